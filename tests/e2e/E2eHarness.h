@@ -1,0 +1,36 @@
+// Runs the real programs in a fresh temporary folder and captures what they leave behind.
+#ifndef E2EHARNESS_H
+#define E2EHARNESS_H
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct RunSpec {
+    std::vector<std::string> args;                           // without the program name
+    std::vector<std::pair<std::string, std::string>> env;    // added to a cleaned environment
+    std::string stdinText;                                   // then end of input
+    std::string program;                                     // default: the QuillCli binary
+    std::string workDir;                                     // default: a fresh temporary folder
+};
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int exitCode = -1;                            // the exit status, or 128 + signal
+    std::string workDir;                          // where the program ran
+    std::map<std::string, std::string> files;     // regular files left in workDir, by name
+};
+
+RunResult runProgram(const RunSpec& spec);
+
+// A fresh temporary folder (removed by removeTree or left for inspection).
+std::string makeTempDir(const char* tag = "quill");
+void removeTree(const std::string& dir);
+std::string readFile(const std::string& path);
+
+// A fresh simulated host from a quillsim preset; returns its folder.
+std::string makeSimHost(const std::string& preset);
+
+#endif
