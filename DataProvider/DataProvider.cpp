@@ -1,0 +1,5 @@
+#include "DataProvider/DataProvider.h"
+
+DataProvider::~DataProvider()
+{
+}

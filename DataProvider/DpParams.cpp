@@ -1,0 +1,406 @@
+#include "DataProvider/DpParams.h"
+
+#include <cstring>
+
+#include "DataProvider/DcmdCatalogue.h"
+#include "DataProvider/ZprFrame.h"
+#include "PavUtil/Memory.h"
+
+namespace {
+
+// Offsets of the frame fields written by the builders.
+const uint8_t FRAME_COMMAND = 0;
+const uint8_t FRAME_BYTE1 = 1;            // sense length of a SCSI pass-through
+const uint8_t FRAME_STATUS = 2;
+const uint8_t FRAME_TARGET = 4;
+const uint8_t FRAME_LUN = 5;
+const uint8_t FRAME_CDB_LENGTH = 6;
+const uint8_t FRAME_SGE_COUNT = 7;
+const uint8_t FRAME_SELF_LOW = 8;
+const uint8_t FRAME_SELF_HIGH = 12;
+const uint8_t FRAME_FLAGS = 16;
+const uint8_t FRAME_TIMEOUT = 18;
+const uint8_t FRAME_DATA_LENGTH = 20;
+
+const uint8_t DCMD_OPCODE = 24;
+const uint8_t DCMD_MAILBOX = 28;
+const uint8_t DCMD_SGE_ADDRESS = 40;
+const uint8_t DCMD_SGE_LENGTH = 48;
+
+const uint8_t DCDB_SENSE_ADDRESS = 24;
+const uint8_t DCDB_CDB = 32;
+const uint8_t DCDB_SGE_ADDRESS = 48;
+const uint8_t DCDB_SGE_LENGTH = 56;
+
+const uint8_t STP_FIS = 24;
+const uint8_t STP_WORD44 = 44;
+const uint8_t STP_RESPONSE_ADDRESS = 48;
+const uint8_t STP_RESPONSE_LENGTH = 56;
+const uint8_t STP_DATA_ADDRESS_LOW = 60;
+
+const uint8_t FRESH_STATUS = 0xFF;
+const uint16_t PASS_THROUGH_BASE_FLAGS = 0x07;
+
+uint64_t addressOf(const void* p)
+{
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+}
+
+// Writes a 64-bit address as two 32-bit halves, low half first.
+void writeAddress(ZprFrame* frame, uint8_t offset, uint64_t address)
+{
+    frame->writeDword(offset, static_cast<uint32_t>(address));
+    frame->writeDword(static_cast<uint8_t>(offset + 4), static_cast<uint32_t>(address >> 32));
+}
+
+uint16_t passThroughFlags(uint8_t direction)
+{
+    return static_cast<uint16_t>(PASS_THROUGH_BASE_FLAGS | ((direction & 3) << 3));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+DpParams::~DpParams()
+{
+}
+
+ZprDpParams::ZprDpParams(void* dataBuffer, uint32_t frameCommand)
+    : DpParams(dataBuffer), command(frameCommand), zprFrame(new (noThrowNew) ZprFrame())
+{
+    if (zprFrame && !zprFrame->isValid()) {
+        delete zprFrame;
+        zprFrame = nullptr;
+    }
+}
+
+ZprDpParams::~ZprDpParams()
+{
+    delete zprFrame;
+}
+
+void ZprDpParams::writeHeader(uint8_t byte1, uint8_t targetId, uint8_t lun, uint8_t byte6,
+                              uint8_t sgeCount, uint16_t flags, uint16_t timeoutWord, uint32_t length)
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    f->writeByte(FRAME_COMMAND, static_cast<uint8_t>(command));
+    f->writeByte(FRAME_BYTE1, byte1);
+    f->writeByte(FRAME_STATUS, FRESH_STATUS);
+    f->writeByte(FRAME_TARGET, targetId);
+    f->writeByte(FRAME_LUN, lun);
+    f->writeByte(FRAME_CDB_LENGTH, byte6);
+    f->writeByte(FRAME_SGE_COUNT, sgeCount);
+    uint64_t self = addressOf(f->address());
+    f->writeDword(FRAME_SELF_LOW, static_cast<uint32_t>(self));
+    f->writeDword(FRAME_SELF_HIGH, static_cast<uint32_t>(self >> 32));
+    f->writeWord(FRAME_FLAGS, flags);
+    f->writeWord(FRAME_TIMEOUT, timeoutWord);
+    f->writeDword(FRAME_DATA_LENGTH, length);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DcmdZprDpParams::DcmdZprDpParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1,
+                                 uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
+                                 uint16_t timeout, uint32_t controlCode)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+{
+    init(opcode, mailbox0, mailbox1, mailbox2, dataLength, timeout, controlCode);
+    DcmdZprDpParams::buildFrame();
+}
+
+DcmdZprDpParams::DcmdZprDpParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+                                 void* dataBuffer, uint32_t dataLength, uint16_t timeout,
+                                 uint32_t controlCode)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+{
+    init(opcode, static_cast<uint32_t>(mailbox01), static_cast<uint32_t>(mailbox01 >> 32), mailbox2,
+         dataLength, timeout, controlCode);
+    DcmdZprDpParams::buildFrame();
+}
+
+DcmdZprDpParams::~DcmdZprDpParams()
+{
+}
+
+void DcmdZprDpParams::init(uint32_t op, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
+                           uint32_t dataLength, uint16_t timeout, uint32_t controlCode)
+{
+    opcode = op;
+    mailbox[0] = mailbox0;
+    mailbox[1] = mailbox1;
+    mailbox[2] = mailbox2;
+    requestLength = dataLength;
+    timeoutValue = timeout;
+    control = controlCode;
+}
+
+// Built with the general catalogue: called from the constructor, so the lookups below resolve to
+// this class even when a private request is being made.
+void DcmdZprDpParams::buildFrame()
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    uint32_t length = dataLength();
+    writeHeader(0, 0, 0, 0, 1, frameFlags(), frameTimeout(), length);
+    f->writeDword(DCMD_OPCODE, opcode);
+    for (uint8_t i = 0; i < 3; ++i) {
+        f->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
+    }
+    writeAddress(f, DCMD_SGE_ADDRESS, addressOf(dataBuffer()));
+    f->writeDword(DCMD_SGE_LENGTH, length);
+}
+
+uint32_t DcmdZprDpParams::dataLength() const
+{
+    return DcmdCatalogue::dataLength(DcmdCatalogue::GENERAL, opcode, requestLength);
+}
+
+uint16_t DcmdZprDpParams::frameFlags() const
+{
+    return DcmdCatalogue::frameFlags(DcmdCatalogue::GENERAL, opcode);
+}
+
+uint32_t DcmdZprDpParams::bufferLength() const
+{
+    uint32_t length = dataLength();
+    return (requestLength != 0 && requestLength < length) ? requestLength : length;
+}
+
+bool DcmdZprDpParams::isSendable() const
+{
+    return DcmdCatalogue::find(DcmdCatalogue::GENERAL, opcode) != nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DcmdZprDpPrvParams::DcmdZprDpPrvParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1,
+                                       uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
+                                       uint16_t timeout, uint32_t controlCode)
+    : DcmdZprDpParams(opcode, mailbox0, mailbox1, mailbox2, dataBuffer, dataLength, timeout, controlCode)
+{
+    patchLength();
+}
+
+DcmdZprDpPrvParams::DcmdZprDpPrvParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+                                       void* dataBuffer, uint32_t dataLength, uint16_t timeout,
+                                       uint32_t controlCode)
+    : DcmdZprDpParams(opcode, mailbox01, mailbox2, dataBuffer, dataLength, timeout, controlCode)
+{
+    patchLength();
+}
+
+DcmdZprDpPrvParams::~DcmdZprDpPrvParams()
+{
+}
+
+// The frame keeps the general flags; only the two length fields take the private length.
+void DcmdZprDpPrvParams::patchLength()
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    uint32_t length = DcmdZprDpPrvParams::dataLength();
+    f->writeDword(FRAME_DATA_LENGTH, length);
+    f->writeDword(DCMD_SGE_LENGTH, length);
+}
+
+uint32_t DcmdZprDpPrvParams::dataLength() const
+{
+    return DcmdCatalogue::dataLength(DcmdCatalogue::PRIVATE, opcode, requestLength);
+}
+
+uint16_t DcmdZprDpPrvParams::frameFlags() const
+{
+    return DcmdCatalogue::frameFlags(DcmdCatalogue::PRIVATE, opcode);
+}
+
+bool DcmdZprDpPrvParams::isSendable() const
+{
+    return DcmdCatalogue::find(DcmdCatalogue::PRIVATE, opcode) != nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DriverZprDPParams::DriverZprDPParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1,
+                                     uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
+                                     uint16_t timeout, uint32_t controlCode)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+{
+    init(opcode, mailbox0, mailbox1, mailbox2, dataLength, timeout, controlCode);
+    DriverZprDPParams::buildFrame();
+}
+
+DriverZprDPParams::DriverZprDPParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+                                     void* dataBuffer, uint32_t dataLength, uint16_t timeout,
+                                     uint32_t controlCode)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+{
+    init(opcode, static_cast<uint32_t>(mailbox01), static_cast<uint32_t>(mailbox01 >> 32), mailbox2,
+         dataLength, timeout, controlCode);
+    DriverZprDPParams::buildFrame();
+}
+
+DriverZprDPParams::~DriverZprDPParams()
+{
+}
+
+void DriverZprDPParams::init(uint32_t op, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
+                             uint32_t dataLength, uint16_t timeout, uint32_t controlCode)
+{
+    opcode = op;
+    mailbox[0] = mailbox0;
+    mailbox[1] = mailbox1;
+    mailbox[2] = mailbox2;
+    requestLength = dataLength;
+    timeoutValue = timeout;
+    control = controlCode;
+}
+
+// The controller-command layout without the SGE count and the SGE length: the transport sets
+// both in its copy of the frame.
+void DriverZprDPParams::buildFrame()
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    writeHeader(0, 0, 0, 0, 0, frameFlags(), frameTimeout(), dataLength());
+    f->writeDword(DCMD_OPCODE, opcode);
+    for (uint8_t i = 0; i < 3; ++i) {
+        f->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
+    }
+    writeAddress(f, DCMD_SGE_ADDRESS, addressOf(dataBuffer()));
+}
+
+uint32_t DriverZprDPParams::dataLength() const
+{
+    return DcmdCatalogue::dataLength(DcmdCatalogue::DRIVER, opcode, requestLength);
+}
+
+uint16_t DriverZprDPParams::frameFlags() const
+{
+    return DcmdCatalogue::frameFlags(DcmdCatalogue::DRIVER, opcode);
+}
+
+uint32_t DriverZprDPParams::bufferLength() const
+{
+    uint32_t length = dataLength();
+    return (requestLength != 0 && requestLength < length) ? requestLength : length;
+}
+
+bool DriverZprDPParams::isSendable() const
+{
+    return DcmdCatalogue::find(DcmdCatalogue::DRIVER, opcode) != nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DcdbZprDpParams::DcdbZprDpParams(uint32_t frameCommand, uint8_t targetId, uint8_t lun,
+                                 uint8_t cdbLength, const void* cdb, uint32_t dataLength,
+                                 void* dataBuffer, uint8_t direction, uint8_t senseLength,
+                                 uint64_t senseAddress, uint16_t timeout, uint32_t controlCode)
+    : ZprDpParams(dataBuffer, frameCommand),
+      target(targetId),
+      lunValue(lun),
+      senseLen(senseLength > MAX_SENSE_LENGTH ? MAX_SENSE_LENGTH : senseLength),
+      senseAddr(senseAddress),
+      length(dataLength),
+      buffer(dataBuffer),
+      flags(passThroughFlags(direction)),
+      cdbLen(cdbLength > MAX_CDB_LENGTH ? MAX_CDB_LENGTH : cdbLength),
+      timeoutValue(timeout),
+      control(controlCode)
+{
+    memset(cdbBytes, 0, sizeof(cdbBytes));
+    if (cdb) {
+        memcpy(cdbBytes, cdb, cdbLen);
+    }
+    DcdbZprDpParams::buildFrame();
+}
+
+DcdbZprDpParams::~DcdbZprDpParams()
+{
+}
+
+void DcdbZprDpParams::buildFrame()
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    writeHeader(senseLen, target, lunValue, cdbLen, 1, flags, frameTimeout(), length);
+    writeAddress(f, DCDB_SENSE_ADDRESS, senseAddr);
+    for (uint8_t i = 0; i < MAX_CDB_LENGTH; ++i) {
+        f->writeByte(static_cast<uint8_t>(DCDB_CDB + i), cdbBytes[i]);
+    }
+    writeAddress(f, DCDB_SGE_ADDRESS, addressOf(buffer));
+    f->writeDword(DCDB_SGE_LENGTH, length);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+StpZprDpParams::StpZprDpParams(uint32_t frameCommand, uint8_t targetId, uint8_t lun, const void* fis,
+                               uint32_t fisLength, uint64_t responseAddress, uint32_t dataLength,
+                               void* dataBuffer, uint8_t direction, uint32_t word44, uint8_t value8,
+                               uint64_t value64, uint16_t timeout, uint32_t controlCode)
+    : ZprDpParams(dataBuffer, frameCommand),
+      target(targetId),
+      lunValue(lun),
+      byteValue(value8),
+      quadValue(value64),
+      length(dataLength),
+      buffer(dataBuffer),
+      flags(passThroughFlags(direction)),
+      fisLen(fisLength > MAX_FIS_LENGTH ? MAX_FIS_LENGTH : fisLength),
+      responseAddr(responseAddress),
+      timeoutValue(timeout),
+      control(controlCode),
+      offset44(word44)
+{
+    memset(fisBytes, 0, sizeof(fisBytes));
+    if (fis) {
+        memcpy(fisBytes, fis, fisLen);
+    }
+    StpZprDpParams::buildFrame();
+}
+
+StpZprDpParams::~StpZprDpParams()
+{
+}
+
+// The second scatter-gather entry runs past the 64 frame bytes: the image keeps only the low
+// half of its address; the transport writes the whole entry into its larger frame area.
+void StpZprDpParams::buildFrame()
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    writeHeader(0, target, 0, 0, 2, flags, frameTimeout(), length);
+    for (uint8_t i = 0; i < MAX_FIS_LENGTH; ++i) {
+        f->writeByte(static_cast<uint8_t>(STP_FIS + i), fisBytes[i]);
+    }
+    f->writeDword(STP_WORD44, offset44);
+    writeAddress(f, STP_RESPONSE_ADDRESS, responseAddr);
+    f->writeDword(STP_RESPONSE_LENGTH, fisLen);
+    f->writeDword(STP_DATA_ADDRESS_LOW, static_cast<uint32_t>(addressOf(buffer)));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ArraykitIr2DpParams::ArraykitIr2DpParams(_AK_LIB_CMD_PARAM_T* commandBlock)
+    : DpParams(nullptr), block(commandBlock)
+{
+}
+
+ArraykitIr2DpParams::~ArraykitIr2DpParams()
+{
+}

@@ -1,0 +1,350 @@
+#include "DataProvider/LinuxZprDataProvider.h"
+
+#include <cstring>
+
+#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/DpParams.h"
+#include "DataProvider/PavError.h"
+#include "DataProvider/ZprFrame.h"
+#include "Output/VoError.h"
+#include "PavUtil/Memory.h"
+#include "System/OsBoundary.h"
+
+namespace {
+
+const char SIGNATURE[] = "ORVANECO";
+const uint32_t PASS_THROUGH_TIMEOUT = 30;
+
+// Frame offsets the transport reads or rewrites in its copy of the frame.
+const size_t F_COMMAND = 0;
+const size_t F_SENSE_LENGTH = 1;
+const size_t F_SGE_COUNT = 7;
+const size_t F_FLAGS = 16;
+const size_t F_DATA_LENGTH = 20;
+const size_t F_DCDB_SENSE_ADDRESS = 24;
+
+// Frame offset of the first scatter-gather entry, by frame command 0-8.
+const uint32_t SGL_OFFSETS[] = { 0, 40, 40, 48, 48, 40, 0, 32, 48 };
+
+// A frame with two scatter-gather entries from offset 32; no request builds one.
+const uint8_t FRAME_TWO_ENTRIES = 7;
+
+// Statuses after which the data area is copied back (with the direction they need).
+const uint8_t STATUS_OK = 0x00;
+const uint8_t STATUS_COPY_BOTH_WAYS = 0x55;
+const uint8_t STATUS_COPY_READ = 0x59;
+
+uint32_t get32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint16_t get16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+void put16(uint8_t* p, uint16_t v)
+{
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void put32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
+void put64(uint8_t* p, uint64_t v)
+{
+    for (int i = 0; i < 8; ++i) {
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
+uint64_t addressOf(const void* p)
+{
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+}
+
+// A scatter-gather entry in the frame's own 12-byte form: 64-bit address as two halves, then
+// the 32-bit length.
+void putEntry(uint8_t* frame, size_t offset, uint64_t address, uint32_t length)
+{
+    put32(frame + offset, static_cast<uint32_t>(address));
+    put32(frame + offset + 4, static_cast<uint32_t>(address >> 32));
+    put32(frame + offset + 8, length);
+}
+
+bool copiesBack(uint8_t status, uint16_t flags)
+{
+    switch (status) {
+    case STATUS_OK:
+        return (flags & ZPR_FLAG_READ) != 0;
+    case STATUS_COPY_BOTH_WAYS:
+        return (flags & (ZPR_FLAG_WRITE | ZPR_FLAG_READ)) != 0;
+    case STATUS_COPY_READ:
+        return (flags & ZPR_FLAG_READ) != 0;
+    default:
+        return false;
+    }
+}
+
+struct ProviderHolder {
+    LinuxZprDataProvider* provider = nullptr;
+    ~ProviderHolder() { delete provider; }
+};
+
+} // namespace
+
+LinuxZprDataProvider::LinuxZprDataProvider()
+{
+}
+
+LinuxZprDataProvider::~LinuxZprDataProvider()
+{
+}
+
+LinuxZprDataProvider* LinuxZprDataProvider::instance(int)
+{
+    static ProviderHolder holder;
+    if (!holder.provider) {
+        holder.provider = new (noThrowNew) LinuxZprDataProvider();
+    }
+    return holder.provider;
+}
+
+int LinuxZprDataProvider::sendDcmd(DpParams* request)
+{
+    return sendFrame(request);
+}
+
+int LinuxZprDataProvider::sendDcdb(DpParams* request)
+{
+    return sendFrame(request);
+}
+
+int LinuxZprDataProvider::sendDriverCommand(DpParams* request)
+{
+    return sendFrame(request);
+}
+
+int LinuxZprDataProvider::sendStp(DpParams* request)
+{
+    return sendFrame(request);
+}
+
+int LinuxZprDataProvider::sendFrame(DpParams* params)
+{
+    ZprDpParams* request = dynamic_cast<ZprDpParams*>(params);
+    if (!request || !request->frame() || !request->isSendable()) {
+        return -1;
+    }
+    LinuxCtrlId* id = dynamic_cast<LinuxCtrlId*>(request->controllerId());
+    if (!id || (id->getKind() != LINUX_DRIVER_HWR && id->getKind() != LINUX_DRIVER_SWR)) {
+        return -1;
+    }
+
+    const uint8_t* image = request->frame()->address();
+    uint8_t command = image[F_COMMAND];
+    uint32_t length = request->dataLength();
+    uint16_t flags = request->frameFlags();
+    // Never move more than the caller's buffer holds.
+    uint32_t bufferLength = request->bufferLength();
+    size_t copyLength = bufferLength < length ? bufferLength : length;
+    uint8_t* callerBuffer = nullptr;
+    size_t responseLength = 0;   // the response area of a SATA pass-through
+
+    switch (command) {
+    case ZPR_FRAME_DCMD:
+        callerBuffer = reinterpret_cast<uint8_t*>(
+            static_cast<uintptr_t>(get32(image + 40)) | (static_cast<uintptr_t>(get32(image + 44)) << 32));
+        break;
+    case ZPR_FRAME_LD_SCSI_IO:
+    case ZPR_FRAME_PD_SCSI_IO:
+        callerBuffer = reinterpret_cast<uint8_t*>(
+            static_cast<uintptr_t>(get32(image + 48)) | (static_cast<uintptr_t>(get32(image + 52)) << 32));
+        break;
+    case ZPR_FRAME_STP: {
+        StpZprDpParams* stp = dynamic_cast<StpZprDpParams*>(request);
+        if (!stp) {
+            return -1;
+        }
+        callerBuffer = static_cast<uint8_t*>(request->dataBuffer());
+        responseLength = stp->fisLength();
+        break;
+    }
+    default:
+        return -1;
+    }
+
+    size_t dataOffset = ZprDriverPacket::DATA + responseLength;
+    size_t packetSize = dataOffset + length;
+    uint8_t* packet = static_cast<uint8_t*>(allocateMemory(packetSize));
+    if (!packet) {
+        return -1;
+    }
+    memset(packet, 0, packetSize);
+    memcpy(packet + ZprDriverPacket::SIGNATURE, SIGNATURE, ZprDriverPacket::SIGNATURE_LENGTH);
+    uint8_t* frame = packet + ZprDriverPacket::FRAME;
+    memcpy(frame, image, ZprFrame::FRAME_SIZE);
+    uint8_t* dataArea = packet + dataOffset;
+    uint32_t frameLength = get32(frame + F_DATA_LENGTH);
+
+    switch (command) {
+    case ZPR_FRAME_DCMD:
+        put32(packet + ZprDriverPacket::TIMEOUT, 0);
+        put32(packet + ZprDriverPacket::CONTROL_CODE, request->controlCode());
+        put64(frame + 40, addressOf(dataArea));
+        put32(frame + 48, frameLength);
+        frame[F_SGE_COUNT] = 1;
+        break;
+    case ZPR_FRAME_LD_SCSI_IO:
+    case ZPR_FRAME_PD_SCSI_IO:
+        put32(packet + ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
+        put32(packet + ZprDriverPacket::CONTROL_CODE, 0);
+        put64(frame + 48, addressOf(dataArea));
+        put32(frame + 56, frameLength);
+        frame[F_SGE_COUNT] = 1;
+        put64(frame + F_DCDB_SENSE_ADDRESS, addressOf(packet + ZprDriverPacket::SENSE));
+        break;
+    default:   // ZPR_FRAME_STP
+        put32(packet + ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
+        put32(packet + ZprDriverPacket::CONTROL_CODE, request->controlCode());
+        putEntry(frame, 48, addressOf(packet + ZprDriverPacket::DATA), static_cast<uint32_t>(responseLength));
+        putEntry(frame, 60, addressOf(dataArea), frameLength);
+        frame[F_SGE_COUNT] = 2;
+        break;
+    }
+    put16(frame + F_FLAGS, static_cast<uint16_t>(get16(frame + F_FLAGS) & ~ZPR_FLAG_SEND));
+
+    if ((flags & ZPR_FLAG_WRITE) && callerBuffer) {
+        memcpy(dataArea, callerBuffer, copyLength);
+    }
+    put16(packet + ZprDriverPacket::HOST_NUMBER, static_cast<uint16_t>(id->getHostNumber()));
+
+    // Descriptor 0 means that no driver node is open.
+    if (id->getFd() == 0) {
+        releaseMemory(packet);
+        return -1;
+    }
+    int rc = issueIoctl(id->getFd(), packet, id->getKind());
+    if (rc == -1) {
+        releaseMemory(packet);
+        return -1;
+    }
+    uint8_t status = packet[ZprDriverPacket::STATUS];
+    if (callerBuffer && copiesBack(status, flags)) {
+        memcpy(callerBuffer, dataArea, copyLength);
+    }
+    releaseMemory(packet);
+    return status;
+}
+
+int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctlPacket)
+{
+    uint8_t* frame = driverPacket + ZprDriverPacket::FRAME;
+    uint8_t command = frame[F_COMMAND];
+    uint32_t sglOffset = 0;
+    uint32_t sgeCount = frame[F_SGE_COUNT];
+    uint32_t senseOffset = 0;
+    uint32_t senseLength = 0;
+    uint32_t entryOffset = 0;
+    unsigned int entries = 1;
+
+    switch (command) {
+    case ZPR_FRAME_LD_SCSI_IO:
+    case ZPR_FRAME_PD_SCSI_IO:
+        sglOffset = SGL_OFFSETS[command];
+        entryOffset = sglOffset;
+        senseOffset = F_DCDB_SENSE_ADDRESS;
+        // The driver writes sense data into the packet's 32-byte sense area.
+        senseLength = frame[F_SENSE_LENGTH] > ZprDriverPacket::SENSE_SIZE
+                          ? ZprDriverPacket::SENSE_SIZE : frame[F_SENSE_LENGTH];
+        break;
+    case ZPR_FRAME_DCMD:
+        entryOffset = SGL_OFFSETS[ZPR_FRAME_DCMD];
+        if (get32(frame + F_DATA_LENGTH) != 0) {
+            sglOffset = entryOffset;
+        } else {
+            sgeCount = 0;
+        }
+        break;
+    case FRAME_TWO_ENTRIES:
+        sglOffset = SGL_OFFSETS[FRAME_TWO_ENTRIES];
+        entryOffset = sglOffset;
+        entries = 2;
+        break;
+    case ZPR_FRAME_STP:
+        sglOffset = SGL_OFFSETS[ZPR_FRAME_STP];
+        entryOffset = sglOffset;
+        entries = 2;
+        break;
+    default:
+        return 1;
+    }
+
+    put32(ioctlPacket + ZprIoctlPacket::SGL_OFFSET, sglOffset);
+    put32(ioctlPacket + ZprIoctlPacket::SGE_COUNT, sgeCount);
+    put32(ioctlPacket + ZprIoctlPacket::SENSE_OFFSET, senseOffset);
+    put32(ioctlPacket + ZprIoctlPacket::SENSE_LENGTH, senseLength);
+
+    uint16_t flags = get16(frame + F_FLAGS);
+    bool wide = (flags & ZPR_FLAG_SGL64) != 0;
+    size_t entrySize = wide ? 12 : 8;
+    for (unsigned int i = 0; i < entries; ++i) {
+        const uint8_t* entry = frame + entryOffset + i * entrySize;
+        uint64_t address;
+        uint64_t length;
+        if (wide) {
+            address = static_cast<uint64_t>(get32(entry)) | (static_cast<uint64_t>(get32(entry + 4)) << 32);
+            length = get32(entry + 8);
+        } else {
+            address = get32(entry);
+            length = get32(entry + 4);
+        }
+        uint8_t* iovec = ioctlPacket + ZprIoctlPacket::IOVEC + i * ZprIoctlPacket::IOVEC_SIZE;
+        put64(iovec, address);
+        put64(iovec + 8, length);
+    }
+    if (wide) {
+        put16(frame + F_FLAGS, static_cast<uint16_t>(flags & ~ZPR_FLAG_SGL64));
+    }
+    memcpy(ioctlPacket + ZprIoctlPacket::FRAME, frame, ZprDriverPacket::FRAME_AREA_SIZE);
+    put16(ioctlPacket + ZprIoctlPacket::HOST_NUMBER, get16(driverPacket + ZprDriverPacket::HOST_NUMBER));
+    return 0;
+}
+
+int LinuxZprDataProvider::issueIoctl(int fd, uint8_t* driverPacket, uint32_t driverKind)
+{
+    unsigned long requestCode;
+    if (driverKind == LINUX_DRIVER_HWR) {
+        requestCode = ZPR_IOCTL_HWR;
+    } else if (driverKind == LINUX_DRIVER_SWR) {
+        requestCode = ZPR_IOCTL_SWR;
+    } else {
+        return -1;   // no such driver: nothing sent, nothing recorded
+    }
+    uint8_t* ioctlPacket = static_cast<uint8_t*>(allocateMemory(ZprIoctlPacket::SIZE));
+    if (!ioctlPacket) {
+        return -1;   // nothing sent, nothing recorded; the allocator has reported it
+    }
+    memset(ioctlPacket, 0, ZprIoctlPacket::SIZE);
+    if (buildIoctlPacket(driverPacket, ioctlPacket) != 0) {
+        releaseMemory(ioctlPacket);
+        return 1;
+    }
+    int rc = osBoundary().ioctl(fd, requestCode, ioctlPacket);
+    if (rc == 0) {
+        uint8_t status = ioctlPacket[ZprIoctlPacket::STATUS];
+        driverPacket[ZprDriverPacket::STATUS] = status;
+        setLastErrorCode(PAVERROR_FW_STATUS | status);
+    } else {
+        setLastErrorCode(static_cast<uint32_t>(rc) | PAVERROR_IOCTL_FAILED);
+    }
+    releaseMemory(ioctlPacket);
+    return rc;
+}

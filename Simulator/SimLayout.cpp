@@ -1,0 +1,267 @@
+#include "Simulator/SimLayout.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Simulator/SimOsBoundary.h"
+
+namespace sim {
+
+namespace {
+
+const unsigned SD_MAJOR = 8;
+const unsigned LD_CHANNEL = 2;
+
+class Writer {
+public:
+    explicit Writer(const std::string& root) : root_(root) {}
+
+    bool ok() const { return ok_; }
+
+    void dir(const std::string& rel)
+    {
+        size_t at = 0;
+        while (ok_ && at < rel.size()) {
+            size_t slash = rel.find('/', at);
+            std::string prefix = rel.substr(0, slash);
+            at = slash == std::string::npos ? rel.size() : slash + 1;
+            if (prefix.empty() || prefix.back() == '/' || !made_.insert(prefix).second)
+                continue;
+            std::string path = root_ + "/" + prefix;
+            if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
+                fail(path);
+        }
+    }
+
+    void file(const std::string& rel, const std::string& text, mode_t mode = 0644)
+    {
+        parentOf(rel);
+        std::string path = root_ + "/" + rel;
+        FILE* f = fopen(path.c_str(), "w");
+        if (!f || fwrite(text.data(), 1, text.size(), f) != text.size()) {
+            if (f)
+                fclose(f);
+            fail(path);
+            return;
+        }
+        if (fclose(f) != 0 || ::chmod(path.c_str(), mode) != 0)
+            fail(path);
+    }
+
+    void link(const std::string& rel, const std::string& target)
+    {
+        parentOf(rel);
+        std::string path = root_ + "/" + rel;
+        if (ok_ && ::symlink(target.c_str(), path.c_str()) != 0)
+            fail(path);
+    }
+
+    void node(const std::string& rel, const NodeInfo& n, mode_t perms)
+    {
+        parentOf(rel);
+        std::string path = root_ + "/" + rel;
+        if (ok_ && SimOsBoundary::writeNode(path, n, perms) != 0)
+            fail(path);
+    }
+
+private:
+    void parentOf(const std::string& rel)
+    {
+        size_t slash = rel.rfind('/');
+        if (slash != std::string::npos)
+            dir(rel.substr(0, slash));
+    }
+
+    void fail(const std::string& path)
+    {
+        if (ok_)
+            fprintf(stderr, "quillsim: cannot create %s: %s\n", path.c_str(), strerror(errno));
+        ok_ = false;
+    }
+
+    std::string root_;
+    std::set<std::string> made_;
+    bool ok_ = true;
+};
+
+std::string fmt(const char* format, unsigned a, unsigned b = 0, unsigned c = 0, unsigned d = 0)
+{
+    char buf[128];
+    snprintf(buf, sizeof buf, format, a, b, c, d);
+    return buf;
+}
+
+// "devices/pci0000:00/0000:00:03.0/0000:03:00.0" (domain, bus, device, function of `pci`).
+std::string pciPath(const Json& pci)
+{
+    unsigned domain = static_cast<unsigned>(getU(pci, "domain"));
+    unsigned bus = static_cast<unsigned>(getU(pci, "bus"));
+    std::string root = fmt("pci%04x:00", domain);
+    if (bus == 0)
+        return "devices/" + root + fmt("/%04x:%02x:%02x.%x", domain, 0,
+                                       static_cast<unsigned>(getU(pci, "device")),
+                                       static_cast<unsigned>(getU(pci, "function")));
+    return "devices/" + root + fmt("/%04x:00:%02x.0", domain, bus) +
+           fmt("/%04x:%02x:%02x.%x", domain, bus, static_cast<unsigned>(getU(pci, "device")),
+               static_cast<unsigned>(getU(pci, "function")));
+}
+
+// The way up from a link's directory (relative to sys/) to sys/: one "../" per component.
+std::string upTo(const std::string& linkDirFromSys)
+{
+    std::string up = "../";
+    for (char c : linkDirFromSys)
+        if (c == '/')
+            up += "../";
+    return up;
+}
+
+const Json& memberOf(const Json& obj, const char* key)
+{
+    static const Json empty = Json::object();
+    if (!obj.is_object())
+        return empty;
+    auto it = obj.find(key);
+    return it != obj.end() ? *it : empty;
+}
+
+std::string procNameOfKind(int kind) { return kind == 1 ? "quillsr" : "quillraid_sas"; }
+
+bool isEmptyOrMissing(const std::string& dir)
+{
+    DIR* d = opendir(dir.c_str());
+    if (!d)
+        return errno == ENOENT;
+    bool empty = true;
+    while (struct dirent* e = readdir(d))
+        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
+            empty = false;
+    closedir(d);
+    return empty;
+}
+
+} // namespace
+
+std::string SimLayout::diskName(unsigned n)
+{
+    if (n < 26)
+        return std::string(1, static_cast<char>('a' + n));
+    if (n < 702)
+        return std::string(1, static_cast<char>('a' + n / 26 - 1)) + static_cast<char>('a' + n % 26);
+    return "";
+}
+
+bool SimLayout::isSysfsKernel(const std::string& release)
+{
+    int major = atoi(release.c_str());
+    size_t dot = release.find('.');
+    int minor = dot == std::string::npos ? 0 : atoi(release.c_str() + dot + 1);
+    return major > 2 || (major == 2 && minor >= 5);
+}
+
+int SimLayout::create(const std::string& dir, const Json& state)
+{
+    if (!isEmptyOrMissing(dir)) {
+        fprintf(stderr, "quillsim: %s exists and is not empty\n", dir.c_str());
+        return -1;
+    }
+    // Like mkdir -p: the missing parents are made too.
+    for (size_t slash = dir.find('/', 1); ; slash = dir.find('/', slash + 1)) {
+        std::string part = dir.substr(0, slash);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            fprintf(stderr, "quillsim: cannot create %s: %s\n", part.c_str(), strerror(errno));
+            return -1;
+        }
+        if (slash == std::string::npos)
+            break;
+    }
+    Writer w(dir);
+    const bool sysfs = isSysfsKernel(getS(state, "kernelRelease", "3.10.0"));
+
+    std::string devices = "Character devices:\n  1 mem\n  4 /dev/vc/0\n  4 tty\n  5 /dev/tty\n"
+                          "  5 /dev/console\n 10 misc\n 13 input\n 21 sg\n";
+    if (const Json* drivers = getArray(state, "drivers"))
+        for (const Json& d : *drivers)
+            devices += fmt("%3u ", static_cast<unsigned>(getU(d, "major"))) + getS(d, "name") + "\n";
+    devices += "\nBlock devices:\n  8 sd\n 65 sd\n";
+    w.file("proc/devices", devices, 0444);
+    w.dir("dev");
+    w.dir("lib");
+    w.dir("sys/block");
+
+    std::string scsi = "Attached devices:\n";
+    if (const Json* others = getArray(state, "otherHosts"))
+        for (const Json& h : *others) {
+            unsigned host = static_cast<unsigned>(getU(h, "host"));
+            std::string hostDir = pciPath(memberOf(h, "pci")) + fmt("/host%u", host);
+            w.dir("sys/" + hostDir);
+            if (sysfs) {
+                std::string cls = fmt("class/scsi_host/host%u", host);
+                w.file("sys/" + cls + "/proc_name", getS(h, "procName", "ahci") + "\n");
+                w.file("sys/" + cls + "/scan", "", 0200);
+                w.link("sys/" + cls + "/device", upTo(cls) + hostDir);
+            }
+        }
+
+    unsigned disk = 0;
+    if (const Json* ctrls = getArray(state, "controllers"))
+        for (const Json& c : *ctrls) {
+            unsigned host = static_cast<unsigned>(getU(c, "host"));
+            int kind = static_cast<int>(getI(c, "driverKind", 0));
+            const Json& pci = memberOf(c, "pci");
+            std::string hostDir = pciPath(pci) + fmt("/host%u", host);
+            w.dir("sys/" + hostDir);
+            if (sysfs) {
+                std::string cls = fmt("class/scsi_host/host%u", host);
+                w.file("sys/" + cls + "/proc_name", getS(c, "procName", procNameOfKind(kind)) + "\n");
+                w.file("sys/" + cls + "/scan", "", 0200);
+                w.link("sys/" + cls + "/device", upTo(cls) + hostDir);
+            } else {
+                unsigned value = static_cast<unsigned>((getU(pci, "bus") << 16) | (getU(pci, "device") << 8) |
+                                                       getU(pci, "function"));
+                w.file("proc/scsi/" + procNameOfKind(kind) + fmt("/hba_map/%u/bus_devfn", host),
+                       fmt("%u\n", value));
+            }
+            const Json* lds = getArray(c, "lds");
+            if (!lds)
+                continue;
+            for (const Json& ld : *lds) {
+                unsigned target = static_cast<unsigned>(getU(ld, "targetId"));
+                std::string name = diskName(disk);
+                if (name.empty())
+                    break;
+                std::string addr = fmt("%u:%u:%u:0", host, LD_CHANNEL, target);
+                std::string devDir = hostDir + fmt("/target%u:%u:%u", host, LD_CHANNEL, target) + "/" + addr;
+                w.dir("sys/" + devDir);
+                if (sysfs) {
+                    w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
+                    w.link("sys/bus/scsi/devices/" + addr, upTo("bus/scsi/devices") + devDir);
+                    w.dir("sys/block/sd" + name);
+                }
+                NodeInfo n;
+                n.type = 'b';
+                n.major = disk < 16 ? SD_MAJOR : 65 + (disk - 16) / 16;
+                n.minor = (disk % 16) * 16;
+                w.node("dev/sd" + name, n, 0660);
+                scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: 00\n", host, LD_CHANNEL, target);
+                scsi += "  Vendor: QUILL    Model: " + getS(memberOf(c, "info"), "productName").substr(0, 16) +
+                        " Rev: 4.80\n  Type:   Direct-Access                    ANSI  SCSI revision: 05\n";
+                ++disk;
+            }
+        }
+    w.file("proc/scsi/scsi", scsi);
+    if (!w.ok())
+        return -1;
+
+    SimState st(dir);
+    st.setDoc(state);
+    return st.save();
+}
+
+} // namespace sim

@@ -1,0 +1,326 @@
+#include "Simulator/SimOsBoundary.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "Simulator/SimFaults.h"
+
+namespace sim {
+
+namespace {
+
+const char NODE_MAGIC[] = "quillsim-node";
+
+bool isUnder(const char* path, const char* root)
+{
+    size_t n = strlen(root);
+    return strncmp(path, root, n) == 0 && (path[n] == '/' || path[n] == '\0');
+}
+
+// "sleep N" (N decimal seconds), blanks around allowed; false for any other command.
+bool parseShellSleep(const char* command, unsigned long& seconds)
+{
+    const char* p = command;
+    while (isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (strncmp(p, "sleep", 5) != 0 || !isspace(static_cast<unsigned char>(p[5])))
+        return false;
+    p += 5;
+    while (isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (!isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    seconds = strtoul(p, &end, 10);
+    if (errno != 0)
+        return false;
+    while (isspace(static_cast<unsigned char>(*end)))
+        ++end;
+    return *end == '\0';
+}
+
+bool isClear(const char* command)
+{
+    const char* p = command;
+    while (isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (strncmp(p, "clear", 5) != 0)
+        return false;
+    p += 5;
+    while (isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    return *p == '\0';
+}
+
+} // namespace
+
+SimOsBoundary::SimOsBoundary(SimState& state, SimDriver& driver) : state_(state), driver_(driver)
+{
+    // The library's file name pattern takes one %s; a '%' in the host path must stay literal.
+    for (char c : state_.hostDir() + "/lib/") {
+        libraryPattern_ += c;
+        if (c == '%')
+            libraryPattern_ += '%';
+    }
+    libraryPattern_ += "lib%s.so";
+}
+
+SimOsBoundary::~SimOsBoundary()
+{
+    for (const auto& fd : driverFds_)
+        ::close(fd.first);
+}
+
+std::string SimOsBoundary::hostPath(const char* path) const
+{
+    if (path && (isUnder(path, "/proc") || isUnder(path, "/sys") || isUnder(path, "/dev")))
+        return state_.hostDir() + path;
+    return path ? path : "";
+}
+
+const char* SimOsBoundary::mapPath(const char* path, char* buf, size_t bufSize)
+{
+    std::string m = hostPath(path);
+    if (!path || m == path)
+        return path;
+    if (!buf || m.size() + 1 > bufSize) {
+        // Too long for the caller's buffer: a path that names nothing, so the caller's
+        // open or stat fails instead of reaching a truncated, wrong file.
+        if (buf && bufSize > 0)
+            buf[0] = '\0';
+        return buf ? buf : "";
+    }
+    memcpy(buf, m.c_str(), m.size() + 1);
+    return buf;
+}
+
+int SimOsBoundary::writeNode(const std::string& file, const NodeInfo& node, mode_t perms)
+{
+    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    char text[64];
+    int n = snprintf(text, sizeof text, "%s %c %u %u\n", NODE_MAGIC, node.type, node.major, node.minor);
+    bool ok = ::write(fd, text, n) == n;
+    int saved = errno;
+    ::close(fd);
+    if (!ok || ::chmod(file.c_str(), perms & 07777) != 0) {
+        saved = ok ? errno : saved;
+        ::unlink(file.c_str());
+        errno = saved;
+        return -1;
+    }
+    return 0;
+}
+
+bool SimOsBoundary::readNode(const std::string& file, NodeInfo& node)
+{
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    char text[64] = {0};
+    ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n <= 0)
+        return false;
+    char magic[16] = {0};
+    char type = 0;
+    unsigned major = 0, minor = 0;
+    if (sscanf(text, "%15s %c %u %u", magic, &type, &major, &minor) != 4 ||
+        strcmp(magic, NODE_MAGIC) != 0 || (type != 'c' && type != 'b'))
+        return false;
+    node.type = type;
+    node.major = major;
+    node.minor = minor;
+    return true;
+}
+
+void SimOsBoundary::reportNode(const std::string& file, struct stat* st) const
+{
+    NodeInfo node;
+    if (!S_ISREG(st->st_mode) || !readNode(file, node))
+        return;
+    st->st_mode = (node.type == 'c' ? S_IFCHR : S_IFBLK) | (st->st_mode & 07777);
+    st->st_rdev = makedev(node.major, node.minor);
+    st->st_size = 0;
+}
+
+int SimOsBoundary::driverKindOfMajor(unsigned major)
+{
+    state_.ensureLoaded();
+    const Json* drivers = getArray(state_.doc(), "drivers");
+    if (!drivers)
+        return -1;
+    for (const Json& d : *drivers)
+        if (getU(d, "major", 0) == major)
+            return static_cast<int>(getI(d, "kind", -1));
+    return -1;
+}
+
+int SimOsBoundary::open(const char* path, int flags, mode_t mode)
+{
+    std::string m = hostPath(path);
+    NodeInfo node;
+    if (path && m != path && readNode(m, node)) {
+        int kind = node.type == 'c' ? driverKindOfMajor(node.major) : -1;
+        if (kind < 0) {
+            errno = ENXIO;     // no driver behind this device number
+            return -1;
+        }
+        if (SimFaults(state_).driverMissing(kind)) {
+            errno = ENODEV;
+            return -1;
+        }
+        int acc = flags & O_ACCMODE;
+        if (::access(m.c_str(), acc == O_RDONLY ? R_OK : acc == O_WRONLY ? W_OK : R_OK | W_OK) != 0)
+            return -1;
+        // A real descriptor of our own (on /dev/null) reserves the number, so it is never 0
+        // and never one the process already uses or will be given while it stays open.
+        int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        driverFds_[fd] = kind;
+        return fd;
+    }
+    return ::open(m.c_str(), flags, mode);
+}
+
+int SimOsBoundary::close(int fd)
+{
+    driverFds_.erase(fd);
+    return ::close(fd);
+}
+
+int SimOsBoundary::ioctl(int fd, unsigned long request, void* arg)
+{
+    auto it = driverFds_.find(fd);
+    if (it == driverFds_.end())
+        return ::ioctl(fd, request, arg);
+    state_.ensureLoaded();
+    return driver_.ioctl(it->second, request, arg);
+}
+
+ssize_t SimOsBoundary::read(int fd, void* buf, size_t count)
+{
+    if (driverFds_.count(fd)) {
+        errno = EINVAL;
+        return -1;
+    }
+    return ::read(fd, buf, count);
+}
+
+ssize_t SimOsBoundary::write(int fd, const void* buf, size_t count)
+{
+    if (driverFds_.count(fd)) {
+        errno = EINVAL;
+        return -1;
+    }
+    return ::write(fd, buf, count);
+}
+
+FILE* SimOsBoundary::fopen(const char* path, const char* mode)
+{
+    return ::fopen(hostPath(path).c_str(), mode);
+}
+
+int SimOsBoundary::mknod(const char* path, mode_t mode, dev_t dev)
+{
+    std::string m = hostPath(path);
+    if (path && m != path && (S_ISCHR(mode) || S_ISBLK(mode))) {
+        NodeInfo node;
+        node.type = S_ISCHR(mode) ? 'c' : 'b';
+        node.major = major(dev);
+        node.minor = minor(dev);
+        return writeNode(m, node, mode & 07777);
+    }
+    return ::mknod(m.c_str(), mode, dev);
+}
+
+int SimOsBoundary::stat(const char* path, struct stat* st)
+{
+    std::string m = hostPath(path);
+    int rc = ::stat(m.c_str(), st);
+    if (rc == 0 && path && m != path)
+        reportNode(m, st);
+    return rc;
+}
+
+int SimOsBoundary::lstat(const char* path, struct stat* st)
+{
+    std::string m = hostPath(path);
+    int rc = ::lstat(m.c_str(), st);
+    if (rc == 0 && path && m != path)
+        reportNode(m, st);
+    return rc;
+}
+
+int SimOsBoundary::access(const char* path, int mode) { return ::access(hostPath(path).c_str(), mode); }
+int SimOsBoundary::unlink(const char* path) { return ::unlink(hostPath(path).c_str()); }
+
+ssize_t SimOsBoundary::readlink(const char* path, char* buf, size_t size)
+{
+    return ::readlink(hostPath(path).c_str(), buf, size);
+}
+
+DIR* SimOsBoundary::opendir(const char* path) { return ::opendir(hostPath(path).c_str()); }
+
+int SimOsBoundary::scandir(const char* path, struct dirent*** namelist,
+                           int (*filter)(const struct dirent*),
+                           int (*compar)(const struct dirent**, const struct dirent**))
+{
+    return ::scandir(hostPath(path).c_str(), namelist, filter, compar);
+}
+
+int SimOsBoundary::uname(struct utsname* buf)
+{
+    if (!buf) {
+        errno = EFAULT;
+        return -1;
+    }
+    int rc = ::uname(buf);
+    if (rc != 0)
+        return rc;
+    state_.ensureLoaded();
+    if (state_.doc().contains("kernelRelease")) {
+        std::string release = getS(state_.doc(), "kernelRelease");
+        memset(buf->release, 0, sizeof buf->release);
+        memcpy(buf->release, release.c_str(),
+               release.size() < sizeof buf->release ? release.size() : sizeof buf->release - 1);
+    }
+    return 0;
+}
+
+int SimOsBoundary::system(const char* command)
+{
+    unsigned long seconds = 0;
+    if (command && parseShellSleep(command, seconds)) {
+        sleep(seconds > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<unsigned>(seconds));
+        return 0;
+    }
+    if (command && isClear(command))
+        return 0;
+    // Everything else (the report's information pipelines) runs in the real shell.
+    return ::system(command);
+}
+
+unsigned int SimOsBoundary::sleep(unsigned int seconds)
+{
+    state_.ensureLoaded();
+    state_.advanceClock(seconds);
+    state_.saveIfChanged();
+    return 0;
+}
+
+const char* SimOsBoundary::libraryPathPattern(int attempt)
+{
+    return (attempt >= 0 && attempt < 3) ? libraryPattern_.c_str() : nullptr;
+}
+
+} // namespace sim

@@ -1,0 +1,175 @@
+// The simulated firmware, reached through the simulated driver with hand-built packets. Fields
+// are read back at the offsets the record layouts give, written out here as literals.
+#include <cerrno>
+#include <gtest/gtest.h>
+
+#include "SimTestUtil.h"
+#include "Simulator/SimHost.h"
+
+using namespace simtest;
+
+namespace {
+
+const uint32_t ADP_GET_INFO = 0x01010000, MFC_GET_OEM_DATA = 0x010E8481;
+const uint32_t LD_GET_LIST = 0x03010000, LD_GET_INFO = 0x03020000;
+
+struct Firmware : ::testing::Test {
+    TempDir tmp;
+    std::string dir;
+
+    int send(DcmdPacket& p, unsigned long request = REQ_SAS)
+    {
+        sim::SimHost host(dir, false);
+        if (host.state().load() != 0)
+            return -2;
+        return host.driver().ioctl(0, request, p.pkt);
+    }
+};
+
+TEST_F(Firmware, ControllerInformationFieldsSitAtTheirOffsets)
+{
+    dir = makeHost(tmp, "one", [](sim::Json& st) {
+        sim::Json& info = st["controllers"][0]["info"];
+        info["vendorId"] = 0x1234;
+        info["deviceId"] = 0x5678;
+        info["subVendorId"] = 0x9ABC;
+        info["subDeviceId"] = "0xdef0";
+        info["maxVirtualDrives"] = 40;
+        info["forwardCompatibility"] = 0x0102;
+        info["backwardCompatibility"] = 0x0304;
+        info["productName"] = "Test Product";
+        info["serialNumber"] = "SN-42";
+        info["patch"] = {{"0x7a4", "81"}};
+    });
+    ASSERT_FALSE(dir.empty());
+    DcmdPacket p(2, ADP_GET_INFO, 2048);
+    ASSERT_EQ(send(p), 0);
+    EXPECT_EQ(p.status(), 0);
+    const uint8_t* r = p.data.data();
+    EXPECT_EQ(r16(r, 0), 0x1234);
+    EXPECT_EQ(r16(r, 2), 0x5678);
+    EXPECT_EQ(r16(r, 4), 0x9ABC);
+    EXPECT_EQ(r16(r, 6), 0xDEF0);
+    EXPECT_EQ(r[0x53F], 40);
+    EXPECT_EQ(r16(r, 0x5FC), 0x0102);
+    EXPECT_EQ(r16(r, 0x5FE), 0x0304);
+    EXPECT_STREQ(reinterpret_cast<const char*>(r + 0x540), "Test Product");
+    EXPECT_STREQ(reinterpret_cast<const char*>(r + 0x590), "SN-42");
+    EXPECT_EQ(r[0x7A4], 0x81);
+    // Device counts: one virtual drive, none degraded or offline, 4 drives + 1 enclosure.
+    EXPECT_EQ(r16(r, 0x5C0), 1);
+    EXPECT_EQ(r16(r, 0x5C2), 0);
+    EXPECT_EQ(r16(r, 0x5C6), 5);
+    EXPECT_EQ(r16(r, 0x5C8), 4);
+    // The image table: "APP" first, with its version text.
+    EXPECT_EQ(r32(r, 0xB4), 3u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(r + 0xB8), "APP");
+    EXPECT_STREQ(reinterpret_cast<const char*>(r + 0xB8 + 8), "4.800.00-1234");
+}
+
+TEST_F(Firmware, OemDataCarriesTheOemIdInByteZero)
+{
+    dir = makeHost(tmp, "one", [](sim::Json& st) {
+        st["controllers"][0]["mfcOemData"] = {{"oemId", 8}, {"enableSSC", 1}};
+    });
+    DcmdPacket p(2, MFC_GET_OEM_DATA, 24);
+    ASSERT_EQ(send(p), 0);
+    EXPECT_EQ(p.status(), 0);
+    EXPECT_EQ(r32(p.data.data(), 0), 8u);   // the first int and the first byte agree
+    EXPECT_EQ(p.data[11], 1);
+}
+
+TEST_F(Firmware, LogicalDriveListAndInformation)
+{
+    dir = makeHost(tmp, "one");
+    DcmdPacket list(2, LD_GET_LIST, 1032);
+    ASSERT_EQ(send(list), 0);
+    ASSERT_EQ(list.status(), 0);
+    const uint8_t* l = list.data.data();
+    EXPECT_EQ(r32(l, 0), 1u);
+    EXPECT_EQ(l[8], 0);                       // target id
+    EXPECT_EQ(r16(l, 10), 1);                 // sequence number
+    EXPECT_EQ(l[12], 3);                      // optimal
+    EXPECT_EQ(r64(l, 16), 1952448512ull);     // size in blocks
+
+    DcmdPacket info(2, LD_GET_INFO, 384, DIR_READ, 0);
+    ASSERT_EQ(send(info), 0);
+    ASSERT_EQ(info.status(), 0);
+    const uint8_t* d = info.data.data();
+    EXPECT_EQ(d[0], 0);                       // reference: target id
+    EXPECT_EQ(r16(d, 2), 1);                  // reference: sequence number
+    EXPECT_EQ(d[32], 1);                      // RAID 1
+    EXPECT_EQ(d[36], 2);                      // drives per span
+    EXPECT_EQ(d[38], 3);                      // state optimal
+    EXPECT_EQ(d[47], 0);                      // not an SSD cache
+    EXPECT_EQ(r64(d, 256), 1952448512ull);
+    // Device-identification page: page 0x83, length 20, one NAA designator.
+    EXPECT_EQ(d[304 + 1], 0x83);
+    EXPECT_EQ(d[304 + 3], 20);
+    EXPECT_EQ(d[304 + 5] & 0x0F, 3);
+    EXPECT_EQ(d[304 + 8] >> 4, 6);
+}
+
+TEST_F(Firmware, DeviceIdentificationPagesDifferBetweenControllersAndDrives)
+{
+    dir = makeHost(tmp, "two");
+    std::vector<std::vector<uint8_t>> pages;
+    for (unsigned host : {2u, 3u}) {
+        DcmdPacket info(host, LD_GET_INFO, 384, DIR_READ, 0);
+        ASSERT_EQ(send(info), 0);
+        ASSERT_EQ(info.status(), 0);
+        pages.emplace_back(info.data.begin() + 304, info.data.begin() + 368);
+    }
+    EXPECT_NE(pages[0], pages[1]);
+}
+
+TEST_F(Firmware, MissingLogicalDriveAnswersNoDeviceAndLeavesTheBuffer)
+{
+    dir = makeHost(tmp, "one");
+    DcmdPacket info(2, LD_GET_INFO, 384, DIR_READ, 7);
+    memset(info.data.data(), 0xAB, info.data.size());
+    ASSERT_EQ(send(info), 0);
+    EXPECT_EQ(info.status(), 0x0C);
+    EXPECT_EQ(info.data[0], 0xAB);
+}
+
+TEST_F(Firmware, ShortBufferGetsTheCountAndNothingBeyondIt)
+{
+    dir = makeHost(tmp, "big");
+    // Eight bytes asked, but the caller's iovec memory is larger: the firmware must stop at
+    // the data length.
+    DcmdPacket p(2, LD_GET_LIST, 8);
+    std::vector<uint8_t> wide(64, 0xEE);
+    w64(p.pkt, 148, reinterpret_cast<uintptr_t>(wide.data()));
+    w64(p.pkt, 156, wide.size());
+    ASSERT_EQ(send(p), 0);
+    EXPECT_EQ(p.status(), 0);
+    EXPECT_EQ(r32(wide.data(), 0), 64u);
+    EXPECT_EQ(wide[8], 0xEE);
+}
+
+TEST_F(Firmware, UnknownOpcodesAndForeignFramesAnswerInvalidCommand)
+{
+    dir = makeHost(tmp, "one");
+    DcmdPacket unknown(2, 0x01990000, 16);
+    memset(unknown.data.data(), 0x5A, 16);
+    ASSERT_EQ(send(unknown), 0);
+    EXPECT_EQ(unknown.status(), 0x02);
+    EXPECT_EQ(unknown.data[0], 0x5A);
+
+    DcmdPacket passThrough(2, 0, 0);
+    passThrough.pkt[20] = 3;   // SCSI pass-through to a logical drive
+    ASSERT_EQ(send(passThrough), 0);
+    EXPECT_EQ(passThrough.status(), 0x02);
+}
+
+TEST_F(Firmware, DirectionNoneReturnsNoData)
+{
+    dir = makeHost(tmp, "one");
+    DcmdPacket p(2, ADP_GET_INFO, 2048, DIR_NONE);
+    ASSERT_EQ(send(p), 0);
+    EXPECT_EQ(p.status(), 0);
+    EXPECT_EQ(r16(p.data.data(), 0), 0);
+}
+
+} // namespace

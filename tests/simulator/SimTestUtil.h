@@ -1,0 +1,122 @@
+// Helpers shared by the simulated-host tests: temporary host directories and driver packets
+// built by hand from the packet layout (independently of the simulator's own constants).
+#ifndef SIMTESTUTIL_H
+#define SIMTESTUTIL_H
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Simulator/SimLayout.h"
+#include "Simulator/SimPresets.h"
+#include "Simulator/SimState.h"
+
+namespace simtest {
+
+inline void w16(uint8_t* p, size_t off, uint64_t v) { for (int i = 0; i < 2; ++i) p[off + i] = uint8_t(v >> (8 * i)); }
+inline void w32(uint8_t* p, size_t off, uint64_t v) { for (int i = 0; i < 4; ++i) p[off + i] = uint8_t(v >> (8 * i)); }
+inline void w64(uint8_t* p, size_t off, uint64_t v) { for (int i = 0; i < 8; ++i) p[off + i] = uint8_t(v >> (8 * i)); }
+inline uint64_t rd(const uint8_t* p, size_t off, int width)
+{
+    uint64_t v = 0;
+    for (int i = width - 1; i >= 0; --i)
+        v = (v << 8) | p[off + i];
+    return v;
+}
+inline uint16_t r16(const uint8_t* p, size_t off) { return uint16_t(rd(p, off, 2)); }
+inline uint32_t r32(const uint8_t* p, size_t off) { return uint32_t(rd(p, off, 4)); }
+inline uint64_t r64(const uint8_t* p, size_t off) { return rd(p, off, 8); }
+
+const unsigned long REQ_SAS = 0xC1944D01UL;
+const uint16_t DIR_NONE = 0x07, DIR_WRITE = 0x0F, DIR_READ = 0x17;
+
+// A DCMD ioctl packet as the transport hands it to the driver: host at 0, SGL offset 40 and
+// SGE count 1 (both 0 without data), the 128-byte frame at 20 (command 5, status 0xFF, flags
+// without the 0x01 and 0x02 bits, data length at 20 and 48, opcode at 24, mailbox at 28),
+// iovec 0 at 148 pointing at `data`.
+struct DcmdPacket {
+    uint8_t pkt[404];
+    std::vector<uint8_t> data;
+
+    DcmdPacket(unsigned host, uint32_t opcode, uint32_t length, uint16_t flags = DIR_READ,
+               uint32_t mbox0 = 0)
+        : data(length, 0)
+    {
+        memset(pkt, 0, sizeof pkt);
+        w16(pkt, 0, host);
+        w32(pkt, 4, length ? 40 : 0);
+        w32(pkt, 8, length ? 1 : 0);
+        uint8_t* f = pkt + 20;
+        f[0] = 5;
+        f[2] = 0xFF;
+        f[7] = length ? 1 : 0;
+        w16(f, 16, flags & ~0x03);
+        w32(f, 20, length);
+        w32(f, 24, opcode);
+        w32(f, 28, mbox0);
+        w64(f, 40, reinterpret_cast<uintptr_t>(data.data()));
+        w32(f, 48, length);
+        w64(pkt, 148, reinterpret_cast<uintptr_t>(data.data()));
+        w64(pkt, 156, length);
+    }
+    uint8_t status() const { return pkt[22]; }
+};
+
+class TempDir {
+public:
+    TempDir()
+    {
+        char pattern[] = "/tmp/simtest-XXXXXX";
+        const char* d = mkdtemp(pattern);
+        path_ = d ? d : "";
+    }
+    ~TempDir()
+    {
+        if (path_.rfind("/tmp/simtest-", 0) == 0) {
+            std::string cmd = "rm -rf '" + path_ + "'";
+            if (::system(cmd.c_str()) != 0) {
+                // left behind for inspection
+            }
+        }
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A fresh host directory of a preset (optionally changed by `edit`) inside `tmp`.
+template <typename Edit>
+std::string makeHost(const TempDir& tmp, const std::string& preset, Edit edit)
+{
+    sim::Json st;
+    if (!sim::SimPresets::state(preset, st))
+        return "";
+    edit(st);
+    std::string dir = tmp.path() + "/host";
+    return sim::SimLayout::create(dir, st) == 0 ? dir : "";
+}
+inline std::string makeHost(const TempDir& tmp, const std::string& preset)
+{
+    return makeHost(tmp, preset, [](sim::Json&) {});
+}
+
+inline std::string readText(const std::string& path)
+{
+    std::string s;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return s;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        s.append(buf, n);
+    fclose(f);
+    return s;
+}
+
+} // namespace simtest
+
+#endif
