@@ -17,7 +17,8 @@ const char* const BLANK_OUT_LINE = "\r                                     \n";
 const SyntaxAutomaton* commandGrammar()
 {
     static SyntaxAutomaton grammar;
-    if (!grammar.isBuilt() && grammar.build(GRAMMAR_RULES, GRAMMAR_RULE_COUNT, GRAMMAR_RULES[0].name) != 0)
+    if (!grammar.isBuilt() &&
+        grammar.build(GRAMMAR_RULES, GRAMMAR_RULE_COUNT, GRAMMAR_RULES[0].name) != 0)
         return nullptr;
     return &grammar;
 }

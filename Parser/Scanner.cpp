@@ -12,8 +12,8 @@
 
 namespace {
 
-// The input is read in pieces of this size.
-const int READ_PIECE = 8192;
+// The input is read in chunks of this size.
+const int READ_CHUNK = 8192;
 
 struct ScannerState {
     ScanPosition position = SCAN_COMMAND;
@@ -505,13 +505,13 @@ bool loadInput()
     if (scanner.loaded)
         return scanner.buffer != nullptr;
     scanner.loaded = true;
-    int capacity = READ_PIECE + 1;
+    int capacity = READ_CHUNK + 1;
     char* buffer = new (noThrowNew) char[capacity];
     if (buffer == nullptr)
         return false;
     int length = 0;
     for (;;) {
-        if (capacity - 1 - length < READ_PIECE) {
+        if (capacity - 1 - length < READ_CHUNK) {
             if (capacity > INT_MAX / 2) {
                 delete[] buffer;
                 return false;
@@ -526,7 +526,7 @@ bool loadInput()
             buffer = larger;
             capacity *= 2;
         }
-        int count = scannerReadInput(buffer + length, READ_PIECE);
+        int count = scannerReadInput(buffer + length, READ_CHUNK);
         if (count <= 0)
             break;
         length += count;
@@ -589,6 +589,12 @@ void scannerInit(const char* text)
     scanner.loaded = false;
     scanner.input = text != nullptr ? text : "";
     scanner.readPtr = scanner.input;
+    // A list that nobody took from an abandoned scan still belongs to the scanner.
+    if (scanner.tokens != nullptr) {
+        for (unsigned char i = 0; i < scanner.tokens->count(); ++i)
+            delete scanner.tokens->get(i);
+        delete scanner.tokens;
+    }
     scanner.tokens = new (noThrowNew) ArrayList<Token*>(4);
 }
 

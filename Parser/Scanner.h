@@ -59,7 +59,8 @@ constexpr int SCANNER_MAX_MATCH = 8191;
 constexpr int SCANNER_MAX_TOKENS = 252;
 
 // Starts scanning the text (read from its start) and makes a new, empty token list of
-// capacity 4. The text must stay alive until the scan is released.
+// capacity 4 (a list of an earlier scan that was not taken is deleted). The text must stay
+// alive until the scan is released.
 void scannerInit(const char* text);
 
 // Recognises the next word, appends its token and returns its id; TOKEN_UNKNOWN (no token)

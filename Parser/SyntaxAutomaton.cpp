@@ -35,7 +35,7 @@ bool isTerminalName(const char* name)
 }  // namespace
 
 // Compiles syntax descriptions into the states of a SyntaxAutomaton (Thompson's construction:
-// every piece becomes a fragment with one entry state and one exit state without edges).
+// every construct becomes a fragment with one entry state and one exit state without edges).
 class SyntaxCompiler {
 public:
     SyntaxCompiler(SyntaxAutomaton& automaton, const GrammarRule* rules, int ruleCount)

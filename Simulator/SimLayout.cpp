@@ -248,6 +248,10 @@ int SimLayout::create(const std::string& dir, const Json& state)
                 n.type = 'b';
                 n.major = disk < 16 ? SD_MAJOR : 65 + (disk - 16) / 16;
                 n.minor = (disk % 16) * 16;
+                n.hasScsi = true;
+                n.scsi.host = host;
+                n.scsi.channel = LD_CHANNEL;
+                n.scsi.target = target;
                 w.node("dev/sd" + name, n, 0660);
                 scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: 00\n", host, LD_CHANNEL, target);
                 scsi += "  Vendor: QUILL    Model: " + getS(memberOf(c, "info"), "productName").substr(0, 16) +

@@ -61,7 +61,8 @@ bool isClear(const char* command)
 
 } // namespace
 
-SimOsBoundary::SimOsBoundary(SimState& state, SimDriver& driver) : state_(state), driver_(driver)
+SimOsBoundary::SimOsBoundary(SimState& state, SimDriver& driver)
+    : state_(state), driver_(driver), disk_(state)
 {
     // The library's file name pattern takes one %s; a '%' in the host path must stay literal.
     for (char c : state_.hostDir() + "/lib/") {
@@ -74,7 +75,7 @@ SimOsBoundary::SimOsBoundary(SimState& state, SimDriver& driver) : state_(state)
 
 SimOsBoundary::~SimOsBoundary()
 {
-    for (const auto& fd : driverFds_)
+    for (const auto& fd : fds_)
         ::close(fd.first);
 }
 
@@ -106,8 +107,11 @@ int SimOsBoundary::writeNode(const std::string& file, const NodeInfo& node, mode
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
-    char text[64];
-    int n = snprintf(text, sizeof text, "%s %c %u %u\n", NODE_MAGIC, node.type, node.major, node.minor);
+    char text[96];
+    int n = node.hasScsi
+                ? snprintf(text, sizeof text, "%s %c %u %u %u:%u:%u:%u\n", NODE_MAGIC, node.type, node.major,
+                           node.minor, node.scsi.host, node.scsi.channel, node.scsi.target, node.scsi.lun)
+                : snprintf(text, sizeof text, "%s %c %u %u\n", NODE_MAGIC, node.type, node.major, node.minor);
     bool ok = ::write(fd, text, n) == n;
     int saved = errno;
     ::close(fd);
@@ -125,7 +129,7 @@ bool SimOsBoundary::readNode(const std::string& file, NodeInfo& node)
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return false;
-    char text[64] = {0};
+    char text[96] = {0};
     ssize_t n = ::read(fd, text, sizeof text - 1);
     ::close(fd);
     if (n <= 0)
@@ -133,12 +137,16 @@ bool SimOsBoundary::readNode(const std::string& file, NodeInfo& node)
     char magic[16] = {0};
     char type = 0;
     unsigned major = 0, minor = 0;
-    if (sscanf(text, "%15s %c %u %u", magic, &type, &major, &minor) != 4 ||
-        strcmp(magic, NODE_MAGIC) != 0 || (type != 'c' && type != 'b'))
+    ScsiAddress a;
+    int fields = sscanf(text, "%15s %c %u %u %u:%u:%u:%u", magic, &type, &major, &minor, &a.host, &a.channel,
+                        &a.target, &a.lun);
+    if ((fields != 4 && fields != 8) || strcmp(magic, NODE_MAGIC) != 0 || (type != 'c' && type != 'b'))
         return false;
     node.type = type;
     node.major = major;
     node.minor = minor;
+    node.hasScsi = fields == 8;
+    node.scsi = a;
     return true;
 }
 
@@ -169,47 +177,65 @@ int SimOsBoundary::open(const char* path, int flags, mode_t mode)
     std::string m = hostPath(path);
     NodeInfo node;
     if (path && m != path && readNode(m, node)) {
-        int kind = node.type == 'c' ? driverKindOfMajor(node.major) : -1;
-        if (kind < 0) {
-            errno = ENXIO;     // no driver behind this device number
-            return -1;
-        }
-        if (SimFaults(state_).driverMissing(kind)) {
-            errno = ENODEV;
-            return -1;
+        Descriptor d;
+        if (node.type == 'b' && node.hasScsi && disk_.exists(node.scsi)) {
+            d.disk = true;
+            d.scsi = node.scsi;
+        } else {
+            d.driverKind = node.type == 'c' ? driverKindOfMajor(node.major) : -1;
+            if (d.driverKind < 0) {
+                errno = ENXIO;     // nothing behind this device number
+                return -1;
+            }
+            if (SimFaults(state_).driverMissing(d.driverKind)) {
+                errno = ENODEV;
+                return -1;
+            }
         }
         int acc = flags & O_ACCMODE;
         if (::access(m.c_str(), acc == O_RDONLY ? R_OK : acc == O_WRONLY ? W_OK : R_OK | W_OK) != 0)
             return -1;
-        // A real descriptor of our own (on /dev/null) reserves the number, so it is never 0
-        // and never one the process already uses or will be given while it stays open.
-        int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return -1;
-        driverFds_[fd] = kind;
-        return fd;
+        return reserveDescriptor(d);
     }
     return ::open(m.c_str(), flags, mode);
 }
 
+int SimOsBoundary::reserveDescriptor(const Descriptor& d)
+{
+    // A real descriptor of our own (on /dev/null) reserves the number, so it is never 0 and
+    // never one the process already uses or will be given while it stays open.
+    // Numbers 0-2 are kept clear even when the process closed its standard streams.
+    int low = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (low < 0)
+        return -1;
+    int fd = low > 2 ? low : fcntl(low, F_DUPFD_CLOEXEC, 3);
+    if (fd != low)
+        ::close(low);
+    if (fd >= 0)
+        fds_[fd] = d;
+    return fd;
+}
+
 int SimOsBoundary::close(int fd)
 {
-    driverFds_.erase(fd);
+    fds_.erase(fd);
     return ::close(fd);
 }
 
 int SimOsBoundary::ioctl(int fd, unsigned long request, void* arg)
 {
-    auto it = driverFds_.find(fd);
-    if (it == driverFds_.end())
+    auto it = fds_.find(fd);
+    if (it == fds_.end())
         return ::ioctl(fd, request, arg);
     state_.ensureLoaded();
-    return driver_.ioctl(it->second, request, arg);
+    if (it->second.disk)
+        return disk_.ioctl(it->second.scsi, request, arg);
+    return driver_.ioctl(it->second.driverKind, request, arg);
 }
 
 ssize_t SimOsBoundary::read(int fd, void* buf, size_t count)
 {
-    if (driverFds_.count(fd)) {
+    if (fds_.count(fd)) {
         errno = EINVAL;
         return -1;
     }
@@ -218,7 +244,7 @@ ssize_t SimOsBoundary::read(int fd, void* buf, size_t count)
 
 ssize_t SimOsBoundary::write(int fd, const void* buf, size_t count)
 {
-    if (driverFds_.count(fd)) {
+    if (fds_.count(fd)) {
         errno = EINVAL;
         return -1;
     }

@@ -5,7 +5,8 @@
 // is a small regular file in the host directory holding its type and numbers ("node file");
 // stat and lstat report it as the device it stands for. Opening a character node whose major
 // number belongs to a loaded simulated driver gives a descriptor of the driver's own, whose
-// ioctls the simulated driver answers. uname reports the state's kernel release; sleeps,
+// ioctls the simulated driver answers; opening a logical drive's disk node gives one whose
+// SCSI ioctls the simulated disk answers. uname reports the state's kernel release; sleeps,
 // shell sleeps and "clear" advance the simulated clock or do nothing instead of waiting.
 #ifndef SIMOSBOUNDARY_H
 #define SIMOSBOUNDARY_H
@@ -13,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "Simulator/SimDisk.h"
 #include "Simulator/SimDriver.h"
 #include "Simulator/SimState.h"
 #include "System/OsBoundary.h"
@@ -23,6 +25,8 @@ struct NodeInfo {
     char type = 0;            // 'c' character device, 'b' block device
     unsigned major = 0;
     unsigned minor = 0;
+    bool hasScsi = false;     // a disk node: the SCSI address of the logical drive behind it
+    ScsiAddress scsi;
 };
 
 class SimOsBoundary : public OsBoundary {
@@ -69,9 +73,17 @@ private:
     void reportNode(const std::string& file, struct stat* st) const;
     int driverKindOfMajor(unsigned major);
 
+    struct Descriptor {
+        bool disk = false;
+        int driverKind = 0;
+        ScsiAddress scsi;
+    };
+    int reserveDescriptor(const Descriptor& d);
+
     SimState& state_;
     SimDriver& driver_;
-    std::map<int, int> driverFds_;   // descriptor -> driver kind
+    SimDisk disk_;
+    std::map<int, Descriptor> fds_;
     std::string libraryPattern_;
 };
 

@@ -116,6 +116,8 @@ std::string SimState::path() const { return hostDir_ + "/" + FILE_NAME; }
 
 int SimState::load(bool quiet)
 {
+    loadTried_ = true;
+    loadResult_ = -1;
     doc_ = Json::object();
     changed_ = false;
     valid_ = false;
@@ -139,15 +141,14 @@ int SimState::load(bool quiet)
     }
     doc_ = parsed;
     valid_ = true;
+    loadResult_ = 0;
     return 0;
 }
 
 int SimState::ensureLoaded()
 {
-    if (!loadTried_) {
-        loadTried_ = true;
-        loadResult_ = load();
-    }
+    if (!loadTried_)
+        load();
     return loadResult_;
 }
 

@@ -71,7 +71,7 @@ TEST(ScannerTest, LinesBecomeTokensAndEcho)
         {"-PDInfo -EncDevId[1 2 3] ", "PDINFO ENCDEVID ENCDEVID_LIST(1 2 3)", ""},
         {"-PDInfo -EncDevId[1 , 2] ", "PDINFO ENCDEVID ENCDEVID_LIST(1 , 2)", ""},
         {"-PDInfo -EncDevId[12] ", "PDINFO ENCDEVID ENCDEVID_LIST(12)", ""},
-        // No list: the bracket is echoed and the rest scanned piece by piece.
+        // No list: the bracket is echoed and the rest scanned bit by bit.
         {"-PDInfo -PhysDrv[1:2,] ", "PDINFO PHYSDRV NUMBER(1) NUMBER(2)", "[:,] "},
         {"-PDInfo -PhysDrv[1:2,,3:4] ", "PDINFO PHYSDRV NUMBER(1) NUMBER(2) NUMBER(3) NUMBER(4)",
          "[:,,:] "},
@@ -184,7 +184,7 @@ TEST(ScannerTest, EndOfInputIsZeroInEveryPosition)
     EXPECT_EQ("ADPCFGSAVE FILE", s.tokens);
 }
 
-TEST(ScannerTest, ReadInputCopiesPieces)
+TEST(ScannerTest, ReadInputCopiesChunks)
 {
     scannerInit("abcdef");
     char buffer[4];

@@ -80,6 +80,23 @@ TEST_F(Boundary, NodesMadeByMknodAreDevicesAndOpenTheDriver)
     EXPECT_EQ(errno, ENXIO);
 }
 
+TEST_F(Boundary, DriverDescriptorIsNeverAStandardStreamNumber)
+{
+    sim::SimHost host(dir, false);
+    sim::SimOsBoundary& b = host.boundary();
+    ASSERT_EQ(b.mknod("/dev/quillraid_sas_ioctl_node", S_IFCHR | 0400, makedev(250, 0)), 0);
+    int savedIn = dup(0);
+    ASSERT_GE(savedIn, 0);
+    ::close(0);
+    int fd = b.open("/dev/quillraid_sas_ioctl_node", O_RDONLY);
+    int freeNumber = ::open("/dev/null", O_RDONLY);   // 0 is still free for the process
+    dup2(savedIn, 0);
+    ::close(savedIn);
+    EXPECT_GT(fd, 2);
+    EXPECT_EQ(freeNumber, 0);
+    b.close(fd);
+}
+
 TEST_F(Boundary, UnameAnswersTheKernelReleaseOfTheState)
 {
     TempDir oldTmp;

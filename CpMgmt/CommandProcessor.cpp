@@ -1,0 +1,61 @@
+#include "CpMgmt/CommandProcessor.h"
+
+#include "ControllerMgmt/Controller.h"
+#include "ControllerMgmt/ControllerId.h"
+#include "CpMgmt/CpController.h"
+#include "Output/VoMessage.h"
+#include "Parser/EnclSlotId.h"
+#include "RaidManager/RaidManager.h"
+
+namespace {
+
+const unsigned int MSG_MULTIPLE_ENCLOSURES = 0x33008;
+const unsigned int MSG_DIRECT_CONNECTED_DEVICE = 0x33009;
+
+}  // namespace
+
+bool CommandProcessor::isDone()
+{
+    return true;
+}
+
+CommandProcessor::~CommandProcessor() {}
+
+int CommandProcessor::resolveEnclosureId(CpController* cpController, unsigned short* enclosureId)
+{
+    Controller* controller = cpController != nullptr ? cpController->controller() : nullptr;
+    ControllerId* id = controller != nullptr ? controller->controllerId() : nullptr;
+    int adapterNumber = id != nullptr ? id->getNumber() : CONTROLLER_NUMBER_UNASSIGNED;
+
+    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+    if (manager == nullptr) {
+        printMessage(MSG_RM_INSTANCE_FAILED, adapterNumber);
+        return -1;
+    }
+    if (enclosureId == nullptr || *enclosureId != ENCLOSURE_ID_RESOLVE)
+        return 0;
+
+    uint16_t resolved = 0;
+    int status = manager->getOnlyEnclosureId(&resolved);
+    if (status == 0)
+        *enclosureId = resolved;
+    else if (status == 1)
+        printMessage(MSG_MULTIPLE_ENCLOSURES);
+    else if (status == 2)
+        printMessage(MSG_DIRECT_CONNECTED_DEVICE);
+    return status;
+}
+
+ArrayList<unsigned short>* makeCommandIdList(const unsigned short* ids, unsigned char count)
+{
+    ArrayList<unsigned short>* list = new (noThrowNew) ArrayList<unsigned short>(count);
+    if (list == nullptr)
+        return nullptr;
+    for (unsigned char i = 0; i < count; ++i) {
+        if (list->add(ids[i]) != 0) {
+            delete list;
+            return nullptr;
+        }
+    }
+    return list;
+}

@@ -1,0 +1,69 @@
+// Command dispatch: runs the requests of one command on the controllers they address.
+//
+// The controllers are detected once per run (again only while detection gives no list) and
+// made lazily, in discovery order: a request for adapter N makes and numbers the controllers
+// only up to adapter N, and a later request of the same run resumes where numbering stopped.
+// Every addressed controller gets one CpController; a request for all adapters is copied once
+// per controller. The controller count (-AdpCount) is answered here, without a processor.
+//
+// The result of a command is that of the last CpController::process call: with "-aALL" a
+// failure on one adapter leaves the later adapters unrun; with "-a0,1,2" each adapter is a
+// request of its own and runs regardless of the others; a request that cannot be dispatched
+// ends the command with -1.
+#ifndef CPCONTROLLERMGMT_H
+#define CPCONTROLLERMGMT_H
+
+#include "PavUtil/List.h"
+
+class Controller;
+class ControllerId;
+class ControllerMgmt;
+class CpController;
+class ParsedObject;
+
+class CpControllerMgmt {
+public:
+    // The process-wide dispatcher; the first call also fills the CpControllerFactory.
+    static CpControllerMgmt* instance();
+
+    // Runs the requests and returns the command's result. Takes ownership of the list and of
+    // every request in it; releases the RAID managers, the controllers and the identifiers
+    // before it returns.
+    int run(ArrayList<ParsedObject*>* requests);
+
+    // Detects the controller identifiers unless a list is held already.
+    void loadControllerIds(unsigned short commandToken);
+    // The first controller of the list that carries the adapter number, or null.
+    Controller* findController(unsigned char adapterNumber, ArrayList<Controller*>* list);
+    // The executor of a single-adapter request, owning it; null when the request cannot be
+    // dispatched (the request then stays the caller's).
+    CpController* getCpController(ParsedObject* request);
+    // The executors of an all-adapters request, one per controller, each owning its own copy;
+    // null when there are none. The request itself is consumed in every case.
+    ArrayList<CpController*>* getAllCpControllers(ParsedObject* request);
+
+    virtual ~CpControllerMgmt();
+
+    // Test seam: the controller management that detection and controller creation use instead
+    // of the Linux driver's and the integrated-RAID library's (null restores them).
+    static void setControllerMgmtOverride(ControllerMgmt* management);
+
+    CpControllerMgmt(const CpControllerMgmt&) = delete;
+    CpControllerMgmt& operator=(const CpControllerMgmt&) = delete;
+
+private:
+    CpControllerMgmt();
+
+    // The management that serves the command: the integrated-RAID library's for the host-cache
+    // command, else the Linux driver's.
+    ControllerMgmt* managementFor(unsigned short commandToken);
+    // The number of the first controller numbered in a run.
+    static unsigned char firstAdapterNumber(Controller* controller);
+    // Deletes the controllers and the identifiers (after the RAID managers are gone).
+    void releaseControllers();
+
+    ArrayList<ControllerId*>* controllerIds;
+    ArrayList<Controller*>* controllers;
+};
+
+#endif

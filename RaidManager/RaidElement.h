@@ -1,0 +1,75 @@
+// The common ground of the RAID model: the element base RaidElement, the data-object base
+// RaidElementData and the identifier base RaidElementId.
+//
+// Every model object (adapter, drive, virtual drive, array, disk group, spare, span) is an
+// element that holds a data object; the element answers every operation through its data
+// object, which implements one data interface for the controller family in use.
+#ifndef RAIDELEMENT_H
+#define RAIDELEMENT_H
+
+#include "PavUtil/apstring.h"
+
+class Controller;
+class ControllerId;
+
+// Element type codes, the keys of RaidElementFactory.
+const unsigned char ELEMENT_TYPE_ADAPTER = 0;
+const unsigned char ELEMENT_TYPE_PD = 1;
+const unsigned char ELEMENT_TYPE_VD = 2;
+const unsigned char ELEMENT_TYPE_ARRAY = 3;
+const unsigned char ELEMENT_TYPE_DISK_GROUP = 4;
+const unsigned char ELEMENT_TYPE_SPARE = 5;
+const unsigned char ELEMENT_TYPE_SPAN = 6;
+
+class RaidElementId {
+public:
+    RaidElementId() {}
+    virtual string toString() = 0;
+    virtual ~RaidElementId();
+
+    RaidElementId(const RaidElementId&) = delete;
+    RaidElementId& operator=(const RaidElementId&) = delete;
+};
+
+class RaidElementData {
+public:
+    // Keeps the controller (not owned) and its identifier; owns the element identifier, which
+    // may be null.
+    RaidElementData(Controller* controller, RaidElementId* id);
+    virtual string toString() = 0;
+    // Deletes the identifier.
+    virtual ~RaidElementData() = 0;
+
+    RaidElementId* getId() const { return id; }
+    Controller* getController() const { return controller; }
+    ControllerId* getControllerId() const { return controllerId; }
+
+    RaidElementData(const RaidElementData&) = delete;
+    RaidElementData& operator=(const RaidElementData&) = delete;
+
+protected:
+    Controller* controller;
+    ControllerId* controllerId;
+    RaidElementId* id;
+};
+
+class RaidElement {
+public:
+    // Takes ownership of the data object (which may be null); the controller is not owned.
+    RaidElement(RaidElementData* data, Controller* controller);
+    virtual string toString() = 0;
+    // Deletes the data object.
+    virtual ~RaidElement();
+
+    RaidElementId* getId() const;
+    Controller* getController() const { return controller; }
+
+    RaidElement(const RaidElement&) = delete;
+    RaidElement& operator=(const RaidElement&) = delete;
+
+protected:
+    Controller* controller;
+    RaidElementData* data;
+};
+
+#endif

@@ -1,0 +1,106 @@
+#include "RaidManager/Zpr/RmDataZpr.h"
+
+#include <cstring>
+
+#include "ControllerMgmt/Controller.h"
+#include "DataProvider/DcmdOpcodes.h"
+#include "DataProvider/DpParams.h"
+#include "PavUtil/Memory.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/RaidElementFactory.h"
+#include "RaidManager/Zpr/AdapterDataZpr.h"
+
+namespace {
+
+// The enclosure list (DCMD_ENCL_GET_LIST): 32-bit count at 0, then up to 32 entries of 144
+// bytes from offset 8, each starting with its 16-bit enclosure device id.
+const uint32_t ZPR_ENCLOSURE_LIST_SIZE = 4616;
+const uint32_t ZPR_ENCLOSURE_ENTRY_OFFSET = 8;
+const uint32_t ZPR_ENCLOSURE_ENTRY_SIZE = 144;
+const uint32_t ZPR_ENCLOSURE_MAX_ENTRIES = 32;
+
+}  // namespace
+
+RmDataZpr::RmDataZpr(Controller* controller) : RmData(controller), enclosureList(nullptr) {}
+
+RmDataZpr::~RmDataZpr()
+{
+    delete[] enclosureList;
+}
+
+int RmDataZpr::loadEnclosureList()
+{
+    if (enclosureList != nullptr)
+        return 0;
+    if (controller == nullptr)
+        return -1;
+    uint8_t* list = new (noThrowNew) uint8_t[ZPR_ENCLOSURE_LIST_SIZE];
+    if (list == nullptr)
+        return -1;
+    memset(list, 0, ZPR_ENCLOSURE_LIST_SIZE);
+    DcmdZprDpParams* request =
+        new (noThrowNew) DcmdZprDpParams(DCMD_ENCL_GET_LIST, 0u, 0u, 0u, list, ZPR_ENCLOSURE_LIST_SIZE, 0, 0);
+    int status = request != nullptr ? controller->execute(request) : -1;
+    delete request;
+    if (status != 0) {
+        delete[] list;
+        return status;
+    }
+    enclosureList = list;
+    return 0;
+}
+
+int RmDataZpr::getEnclosureCount(uint32_t* count)
+{
+    int status = loadEnclosureList();
+    if (status == 0 && count != nullptr)
+        *count = zprReadU32(enclosureList, 0);
+    return status;
+}
+
+int RmDataZpr::getEnclosureId(uint32_t index, uint16_t* enclosureId)
+{
+    int status = loadEnclosureList();
+    if (status != 0)
+        return status;
+    // An index past the entries the list can hold (or past its count) names no enclosure.
+    if (index >= ZPR_ENCLOSURE_MAX_ENTRIES || index >= zprReadU32(enclosureList, 0))
+        return -1;
+    if (enclosureId != nullptr)
+        *enclosureId = zprReadU16(enclosureList, ZPR_ENCLOSURE_ENTRY_OFFSET + index * ZPR_ENCLOSURE_ENTRY_SIZE);
+    return 0;
+}
+
+RmData* RmDataZpr::create(Controller* controller)
+{
+    return new (noThrowNew) RmDataZpr(controller);
+}
+
+int RmDataZpr::resetCaches()
+{
+    // Nothing is cached here yet: the adapter's records live in its own data object, which a
+    // refresh replaces.
+    return 0;
+}
+
+int RmDataZpr::getAdapter(Adapter** adapter)
+{
+    if (adapter == nullptr)
+        return -1;
+    AdapterDataZpr* data = new (noThrowNew) AdapterDataZpr(controller, nullptr);
+    if (data == nullptr)
+        return -1;
+    RaidElementFactory* factory = RaidElementFactory::instance();
+    RaidElement* element = factory != nullptr ? factory->create(ELEMENT_TYPE_ADAPTER, data, controller) : nullptr;
+    Adapter* built = dynamic_cast<Adapter*>(element);
+    if (built == nullptr) {
+        // No element took the data object over.
+        delete element;
+        if (element == nullptr)
+            delete data;
+        return -1;
+    }
+    *adapter = built;
+    return 0;
+}

@@ -1,0 +1,28 @@
+// The RmData of every controller of the system (spoken to through DCMD firmware commands).
+#ifndef RMDATAZPR_H
+#define RMDATAZPR_H
+
+#include "RaidManager/RmData.h"
+
+class RmDataZpr : public RmData {
+public:
+    explicit RmDataZpr(Controller* controller);
+    ~RmDataZpr() override;
+
+    // The creator registered in RmDataFactory: a new RmDataZpr for any controller; null only
+    // when memory runs out.
+    static RmData* create(Controller* controller);
+
+    int resetCaches() override;
+    int getAdapter(Adapter** adapter) override;
+    int getEnclosureCount(uint32_t* count) override;
+    int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
+
+private:
+    // Reads the enclosure list on first use; a failed read is tried again next time.
+    int loadEnclosureList();
+
+    uint8_t* enclosureList;  // ZPR_ENCLOSURE_LIST_SIZE bytes, or null
+};
+
+#endif

@@ -1,0 +1,195 @@
+#include "Simulator/SimDisk.h"
+
+#include <cerrno>
+#include <cstring>
+#include <scsi/scsi.h>
+#include <scsi/scsi_ioctl.h>
+#include <scsi/sg.h>
+
+#include "Simulator/SimBytes.h"
+#include "Simulator/SimDriver.h"
+#include "Simulator/SimFirmware.h"
+
+namespace sim {
+
+namespace {
+
+const int SG_VERSION = 30536;
+const uint8_t SCSI_INQUIRY = 0x12;
+const uint8_t SCSI_STATUS_CHECK_CONDITION = 0x02;
+const size_t SEND_COMMAND_HEADER = 8;   // input length, output length, then the command
+const size_t SENSE_SIZE = 18;
+const int DRIVER_STATUS_SENSE = 0x08;   // the driver byte of a result that carries sense data
+
+// Fixed-format sense data: ILLEGAL REQUEST, INVALID FIELD IN CDB.
+Bytes illegalRequestSense()
+{
+    Bytes s(SENSE_SIZE, 0);
+    put8(s, 0, 0x70);
+    put8(s, 2, 0x05);
+    put8(s, 7, SENSE_SIZE - 8);
+    put8(s, 12, 0x24);
+    return s;
+}
+
+} // namespace
+
+const Json* SimDisk::findLd(const ScsiAddress& addr, const Json** controller)
+{
+    state_.ensureLoaded();
+    const Json* ctrls = getArray(state_.doc(), "controllers");
+    if (!ctrls || addr.lun != 0)
+        return nullptr;
+    for (const Json& c : *ctrls) {
+        if (getU(c, "host", 0xFFFFFFFFu) != addr.host)
+            continue;
+        if (const Json* lds = getArray(c, "lds"))
+            for (const Json& ld : *lds)
+                if (getU(ld, "targetId", 0xFFFF) == addr.target) {
+                    *controller = &c;
+                    return &ld;
+                }
+    }
+    return nullptr;
+}
+
+bool SimDisk::exists(const ScsiAddress& addr)
+{
+    const Json* controller = nullptr;
+    return findLd(addr, &controller) != nullptr;
+}
+
+bool SimDisk::inquiry(const ScsiAddress& addr, const uint8_t* cdb, Bytes& answer)
+{
+    const Json* controller = nullptr;
+    const Json* ld = findLd(addr, &controller);
+    if (!ld)
+        return false;
+    const bool evpd = cdb[1] & 0x01;
+    const uint8_t page = cdb[2];
+    if (!evpd) {
+        if (page != 0)
+            return false;
+        answer.assign(36, 0);
+        put8(answer, 2, 0x05);        // SPC-3
+        put8(answer, 3, 0x02);        // response data format
+        put8(answer, 4, 36 - 5);
+        putText(answer, 8, 9, "QUILL   ");
+        auto info = controller->find("info");
+        std::string product = info != controller->end() ? getS(*info, "productName") : std::string();
+        product.resize(16, ' ');
+        for (size_t i = 0; i < 16; ++i)
+            put8(answer, 16 + i, static_cast<uint8_t>(product[i]));
+        putText(answer, 32, 5, "4.80");
+        return true;
+    }
+    if (page == 0x00) {
+        answer = {0x00, 0x00, 0x00, 0x02, 0x00, 0x83};
+        return true;
+    }
+    if (page == 0x83) {
+        Bytes full = SimFirmware::ldDeviceIdPage(*controller, *ld);
+        size_t len = 4 + static_cast<size_t>(get8(full, 3));
+        answer.assign(full.begin(), full.begin() + (len < full.size() ? len : full.size()));
+        return true;
+    }
+    return false;
+}
+
+int SimDisk::ioctl(const ScsiAddress& addr, unsigned long request, void* arg)
+{
+    const uint64_t user = reinterpret_cast<uintptr_t>(arg);
+    if (request == SG_GET_VERSION_NUM) {
+        int v = SG_VERSION;
+        if (!copyToCaller(user, &v, sizeof v)) {
+            errno = EFAULT;
+            return -1;
+        }
+        return 0;
+    }
+    if (request == SCSI_IOCTL_GET_IDLUN) {
+        uint32_t idlun[2] = {(addr.target & 0xFF) | ((addr.lun & 0xFF) << 8) | ((addr.channel & 0xFF) << 16) |
+                                 ((addr.host & 0xFF) << 24),
+                             addr.host};
+        if (!copyToCaller(user, idlun, sizeof idlun)) {
+            errno = EFAULT;
+            return -1;
+        }
+        return 0;
+    }
+    if (request == SG_IO) {
+        sg_io_hdr_t h;
+        if (!copyFromCaller(&h, user, sizeof h)) {
+            errno = EFAULT;
+            return -1;
+        }
+        if (h.interface_id != 'S' || h.cmd_len < 6 || h.cmd_len > 16) {
+            errno = EINVAL;
+            return -1;
+        }
+        uint8_t cdb[16] = {0};
+        if (!copyFromCaller(cdb, reinterpret_cast<uintptr_t>(h.cmdp), h.cmd_len)) {
+            errno = EFAULT;
+            return -1;
+        }
+        Bytes answer;
+        bool ok = cdb[0] == SCSI_INQUIRY && inquiry(addr, cdb, answer);
+        h.status = h.masked_status = h.host_status = h.driver_status = 0;
+        h.sb_len_wr = 0;
+        h.resid = static_cast<int>(h.dxfer_len);
+        h.duration = 0;
+        h.info = 0;
+        if (ok) {
+            size_t n = answer.size();
+            size_t alloc = (static_cast<size_t>(cdb[3]) << 8) | cdb[4];
+            if (n > alloc)
+                n = alloc;
+            if (n > h.dxfer_len)
+                n = h.dxfer_len;
+            if (h.dxfer_direction == SG_DXFER_FROM_DEV &&
+                !copyToCaller(reinterpret_cast<uintptr_t>(h.dxferp), answer.data(), n)) {
+                errno = EFAULT;
+                return -1;
+            }
+            h.resid = static_cast<int>(h.dxfer_len - n);
+        } else {
+            Bytes sense = illegalRequestSense();
+            size_t n = sense.size() < h.mx_sb_len ? sense.size() : h.mx_sb_len;
+            if (n && !copyToCaller(reinterpret_cast<uintptr_t>(h.sbp), sense.data(), n)) {
+                errno = EFAULT;
+                return -1;
+            }
+            h.sb_len_wr = static_cast<unsigned char>(n);
+            h.status = SCSI_STATUS_CHECK_CONDITION;
+            h.masked_status = SCSI_STATUS_CHECK_CONDITION >> 1;
+            h.driver_status = n ? DRIVER_STATUS_SENSE : 0;
+            h.info = SG_INFO_CHECK;
+        }
+        if (!copyToCaller(user, &h, sizeof h)) {
+            errno = EFAULT;
+            return -1;
+        }
+        return 0;
+    }
+    if (request == SCSI_IOCTL_SEND_COMMAND) {
+        uint8_t head[SEND_COMMAND_HEADER + 6];
+        if (!copyFromCaller(head, user, sizeof head)) {
+            errno = EFAULT;
+            return -1;
+        }
+        uint32_t outLen = static_cast<uint32_t>(getN(head, sizeof head, 4, 4));
+        Bytes answer;
+        if (head[SEND_COMMAND_HEADER] != SCSI_INQUIRY || !inquiry(addr, head + SEND_COMMAND_HEADER, answer))
+            return (DRIVER_STATUS_SENSE << 24) | SCSI_STATUS_CHECK_CONDITION;
+        size_t n = answer.size() < outLen ? answer.size() : outLen;
+        if (!copyToCaller(user + SEND_COMMAND_HEADER, answer.data(), n)) {
+            errno = EFAULT;
+            return -1;
+        }
+        return 0;
+    }
+    errno = ENOTTY;
+    return -1;
+}
+
+} // namespace sim
