@@ -1,6 +1,10 @@
 #include "Simulator/QuillSim.h"
 
+#include <climits>
 #include <cstdio>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "Simulator/SimFaults.h"
 #include "Simulator/SimLayout.h"
@@ -34,6 +38,32 @@ int usage(const std::string& why)
     return EXIT_USAGE;
 }
 
+// The integrated-RAID library stand-in is built next to quillsim; a copy in the host's lib/ is
+// where the simulated library search finds it. A quillsim without the library beside it makes
+// hosts without the library, as on a server where it is not installed. 0, or -1 with a message.
+int installIntegratedRaidLibrary(const std::string& dir)
+{
+    char exe[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0)
+        return 0;
+    exe[n] = '\0';
+    std::string source(exe);
+    source = source.substr(0, source.rfind('/') + 1) + sim::INTEGRATED_RAID_LIBRARY_FILE;
+    std::ifstream in(source, std::ios::binary);
+    if (!in)
+        return 0;
+    const std::string target = dir + "/lib/" + sim::INTEGRATED_RAID_LIBRARY_FILE;
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << in.rdbuf();
+    out.close();
+    if (!out || chmod(target.c_str(), 0755) != 0) {
+        fprintf(stderr, "quillsim: cannot create %s\n", target.c_str());
+        return -1;
+    }
+    return 0;
+}
+
 int create(const std::vector<std::string>& args)
 {
     std::string preset = "one";
@@ -44,7 +74,9 @@ int create(const std::vector<std::string>& args)
     Json state;
     if (!sim::SimPresets::state(preset, state))
         return usage("unknown preset \"" + preset + "\"");
-    return sim::SimLayout::create(args[1], state) == 0 ? EXIT_OK : EXIT_FAILED;
+    if (sim::SimLayout::create(args[1], state) != 0)
+        return EXIT_FAILED;
+    return installIntegratedRaidLibrary(args[1]) == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
 int show(const std::vector<std::string>& args)

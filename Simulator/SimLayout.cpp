@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "Simulator/SimOsBoundary.h"
+#include "Simulator/SimScsi.h"
 
 namespace sim {
 
@@ -219,7 +220,12 @@ int SimLayout::create(const std::string& dir, const Json& state)
             w.dir("sys/" + hostDir);
             if (sysfs) {
                 std::string cls = fmt("class/scsi_host/host%u", host);
-                w.file("sys/" + cls + "/proc_name", getS(c, "procName", procNameOfKind(kind)) + "\n");
+                // "procNameFile" gives the attribute's exact bytes (a driver that ends the name
+                // without a newline); otherwise the name and a newline, as the kernel shows it.
+                const std::string procNameFile = c.is_object() && c.contains("procNameFile")
+                                                     ? getS(c, "procNameFile")
+                                                     : getS(c, "procName", procNameOfKind(kind)) + "\n";
+                w.file("sys/" + cls + "/proc_name", procNameFile);
                 w.file("sys/" + cls + "/scan", "", 0200);
                 w.link("sys/" + cls + "/device", upTo(cls) + hostDir);
             } else {
@@ -240,7 +246,10 @@ int SimLayout::create(const std::string& dir, const Json& state)
                 std::string devDir = hostDir + fmt("/target%u:%u:%u", host, LD_CHANNEL, target) + "/" + addr;
                 w.dir("sys/" + devDir);
                 if (sysfs) {
-                    w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
+                    if (SimScsi::blockAsDirectory(ld))
+                        w.dir("sys/" + devDir + "/block/sd" + name);
+                    else
+                        w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
                     w.link("sys/bus/scsi/devices/" + addr, upTo("bus/scsi/devices") + devDir);
                     w.dir("sys/block/sd" + name);
                 }

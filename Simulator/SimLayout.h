@@ -20,6 +20,9 @@
 
 namespace sim {
 
+// File name of the integrated-RAID library stand-in, as quillsim puts it into a host's lib/.
+const char* const INTEGRATED_RAID_LIBRARY_FILE = "libarraykitir-2.so";
+
 class SimLayout {
 public:
     // Creates `dir` (which must not exist or be empty) with the layout of `state`; 0, or -1

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "Simulator/SimFaults.h"
+#include "Simulator/SimScsi.h"
 
 namespace sim {
 
@@ -197,7 +198,7 @@ int SimOsBoundary::open(const char* path, int flags, mode_t mode)
             return -1;
         return reserveDescriptor(d);
     }
-    return ::open(m.c_str(), flags, mode);
+    return ::open(m.c_str(), SimScsi::openFlags(path, flags), mode);
 }
 
 int SimOsBoundary::reserveDescriptor(const Descriptor& d)

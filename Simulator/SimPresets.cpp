@@ -8,6 +8,8 @@ namespace {
 
 const char* const SAS_DRIVER_NODE_NAME = "quillraid_sas_ioctl";
 const unsigned SAS_DRIVER_MAJOR = 250;
+const char* const SWR_DRIVER_NODE_NAME = "quillraid_swr_ioctl";
+const unsigned SWR_DRIVER_MAJOR = 251;
 
 const uint64_t DRIVE_RAW_BLOCKS = 1953525168ull;      // a 1 TB drive
 const uint64_t DRIVE_COERCED_BLOCKS = 1952448512ull;  // coerced to a 1 GB boundary
@@ -117,11 +119,17 @@ Json controller(unsigned host, unsigned bus, unsigned index, unsigned drives, un
     return c;
 }
 
+// The integrated-RAID library stand-in's answers: one host-cache controller.
+Json integratedRaidLibrary()
+{
+    return Json{{"controllers", Json::array({0})}, {"initStatus", 0}, {"listStatus", 0}, {"commands", Json::array()}};
+}
+
 } // namespace
 
 std::vector<std::string> SimPresets::names()
 {
-    return {"no-driver", "one", "two", "old-kernel", "big"};
+    return {"no-driver", "one", "two", "old-kernel", "big", "mixed"};
 }
 
 bool SimPresets::state(const std::string& name, Json& out)
@@ -131,10 +139,12 @@ bool SimPresets::state(const std::string& name, Json& out)
     } else if (name == "one") {
         out = kernelSide("3.10.0", true);
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
+        out["ir2Library"] = integratedRaidLibrary();
     } else if (name == "two") {
         out = kernelSide("3.10.0", true);
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
         out["controllers"].push_back(controller(3, 4, 1, 4, 1));
+        out["ir2Library"] = integratedRaidLibrary();
     } else if (name == "old-kernel") {
         out = kernelSide("2.4.21-4", true);
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
@@ -142,6 +152,16 @@ bool SimPresets::state(const std::string& name, Json& out)
         out = kernelSide("3.10.0", true);
         for (unsigned i = 0; i < 4; ++i)
             out["controllers"].push_back(controller(2 + i, 3 + i, i, 72, 64));
+    } else if (name == "mixed") {
+        // Both drivers: a software-RAID controller on host 1 (found before the hardware-RAID
+        // controller on host 3, whose sysfs entry comes first) and a hardware-RAID one.
+        out = kernelSide("3.10.0", true);
+        out["drivers"].push_back(Json{{"kind", 1}, {"name", SWR_DRIVER_NODE_NAME}, {"major", SWR_DRIVER_MAJOR}});
+        out["controllers"].push_back(controller(3, 4, 0, 4, 1));
+        Json swr = controller(1, 2, 1, 4, 1);
+        swr["driverKind"] = 1;
+        swr["procNameFile"] = "quillsr";
+        out["controllers"].push_back(swr);
     } else {
         return false;
     }

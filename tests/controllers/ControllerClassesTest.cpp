@@ -10,6 +10,7 @@
 #include "DataProvider/AkLibCommand.h"
 #include "DataProvider/DataProvider.h"
 #include "DataProvider/DpParams.h"
+#include "ControllersTestSupport.h"
 
 namespace {
 
@@ -38,19 +39,6 @@ public:
     int result;
     int runs = 0;
     ControllerId* lastId = nullptr;
-};
-
-// Management objects release the process-wide supported-device list when destroyed; this puts
-// it back afterwards for the tests that follow.
-struct KeepSupportedDevices {
-    ~KeepSupportedDevices()
-    {
-        if (ControllerMgmt::vendorDeviceIds() == nullptr) {
-            ArrayList<VoVendorDeviceId*>* ids = OrvaneSasHwrController::supportedIds();
-            ControllerMgmt::addVendorDeviceIds(ids);
-            delete ids;
-        }
-    }
 };
 
 } // namespace
@@ -168,7 +156,7 @@ TEST(ControllerClasses, DetectListAnswersTheFirstClaim)
 
 TEST(ControllerClasses, RegistrationRunsOnceAndFillsTheChain)
 {
-    KeepSupportedDevices keep;
+    ctltest::KeepSupportedDevices keep;
     LinuxControllerMgmt::instance();
     AkIr2ControllerMgmt::instance(0);
     LinuxControllerMgmt second;   // a further management object registers nothing again
@@ -206,7 +194,7 @@ TEST(ControllerClasses, CreateControllersSkipsIdsWithoutController)
             return libraryId->getLibraryId() % 2 == 0 ? AkIr2Controller::create(id) : nullptr;
         }
     };
-    KeepSupportedDevices keep;
+    ctltest::KeepSupportedDevices keep;
     HalfMgmt mgmt;
 
     EXPECT_EQ(mgmt.createControllers(nullptr), nullptr);

@@ -23,9 +23,23 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ControllerMgmt/ControllerMgmt.h"
 #include "System/OsBoundary.h"
 
 namespace ctltest {
+
+// Management objects release the process-wide supported-device list when destroyed; declared
+// before them, this puts the list back for the tests that follow.
+struct KeepSupportedDevices {
+    ~KeepSupportedDevices()
+    {
+        if (ControllerMgmt::vendorDeviceIds() == nullptr) {
+            ArrayList<VoVendorDeviceId*>* ids = OrvaneSasHwrController::supportedIds();
+            ControllerMgmt::addVendorDeviceIds(ids);
+            delete ids;
+        }
+    }
+};
 
 inline std::string readText(const std::string& path)
 {

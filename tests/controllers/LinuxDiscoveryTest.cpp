@@ -92,8 +92,9 @@ TEST_F(LinuxDiscovery, DriverNodeFollowsTheMajorInProcDevices)
         EXPECT_EQ(explorer.descriptor(LINUX_DRIVER_SWR), -1);
         EXPECT_EQ(boundary.mknodCalls, c.mknods);
         EXPECT_EQ(boundary.unlinkCalls, c.unlinks);
-        if (c.mknods > 0)
+        if (c.mknods > 0) {
             EXPECT_EQ(boundary.lastMknodMode, static_cast<mode_t>(S_IFCHR | S_IRUSR));
+        }
         unsigned major = 0, minor = 0;
         if (c.finalMajor != 0) {
             ASSERT_TRUE(ctltest::readNodeFile(node, major, minor));
@@ -209,6 +210,7 @@ TEST_F(LinuxDiscovery, OldKernelReadsHbaMapInAlphasortOrder)
     LinuxControllerExplorer explorer;
     ArrayList<ControllerId*>* ids = explorer.explore(&supported);
     ASSERT_NE(ids, nullptr);
+    ctltest::KeepSupportedDevices keep;
     LinuxControllerMgmt mgmt;
     ArrayList<Controller*>* controllers = mgmt.createControllers(ids);
     ASSERT_NE(controllers, nullptr);
@@ -225,10 +227,6 @@ TEST_F(LinuxDiscovery, OldKernelReadsHbaMapInAlphasortOrder)
     for (unsigned long request : boundary.infoRequests)
         EXPECT_EQ(request, 0xC1944D01UL);
     take(ids);
-    // The management's destructor released the supported devices; later tests need them.
-    ArrayList<VoVendorDeviceId*>* pairs = OrvaneSasHwrController::supportedIds();
-    ControllerMgmt::addVendorDeviceIds(pairs);
-    delete pairs;
 }
 
 TEST_F(LinuxDiscovery, NoHostWithoutDriverOrMatchingEntry)
@@ -304,6 +302,7 @@ TEST_F(LinuxDiscovery, HostWhoseInformationFailsGetsNoController)
     EXPECT_EQ(cddp->getCddpData(ids->get(1)), nullptr);
     EXPECT_EQ(cddp->getCddpData(nullptr), nullptr);
 
+    ctltest::KeepSupportedDevices keep;
     LinuxControllerMgmt mgmt;
     ArrayList<Controller*>* controllers = mgmt.createControllers(ids);
     ASSERT_NE(controllers, nullptr);
@@ -314,9 +313,6 @@ TEST_F(LinuxDiscovery, HostWhoseInformationFailsGetsNoController)
         controllers->get(i)->release();
     delete controllers;
     take(ids);
-    ArrayList<VoVendorDeviceId*>* pairs = OrvaneSasHwrController::supportedIds();
-    ControllerMgmt::addVendorDeviceIds(pairs);
-    delete pairs;
 }
 
 // The process-wide explorer runs once per process: this is the only test that uses it.
@@ -358,9 +354,7 @@ TEST_F(LinuxDiscovery, ProcessWideDiscoveryGivesPciLocations)
     take(ids);
 
     // Once the supported devices are released there is nothing to detect.
+    ctltest::KeepSupportedDevices keep;
     ControllerMgmt::releaseVendorDeviceIds();
     EXPECT_EQ(mgmt->detect(), nullptr);
-    ArrayList<VoVendorDeviceId*>* pairs = OrvaneSasHwrController::supportedIds();
-    ControllerMgmt::addVendorDeviceIds(pairs);
-    delete pairs;
 }

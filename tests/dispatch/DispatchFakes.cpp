@@ -39,6 +39,14 @@ int FakeProvider::execute(DpParams* request)
         // Bytes past the first belong to other fields; they must not leak into the id.
         data[1] = 0x7F;
     }
+    else if (opcode == DCMD_ENCL_GET_LIST && data != nullptr) {
+        memset(data, 0, 4616);
+        data[0] = static_cast<uint8_t>(firmware->enclosures.size());
+        for (size_t i = 0; i < firmware->enclosures.size() && i < 32; ++i) {
+            data[8 + i * 144] = static_cast<uint8_t>(firmware->enclosures[i] & 0xFF);
+            data[9 + i * 144] = static_cast<uint8_t>(firmware->enclosures[i] >> 8);
+        }
+    }
     PavError::setLastError(PAVERROR_FW_STATUS);
     return 0;
 }

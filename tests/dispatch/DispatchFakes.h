@@ -22,6 +22,7 @@ struct FakeFirmware {
     uint16_t forwardCompat = 0;
     uint16_t backwardCompat = 0;
     uint8_t oemId = 1;
+    std::vector<uint16_t> enclosures;    // device ids of the enclosure list
     std::map<uint32_t, int> failStatus;  // opcode -> status answered instead of the data
     std::vector<uint32_t> sent;          // opcodes received, in order
 };

@@ -1,0 +1,229 @@
+// The exposer against simulated hosts made from the simulator's presets: the controller comes
+// from the Linux controller management over the simulated driver, the disks answer from the
+// simulated logical drives, and the simulated host keeps what was written to the kernel's
+// SCSI control files. Waits advance the simulated clock.
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include "ControllerMgmt/Controller.h"
+#include "ControllerMgmt/ControllerId.h"
+#include "ControllerMgmt/LinExpLd.h"
+#include "ControllerMgmt/LinuxControllerMgmt.h"
+#include "Simulator/SimHost.h"
+#include "Simulator/SimLayout.h"
+#include "Simulator/SimPresets.h"
+#include "System/OsBoundary.h"
+
+namespace {
+
+std::string readAll(const std::string& path)
+{
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return "<missing>";
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    fclose(f);
+    return text;
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A host directory of a preset, changed by `edit`, with the simulated host installed as the
+// OS boundary and the controller at SCSI host 2 made as adapter 0.
+class SimulatedHost {
+public:
+    SimulatedHost(const std::string& preset, const std::function<void(sim::Json&)>& edit)
+    {
+        char pattern[] = "/tmp/exposure-sim-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        tmp = made ? made : "";
+        dir = tmp + "/host";
+        sim::Json state;
+        if (!sim::SimPresets::state(preset, state))
+            return;
+        edit(state);
+        if (sim::SimLayout::create(dir, state) != 0)
+            return;
+        host = new sim::SimHost(dir, false);
+        setOsBoundary(&host->boundary());
+
+        unsigned major = static_cast<unsigned>(sim::getU(state["drivers"][0], "major"));
+        osBoundary().mknod("/dev/quillraid_sas_ioctl_node", S_IFCHR | 0400, makedev(major, 0));
+        fd = osBoundary().open("/dev/quillraid_sas_ioctl_node", O_RDONLY);
+        id = new LinuxCtrlId(0, fd, 2);
+        id->setNumber(0);
+        controller = LinuxControllerMgmt::instance()->createController(id);
+    }
+    ~SimulatedHost()
+    {
+        Controller::release(controller);
+        delete id;
+        if (fd >= 0)
+            osBoundary().close(fd);
+        setOsBoundary(nullptr);
+        delete host;
+        if (tmp.rfind("/tmp/exposure-sim-", 0) == 0) {
+            std::string cmd = "rm -rf '" + tmp + "'";
+            (void)!::system(cmd.c_str());
+        }
+    }
+
+    std::string file(const std::string& relative) const { return readAll(dir + "/" + relative); }
+    uint64_t clock() const { return host ? host->state().clock() : 0; }
+
+    std::string tmp, dir;
+    sim::SimHost* host = nullptr;
+    int fd = -1;
+    LinuxCtrlId* id = nullptr;
+    Controller* controller = nullptr;
+};
+
+void noChange(sim::Json&) {}
+
+// Adds logical drives with target ids 1 .. n - 1 to the first controller.
+std::function<void(sim::Json&)> withLds(unsigned n)
+{
+    return [n](sim::Json& s) {
+        sim::Json& lds = s["controllers"][0]["lds"];
+        for (unsigned t = 1; t < n; ++t) {
+            sim::Json ld = lds[0];
+            ld["targetId"] = t;
+            lds.push_back(ld);
+        }
+    };
+}
+
+LinExpLd* exposer() { return LinExpLd::instance(); }
+
+TEST(SimulatedHost, ControllerWithoutLogicalDrives)
+{
+    for (const char* preset : {"one", "old-kernel"}) {
+        SimulatedHost h(preset, [](sim::Json& s) { s["controllers"][0]["lds"] = sim::Json::array(); });
+        ASSERT_NE(h.controller, nullptr) << preset;
+        EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ALL), 0) << preset;
+        EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_ADD_NEW), -1) << preset;
+        EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ONE), -1) << preset;
+    }
+}
+
+TEST(SimulatedHost, NewKernelAddWritesARescanToTheAdaptersHost)
+{
+    SimulatedHost h("one", noChange);
+    ASSERT_NE(h.controller, nullptr);
+    ASSERT_EQ(exposer()->expose(h.controller, 0, EXPOSE_ADD_NEW), 0);
+    EXPECT_EQ(h.file("sys/class/scsi_host/host2/scan"), "- - -");
+    EXPECT_EQ(h.file("sys/class/scsi_host/host0/scan"), "") << "the unrelated SATA host is left alone";
+}
+
+TEST(SimulatedHost, NewKernelRemovalFindsTheDiskWithoutWaiting)
+{
+    SimulatedHost h("one", withLds(2));
+    ASSERT_NE(h.controller, nullptr);
+    EXPECT_EQ(exposer()->expose(h.controller, 1, EXPOSE_REMOVE_ONE), 0);
+    EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ALL), 0);
+    EXPECT_EQ(h.clock(), 0u);
+
+    // The device found for each drive is its own disk.
+    for (uint16_t target = 0; target < 2; ++target) {
+        uint8_t page[64];
+        ASSERT_EQ(exposer()->get_ld_vpd83(h.controller, target, page), 0);
+        char path[256] = {0};
+        ASSERT_EQ(exposer()->sysfs_find_ld_device(0, target, path, page, EXPOSE_FIND_COPY_PATH), 0);
+        EXPECT_STREQ(path, target == 0 ? "/dev/sda" : "/dev/sdb");
+    }
+}
+
+TEST(SimulatedHost, NewKernelSkipsABlockEntryThatIsADirectory)
+{
+    SimulatedHost h("one", [](sim::Json& s) { s["controllers"][0]["lds"][0]["blockAsDirectory"] = true; });
+    ASSERT_NE(h.controller, nullptr);
+    uint8_t page[64];
+    ASSERT_EQ(exposer()->get_ld_vpd83(h.controller, 0, page), 0);
+    char path[256] = {0};
+    EXPECT_EQ(exposer()->sysfs_find_ld_device(0, 0, path, page, EXPOSE_FIND_COPY_PATH), 0);
+    EXPECT_STREQ(path, "") << "no disk was asked";
+}
+
+TEST(SimulatedHost, NewKernelSearchRetriesOnTheSimulatedClock)
+{
+    SimulatedHost h("one", noChange);
+    ASSERT_NE(h.controller, nullptr);
+    // The disk node now names an address without a logical drive: every INQUIRY fails.
+    sim::NodeInfo node;
+    ASSERT_TRUE(sim::SimOsBoundary::readNode(h.dir + "/dev/sda", node));
+    node.scsi.target = 40;
+    ASSERT_EQ(::unlink((h.dir + "/dev/sda").c_str()), 0);
+    ASSERT_EQ(sim::SimOsBoundary::writeNode(h.dir + "/dev/sda", node, 0660), 0);
+
+    EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ONE), -1);
+    EXPECT_EQ(h.clock(), 10u) << "ten passes, each followed by a one-second sleep";
+}
+
+TEST(SimulatedHost, OldKernelAddWritesOneLinePerLogicalDrive)
+{
+    SimulatedHost h("old-kernel", withLds(3));
+    ASSERT_NE(h.controller, nullptr);
+    std::string before = h.file("proc/scsi/scsi");
+    ASSERT_EQ(exposer()->expose(h.controller, 0, EXPOSE_ADD_NEW), 0);
+    EXPECT_EQ(h.file("proc/scsi/scsi"), before + "scsi add-single-device 2 2 0 0\n"
+                                                 "scsi add-single-device 2 2 1 0\n"
+                                                 "scsi add-single-device 2 2 2 0\n");
+}
+
+TEST(SimulatedHost, OldKernelRemovalWritesTheMatchedDrivesRemoveLines)
+{
+    SimulatedHost h("old-kernel", withLds(3));
+    ASSERT_NE(h.controller, nullptr);
+    std::string before = h.file("proc/scsi/scsi");
+    ASSERT_EQ(exposer()->expose(h.controller, 1, EXPOSE_REMOVE_ONE), 0);
+    EXPECT_EQ(h.file("proc/scsi/scsi"), before + "scsi remove-single-device 2 2 1 0\n");
+
+    ASSERT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ALL), 0);
+    EXPECT_TRUE(endsWith(h.file("proc/scsi/scsi"), "scsi remove-single-device 2 2 0 0\n"
+                                                   "scsi remove-single-device 2 2 1 0\n"
+                                                   "scsi remove-single-device 2 2 2 0\n"));
+    EXPECT_EQ(h.clock(), 0u);
+}
+
+TEST(SimulatedHost, PageLength70IsMatchedOverItsFirst64Bytes)
+{
+    // The firmware reports a page whose length byte says 70: only 64 bytes exist on either side.
+    std::string hex = "00830046" "0103" "0010";
+    for (int i = 8; i < 64; ++i) {
+        char b[3];
+        snprintf(b, sizeof b, "%02x", (i * 37) & 0xFF);
+        hex += b;
+    }
+    for (const char* preset : {"old-kernel", "one"}) {
+        SimulatedHost h(preset, [&hex](sim::Json& s) { s["controllers"][0]["lds"][0]["vpd83"] = hex; });
+        ASSERT_NE(h.controller, nullptr) << preset;
+        char node[16];
+        uint8_t identity[8];
+        uint8_t buffer[80];
+        memset(buffer, 0xEE, sizeof buffer);
+        ASSERT_EQ(exposer()->sd_get_vpd83(0, buffer, node, identity), 0) << preset;
+        EXPECT_EQ(buffer[3], 70) << preset;
+        EXPECT_EQ(buffer[63], (63 * 37) & 0xFF) << preset;
+        EXPECT_EQ(buffer[64], 0xEE) << preset;
+
+        std::string before = h.file("proc/scsi/scsi");
+        ASSERT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ONE), 0) << preset;
+        if (std::string(preset) == "old-kernel") {
+            EXPECT_EQ(h.file("proc/scsi/scsi"), before + "scsi remove-single-device 2 2 0 0\n");
+        }
+    }
+}
+
+} // namespace
