@@ -45,13 +45,7 @@ ArrayList<ControllerId*>* AkIr2ControllerExplorer::explore(ArrayList<VoVendorDev
     }
     uint8_t answer[AK_LIB_CONTROLLER_LIST_SIZE];
     memset(answer, 0, sizeof answer);
-    _AK_LIB_CMD_PARAM_T block;
-    memset(&block, 0, sizeof block);
-    block.cmdType = AK_LIB_CMD_TYPE_GENERAL;
-    block.cmdCode = AK_LIB_CMD_CODE_LIST_CONTROLLERS;
-    block.dataLength = sizeof answer;
-    block.data = answer;
-    if (bridge->call(&block) != 0) {
+    if (bridge->callGeneral(AK_LIB_CMD_CODE_LIST_CONTROLLERS, answer, sizeof answer) != 0) {
         printMessage(MSG_INTERNAL_ERROR);
         return nullptr;
     }

@@ -60,6 +60,24 @@ uint32_t readLe32(const uint8_t* p)
 
 bool isDotEntry(const char* name) { return strcmp(name, ".") == 0 || strcmp(name, "..") == 0; }
 
+// Opens the sysfs class directory of the SCSI hosts, whose path goes to classDir
+// (SYSFS_PATH_SIZE bytes); null when there is none.
+DIR* openScsiHostClass(char* classDir)
+{
+    if (cli_get_class_path(classDir, "scsi_host") != 0) {
+        return nullptr;
+    }
+    return osBoundary().opendir(classDir);
+}
+
+// The path of a class entry into hostDir (SYSFS_PATH_SIZE bytes); false unless it fits and is a
+// directory or a link.
+bool hostDirPath(char* hostDir, const char* classDir, const char* entryName)
+{
+    return sysfsFormatPath(hostDir, SYSFS_PATH_SIZE, "%s/%s", classDir, entryName) &&
+           (cli_is_path_dir(hostDir) == 0 || cli_is_path_link(hostDir) == 0);
+}
+
 void releaseListing(struct dirent** names, int count)
 {
     if (names == nullptr) {
@@ -205,10 +223,7 @@ int LinExpLd::is_kernel_at_least(int major, int minor)
 int LinExpLd::sysfs_get_host(int index)
 {
     char classDir[SYSFS_PATH_SIZE];
-    if (cli_get_class_path(classDir, "scsi_host") != 0) {
-        return -1;
-    }
-    DIR* dir = osBoundary().opendir(classDir);
+    DIR* dir = openScsiHostClass(classDir);
     if (dir == nullptr) {
         return -1;
     }
@@ -219,8 +234,7 @@ int LinExpLd::sysfs_get_host(int index)
             continue;
         }
         char hostDir[SYSFS_PATH_SIZE];
-        if (!sysfsFormatPath(hostDir, sizeof hostDir, "%s/%s", classDir, entry->d_name) ||
-            (cli_is_path_dir(hostDir) != 0 && cli_is_path_link(hostDir) != 0)) {
+        if (!hostDirPath(hostDir, classDir, entry->d_name)) {
             continue;
         }
         char attribute[SYSFS_PATH_SIZE];
@@ -265,10 +279,7 @@ int LinExpLd::sysfs_scan_host(uint8_t adapterNumber)
         return -1;
     }
     char classDir[SYSFS_PATH_SIZE];
-    if (cli_get_class_path(classDir, "scsi_host") != 0) {
-        return -1;
-    }
-    DIR* dir = osBoundary().opendir(classDir);
+    DIR* dir = openScsiHostClass(classDir);
     if (dir == nullptr) {
         return -1;
     }
@@ -280,8 +291,7 @@ int LinExpLd::sysfs_scan_host(uint8_t adapterNumber)
         }
         char hostDir[SYSFS_PATH_SIZE];
         char scan[SYSFS_PATH_SIZE];
-        if (!sysfsFormatPath(hostDir, sizeof hostDir, "%s/%s", classDir, entry->d_name) ||
-            (cli_is_path_dir(hostDir) != 0 && cli_is_path_link(hostDir) != 0) ||
+        if (!hostDirPath(hostDir, classDir, entry->d_name) ||
             !sysfsFormatPath(scan, sizeof scan, "%s/scan", hostDir) || cli_is_path_file(scan) != 0) {
             continue;
         }

@@ -37,13 +37,7 @@ ArraykitIr2Dp::ArraykitIr2Dp(const apstring& libraryName, const apstring& entryN
 
     uint8_t buffer[AK_LIB_INIT_BUFFER_SIZE];
     memset(buffer, 0, sizeof buffer);
-    _AK_LIB_CMD_PARAM_T block;
-    memset(&block, 0, sizeof block);
-    block.cmdType = AK_LIB_CMD_TYPE_GENERAL;
-    block.cmdCode = AK_LIB_CMD_CODE_INIT;
-    block.dataLength = sizeof buffer;
-    block.data = buffer;
-    if (call(&block) != 0) {
+    if (callGeneral(AK_LIB_CMD_CODE_INIT, buffer, sizeof buffer) != 0) {
         loaded = false;
     } else {
         currentId = 0;
@@ -73,6 +67,17 @@ int ArraykitIr2Dp::execute(DpParams* request)
         block->ctrlId = currentId;
     }
     return call(block);
+}
+
+int ArraykitIr2Dp::callGeneral(uint8_t code, void* data, uint32_t length)
+{
+    _AK_LIB_CMD_PARAM_T block;
+    memset(&block, 0, sizeof block);
+    block.cmdType = AK_LIB_CMD_TYPE_GENERAL;
+    block.cmdCode = code;
+    block.dataLength = length;
+    block.data = data;
+    return call(&block);
 }
 
 bool ArraykitIr2Dp::supports(uint8_t kind) { return kind == DP_KIND_AK_IR2; }

@@ -40,6 +40,9 @@ public:
     // The entry's result for the block (without the loaded check); 1 when there is no entry,
     // -1 for a null block.
     int call(_AK_LIB_CMD_PARAM_T* block);
+    // A library-wide command (type 0) in a fresh block around the caller's buffer; call()'s
+    // result.
+    int callGeneral(uint8_t code, void* data, uint32_t length);
     void setCurrentId(uint32_t id) { currentId = id; }
     uint32_t getCurrentId() const { return currentId; }
     bool isLoaded() const { return loaded; }

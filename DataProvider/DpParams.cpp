@@ -16,8 +16,7 @@ const uint8_t FRAME_TARGET = 4;
 const uint8_t FRAME_LUN = 5;
 const uint8_t FRAME_CDB_LENGTH = 6;
 const uint8_t FRAME_SGE_COUNT = 7;
-const uint8_t FRAME_SELF_LOW = 8;
-const uint8_t FRAME_SELF_HIGH = 12;
+const uint8_t FRAME_SELF_ADDRESS = 8;
 const uint8_t FRAME_FLAGS = 16;
 const uint8_t FRAME_TIMEOUT = 18;
 const uint8_t FRAME_DATA_LENGTH = 20;
@@ -46,16 +45,43 @@ uint64_t addressOf(const void* p)
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
 }
 
+uint32_t lowWord(uint64_t value)
+{
+    return static_cast<uint32_t>(value);
+}
+
+uint32_t highWord(uint64_t value)
+{
+    return static_cast<uint32_t>(value >> 32);
+}
+
 // Writes a 64-bit address as two 32-bit halves, low half first.
 void writeAddress(ZprFrame* frame, uint8_t offset, uint64_t address)
 {
-    frame->writeDword(offset, static_cast<uint32_t>(address));
-    frame->writeDword(static_cast<uint8_t>(offset + 4), static_cast<uint32_t>(address >> 32));
+    frame->writeDword(offset, lowWord(address));
+    frame->writeDword(static_cast<uint8_t>(offset + 4), highWord(address));
 }
 
 uint16_t passThroughFlags(uint8_t direction)
 {
     return static_cast<uint16_t>(PASS_THROUGH_BASE_FLAGS | ((direction & 3) << 3));
+}
+
+// Opcode, the three mailbox words and the data address: the part of the controller-command
+// layout that controller and driver commands write alike.
+void writeCommandBody(ZprFrame* frame, uint32_t opcode, const uint32_t (&mailbox)[3], const void* buffer)
+{
+    frame->writeDword(DCMD_OPCODE, opcode);
+    for (uint8_t i = 0; i < 3; ++i) {
+        frame->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
+    }
+    writeAddress(frame, DCMD_SGE_ADDRESS, addressOf(buffer));
+}
+
+// The caller's declared length caps what is copied; zero means "whatever the command moves".
+uint32_t copyLength(uint32_t requestLength, uint32_t commandLength)
+{
+    return (requestLength != 0 && requestLength < commandLength) ? requestLength : commandLength;
 }
 
 } // namespace
@@ -94,9 +120,7 @@ void ZprDpParams::writeHeader(uint8_t byte1, uint8_t targetId, uint8_t lun, uint
     f->writeByte(FRAME_LUN, lun);
     f->writeByte(FRAME_CDB_LENGTH, byte6);
     f->writeByte(FRAME_SGE_COUNT, sgeCount);
-    uint64_t self = addressOf(f->address());
-    f->writeDword(FRAME_SELF_LOW, static_cast<uint32_t>(self));
-    f->writeDword(FRAME_SELF_HIGH, static_cast<uint32_t>(self >> 32));
+    writeAddress(f, FRAME_SELF_ADDRESS, addressOf(f->address()));
     f->writeWord(FRAME_FLAGS, flags);
     f->writeWord(FRAME_TIMEOUT, timeoutWord);
     f->writeDword(FRAME_DATA_LENGTH, length);
@@ -104,39 +128,29 @@ void ZprDpParams::writeHeader(uint8_t byte1, uint8_t targetId, uint8_t lun, uint
 
 // ---------------------------------------------------------------------------------------------
 
-DcmdZprDpParams::DcmdZprDpParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1,
+DcmdZprDpParams::DcmdZprDpParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
                                  uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
                                  uint16_t timeout, uint32_t controlCode)
-    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD),
+      opcode(op),
+      mailbox{mailbox0, mailbox1, mailbox2},
+      requestLength(dataLength),
+      timeoutValue(timeout),
+      control(controlCode)
 {
-    init(opcode, mailbox0, mailbox1, mailbox2, dataLength, timeout, controlCode);
     DcmdZprDpParams::buildFrame();
 }
 
-DcmdZprDpParams::DcmdZprDpParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+DcmdZprDpParams::DcmdZprDpParams(uint32_t op, uint64_t mailbox01, uint32_t mailbox2,
                                  void* dataBuffer, uint32_t dataLength, uint16_t timeout,
                                  uint32_t controlCode)
-    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+    : DcmdZprDpParams(op, lowWord(mailbox01), highWord(mailbox01), mailbox2, dataBuffer, dataLength,
+                      timeout, controlCode)
 {
-    init(opcode, static_cast<uint32_t>(mailbox01), static_cast<uint32_t>(mailbox01 >> 32), mailbox2,
-         dataLength, timeout, controlCode);
-    DcmdZprDpParams::buildFrame();
 }
 
 DcmdZprDpParams::~DcmdZprDpParams()
 {
-}
-
-void DcmdZprDpParams::init(uint32_t op, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
-                           uint32_t dataLength, uint16_t timeout, uint32_t controlCode)
-{
-    opcode = op;
-    mailbox[0] = mailbox0;
-    mailbox[1] = mailbox1;
-    mailbox[2] = mailbox2;
-    requestLength = dataLength;
-    timeoutValue = timeout;
-    control = controlCode;
 }
 
 // Built with the general catalogue: called from the constructor, so the lookups below resolve to
@@ -149,11 +163,7 @@ void DcmdZprDpParams::buildFrame()
     }
     uint32_t length = dataLength();
     writeHeader(0, 0, 0, 0, 1, frameFlags(), frameTimeout(), length);
-    f->writeDword(DCMD_OPCODE, opcode);
-    for (uint8_t i = 0; i < 3; ++i) {
-        f->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
-    }
-    writeAddress(f, DCMD_SGE_ADDRESS, addressOf(dataBuffer()));
+    writeCommandBody(f, opcode, mailbox, dataBuffer());
     f->writeDword(DCMD_SGE_LENGTH, length);
 }
 
@@ -169,8 +179,7 @@ uint16_t DcmdZprDpParams::frameFlags() const
 
 uint32_t DcmdZprDpParams::bufferLength() const
 {
-    uint32_t length = dataLength();
-    return (requestLength != 0 && requestLength < length) ? requestLength : length;
+    return copyLength(requestLength, dataLength());
 }
 
 bool DcmdZprDpParams::isSendable() const
@@ -229,39 +238,29 @@ bool DcmdZprDpPrvParams::isSendable() const
 
 // ---------------------------------------------------------------------------------------------
 
-DriverZprDPParams::DriverZprDPParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1,
+DriverZprDPParams::DriverZprDPParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
                                      uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
                                      uint16_t timeout, uint32_t controlCode)
-    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD),
+      opcode(op),
+      mailbox{mailbox0, mailbox1, mailbox2},
+      requestLength(dataLength),
+      timeoutValue(timeout),
+      control(controlCode)
 {
-    init(opcode, mailbox0, mailbox1, mailbox2, dataLength, timeout, controlCode);
     DriverZprDPParams::buildFrame();
 }
 
-DriverZprDPParams::DriverZprDPParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+DriverZprDPParams::DriverZprDPParams(uint32_t op, uint64_t mailbox01, uint32_t mailbox2,
                                      void* dataBuffer, uint32_t dataLength, uint16_t timeout,
                                      uint32_t controlCode)
-    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD)
+    : DriverZprDPParams(op, lowWord(mailbox01), highWord(mailbox01), mailbox2, dataBuffer,
+                        dataLength, timeout, controlCode)
 {
-    init(opcode, static_cast<uint32_t>(mailbox01), static_cast<uint32_t>(mailbox01 >> 32), mailbox2,
-         dataLength, timeout, controlCode);
-    DriverZprDPParams::buildFrame();
 }
 
 DriverZprDPParams::~DriverZprDPParams()
 {
-}
-
-void DriverZprDPParams::init(uint32_t op, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
-                             uint32_t dataLength, uint16_t timeout, uint32_t controlCode)
-{
-    opcode = op;
-    mailbox[0] = mailbox0;
-    mailbox[1] = mailbox1;
-    mailbox[2] = mailbox2;
-    requestLength = dataLength;
-    timeoutValue = timeout;
-    control = controlCode;
 }
 
 // The controller-command layout without the SGE count and the SGE length: the transport sets
@@ -273,11 +272,7 @@ void DriverZprDPParams::buildFrame()
         return;
     }
     writeHeader(0, 0, 0, 0, 0, frameFlags(), frameTimeout(), dataLength());
-    f->writeDword(DCMD_OPCODE, opcode);
-    for (uint8_t i = 0; i < 3; ++i) {
-        f->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
-    }
-    writeAddress(f, DCMD_SGE_ADDRESS, addressOf(dataBuffer()));
+    writeCommandBody(f, opcode, mailbox, dataBuffer());
 }
 
 uint32_t DriverZprDPParams::dataLength() const
@@ -292,8 +287,7 @@ uint16_t DriverZprDPParams::frameFlags() const
 
 uint32_t DriverZprDPParams::bufferLength() const
 {
-    uint32_t length = dataLength();
-    return (requestLength != 0 && requestLength < length) ? requestLength : length;
+    return copyLength(requestLength, dataLength());
 }
 
 bool DriverZprDPParams::isSendable() const

@@ -135,10 +135,6 @@ protected:
     uint32_t requestLength;
     uint16_t timeoutValue;
     uint32_t control;
-
-private:
-    void init(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
-              uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
 };
 
 // The private variant of the controller command: the frame carries the general catalogue's
@@ -186,9 +182,6 @@ public:
     static uint16_t frameTimeout() { return 0; }
 
 private:
-    void init(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
-              uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
-
     uint32_t opcode;
     uint32_t mailbox[3];
     uint32_t requestLength;

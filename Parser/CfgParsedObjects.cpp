@@ -17,69 +17,6 @@ char* copyName(const char* text, bool emptyIsNone)
     return copy;
 }
 
-void deleteSizes(ArrayList<unsigned long long*>* sizes)
-{
-    if (sizes == nullptr)
-        return;
-    for (unsigned char i = 0; i < sizes->count(); ++i)
-        delete sizes->get(i);
-    delete sizes;
-}
-
-// A new list with a new value per size; null for a null source or when memory runs out
-// (a partial copy would give the new virtual drives the wrong sizes).
-ArrayList<unsigned long long*>* copySizes(const ArrayList<unsigned long long*>* source)
-{
-    if (source == nullptr)
-        return nullptr;
-    ArrayList<unsigned long long*>* copy = new (noThrowNew) ArrayList<unsigned long long*>(4);
-    if (copy == nullptr)
-        return nullptr;
-    for (unsigned char i = 0; i < source->count(); ++i) {
-        // A null entry stays null, so that sizes keep their positions.
-        unsigned long long* size = source->get(i);
-        unsigned long long* own = size != nullptr ? new (noThrowNew) unsigned long long(*size) : nullptr;
-        if ((size != nullptr && own == nullptr) || copy->add(own) != 0) {
-            delete own;
-            deleteSizes(copy);
-            return nullptr;
-        }
-    }
-    return copy;
-}
-
-void deleteArrays(ArrayList<ArrayList<PdIdListObject*>*>* arrays)
-{
-    if (arrays == nullptr)
-        return;
-    for (unsigned char i = 0; i < arrays->count(); ++i)
-        PdIdListObject::deleteList(arrays->get(i));
-    delete arrays;
-}
-
-// A new outer list with a new copy of every inner drive list, in order; null for a null
-// source or when memory runs out (a partial copy would build other arrays than the ones typed).
-ArrayList<ArrayList<PdIdListObject*>*>* copyArrays(const ArrayList<ArrayList<PdIdListObject*>*>* source)
-{
-    if (source == nullptr)
-        return nullptr;
-    unsigned char capacity = source->count() > 4 ? source->count() : 4;
-    ArrayList<ArrayList<PdIdListObject*>*>* copy = new (noThrowNew) ArrayList<ArrayList<PdIdListObject*>*>(capacity);
-    if (copy == nullptr)
-        return nullptr;
-    for (unsigned char i = 0; i < source->count(); ++i) {
-        // A null entry stays null, so that arrays keep their positions.
-        ArrayList<PdIdListObject*>* drives = source->get(i);
-        ArrayList<PdIdListObject*>* own = PdIdListObject::copyList(drives);
-        if ((drives != nullptr && own == nullptr) || copy->add(own) != 0) {
-            PdIdListObject::deleteList(own);
-            deleteArrays(copy);
-            return nullptr;
-        }
-    }
-    return copy;
-}
-
 } // namespace
 
 // Requests without fields of their own.
@@ -351,15 +288,17 @@ CfgAddParsedObject::CfgAddParsedObject(unsigned short commandToken, unsigned cha
                                        unsigned char adapterNumber)
     : CfgParsedObject(commandToken, raidLevel, readPolicy, writePolicy, ioPolicy, badBbuPolicy, stripSize,
                       encryption, powerSavePolicy, adapterNumber),
-      force(force), cache(cache), enablePi(enablePi), afterLd(afterLd), arrays(copyArrays(arrayList)),
-      sizes(copySizes(sizeList)), hotSpares(PdIdListObject::copyList(hotSpareList))
+      force(force), cache(cache), enablePi(enablePi), afterLd(afterLd),
+      arrays(copyOwnedList(arrayList, PdIdListObject::copyList, PdIdListObject::deleteList)),
+      sizes(copyOwnedList(sizeList, copyOwnedValue<unsigned long long>)),
+      hotSpares(PdIdListObject::copyList(hotSpareList))
 {
 }
 
 CfgAddParsedObject::~CfgAddParsedObject()
 {
-    deleteArrays(arrays);
-    deleteSizes(sizes);
+    deleteOwnedList(arrays, PdIdListObject::deleteList);
+    deleteOwnedList(sizes);
     PdIdListObject::deleteList(hotSpares);
 }
 

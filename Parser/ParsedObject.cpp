@@ -66,12 +66,7 @@ SharedDriveList::~SharedDriveList()
         return;
     unlinkTally(tally);
     delete tally;
-    for (unsigned char i = 0; i < list->count(); ++i) {
-        EnclSlotId* entry = list->get(i);
-        if (entry != nullptr)
-            delete entry;
-    }
-    delete list;
+    deleteOwnedList(list);
 }
 
 unsigned int SharedDriveList::holdersOf(const ArrayList<EnclSlotId*>* list)
@@ -143,35 +138,14 @@ PdIdListObject::~PdIdListObject()
 
 ArrayList<PdIdListObject*>* PdIdListObject::copyList(const ArrayList<PdIdListObject*>* source)
 {
-    if (source == nullptr)
-        return nullptr;
-    ArrayList<PdIdListObject*>* copy = new (noThrowNew) ArrayList<PdIdListObject*>(source->count() > 4 ? source->count() : 4);
-    if (copy == nullptr)
-        return nullptr;
-    for (unsigned char i = 0; i < source->count(); ++i) {
-        // A null entry stays null, so that every drive keeps its position (the first drive of
-        // a copy-back is its source, the second its destination).
-        PdIdListObject* entry = source->get(i);
-        PdIdListObject* own = nullptr;
-        if (entry != nullptr)
-            own = new (noThrowNew) PdIdListObject(entry->getEnclosureId(), entry->getSlot(), -1, -1);
-        if ((entry != nullptr && own == nullptr) || copy->add(own) != 0) {
-            delete own;
-            deleteList(copy);
-            return nullptr;
-        }
-    }
-    return copy;
+    // Null entries keep their positions: the first drive of a copy-back is its source, the
+    // second its destination.
+    return copyOwnedList(source, [](const PdIdListObject* entry) {
+        return new (noThrowNew) PdIdListObject(entry->getEnclosureId(), entry->getSlot(), -1, -1);
+    });
 }
 
 void PdIdListObject::deleteList(ArrayList<PdIdListObject*>* list)
 {
-    if (list == nullptr)
-        return;
-    for (unsigned char i = 0; i < list->count(); ++i) {
-        PdIdListObject* entry = list->get(i);
-        if (entry != nullptr)
-            delete entry;
-    }
-    delete list;
+    deleteOwnedList(list);
 }

@@ -6,6 +6,35 @@
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
 
+namespace {
+
+// Consumes the option token at position and the numbers that follow it, each handed to take
+// first (0 taken; anything else fails the option). A number token without a number reaches
+// take as -1.
+template <typename Take>
+int takeOptionNumbers(ArrayList<Token*>* tokens, unsigned char position, unsigned short optionId,
+                      Take take)
+{
+    Token* token = ParserUtil::tokenAt(tokens, position);
+    if (token == nullptr || token->getId() != optionId)
+        return -1;
+    token->setConsumed(1);
+
+    for (int next = position + 1;; ++next) {
+        Token* number = ParserUtil::tokenAt(tokens, next);
+        if (number == nullptr || number->getId() != TOKEN_NUMBER)
+            break;
+        int value = -1;  // stays -1 when the token holds no number
+        ParserUtil::getNumber(number, &value);
+        if (take(value) != 0)
+            return -1;
+        number->setConsumed(1);
+    }
+    return 0;
+}
+
+}  // namespace
+
 int checkSyntaxList(ArrayList<Token*>* /*syntaxList*/)
 {
     return 1;
@@ -82,26 +111,14 @@ int Parser::onCommandWord(ArrayList<Token*>* tokens, unsigned char position)
 
 int Parser::onAdapterOption(ArrayList<Token*>* tokens, unsigned char position)
 {
-    Token* token = ParserUtil::tokenAt(tokens, position);
-    if (token == nullptr || token->getId() != TOKEN_ADAPTER)
-        return -1;
-    token->setConsumed(1);
-
-    for (int next = position + 1;; ++next) {
-        Token* number = ParserUtil::tokenAt(tokens, next);
-        if (number == nullptr || number->getId() != TOKEN_NUMBER)
-            break;
+    return takeOptionNumbers(tokens, position, TOKEN_ADAPTER, [this](int value) {
         // The whole number is checked: 256 is no adapter 0.
-        int value = -1;
-        if (!ParserUtil::getNumber(number, &value) || value < 0 || value > MAX_ADAPTER_NUMBER) {
+        if (value < 0 || value > MAX_ADAPTER_NUMBER) {
             printMessage(MSG_TEXT, "Invalid Adapter number.\n");
             return -1;
         }
-        if (adapters.addUnique(static_cast<unsigned char>(value), true) != 0)
-            return -1;
-        number->setConsumed(1);
-    }
-    return 0;
+        return adapters.addUnique(static_cast<unsigned char>(value), true);
+    });
 }
 
 int Parser::onAllAdapters(ArrayList<Token*>* tokens, unsigned char position)
@@ -195,27 +212,14 @@ LdObjectsParser::~LdObjectsParser()
 
 int LdObjectsParser::onLogicalDriveOption(ArrayList<Token*>* tokens, unsigned char position)
 {
-    Token* token = ParserUtil::tokenAt(tokens, position);
-    if (token == nullptr || token->getId() != TOKEN_LOGICAL_DRIVE)
-        return -1;
-    token->setConsumed(1);
-
-    for (int next = position + 1;; ++next) {
-        Token* number = ParserUtil::tokenAt(tokens, next);
-        if (number == nullptr || number->getId() != TOKEN_NUMBER)
-            break;
+    return takeOptionNumbers(tokens, position, TOKEN_LOGICAL_DRIVE, [this](int value) {
         // Cutting 320 to 64 would turn one typed drive into every drive.
-        int value = -1;
-        if (!ParserUtil::getNumber(number, &value) || value < 0 || value > 0xFF ||
-            value == ALL_LDS) {
+        if (value < 0 || value > 0xFF || value == ALL_LDS) {
             printMessage(MSG_TEXT, "Invalid Logical Drive number.\n");
             return -1;
         }
-        if (logicalDrives.add(static_cast<unsigned char>(value)) != 0)
-            return -1;
-        number->setConsumed(1);
-    }
-    return 0;
+        return logicalDrives.add(static_cast<unsigned char>(value));
+    });
 }
 
 int LdObjectsParser::onAllLogicalDrives(ArrayList<Token*>* tokens, unsigned char position)

@@ -158,11 +158,7 @@ int ParserUtil::parseEnclSlot(const char* item, unsigned short* enclosure, unsig
 
 void ParserUtil::deleteEnclSlotList(ArrayList<EnclSlotId*>* list)
 {
-    if (list == nullptr)
-        return;
-    for (unsigned char i = 0; i < list->count(); ++i)
-        delete list->get(i);
-    delete list;
+    deleteOwnedList(list);
 }
 
 Token* ParserUtil::tokenAt(ArrayList<Token*>* tokens, int position)

@@ -1,40 +1,5 @@
 #include "Parser/PdParsedObjects.h"
 
-namespace {
-
-void deleteArrayNumbers(ArrayList<unsigned char*>* numbers)
-{
-    if (numbers == nullptr)
-        return;
-    for (unsigned char i = 0; i < numbers->count(); ++i)
-        delete numbers->get(i);
-    delete numbers;
-}
-
-// A new list with a new byte per array number (null entries stay null); null for a null
-// source or when memory runs out (a partial copy would dedicate the spare to other arrays).
-ArrayList<unsigned char*>* copyArrayNumbers(const ArrayList<unsigned char*>* source)
-{
-    if (source == nullptr)
-        return nullptr;
-    unsigned char capacity = source->count() > 4 ? source->count() : 4;
-    ArrayList<unsigned char*>* copy = new (noThrowNew) ArrayList<unsigned char*>(capacity);
-    if (copy == nullptr)
-        return nullptr;
-    for (unsigned char i = 0; i < source->count(); ++i) {
-        unsigned char* number = source->get(i);
-        unsigned char* own = number != nullptr ? new (noThrowNew) unsigned char(*number) : nullptr;
-        if ((number != nullptr && own == nullptr) || copy->add(own) != 0) {
-            delete own;
-            deleteArrayNumbers(copy);
-            return nullptr;
-        }
-    }
-    return copy;
-}
-
-} // namespace
-
 // Requests without fields of their own.
 
 PdListParsedObject::PdListParsedObject(unsigned short commandToken, unsigned char adapterNumber)
@@ -186,7 +151,7 @@ PdHspParsedObject::PdHspParsedObject(unsigned short commandToken, const ArrayLis
                                      unsigned char dedicated, unsigned char revertible, unsigned int set,
                                      unsigned char adapterNumber)
     : ParsedObject(commandToken, adapterNumber), driveList(PdIdListObject::copyList(driveList)),
-      arrayNumbers(copyArrayNumbers(arrayNumbers)), enclAffinity(enclAffinity), dedicated(dedicated),
+      arrayNumbers(copyOwnedList(arrayNumbers, copyOwnedValue<unsigned char>)), enclAffinity(enclAffinity), dedicated(dedicated),
       revertible(revertible), set(set)
 {
 }
@@ -194,7 +159,7 @@ PdHspParsedObject::PdHspParsedObject(unsigned short commandToken, const ArrayLis
 PdHspParsedObject::~PdHspParsedObject()
 {
     PdIdListObject::deleteList(driveList);
-    deleteArrayNumbers(arrayNumbers);
+    deleteOwnedList(arrayNumbers);
 }
 
 ParsedObject* PdHspParsedObject::clone()

@@ -267,24 +267,25 @@ int findListEnd(const char* p)
     }
 }
 
-int matchDriveList(const char* p)
+// '[', contents the check accepts, ']', blanks.
+int matchList(const char* p, bool (*isContent)(const char*, int))
 {
     if (p[0] != '[')
         return 0;
     int close = findListEnd(p);
-    if (close < 0 || !isDriveListContent(p + 1, close - 1))
+    if (close < 0 || !isContent(p + 1, close - 1))
         return 0;
     return skipBlanks(p, close + 1);
 }
 
+int matchDriveList(const char* p)
+{
+    return matchList(p, isDriveListContent);
+}
+
 int matchDeviceList(const char* p)
 {
-    if (p[0] != '[')
-        return 0;
-    int close = findListEnd(p);
-    if (close < 0 || !isDeviceListContent(p + 1, close - 1))
-        return 0;
-    return skipBlanks(p, close + 1);
+    return matchList(p, isDeviceListContent);
 }
 
 // A double quote, anything but a double quote (line feeds too), a double quote, blanks.
@@ -309,6 +310,36 @@ int matchFreeText(const char* p)
 
 // ---- actions ----------------------------------------------------------------------------
 
+// Makes a token of id and tokenText, and keeps lastWord (an owned copy that tokenText may point
+// into) as the last word text, whether the token was made or not. The id, or TOKEN_UNKNOWN when
+// id is unknown or no token could be made.
+int finishToken(unsigned short id, const char* tokenText, char* lastWord)
+{
+    bool made = id != TOKEN_UNKNOWN && appendTextToken(id, tokenText);
+    setLastWordText(lastWord);
+    return made ? id : TOKEN_UNKNOWN;
+}
+
+// A copy of the match without the white space around it; null when out of memory.
+char* trimmedCopy(const char* match, int len)
+{
+    char* text = copyText(match, len);
+    if (text != nullptr) {
+        trimTrailingBlanks(text);
+        trimLeadingBlanks(text);
+    }
+    return text;
+}
+
+// Looks up the word that copy holds after one optional '-' and makes its token.
+int keywordToken(char* copy, unsigned short* next)
+{
+    char* word = skipOneDash(copy);
+    trimTrailingBlanks(word);
+    trimLeadingBlanks(word);
+    return finishToken(lookupKeyword(scanner.key, word, next), word, copy);
+}
+
 int commandWordAction(const char* match, int len)
 {
     char* copy = copyText(match, len);
@@ -316,16 +347,10 @@ int commandWordAction(const char* match, int len)
         return TOKEN_UNKNOWN;
     trimLeadingBlanks(copy);
     // Trimming the word in place leaves the copy reading '-' and the word.
-    char* word = skipOneDash(copy);
-    trimTrailingBlanks(word);
-    trimLeadingBlanks(word);
-
     unsigned short next = 0;
-    unsigned short id = lookupKeyword(scanner.key, word, &next);
-    if (id == TOKEN_UNKNOWN || !appendTextToken(id, word)) {
-        setLastWordText(copy);
+    int id = keywordToken(copy, &next);
+    if (id == TOKEN_UNKNOWN)
         return TOKEN_UNKNOWN;
-    }
     scanner.key = next;
     switch (id) {
     case TOKEN_HELP:
@@ -350,7 +375,6 @@ int commandWordAction(const char* match, int len)
         scanner.position = SCAN_OPTION;
         break;
     }
-    setLastWordText(copy);
     return id;
 }
 
@@ -359,16 +383,10 @@ int optionWordAction(const char* match, int len)
     char* copy = copyText(match, len);
     if (copy == nullptr)
         return TOKEN_UNKNOWN;
-    char* word = skipOneDash(copy);
-    trimTrailingBlanks(word);
-    trimLeadingBlanks(word);
-
     unsigned short next = 0;
-    unsigned short id = lookupKeyword(scanner.key, word, &next);
-    if (id == TOKEN_UNKNOWN || !appendTextToken(id, word)) {
-        setLastWordText(copy);
+    int id = keywordToken(copy, &next);
+    if (id == TOKEN_UNKNOWN)
         return TOKEN_UNKNOWN;
-    }
     switch (id) {
     case TOKEN_STARTOFFSET:
     case TOKEN_ENDOFFSET:
@@ -386,17 +404,14 @@ int optionWordAction(const char* match, int len)
             scanner.position = SCAN_TEXT;
         break;
     }
-    setLastWordText(copy);
     return id;
 }
 
 int freeTextAction(const char* match, int len)
 {
-    char* text = copyText(match, len);
+    char* text = trimmedCopy(match, len);
     if (text == nullptr)
         return TOKEN_UNKNOWN;
-    trimTrailingBlanks(text);
-    trimLeadingBlanks(text);
 
     unsigned short id = TOKEN_ALPHANUM_CONSTANT;
     ScanPosition position = SCAN_OPTION;
@@ -411,25 +426,18 @@ int freeTextAction(const char* match, int len)
             id = found;
         }
     }
-    if (!appendTextToken(id, text)) {
-        setLastWordText(text);
-        return TOKEN_UNKNOWN;
-    }
-    scanner.position = position;
-    setLastWordText(text);
-    return id;
+    int result = finishToken(id, text, text);
+    if (result != TOKEN_UNKNOWN)
+        scanner.position = position;
+    return result;
 }
 
 int decimalNumberAction(const char* match, int len)
 {
-    char* text = copyText(match, len);
+    char* text = trimmedCopy(match, len);
     if (text == nullptr)
         return TOKEN_UNKNOWN;
-    trimTrailingBlanks(text);
-    trimLeadingBlanks(text);
-    bool made = appendTextToken(TOKEN_DEC_NUMBER, text);
-    setLastWordText(text);
-    return made ? TOKEN_DEC_NUMBER : TOKEN_UNKNOWN;
+    return finishToken(TOKEN_DEC_NUMBER, text, text);
 }
 
 // A number beyond the range of int is no valid operand: the line is rejected at it rather
@@ -460,9 +468,7 @@ int percentAction()
     char* text = copyText("%", 1);
     if (text == nullptr)
         return TOKEN_UNKNOWN;
-    bool made = appendTextToken(TOKEN_PERCENT, text);
-    setLastWordText(text);
-    return made ? TOKEN_PERCENT : TOKEN_UNKNOWN;
+    return finishToken(TOKEN_PERCENT, text, text);
 }
 
 // Drive and device lists: the token's text is what stands between the brackets, without
@@ -477,25 +483,19 @@ int listAction(unsigned short id, const char* match, int len)
     char* contents = text + 1;
     trimTrailingBlanks(contents);
     trimLeadingBlanks(contents);
-    bool made = appendTextToken(id, contents);
-    setLastWordText(text);
-    return made ? id : TOKEN_UNKNOWN;
+    return finishToken(id, contents, text);
 }
 
 int quotedTextAction(const char* match, int len)
 {
-    char* text = copyText(match, len);
+    char* text = trimmedCopy(match, len);
     if (text == nullptr)
         return TOKEN_UNKNOWN;
-    trimTrailingBlanks(text);
-    trimLeadingBlanks(text);
     // Without its quotes; blanks inside stay.
     int textLength = static_cast<int>(std::strlen(text));
     std::memmove(text, text + 1, static_cast<size_t>(textLength - 2));
     text[textLength - 2] = '\0';
-    bool made = appendTextToken(TOKEN_ALPHANUM_CONSTANT, text);
-    setLastWordText(text);
-    return made ? TOKEN_ALPHANUM_CONSTANT : TOKEN_UNKNOWN;
+    return finishToken(TOKEN_ALPHANUM_CONSTANT, text, text);
 }
 
 // ---- input --------------------------------------------------------------------------------

@@ -57,16 +57,17 @@ protected:
     alignas(PlainFunction) unsigned char memberFunction[MEMBER_FUNCTION_SIZE];
 };
 
-// A callback taking one argument of type A1 and returning R.
-template <class A1, class R>
-class CBFunctor1wRet : public FunctorBase {
+// The typed part shared by the callbacks below: the invoker that knows the argument types A...
+// and the result type R, and the calls through it.
+template <class R, class... A>
+class TypedFunctor : public FunctorBase {
 public:
-    typedef R (*Invoker)(const FunctorBase&, A1);
-    typedef R (*Function)(A1);
+    typedef R (*Invoker)(const FunctorBase&, A...);
+    typedef R (*Function)(A...);
 
-    CBFunctor1wRet() : invoker(nullptr) {}
-    CBFunctor1wRet(Invoker inv, void* calleeObject, PlainFunction plainFunction,
-                   const void* memberFunctionPtr, std::size_t size)
+    TypedFunctor() : invoker(nullptr) {}
+    TypedFunctor(Invoker inv, void* calleeObject, PlainFunction plainFunction,
+                 const void* memberFunctionPtr, std::size_t size)
         : invoker(nullptr)
     {
         init(inv, calleeObject, plainFunction, memberFunctionPtr, size);
@@ -86,87 +87,45 @@ public:
     }
 
     // Calls the function; an empty functor returns a default value of R.
-    R call(A1 a1) const
+    R call(A... args) const
     {
         if (invoker == nullptr || isEmpty())
             return R();
-        return invoker(*this, a1);
+        return invoker(*this, args...);
     }
-    R operator()(A1 a1) const { return call(a1); }
+    R operator()(A... args) const { return call(args...); }
 
     Invoker getInvoker() const { return invoker; }
 
-    static R functionInvoker(const FunctorBase& functor, A1 a1)
+    static R functionInvoker(const FunctorBase& functor, A... args)
     {
-        return reinterpret_cast<Function>(functor.getFunction())(a1);
+        return reinterpret_cast<Function>(functor.getFunction())(args...);
     }
 
     template <class Callee, class MemberFunction>
-    static R memberInvoker(const FunctorBase& functor, A1 a1)
+    static R memberInvoker(const FunctorBase& functor, A... args)
     {
         MemberFunction member;
         std::memcpy(&member, functor.getMemberFunction(), sizeof member);
-        return (static_cast<Callee*>(functor.getCallee())->*member)(a1);
+        return (static_cast<Callee*>(functor.getCallee())->*member)(args...);
     }
 
 private:
     Invoker invoker;
 };
 
+// A callback taking one argument of type A1 and returning R.
+template <class A1, class R>
+class CBFunctor1wRet : public TypedFunctor<R, A1> {
+public:
+    using TypedFunctor<R, A1>::TypedFunctor;
+};
+
 // A callback taking two arguments of types A1 and A2 and returning R.
 template <class A1, class A2, class R>
-class CBFunctor2wRet : public FunctorBase {
+class CBFunctor2wRet : public TypedFunctor<R, A1, A2> {
 public:
-    typedef R (*Invoker)(const FunctorBase&, A1, A2);
-    typedef R (*Function)(A1, A2);
-
-    CBFunctor2wRet() : invoker(nullptr) {}
-    CBFunctor2wRet(Invoker inv, void* calleeObject, PlainFunction plainFunction,
-                   const void* memberFunctionPtr, std::size_t size)
-        : invoker(nullptr)
-    {
-        init(inv, calleeObject, plainFunction, memberFunctionPtr, size);
-    }
-
-    void init(Invoker inv, void* calleeObject, PlainFunction plainFunction,
-              const void* memberFunctionPtr, std::size_t size)
-    {
-        FunctorBase::init(calleeObject, plainFunction, memberFunctionPtr, size);
-        invoker = inv;
-    }
-
-    void clear()
-    {
-        FunctorBase::clear();
-        invoker = nullptr;
-    }
-
-    // Calls the function; an empty functor returns a default value of R.
-    R call(A1 a1, A2 a2) const
-    {
-        if (invoker == nullptr || isEmpty())
-            return R();
-        return invoker(*this, a1, a2);
-    }
-    R operator()(A1 a1, A2 a2) const { return call(a1, a2); }
-
-    Invoker getInvoker() const { return invoker; }
-
-    static R functionInvoker(const FunctorBase& functor, A1 a1, A2 a2)
-    {
-        return reinterpret_cast<Function>(functor.getFunction())(a1, a2);
-    }
-
-    template <class Callee, class MemberFunction>
-    static R memberInvoker(const FunctorBase& functor, A1 a1, A2 a2)
-    {
-        MemberFunction member;
-        std::memcpy(&member, functor.getMemberFunction(), sizeof member);
-        return (static_cast<Callee*>(functor.getCallee())->*member)(a1, a2);
-    }
-
-private:
-    Invoker invoker;
+    using TypedFunctor<R, A1, A2>::TypedFunctor;
 };
 
 // ---- makers ---------------------------------------------------------------------------------

@@ -200,4 +200,56 @@ private:
     unsigned char position;   // index of the current element
 };
 
+// Helpers for lists of pointers whose filling code owns the objects pointed to. The default
+// release of an entry is delete.
+struct DeleteOwnedEntry {
+    template <typename T>
+    void operator()(T* entry) const { delete entry; }
+};
+
+// Releases every entry with dropEntry (null entries are skipped), then the list; nothing for null.
+template <typename T, typename Drop = DeleteOwnedEntry>
+void deleteOwnedList(ArrayList<T*>* list, Drop dropEntry = Drop())
+{
+    if (list == nullptr)
+        return;
+    for (unsigned char i = 0; i < list->count(); ++i) {
+        T* entry = list->get(i);
+        if (entry != nullptr)
+            dropEntry(entry);
+    }
+    delete list;
+}
+
+// A new list holding copyEntry(entry) for each entry of the source, in order. A null entry stays
+// null, so that every entry keeps its position. Null for a null source and when memory runs out:
+// a partial copy would act on other items than the ones typed.
+template <typename T, typename Copy, typename Drop = DeleteOwnedEntry>
+ArrayList<T*>* copyOwnedList(const ArrayList<T*>* source, Copy copyEntry, Drop dropEntry = Drop())
+{
+    if (source == nullptr)
+        return nullptr;
+    ArrayList<T*>* copy = new (noThrowNew) ArrayList<T*>(source->count() > 4 ? source->count() : 4);
+    if (copy == nullptr)
+        return nullptr;
+    for (unsigned char i = 0; i < source->count(); ++i) {
+        T* entry = source->get(i);
+        T* own = entry != nullptr ? copyEntry(entry) : nullptr;
+        if ((entry != nullptr && own == nullptr) || copy->add(own) != 0) {
+            if (own != nullptr)
+                dropEntry(own);
+            deleteOwnedList(copy, dropEntry);
+            return nullptr;
+        }
+    }
+    return copy;
+}
+
+// A new copy of a plain value, as copyOwnedList's copyEntry; null when memory runs out.
+template <typename T>
+T* copyOwnedValue(const T* value)
+{
+    return new (noThrowNew) T(*value);
+}
+
 #endif

@@ -22,6 +22,20 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+const char* skipSpaces(const char* text)
+{
+    while (isSpace(*text))
+        ++text;
+    return text;
+}
+
+// Where the digits of an unsigned number start: after leading white space and one optional '+'.
+const char* skipToDigits(const char* text)
+{
+    text = skipSpaces(text);
+    return *text == '+' ? text + 1 : text;
+}
+
 // Reads the digits at *text into *value, stopping at the first non-digit. Returns the number
 // of digits read, or -1 when the value exceeds maxValue.
 int readDigits(const char*& text, unsigned long long maxValue, unsigned long long* value)
@@ -106,11 +120,7 @@ int parseSizeWithFraction(const char* text, unsigned long long* whole, unsigned 
 {
     if (text == nullptr)
         return -1;
-    const char* p = text;
-    while (isSpace(*p))
-        ++p;
-    if (*p == '+')
-        ++p;
+    const char* p = skipToDigits(text);
     unsigned long long wholeValue = 0;
     int wholeDigits = readDigits(p, ULLONG_MAX, &wholeValue);
     if (wholeDigits < 0)
@@ -167,11 +177,7 @@ int textToUnsigned(const char* text, unsigned long long maxValue, unsigned long 
 {
     if (text == nullptr || value == nullptr)
         return -1;
-    const char* p = text;
-    while (isSpace(*p))
-        ++p;
-    if (*p == '+')
-        ++p;
+    const char* p = skipToDigits(text);
     unsigned long long v = 0;
     if (readDigits(p, maxValue, &v) <= 0)
         return -1;
@@ -183,9 +189,7 @@ int textToSigned(const char* text, long long minValue, long long maxValue, long 
 {
     if (text == nullptr || value == nullptr || minValue > maxValue)
         return -1;
-    const char* p = text;
-    while (isSpace(*p))
-        ++p;
+    const char* p = skipSpaces(text);
     bool negative = false;
     if (*p == '+' || *p == '-') {
         negative = *p == '-';

@@ -33,35 +33,36 @@ bool SimFaults::fires(Json& f)
     return true;
 }
 
-bool SimFaults::ioctlFault(const FaultTarget& t, int& rc, int& err)
+Json* SimFaults::firstFiring(const char* type, const FaultTarget& t)
 {
     Json* faults = getArray(state_.doc(), "faults");
     if (!faults)
-        return false;
-    bool fired = false;
+        return nullptr;
+    Json* fired = nullptr;
     for (Json& f : *faults) {
-        if (!matches(f, "ioctl", t) || !fires(f) || fired)
-            continue;
-        fired = true;
-        rc = static_cast<int>(getI(f, "return", -1));
-        err = static_cast<int>(getI(f, "errno", rc == -1 ? EIO : 0));
+        if (matches(f, type, t) && fires(f) && !fired)
+            fired = &f;
     }
     return fired;
 }
 
+bool SimFaults::ioctlFault(const FaultTarget& t, int& rc, int& err)
+{
+    Json* f = firstFiring("ioctl", t);
+    if (!f)
+        return false;
+    rc = static_cast<int>(getI(*f, "return", -1));
+    err = static_cast<int>(getI(*f, "errno", rc == -1 ? EIO : 0));
+    return true;
+}
+
 bool SimFaults::statusFault(const FaultTarget& t, uint8_t& status)
 {
-    Json* faults = getArray(state_.doc(), "faults");
-    if (!faults)
+    Json* f = firstFiring("status", t);
+    if (!f)
         return false;
-    bool fired = false;
-    for (Json& f : *faults) {
-        if (!matches(f, "status", t) || !fires(f) || fired)
-            continue;
-        fired = true;
-        status = static_cast<uint8_t>(getU(f, "status", 1));
-    }
-    return fired;
+    status = static_cast<uint8_t>(getU(*f, "status", 1));
+    return true;
 }
 
 void SimFaults::applyRecordFaults(const FaultTarget& t, Bytes& data)

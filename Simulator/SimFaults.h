@@ -50,6 +50,9 @@ public:
 private:
     bool matches(const Json& f, const char* type, const FaultTarget& t) const;
     bool fires(Json& f);
+    // The first fault of `type` that matches and fires, after counting the command against
+    // every matching one; null when none fires.
+    Json* firstFiring(const char* type, const FaultTarget& t);
 
     SimState& state_;
 };

@@ -219,6 +219,57 @@ uint8_t ldGetInfo(SimState&, Json& controller, SimCommand& cmd)
     return reply(cmd, r);
 }
 
+// The enclosure list record: count at 0, then up to 32 entries of 144 bytes from 8.
+const uint32_t OP_ENCL_GET_LIST = 0x09010000;
+const size_t ENCL_LIST_SIZE = 4616;
+const size_t ENCL_LIST_MAX_ENTRIES = 32;
+const size_t ENCL_ENTRY_OFFSET = 8;
+const size_t ENCL_ENTRY_SIZE = 144;
+
+// Drives of the controller that sit in the enclosure with this device id.
+uint64_t drivesInEnclosure(const Json& controller, uint64_t deviceId)
+{
+    uint64_t n = 0;
+    if (const Json* drives = getArray(controller, "drives"))
+        for (const Json& d : *drives)
+            if (getU(d, "enclosureId", 0xFFFF) == deviceId)
+                ++n;
+    return n;
+}
+
+// DCMD_ENCL_GET_LIST: one entry per enclosure of the state (at most 32): device id, slot,
+// power-supply, fan, sensor, alarm and SIM counts, status (0 normal), type (2 SES), position,
+// the connector it hangs on (0xFF none) and the number of drives in it. An enclosure's own
+// "patch" is laid over its entry, with offsets within the entry.
+uint8_t enclGetList(SimState&, Json& controller, SimCommand& cmd)
+{
+    Bytes r(ENCL_LIST_SIZE, 0);
+    size_t n = 0;
+    if (const Json* encls = getArray(controller, "enclosures"))
+        for (const Json& encl : *encls) {
+            if (n == ENCL_LIST_MAX_ENTRIES)
+                break;
+            uint64_t deviceId = getU(encl, "deviceId", 0xFFFF);
+            Bytes e(ENCL_ENTRY_SIZE, 0);
+            put16(e, 0, deviceId);
+            put8(e, 3, getU(encl, "slots", 8));
+            put8(e, 4, getU(encl, "powerSupplies", 2));
+            put8(e, 5, getU(encl, "fans", 3));
+            put8(e, 6, getU(encl, "temperatureSensors", 1));
+            put8(e, 7, getU(encl, "alarms", 1));
+            put8(e, 8, getU(encl, "simModules", 1));
+            put8(e, 9, getU(encl, "status", 0));
+            put8(e, 10, getU(encl, "type", 2));
+            put8(e, 12, getU(encl, "position", 1));
+            put8(e, 13, getU(encl, "connector", 0));
+            put8(e, 15, getU(encl, "driveCount", drivesInEnclosure(controller, deviceId)));
+            applyPatch(e, encl);
+            putBytes(r, ENCL_ENTRY_OFFSET + ENCL_ENTRY_SIZE * n++, e);
+        }
+    put32(r, 0, n);
+    return reply(cmd, r);
+}
+
 const struct {
     uint32_t opcode;
     SimFirmware::Handler handler;
@@ -227,6 +278,7 @@ const struct {
     {OP_ADP_MFC_GET_OEM_DATA, adpMfcGetOemData},
     {OP_LD_GET_LIST, ldGetList},
     {OP_LD_GET_INFO, ldGetInfo},
+    {OP_ENCL_GET_LIST, enclGetList},
 };
 
 } // namespace

@@ -25,6 +25,7 @@
 
 #include "ControllerMgmt/ControllerMgmt.h"
 #include "System/OsBoundary.h"
+#include "TestSupport.h"
 
 namespace ctltest {
 
@@ -41,68 +42,8 @@ struct KeepSupportedDevices {
     }
 };
 
-inline std::string readText(const std::string& path)
-{
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == nullptr)
-        return "<missing>";
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    fclose(f);
-    return text;
-}
-
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/quill-controllers-XXXXXX";
-        const char* d = mkdtemp(pattern);
-        path_ = d ? d : "";
-    }
-    ~TempDir()
-    {
-        if (path_.rfind("/tmp/quill-controllers-", 0) == 0) {
-            std::string cmd = "rm -rf '" + path_ + "'";
-            (void)!::system(cmd.c_str());
-        }
-    }
-    const std::string& path() const { return path_; }
-
-    void mkdirs(const std::string& rel) const
-    {
-        std::string cmd = "mkdir -p '" + path_ + "/" + rel + "'";
-        ASSERT_EQ(::system(cmd.c_str()), 0);
-    }
-    void write(const std::string& rel, const std::string& text) const
-    {
-        std::string full = path_ + "/" + rel;
-        makeParent(rel);
-        FILE* f = fopen(full.c_str(), "wb");
-        ASSERT_NE(f, nullptr) << full;
-        fwrite(text.data(), 1, text.size(), f);
-        fclose(f);
-    }
-    void link(const std::string& rel, const std::string& target) const
-    {
-        std::string full = path_ + "/" + rel;
-        makeParent(rel);
-        ASSERT_EQ(::symlink(target.c_str(), full.c_str()), 0) << full;
-    }
-
-private:
-    void makeParent(const std::string& rel) const
-    {
-        size_t slash = rel.rfind('/');
-        if (slash != std::string::npos)
-            mkdirs(rel.substr(0, slash));
-    }
-
-    std::string path_;
-};
+using testsupport::readText;
+using testsupport::TempDir;
 
 // Device-node files: "node <major> <minor>".
 inline void writeNodeFile(const std::string& path, unsigned major, unsigned minor)
@@ -124,11 +65,10 @@ inline bool readNodeFile(const std::string& path, unsigned& major, unsigned& min
     return ok;
 }
 
-class HostBoundary : public OsBoundary {
+class HostBoundary : public testsupport::RootedBoundary {
 public:
-    explicit HostBoundary(const std::string& root) : root(root) {}
+    explicit HostBoundary(const std::string& root) : RootedBoundary(root, "3.10.0") {}
 
-    std::string release = "3.10.0";
     // Hosts whose controller-information command ends with this firmware status.
     std::map<unsigned, uint8_t> failingHosts;
     // What the boundary saw.
@@ -140,25 +80,9 @@ public:
     std::vector<int> infoFds;                   // descriptors used for them
     std::set<int> nodeFds;                      // descriptors of opened device nodes
 
-    std::string map(const char* path) const
-    {
-        static const char* const roots[] = {"/proc", "/sys", "/dev"};
-        for (const char* r : roots) {
-            size_t n = strlen(r);
-            if (strncmp(path, r, n) == 0 && (path[n] == '/' || path[n] == '\0'))
-                return root + path;
-        }
-        return path;
-    }
-
-    const char* mapPath(const char* path, char* buf, size_t size) override
-    {
-        snprintf(buf, size, "%s", map(path).c_str());
-        return buf;
-    }
     int open(const char* path, int flags, mode_t mode) override
     {
-        int fd = ::open(map(path).c_str(), flags, mode);
+        int fd = RootedBoundary::open(path, flags, mode);
         unsigned ma, mi;
         if (fd >= 0 && readNodeFile(map(path), ma, mi))
             nodeFds.insert(fd);
@@ -169,7 +93,6 @@ public:
         nodeFds.erase(fd);
         return ::close(fd);
     }
-    FILE* fopen(const char* path, const char* mode) override { return ::fopen(map(path).c_str(), mode); }
     int mknod(const char* path, mode_t mode, dev_t dev) override
     {
         ++mknodCalls;
@@ -193,28 +116,10 @@ public:
         }
         return rc;
     }
-    int lstat(const char* path, struct stat* st) override { return ::lstat(map(path).c_str(), st); }
-    int access(const char* path, int mode) override { return ::access(map(path).c_str(), mode); }
     int unlink(const char* path) override
     {
         ++unlinkCalls;
         return ::unlink(map(path).c_str());
-    }
-    ssize_t readlink(const char* path, char* buf, size_t size) override
-    {
-        return ::readlink(map(path).c_str(), buf, size);
-    }
-    DIR* opendir(const char* path) override { return ::opendir(map(path).c_str()); }
-    int scandir(const char* path, struct dirent*** names, int (*filter)(const struct dirent*),
-                int (*compar)(const struct dirent**, const struct dirent**)) override
-    {
-        return ::scandir(map(path).c_str(), names, filter, compar);
-    }
-    int uname(struct utsname* buf) override
-    {
-        memset(buf, 0, sizeof *buf);
-        snprintf(buf->release, sizeof buf->release, "%s", release.c_str());
-        return 0;
     }
 
     // The driver: answers the controller-information command (opcode 0x01010000) of the host
@@ -253,8 +158,6 @@ public:
         packet[22] = status;
         return 0;
     }
-
-    std::string root;
 };
 
 // Installs a boundary for the life of the object and keeps SYSFS_PATH out of the way.

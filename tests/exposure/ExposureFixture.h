@@ -33,6 +33,7 @@
 #include "DataProvider/DataProvider.h"
 #include "DataProvider/DpParams.h"
 #include "System/OsBoundary.h"
+#include "TestSupport.h"
 
 namespace exposure {
 
@@ -161,10 +162,8 @@ struct SgRequest {
     unsigned timeout = 0;
 };
 
-class FakeHost : public OsBoundary {
+class FakeHost : public testsupport::RootedBoundary {
 public:
-    std::string root;
-    std::string release = "3.10.0-957.el7.x86_64";
     std::map<std::string, FakeDisk> disks;     // "/dev/sdb" -> disk
     bool procScsiMissing = false;
 
@@ -176,11 +175,9 @@ public:
     std::vector<Bytes> sendCommandBlocks;
     unsigned inquiries = 0;
 
-    FakeHost()
+    FakeHost() : RootedBoundary("", "3.10.0-957.el7.x86_64"), dir("exposure")
     {
-        char pattern[] = "/tmp/exposure-XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        root = dir ? dir : "";
+        root = dir.path();
         fs::create_directories(root + "/proc/scsi");
         fs::create_directories(root + "/sys/class/scsi_host");
         fs::create_directories(root + "/sys/bus/scsi/devices");
@@ -190,42 +187,15 @@ public:
     {
         for (int fd : openFds)
             ::close(fd);
-        if (root.rfind("/tmp/exposure-", 0) == 0) {
-            std::error_code ec;
-            fs::remove_all(root, ec);
-        }
     }
 
     size_t openDescriptors() const { return openFds.size(); }
 
-    std::string map(const char* path) const
-    {
-        std::string p = path ? path : "";
-        for (const char* top : {"/proc", "/sys", "/dev"}) {
-            size_t n = strlen(top);
-            if (p.compare(0, n, top) == 0 && (p.size() == n || p[n] == '/'))
-                return root + p;
-        }
-        return p;
-    }
-
     // --- building the host ---------------------------------------------------------------
 
-    void writeFile(const std::string& relative, const std::string& text)
-    {
-        fs::create_directories(fs::path(root + "/" + relative).parent_path());
-        std::ofstream(root + "/" + relative, std::ios::binary) << text;
-    }
-    std::string readFile(const std::string& relative) const
-    {
-        std::ifstream in(root + "/" + relative, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void link(const std::string& relative, const std::string& target)
-    {
-        fs::create_directories(fs::path(root + "/" + relative).parent_path());
-        fs::create_symlink(target, root + "/" + relative);
-    }
+    void writeFile(const std::string& relative, const std::string& text) { dir.write(relative, text); }
+    std::string readFile(const std::string& relative) const { return dir.read(relative); }
+    void link(const std::string& relative, const std::string& target) { dir.link(relative, target); }
 
     // A SCSI host of a driver in the sysfs class directory, with its device link and scan file.
     void addSysfsHost(unsigned host, const std::string& procName)
@@ -269,13 +239,6 @@ public:
 
     // --- the boundary ----------------------------------------------------------------------
 
-    const char* mapPath(const char* path, char* buf, size_t size) override
-    {
-        std::string m = map(path);
-        snprintf(buf, size, "%s", m.c_str());
-        return buf;
-    }
-
     int open(const char* path, int flags, mode_t mode) override
     {
         std::string p = path ? path : "";
@@ -289,8 +252,7 @@ public:
         }
         if (disks.count(p))
             return reserve(0, p);
-        int fd = ::open(map(path).c_str(), flags, mode);
-        return fd;
+        return RootedBoundary::open(path, flags, mode);
     }
 
     int close(int fd) override
@@ -376,26 +338,6 @@ public:
         return -1;
     }
 
-    FILE* fopen(const char* path, const char* mode) override { return ::fopen(map(path).c_str(), mode); }
-    int stat(const char* path, struct stat* st) override { return ::stat(map(path).c_str(), st); }
-    int lstat(const char* path, struct stat* st) override { return ::lstat(map(path).c_str(), st); }
-    int access(const char* path, int mode) override { return ::access(map(path).c_str(), mode); }
-    ssize_t readlink(const char* path, char* buf, size_t size) override
-    {
-        return ::readlink(map(path).c_str(), buf, size);
-    }
-    DIR* opendir(const char* path) override { return ::opendir(map(path).c_str()); }
-    int scandir(const char* path, struct dirent*** names, int (*filter)(const struct dirent*),
-                int (*compar)(const struct dirent**, const struct dirent**)) override
-    {
-        return ::scandir(map(path).c_str(), names, filter, compar);
-    }
-    int uname(struct utsname* buf) override
-    {
-        memset(buf, 0, sizeof *buf);
-        snprintf(buf->release, sizeof buf->release, "%s", release.c_str());
-        return 0;
-    }
     unsigned int sleep(unsigned int) override
     {
         ++sleeps;
@@ -403,6 +345,7 @@ public:
     }
 
 private:
+    testsupport::TempDir dir;
     std::set<int> openFds;
     std::map<int, std::string> fdNames;
 

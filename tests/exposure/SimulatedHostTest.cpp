@@ -18,22 +18,9 @@
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
 #include "System/OsBoundary.h"
+#include "TestSupport.h"
 
 namespace {
-
-std::string readAll(const std::string& path)
-{
-    std::string text;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "<missing>";
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    fclose(f);
-    return text;
-}
 
 bool endsWith(const std::string& text, const std::string& tail)
 {
@@ -45,11 +32,8 @@ bool endsWith(const std::string& text, const std::string& tail)
 class SimulatedHost {
 public:
     SimulatedHost(const std::string& preset, const std::function<void(sim::Json&)>& edit)
+        : tmp("exposure-sim"), dir(tmp.path() + "/host")
     {
-        char pattern[] = "/tmp/exposure-sim-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        tmp = made ? made : "";
-        dir = tmp + "/host";
         sim::Json state;
         if (!sim::SimPresets::state(preset, state))
             return;
@@ -74,16 +58,16 @@ public:
             osBoundary().close(fd);
         setOsBoundary(nullptr);
         delete host;
-        if (tmp.rfind("/tmp/exposure-sim-", 0) == 0) {
-            std::string cmd = "rm -rf '" + tmp + "'";
-            (void)!::system(cmd.c_str());
-        }
     }
 
-    std::string file(const std::string& relative) const { return readAll(dir + "/" + relative); }
+    std::string file(const std::string& relative) const
+    {
+        return testsupport::readText(dir + "/" + relative, "<missing>");
+    }
     uint64_t clock() const { return host ? host->state().clock() : 0; }
 
-    std::string tmp, dir;
+    testsupport::TempDir tmp;
+    std::string dir;
     sim::SimHost* host = nullptr;
     int fd = -1;
     LinuxCtrlId* id = nullptr;

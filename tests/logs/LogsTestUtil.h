@@ -11,35 +11,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace logstest {
 
-// A fresh directory under the system's temporary directory, removed with its contents.
-class TempDir {
-public:
-    TempDir()
-    {
-        const char* base = getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/quill-logs-XXXXXX";
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        char* made = mkdtemp(buf.data());
-        dir = made != nullptr ? made : "";
-    }
-    ~TempDir()
-    {
-        if (!dir.empty()) {
-            std::string cmd = "rm -rf '" + dir + "'";
-            if (system(cmd.c_str()) != 0) {
-                // nothing more to do: the directory is only test debris
-            }
-        }
-    }
-    const std::string& path() const { return dir; }
-    std::string file(const std::string& name) const { return dir + "/" + name; }
-
-private:
-    std::string dir;
-};
+using testsupport::TempDir;
 
 // Runs the test body inside a directory and returns to the previous one afterwards.
 class InDirectory {

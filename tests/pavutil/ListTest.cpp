@@ -257,3 +257,68 @@ TEST(List, UsableThroughTheAbstractBase)
     EXPECT_EQ(list->count(), 1);
     delete list;
 }
+
+TEST(OwnedList, DeepCopyKeepsPositionsAndOwnsItsEntries)
+{
+    Item::alive = 0;
+    Item a(1), c(3);
+    ArrayList<Item*> given(2);
+    given.add(&a);
+    given.add(nullptr);
+    given.add(&c);
+
+    ArrayList<Item*>* copy =
+        copyOwnedList(&given, [](const Item* item) { return new (noThrowNew) Item(item->id); });
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->count(), 3);
+    EXPECT_NE(copy->get(0), &a);
+    EXPECT_EQ(copy->get(0)->id, 1);
+    EXPECT_EQ(copy->get(1), nullptr);
+    EXPECT_EQ(copy->get(2)->id, 3);
+    EXPECT_EQ(Item::alive, 4);
+    deleteOwnedList(copy);
+    EXPECT_EQ(Item::alive, 2);
+
+    EXPECT_EQ(copyOwnedList(static_cast<const ArrayList<int*>*>(nullptr), copyOwnedValue<int>), nullptr);
+    deleteOwnedList(static_cast<ArrayList<int*>*>(nullptr));
+}
+
+// A copy that runs out of memory half-way gives nothing back and leaves nothing behind: a list
+// silently short of an entry would act on other items than the ones given.
+TEST(OwnedList, CopyThatRunsOutOfMemoryReleasesWhatItMade)
+{
+    Item::alive = 0;
+    Item a(1), b(2), c(3);
+    ArrayList<Item*> given(4);
+    given.add(&a);
+    given.add(&b);
+    given.add(&c);
+    int copied = 0;
+    ArrayList<Item*>* copy = copyOwnedList(&given, [&copied](const Item* item) {
+        return ++copied == 3 ? nullptr : new (noThrowNew) Item(item->id);
+    });
+    EXPECT_EQ(copy, nullptr);
+    EXPECT_EQ(Item::alive, 3);
+}
+
+// Nested lists are copied and released with the inner list's own helpers.
+TEST(OwnedList, NestedListsUseTheGivenCopyAndRelease)
+{
+    ArrayList<int*> inner(4);
+    int one = 1;
+    inner.add(&one);
+    ArrayList<ArrayList<int*>*> outer(4);
+    outer.add(&inner);
+    outer.add(nullptr);
+
+    auto copyInner = [](const ArrayList<int*>* list) { return copyOwnedList(list, copyOwnedValue<int>); };
+    auto dropInner = [](ArrayList<int*>* list) { deleteOwnedList(list); };
+    ArrayList<ArrayList<int*>*>* copy = copyOwnedList(&outer, copyInner, dropInner);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->count(), 2);
+    ASSERT_NE(copy->get(0), &inner);
+    EXPECT_NE(copy->get(0)->get(0), &one);
+    EXPECT_EQ(*copy->get(0)->get(0), 1);
+    EXPECT_EQ(copy->get(1), nullptr);
+    deleteOwnedList(copy, dropInner);  // the sanitizer build reports anything left behind
+}

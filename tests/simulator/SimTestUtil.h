@@ -12,6 +12,7 @@
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
 #include "Simulator/SimState.h"
+#include "TestSupport.h"
 
 namespace simtest {
 
@@ -64,28 +65,8 @@ struct DcmdPacket {
     uint8_t status() const { return pkt[22]; }
 };
 
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/simtest-XXXXXX";
-        const char* d = mkdtemp(pattern);
-        path_ = d ? d : "";
-    }
-    ~TempDir()
-    {
-        if (path_.rfind("/tmp/simtest-", 0) == 0) {
-            std::string cmd = "rm -rf '" + path_ + "'";
-            if (::system(cmd.c_str()) != 0) {
-                // left behind for inspection
-            }
-        }
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using testsupport::readText;
+using testsupport::TempDir;
 
 // A fresh host directory of a preset (optionally changed by `edit`) inside `tmp`.
 template <typename Edit>
@@ -101,20 +82,6 @@ std::string makeHost(const TempDir& tmp, const std::string& preset, Edit edit)
 inline std::string makeHost(const TempDir& tmp, const std::string& preset)
 {
     return makeHost(tmp, preset, [](sim::Json&) {});
-}
-
-inline std::string readText(const std::string& path)
-{
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return s;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        s.append(buf, n);
-    fclose(f);
-    return s;
 }
 
 } // namespace simtest
