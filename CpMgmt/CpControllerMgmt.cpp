@@ -248,6 +248,8 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
         if (probe == nullptr) {
             CpController* single = newControllerlessCpController(request);
             if (single == nullptr || list->add(single) != 0) {
+                if (single == nullptr)
+                    delete request;  // consumed in every case, as with the other failures
                 delete single;
                 delete list;
                 return nullptr;

@@ -88,8 +88,10 @@ int VolantManager::processGlobalOptions(ArrayList<Token*>* tokens)
         return 0;
     int result = 0;
     unsigned char count = tokens->count();
-    for (unsigned char i = 0; i < count; ++i) {
-        Token* token = tokens->get(i);
+    // A wider cursor than the 8-bit count: stepping past an operand at the end of a full list
+    // must not wrap around to its start.
+    for (unsigned short i = 0; i < count; ++i) {
+        Token* token = tokens->get(static_cast<unsigned char>(i));
         if (token == nullptr)
             continue;
         // The operand of an option, when the list goes on (the grammar guarantees it does for

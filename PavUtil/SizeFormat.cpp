@@ -44,7 +44,8 @@ int readDigits(const char*& text, unsigned long long maxValue, unsigned long lon
     int digits = 0;
     for (; isDigit(*text); ++text, ++digits) {
         unsigned int d = static_cast<unsigned int>(*text - '0');
-        if (v > (maxValue - d) / 10)
+        // d above maxValue first: maxValue - d must not wrap for limits below 9.
+        if (d > maxValue || v > (maxValue - d) / 10)
             return -1;
         v = v * 10 + d;
     }

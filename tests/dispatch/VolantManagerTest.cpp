@@ -143,6 +143,24 @@ TEST_F(GlobalOptionsTest, DebugLevelNeedsANumber)
     EXPECT_EQ(apply({word(TOKEN_ADPCOUNT), word(TOKEN_SET_LOG_LEVEL), text("x")}), -1);
 }
 
+// A list filled to its 255-token limit whose last token is an option without its operand: the
+// pass must end (the cursor never wraps around to the start of the list).
+TEST_F(GlobalOptionsTest, OptionWithoutOperandAtTheEndOfAFullList)
+{
+    for (unsigned short option : {TOKEN_SET_LOG_LEVEL, TOKEN_SET_LOG_FILE_NAME, TOKEN_APP_LOG_FILE_NAME}) {
+        SCOPED_TRACE(option);
+        ArrayList<Token*>* tokens = new ArrayList<Token*>(255);
+        while (tokens->count() < 254)
+            ASSERT_EQ(tokens->add(new Token(TOKEN_ADPCOUNT, new TokenValueStr(""))), 0);
+        ASSERT_EQ(tokens->add(new Token(option, new TokenValueStr(""))), 0);
+        ASSERT_EQ(tokens->count(), 255);
+        EXPECT_EQ(VolantManager::instance()->processGlobalOptions(tokens), -1);
+        EXPECT_TRUE(tokens->get(254)->isConsumed());
+        EXPECT_FALSE(tokens->get(0)->isConsumed());
+        deleteTokenList(tokens);
+    }
+}
+
 TEST(FinishRun, ExitCodeAndDescription)
 {
     struct Case {

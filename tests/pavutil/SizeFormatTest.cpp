@@ -154,6 +154,20 @@ TEST(SizeFormat, NumbersThatOverflowAreRefused)
     EXPECT_EQ(u, 9u);
     EXPECT_EQ(textToUnsigned("4294967296", UINT_MAX, &u), -1);  // never adapter 0
 
+    // Limits below 9: a single digit above the limit is refused too.
+    const struct { const char* text; unsigned long long max; int result; } small[] = {
+        {"7", 5, -1}, {"6", 5, -1}, {"5", 5, 0}, {"0", 0, 0}, {"1", 0, -1},
+        {"007", 1, -1}, {"01", 1, 0}, {"9", 8, -1}, {"8", 8, 0},
+    };
+    for (const auto& c : small) {
+        u = 99;
+        EXPECT_EQ(textToUnsigned(c.text, c.max, &u), c.result) << c.text << " max " << c.max;
+        if (c.result == 0)
+            EXPECT_LE(u, c.max) << c.text;
+        else
+            EXPECT_EQ(u, 99u) << c.text;
+    }
+
     long long s = 3;
     EXPECT_EQ(textToSigned("-2147483648", INT_MIN, INT_MAX, &s), 0);
     EXPECT_EQ(s, INT_MIN);
