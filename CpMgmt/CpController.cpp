@@ -127,8 +127,10 @@ int CpController::process()
             return status;
         processor = registry->find(this, request);
         if (processor == nullptr) {
+            // A command that nothing here can carry out has failed: scripts must not read it
+            // as done.
             printMessage(MSG_TEXT, "Un-supported command\n");
-            return status;
+            return -1;
         }
     }
     return processor->process(this, request);

@@ -293,7 +293,7 @@ TEST_F(DispatchTest, NonZeroResultEndsTheLaterPasses)
 TEST_F(DispatchTest, UnsupportedCommand)
 {
     addControllers(1);
-    EXPECT_EQ(run({new TestRequest(TOKEN_TEST + 10, 0)}), 0) << "the check's status";
+    EXPECT_EQ(run({new TestRequest(TOKEN_TEST + 10, 0)}), -1) << "an unsupported command is a failure";
     EXPECT_EQ(printed, "Un-supported command\n");
     EXPECT_EQ(run({new TestRequest(TOKEN_TEST + 10, NO_ADAPTER)}), -1);
     EXPECT_EQ(printed, "Un-supported command\n");

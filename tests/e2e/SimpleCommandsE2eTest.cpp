@@ -1,7 +1,8 @@
 // The simple adapter commands through the real QuillCli binary and a simulated host: factory
 // defaults, the drive counts, the enclosure information, the diagnostic and the controller
 // count. Each goes from the command line through its parser to dispatch; a command whose
-// processor is not there yet is reported as unsupported on every controller it addresses.
+// processor is not there yet is reported as unsupported and fails (exit code 1): with -aALL the
+// first adapter's failure ends the command, the drive counts run on every adapter.
 #include "E2eHarness.h"
 
 #include <gtest/gtest.h>
@@ -113,12 +114,12 @@ TEST_F(SimpleCommandsE2e, FactoryDefaults)
 {
     if (hasProcessor(TOKEN_ADPFACDEFSET))
         GTEST_SKIP() << "the factory-defaults command has its processor";
-    const std::string one = UNSUPPORTED + exitLine("00");
+    const std::string one = UNSUPPORTED + exitLine("01");
     const std::string absent = "User specified controller is not present.\nFailed to get CpController object.\n";
     expectRuns({
-        {{"-AdpFacDefSet", "-a0"}, "one", 0, BLANK_OUT + one, consoleLog(one)},
-        {{"-AdpFacDefSet", "-aALL"}, "two", 0, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
-        {{"-AdpFacDefSet", "-a1,0"}, "two", 0, "," + BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
+        {{"-AdpFacDefSet", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
+        {{"-AdpFacDefSet", "-aALL"}, "two", 1, BLANK_OUT + one, consoleLog(one)},
+        {{"-AdpFacDefSet", "-a1,0"}, "two", 1, "," + BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
         // Adapter 0 runs; adapter 5 cannot be dispatched, which ends the command with 1.
         {{"-AdpFacDefSet", "-a0,5"}, "two", 1, "," + BLANK_OUT + UNSUPPORTED + absent + exitLine("01"),
          consoleLog(UNSUPPORTED + absent + exitLine("01"))},
@@ -129,11 +130,12 @@ TEST_F(SimpleCommandsE2e, DriveCounts)
 {
     if (hasProcessor(TOKEN_LDNUMBER) || hasProcessor(TOKEN_PDNUMBER))
         GTEST_SKIP() << "the drive-count commands have their processor";
-    const std::string one = UNSUPPORTED + exitLine("00");
+    const std::string one = UNSUPPORTED + exitLine("01");
     expectRuns({
-        {{"-LDGetNum", "-a0"}, "one", 0, BLANK_OUT + one, consoleLog(one)},
-        {{"-PDGetNum", "-aALL"}, "two", 0, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
-        {{"-ldgetnum", "-a1", "-AppLogFile", "counts.log"}, "two", 0, BLANK_OUT + one, {{"counts.log", one}}},
+        {{"-LDGetNum", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
+        // The drive counts run on every adapter whatever the result of the one before.
+        {{"-PDGetNum", "-aALL"}, "two", 1, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
+        {{"-ldgetnum", "-a1", "-AppLogFile", "counts.log"}, "two", 1, BLANK_OUT + one, {{"counts.log", one}}},
     });
 }
 
@@ -141,11 +143,11 @@ TEST_F(SimpleCommandsE2e, EnclosureInformationAndStatus)
 {
     if (hasProcessor(TOKEN_ENCINFO) || hasProcessor(TOKEN_ENCSTATUS))
         GTEST_SKIP() << "the enclosure commands have their processor";
-    const std::string one = UNSUPPORTED + exitLine("00");
+    const std::string one = UNSUPPORTED + exitLine("01");
     expectRuns({
-        {{"-EncInfo", "-a0"}, "one", 0, BLANK_OUT + one, consoleLog(one)},
-        {{"-EncInfo", "-a0", "-Silent"}, "one", 0, BLANK_OUT, consoleLog(one)},
-        {{"-EncStatus", "-aALL"}, "two", 0, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
+        {{"-EncInfo", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
+        {{"-EncInfo", "-a0", "-Silent"}, "one", 1, BLANK_OUT, consoleLog(one)},
+        {{"-EncStatus", "-aALL"}, "two", 1, BLANK_OUT + one, consoleLog(one)},
         {{"-EncStatus", "-a0"}, "no-driver", 1,
          BLANK_OUT + "ERROR:Could not detect controller.\nFailed to get ControllerId List.\n"
                      "Failed to get CpController object.\n" + exitLine("01"),
@@ -157,11 +159,11 @@ TEST_F(SimpleCommandsE2e, Diagnostic)
 {
     if (hasProcessor(TOKEN_ADPDIAG))
         GTEST_SKIP() << "the diagnostic command has its processor";
-    const std::string one = UNSUPPORTED + exitLine("00");
+    const std::string one = UNSUPPORTED + exitLine("01");
     expectRuns({
-        {{"-AdpDiag", "-a0"}, "one", 0, BLANK_OUT + one, consoleLog(one)},
-        {{"-AdpDiag", "30", "-aALL"}, "two", 0, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
-        {{"-AdpDiag", "0", "-a1", "-NoLog"}, "two", 0, BLANK_OUT + one, NO_FILES},
+        {{"-AdpDiag", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
+        {{"-AdpDiag", "30", "-aALL"}, "two", 1, BLANK_OUT + one, consoleLog(one)},
+        {{"-AdpDiag", "0", "-a1", "-NoLog"}, "two", 1, BLANK_OUT + one, NO_FILES},
     });
 }
 
