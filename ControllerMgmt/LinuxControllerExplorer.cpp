@@ -77,12 +77,99 @@ uint16_t driverMajor(const char* name)
     return major;
 }
 
+// Lexically tidies a path into out (size bytes): empty and "." components go, ".." takes the
+// component before it away. False when ".." climbs above the start or the result does not fit.
+bool tidyPath(const char* path, char* out, size_t size)
+{
+    if (size == 0) {
+        return false;
+    }
+    const bool absolute = path[0] == '/';
+    size_t used = 0;
+    out[0] = '\0';
+    const char* at = path;
+    while (*at != '\0') {
+        while (*at == '/') {
+            ++at;
+        }
+        const char* end = at;
+        while (*end != '\0' && *end != '/') {
+            ++end;
+        }
+        const size_t length = static_cast<size_t>(end - at);
+        if (length == 2 && at[0] == '.' && at[1] == '.') {
+            if (used == 0) {
+                return false;
+            }
+            char* last = strrchr(out, '/');
+            used = last == nullptr ? 0 : static_cast<size_t>(last - out);
+            out[used] = '\0';
+        } else if (length > 0 && !(length == 1 && at[0] == '.')) {
+            const size_t separator = (absolute || used > 0) ? 1 : 0;
+            if (used + separator + length >= size) {
+                return false;
+            }
+            if (separator != 0) {
+                out[used++] = '/';
+            }
+            memcpy(out + used, at, length);
+            used += length;
+            out[used] = '\0';
+        }
+        at = end;
+    }
+    if (used == 0) {
+        if (!absolute || size < 2) {
+            return false;
+        }
+        out[0] = '/';
+        out[1] = '\0';
+    }
+    return true;
+}
+
+// Where a scsi_host class entry really lives, into out (SYSFS_PATH_SIZE bytes). Older kernels
+// give every entry a directory of its own; current kernels make the entry a link into the
+// device tree (../../devices/pci0000:00/.../0000:01:00.0/host0/scsi_host/host0) and its
+// "device" link (../../../host0) only leads to the PCI function when read from there. An
+// entry that is no link is its own place. False when the link cannot be read whole or its
+// target cannot be formed.
+bool realEntryPath(const char* entryPath, char* out)
+{
+    if (cli_is_path_link(entryPath) != 0) {
+        return sysfsFormatPath(out, SYSFS_PATH_SIZE, "%s", entryPath);
+    }
+    char target[SYSFS_PATH_SIZE];
+    memset(target, 0, sizeof target);
+    // A text that fills the buffer may have been cut short: not used.
+    ssize_t length = osBoundary().readlink(entryPath, target, sizeof target - 1);
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof target - 1) {
+        return false;
+    }
+    char joined[2 * SYSFS_PATH_SIZE];
+    const char* slash = strrchr(entryPath, '/');
+    bool formed;
+    if (target[0] == '/' || slash == nullptr) {
+        formed = sysfsFormatPath(joined, sizeof joined, "%s", target);
+    } else {
+        formed = sysfsFormatPath(joined, sizeof joined, "%.*s/%s", static_cast<int>(slash - entryPath),
+                                 entryPath, target);
+    }
+    return formed && tidyPath(joined, out, SYSFS_PATH_SIZE);
+}
+
 // The host record of one matching scsi_host entry: false when its device link is missing or
 // does not name a host.
 bool readSysfsHost(const char* entryPath, HostRecord& record)
 {
+    // An entry whose link cannot be followed is read where it is listed, as before: the host
+    // is still found, only without its PCI location.
+    char entryDir[SYSFS_PATH_SIZE];
+    if (!realEntryPath(entryPath, entryDir) && !sysfsFormatPath(entryDir, sizeof entryDir, "%s", entryPath)) {
+        return false;
+    }
     char devicePath[SYSFS_PATH_SIZE];
-    if (!sysfsFormatPath(devicePath, sizeof devicePath, "%s/device", entryPath)) {
+    if (!sysfsFormatPath(devicePath, sizeof devicePath, "%s/device", entryDir)) {
         return false;
     }
     if (cli_is_path_link(devicePath) != 0) {

@@ -81,7 +81,9 @@ private:
 int isKernelAtLeast(int wantedMajor, int wantedMinor);
 
 // The drivers' SCSI hosts from sysfs's scsi_host class, in directory order: 0 with at least
-// one host (count stored), 1 with none, -1 when the class directory cannot be opened.
+// one host (count stored), 1 with none, -1 when the class directory cannot be opened. A class
+// entry may be a directory of its own or a link into the device tree; the PCI location is read
+// from where the entry really is.
 int scanSysfsHosts(uint32_t* count, HostRecord* table, int32_t* kinds);
 
 // The drivers' SCSI hosts from /proc/scsi/<driver>/hba_map (older kernels): 0 with at least

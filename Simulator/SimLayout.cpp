@@ -132,6 +132,36 @@ const Json& memberOf(const Json& obj, const char* key)
     return it != obj.end() ? *it : empty;
 }
 
+// "sysfsLinkedClass" of the host entry, else of the state; false when neither says.
+bool linkedClass(const Json& hostEntry, const Json& state)
+{
+    for (const Json* obj : {&hostEntry, &state}) {
+        const Json& value = memberOf(*obj, "sysfsLinkedClass");
+        if (value.is_boolean())
+            return value.get<bool>();
+    }
+    return false;
+}
+
+// The scsi_host class entry of a host with its proc_name, scan and device. Older kernels give
+// the entry a directory of its own, whose device link leads into the PCI tree; current kernels
+// make the entry a link to the host's scsi_host/host<N> directory in the device tree, whose
+// device link leads back up to the host (../../../host<N>).
+void classEntry(Writer& w, const std::string& hostDir, unsigned host, const std::string& procName, bool linked)
+{
+    const std::string cls = fmt("class/scsi_host/host%u", host);
+    std::string entry = cls;
+    std::string device = upTo(cls) + hostDir;
+    if (linked) {
+        entry = hostDir + fmt("/scsi_host/host%u", host);
+        w.link("sys/" + cls, upTo("class/scsi_host") + entry);
+        device = fmt("../../../host%u", host);
+    }
+    w.file("sys/" + entry + "/proc_name", procName);
+    w.file("sys/" + entry + "/scan", "", 0200);
+    w.link("sys/" + entry + "/device", device);
+}
+
 std::string procNameOfKind(int kind) { return kind == 1 ? "quillsr" : "quillraid_sas"; }
 
 bool isEmptyOrMissing(const std::string& dir)
@@ -202,12 +232,8 @@ int SimLayout::create(const std::string& dir, const Json& state)
             unsigned host = static_cast<unsigned>(getU(h, "host"));
             std::string hostDir = pciPath(memberOf(h, "pci")) + fmt("/host%u", host);
             w.dir("sys/" + hostDir);
-            if (sysfs) {
-                std::string cls = fmt("class/scsi_host/host%u", host);
-                w.file("sys/" + cls + "/proc_name", getS(h, "procName", "ahci") + "\n");
-                w.file("sys/" + cls + "/scan", "", 0200);
-                w.link("sys/" + cls + "/device", upTo(cls) + hostDir);
-            }
+            if (sysfs)
+                classEntry(w, hostDir, host, getS(h, "procName", "ahci") + "\n", linkedClass(h, state));
         }
 
     unsigned disk = 0;
@@ -219,15 +245,12 @@ int SimLayout::create(const std::string& dir, const Json& state)
             std::string hostDir = pciPath(pci) + fmt("/host%u", host);
             w.dir("sys/" + hostDir);
             if (sysfs) {
-                std::string cls = fmt("class/scsi_host/host%u", host);
                 // "procNameFile" gives the attribute's exact bytes (a driver that ends the name
                 // without a newline); otherwise the name and a newline, as the kernel shows it.
                 const std::string procNameFile = c.is_object() && c.contains("procNameFile")
                                                      ? getS(c, "procNameFile")
                                                      : getS(c, "procName", procNameOfKind(kind)) + "\n";
-                w.file("sys/" + cls + "/proc_name", procNameFile);
-                w.file("sys/" + cls + "/scan", "", 0200);
-                w.link("sys/" + cls + "/device", upTo(cls) + hostDir);
+                classEntry(w, hostDir, host, procNameFile, linkedClass(c, state));
             } else {
                 unsigned value = static_cast<unsigned>((getU(pci, "bus") << 16) | (getU(pci, "device") << 8) |
                                                        getU(pci, "function"));

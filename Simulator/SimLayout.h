@@ -4,6 +4,10 @@
 //   proc/scsi/scsi                   the attached SCSI devices
 //   proc/scsi/<name>/hba_map/<host>/bus_devfn   old kernels (release below 2.5) only
 //   sys/class/scsi_host/host<N>/     proc_name, scan, device -> ../../../devices/<pci path>/host<N>
+//                                    or, with "sysfsLinkedClass" true (in the state or the host's
+//                                    entry), as current kernels show it: a link to
+//                                    ../../devices/<pci path>/host<N>/scsi_host/host<N>, a directory
+//                                    holding proc_name, scan and device -> ../../../host<N>
 //   sys/devices/<pci path>/host<N>/target<N>:2:<T>/<N>:2:<T>:0/block -> .../block/sd<x>
 //   sys/bus/scsi/devices/<N>:2:<T>:0 -> the device directory above
 //   dev/                             empty but for the logical drives' disk nodes (sd<x>)

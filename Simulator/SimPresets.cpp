@@ -138,10 +138,12 @@ bool SimPresets::state(const std::string& name, Json& out)
         out = kernelSide("3.10.0", false);
     } else if (name == "one") {
         out = kernelSide("3.10.0", true);
+        out["sysfsLinkedClass"] = true;
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
         out["ir2Library"] = integratedRaidLibrary();
     } else if (name == "two") {
         out = kernelSide("3.10.0", true);
+        out["sysfsLinkedClass"] = true;
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
         out["controllers"].push_back(controller(3, 4, 1, 4, 1));
         out["ir2Library"] = integratedRaidLibrary();
@@ -150,11 +152,13 @@ bool SimPresets::state(const std::string& name, Json& out)
         out["controllers"].push_back(controller(2, 3, 0, 4, 1));
     } else if (name == "big") {
         out = kernelSide("3.10.0", true);
+        out["sysfsLinkedClass"] = true;
         for (unsigned i = 0; i < 4; ++i)
             out["controllers"].push_back(controller(2 + i, 3 + i, i, 72, 64));
     } else if (name == "mixed") {
         // Both drivers: a software-RAID controller on host 1 (found before the hardware-RAID
-        // controller on host 3, whose sysfs entry comes first) and a hardware-RAID one.
+        // controller on host 3, whose sysfs entry comes first) and a hardware-RAID one. Its
+        // class entries stay directories of their own, as older sysfs shows them.
         out = kernelSide("3.10.0", true);
         out["drivers"].push_back(Json{{"kind", 1}, {"name", SWR_DRIVER_NODE_NAME}, {"major", SWR_DRIVER_MAJOR}});
         out["controllers"].push_back(controller(3, 4, 0, 4, 1));

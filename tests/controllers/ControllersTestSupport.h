@@ -214,6 +214,24 @@ public:
                  "../../../devices/pci0000:00/0000:00:1c.0/" + std::string(pci) + "/host" + std::to_string(host));
     }
 
+    // The same host as current kernels show it: sys/class/scsi_host/host<N> is a link to the
+    // host's scsi_host/host<N> directory in the PCI tree (behind `bridges`), which holds the
+    // proc_name and a device link back up to the host. `classLink` replaces the class link's
+    // text when given.
+    void linkedSysfsHost(unsigned host, const std::string& procName, unsigned bus, unsigned device = 0,
+                         unsigned function = 0, const std::string& bridges = "0000:00:1c.0",
+                         const std::string& classLink = std::string())
+    {
+        const std::string name = "host" + std::to_string(host);
+        char pci[64];
+        snprintf(pci, sizeof pci, "0000:%02x:%02x.%x", bus, device, function);
+        const std::string hostDir = "devices/pci0000:00/" + bridges + "/" + pci + "/" + name;
+        const std::string entry = hostDir + "/scsi_host/" + name;
+        dir.write("sys/" + entry + "/proc_name", procName);
+        dir.link("sys/" + entry + "/device", "../../../" + name);
+        dir.link("sys/class/scsi_host/" + name, classLink.empty() ? "../../" + entry : classLink);
+    }
+
     // proc/scsi/<driver>/hba_map/<name>/bus_devfn holding (bus << 16 | device << 8 | function).
     void hbaMapHost(const std::string& driver, const std::string& name, unsigned busDevFn)
     {

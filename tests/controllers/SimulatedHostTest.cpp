@@ -1,6 +1,7 @@
 // Discovery and the library bridge against simulated hosts laid out by the simulator itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "ControllerMgmt/AkIr2ControllerMgmt.h"
 #include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinuxControllerExplorer.h"
+#include "ControllerMgmt/LinExpLd.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "ControllersTestSupport.h"
 #include "DataProvider/ArraykitIr2Dp.h"
@@ -55,6 +57,7 @@ struct Discovery {
     std::vector<HostSeen> ids;
     std::vector<unsigned> controllers;   // host numbers of the controllers made, in order
     std::vector<int> fds;
+    std::vector<HostRecord> table;       // the explorer's sorted host records
 };
 
 // Explores with a fresh explorer and makes the controllers, as the dispatcher would.
@@ -72,6 +75,9 @@ Discovery discover()
         d.ids.push_back({id->getHostNumber(), id->getKind()});
         d.fds.push_back(id->getFd());
     }
+    HostRecord table[MAX_HOSTS];
+    if (explorer.getHostTable(table) == 0)
+        d.table.assign(table, table + ids->count());
     LinuxControllerMgmt mgmt;
     ArrayList<Controller*>* controllers = mgmt.createControllers(ids);
     if (controllers != nullptr) {
@@ -105,6 +111,45 @@ TEST(SimulatedHost, BothDriversComeOutByHostNumberWithTheirKinds)
     EXPECT_EQ(d.controllers, (std::vector<unsigned>{1, 3}));
     ASSERT_EQ(d.fds.size(), 2u);
     EXPECT_NE(d.fds[0], d.fds[1]);   // each kind has its own node
+}
+
+// Current kernels link each scsi_host class entry into the device tree; older ones give it a
+// directory of its own. Both lead to the same hosts at the same PCI locations, and the exposure
+// of logical drives finds the same hosts and rescans through the class entry.
+TEST(SimulatedHost, LinkedAndPlainClassEntriesGiveTheSamePciLocations)
+{
+    for (bool linked : {true, false}) {
+        SCOPED_TRACE(linked ? "linked class entries" : "plain class entries");
+        SimulatedHost sim("two", [linked](sim::Json& state) {
+            state["sysfsLinkedClass"] = linked;
+            state["controllers"][1]["pci"]["device"] = 2;
+            state["controllers"][1]["pci"]["function"] = 1;
+        });
+        struct stat st;
+        ASSERT_EQ(::lstat((sim.dir + "/sys/class/scsi_host/host3").c_str(), &st), 0);
+        EXPECT_EQ(S_ISLNK(st.st_mode), linked);
+
+        Discovery d = discover();
+        EXPECT_EQ(d.ids, (std::vector<HostSeen>{{2, LINUX_DRIVER_HWR}, {3, LINUX_DRIVER_HWR}}));
+        EXPECT_EQ(d.controllers, (std::vector<unsigned>{2, 3}));
+        ASSERT_EQ(d.table.size(), 2u);
+        EXPECT_EQ(d.table[0].hostNumber, 2);
+        EXPECT_EQ(d.table[0].pciBus, 3);
+        EXPECT_EQ(d.table[0].pciDevice, 0);
+        EXPECT_EQ(d.table[0].pciFunction, 0);
+        EXPECT_EQ(d.table[1].hostNumber, 3);
+        EXPECT_EQ(d.table[1].pciBus, 4);
+        EXPECT_EQ(d.table[1].pciDevice, 2);
+        EXPECT_EQ(d.table[1].pciFunction, 1);
+
+        std::vector<int> exposed = {LinExpLd::instance()->sysfs_get_host(0), LinExpLd::instance()->sysfs_get_host(1)};
+        std::sort(exposed.begin(), exposed.end());
+        EXPECT_EQ(exposed, (std::vector<int>{2, 3}));
+        EXPECT_EQ(LinExpLd::instance()->sysfs_get_host(2), -1);
+        const int first = LinExpLd::instance()->sysfs_get_host(0);
+        ASSERT_EQ(LinExpLd::instance()->sysfs_scan_host(0), 0);
+        EXPECT_EQ(ctltest::readText(sim.dir + "/sys/class/scsi_host/host" + std::to_string(first) + "/scan"), "- - -");
+    }
 }
 
 TEST(SimulatedHost, OldKernelHbaMapIsSortedByHost)

@@ -153,15 +153,23 @@ TEST_F(Boundary, SysfsLayoutLeadsFromTheHostClassToThePciFunction)
     fclose(f);
     EXPECT_STREQ(name, "quillraid_sas\n");
 
+    // The preset shows the class entry as current kernels do: a link into the device tree,
+    // whose device link leads back up to the host.
+    const std::string hostDir = "/sys/devices/pci0000:00/0000:00:03.0/0000:03:00.0/host2";
     struct stat st;
+    char text[256] = {0};
+    ASSERT_EQ(b.lstat(cls.c_str(), &st), 0);
+    ASSERT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_GT(b.readlink(cls.c_str(), text, sizeof text - 1), 0);
+    EXPECT_EQ(std::string(text), "../.." + hostDir.substr(4) + "/scsi_host/host2");
     ASSERT_EQ(b.lstat((cls + "/device").c_str(), &st), 0);
     ASSERT_TRUE(S_ISLNK(st.st_mode));
-    char text[256] = {0};
+    memset(text, 0, sizeof text);
     ASSERT_GT(b.readlink((cls + "/device").c_str(), text, sizeof text - 1), 0);
-    EXPECT_EQ(std::string(text), "../../../devices/pci0000:00/0000:00:03.0/0000:03:00.0/host2");
+    EXPECT_EQ(std::string(text), "../../../host2");
     char real[PATH_MAX];
     ASSERT_NE(realpath((dir + cls + "/device").c_str(), real), nullptr);
-    EXPECT_EQ(std::string(real), dir + "/sys/devices/pci0000:00/0000:00:03.0/0000:03:00.0/host2");
+    EXPECT_EQ(std::string(real), dir + hostDir);
 
     // The logical drive's SCSI device and its block link.
     std::string scsiDev = "/sys/bus/scsi/devices/2:2:0:0";
@@ -173,6 +181,37 @@ TEST_F(Boundary, SysfsLayoutLeadsFromTheHostClassToThePciFunction)
 
     // The unrelated SATA host is there too, under its own name.
     EXPECT_EQ(readText(dir + "/sys/class/scsi_host/host0/proc_name"), "ahci\n");
+}
+
+// Without "sysfsLinkedClass" the class entry is a directory of its own, as older sysfs shows
+// it, and its device link leads down into the PCI tree; the host's directory is the same.
+TEST(SimLayout, PlainClassEntryLeadsIntoThePciTree)
+{
+    TempDir tmp;
+    const std::string dir = makeHost(tmp, "one", [](sim::Json& s) { s["sysfsLinkedClass"] = false; });
+    ASSERT_FALSE(dir.empty());
+    const std::string cls = dir + "/sys/class/scsi_host/host2";
+    struct stat st;
+    ASSERT_EQ(lstat(cls.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(readText(cls + "/proc_name"), "quillraid_sas\n");
+    char text[256] = {0};
+    ASSERT_GT(readlink((cls + "/device").c_str(), text, sizeof text - 1), 0);
+    EXPECT_EQ(std::string(text), "../../../devices/pci0000:00/0000:00:03.0/0000:03:00.0/host2");
+    char real[PATH_MAX];
+    ASSERT_NE(realpath((cls + "/device").c_str(), real), nullptr);
+    EXPECT_EQ(std::string(real), dir + "/sys/devices/pci0000:00/0000:00:03.0/0000:03:00.0/host2");
+
+    // A host entry's own setting wins over the state's.
+    TempDir mixedTmp;
+    const std::string mixed =
+        makeHost(mixedTmp, "one", [](sim::Json& s) { s["controllers"][0]["sysfsLinkedClass"] = false; });
+    ASSERT_FALSE(mixed.empty());
+    ASSERT_EQ(lstat((mixed + "/sys/class/scsi_host/host2").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    ASSERT_EQ(lstat((mixed + "/sys/class/scsi_host/host0").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readText(mixed + "/sys/class/scsi_host/host0/proc_name"), "ahci\n");
 }
 
 TEST_F(Boundary, OldKernelHostsAreListedInTheHbaMap)
