@@ -46,14 +46,4 @@ int parseSizeWithFraction(const char* text, unsigned long long* whole, unsigned 
 int sizeToBlocks(unsigned short unit, unsigned long long whole, unsigned int thousandths,
                  unsigned char fractionFlag, unsigned long long* blocks);
 
-// Reads a decimal number as the C library's atol does (leading white space, an optional
-// '+', digits up to the first other character) but refuses what atol gets wrong: 0 and the
-// value in *value when there is at least one digit and the value is at most maxValue; -1,
-// with *value unwritten, for no digits, a '-' sign or a value above maxValue.
-int textToUnsigned(const char* text, unsigned long long maxValue, unsigned long long* value);
-
-// The same for a signed range: an optional '+' or '-', then digits; -1 when the value lies
-// outside minValue .. maxValue.
-int textToSigned(const char* text, long long minValue, long long maxValue, long long* value);
-
 #endif
