@@ -40,12 +40,8 @@ int SnapShotRaidManager::refresh()
     if (rmData == nullptr)
         return -1;
     rmData->resetCaches();
-    Adapter* loaded = nullptr;
-    int status = rmData->getAdapter(&loaded);
-    if (status != 0)
-        return status;
-    adapter = loaded;
-    return 0;
+    Adapter* reloaded = nullptr;
+    return getAdapter(&reloaded);
 }
 
 int SnapShotRaidManager::getAdapter(Adapter** out)

@@ -23,6 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/ControllerMgmt.h"
 #include "System/OsBoundary.h"
 #include "TestSupport.h"
@@ -46,6 +47,16 @@ using testsupport::readText;
 using testsupport::TempDir;
 
 // Device-node files: "node <major> <minor>".
+// Deletes a list of identifiers that discovery handed over, with every identifier in it.
+inline void deleteIds(ArrayList<ControllerId*>* ids)
+{
+    if (ids == nullptr)
+        return;
+    for (unsigned char i = 0; i < ids->count(); ++i)
+        delete ids->get(i);
+    delete ids;
+}
+
 inline void writeNodeFile(const std::string& path, unsigned major, unsigned minor)
 {
     FILE* f = fopen(path.c_str(), "wb");

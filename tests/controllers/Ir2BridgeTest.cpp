@@ -174,15 +174,6 @@ std::vector<uint32_t> libraryIds(ArrayList<ControllerId*>* ids)
     return out;
 }
 
-void deleteIds(ArrayList<ControllerId*>* ids)
-{
-    if (ids == nullptr)
-        return;
-    for (unsigned char i = 0; i < ids->count(); ++i)
-        delete ids->get(i);
-    delete ids;
-}
-
 } // namespace
 
 TEST_F(FakeLibrary, BridgeLoadsAndInitializesTheLibraryOnce)
@@ -318,7 +309,7 @@ TEST(StandInLibrary, ControllersComeFromTheLibraryList)
     for (unsigned char i = 0; i < controllers->count(); ++i)
         controllers->get(i)->release();
     delete controllers;
-    deleteIds(ids);
+    ctltest::deleteIds(ids);
 
     EXPECT_EQ(AkIr2Cddp::instance()->getCddpData(nullptr), nullptr);
     EXPECT_EQ(mgmt->createController(nullptr), nullptr);
@@ -338,12 +329,12 @@ TEST(StandInLibrary, ListCountIsClampedToTheAnswer)
     for (uint32_t i = 0; i < 16; ++i)
         expected.push_back(100 + i);
     EXPECT_EQ(libraryIds(list), expected);
-    deleteIds(list);
+    ctltest::deleteIds(list);
 
     StandInHost overstated(R"({"controllers": [1, 2], "count": 4000})");
     list = AkIr2ControllerMgmt::instance(0)->detect();
     EXPECT_EQ(libraryIds(list).size(), 16u);
-    deleteIds(list);
+    ctltest::deleteIds(list);
 }
 
 TEST(StandInLibrary, EmptyOrFailedListGivesNoIdentifiers)

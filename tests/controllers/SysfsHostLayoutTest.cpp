@@ -43,15 +43,6 @@ std::vector<Location> locations(const HostRecord* table, unsigned count)
     return out;
 }
 
-void deleteIds(ArrayList<ControllerId*>* ids)
-{
-    if (ids == nullptr)
-        return;
-    for (unsigned char i = 0; i < ids->count(); ++i)
-        delete ids->get(i);
-    delete ids;
-}
-
 } // namespace
 
 TEST(SysfsHostLayout, BothLayoutsGiveThePciLocation)
@@ -86,7 +77,7 @@ TEST(SysfsHostLayout, BothLayoutsGiveThePciLocation)
     std::vector<unsigned> found;
     for (unsigned char i = 0; i < ids->count(); ++i)
         found.push_back(static_cast<LinuxCtrlId*>(ids->get(i))->getHostNumber());
-    deleteIds(ids);
+    ctltest::deleteIds(ids);
     EXPECT_EQ(found, (std::vector<unsigned>{1, 3, 4, 6, 8}));
 
     HostRecord table[MAX_HOSTS];
