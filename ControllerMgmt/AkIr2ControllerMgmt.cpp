@@ -8,13 +8,6 @@
 #include "Output/VoMessage.h"
 #include "PavUtil/Memory.h"
 
-namespace {
-
-// "\n Internal Error. \n"
-const unsigned int MSG_INTERNAL_ERROR = 0x3721A;
-
-} // namespace
-
 AkIr2Cddp* AkIr2Cddp::instance()
 {
     static AkIr2Cddp cddp;

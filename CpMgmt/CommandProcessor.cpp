@@ -7,13 +7,6 @@
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
 
-namespace {
-
-const unsigned int MSG_MULTIPLE_ENCLOSURES = 0x33008;
-const unsigned int MSG_DIRECT_CONNECTED_DEVICE = 0x33009;
-
-}  // namespace
-
 bool CommandProcessor::isDone()
 {
     return true;

@@ -23,9 +23,6 @@ bool skipsControllerCheck(unsigned short token)
 
 const int OEM_ID_DRIVE_WORDING = 2;
 
-const unsigned int MSG_UPDATE_FIRMWARE = 0x36018;
-const unsigned int MSG_UPDATE_APPLICATION = 0x36019;
-
 }  // namespace
 
 CpController::CpController(Controller* controller, ParsedObject* request)

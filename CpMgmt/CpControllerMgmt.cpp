@@ -17,13 +17,6 @@
 
 namespace {
 
-const unsigned int MSG_NO_CONTROLLER_MGMT = 0x30001;
-const unsigned int MSG_NO_CONTROLLER_ID_LIST = 0x30002;
-const unsigned int MSG_CONTROLLER_NOT_PRESENT = 0x30003;
-const unsigned int MSG_CPCONTROLLER_CREATE_FAILED = 0x30004;
-const unsigned int MSG_NO_CPCONTROLLER = 0x30005;
-const unsigned int MSG_CONTROLLER_COUNT = 0x31001;
-
 ControllerMgmt* managementOverride = nullptr;
 
 // The commands that run without a controller when none can be found for them.

@@ -18,9 +18,6 @@ class Token;
 extern const GrammarRule GRAMMAR_RULES[];
 extern const int GRAMMAR_RULE_COUNT;
 
-// The rejection message: "\rInvalid input at or near token %s" and 43 blanks and a line end.
-constexpr unsigned int MSG_INVALID_INPUT_AT_TOKEN = 0x10001;
-
 // Results of yyparse.
 constexpr int GRAMMAR_ACCEPTED = 0;
 constexpr int GRAMMAR_SYNTAX_ERROR = 1;

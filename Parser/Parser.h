@@ -31,11 +31,6 @@
 class Token;
 class ParsedObject;
 
-// Messages of the parsers.
-constexpr unsigned int MSG_PARSER_UNEXPECTED_NUMBER = 0x20002;  // "Unexpected parameter %d ..."
-constexpr unsigned int MSG_PARSER_UNEXPECTED_TEXT   = 0x20003;  // "Unexpected parameter %s ..."
-constexpr unsigned int MSG_PARSER_INVALID_TOKEN_ID  = 0x20004;  // "Invalid tokenId %d - max ..."
-
 // Largest adapter number a command line may name.
 constexpr int MAX_ADAPTER_NUMBER = 250;
 

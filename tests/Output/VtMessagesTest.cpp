@@ -82,4 +82,15 @@ TEST(Catalogue, NamedIdsPointAtTheirRows)
     EXPECT_STREQ(find(MSG_TTY_LOG_READ_FAILED), "Error reading firmware term log data.\n");
     EXPECT_STREQ(find(MSG_ENCLOSURE_LIST_FAILED), "Failed to get Enclosure List...\n");
     EXPECT_STREQ(find(MSG_SUMMARY_FW_PACKAGE), "                 FW Package Version: %.96s\n");
+    EXPECT_STREQ(find(MSG_INVALID_INPUT_AT_TOKEN),
+                 "\rInvalid input at or near token %s                                           \n");
+    EXPECT_STREQ(find(MSG_PARSER_INVALID_TOKEN_ID), "Invalid tokenId %d - max allowed is %d\n");
+    EXPECT_STREQ(find(MSG_CONTROLLER_NOT_PRESENT), "User specified controller is not present.\n");
+    EXPECT_STREQ(find(MSG_CONTROLLER_COUNT), "\nController Count: %d.\n");
+    EXPECT_STREQ(find(MSG_DIRECT_CONNECTED_DEVICE),
+                 "Enclosure ID could not be resolved. \nEnclosure with direct connected device detected.\n");
+    EXPECT_STREQ(find(MSG_UPDATE_APPLICATION), "Adapter #%d: Please Update Application.\n"
+                                               "Firmware Forward Compatibility Version:%d\n"
+                                               "Application Forward Compatibility Version:%d\n");
+    EXPECT_STREQ(find(MSG_INTERNAL_ERROR), "\n Internal Error. \n");
 }
