@@ -17,6 +17,9 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprLdInfo.h"
+#include "RaidManager/Zpr/ZprLdList.h"
 #include "System/OsBoundary.h"
 
 namespace {
@@ -52,10 +55,13 @@ const size_t SEND_COMMAND_HEADER = 8;
 const size_t PROC_NAME_READ = 32;
 const size_t HOST_NAME_SIZE = 64;
 
-uint32_t readLe32(const uint8_t* p)
+// The identification pages compared here are the ones the logical-drive information carries.
+static_assert(VPD83_PAGE_SIZE == ZprLdInfo::DEVICE_ID_PAGE_SIZE, "a page as compared is a page as reported");
+
+// The logical-drive list as read by get_ld_list.
+ZprLdList ldListOf(const uint8_t* list)
 {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return ZprLdList(list, ZprLdList::SIZE);
 }
 
 bool isDotEntry(const char* name) { return strcmp(name, ".") == 0 || strcmp(name, "..") == 0; }
@@ -135,14 +141,14 @@ int LinExpLd::get_ld_list(Controller* controller, uint8_t* list)
     if (controller == nullptr || list == nullptr) {
         return -1;
     }
-    memset(list, 0, LD_LIST_SIZE);
-    DcmdZprDpParams request(DCMD_LD_GET_LIST, 0u, 0u, 0u, list, LD_LIST_SIZE, 0, 0);
+    memset(list, 0, ZprLdList::SIZE);
+    DcmdZprDpParams request(DCMD_LD_GET_LIST, 0u, 0u, 0u, list, ZprLdList::SIZE, 0, 0);
     int status = controller->execute(&request);
     if (status != 0) {
         return status;
     }
-    // The list holds at most LD_LIST_MAX_ENTRIES entries; a larger count cannot be walked.
-    if (readLe32(list) > LD_LIST_MAX_ENTRIES) {
+    // The list holds at most ZprLdList::MAX_ENTRIES entries; a larger count cannot be walked.
+    if (ldListOf(list).count() > ZprLdList::MAX_ENTRIES) {
         return -1;
     }
     return 0;
@@ -153,7 +159,7 @@ int LinExpLd::get_ld_info(Controller* controller, uint16_t targetId, uint8_t* in
     if (controller == nullptr || info == nullptr) {
         return -1;
     }
-    DcmdZprDpParams request(DCMD_LD_GET_INFO, static_cast<uint32_t>(targetId), 0u, 0u, info, LD_INFO_SIZE, 0, 0);
+    DcmdZprDpParams request(DCMD_LD_GET_INFO, static_cast<uint32_t>(targetId), 0u, 0u, info, ZprLdInfo::SIZE, 0, 0);
     return controller->execute(&request);
 }
 
@@ -162,23 +168,23 @@ int LinExpLd::get_ld_vpd83(Controller* controller, int targetId, uint8_t* page)
     if (controller == nullptr || page == nullptr) {
         return -1;
     }
-    uint8_t controllerInfo[CTRL_INFO_SIZE];
+    uint8_t controllerInfo[ZprControllerInfo::SIZE];
     memset(controllerInfo, 0, sizeof controllerInfo);
-    DcmdZprDpParams request(DCMD_ADP_GET_INFO, 0u, 0u, 0u, controllerInfo, CTRL_INFO_SIZE, 0, 0);
+    DcmdZprDpParams request(DCMD_ADP_GET_INFO, 0u, 0u, 0u, controllerInfo, sizeof controllerInfo, 0, 0);
     int status = controller->execute(&request);
     if (status != 0) {
         return status;
     }
-    if (targetId < 0 || targetId >= controllerInfo[CTRL_INFO_MAX_LDS_OFFSET]) {
+    if (targetId < 0 || targetId >= ZprControllerInfo(controllerInfo, sizeof controllerInfo).maxVirtualDrives()) {
         return -1;
     }
-    uint8_t info[LD_INFO_SIZE];
+    uint8_t info[ZprLdInfo::SIZE];
     memset(info, 0, sizeof info);
     status = get_ld_info(controller, static_cast<uint16_t>(targetId), info);
     if (status != 0) {
         return status;
     }
-    memcpy(page, info + LD_INFO_VPD83_OFFSET, VPD83_PAGE_SIZE);
+    ZprLdInfo(info, sizeof info).copyDeviceIdPage(page);
     return 0;
 }
 
@@ -188,15 +194,16 @@ int LinExpLd::get_ld_vpd83_table(Controller* controller, uint8_t, LdVpd83Table* 
         return -1;
     }
     memset(table, 0, sizeof *table);
-    uint8_t* list = new (noThrowNew) uint8_t[LD_LIST_SIZE];
+    uint8_t* list = new (noThrowNew) uint8_t[ZprLdList::SIZE];
     if (list == nullptr) {
         return -1;
     }
     int status = get_ld_list(controller, list);
     if (status == 0) {
-        uint32_t count = readLe32(list);
+        const ZprLdList ldList = ldListOf(list);
+        const uint32_t count = ldList.entryCount();
         for (uint32_t i = 0; i < count; ++i) {
-            uint8_t targetId = list[LD_LIST_ENTRIES_OFFSET + i * LD_LIST_ENTRY_SIZE];
+            uint8_t targetId = ldList.targetId(i);
             LdVpd83Entry& entry = table->entries[table->count];
             status = get_ld_vpd83(controller, targetId, entry.page);
             if (status == 0) {
@@ -426,7 +433,7 @@ int LinExpLd::match_sd_devices(const LdVpd83Table* table, LdDeviceMap* map)
         return -1;
     }
     memset(map, 0, sizeof *map);
-    uint32_t wanted = table->count < LD_LIST_MAX_ENTRIES ? table->count : LD_LIST_MAX_ENTRIES;
+    uint32_t wanted = table->count < ZprLdList::MAX_ENTRIES ? table->count : ZprLdList::MAX_ENTRIES;
     for (int n = 0; n < SD_DEVICE_WALK; ++n) {
         uint8_t page[VPD83_PAGE_SIZE];
         char node[SD_NODE_PATH_SIZE];
@@ -672,14 +679,16 @@ bool LinExpLd::vpd83_equal(const uint8_t* first, const uint8_t* second)
 int LinExpLd::removeAllOnNewKernel(Controller* controller, uint8_t adapterNumber, const uint8_t* list)
 {
     int result = 0;
-    uint32_t count = readLe32(list);
+    const ZprLdList ldList = ldListOf(list);
+    const uint32_t count = ldList.entryCount();
     for (uint32_t i = 0; i < count; ++i) {
-        uint8_t targetId = list[LD_LIST_ENTRIES_OFFSET + i * LD_LIST_ENTRY_SIZE];
-        uint8_t info[LD_INFO_SIZE];
+        uint8_t targetId = ldList.targetId(i);
+        uint8_t info[ZprLdInfo::SIZE];
         memset(info, 0, sizeof info);
         get_ld_info(controller, targetId, info);
         // SSD caches and offline drives present no disk.
-        if (info[LD_INFO_SSD_CACHE_OFFSET] == 1 || info[LD_INFO_STATE_OFFSET] == 0) {
+        const ZprLdParameters parameters = ZprLdInfo(info, sizeof info).parameters();
+        if (parameters.isSsdCache() || parameters.state() == ZprLdParameters::STATE_OFFLINE) {
             continue;
         }
         uint8_t page[VPD83_PAGE_SIZE];
@@ -698,7 +707,7 @@ int LinExpLd::expose(Controller* controller, uint16_t targetId, int operation)
     if (controller == nullptr || controller->controllerId() == nullptr) {
         return -1;
     }
-    uint8_t* list = new (noThrowNew) uint8_t[LD_LIST_SIZE];
+    uint8_t* list = new (noThrowNew) uint8_t[ZprLdList::SIZE];
     if (list == nullptr) {
         return -1;
     }
@@ -713,7 +722,8 @@ int LinExpLd::expose(Controller* controller, uint16_t targetId, int operation)
 int LinExpLd::exposeListed(Controller* controller, uint16_t targetId, int operation, const uint8_t* list)
 {
     const uint8_t adapterNumber = controller->controllerId()->getNumber();
-    const uint32_t count = readLe32(list);
+    const ZprLdList ldList = ldListOf(list);
+    const uint32_t count = ldList.entryCount();
     if (count == 0) {
         // Nothing to remove is success; nothing to add is not.
         return operation == EXPOSE_REMOVE_ALL ? 0 : -1;
@@ -728,11 +738,11 @@ int LinExpLd::exposeListed(Controller* controller, uint16_t targetId, int operat
         return newKernel ? sysfs_scan_host(adapterNumber) : proc_add_new_ld(adapterNumber, count);
     }
     if (operation == EXPOSE_REMOVE_ONE) {
-        uint8_t info[LD_INFO_SIZE];
+        uint8_t info[ZprLdInfo::SIZE];
         memset(info, 0, sizeof info);
         get_ld_info(controller, targetId, info);
         // An offline drive (or one whose information cannot be read) has no disk to remove.
-        if (info[LD_INFO_STATE_OFFSET] == 0) {
+        if (ZprLdInfo(info, sizeof info).parameters().state() == ZprLdParameters::STATE_OFFLINE) {
             return 0;
         }
         if (newKernel) {
@@ -749,9 +759,9 @@ int LinExpLd::exposeListed(Controller* controller, uint16_t targetId, int operat
         if (newKernel) {
             return removeAllOnNewKernel(controller, adapterNumber, list);
         }
-        uint16_t targets[LD_LIST_MAX_ENTRIES];
+        uint16_t targets[ZprLdList::MAX_ENTRIES];
         for (uint32_t i = 0; i < count; ++i) {
-            targets[i] = list[LD_LIST_ENTRIES_OFFSET + i * LD_LIST_ENTRY_SIZE];
+            targets[i] = ldList.targetId(i);
         }
         return removeOnOldKernel(controller, adapterNumber, targets, count);
     }

@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "RaidManager/Zpr/ZprLdList.h"
+
 class Controller;
 
 // Operations of ExpLd::expose.
@@ -28,18 +30,6 @@ const int EXPOSE_NOT_ALL_MATCHED = 41;
 // Modes of LinExpLd::sysfs_find_ld_device.
 const int EXPOSE_FIND_COPY_PATH = 1;   // copy the found device's node path to the caller
 const int EXPOSE_FIND_ONLY = 2;        // only find
-
-// Records of the firmware read here: sizes and the offsets of the fields used.
-const size_t LD_LIST_SIZE = 1032;              // logical-drive list
-const size_t LD_LIST_ENTRIES_OFFSET = 8;
-const size_t LD_LIST_ENTRY_SIZE = 16;          // byte 0 of an entry: the target id
-const uint32_t LD_LIST_MAX_ENTRIES = 64;
-const size_t LD_INFO_SIZE = 384;               // information of one logical drive
-const size_t LD_INFO_STATE_OFFSET = 38;        // 0 = offline
-const size_t LD_INFO_SSD_CACHE_OFFSET = 47;    // 1 = the drive is an SSD cache
-const size_t LD_INFO_VPD83_OFFSET = 304;
-const size_t CTRL_INFO_SIZE = 2048;            // controller information
-const size_t CTRL_INFO_MAX_LDS_OFFSET = 0x53F; // maximum number of virtual drives
 
 // A device-identification page as compared here.
 const size_t VPD83_PAGE_SIZE = 64;
@@ -60,7 +50,7 @@ struct LdVpd83Entry {
 };
 struct LdVpd83Table {
     uint32_t count;
-    LdVpd83Entry entries[LD_LIST_MAX_ENTRIES];
+    LdVpd83Entry entries[ZprLdList::MAX_ENTRIES];
 };
 
 // Which sd device is which logical drive.
@@ -90,9 +80,6 @@ public:
     // (operation EXPOSE_ADD_NEW, EXPOSE_REMOVE_ONE or EXPOSE_REMOVE_ALL): 0 on success, -1, a
     // firmware status, or EXPOSE_NOT_ALL_MATCHED.
     virtual int expose(Controller* controller, uint16_t targetId, int operation) = 0;
-    // Two further entries of the interface that no caller uses.
-    virtual int exposeAux1(int32_t value, void* first, void* second) = 0;
-    virtual int exposeAux2(int32_t value, void* first, void* second) = 0;
     virtual ~ExpLd() {}
 };
 
@@ -103,12 +90,11 @@ public:
     static LinExpLd* instance(uint8_t adapterNumber = 0);
 
     int expose(Controller* controller, uint16_t targetId, int operation) override;
-    int exposeAux1(int32_t, void*, void*) override { return 0; }
-    int exposeAux2(int32_t, void*, void*) override { return 0; }
     ~LinExpLd() override {}
 
     // Firmware reads (a firmware status passes through unchanged). The list must hold room
-    // for LD_LIST_SIZE bytes; a count beyond the list's capacity makes it a bad record (-1).
+    // for ZprLdList::SIZE bytes, the information for ZprLdInfo::SIZE; a count beyond the
+    // list's capacity makes it a bad record (-1).
     int get_ld_list(Controller* controller, uint8_t* list);
     int get_ld_info(Controller* controller, uint16_t targetId, uint8_t* info);
     // The identification page (VPD83_PAGE_SIZE bytes) that the firmware reports for a drive;

@@ -7,15 +7,7 @@
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
-
-namespace {
-
-// Size of the controller-information record; its first 8 bytes are the PCI ids.
-const uint32_t CONTROLLER_INFO_SIZE = 2048;
-
-uint16_t readLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-} // namespace
+#include "RaidManager/Zpr/ZprControllerInfo.h"
 
 LinuxCddp* LinuxCddp::instance()
 {
@@ -32,12 +24,12 @@ CddpData* LinuxCddp::getCddpData(ControllerId* id)
     if (provider == nullptr) {
         return nullptr;
     }
-    uint8_t* info = new (noThrowNew) uint8_t[CONTROLLER_INFO_SIZE]();
+    uint8_t* info = new (noThrowNew) uint8_t[ZprControllerInfo::SIZE]();
     if (info == nullptr) {
         return nullptr;
     }
     DcmdZprDpParams* request = new (noThrowNew)
-        DcmdZprDpParams(DCMD_ADP_GET_INFO, 0u, 0u, 0u, info, CONTROLLER_INFO_SIZE, 0, 0);
+        DcmdZprDpParams(DCMD_ADP_GET_INFO, 0u, 0u, 0u, info, ZprControllerInfo::SIZE, 0, 0);
     if (request == nullptr) {
         delete[] info;
         return nullptr;
@@ -47,7 +39,9 @@ CddpData* LinuxCddp::getCddpData(ControllerId* id)
     delete request;
     CddpData* data = nullptr;
     if (status == 0) {
-        data = new (noThrowNew) CddpData(readLe16(info + 2), readLe16(info + 6), readLe16(info + 0), readLe16(info + 4));
+        ZprControllerInfo record(info, ZprControllerInfo::SIZE);
+        data = new (noThrowNew) CddpData(record.pciDeviceId(), record.pciSubdeviceId(), record.pciVendorId(),
+                                         record.pciSubvendorId());
     }
     delete[] info;
     return data;

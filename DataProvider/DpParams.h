@@ -36,7 +36,8 @@ const uint32_t ZPR_FRAME_STP = 8;          // SATA pass-through
 // Frame flag bits.
 const uint16_t ZPR_FLAG_SEND = 0x01;
 const uint16_t ZPR_FLAG_SGL64 = 0x02;
-const uint16_t ZPR_FLAG_04 = 0x04;
+// Set by every request and passed to the firmware as it is: this program gives it no meaning.
+const uint16_t ZPR_FLAG_ALWAYS_SET_UNINTERPRETED = 0x04;
 const uint16_t ZPR_FLAG_WRITE = 0x08;
 const uint16_t ZPR_FLAG_READ = 0x10;
 

@@ -7,6 +7,7 @@
 #include "DataProvider/PavError.h"
 #include "DataProvider/ZprFrame.h"
 #include "Output/VoError.h"
+#include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
 #include "System/OsBoundary.h"
 
@@ -34,37 +35,6 @@ const uint8_t STATUS_OK = 0x00;
 const uint8_t STATUS_COPY_BOTH_WAYS = 0x55;
 const uint8_t STATUS_COPY_READ = 0x59;
 
-uint32_t get32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint16_t get16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-void put16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
-void put64(uint8_t* p, uint64_t v)
-{
-    for (int i = 0; i < 8; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
 uint64_t addressOf(const void* p)
 {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
@@ -72,11 +42,10 @@ uint64_t addressOf(const void* p)
 
 // A scatter-gather entry in the frame's own 12-byte form: 64-bit address as two halves, then
 // the 32-bit length.
-void putEntry(uint8_t* frame, size_t offset, uint64_t address, uint32_t length)
+void putEntry(LeView& frame, size_t offset, uint64_t address, uint32_t length)
 {
-    put32(frame + offset, static_cast<uint32_t>(address));
-    put32(frame + offset + 4, static_cast<uint32_t>(address >> 32));
-    put32(frame + offset + 8, length);
+    frame.setU64(offset, address);
+    frame.setU32(offset + 8, length);
 }
 
 bool copiesBack(uint8_t status, uint16_t flags)
@@ -148,8 +117,8 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
         return -1;
     }
 
-    const uint8_t* image = request->frame()->address();
-    uint8_t command = image[F_COMMAND];
+    const LeView image(static_cast<const uint8_t*>(request->frame()->address()), ZprFrame::FRAME_SIZE);
+    uint8_t command = image.u8(F_COMMAND);
     uint32_t length = request->dataLength();
     uint16_t flags = request->frameFlags();
     // Never move more than the caller's buffer holds.
@@ -160,13 +129,11 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
 
     switch (command) {
     case ZPR_FRAME_DCMD:
-        callerBuffer = reinterpret_cast<uint8_t*>(
-            static_cast<uintptr_t>(get32(image + 40)) | (static_cast<uintptr_t>(get32(image + 44)) << 32));
+        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(40)));
         break;
     case ZPR_FRAME_LD_SCSI_IO:
     case ZPR_FRAME_PD_SCSI_IO:
-        callerBuffer = reinterpret_cast<uint8_t*>(
-            static_cast<uintptr_t>(get32(image + 48)) | (static_cast<uintptr_t>(get32(image + 52)) << 32));
+        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(48)));
         break;
     case ZPR_FRAME_STP: {
         StpZprDpParams* stp = dynamic_cast<StpZprDpParams*>(request);
@@ -188,43 +155,42 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
         return -1;
     }
     memset(packet, 0, packetSize);
-    memcpy(packet + ZprDriverPacket::SIGNATURE, SIGNATURE, ZprDriverPacket::SIGNATURE_LENGTH);
-    uint8_t* frame = packet + ZprDriverPacket::FRAME;
-    memcpy(frame, image, ZprFrame::FRAME_SIZE);
-    uint8_t* dataArea = packet + dataOffset;
-    uint32_t frameLength = get32(frame + F_DATA_LENGTH);
+    LeView bytes(packet, packetSize);
+    bytes.writeBytes(ZprDriverPacket::SIGNATURE, SIGNATURE, ZprDriverPacket::SIGNATURE_LENGTH);
+    LeView frame = bytes.sub(ZprDriverPacket::FRAME, ZprDriverPacket::FRAME_AREA_SIZE);
+    frame.writeBytes(0, image.data(), ZprFrame::FRAME_SIZE);
+    const uint8_t* dataArea = packet + dataOffset;
+    uint32_t frameLength = frame.u32(F_DATA_LENGTH);
 
     switch (command) {
     case ZPR_FRAME_DCMD:
-        put32(packet + ZprDriverPacket::TIMEOUT, 0);
-        put32(packet + ZprDriverPacket::CONTROL_CODE, request->controlCode());
-        put64(frame + 40, addressOf(dataArea));
-        put32(frame + 48, frameLength);
-        frame[F_SGE_COUNT] = 1;
+        bytes.setU32(ZprDriverPacket::TIMEOUT, 0);
+        bytes.setU32(ZprDriverPacket::CONTROL_CODE, request->controlCode());
+        putEntry(frame, 40, addressOf(dataArea), frameLength);
+        frame.setU8(F_SGE_COUNT, 1);
         break;
     case ZPR_FRAME_LD_SCSI_IO:
     case ZPR_FRAME_PD_SCSI_IO:
-        put32(packet + ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
-        put32(packet + ZprDriverPacket::CONTROL_CODE, 0);
-        put64(frame + 48, addressOf(dataArea));
-        put32(frame + 56, frameLength);
-        frame[F_SGE_COUNT] = 1;
-        put64(frame + F_DCDB_SENSE_ADDRESS, addressOf(packet + ZprDriverPacket::SENSE));
+        bytes.setU32(ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
+        bytes.setU32(ZprDriverPacket::CONTROL_CODE, 0);
+        putEntry(frame, 48, addressOf(dataArea), frameLength);
+        frame.setU8(F_SGE_COUNT, 1);
+        frame.setU64(F_DCDB_SENSE_ADDRESS, addressOf(packet + ZprDriverPacket::SENSE));
         break;
     default:   // ZPR_FRAME_STP
-        put32(packet + ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
-        put32(packet + ZprDriverPacket::CONTROL_CODE, request->controlCode());
+        bytes.setU32(ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
+        bytes.setU32(ZprDriverPacket::CONTROL_CODE, request->controlCode());
         putEntry(frame, 48, addressOf(packet + ZprDriverPacket::DATA), static_cast<uint32_t>(responseLength));
         putEntry(frame, 60, addressOf(dataArea), frameLength);
-        frame[F_SGE_COUNT] = 2;
+        frame.setU8(F_SGE_COUNT, 2);
         break;
     }
-    put16(frame + F_FLAGS, static_cast<uint16_t>(get16(frame + F_FLAGS) & ~ZPR_FLAG_SEND));
+    frame.setU16(F_FLAGS, static_cast<uint16_t>(frame.u16(F_FLAGS) & ~ZPR_FLAG_SEND));
 
     if ((flags & ZPR_FLAG_WRITE) && callerBuffer) {
-        memcpy(dataArea, callerBuffer, copyLength);
+        bytes.writeBytes(dataOffset, callerBuffer, copyLength);
     }
-    put16(packet + ZprDriverPacket::HOST_NUMBER, static_cast<uint16_t>(id->getHostNumber()));
+    bytes.setU16(ZprDriverPacket::HOST_NUMBER, static_cast<uint16_t>(id->getHostNumber()));
 
     // Descriptor 0 means that no driver node is open.
     if (id->getFd() == 0) {
@@ -236,9 +202,9 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
         releaseMemory(packet);
         return -1;
     }
-    uint8_t status = packet[ZprDriverPacket::STATUS];
+    uint8_t status = bytes.u8(ZprDriverPacket::STATUS);
     if (callerBuffer && copiesBack(status, flags)) {
-        memcpy(callerBuffer, dataArea, copyLength);
+        bytes.readBytes(dataOffset, callerBuffer, copyLength);
     }
     releaseMemory(packet);
     return status;
@@ -246,10 +212,12 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
 
 int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctlPacket)
 {
-    uint8_t* frame = driverPacket + ZprDriverPacket::FRAME;
-    uint8_t command = frame[F_COMMAND];
+    LeView driver(driverPacket, ZprDriverPacket::HEADER_SIZE);
+    LeView frame = driver.sub(ZprDriverPacket::FRAME, ZprDriverPacket::FRAME_AREA_SIZE);
+    LeView packetOut(ioctlPacket, ZprIoctlPacket::SIZE);
+    uint8_t command = frame.u8(F_COMMAND);
     uint32_t sglOffset = 0;
-    uint32_t sgeCount = frame[F_SGE_COUNT];
+    uint32_t sgeCount = frame.u8(F_SGE_COUNT);
     uint32_t senseOffset = 0;
     uint32_t senseLength = 0;
     uint32_t entryOffset = 0;
@@ -262,12 +230,12 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
         entryOffset = sglOffset;
         senseOffset = F_DCDB_SENSE_ADDRESS;
         // The driver writes sense data into the packet's 32-byte sense area.
-        senseLength = frame[F_SENSE_LENGTH] > ZprDriverPacket::SENSE_SIZE
-                          ? ZprDriverPacket::SENSE_SIZE : frame[F_SENSE_LENGTH];
+        senseLength = frame.u8(F_SENSE_LENGTH) > ZprDriverPacket::SENSE_SIZE
+                          ? ZprDriverPacket::SENSE_SIZE : frame.u8(F_SENSE_LENGTH);
         break;
     case ZPR_FRAME_DCMD:
         entryOffset = SGL_OFFSETS[ZPR_FRAME_DCMD];
-        if (get32(frame + F_DATA_LENGTH) != 0) {
+        if (frame.u32(F_DATA_LENGTH) != 0) {
             sglOffset = entryOffset;
         } else {
             sgeCount = 0;
@@ -287,34 +255,27 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
         return 1;
     }
 
-    put32(ioctlPacket + ZprIoctlPacket::SGL_OFFSET, sglOffset);
-    put32(ioctlPacket + ZprIoctlPacket::SGE_COUNT, sgeCount);
-    put32(ioctlPacket + ZprIoctlPacket::SENSE_OFFSET, senseOffset);
-    put32(ioctlPacket + ZprIoctlPacket::SENSE_LENGTH, senseLength);
+    packetOut.setU32(ZprIoctlPacket::SGL_OFFSET, sglOffset);
+    packetOut.setU32(ZprIoctlPacket::SGE_COUNT, sgeCount);
+    packetOut.setU32(ZprIoctlPacket::SENSE_OFFSET, senseOffset);
+    packetOut.setU32(ZprIoctlPacket::SENSE_LENGTH, senseLength);
 
-    uint16_t flags = get16(frame + F_FLAGS);
+    uint16_t flags = frame.u16(F_FLAGS);
     bool wide = (flags & ZPR_FLAG_SGL64) != 0;
     size_t entrySize = wide ? 12 : 8;
     for (unsigned int i = 0; i < entries; ++i) {
-        const uint8_t* entry = frame + entryOffset + i * entrySize;
-        uint64_t address;
-        uint64_t length;
-        if (wide) {
-            address = static_cast<uint64_t>(get32(entry)) | (static_cast<uint64_t>(get32(entry + 4)) << 32);
-            length = get32(entry + 8);
-        } else {
-            address = get32(entry);
-            length = get32(entry + 4);
-        }
-        uint8_t* iovec = ioctlPacket + ZprIoctlPacket::IOVEC + i * ZprIoctlPacket::IOVEC_SIZE;
-        put64(iovec, address);
-        put64(iovec + 8, length);
+        size_t entry = entryOffset + i * entrySize;
+        uint64_t address = wide ? frame.u64(entry) : frame.u32(entry);
+        uint64_t length = frame.u32(entry + (wide ? 8 : 4));
+        size_t iovec = ZprIoctlPacket::IOVEC + i * ZprIoctlPacket::IOVEC_SIZE;
+        packetOut.setU64(iovec, address);
+        packetOut.setU64(iovec + 8, length);
     }
     if (wide) {
-        put16(frame + F_FLAGS, static_cast<uint16_t>(flags & ~ZPR_FLAG_SGL64));
+        frame.setU16(F_FLAGS, static_cast<uint16_t>(flags & ~ZPR_FLAG_SGL64));
     }
-    memcpy(ioctlPacket + ZprIoctlPacket::FRAME, frame, ZprDriverPacket::FRAME_AREA_SIZE);
-    put16(ioctlPacket + ZprIoctlPacket::HOST_NUMBER, get16(driverPacket + ZprDriverPacket::HOST_NUMBER));
+    packetOut.writeBytes(ZprIoctlPacket::FRAME, frame.data(), ZprDriverPacket::FRAME_AREA_SIZE);
+    packetOut.setU16(ZprIoctlPacket::HOST_NUMBER, driver.u16(ZprDriverPacket::HOST_NUMBER));
     return 0;
 }
 

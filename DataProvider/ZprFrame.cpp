@@ -31,61 +31,49 @@ void ZprFrame::clear()
     }
 }
 
-void ZprFrame::store(uint8_t offset, uint64_t value, unsigned int width)
+LeView ZprFrame::bytes() const
 {
-    if (!frame || offset % width != 0 || offset > FRAME_SIZE - 1) {
-        return;
-    }
-    // A naturally aligned field that starts inside the frame also ends inside it (the frame
-    // size is a multiple of every width).
-    for (unsigned int i = 0; i < width; ++i) {
-        frame[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
+    return LeView(frame, FRAME_SIZE);
 }
 
+// Only naturally aligned fields are written (a stray write is dropped, see the header).
 void ZprFrame::writeByte(uint8_t offset, uint8_t value)
 {
-    store(offset, value, 1);
+    bytes().setU8(offset, value);
 }
 
 void ZprFrame::writeWord(uint8_t offset, uint16_t value)
 {
-    store(offset, value, 2);
+    if (offset % 2 == 0) {
+        bytes().setU16(offset, value);
+    }
 }
 
 void ZprFrame::writeDword(uint8_t offset, uint32_t value)
 {
-    store(offset, value, 4);
+    if (offset % 4 == 0) {
+        bytes().setU32(offset, value);
+    }
 }
 
 void ZprFrame::writeQword(uint8_t offset, uint64_t value)
 {
-    store(offset, value, 8);
-}
-
-uint64_t ZprFrame::load(uint8_t offset, unsigned int width) const
-{
-    if (!frame || offset + width > FRAME_SIZE) {
-        return 0;
+    if (offset % 8 == 0) {
+        bytes().setU64(offset, value);
     }
-    uint64_t value = 0;
-    for (unsigned int i = 0; i < width; ++i) {
-        value |= static_cast<uint64_t>(frame[offset + i]) << (8 * i);
-    }
-    return value;
 }
 
 uint8_t ZprFrame::readByte(uint8_t offset) const
 {
-    return static_cast<uint8_t>(load(offset, 1));
+    return bytes().u8(offset);
 }
 
 uint16_t ZprFrame::readWord(uint8_t offset) const
 {
-    return static_cast<uint16_t>(load(offset, 2));
+    return bytes().u16(offset);
 }
 
 uint32_t ZprFrame::readDword(uint8_t offset) const
 {
-    return static_cast<uint32_t>(load(offset, 4));
+    return bytes().u32(offset);
 }

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PavUtil/LeView.h"
+
 class ZprFrame {
 public:
     static const unsigned int FRAME_SIZE = 64;
@@ -47,8 +49,8 @@ private:
     ZprFrame(const ZprFrame&) = delete;
     ZprFrame& operator=(const ZprFrame&) = delete;
 
-    void store(uint8_t offset, uint64_t value, unsigned int width);
-    uint64_t load(uint8_t offset, unsigned int width) const;
+    // The 64 frame bytes as a little-endian view (empty when the buffer could not be allocated).
+    LeView bytes() const;
 
     uint8_t* frame;
     uint8_t* buffer;

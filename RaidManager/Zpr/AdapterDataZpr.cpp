@@ -8,6 +8,17 @@
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprMfcOemData.h"
+
+namespace {
+
+// The cached controller-information block as its record.
+ZprControllerInfo infoOf(const uint8_t* controllerInfo)
+{
+    return ZprControllerInfo(controllerInfo, ZprControllerInfo::SIZE);
+}
+
+}  // namespace
 
 AdapterDataZpr::AdapterDataZpr(Controller* controller, RaidElementId* id)
     : AdapterData(controller, id), controllerInfo(nullptr)
@@ -41,11 +52,11 @@ int AdapterDataZpr::loadControllerInfo()
 {
     if (controllerInfo != nullptr)
         return 0;
-    uint8_t* record = new (noThrowNew) uint8_t[ZPR_CONTROLLER_INFO_SIZE];
+    uint8_t* record = new (noThrowNew) uint8_t[ZprControllerInfo::SIZE];
     if (record == nullptr)
         return -1;
-    memset(record, 0, ZPR_CONTROLLER_INFO_SIZE);
-    int status = readRecord(DCMD_ADP_GET_INFO, record, ZPR_CONTROLLER_INFO_SIZE);
+    memset(record, 0, ZprControllerInfo::SIZE);
+    int status = readRecord(DCMD_ADP_GET_INFO, record, ZprControllerInfo::SIZE);
     if (status != 0) {
         delete[] record;
         return status;
@@ -58,7 +69,7 @@ int AdapterDataZpr::getMaxVirtualDrives(uint8_t* count)
 {
     int status = loadControllerInfo();
     if (status == 0 && count != nullptr)
-        *count = controllerInfo[ZPR_INFO_MAX_VIRTUAL_DRIVES];
+        *count = infoOf(controllerInfo).maxVirtualDrives();
     return status;
 }
 
@@ -66,7 +77,7 @@ int AdapterDataZpr::getOemId(int32_t* oemId)
 {
     if (LinuxZprDataProvider::instance(0) == nullptr || controller == nullptr)
         return -1;
-    uint8_t answer[ZPR_OEM_DATA_SIZE];
+    uint8_t answer[ZprMfcOemData::SIZE];
     memset(answer, 0, sizeof answer);
     DcmdZprDpPrvParams* request =
         new (noThrowNew) DcmdZprDpPrvParams(DCMD_ADP_MFC_GET_OEM_DATA, 0u, 0u, 0u, answer, sizeof answer, 0, 0);
@@ -75,7 +86,7 @@ int AdapterDataZpr::getOemId(int32_t* oemId)
     int status = controller->execute(request);
     delete request;
     if (status == 0 && oemId != nullptr)
-        *oemId = static_cast<int32_t>(answer[0]);
+        *oemId = static_cast<int32_t>(ZprMfcOemData(answer, sizeof answer).oemId());
     return status;
 }
 
@@ -85,7 +96,7 @@ int AdapterDataZpr::checkApplicationCompatibility(uint8_t* updateNeeded, uint16_
     int status = loadControllerInfo();
     if (status != 0)
         return status;
-    uint16_t level = zprReadU16(controllerInfo, ZPR_INFO_FW_FORWARD_COMPAT);
+    uint16_t level = infoOf(controllerInfo).firmwareForwardCompatLevel();
     if (firmwareLevel != nullptr)
         *firmwareLevel = level;
     if (applicationLevel != nullptr)
@@ -101,7 +112,7 @@ int AdapterDataZpr::checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* 
     int status = loadControllerInfo();
     if (status != 0)
         return status;
-    uint16_t level = zprReadU16(controllerInfo, ZPR_INFO_FW_BACKWARD_COMPAT);
+    uint16_t level = infoOf(controllerInfo).firmwareBackwardCompatLevel();
     if (firmwareLevel != nullptr)
         *firmwareLevel = level;
     if (applicationLevel != nullptr)
@@ -117,6 +128,6 @@ int AdapterDataZpr::refreshControllerInfo(uint8_t* securityBit)
     controllerInfo = nullptr;
     int status = loadControllerInfo();
     if (status == 0 && securityBit != nullptr)
-        *securityBit = (controllerInfo[ZPR_INFO_SECURITY_FLAGS] >> 6) & 1;
+        *securityBit = infoOf(controllerInfo).securityBit();
     return status;
 }

@@ -6,6 +6,10 @@
 
 #include "RaidManager/Adapter.h"
 
+// This application's own compatibility levels, compared with the firmware's.
+const uint16_t APPLICATION_FORWARD_COMPAT_LEVEL = 0;
+const uint16_t APPLICATION_BACKWARD_COMPAT_LEVEL = 0;
+
 class AdapterDataZpr : public AdapterData {
 public:
     AdapterDataZpr(Controller* controller, RaidElementId* id);
@@ -26,7 +30,7 @@ private:
     // Sends one record read (mailbox zero) into buffer; the firmware or transport status.
     int readRecord(uint32_t opcode, uint8_t* buffer, uint32_t length);
 
-    uint8_t* controllerInfo;  // ZPR_CONTROLLER_INFO_SIZE bytes, or null
+    uint8_t* controllerInfo;  // ZprControllerInfo::SIZE bytes, or null
 };
 
 #endif

@@ -6,21 +6,10 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementFactory.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-
-namespace {
-
-// The enclosure list (DCMD_ENCL_GET_LIST): 32-bit count at 0, then up to 32 entries of 144
-// bytes from offset 8, each starting with its 16-bit enclosure device id.
-const uint32_t ZPR_ENCLOSURE_LIST_SIZE = 4616;
-const uint32_t ZPR_ENCLOSURE_ENTRY_OFFSET = 8;
-const uint32_t ZPR_ENCLOSURE_ENTRY_SIZE = 144;
-const uint32_t ZPR_ENCLOSURE_MAX_ENTRIES = 32;
-
-}  // namespace
+#include "RaidManager/Zpr/ZprEnclosureList.h"
 
 RmDataZpr::RmDataZpr(Controller* controller) : RmData(controller), enclosureList(nullptr) {}
 
@@ -35,12 +24,12 @@ int RmDataZpr::loadEnclosureList()
         return 0;
     if (controller == nullptr)
         return -1;
-    uint8_t* list = new (noThrowNew) uint8_t[ZPR_ENCLOSURE_LIST_SIZE];
+    uint8_t* list = new (noThrowNew) uint8_t[ZprEnclosureList::SIZE];
     if (list == nullptr)
         return -1;
-    memset(list, 0, ZPR_ENCLOSURE_LIST_SIZE);
+    memset(list, 0, ZprEnclosureList::SIZE);
     DcmdZprDpParams* request =
-        new (noThrowNew) DcmdZprDpParams(DCMD_ENCL_GET_LIST, 0u, 0u, 0u, list, ZPR_ENCLOSURE_LIST_SIZE, 0, 0);
+        new (noThrowNew) DcmdZprDpParams(DCMD_ENCL_GET_LIST, 0u, 0u, 0u, list, ZprEnclosureList::SIZE, 0, 0);
     int status = request != nullptr ? controller->execute(request) : -1;
     delete request;
     if (status != 0) {
@@ -55,7 +44,7 @@ int RmDataZpr::getEnclosureCount(uint32_t* count)
 {
     int status = loadEnclosureList();
     if (status == 0 && count != nullptr)
-        *count = zprReadU32(enclosureList, 0);
+        *count = ZprEnclosureList(enclosureList, ZprEnclosureList::SIZE).count();
     return status;
 }
 
@@ -64,11 +53,12 @@ int RmDataZpr::getEnclosureId(uint32_t index, uint16_t* enclosureId)
     int status = loadEnclosureList();
     if (status != 0)
         return status;
+    ZprEnclosureList list(enclosureList, ZprEnclosureList::SIZE);
     // An index past the entries the list can hold (or past its count) names no enclosure.
-    if (index >= ZPR_ENCLOSURE_MAX_ENTRIES || index >= zprReadU32(enclosureList, 0))
+    if (index >= list.entryCount())
         return -1;
     if (enclosureId != nullptr)
-        *enclosureId = zprReadU16(enclosureList, ZPR_ENCLOSURE_ENTRY_OFFSET + index * ZPR_ENCLOSURE_ENTRY_SIZE);
+        *enclosureId = list.entry(index).deviceId();
     return 0;
 }
 
@@ -79,8 +69,8 @@ RmData* RmDataZpr::create(Controller* controller)
 
 int RmDataZpr::resetCaches()
 {
-    // Nothing is cached here yet: the adapter's records live in its own data object, which a
-    // refresh replaces.
+    // The enclosure list is deliberately not dropped here: once read, it is kept until this
+    // object dies. The adapter's records live in its own data object, which a refresh replaces.
     return 0;
 }
 

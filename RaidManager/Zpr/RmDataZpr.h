@@ -22,7 +22,7 @@ private:
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();
 
-    uint8_t* enclosureList;  // ZPR_ENCLOSURE_LIST_SIZE bytes, or null
+    uint8_t* enclosureList;  // ZprEnclosureList::SIZE bytes, or null; kept until this object dies
 };
 
 #endif

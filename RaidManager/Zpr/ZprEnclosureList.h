@@ -1,0 +1,58 @@
+// The enclosure list, read with DCMD_ENCL_GET_LIST: a 32-bit count, then up to 32 entries of
+// 144 bytes (ZprEnclosureEntry), one per enclosure.
+#ifndef ZPRENCLOSURELIST_H
+#define ZPRENCLOSURELIST_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "PavUtil/LeView.h"
+
+class ZprEnclosureEntry {
+public:
+    static constexpr size_t SIZE = 144;
+
+    static constexpr size_t DEVICE_ID = 0;   // 16-bit enclosure device id
+
+    explicit ZprEnclosureEntry(const LeView& bytes) : bytes(bytes) {}
+
+    uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+class ZprEnclosureList {
+public:
+    static constexpr size_t SIZE = 4616;
+
+    static constexpr size_t COUNT = 0;   // 32-bit number of enclosures
+    static constexpr size_t ENTRIES = 8;
+    static constexpr uint32_t MAX_ENTRIES = 32;
+
+    explicit ZprEnclosureList(const LeView& bytes) : bytes(bytes) {}
+    ZprEnclosureList(const uint8_t* record, size_t size) : bytes(record, size) {}
+
+    // The count as the firmware reports it: not a loop bound.
+    uint32_t count() const { return bytes.u32(COUNT); }
+    // The entries to walk: the count, clamped to the entries the record has room for.
+    uint32_t entryCount() const
+    {
+        return clampCount(count(), bytes.room(ENTRIES, ZprEnclosureEntry::SIZE, MAX_ENTRIES));
+    }
+    // Entry `index`; an entry outside the record reads as zeroes.
+    ZprEnclosureEntry entry(uint32_t index) const
+    {
+        return ZprEnclosureEntry(bytes.sub(ENTRIES + static_cast<size_t>(index) * ZprEnclosureEntry::SIZE,
+                                           ZprEnclosureEntry::SIZE));
+    }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+#endif

@@ -1,0 +1,28 @@
+// The manufacturing feature data, read with DCMD_ADP_MFC_GET_OEM_DATA (a private command):
+// its first byte is the OEM identifier that brands the program and selects wordings.
+#ifndef ZPRMFCOEMDATA_H
+#define ZPRMFCOEMDATA_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "PavUtil/LeView.h"
+
+class ZprMfcOemData {
+public:
+    static constexpr size_t SIZE = 24;
+
+    static constexpr size_t OEM_ID = 0;   // 8-bit
+
+    explicit ZprMfcOemData(const LeView& bytes) : bytes(bytes) {}
+    ZprMfcOemData(const uint8_t* record, size_t size) : bytes(record, size) {}
+
+    uint8_t oemId() const { return bytes.u8(OEM_ID); }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+#endif
