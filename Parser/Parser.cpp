@@ -212,14 +212,7 @@ LdObjectsParser::~LdObjectsParser()
 
 int LdObjectsParser::onLogicalDriveOption(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return takeOptionNumbers(tokens, position, TOKEN_LOGICAL_DRIVE, [this](int value) {
-        // Cutting 320 to 64 would turn one typed drive into every drive.
-        if (value < 0 || value > 0xFF || value == ALL_LDS) {
-            printMessage(MSG_TEXT, "Invalid Logical Drive number.\n");
-            return -1;
-        }
-        return logicalDrives.add(static_cast<unsigned char>(value));
-    });
+    return ParserUtil::takeLogicalDriveOption(tokens, position, &logicalDrives);
 }
 
 int LdObjectsParser::onAllLogicalDrives(ArrayList<Token*>* tokens, unsigned char position)
@@ -230,5 +223,12 @@ int LdObjectsParser::onAllLogicalDrives(ArrayList<Token*>* tokens, unsigned char
     if (logicalDrives.add(ALL_LDS) != 0)
         return -1;
     token->setConsumed(1);
+    return 0;
+}
+
+int LdObjectsParser::acceptLogicalDriveTokens(ArrayList<Token*>* tokens)
+{
+    if (acceptTokens(tokens) != 0 || logicalDrives.count() == 0)
+        return -1;
     return 0;
 }

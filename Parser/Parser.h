@@ -154,6 +154,11 @@ public:
     const ArrayList<unsigned char>& getLogicalDrives() const { return logicalDrives; }
 
 protected:
+    // The common first step of the parsers whose commands need a logical drive: the walk over
+    // the tokens (acceptTokens), then at least one logical drive. 0, or -1 when the command is
+    // rejected.
+    int acceptLogicalDriveTokens(ArrayList<Token*>* tokens);
+
     ArrayList<unsigned char> logicalDrives;
 };
 

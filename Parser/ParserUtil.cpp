@@ -1,9 +1,12 @@
 #include "Parser/ParserUtil.h"
 
+#include "Output/VoMessage.h"
 #include "Parser/EnclSlotId.h"
+#include "Parser/ParsedObject.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
+#include "PavUtil/SizeFormat.h"
 
 #include <cstring>
 
@@ -119,6 +122,44 @@ ArrayList<EnclSlotId*>* ParserUtil::parseEnclSlotList(const char* text)
     return list;
 }
 
+int ParserUtil::takeDriveList(ArrayList<Token*>* tokens, int position, ParserDriveList* holder,
+                              bool refuseMalformed)
+{
+    Token* token = tokenAt(tokens, position);
+    string text;
+    if (holder == nullptr || token == nullptr || token->getId() != TOKEN_CHANNEL_TARGET_LIST ||
+        !getText(token, &text))
+        return -1;
+    ArrayList<EnclSlotId*>* list = parseEnclSlotList(text.c_str());
+    if (list == nullptr && refuseMalformed)
+        return -1;
+    if (holder->set(list) != 0)
+        return -1;
+    token->setConsumed(1);
+    return 0;
+}
+
+int ParserUtil::appendDriveEntries(const char* text, ArrayList<PdIdListObject*>* target)
+{
+    ArrayList<EnclSlotId*>* drives = parseEnclSlotList(text);
+    if (drives == nullptr || target == nullptr) {
+        deleteEnclSlotList(drives);
+        return -1;
+    }
+    int result = 0;
+    for (unsigned char i = 0; i < drives->count() && result == 0; ++i) {
+        const EnclSlotId* drive = drives->get(i);
+        PdIdListObject* entry =
+            new (noThrowNew) PdIdListObject(drive->getEnclosureId(), drive->getSlotNumber(), -1, -1);
+        if (entry == nullptr || target->add(entry) != 0) {
+            delete entry;
+            result = -1;
+        }
+    }
+    deleteEnclSlotList(drives);
+    return result;
+}
+
 int ParserUtil::parseEnclSlot(const char* item, unsigned short* enclosure, unsigned char* slot)
 {
     if (item == nullptr || enclosure == nullptr || slot == nullptr)
@@ -185,4 +226,158 @@ bool ParserUtil::getText(Token* token, string* text)
         return false;
     *text = token->getValue()->toString();
     return true;
+}
+
+ArrayList<unsigned short>* ParserUtil::tokenList(std::initializer_list<unsigned short> ids)
+{
+    ArrayList<unsigned short>* list =
+        new (noThrowNew) ArrayList<unsigned short>(static_cast<unsigned char>(ids.size()));
+    if (list == nullptr)
+        return nullptr;
+    for (unsigned short id : ids) {
+        if (list->add(id) != 0) {
+            delete list;
+            return nullptr;
+        }
+    }
+    return list;
+}
+
+Token* ParserUtil::takeWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids)
+{
+    Token* token = tokenAt(tokens, position);
+    if (token == nullptr)
+        return nullptr;
+    for (unsigned short id : ids) {
+        if (token->getId() == id) {
+            token->setConsumed(1);
+            return token;
+        }
+    }
+    return nullptr;
+}
+
+int ParserUtil::acceptWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids)
+{
+    return takeWord(tokens, position, ids) != nullptr ? 0 : -1;
+}
+
+int ParserUtil::takeFlagWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, unsigned char* flag,
+                             unsigned char value)
+{
+    if (takeWord(tokens, position, {wordId}) == nullptr)
+        return -1;
+    *flag = value;
+    return 0;
+}
+
+int ParserUtil::takeNumber(ArrayList<Token*>* tokens, int position, int limit, int* value)
+{
+    Token* token = tokenAt(tokens, position);
+    int number = 0;
+    if (!getNumber(token, &number) || number < 0 || number > limit)
+        return -1;
+    token->setConsumed(1);
+    *value = number;
+    return 0;
+}
+
+int ParserUtil::takeNumberAfterWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, int limit,
+                                    int* value)
+{
+    if (takeWord(tokens, position, {wordId}) == nullptr)
+        return -1;
+    return takeNumber(tokens, position + 1, limit, value);
+}
+
+int ParserUtil::takeTextAfterWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, string* text)
+{
+    if (takeWord(tokens, position, {wordId}) == nullptr)
+        return -1;
+    Token* follower = tokenAt(tokens, position + 1);
+    if (follower == nullptr)
+        return -1;
+    // The follower is taken whatever it is: a key that looks like an option word stays a key.
+    follower->setConsumed(1);
+    if (follower->getId() != TOKEN_ALPHANUM_CONSTANT)
+        return -1;
+    if (follower->getValue() == nullptr) {
+        // No adapter is known while the line is read.
+        printMessage(MSG_DYNAMIC_CAST_FAILED, 0, "tokenValueStr");
+        return -1;
+    }
+    *text = follower->getValue()->toString();
+    return 0;
+}
+
+int ParserUtil::addLogicalDrive(ArrayList<unsigned char>* list, int value)
+{
+    // Cutting 320 to 64 would turn one typed drive into every drive.
+    if (list == nullptr || value < 0 || value > 0xFF || value == ALL_LDS) {
+        printMessage(MSG_TEXT, "Invalid Logical Drive number.\n");
+        return -1;
+    }
+    return list->add(static_cast<unsigned char>(value));
+}
+
+int ParserUtil::takeLogicalDriveOption(ArrayList<Token*>* tokens, int position, ArrayList<unsigned char>* list)
+{
+    if (takeWord(tokens, position, {TOKEN_LOGICAL_DRIVE}) == nullptr)
+        return -1;
+    for (int next = position + 1;; ++next) {
+        Token* number = tokenAt(tokens, next);
+        if (number == nullptr || number->getId() != TOKEN_NUMBER)
+            return 0;
+        int value = -1;  // stays -1 when the token holds no number
+        getNumber(number, &value);
+        if (addLogicalDrive(list, value) != 0)
+            return -1;
+        number->setConsumed(1);
+    }
+}
+
+int ParserUtil::readSizeText(const char* text, unsigned long long* whole, unsigned int* thousandths)
+{
+    if (text == nullptr || whole == nullptr || thousandths == nullptr)
+        return -1;
+    const char* point = std::strchr(text, '.');
+    if (point != nullptr && std::strlen(point + 1) > 3)
+        return -1;
+    unsigned long long wholeValue = 0;
+    unsigned int fraction = 0;
+    if (parseSizeWithFraction(text, &wholeValue, &fraction) != 0)
+        return -1;
+    *whole = wholeValue;
+    *thousandths = fraction;
+    return 0;
+}
+
+// ---- ParserDriveList ------------------------------------------------------------------------
+
+ParserDriveList::ParserDriveList() : holder(nullptr)
+{
+}
+
+ParserDriveList::~ParserDriveList()
+{
+    delete holder;
+}
+
+int ParserDriveList::set(ArrayList<EnclSlotId*>* list)
+{
+    delete holder;
+    holder = nullptr;
+    if (list == nullptr)
+        return 0;
+    holder = new (noThrowNew) SharedDriveList(list);
+    if (holder == nullptr) {
+        ParserUtil::deleteEnclSlotList(list);
+        return -1;
+    }
+    return 0;
+}
+
+ArrayList<EnclSlotId*>* ParserDriveList::get() const
+{
+    return holder != nullptr ? holder->get() : nullptr;
 }

@@ -1,14 +1,19 @@
 // Parsing rules and token readers shared by the command parsers: the file-name rule ("-f"
-// and a name), the reading of bracketed drive lists ("[E:S, E:S ...]") and small accessors of
-// the tokens a rule looks at.
+// and a name), the reading of bracketed drive lists ("[E:S, E:S ...]"), of sizes and of
+// bounded numbers, and small accessors of the tokens a rule looks at.
 #ifndef PARSERUTIL_H
 #define PARSERUTIL_H
 
 #include "PavUtil/List.h"
 #include "PavUtil/apstring.h"
 
+#include <initializer_list>
+
 class Token;
 class EnclSlotId;
+class SharedDriveList;
+class ParserDriveList;
+class PdIdListObject;
 
 class ParserUtil {
 public:
@@ -26,6 +31,17 @@ public:
     // Null for a null text and when any item is malformed (nothing is kept then). The caller
     // owns the list and its entries (deleteEnclSlotList).
     static ArrayList<EnclSlotId*>* parseEnclSlotList(const char* text);
+    // The drive-list rule of the parsers that hand the list to their requests: the token at
+    // position must be a bracketed drive list with a value; its drives become the list the
+    // holder holds (no list when an item is malformed) and the token is consumed. 0, or -1
+    // for another token, a token without a value, memory running out, or a malformed item
+    // when refuseMalformed is set (the token then stays unconsumed).
+    static int takeDriveList(ArrayList<Token*>* tokens, int position, ParserDriveList* holder,
+                             bool refuseMalformed);
+    // Reads the drives of a drive-list text (as parseEnclSlotList) and appends each to
+    // `target` as a new PdIdListObject, in text order. 0, or -1 when an item is malformed
+    // (nothing appended) or memory runs out (the entries appended so far stay in `target`).
+    static int appendDriveEntries(const char* text, ArrayList<PdIdListObject*>* target);
     // Reads one "E:S" item: "E:S" (decimal enclosure and slot), ":S" (no enclosure:
     // ENCLOSURE_ID_NONE) or "?:S" (the adapter's only enclosure: ENCLOSURE_ID_RESOLVE).
     // Leading blanks are skipped. 0 when read; 1 when the item is null or malformed: no ':',
@@ -36,6 +52,51 @@ public:
     // Deletes every entry of a drive list and the list; nothing for null.
     static void deleteEnclSlotList(ArrayList<EnclSlotId*>* list);
 
+    // The ids a parser class serves, as the new list its commandTokens() hands to the
+    // registration; null when out of memory.
+    static ArrayList<unsigned short>* tokenList(std::initializer_list<unsigned short> ids);
+
+    // The token at position when it carries one of the ids, marked consumed; null (nothing
+    // consumed) for another id or no token. The common first step of a rule.
+    static Token* takeWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids);
+    // A rule that only takes its word: 0 when the token at position carries one of the ids
+    // (now consumed), else -1.
+    static int acceptWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids);
+    // A flag rule: the word at position must carry wordId; it is consumed and *flag = value.
+    // 0, or -1 for another word.
+    static int takeFlagWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, unsigned char* flag,
+                            unsigned char value = 1);
+    // Takes the number token at position: 0 with its value in *value when it is a number token
+    // holding a value from 0 to `limit`, now consumed; -1 (nothing consumed) otherwise. A
+    // number that does not fit the field it is meant for is refused, never cut.
+    static int takeNumber(ArrayList<Token*>* tokens, int position, int limit, int* value);
+    // A number rule: the word at position must carry wordId (consumed), and a number of at
+    // most `limit` must follow it (consumed, into *value). 0, or -1 otherwise.
+    static int takeNumberAfterWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, int limit,
+                                   int* value);
+    // The text rule of the free-text options (keys, pass phrases, key ids): the word at
+    // position must carry wordId and is consumed; the token after it is consumed whatever it
+    // is, and must be a text token with a value, whose text goes to *text unchanged. 0, or -1
+    // when the word is another, nothing follows it or the follower is no text (a text token
+    // without a value also prints MSG_DYNAMIC_CAST_FAILED).
+    static int takeTextAfterWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, string* text);
+
+    // A logical-drive number typed on the line, appended to the list: 0, or -1 after printing
+    // "Invalid Logical Drive number.\n" when it is no logical drive (negative, above 255, or
+    // the value that stands for every logical drive), or when the list is full.
+    static int addLogicalDrive(ArrayList<unsigned char>* list, int value);
+    // The logical-drive option: "-L" at position (consumed) and the numbers right after it,
+    // each consumed and added by addLogicalDrive. 0, or -1 when the option is another word or
+    // a number is refused.
+    static int takeLogicalDriveOption(ArrayList<Token*>* tokens, int position, ArrayList<unsigned char>* list);
+
+    // A size typed after "-sz": the text of a number token or of a decimal-number token
+    // ("100", "1.5", "1.05"). The whole part goes to *whole and the fraction, in thousandths
+    // of the unit, to *thousandths (0 without a point). 0, or -1 for a text that is no size,
+    // a whole part beyond 64 bits, or more than three digits after the point (thousandths are
+    // the finest unit a size is typed in; a longer fraction is refused, not misread).
+    static int readSizeText(const char* text, unsigned long long* whole, unsigned int* thousandths);
+
     // The token at position, or null when the position is past the end of the list.
     static Token* tokenAt(ArrayList<Token*>* tokens, int position);
     // True when the token is a number token holding a number; the number goes to *value.
@@ -45,6 +106,28 @@ public:
 
 private:
     ParserUtil() = delete;
+};
+
+// A drive list read from the command line (ArrayList<EnclSlotId*>), as a parser holds it
+// until its requests take it over. The parser counts as one holder of the shared list: the
+// requests that take it over add themselves, and whichever of them all goes last deletes
+// the list. A list that no request took over (the line was refused after it was read) is
+// therefore freed with the parser.
+class ParserDriveList {
+public:
+    ParserDriveList();
+    ~ParserDriveList();
+
+    // Holds the list (the one held before is released); null holds nothing. 0, or -1 when
+    // out of memory (the list is deleted then).
+    int set(ArrayList<EnclSlotId*>* list);
+    ArrayList<EnclSlotId*>* get() const;
+
+private:
+    ParserDriveList(const ParserDriveList&) = delete;
+    ParserDriveList& operator=(const ParserDriveList&) = delete;
+
+    SharedDriveList* holder;
 };
 
 #endif

@@ -1,0 +1,10 @@
+#include "Parser/Cmd/TidexParser.h"
+
+TidexParser::TidexParser(int commandToken) : Parser(commandToken)
+{
+    createSyntaxList();
+}
+
+TidexParser::~TidexParser()
+{
+}
