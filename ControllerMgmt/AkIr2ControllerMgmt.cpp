@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "DataProvider/ArraykitIr2Dp.h"
+#include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "PavUtil/Memory.h"
 

@@ -11,9 +11,9 @@
 #include <sys/utsname.h>
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllerMgmt/SysfsAccess.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"

@@ -10,8 +10,8 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/SysfsAccess.h"
+#include "DataProvider/ControllerId.h"
 #include "PavUtil/FileIO.h"
 #include "PavUtil/Memory.h"
 #include "System/OsBoundary.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"

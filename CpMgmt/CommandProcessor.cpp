@@ -1,8 +1,8 @@
 #include "CpMgmt/CommandProcessor.h"
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "CpMgmt/CpController.h"
+#include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"

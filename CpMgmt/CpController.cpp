@@ -1,10 +1,10 @@
 #include "CpMgmt/CpController.h"
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/FwErrorDescriptions.h"
+#include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "Parser/ParsedObject.h"
 #include "Parser/TokenIds.h"

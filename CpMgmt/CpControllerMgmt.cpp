@@ -4,11 +4,11 @@
 
 #include "ControllerMgmt/AkIr2ControllerMgmt.h"
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/ControllerMgmt.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "CpMgmt/CpController.h"
 #include "CpMgmt/CpControllerFactory.h"
+#include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "Parser/ParsedObject.h"
 #include "Parser/TokenIds.h"

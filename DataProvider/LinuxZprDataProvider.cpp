@@ -2,14 +2,14 @@
 
 #include <cstring>
 
-#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DpParams.h"
-#include "DataProvider/PavError.h"
 #include "DataProvider/ZprFrame.h"
 #include "Output/VoError.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
 #include "System/OsBoundary.h"
+#include "System/PavError.h"
 
 namespace {
 

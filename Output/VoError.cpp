@@ -1,7 +1,7 @@
 #include "Output/VoError.h"
 
-#include "DataProvider/PavError.h"
 #include "Output/VoPrint.h"
+#include "System/PavError.h"
 
 #include <cstdio>
 #include <cstring>

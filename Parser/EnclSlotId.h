@@ -3,16 +3,12 @@
 //
 // The values are held at their real widths (16-bit enclosure, 8-bit slot) and stored exactly
 // as given: the class never masks or narrows anything itself. Whoever reads a typed address
-// checks it against these widths (and against the two reserved enclosure values below) before
+// checks it against these widths (and against the two reserved enclosure values of RaidManager/EnclosureIds.h) before
 // building one, so that a command never acts on another drive than the one typed.
 #ifndef ENCLSLOTID_H
 #define ENCLSLOTID_H
 
-// Enclosure id of a drive given without an enclosure (":S").
-static const unsigned short ENCLOSURE_ID_NONE = 0xFFFF;
-// Enclosure id of a drive whose enclosure is given as "?": the command processor replaces it
-// by the adapter's only enclosure when the command runs.
-static const unsigned short ENCLOSURE_ID_RESOLVE = 0xCCCC;
+#include "RaidManager/EnclosureIds.h"
 
 class EnclSlotId {
 public:

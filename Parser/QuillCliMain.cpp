@@ -1,10 +1,8 @@
-// The QuillCli program: one command line from the arguments to the exit code.
+// The QuillCli program: one command line from the arguments to the exit code. This is the
+// product: it always runs against the real system.
 #include "Parser/VolantManager.h"
-#include "Simulator/SimHost.h"
 
 int main(int argc, char** argv)
 {
-    // Only when QUILLCLI_SIM_HOST names a simulated host; otherwise the real system is used.
-    installSimulatedHost();
     return volantMain(argc, argv);
 }

@@ -5,7 +5,6 @@
 #include "CpMgmt/CpControllerMgmt.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/FwErrorDescriptions.h"
-#include "DataProvider/PavError.h"
 #include "Output/PavaneLog.h"
 #include "Output/VoError.h"
 #include "Output/VoMessage.h"
@@ -17,6 +16,7 @@
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
+#include "System/PavError.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include "PavUtil/FileIO.h"
 
 #include "PavUtil/Memory.h"
-#include "System/OsBoundary.h"
 
 #include <new>
 
 namespace {
+
+FileStreamOpener streamOpener = nullptr;
 
 FILE* streamOf(FileHandle* handle)
 {
@@ -14,6 +15,11 @@ FILE* streamOf(FileHandle* handle)
 }
 
 } // namespace
+
+void setFileStreamOpener(FileStreamOpener opener)
+{
+    streamOpener = opener;
+}
 
 FileIO* FileIO::instance()
 {
@@ -28,7 +34,7 @@ FileHandle* FileIOLibStdC::open(const char* path, const char* mode)
 {
     if (path == nullptr || mode == nullptr)
         return nullptr;
-    FILE* stream = osBoundary().fopen(path, mode);
+    FILE* stream = streamOpener != nullptr ? streamOpener(path, mode) : std::fopen(path, mode);
     if (stream == nullptr)
         return nullptr;
     FileHandleLibStdC* handle = new (noThrowNew) FileHandleLibStdC(stream);

@@ -31,7 +31,7 @@ public:
     static FileIO* instance();
 
     // New handle, or null when the file cannot be opened (mode as for fopen). Paths are given
-    // as on a real host; the operating-system boundary maps them.
+    // as on a real host; the installed stream opener maps them.
     virtual FileHandle* open(const char* path, const char* mode) = 0;
     // Closes the stream and deletes the handle; the result of fclose (0 on success).
     virtual int close(FileHandle* handle) = 0;
@@ -69,6 +69,12 @@ public:
     virtual int vscanf(FileHandle* handle, const char* format, va_list args)
         __attribute__((format(scanf, 3, 0))) = 0;
 };
+
+// How FileIOLibStdC opens its streams: fopen, until the operating-system boundary (System/,
+// one layer up) installs its own opener whenever another boundary is installed, so that a file
+// path reaches the same host as every other platform call. Null restores fopen.
+typedef FILE* (*FileStreamOpener)(const char* path, const char* mode);
+void setFileStreamOpener(FileStreamOpener opener);
 
 class FileHandleLibStdC : public FileHandle {
 public:

@@ -1,12 +1,12 @@
 #include "RaidManager/RaidManager.h"
 
-#include "DataProvider/PavError.h"
-#include "Parser/EnclSlotId.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
+#include "RaidManager/EnclosureIds.h"
 #include "RaidManager/RaidElementFactory.h"
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
+#include "System/PavError.h"
 
 namespace {
 

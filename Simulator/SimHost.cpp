@@ -30,5 +30,5 @@ int installSimulatedHost()
         host = new sim::SimHost(root, trace && strcmp(trace, "1") == 0);
     }
     setOsBoundary(&host->boundary());
-    return 1;
+    return 0;
 }

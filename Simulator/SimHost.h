@@ -30,10 +30,12 @@ private:
 
 } // namespace sim
 
-// Called once by the program at start-up. When QUILLCLI_SIM_HOST is set (and not empty) it
+// Called once by QuillCliSim at start-up. When QUILLCLI_SIM_HOST is set (and not empty) it
 // installs the simulated host of that directory as the OS boundary for the rest of the run
 // (QUILLCLI_SIM_TRACE=1 also traces every firmware command on standard error); when it is not
-// set it does nothing at all. Returns 1 when the simulated host was installed, else 0.
+// set it does nothing at all. Returns 0 when the variable is unset or the host was installed;
+// otherwise the program's exit code, after a message on standard error: the program then stops
+// instead of running against a host it could not read.
 int installSimulatedHost();
 
 #endif

@@ -1,5 +1,7 @@
 #include "System/OsBoundary.h"
 
+#include "PavUtil/FileIO.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -49,4 +51,14 @@ OsBoundary* current = &defaultBoundary;
 
 OsBoundary& osBoundary() { return *current; }
 
-void setOsBoundary(OsBoundary* boundary) { current = boundary ? boundary : &defaultBoundary; }
+namespace {
+FILE* openThroughBoundary(const char* path, const char* mode) { return current->fopen(path, mode); }
+}
+
+void setOsBoundary(OsBoundary* boundary)
+{
+    current = boundary ? boundary : &defaultBoundary;
+    // The file-access service sits below this layer; it opens its streams through the boundary
+    // only while another one is installed (the default boundary's fopen is fopen itself).
+    setFileStreamOpener(boundary ? &openThroughBoundary : nullptr);
+}

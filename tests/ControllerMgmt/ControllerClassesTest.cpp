@@ -2,15 +2,15 @@
 
 #include <vector>
 
+#include "ControllerMgmt/AkIr2ControllerMgmt.h"
 #include "ControllerMgmt/ControllerClasses.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/ControllerMgmt.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
-#include "ControllerMgmt/AkIr2ControllerMgmt.h"
+#include "ControllersTestSupport.h"
 #include "DataProvider/AkLibCommand.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DataProvider.h"
 #include "DataProvider/DpParams.h"
-#include "ControllersTestSupport.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/ControllerMgmt.h"
+#include "DataProvider/ControllerId.h"
 #include "System/OsBoundary.h"
 #include "TestSupport.h"
 

@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinExpLd.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DataProvider.h"
 #include "DataProvider/DpParams.h"
 #include "System/OsBoundary.h"

@@ -11,9 +11,9 @@
 #include <sys/sysmacros.h>
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinExpLd.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
+#include "DataProvider/ControllerId.h"
 #include "Simulator/SimHost.h"
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "ControllerMgmt/AkIr2ControllerMgmt.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllersTestSupport.h"
 #include "DataProvider/ArraykitIr2Dp.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DpParams.h"
 #include "Output/VoPrint.h"
 #include "System/SystemLinux.h"

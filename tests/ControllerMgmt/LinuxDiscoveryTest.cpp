@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "ControllersTestSupport.h"
+#include "DataProvider/ControllerId.h"
 
 using ctltest::BoundaryScope;
 using ctltest::HostBoundary;

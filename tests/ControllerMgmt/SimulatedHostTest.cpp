@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "ControllerMgmt/AkIr2ControllerMgmt.h"
-#include "ControllerMgmt/ControllerId.h"
-#include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllerMgmt/LinExpLd.h"
+#include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "ControllersTestSupport.h"
 #include "DataProvider/ArraykitIr2Dp.h"
+#include "DataProvider/ControllerId.h"
 #include "Simulator/SimHost.h"
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimOsBoundary.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllersTestSupport.h"
+#include "DataProvider/ControllerId.h"
 
 using ctltest::BoundaryScope;
 using ctltest::HostBoundary;

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "ControllerMgmt/ControllerId.h"
 #include "CpMgmt/CpController.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
-#include "DataProvider/PavError.h"
 #include "Output/VoPrint.h"
+#include "System/PavError.h"
 
 int TestRequest::alive = 0;
 ProcessorScript processorScript;

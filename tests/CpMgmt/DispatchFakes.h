@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/ControllerMgmt.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpFactoryRegistry.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DataProvider.h"
 #include "Parser/ParsedObject.h"
 

@@ -10,11 +10,11 @@
 
 #include "ControllerMgmt/Controller.h"
 #include "ControllerMgmt/ControllerClasses.h"
-#include "ControllerMgmt/ControllerId.h"
 #include "ControllerMgmt/LinuxControllerExplorer.h"
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpController.h"
+#include "DataProvider/ControllerId.h"
 #include "DispatchFakes.h"
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "DataProvider/PavError.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "System/PavError.h"
 
 namespace {
 

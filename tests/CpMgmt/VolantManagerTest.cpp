@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "CpMgmt/FwErrorDescriptions.h"
-#include "DataProvider/PavError.h"
 #include "Output/PavaneLog.h"
 #include "Output/VoPrint.h"
 #include "Parser/Grammar.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
 #include "Parser/VolantManager.h"
+#include "System/PavError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "DataProvider/LinuxZprDataProvider.h"
-#include "DataProvider/PavError.h"
 #include "FakeDriver.h"
+#include "System/PavError.h"
 
 #include <gtest/gtest.h>
 

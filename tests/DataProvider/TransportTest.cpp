@@ -1,11 +1,11 @@
-#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
-#include "DataProvider/PavError.h"
 #include "DataProvider/ZprFrame.h"
 #include "FakeDriver.h"
 #include "PavUtil/Memory.h"
+#include "System/PavError.h"
 
 #include <gtest/gtest.h>
 

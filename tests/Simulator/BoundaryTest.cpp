@@ -233,7 +233,8 @@ TEST(SimHostInstall, DoesNothingWithoutTheVariable)
     TempDir tmp;
     std::string dir = makeHost(tmp, "one");
     setenv("QUILLCLI_SIM_HOST", dir.c_str(), 1);
-    EXPECT_EQ(installSimulatedHost(), 1);
+    EXPECT_EQ(installSimulatedHost(), 0);
+    EXPECT_NE(&osBoundary(), before) << "the simulated host is the boundary now";
     struct utsname u;
     EXPECT_EQ(osBoundary().uname(&u), 0);
     EXPECT_STREQ(u.release, "3.10.0");

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/sysmacros.h>
 
-#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "SimTestUtil.h"

@@ -69,7 +69,7 @@ static void collectFiles(const std::string& dir, const std::string& prefix,
 RunResult runProgram(const RunSpec& spec)
 {
     RunResult result;
-    std::string program = spec.program.empty() ? std::string(QUILLCLI_BIN) : spec.program;
+    std::string program = spec.program.empty() ? std::string(QUILLCLISIM_BIN) : spec.program;
     result.workDir = spec.workDir.empty() ? makeTempDir("quillrun") : spec.workDir;
 
     int inPipe[2], outPipe[2], errPipe[2];

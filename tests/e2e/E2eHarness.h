@@ -11,7 +11,7 @@ struct RunSpec {
     std::vector<std::string> args;                           // without the program name
     std::vector<std::pair<std::string, std::string>> env;    // added to a cleaned environment
     std::string stdinText;                                   // then end of input
-    std::string program;                                     // default: the QuillCli binary
+    std::string program;                                     // default: QuillCliSim
     std::string workDir;                                     // default: a fresh temporary folder
 };
 

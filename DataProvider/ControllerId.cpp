@@ -1,4 +1,4 @@
-#include "ControllerMgmt/ControllerId.h"
+#include "DataProvider/ControllerId.h"
 
 ControllerId::~ControllerId() {}
 

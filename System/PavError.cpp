@@ -1,4 +1,4 @@
-#include "DataProvider/PavError.h"
+#include "System/PavError.h"
 
 namespace {
 // Zero-initialised before any code runs, so a store from another static initialiser is never lost.

@@ -1,5 +1,5 @@
-#include "DataProvider/PavError.h"
 #include "Output/VoError.h"
+#include "System/PavError.h"
 
 #include <gtest/gtest.h>
 
