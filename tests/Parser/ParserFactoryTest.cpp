@@ -128,7 +128,12 @@ const std::set<std::string> writtenParserClasses = {
     "CreateLockKeyParser", "ReKeyParser", "DestroyLockKeyParser", "AdPdKeyIDGetSetParser", "LdMakeSecureParser",
     "PdReprovisionParser", "SecureEraseParser", "PdFwDownloadParser", "PdCopyBackParser", "PdMakeSystemParser",
     "PhyErrorCtParser", "PdMappingParser", "PhySetLinkSpeedParser", "LdBBMClearParser", "LdExpansionInfoParser",
-    "LdBbtEntriesParser", "LdExpansionParser", "LdPowerPolicyParser", "LdMirrorParser"};
+    "LdBbtEntriesParser", "LdExpansionParser", "LdPowerPolicyParser", "LdMirrorParser",
+    // Adapter commands, drive list and information, virtual-drive information.
+    "AdpAllInfoParser", "AdpCacheFlushParser", "AdpShutDownParser", "AdpRestartParser",
+    "AdpDowngradeParser", "CliVersionParser", "AdpFlashParser", "PdListParser", "PdInfoParser",
+    "LdInfoParser", "LdPdInfoParser", "FreeSpaceInfoParser", "AdpGetPciInfoParser",
+    "AdpAllInOneLogParser"};
 
 // Classes that serve their command words with rules of their own: their base part holds a
 // command token that no scanned word carries.

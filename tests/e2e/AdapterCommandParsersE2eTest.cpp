@@ -1,0 +1,97 @@
+// The adapter command lines, and the drive-list and virtual-drive information lines, through
+// the real QuillCli binary against a simulated host with two controllers. Each row pins what
+// the administrator sees and the exit code: an accepted line passes the grammar and the parser
+// and reaches the dispatch of its adapters; a refused line ends with the parser's message (if
+// any) and the parse-failure message.
+//
+// While a command has no processor, its accepted lines end "Un-supported command" (once per
+// adapter of an explicit list; with -aALL the first adapter's failure ends the command) and
+// exit 1: the rows say so with NO_PROCESSOR_YET. When a command's processor lands, its rows
+// take the processor's output instead.
+#include "E2eHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What every accepted line prints first: it overwrites the characters the scanner echoed.
+const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const std::string UNSUPPORTED = "Un-supported command\n";
+const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
+
+std::string exitLine(const char* code)
+{
+    return std::string("\nExit Code: 0x") + code + "\n";
+}
+
+// One adapter, and two adapters named one by one, of a command without processor.
+const std::string NO_PROCESSOR_YET = UNSUPPORTED + exitLine("01");
+const std::string NO_PROCESSOR_YET_TWICE = UNSUPPORTED + UNSUPPORTED + exitLine("01");
+const std::string REFUSED = PARSE_FAILED + exitLine("01");
+
+struct Row {
+    std::vector<std::string> args;
+    std::string echo;      // the characters the scanner echoes (one ',' per list separator)
+    int exitCode;
+    std::string output;    // what follows the blank-out line
+};
+
+std::string joined(const std::vector<std::string>& args)
+{
+    std::string line;
+    for (const std::string& a : args)
+        line += (line.empty() ? "" : " ") + a;
+    return line;
+}
+
+class AdapterCommandParsersE2e : public ::testing::Test {
+protected:
+    void expectRows(const std::vector<Row>& rows)
+    {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(joined(row.args));
+            std::string host = makeSimHost("two");
+            RunSpec spec;
+            spec.args = row.args;
+            spec.env = {{"QUILLCLI_SIM_HOST", host}};
+            RunResult r = runProgram(spec);
+            EXPECT_EQ(r.exitCode, row.exitCode);
+            EXPECT_EQ(r.out, row.echo + BLANK_OUT + row.output);
+            EXPECT_EQ(r.err, "");
+            removeTree(r.workDir);
+            removeTree(host.substr(0, host.rfind('/')));
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
+{
+    expectRows({
+        {{"-AdpAllInfo", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpFwFlash", "-f", "fw.rom", "-ResetNow", "-NoVerChk", "-NoSigChk", "-FwType", "1", "-a0,1"}, ",", 1,
+         NO_PROCESSOR_YET_TWICE},
+        {{"-Version", "-Ctrl", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpGetPciInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpAlILog", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpAllInfo", "-a0", "-Silent"}, "", 1, ""},
+        {{"-AdpFwFlash", "-f", "fw.rom", "-FwType", "300", "-a0"}, "", 1, REFUSED},
+        {{"-AdpRestart", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
+    });
+}
+
+TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
+{
+    expectRows({
+        {{"-GetPreservedCacheList", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-DiscardPreservedCache", "-L2", "-Force", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-LdPdInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-CfgFreeSpaceinfo", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-pdInfo", "-PhysDrv[252:256]", "-a0"}, "", 1, REFUSED},
+        {{"-LDInfo", "-L1", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
+    });
+}
