@@ -133,7 +133,7 @@ const std::set<std::string> writtenParserClasses = {
     "AdpAllInfoParser", "AdpCacheFlushParser", "AdpShutDownParser", "AdpRestartParser",
     "AdpDowngradeParser", "CliVersionParser", "AdpFlashParser", "PdListParser", "PdInfoParser",
     "LdInfoParser", "LdPdInfoParser", "FreeSpaceInfoParser", "AdpGetPciInfoParser",
-    "AdpAllInOneLogParser"};
+    "AdpAllInOneLogParser", "AdpPropertyParser"};
 
 // Classes that serve their command words with rules of their own: their base part holds a
 // command token that no scanned word carries.

@@ -84,6 +84,20 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
     });
 }
 
+TEST_F(AdapterCommandParsersE2e, ControllerProperties)
+{
+    expectRows({
+        {{"-AdpSetProp", "RebuildRate", "30", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpGetProp", "AlarmDsply", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetProp", "PerfMode", "1", "MaxFlushLines", "10", "NumIOsToOrder", "2", "-a1"}, "", 1,
+         NO_PROCESSOR_YET},
+        {{"-AdpSetProp", "-DisableLdPS", "-interval", "6", "-time", "22", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetProp", "RebuildRate", "101", "-a0"}, "", 1, REFUSED},
+        {{"-AdpSetProp", "PerfMode", "1", "MaxFlushLines", "300", "NumIOsToOrder", "5", "-a0"}, "", 1, REFUSED},
+        {{"-AdpSetProp", "SecureAllPDs", "1", "-a0"}, "", 1, REFUSED},
+    });
+}
+
 TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
 {
     expectRows({

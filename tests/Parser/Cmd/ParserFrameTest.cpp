@@ -34,6 +34,7 @@ TEST(ParserClasses, RuleCountsStayWithinTheTable)
         {TOKEN_ADPDOWNGRADE, 4}, {TOKEN_CLIVERSION, 8}, {TOKEN_ADPFWFLASH, 6}, {TOKEN_PDLIST, 3},
         {TOKEN_PRESERVEDCACHELIST, 3}, {TOKEN_PDINFO, 6}, {TOKEN_LDINFO, 6}, {TOKEN_DISCARDPRESERVEDCACHE, 6},
         {TOKEN_LDPDINFO, 3}, {TOKEN_ADPFREESPACEINFO, 3}, {TOKEN_ADPGETPCIINFO, 4}, {TOKEN_ADPALILOG, 4},
+        {TOKEN_SET_ADPPROPERTY, 6}, {TOKEN_GET_ADPPROPERTY, 6},
     };
     parserRegistrationAnchor();
     for (const Case& c : cases) {
@@ -74,6 +75,7 @@ TEST(ParserClasses, LineWithoutAdapterGivesAnEmptyListAndPrintsNothing)
     expectEmpty({word(TOKEN_ADPFREESPACEINFO, "CfgFreeSpaceinfo")});
     expectEmpty({word(TOKEN_ADPGETPCIINFO, "AdpGetPciInfo")});
     expectEmpty({word(TOKEN_ADPALILOG, "AdpAlILog")});
+    expectEmpty({word(TOKEN_SET_ADPPROPERTY, "AdpSetProp"), word(TOKEN_REBUILDRATE, "RebuildRate"), num(30)});
 }
 
 TEST(KeptDriveListRule, ListNoRequestTookGoesWithTheParser)
