@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpAllInOneLogParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpAllInOneLogParser::AdpAllInOneLogParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -11,12 +11,12 @@ AdpAllInOneLogParser::AdpAllInOneLogParser(int commandToken) : AdapterOnlyParser
 
 Parser* AdpAllInOneLogParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpAllInOneLogParser>(commandToken);
+    return new (noThrowNew) AdpAllInOneLogParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpAllInOneLogParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPALILOG});
+    return ParserUtil::tokenList({TOKEN_ADPALILOG});
 }
 
 namespace {

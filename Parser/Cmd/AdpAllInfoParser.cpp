@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpAllInfoParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpAllInfoParser::AdpAllInfoParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -11,12 +11,12 @@ AdpAllInfoParser::AdpAllInfoParser(int commandToken) : AdapterOnlyParser(command
 
 Parser* AdpAllInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpAllInfoParser>(commandToken);
+    return new (noThrowNew) AdpAllInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpAllInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPALLINFO});
+    return ParserUtil::tokenList({TOKEN_ADPALLINFO});
 }
 
 namespace {

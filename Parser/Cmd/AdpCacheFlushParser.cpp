@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpCacheFlushParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpCacheFlushParser::AdpCacheFlushParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -11,12 +11,12 @@ AdpCacheFlushParser::AdpCacheFlushParser(int commandToken) : AdapterOnlyParser(c
 
 Parser* AdpCacheFlushParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpCacheFlushParser>(commandToken);
+    return new (noThrowNew) AdpCacheFlushParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpCacheFlushParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPCACHEFLUSH});
+    return ParserUtil::tokenList({TOKEN_ADPCACHEFLUSH});
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpDowngradeParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpDowngradeParser::AdpDowngradeParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -11,12 +11,12 @@ AdpDowngradeParser::AdpDowngradeParser(int commandToken) : AdapterOnlyParser(com
 
 Parser* AdpDowngradeParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpDowngradeParser>(commandToken);
+    return new (noThrowNew) AdpDowngradeParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpDowngradeParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPDOWNGRADE});
+    return ParserUtil::tokenList({TOKEN_ADPDOWNGRADE});
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #include "Parser/Cmd/AdpFlashParser.h"
 
 #include "Parser/AdpParsedObjects.h"
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
@@ -17,17 +16,17 @@ AdpFlashParser::AdpFlashParser(int commandToken)
 
 Parser* AdpFlashParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpFlashParser>(commandToken);
+    return new (noThrowNew) AdpFlashParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpFlashParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPFWFLASH});
+    return ParserUtil::tokenList({TOKEN_ADPFWFLASH});
 }
 
 int AdpFlashParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char position)
 {
-    if (ParserFrame::takeWord(tokens, position, TOKEN_ADPFWFLASH) != 0)
+    if (ParserUtil::acceptWord(tokens, position, {TOKEN_ADPFWFLASH}) != 0)
         return -1;
     for (int next = position + 1; next < tokens->count(); ++next) {
         Token* token = ParserUtil::tokenAt(tokens, next);
@@ -48,14 +47,24 @@ int AdpFlashParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char posit
 
 int AdpFlashParser::onFileOption(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return ParserFrame::takeFileName(tokens, position, &fileName);
+    // The name stays with this parser, not in the process-wide file name.
+    if (ParserUtil::takeWord(tokens, position, {TOKEN_FILE}) == nullptr)
+        return -1;
+    Token* name = ParserUtil::tokenAt(tokens, position + 1);
+    if (name == nullptr)
+        return -1;
+    name->setConsumed(1);
+    string text;
+    if (name->getId() != TOKEN_ALPHANUM_CONSTANT || !ParserUtil::getText(name, &text))
+        return -1;
+    fileName = text;
+    return 0;
 }
 
 int AdpFlashParser::onFwType(ArrayList<Token*>* tokens, unsigned char position)
 {
-    unsigned int type = 0;
-    if (ParserFrame::takeWord(tokens, position, TOKEN_FWTYPE) != 0 ||
-        ParserFrame::takeNumberAfter(tokens, position, 0xFF, &type) != 0)
+    int type = 0;
+    if (ParserUtil::takeNumberAfterWord(tokens, position, TOKEN_FWTYPE, 0xFF, &type) != 0)
         return -1;
     fwType = static_cast<unsigned char>(type);
     return 0;

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpGetPciInfoParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpGetPciInfoParser::AdpGetPciInfoParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -11,12 +11,12 @@ AdpGetPciInfoParser::AdpGetPciInfoParser(int commandToken) : AdapterOnlyParser(c
 
 Parser* AdpGetPciInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpGetPciInfoParser>(commandToken);
+    return new (noThrowNew) AdpGetPciInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpGetPciInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPGETPCIINFO});
+    return ParserUtil::tokenList({TOKEN_ADPGETPCIINFO});
 }
 
 namespace {

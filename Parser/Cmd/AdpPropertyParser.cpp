@@ -1,11 +1,12 @@
 #include "Parser/Cmd/AdpPropertyParser.h"
 
 #include "Parser/AdpParsedObjects.h"
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
+
+#include <climits>
 
 namespace {
 
@@ -126,16 +127,6 @@ const Row* findRow(const Row (&rows)[N], unsigned short token)
     return nullptr;
 }
 
-// The number token at position: consumed, its value in *number (any value the scanner gives).
-bool takeNumberAt(ArrayList<Token*>* tokens, int position, int* number)
-{
-    Token* token = ParserUtil::tokenAt(tokens, position);
-    if (!ParserUtil::getNumber(token, number))
-        return false;
-    token->setConsumed(1);
-    return true;
-}
-
 }  // namespace
 
 AdpPropertyParser::AdpPropertyParser(int commandToken)
@@ -149,20 +140,19 @@ AdpPropertyParser::AdpPropertyParser(int commandToken)
 
 Parser* AdpPropertyParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpPropertyParser>(commandToken);
+    return new (noThrowNew) AdpPropertyParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpPropertyParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY});
+    return ParserUtil::tokenList({TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY});
 }
 
 int AdpPropertyParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char position)
 {
-    Token* command = ParserFrame::tokenWithId(tokens, position, {TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY});
+    Token* command = ParserUtil::takeWord(tokens, position, {TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY});
     if (command == nullptr)
         return -1;
-    command->setConsumed(1);
     Token* word = ParserUtil::tokenAt(tokens, position + 1);
     if (word == nullptr)
         return -1;
@@ -192,7 +182,7 @@ int AdpPropertyParser::readSetValue(ArrayList<Token*>* tokens, int position, uns
     if (next == nullptr)
         return -1;
     if (next->getId() == TOKEN_NUMBER) {
-        if (!takeNumberAt(tokens, position, &value))
+        if (ParserUtil::takeNumber(tokens, position, INT_MAX, &value) != 0)
             return -1;
         switch (row->setValue) {
         case SetValue::PERCENT:
@@ -222,24 +212,24 @@ int AdpPropertyParser::readSetValue(ArrayList<Token*>* tokens, int position, uns
 // value; neither is range-tested.
 int AdpPropertyParser::readLdPowerSavingTimes(ArrayList<Token*>* tokens, int position)
 {
-    if (ParserFrame::takeWord(tokens, static_cast<unsigned char>(position), TOKEN_INTERVAL) != 0)
+    if (ParserUtil::acceptWord(tokens, static_cast<unsigned char>(position), {TOKEN_INTERVAL}) != 0)
         return 0;
     if (ParserUtil::tokenAt(tokens, position + 1) == nullptr)
         return -1;
     int next = position + 1;
     if (ParserUtil::tokenAt(tokens, next)->getId() == TOKEN_NUMBER) {
-        if (!takeNumberAt(tokens, next, &value))
+        if (ParserUtil::takeNumber(tokens, next, INT_MAX, &value) != 0)
             return -1;
         ++next;
     }
     if (ParserUtil::tokenAt(tokens, next) == nullptr)
         return -1;
-    if (ParserFrame::takeWord(tokens, static_cast<unsigned char>(next), TOKEN_TIME) != 0)
+    if (ParserUtil::acceptWord(tokens, static_cast<unsigned char>(next), {TOKEN_TIME}) != 0)
         return 0;
     Token* time = ParserUtil::tokenAt(tokens, next + 1);
     if (time == nullptr)
         return -1;
-    if (time->getId() == TOKEN_NUMBER && !takeNumberAt(tokens, next + 1, &value3))
+    if (time->getId() == TOKEN_NUMBER && ParserUtil::takeNumber(tokens, next + 1, INT_MAX, &value3) != 0)
         return -1;
     return 0;
 }
@@ -248,21 +238,19 @@ int AdpPropertyParser::readLdPowerSavingTimes(ArrayList<Token*>* tokens, int pos
 // numbers held in a byte must fit it whole: a cut number would set another value than typed.
 int AdpPropertyParser::readPerfModeExtras(ArrayList<Token*>* tokens, int position)
 {
-    unsigned char at = static_cast<unsigned char>(position);
-    if (ParserFrame::takeWord(tokens, at, TOKEN_MAXFLUSHLINES) != 0)
+    int byteValue = 0;
+    if (ParserUtil::takeWord(tokens, position, {TOKEN_MAXFLUSHLINES}) == nullptr)
         return 0;
-    unsigned int byteValue = 0;
-    if (ParserFrame::takeNumberAfter(tokens, at, 0xFF, &byteValue) != 0)
+    if (ParserUtil::takeNumber(tokens, position + 1, 0xFF, &byteValue) != 0)
         return -1;
     value2 = static_cast<unsigned char>(byteValue);
 
-    at = static_cast<unsigned char>(position + 2);
-    if (ParserFrame::takeWord(tokens, at, TOKEN_NUMIOSTOORDER) == 0) {
-        Token* number = ParserUtil::tokenAt(tokens, at + 1);
-        if (number == nullptr || number->getId() != TOKEN_NUMBER || !takeNumberAt(tokens, at + 1, &value3))
+    int next = position + 2;
+    if (ParserUtil::takeWord(tokens, next, {TOKEN_NUMIOSTOORDER}) != nullptr) {
+        if (ParserUtil::takeNumber(tokens, next + 1, INT_MAX, &value3) != 0)
             return -1;
-    } else if (ParserFrame::takeWord(tokens, at, TOKEN_MAXPDLATENCYMS) == 0) {
-        if (ParserFrame::takeNumberAfter(tokens, at, 0xFF, &byteValue) != 0)
+    } else if (ParserUtil::takeWord(tokens, next, {TOKEN_MAXPDLATENCYMS}) != nullptr) {
+        if (ParserUtil::takeNumber(tokens, next + 1, 0xFF, &byteValue) != 0)
             return -1;
         value4 = static_cast<unsigned char>(byteValue);
     }
@@ -271,7 +259,7 @@ int AdpPropertyParser::readPerfModeExtras(ArrayList<Token*>* tokens, int positio
 
 int AdpPropertyParser::onPercent(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return ParserFrame::takeWord(tokens, position, TOKEN_PERCENT);
+    return ParserUtil::acceptWord(tokens, position, {TOKEN_PERCENT});
 }
 
 ArrayList<ParsedObject*>* AdpPropertyParser::parse(ArrayList<Token*>* tokens)

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpRestartParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpRestartParser::AdpRestartParser(int commandToken) : AdapterOnlyParser(commandToken, TOKEN_ADPRESTART)
@@ -10,12 +10,12 @@ AdpRestartParser::AdpRestartParser(int commandToken) : AdapterOnlyParser(command
 
 Parser* AdpRestartParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpRestartParser>(commandToken);
+    return new (noThrowNew) AdpRestartParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpRestartParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPRESTART});
+    return ParserUtil::tokenList({TOKEN_ADPRESTART});
 }
 
 namespace {

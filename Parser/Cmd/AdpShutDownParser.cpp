@@ -1,7 +1,7 @@
 #include "Parser/Cmd/AdpShutDownParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 AdpShutDownParser::AdpShutDownParser(int commandToken) : AdapterOnlyParser(commandToken, TOKEN_ADPSHUTDOWN)
@@ -10,12 +10,12 @@ AdpShutDownParser::AdpShutDownParser(int commandToken) : AdapterOnlyParser(comma
 
 Parser* AdpShutDownParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<AdpShutDownParser>(commandToken);
+    return new (noThrowNew) AdpShutDownParser(commandToken);
 }
 
 ArrayList<unsigned short>* AdpShutDownParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPSHUTDOWN});
+    return ParserUtil::tokenList({TOKEN_ADPSHUTDOWN});
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #include "Parser/Cmd/CliVersionParser.h"
 
 #include "Parser/AdpParsedObjects.h"
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
@@ -33,12 +32,12 @@ CliVersionParser::CliVersionParser(int commandToken) : Parser(commandToken), ver
 
 Parser* CliVersionParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<CliVersionParser>(commandToken);
+    return new (noThrowNew) CliVersionParser(commandToken);
 }
 
 ArrayList<unsigned short>* CliVersionParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_CLIVERSION});
+    return ParserUtil::tokenList({TOKEN_CLIVERSION});
 }
 
 int CliVersionParser::onVersionKind(ArrayList<Token*>* tokens, unsigned char position)

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/FreeSpaceInfoParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 FreeSpaceInfoParser::FreeSpaceInfoParser(int commandToken) : AdapterOnlyParser(commandToken, TOKEN_ADPFREESPACEINFO)
@@ -10,12 +10,12 @@ FreeSpaceInfoParser::FreeSpaceInfoParser(int commandToken) : AdapterOnlyParser(c
 
 Parser* FreeSpaceInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<FreeSpaceInfoParser>(commandToken);
+    return new (noThrowNew) FreeSpaceInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* FreeSpaceInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_ADPFREESPACEINFO});
+    return ParserUtil::tokenList({TOKEN_ADPFREESPACEINFO});
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #include "Parser/Cmd/LdInfoParser.h"
 
 #include "Parser/CfgParsedObjects.h"
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 LdInfoParser::LdInfoParser(int commandToken) : LdObjectsParser(commandToken), force(0)
@@ -12,17 +12,17 @@ LdInfoParser::LdInfoParser(int commandToken) : LdObjectsParser(commandToken), fo
 
 Parser* LdInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<LdInfoParser>(commandToken);
+    return new (noThrowNew) LdInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* LdInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_LDINFO, TOKEN_DISCARDPRESERVEDCACHE});
+    return ParserUtil::tokenList({TOKEN_LDINFO, TOKEN_DISCARDPRESERVEDCACHE});
 }
 
 int LdInfoParser::onForce(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return ParserFrame::takeFlag(tokens, position, TOKEN_FORCE, &force);
+    return ParserUtil::takeFlagWord(tokens, position, TOKEN_FORCE, &force);
 }
 
 ArrayList<ParsedObject*>* LdInfoParser::parse(ArrayList<Token*>* tokens)

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/LdPdInfoParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 LdPdInfoParser::LdPdInfoParser(int commandToken) : AdapterOnlyParser(commandToken, TOKEN_LDPDINFO)
@@ -10,12 +10,12 @@ LdPdInfoParser::LdPdInfoParser(int commandToken) : AdapterOnlyParser(commandToke
 
 Parser* LdPdInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<LdPdInfoParser>(commandToken);
+    return new (noThrowNew) LdPdInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* LdPdInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_LDPDINFO});
+    return ParserUtil::tokenList({TOKEN_LDPDINFO});
 }
 
 namespace {

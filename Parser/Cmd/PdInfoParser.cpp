@@ -1,6 +1,7 @@
 #include "Parser/Cmd/PdInfoParser.h"
 
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 
@@ -13,27 +14,27 @@ PdInfoParser::PdInfoParser(int commandToken) : Parser(commandToken)
 
 Parser* PdInfoParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<PdInfoParser>(commandToken);
+    return new (noThrowNew) PdInfoParser(commandToken);
 }
 
 ArrayList<unsigned short>* PdInfoParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_PDINFO});
+    return ParserUtil::tokenList({TOKEN_PDINFO});
 }
 
 int PdInfoParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return ParserFrame::takeWord(tokens, position, TOKEN_PDINFO);
+    return ParserUtil::acceptWord(tokens, position, {TOKEN_PDINFO});
 }
 
 int PdInfoParser::onDriveList(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return driveList.take(tokens, position, false);
+    return ParserUtil::takeDriveList(tokens, position, &driveList, true);
 }
 
 int PdInfoParser::onPhysDrv(ArrayList<Token*>* tokens, unsigned char position)
 {
-    return ParserFrame::takeWord(tokens, position, TOKEN_PHYSDRV);
+    return ParserUtil::acceptWord(tokens, position, {TOKEN_PHYSDRV});
 }
 
 ArrayList<ParsedObject*>* PdInfoParser::parse(ArrayList<Token*>* tokens)

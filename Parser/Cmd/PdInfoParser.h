@@ -1,11 +1,11 @@
 // Parser of "-pdInfo -PhysDrv[E0:S0,E1:S1,...] -aN|-a0,1,2|-aALL": the information of the drives
-// named, on each adapter named. The drive list is kept and shared by every request (see
-// KeptDriveList). Also the base of the parser of the commands that name drives the same way.
+// named, on each adapter named. Every request shares the one drive list (see ParserDriveList).
+// Also the base of the parser of the commands that name drives the same way.
 #ifndef PDINFOPARSER_H
 #define PDINFOPARSER_H
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/Parser.h"
+#include "Parser/ParserUtil.h"
 
 class PdInfoParser : public Parser {
 public:
@@ -27,7 +27,7 @@ public:
     ArrayList<EnclSlotId*>* getDriveList() const { return driveList.get(); }
 
 protected:
-    KeptDriveList driveList;
+    ParserDriveList driveList;
 };
 
 #endif

@@ -1,7 +1,7 @@
 #include "Parser/Cmd/PdListParser.h"
 
-#include "Parser/Cmd/ParserFrame.h"
 #include "Parser/ParserFactory.h"
+#include "Parser/ParserUtil.h"
 #include "Parser/TokenIds.h"
 
 PdListParser::PdListParser(int commandToken) : AdapterOnlyParser(commandToken, commandToken)
@@ -10,12 +10,12 @@ PdListParser::PdListParser(int commandToken) : AdapterOnlyParser(commandToken, c
 
 Parser* PdListParser::create(unsigned short commandToken)
 {
-    return ParserFrame::create<PdListParser>(commandToken);
+    return new (noThrowNew) PdListParser(commandToken);
 }
 
 ArrayList<unsigned short>* PdListParser::commandTokens()
 {
-    return ParserFrame::newTokenList({TOKEN_PDLIST, TOKEN_PRESERVEDCACHELIST});
+    return ParserUtil::tokenList({TOKEN_PDLIST, TOKEN_PRESERVEDCACHELIST});
 }
 
 namespace {
