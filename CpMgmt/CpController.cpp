@@ -3,23 +3,16 @@
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpFactoryRegistry.h"
+#include "CpMgmt/CpTraits.h"
 #include "CpMgmt/FwErrorDescriptions.h"
 #include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "Parser/ParsedObject.h"
-#include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 
 namespace {
-
-// Commands that run without the controller check: they either must reach a controller whose
-// model cannot be read (firmware flash, NVRAM) or do not talk to its firmware at all (host cache).
-bool skipsControllerCheck(unsigned short token)
-{
-    return token == TOKEN_ADPFWFLASH || token == TOKEN_ADPNVRAM || token == TOKEN_TIDEX;
-}
 
 const int OEM_ID_DRIVE_WORDING = 2;
 
@@ -55,11 +48,7 @@ bool CpController::isDone()
 
 bool CpController::checkController(int& status)
 {
-    unsigned short token = request->getCommandToken();
     int adapterNumber = request->getAdapterNumber();
-    if (skipsControllerCheck(token))
-        return true;
-
     RaidManager* manager = getRaidManager(ctrl);
     if (manager == nullptr) {
         printMessage(MSG_RM_INSTANCE_FAILED, adapterNumber);
@@ -116,7 +105,7 @@ int CpController::process()
     // Never hand a processor a missing request: an executor without one has nothing to run.
     if (request == nullptr)
         return status;
-    if (ctrl != nullptr && !checkController(status))
+    if (ctrl != nullptr && commandTraits(request->getCommandToken()).checksController && !checkController(status))
         return status;
     if (processor == nullptr) {
         CpFactoryRegistry* registry = CpFactoryRegistry::instance();
@@ -124,8 +113,9 @@ int CpController::process()
             return status;
         processor = registry->find(this, request);
         if (processor == nullptr) {
-            // A command that nothing here can carry out has failed: scripts must not read it
-            // as done.
+            // Deliberately -1, not the status of the checks above (0 once a controller passed
+            // them): a command that nothing here can carry out has failed, and a script that
+            // tests the exit code must not take it as done.
             printMessage(MSG_TEXT, "Un-supported command\n");
             return -1;
         }

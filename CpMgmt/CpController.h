@@ -22,8 +22,8 @@ public:
     CpController(Controller* controller, ParsedObject* request);
 
     virtual int type();
-    // Checks the controller (unless the command needs no check), finds the command processor
-    // once and runs it: -1, a status of the checks, or the processor's result.
+    // Checks the controller (unless the command's traits skip the check), finds the command
+    // processor once and runs it: -1, a status of the checks, or the processor's result.
     virtual int process();
     virtual Controller* controller();
     // Deletes the request, then the processor; never the controller.

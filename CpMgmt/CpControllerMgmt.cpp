@@ -8,28 +8,17 @@
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "CpMgmt/CpController.h"
 #include "CpMgmt/CpControllerFactory.h"
+#include "CpMgmt/CpTraits.h"
 #include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
 #include "Parser/ParsedObject.h"
-#include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidManager.h"
 
 namespace {
 
-ControllerMgmt* managementOverride = nullptr;
-
-// The commands that run without a controller when none can be found for them.
-bool runsWithoutController(unsigned short token)
-{
-    return token == TOKEN_APPVERSION || token == TOKEN_HELP || token == TOKEN_HELP_SHT || token == TOKEN_Q_MARK;
-}
-
-// The count commands return their count, which must not stop the adapters after them.
-bool resultIsCount(unsigned short token)
-{
-    return token == TOKEN_LDNUMBER || token == TOKEN_PDNUMBER;
-}
+// Indexed by CpManagementKind.
+ControllerMgmt* managementOverride[2] = {nullptr, nullptr};
 
 CpController* newControllerlessCpController(ParsedObject* request)
 {
@@ -62,14 +51,21 @@ CpControllerMgmt::~CpControllerMgmt() {}
 
 void CpControllerMgmt::setControllerMgmtOverride(ControllerMgmt* management)
 {
-    managementOverride = management;
+    setControllerMgmtOverride(CpManagementKind::LinuxDriver, management);
+    setControllerMgmtOverride(CpManagementKind::HostCacheLibrary, management);
+}
+
+void CpControllerMgmt::setControllerMgmtOverride(CpManagementKind kind, ControllerMgmt* management)
+{
+    managementOverride[static_cast<unsigned char>(kind)] = management;
 }
 
 ControllerMgmt* CpControllerMgmt::managementFor(unsigned short commandToken)
 {
-    if (managementOverride != nullptr)
-        return managementOverride;
-    if (commandToken == TOKEN_TIDEX)
+    CpManagementKind kind = commandTraits(commandToken).management;
+    if (managementOverride[static_cast<unsigned char>(kind)] != nullptr)
+        return managementOverride[static_cast<unsigned char>(kind)];
+    if (kind == CpManagementKind::HostCacheLibrary)
         return AkIr2ControllerMgmt::instance(0);
     return LinuxControllerMgmt::instance(255);
 }
@@ -112,6 +108,7 @@ CpController* CpControllerMgmt::getCpController(ParsedObject* request)
         return nullptr;
     unsigned char adapterNumber = request->getAdapterNumber();
     unsigned short token = request->getCommandToken();
+    bool needsController = commandTraits(token).needsController;
     if (adapterNumber == NO_ADAPTER)
         return newControllerlessCpController(request);
 
@@ -120,7 +117,7 @@ CpController* CpControllerMgmt::getCpController(ParsedObject* request)
         if (controllerIds == nullptr) {
             loadControllerIds(token);
             if (controllerIds == nullptr) {
-                if (runsWithoutController(token))
+                if (!needsController)
                     return newControllerlessCpController(request);
                 // Deliberately outside the message printer: neither paged nor logged.
                 printf("ERROR:Could not detect controller.\n");
@@ -181,7 +178,7 @@ CpController* CpControllerMgmt::getCpController(ParsedObject* request)
             }
         }
         if (found == nullptr) {
-            if (runsWithoutController(token))
+            if (!needsController)
                 return newControllerlessCpController(request);
             printMessage(MSG_CONTROLLER_NOT_PRESENT);
             return nullptr;
@@ -202,6 +199,8 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     if (request == nullptr)
         return nullptr;
     unsigned short token = request->getCommandToken();
+    CpTraits traits = commandTraits(token);
+    bool countsControllers = traits.answer == CpAnswer::ControllerCount;
     if (controllers == nullptr) {
         loadControllerIds(token);
         ControllerMgmt* management = controllerIds != nullptr ? managementFor(token) : nullptr;
@@ -234,9 +233,10 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
         return nullptr;
     }
 
-    // The version and help requests cannot be copied per controller: they run once, on an
-    // executor without a controller, so that no processor is ever handed a missing request.
-    if (runsWithoutController(token) && controllers->count() > 0) {
+    // A command that can run without a controller and whose request cannot be copied per
+    // controller (version, help) runs once, on an executor without a controller, so that no
+    // processor is ever handed a missing request.
+    if (!traits.needsController && controllers->count() > 0) {
         ParsedObject* probe = request->clone();
         if (probe == nullptr) {
             CpController* single = newControllerlessCpController(request);
@@ -258,7 +258,7 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
         if (copy != nullptr) {
             ControllerId* id = controller->controllerId();
             copy->setAdapterNumber(id != nullptr ? id->getNumber() : NO_ADAPTER);
-        } else if (token != TOKEN_ADPCOUNT) {
+        } else if (!countsControllers) {
             // Only the controller count is made of executors without requests (it never runs
             // them); for any other command a missing copy means memory ran out.
             deleteCpControllers(list);
@@ -278,7 +278,7 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     }
     delete request;
     // Nothing to run is no success: only the controller count may come out empty.
-    if (list != nullptr && list->count() == 0 && token != TOKEN_ADPCOUNT) {
+    if (list != nullptr && list->count() == 0 && !countsControllers) {
         delete list;
         list = nullptr;
     }
@@ -313,9 +313,9 @@ int CpControllerMgmt::run(ArrayList<ParsedObject*>* requests)
         ++next;
         if (request == nullptr)
             continue;
-        unsigned short token = request->getCommandToken();
+        CpTraits traits = commandTraits(request->getCommandToken());
 
-        if (token == TOKEN_ADPCOUNT) {
+        if (traits.answer == CpAnswer::ControllerCount) {
             ArrayList<CpController*>* all = getAllCpControllers(request);
             int count = all != nullptr ? all->count() : 0;
             deleteCpControllers(all);
@@ -354,7 +354,7 @@ int CpControllerMgmt::run(ArrayList<ParsedObject*>* requests)
         for (unsigned char i = 0; i < list->count(); ++i) {
             CpController* cpController = list->get(i);
             result = cpController->process();
-            if (result != 0 && !resultIsCount(token)) {
+            if (result != 0 && !traits.resultIsCount) {
                 // This request's later adapters are not run; the next request still is.
                 for (unsigned char j = i; j < list->count(); ++j)
                     delete list->get(j);

@@ -4,7 +4,10 @@
 // made lazily, in discovery order: a request for adapter N makes and numbers the controllers
 // only up to adapter N, and a later request of the same run resumes where numbering stopped.
 // Every addressed controller gets one CpController; a request for all adapters is copied once
-// per controller. The controller count (-AdpCount) is answered here, without a processor.
+// per controller. What a command needs (a controller or not, the controller check, which
+// controller management, whether its result is a count, or an answer from the dispatcher
+// itself, as the controller count has) comes from the command's traits (CpTraits.h); nothing
+// here names a command.
 //
 // The result of a command is that of the last CpController::process call: with "-aALL" a
 // failure on one adapter leaves the later adapters unrun; with "-a0,1,2" each adapter is a
@@ -13,6 +16,7 @@
 #ifndef CPCONTROLLERMGMT_H
 #define CPCONTROLLERMGMT_H
 
+#include "CpMgmt/CpTraits.h"
 #include "PavUtil/List.h"
 
 class Controller;
@@ -47,6 +51,8 @@ public:
     // Test seam: the controller management that detection and controller creation use instead
     // of the Linux driver's and the integrated-RAID library's (null restores them).
     static void setControllerMgmtOverride(ControllerMgmt* management);
+    // Test seam: the same for the commands of one management kind only.
+    static void setControllerMgmtOverride(CpManagementKind kind, ControllerMgmt* management);
 
     CpControllerMgmt(const CpControllerMgmt&) = delete;
     CpControllerMgmt& operator=(const CpControllerMgmt&) = delete;
@@ -54,8 +60,8 @@ public:
 private:
     CpControllerMgmt();
 
-    // The management that serves the command: the integrated-RAID library's for the host-cache
-    // command, else the Linux driver's.
+    // The management that serves the command, by its traits' management kind: the Linux
+    // driver's or the integrated-RAID library's.
     ControllerMgmt* managementFor(unsigned short commandToken);
     // The number of the first controller numbered in a run.
     static unsigned char firstAdapterNumber(Controller* controller);

@@ -75,3 +75,29 @@ unsigned char CpFactoryRegistry::creatorCount(unsigned short commandId) const
 {
     return commandId < ROW_COUNT ? rows[commandId].count : 0;
 }
+
+void registerCommandId(unsigned short commandId, const CpCreatorFunctor* creator, const CpTraits& traits)
+{
+    CpTraitsTable* table = CpTraitsTable::instance();
+    if (table == nullptr || commandId >= CpTraitsTable::ROW_COUNT)
+        return;
+    if (!table->enter(commandId, traits)) {
+        char text[64];
+        snprintf(text, sizeof text, "Command id %d is registered twice\n", static_cast<int>(commandId));
+        printMessage(MSG_TEXT, text);
+        return;
+    }
+    CpFactoryRegistry* registry = CpFactoryRegistry::instance();
+    if (creator != nullptr && registry != nullptr)
+        registry->add(commandId, *creator);
+}
+
+CpTraitsRegistration::CpTraitsRegistration(std::initializer_list<unsigned short> commandIds, const CpTraits& traits)
+{
+    for (unsigned short id : commandIds)
+        registerCommandId(id, nullptr, traits);
+}
+
+void registerCommandProcessors()
+{
+}

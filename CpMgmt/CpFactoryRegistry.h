@@ -1,15 +1,30 @@
 // The registry of command processors: for each command id (the request's command token) the
 // creators of the processor classes that serve it.
 //
-// No central list of processors exists: each processor class has one CpRegistration object
-// (CpRegistrations.cpp), whose constructor, run before the entry point, enters the class's
-// create function under every command id the class names. The registry itself is made on
-// first use, so it exists whichever registration asks first.
+// No central list of processors exists: each processor class has one CpRegistration object at
+// namespace scope in its own .cpp, whose constructor, run before the entry point, enters the
+// class's create function under every command id the class names and gives each id the
+// command's traits (CpTraits.h). A command id belongs to one registration: a second one is
+// refused, so the order in which the units are initialised decides nothing. The registry and
+// the traits table are made on first use, so they exist whichever registration asks first.
+//
+//   // at the bottom of ObjNumberCp.cpp
+//   namespace {
+//   const CpRegistration<ObjNumberCp> registration(CpTraits().countResult());
+//   }
+//
+// A command that has no processor class (the dispatcher answers it, or nothing does) registers
+// its traits alone:
+//
+//   const CpTraitsRegistration registration({TOKEN_ADPCOUNT}, CpTraits().answeredBy(CpAnswer::ControllerCount));
 #ifndef CPFACTORYREGISTRY_H
 #define CPFACTORYREGISTRY_H
 
 #include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CpTraits.h"
 #include "PavUtil/Functor.h"
+
+#include <initializer_list>
 #include "PavUtil/List.h"
 
 class CpFactoryRegistry {
@@ -58,22 +73,28 @@ CpCreatorFunctor makeCpCreator()
     return makeFunctor(&XxxCp::create);
 }
 
-// Registers XxxCp::create under every id of XxxCp::commandIds(), in list order, in the
-// process-wide registry. Destroying the object unregisters nothing.
+// Enters one command id: its traits in the process-wide traits table and, when the creator is
+// given, the creator in the process-wide registry. An id that another registration has taken
+// is refused with "Command id %d is registered twice\n" and keeps what it had; an id beyond
+// the tables is dropped without a message.
+void registerCommandId(unsigned short commandId, const CpCreatorFunctor* creator, const CpTraits& traits);
+
+// Registers XxxCp::create under every id of XxxCp::commandIds(), in list order, with the
+// command's traits (by default those of an ordinary command: controller checked, a non-zero
+// result ends the adapters after it). Destroying the object unregisters nothing.
 template <class XxxCp>
 class CpRegistration {
 public:
-    CpRegistration()
+    explicit CpRegistration(const CpTraits& traits = CpTraits())
     {
         CpCreatorFunctor creator = makeCpCreator<XxxCp>();
-        CpFactoryRegistry* registry = CpFactoryRegistry::instance();
-        if (registry == nullptr)
+        if (CpFactoryRegistry::instance() == nullptr)
             return;
         ArrayList<unsigned short>* ids = XxxCp::commandIds();
         if (ids == nullptr)
             return;
         for (unsigned char i = 0; i < ids->count(); ++i)
-            registry->add(ids->get(i), creator);
+            registerCommandId(ids->get(i), &creator, traits);
         delete ids;
     }
     virtual ~CpRegistration() {}
@@ -82,8 +103,19 @@ public:
     CpRegistration& operator=(const CpRegistration&) = delete;
 };
 
-// Does nothing; calling it keeps the processor registrations in any program linked from the
-// static libraries.
+// The traits of commands that no processor class serves, under the same one-registration-per-id
+// rule. Destroying the object unregisters nothing.
+class CpTraitsRegistration {
+public:
+    CpTraitsRegistration(std::initializer_list<unsigned short> commandIds, const CpTraits& traits);
+    virtual ~CpTraitsRegistration() {}
+
+    CpTraitsRegistration(const CpTraitsRegistration&) = delete;
+    CpTraitsRegistration& operator=(const CpTraitsRegistration&) = delete;
+};
+
+// Does nothing. The registrations sit beside their classes; the programs link the libraries
+// whole, which keeps every registration object.
 void registerCommandProcessors();
 
 #endif

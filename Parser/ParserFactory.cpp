@@ -2,6 +2,8 @@
 
 #include "Output/VoMessage.h"
 
+#include <cstdio>
+
 ParserFactory* ParserFactory::instance()
 {
     // Made on first use, under the language's one-time guard, so the registrations that run
@@ -40,4 +42,19 @@ bool ParserFactory::hasCreator(unsigned short commandToken) const
     if (commandToken >= SLOT_COUNT)
         return false;
     return slots[commandToken] != ParserCreator();
+}
+
+void registerParserCreator(ParserFactory* factory, unsigned short commandToken, const ParserCreator& creator)
+{
+    if (factory->hasCreator(commandToken)) {
+        char text[64];
+        snprintf(text, sizeof text, "Token id %d has a parser already\n", static_cast<int>(commandToken));
+        printMessage(MSG_TEXT, text);
+        return;
+    }
+    factory->registerCreator(commandToken, creator);
+}
+
+void parserRegistrationAnchor()
+{
 }

@@ -1,16 +1,20 @@
 // The parser factory: which parser class serves which command word.
 //
 // A process-wide table maps a command token id (0 to 254) to the creator of the parser class
-// that serves that command. Nothing lists the parsers centrally in the code that uses the
-// factory: each parser class has one ParserFactoryRegistration object, whose constructor,
-// run before the entry point, enters the class's creator under every command token the class
-// names. A command word no class names has no parser.
+// that serves that command. Nothing lists the parsers centrally: each parser class has one
+// ParserFactoryRegistration object at namespace scope at the bottom of its own .cpp, whose
+// constructor, run before the entry point, enters the class's creator under every command
+// token the class names. A command word no class names has no parser.
 //
-// The registration objects live at namespace scope in the registration unit, constructed in
-// a fixed order before the entry point; the factory itself is made on first use, so it exists
-// whichever registration asks first. The run sequence calls parserRegistrationAnchor() before
-// it uses the factory: that reference keeps the registration unit (and with it every parser
-// class) in any program linked from the static libraries.
+//   // at the bottom of ObjNumberParser.cpp
+//   namespace {
+//   const ParserFactoryRegistration<ObjNumberParser> registration;
+//   }
+//
+// A token belongs to one parser class: a registration that finds the token's slot taken leaves
+// it to the class that took it, so the order in which the units are initialised decides
+// nothing. The factory itself is made on first use, so it exists whichever registration asks
+// first. The programs link the libraries whole, which keeps every registration object.
 #ifndef PARSERFACTORY_H
 #define PARSERFACTORY_H
 
@@ -59,6 +63,10 @@ ParserCreator makeParserCreator()
                          reinterpret_cast<FunctorBase::PlainFunction>(&XParser::create), nullptr, 0);
 }
 
+// Enters the creator under the token unless another creator holds its slot already; that
+// second registration of a token is refused with "Token id %d has a parser already\n".
+void registerParserCreator(ParserFactory* factory, unsigned short commandToken, const ParserCreator& creator);
+
 // Registers XParser's creator under every id of XParser::commandTokens(), in list order.
 // Destroying the object removes nothing from the factory.
 template <class XParser>
@@ -74,7 +82,7 @@ public:
         if (ids == nullptr)
             return;
         for (unsigned char i = 0; i < ids->count(); ++i)
-            factory->registerCreator(ids->get(i), creator);
+            registerParserCreator(factory, ids->get(i), creator);
         delete ids;
     }
     virtual ~ParserFactoryRegistration() {}
@@ -83,7 +91,7 @@ public:
     ParserFactoryRegistration& operator=(const ParserFactoryRegistration&) = delete;
 };
 
-// Does nothing; calling it keeps the parser registrations in the program.
+// Does nothing; the run sequence calls it before it asks the factory for a parser.
 void parserRegistrationAnchor();
 
 #endif

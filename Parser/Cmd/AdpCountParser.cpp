@@ -1,6 +1,7 @@
 #include "Parser/Cmd/AdpCountParser.h"
 
 #include "Parser/AdpParsedObjects.h"
+#include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
@@ -52,3 +53,9 @@ ArrayList<ParsedObject*>* AdpCountParser::parse(ArrayList<Token*>* tokens)
     }
     return requests;
 }
+
+namespace {
+
+const ParserFactoryRegistration<AdpCountParser> registration;
+
+}  // namespace

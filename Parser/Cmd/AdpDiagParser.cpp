@@ -1,6 +1,7 @@
 #include "Parser/Cmd/AdpDiagParser.h"
 
 #include "Parser/AdpParsedObjects.h"
+#include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
@@ -59,3 +60,9 @@ ArrayList<ParsedObject*>* AdpDiagParser::parse(ArrayList<Token*>* tokens)
         return new (noThrowNew) AdpDiagParsedObject(TOKEN_ADPDIAG, value, adapter);
     });
 }
+
+namespace {
+
+const ParserFactoryRegistration<AdpDiagParser> registration;
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "Parser/Cmd/AdpFacDefSetParser.h"
 
 #include "Parser/AdpParsedObjects.h"
+#include "Parser/ParserFactory.h"
 #include "Parser/TokenIds.h"
 
 AdpFacDefSetParser::AdpFacDefSetParser(int commandToken) : Parser(commandToken)
@@ -36,3 +37,9 @@ ArrayList<ParsedObject*>* AdpFacDefSetParser::parse(ArrayList<Token*>* tokens)
         return new (noThrowNew) AdpFacDefSetPo(token, adapter);
     });
 }
+
+namespace {
+
+const ParserFactoryRegistration<AdpFacDefSetParser> registration;
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "Parser/Cmd/EncInfoParser.h"
 
+#include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/Token.h"
@@ -52,3 +53,9 @@ ArrayList<ParsedObject*>* EncInfoParser::parse(ArrayList<Token*>* tokens)
         return new (noThrowNew) EncInfoParsedObject(token, adapter);
     });
 }
+
+namespace {
+
+const ParserFactoryRegistration<EncInfoParser> registration;
+
+}  // namespace

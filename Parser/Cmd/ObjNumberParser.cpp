@@ -1,6 +1,7 @@
 #include "Parser/Cmd/ObjNumberParser.h"
 
 #include "Parser/CfgParsedObjects.h"
+#include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
@@ -52,3 +53,9 @@ ArrayList<ParsedObject*>* ObjNumberParser::parse(ArrayList<Token*>* tokens)
         return new (noThrowNew) ObjNumberParsedObject(token, adapter);
     });
 }
+
+namespace {
+
+const ParserFactoryRegistration<ObjNumberParser> registration;
+
+}  // namespace
