@@ -222,20 +222,7 @@ protected:
         LocalTables local;
         local.registry.add(TOKEN_PROBE, makeCpCreator<ScriptedCp>());
         local.table.enter(TOKEN_PROBE, traits);
-        ArrayList<ParsedObject*>* list = new ArrayList<ParsedObject*>(1);
-        list->add(new TestRequest(TOKEN_PROBE, adapter));
-        OutputCapture capture;
-        int result = CpControllerMgmt::instance()->run(list);
-        printed = capture.take();
-        return result;
-    }
-
-    std::vector<int> adaptersRun() const
-    {
-        std::vector<int> adapters;
-        for (const auto& call : processorScript.calls)
-            adapters.push_back(call.adapter);
-        return adapters;
+        return dispatchRequests({new TestRequest(TOKEN_PROBE, adapter)}, printed);
     }
 
     FakeControllerMgmt driver;
@@ -307,7 +294,7 @@ TEST_F(TraitsDispatchTest, EachTraitChangesWhatTheDispatcherDoes)
         processorScript = ProcessorScript();
         c.arrange(driver, hostCache);
         EXPECT_EQ(run(c.traits, c.adapter), c.expected);
-        EXPECT_EQ(adaptersRun(), c.ran);
+        EXPECT_EQ(processorScript.adaptersRun(), c.ran);
         EXPECT_EQ(printed, c.printed);
     }
 }

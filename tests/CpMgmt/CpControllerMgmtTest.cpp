@@ -45,24 +45,9 @@ protected:
     }
 
     // Runs the requests; returns the result and stores the printed text.
-    int run(std::vector<ParsedObject*> requests)
-    {
-        ArrayList<ParsedObject*>* list = new ArrayList<ParsedObject*>(4);
-        for (ParsedObject* r : requests)
-            list->add(r);
-        OutputCapture capture;
-        int result = CpControllerMgmt::instance()->run(list);
-        printed = capture.take();
-        return result;
-    }
+    int run(std::vector<ParsedObject*> requests) { return dispatchRequests(requests, printed); }
 
-    std::vector<int> adaptersRun() const
-    {
-        std::vector<int> adapters;
-        for (const auto& call : processorScript.calls)
-            adapters.push_back(call.adapter);
-        return adapters;
-    }
+    std::vector<int> adaptersRun() const { return processorScript.adaptersRun(); }
 
     CpFactoryRegistry registry;
     CpFactoryRegistry* previousRegistry = nullptr;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CpMgmt/CpController.h"
+#include "CpMgmt/CpControllerMgmt.h"
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
@@ -146,4 +147,23 @@ OutputCapture::~OutputCapture()
 {
     take();
     VoPrint::instance()->setMode(savedMode);
+}
+
+std::vector<int> ProcessorScript::adaptersRun() const
+{
+    std::vector<int> adapters;
+    for (const Call& call : calls)
+        adapters.push_back(call.adapter);
+    return adapters;
+}
+
+int dispatchRequests(const std::vector<ParsedObject*>& requests, std::string& printed)
+{
+    ArrayList<ParsedObject*>* list = new ArrayList<ParsedObject*>(4);
+    for (ParsedObject* r : requests)
+        list->add(r);
+    OutputCapture capture;
+    int result = CpControllerMgmt::instance()->run(list);
+    printed = capture.take();
+    return result;
 }

@@ -116,6 +116,9 @@ struct ProcessorScript {
         bool hadRequest;
     };
     std::vector<Call> calls;
+
+    // The adapter numbers of the calls, in order.
+    std::vector<int> adaptersRun() const;
 };
 
 extern ProcessorScript processorScript;
@@ -142,5 +145,9 @@ private:
     unsigned char savedMode;
     bool active;
 };
+
+// Runs the requests through the process-wide dispatcher; returns the result and stores the
+// printed text.
+int dispatchRequests(const std::vector<ParsedObject*>& requests, std::string& printed);
 
 #endif
