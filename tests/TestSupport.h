@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,6 +94,67 @@ private:
 
     std::string path_;
 };
+
+// Collects what the process writes to standard output (or, with STDERR_FILENO, standard error)
+// while it lives: the descriptor is pointed at a temporary file with dup2 and put back by take()
+// or the destructor, so an assertion that leaves the test early also restores it. Captures nest.
+class StreamCapture {
+public:
+    explicit StreamCapture(int fd = STDOUT_FILENO) : fd_(fd)
+    {
+        flushAll();
+        file_ = ::tmpfile();
+        saved_ = file_ != nullptr ? ::dup(fd_) : -1;
+        if (saved_ < 0 || ::dup2(::fileno(file_), fd_) < 0)
+            ADD_FAILURE() << "cannot capture descriptor " << fd_ << ": " << strerror(errno);
+    }
+    ~StreamCapture() { take(); }
+    StreamCapture(const StreamCapture&) = delete;
+    StreamCapture& operator=(const StreamCapture&) = delete;
+
+    // What was written since the capture began; the descriptor is restored. Later calls give
+    // the same text.
+    std::string take()
+    {
+        if (file_ == nullptr)
+            return text_;
+        flushAll();
+        if (saved_ >= 0) {
+            ::dup2(saved_, fd_);
+            ::close(saved_);
+            saved_ = -1;
+        }
+        ::rewind(file_);
+        char buf[4096];
+        size_t n;
+        while ((n = ::fread(buf, 1, sizeof buf, file_)) > 0)
+            text_.append(buf, n);
+        ::fclose(file_);
+        file_ = nullptr;
+        return text_;
+    }
+
+private:
+    static void flushAll()
+    {
+        ::fflush(stdout);
+        ::fflush(stderr);
+    }
+
+    int fd_;
+    int saved_ = -1;
+    FILE* file_ = nullptr;
+    std::string text_;
+};
+
+// What `action` writes to standard output.
+template <class Action>
+std::string stdoutOf(Action action)
+{
+    StreamCapture capture;
+    action();
+    return capture.take();
+}
 
 // An OS boundary over a host directory: /proc, /sys and /dev (and what is below them) are
 // looked up under `root`, every other path is used as it is, and uname reports `release`.

@@ -1,6 +1,7 @@
 // The operations of the exposer: adding new logical drives and removing one or all of them, on
 // kernels with sysfs and on older ones with /proc/scsi/scsi.
 #include "ExposureFixture.h"
+#include "TestSupport.h"
 
 using namespace exposure;
 
@@ -156,15 +157,15 @@ TEST_F(ExposureTest, OldKernelAddReportsWhatFails)
     host.release = "2.4.21";
     addLd(0);
     addLd(1);
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture withoutMap;
     EXPECT_EQ(exposer->expose(&controller, 0, EXPOSE_ADD_NEW), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "proc_add_new_ld: scandir failed\n");
+    EXPECT_EQ(withoutMap.take(), "proc_add_new_ld: scandir failed\n");
 
     host.addHbaMap("quillraid_sas", {"7"});
     host.procScsiMissing = true;
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture withoutProcScsi;
     EXPECT_EQ(exposer->expose(&controller, 0, EXPOSE_ADD_NEW), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(withoutProcScsi.take(),
               "proc_add_new_ld: Failed to open handle to /proc/scsi/scsi\n"
               "proc_add_new_ld: Failed to open handle to /proc/scsi/scsi\n");
 

@@ -246,7 +246,7 @@ TEST_F(FakeLibrary, UnloadedBridgeRefusesCommands)
     }
 
     system.haveEntry = false;
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     {
         ArraykitIr2Dp noEntry(AK_IR2_LIBRARY_NAME, AK_IR2_ENTRY_NAME, &system);
         EXPECT_FALSE(noEntry.isLoaded());
@@ -254,7 +254,7 @@ TEST_F(FakeLibrary, UnloadedBridgeRefusesCommands)
         EXPECT_EQ(noEntry.call(&command), 1);
         EXPECT_TRUE(noEntry.supports(DP_KIND_AK_IR2));
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(captured.take(), "");
 
     ArraykitIr2Dp noServices(AK_IR2_LIBRARY_NAME, AK_IR2_ENTRY_NAME, nullptr);
     EXPECT_EQ(noServices.execute(&request), -1);
@@ -266,9 +266,9 @@ TEST(StandInLibrary, MissingLibraryPrintsTheLoaderMessageOnce)
     TempDir empty;
     LibraryPlaces places(empty.path());
     BoundaryScope scope(&places);
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     ArraykitIr2Dp bridge(AK_IR2_LIBRARY_NAME, AK_IR2_ENTRY_NAME, SystemLinux::instance());
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.take();
     EXPECT_FALSE(bridge.isLoaded());
     EXPECT_NE(printed.find("libarraykitir-2.so"), std::string::npos) << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;

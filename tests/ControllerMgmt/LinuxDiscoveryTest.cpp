@@ -84,9 +84,9 @@ TEST_F(LinuxDiscovery, DriverNodeFollowsTheMajorInProcDevices)
         boundary.unlinkCalls = 0;
 
         LinuxControllerExplorer explorer;
-        testing::internal::CaptureStdout();
+        testsupport::StreamCapture captured;
         int fd = explorer.openDriverNode(LINUX_DRIVER_HWR);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");   // never a message
+        EXPECT_EQ(captured.take(), "");   // never a message
         EXPECT_EQ(fd >= 0, c.opens);
         EXPECT_EQ(explorer.descriptor(LINUX_DRIVER_HWR), fd);
         EXPECT_EQ(explorer.descriptor(LINUX_DRIVER_SWR), -1);
@@ -147,9 +147,9 @@ TEST_F(LinuxDiscovery, SysfsHostsAreSortedWithTheirDriverKinds)
     host.dir.mkdirs("sys/class/scsi_host/host9");   // no proc_name: skipped with a message
 
     LinuxControllerExplorer explorer;
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     std::vector<Found> found = take(explorer.explore(&supported));
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.take();
 
     int hwr = explorer.descriptor(LINUX_DRIVER_HWR);
     int swr = explorer.descriptor(LINUX_DRIVER_SWR);

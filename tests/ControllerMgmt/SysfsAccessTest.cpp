@@ -90,9 +90,9 @@ TEST(SysfsAccess, TypeTestsDoNotFollowLinks)
     EXPECT_EQ(cli_is_path_file(nullptr), 1);
     EXPECT_EQ(cli_is_path_dir((base + "missing").c_str()), 1);
 
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     EXPECT_EQ(cli_is_path_file((base + "missing").c_str()), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "cli_is_path_file: stat on " + base + "missing failed\n");
+    EXPECT_EQ(captured.take(), "cli_is_path_file: stat on " + base + "missing failed\n");
 }
 
 TEST(SysfsAccess, PathNameIsTheLastComponent)
@@ -180,11 +180,11 @@ TEST(SysfsAccess, AttributesAreReadAndWrittenOnce)
     EXPECT_EQ(cli_write_attribute((base + "scan").c_str(), "- - -", 5), 5);
     EXPECT_EQ(ctltest::readText(base + "scan"), "- - -");
 
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     EXPECT_EQ(cli_read_attribute((base + "missing").c_str(), text, 4), -1);
     EXPECT_EQ(cli_write_attribute((base + "no/such").c_str(), "x", 1), -1);
     EXPECT_EQ(cli_read_attribute(dir.path().c_str(), text, 4), -1);   // a directory cannot be read
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(captured.take(),
               "cli_read_attribute: open " + base + "missing failed\n"
               "cli_write_attribute: open " + base + "no/such failed\n"
               "cli_read_attribute: read from " + dir.path() + " failed\n");
@@ -200,9 +200,9 @@ TEST(SysfsAccess, ShortWriteIsAFailure)
     dir.write("scan", "");
     ShortWrites boundary;
     BoundaryScope scope(&boundary);
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     EXPECT_EQ(cli_write_attribute((dir.path() + "/scan").c_str(), "- - -", 5), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "cli_write_attribute: write to " + dir.path() + "/scan failed\n");
+    EXPECT_EQ(captured.take(), "cli_write_attribute: write to " + dir.path() + "/scan failed\n");
 }
 
 TEST(SysfsAccess, BlockNodeComesFromTheBlockLink)

@@ -127,25 +127,19 @@ int ScriptedCp::process(CpController* cpController, ParsedObject* request)
     return result != processorScript.results.end() ? result->second : 0;
 }
 
-OutputCapture::OutputCapture() : savedMode(VoPrint::instance()->getMode()), active(true)
+OutputCapture::OutputCapture() : savedMode(VoPrint::instance()->getMode())
 {
     VoPrint::instance()->setMode(VOPRINT_MODE_SCREEN);
-    fflush(stdout);
-    testing::internal::CaptureStdout();
 }
 
 std::string OutputCapture::take()
 {
-    if (!active)
-        return std::string();
-    fflush(stdout);
-    active = false;
-    return testing::internal::GetCapturedStdout();
+    return stream.take();
 }
 
 OutputCapture::~OutputCapture()
 {
-    take();
+    stream.take();
     VoPrint::instance()->setMode(savedMode);
 }
 

@@ -16,6 +16,7 @@
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DataProvider.h"
 #include "Parser/ParsedObject.h"
+#include "TestSupport.h"
 
 // What a fake controller's firmware answers.
 struct FakeFirmware {
@@ -143,7 +144,7 @@ public:
 
 private:
     unsigned char savedMode;
-    bool active;
+    testsupport::StreamCapture stream;
 };
 
 // Runs the requests through the process-wide dispatcher; returns the result and stores the

@@ -3,6 +3,7 @@
 #include "DataProvider/ZprFrame.h"
 #include "FakeDriver.h"
 #include "PavUtil/Memory.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -263,9 +264,9 @@ TEST(RequestFrames, ControllerIdIsStoredNotOwned)
 TEST(RequestFrames, FrameThatCannotBeAllocatedLeavesNoFrame)
 {
     failNextAllocations(1);
-    ::testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     DcmdZprDpParams p(DCMD_ADP_GET_INFO, 0u, 0u, 0u, nullptr, 0, 0, 0);
-    std::string out = ::testing::internal::GetCapturedStdout();
+    std::string out = captured.take();
     failNextAllocations(0);
     EXPECT_EQ(p.frame(), nullptr);
     EXPECT_EQ(out, "!!! SYSTEM IS OUT OF MEMORY !!!\n");

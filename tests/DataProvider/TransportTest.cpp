@@ -6,6 +6,7 @@
 #include "FakeDriver.h"
 #include "PavUtil/Memory.h"
 #include "System/PavError.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -286,9 +287,9 @@ TEST_F(Transport, PacketThatCannotBeAllocatedIsNotSent)
     PavError::setLastError(0);
     p.setControllerId(&ctrl);
     failNextAllocations(1);
-    ::testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     EXPECT_EQ(provider->execute(&p), 0xFFFF);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "!!! SYSTEM IS OUT OF MEMORY !!!\n");
+    EXPECT_EQ(captured.take(), "!!! SYSTEM IS OUT OF MEMORY !!!\n");
     EXPECT_TRUE(driver.calls.empty());
     EXPECT_EQ(PavError::takeLastError(), 0u);
 }

@@ -1,4 +1,5 @@
 #include "ConsoleFixture.h"
+#include "TestSupport.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -159,11 +160,11 @@ TEST_F(PrintTest, DefaultStreamIsStdioStdoutInCallOrder)
     // the printer's texts.
     VoPrint::instance()->setConsoleStreams(nullptr, nullptr);
     VoPrint::instance()->setMode(VOPRINT_MODE_SCREEN);
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     fputs("echo ", stdout);
     print("message\n");
     fputs("after", stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "echo message\nafter");
+    EXPECT_EQ(captured.take(), "echo message\nafter");
 }
 
 class StdinPipe {

@@ -571,12 +571,12 @@ TEST(GrammarTest, YyparseResults)
     for (const ParseCase& c : cases) {
         grammartest::quietPrinter();
         scannerResetState();
-        testing::internal::CaptureStdout();
+        testsupport::StreamCapture captured;
         scannerInit(c.line);
         int result = yyparse();
         deleteTokenList(scannerTakeTokenList());
         scannerRelease();
-        testing::internal::GetCapturedStdout();
+        captured.take();
         EXPECT_EQ(c.result, result) << c.line;
     }
 }
@@ -621,7 +621,7 @@ TEST(GrammarTest, TokenizerOwnsTheAcceptedList)
 {
     grammartest::quietPrinter();
     scannerResetState();
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     {
         Tokenizer tokenizer;
         ArrayList<Token*>* tokens = tokenizer.tokenize(string("-PDList -a0,1 "));
@@ -635,7 +635,7 @@ TEST(GrammarTest, TokenizerOwnsTheAcceptedList)
     {
         Tokenizer unused;
     }
-    std::string output = testing::internal::GetCapturedStdout();
+    std::string output = captured.take();
     EXPECT_EQ("," + blankOutLine() + rejection("-PDList"), output);
 }
 
@@ -645,11 +645,11 @@ TEST(GrammarTest, OutOfMemoryWhileScanningRejectsTheLine)
     for (unsigned int failures = 1; failures <= 6; ++failures) {
         grammartest::quietPrinter();
         scannerResetState();
-        testing::internal::CaptureStdout();
+        testsupport::StreamCapture captured;
         failNextAllocations(failures);
         ArrayList<Token*>* tokens = tokenize("-PDList -a0 ");
         failNextAllocations(0);
-        testing::internal::GetCapturedStdout();
+        captured.take();
         deleteTokenList(tokens);
     }
     // Nothing leaked or crashed (the sanitizer build checks); a normal line still works.

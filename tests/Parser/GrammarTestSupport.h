@@ -9,6 +9,7 @@
 #include "Parser/Scanner.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -84,11 +85,11 @@ inline Checked check(const std::string& line)
 {
     quietPrinter();
     scannerResetState();
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     ArrayList<Token*>* tokens = tokenize(line.c_str());
     std::fflush(stdout);
     Checked result;
-    result.output = testing::internal::GetCapturedStdout();
+    result.output = captured.take();
     result.tokens = render(tokens);
     result.texts = texts(tokens);
     deleteTokenList(tokens);
@@ -108,13 +109,13 @@ struct Scanned {
 inline Scanned scan(const std::string& line)
 {
     scannerResetState();
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     scannerInit(line.c_str());
     Scanned result;
     for (int id = yylex(); id != 0; id = yylex())
         result.ids.push_back(id);
     std::fflush(stdout);
-    result.echo = testing::internal::GetCapturedStdout();
+    result.echo = captured.take();
     const char* last = scannerLastWordText();
     result.lastWord = last != nullptr ? last : "<none>";
     ArrayList<Token*>* tokens = scannerTakeTokenList();

@@ -141,7 +141,7 @@ TEST(ScannerTest, UnknownWordsMakeNoToken)
 TEST(ScannerTest, ScannerInitKeepsThePositionOfThePreviousLine)
 {
     scannerResetState();
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     scannerInit("-AdpAllInfo ");
     while (yylex() != 0) {
     }
@@ -152,7 +152,7 @@ TEST(ScannerTest, ScannerInitKeepsThePositionOfThePreviousLine)
     int id = yylex();
     deleteTokenList(scannerTakeTokenList());
     scannerRelease();
-    testing::internal::GetCapturedStdout();
+    captured.take();
     EXPECT_EQ(TOKEN_UNKNOWN, id);
 
     scannerResetState();

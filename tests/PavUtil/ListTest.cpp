@@ -1,6 +1,7 @@
 #include "PavUtil/Functor.h"
 #include "PavUtil/List.h"
 #include "PavUtil/Memory.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -89,11 +90,11 @@ TEST(List, GrowthThatCannotAllocateLeavesTheListUnchanged)
 {
     ArrayList<unsigned short> list(1);
     ASSERT_EQ(list.add(5), 0);
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     failNextAllocations(1);
     int result = list.add(6);
     std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "!!! SYSTEM IS OUT OF MEMORY !!!\n");
+    EXPECT_EQ(captured.take(), "!!! SYSTEM IS OUT OF MEMORY !!!\n");
     EXPECT_EQ(result, -1);
     EXPECT_EQ(list.count(), 1);
     EXPECT_EQ(list.capacity(), 1);

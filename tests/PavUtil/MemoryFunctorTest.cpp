@@ -1,6 +1,7 @@
 #include "PavUtil/Functor.h"
 #include "PavUtil/List.h"
 #include "PavUtil/Memory.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,7 @@ struct Counted {
 };
 int Counted::constructed = 0;
 
-template <class Action>
-std::string stdoutOf(Action action)
-{
-    testing::internal::CaptureStdout();
-    action();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
+using testsupport::stdoutOf;
 
 int addOne(int v) { return v + 1; }
 int addTwo(int v) { return v + 2; }

@@ -1,5 +1,6 @@
 #include "PavUtil/apstring.h"
 #include "PavUtil/Memory.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,6 @@ public:
     using apstring::operator=;
 };
 
-std::string captureStdoutOf(void (*action)())
-{
-    testing::internal::CaptureStdout();
-    action();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
 
 const char* const OUT_OF_MEMORY_LINE = "!!! SYSTEM IS OUT OF MEMORY !!!\n";
 
@@ -195,7 +189,7 @@ TEST(StringDeathTest, BrokenPreconditionsFailTheAssertion)
 TEST(String, OutOfMemoryLeavesValidTexts)
 {
     // A constructor that cannot allocate yields the empty text.
-    std::string out = captureStdoutOf([] {
+    std::string out = testsupport::stdoutOf([] {
         failNextAllocations(1);
         string s("hello");
         EXPECT_EQ(s.length(), 0);
@@ -206,7 +200,7 @@ TEST(String, OutOfMemoryLeavesValidTexts)
     EXPECT_EQ(out, OUT_OF_MEMORY_LINE);
 
     // An assignment or append that cannot allocate leaves the text unchanged.
-    out = captureStdoutOf([] {
+    out = testsupport::stdoutOf([] {
         string s("ab");
         failNextAllocations(1);
         s = "a longer text";

@@ -5,6 +5,7 @@
 
 #include "SimTestUtil.h"
 #include "Simulator/SimHost.h"
+#include "TestSupport.h"
 
 using namespace simtest;
 
@@ -74,16 +75,16 @@ TEST_F(Driver, LogsEveryCommandAndTracesWhenAsked)
         sim::SimHost quiet(dir, false);
         ASSERT_EQ(quiet.state().load(), 0);
         DcmdPacket p(2, 0x03020000, 384, DIR_READ, 5);
-        testing::internal::CaptureStderr();
+        testsupport::StreamCapture captured(STDERR_FILENO);
         ASSERT_EQ(quiet.driver().ioctl(0, REQ_SAS, p.pkt), 0);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(captured.take(), "");
     }
     sim::SimHost traced(dir, true);
     ASSERT_EQ(traced.state().load(), 0);
     DcmdPacket p(2, 0x01010000, 2048);
-    testing::internal::CaptureStderr();
+    testsupport::StreamCapture captured(STDERR_FILENO);
     ASSERT_EQ(traced.driver().ioctl(0, REQ_SAS, p.pkt), 0);
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = captured.take();
     EXPECT_NE(err.find("opcode=0x01010000"), std::string::npos) << err;
     EXPECT_NE(err.find("status=0x00"), std::string::npos) << err;
 

@@ -6,6 +6,7 @@
 #include "SimTestUtil.h"
 #include "Simulator/QuillSim.h"
 #include "Simulator/SimHost.h"
+#include "TestSupport.h"
 
 using namespace simtest;
 
@@ -17,9 +18,9 @@ TEST(SimState, CreateThenShowGivesThePresetBack)
         TempDir tmp;
         std::string dir = tmp.path() + "/h";
         ASSERT_EQ(runQuillSim({"create", dir, "--preset", preset}), 0) << preset;
-        testing::internal::CaptureStdout();
+        testsupport::StreamCapture captured;
         ASSERT_EQ(runQuillSim({"show", dir}), 0);
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = captured.take();
         sim::Json shown = sim::Json::parse(out, nullptr, false);
         sim::Json expected;
         ASSERT_TRUE(sim::SimPresets::state(preset, expected));
@@ -31,12 +32,12 @@ TEST(SimState, CreateRefusesAnOccupiedDirectoryAndUnknownPresets)
 {
     TempDir tmp;
     std::string dir = tmp.path() + "/h";
-    testing::internal::CaptureStderr();
+    testsupport::StreamCapture captured(STDERR_FILENO);
     EXPECT_EQ(runQuillSim({"create", dir, "--preset", "nonesuch"}), 2);
     EXPECT_EQ(runQuillSim({"create", dir}), 0);
     EXPECT_EQ(runQuillSim({"create", dir}), 1);
     EXPECT_EQ(runQuillSim({"show", tmp.path() + "/missing"}), 1);
-    testing::internal::GetCapturedStderr();
+    captured.take();
 }
 
 TEST(SimState, SavingReplacesTheFileInsteadOfRewritingIt)
@@ -74,9 +75,9 @@ TEST(SimState, ABrokenStateIsReportedAndNeverOverwritten)
     fputs("{ not json", f);
     fclose(f);
     sim::SimHost host(dir, false);
-    testing::internal::CaptureStderr();
+    testsupport::StreamCapture captured(STDERR_FILENO);
     host.boundary().sleep(5);
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = captured.take();
     EXPECT_NE(err.find("not a JSON object"), std::string::npos) << err;
     EXPECT_EQ(readText(dir + "/state.json"), "{ not json");
 }

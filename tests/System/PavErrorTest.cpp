@@ -43,12 +43,19 @@ TEST_F(LastErrorWord, SetLastErrorCodeForwardsUnchanged)
     EXPECT_EQ(0u, PavError::takeLastError());
 }
 
-TEST(LastErrorEncoding, KindFieldsMatchTheValuesTheTransportWrites)
+TEST(LastErrorEncoding, WordsHoldTheKindInBits16To23)
 {
-    EXPECT_EQ(PAVERROR_KIND_FW_STATUS, (PAVERROR_FW_STATUS | 0x2Du) & PAVERROR_KIND_MASK);
-    EXPECT_EQ(PAVERROR_KIND_IOCTL, (PAVERROR_IOCTL_FAILED | 0x5u) & PAVERROR_KIND_MASK);
-    // An ioctl that returned -1 leaves a word without a firmware-status kind.
-    EXPECT_EQ(0xFFFFFFFFu, static_cast<uint32_t>(-1) | PAVERROR_IOCTL_FAILED);
+    EXPECT_EQ(PAVERROR_FW_STATUS, 0x02010000u);
+    EXPECT_EQ(PAVERROR_IOCTL_FAILED, 0x02020000u);
+    EXPECT_EQ(PAVERROR_KIND_MASK, 0x00FF0000u);
+    EXPECT_EQ((PAVERROR_FW_STATUS | 0x2Du) & PAVERROR_KIND_MASK, 0x00010000u);
+    EXPECT_EQ(PAVERROR_KIND_FW_STATUS, 0x00010000u);
+    EXPECT_EQ((PAVERROR_IOCTL_FAILED | 0x5u) & PAVERROR_KIND_MASK, 0x00020000u);
+    EXPECT_EQ(PAVERROR_KIND_IOCTL, 0x00020000u);
+    // An ioctl that returned -1 leaves 0xFFFFFFFF (the transport tests show that): its kind
+    // field must be neither a firmware status nor an ioctl failure.
+    EXPECT_NE(0xFFFFFFFFu & PAVERROR_KIND_MASK, PAVERROR_KIND_FW_STATUS);
+    EXPECT_NE(0xFFFFFFFFu & PAVERROR_KIND_MASK, PAVERROR_KIND_IOCTL);
 }
 
 } // namespace

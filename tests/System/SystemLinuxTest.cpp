@@ -2,6 +2,7 @@
 #include "System/SystemLinux.h"
 
 #include "LogsTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -59,10 +60,10 @@ bool buildLibrary(const std::string& path, int marker)
 
 std::string captureLoad(const std::string& name, void** handle)
 {
-    testing::internal::CaptureStdout();
+    testsupport::StreamCapture captured;
     *handle = SystemLinux::instance()->loadLibrary(string(name.c_str()));
     fflush(stdout);
-    return testing::internal::GetCapturedStdout();
+    return captured.take();
 }
 
 int markerOf(void* handle)
