@@ -14,15 +14,6 @@ const char* const BLANK_OUT_LINE = "\r                                     \n";
 
 }  // namespace
 
-const SyntaxAutomaton* commandGrammar()
-{
-    static SyntaxAutomaton grammar;
-    if (!grammar.isBuilt() &&
-        grammar.build(GRAMMAR_RULES, GRAMMAR_RULE_COUNT, GRAMMAR_RULES[0].name) != 0)
-        return nullptr;
-    return &grammar;
-}
-
 void yyerror(const char* /*text*/)
 {
     const char* word = scannerLastWordText();
@@ -31,16 +22,7 @@ void yyerror(const char* /*text*/)
 
 int yyparse()
 {
-    const SyntaxAutomaton* grammar = commandGrammar();
-    if (grammar == nullptr) {
-        yyerror("out of memory");
-        return GRAMMAR_SYNTAX_ERROR;
-    }
-    SyntaxMatcher matcher(*grammar);
-    if (!matcher.start()) {
-        yyerror("out of memory");
-        return GRAMMAR_SYNTAX_ERROR;
-    }
+    SyntaxMatcher matcher(COMMAND_GRAMMAR_TABLES);
 
     int token = yylex();
     if (token == TOKEN_UNKNOWN) {

@@ -4,7 +4,8 @@
 //
 // The grammar fixes the command words, the options of each command and their order, where the
 // adapter choice stands and that the global options come last, in their fixed order, each at
-// most once. Its syntax descriptions are the table GRAMMAR_RULES (GrammarTables.cpp).
+// most once. Its syntax descriptions are the table GRAMMAR_RULES (GrammarGen/GrammarTables.cpp),
+// compiled into constant tables when the program is built.
 #ifndef PARSER_GRAMMAR_H
 #define PARSER_GRAMMAR_H
 
@@ -14,18 +15,13 @@
 
 class Token;
 
-// The syntax descriptions; the first row is the start symbol of a command line.
-extern const GrammarRule GRAMMAR_RULES[];
-extern const int GRAMMAR_RULE_COUNT;
-
 // Results of yyparse.
 constexpr int GRAMMAR_ACCEPTED = 0;
 constexpr int GRAMMAR_SYNTAX_ERROR = 1;
 constexpr int GRAMMAR_NOT_A_COMMAND = -1;  // the line does not start with a command word
 
-// The grammar's recognizer, compiled from GRAMMAR_RULES on first use and kept for the process;
-// null when it cannot be built (out of memory).
-const SyntaxAutomaton* commandGrammar();
+// The grammar's recognizer: the tables generated from GRAMMAR_RULES by the build.
+extern const SyntaxTables COMMAND_GRAMMAR_TABLES;
 
 // Runs the grammar over the tokens that it pulls one at a time from the scanner (yylex).
 // 0: the line is valid; 1: a syntax error (the first word at which the line stops being the

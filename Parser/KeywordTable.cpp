@@ -1,11 +1,13 @@
 // The keyword table of the command line: every word the scanner knows, in search order.
 // Data table: command words first (matched only as the first word of a line), then option
 // words (matched in any position). The first row that matches wins, so of a word that stands
-// twice only its first row is ever used.
+// twice only its first row is ever used. The lookup goes through two hash indexes built by the
+// compiler, one per key, that keep exactly that first row.
+#include "Parser/NameIndex.h"
 #include "Parser/Scanner.h"
 #include "Parser/TokenIds.h"
 
-const KeywordEntry KeywordTable[] = {
+constexpr KeywordEntry KeywordTable[] = {
     // Command words.
     {KEYWORD_KEY_COMMAND, "FILECFGDSPLY", TOKEN_FILECFGDSPLY, KEYWORD_NEXT_OPTION},
     {KEYWORD_KEY_COMMAND, "CFGEACHDSKRAID0", TOKEN_ADPCFGEACHDSKRAID0, KEYWORD_NEXT_OPTION},
@@ -477,4 +479,43 @@ const KeywordEntry KeywordTable[] = {
     {KEYWORD_KEY_ANY, "ADPDOWNGRADE", TOKEN_ADPDOWNGRADE, KEYWORD_NEXT_SAME},
 };
 
-const int KEYWORD_TABLE_SIZE = sizeof(KeywordTable) / sizeof(KeywordTable[0]);
+constexpr int KEYWORD_ROWS = sizeof(KeywordTable) / sizeof(KeywordTable[0]);
+const int KEYWORD_TABLE_SIZE = KEYWORD_ROWS;
+
+namespace {
+
+constexpr bool keysAreCommandOrAny()
+{
+    for (const KeywordEntry& row : KeywordTable) {
+        if (row.key != KEYWORD_KEY_COMMAND && row.key != KEYWORD_KEY_ANY)
+            return false;
+    }
+    return true;
+}
+// Under key 0 every row matches, under any other key only the option rows: one index each.
+static_assert(keysAreCommandOrAny(), "a keyword row is a command row or an option row");
+
+constexpr const char* wordOf(int row)
+{
+    return KeywordTable[row].word;
+}
+
+constexpr auto UNDER_COMMAND_KEY =
+    nameindex::buildIndex<1024, KEYWORD_ROWS>(true, wordOf, [](int) { return true; });
+constexpr auto UNDER_OTHER_KEYS = nameindex::buildIndex<1024, KEYWORD_ROWS>(
+    true, wordOf, [](int row) { return KeywordTable[row].key == KEYWORD_KEY_ANY; });
+
+}  // namespace
+
+unsigned short lookupKeyword(int key, const char* word, unsigned short* next)
+{
+    if (word == nullptr)
+        return TOKEN_UNKNOWN;
+    const auto& index = key == KEYWORD_KEY_COMMAND ? UNDER_COMMAND_KEY : UNDER_OTHER_KEYS;
+    int row = index.find(word, wordOf);
+    if (row < 0)
+        return TOKEN_UNKNOWN;
+    if (next != nullptr)
+        *next = KeywordTable[row].next;
+    return KeywordTable[row].tokenId;
+}

@@ -53,22 +53,6 @@ bool isWhiteSpace(char c)
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-char asciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringCase(const char* a, const char* b)
-{
-    while (*a != '\0' && *b != '\0') {
-        if (asciiUpper(*a) != asciiUpper(*b))
-            return false;
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
-
 int skipBlanks(const char* text, int i)
 {
     while (isBlank(text[i]))
@@ -702,21 +686,6 @@ int yylex()
             break;
         }
     }
-}
-
-unsigned short lookupKeyword(int key, const char* word, unsigned short* next)
-{
-    if (word == nullptr)
-        return TOKEN_UNKNOWN;
-    for (int i = 0; i < KEYWORD_TABLE_SIZE; ++i) {
-        const KeywordEntry& row = KeywordTable[i];
-        if ((row.key == key || row.key == KEYWORD_KEY_ANY) && equalsIgnoringCase(row.word, word)) {
-            if (next != nullptr)
-                *next = row.next;
-            return row.tokenId;
-        }
-    }
-    return TOKEN_UNKNOWN;
 }
 
 char* trimTrailingBlanks(char* text)

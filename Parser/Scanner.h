@@ -48,7 +48,7 @@ struct KeywordEntry {
     unsigned short next;     // command row: the key after it; option row: NEXT_TEXT or NEXT_SAME
 };
 
-// The keyword table, searched in array order (KeywordTable.cpp).
+// The keyword table, in search order (KeywordTable.cpp).
 extern const KeywordEntry KeywordTable[];
 extern const int KEYWORD_TABLE_SIZE;
 

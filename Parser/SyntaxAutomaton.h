@@ -1,94 +1,41 @@
-// A recognizer of token sequences described by a table of syntax descriptions.
+// A recognizer of token sequences: a deterministic automaton held as constant tables.
 //
-// SyntaxAutomaton compiles the descriptions (GrammarRule rows: a nonterminal's name and its
-// syntax, in the notation of GrammarTables.cpp) into one nondeterministic automaton, with every
-// nonterminal expanded in place; the description language has no recursion, only the
-// repetitions x+ and x*, so this is exact. SyntaxMatcher runs it as a set of live states over
-// one token at a time: the first token after which no state is live is exactly the first token
-// at which the tokens read so far stop being the beginning of any valid sequence, which is
-// where the command line is rejected.
-//
-// The "each at most once, in any order" groups (<a b c d>) become one state per subset of the
-// parts already used, so no order of the parts has to be written out.
+// The command grammar's automaton is compiled from its syntax descriptions when the program
+// is built (Parser/GrammarGen), so a run only walks the tables. State 0 is the start; a
+// state's edges are sorted by token, so a step is one binary search. The first token for
+// which the current state has no edge is exactly the first token at which the tokens read so
+// far stop being the beginning of any valid sequence, which is where the command line is
+// rejected; a sequence is valid once the end-of-line token (0) has been taken.
 #ifndef PARSER_SYNTAXAUTOMATON_H
 #define PARSER_SYNTAXAUTOMATON_H
 
-struct GrammarRule {
-    const char* name;    // the nonterminal
-    const char* syntax;  // its syntax description
+struct SyntaxTables {
+    const unsigned int* firstEdge;    // per state, its first edge; stateCount + 1 entries
+    const unsigned short* edgeToken;  // per edge, its token, ascending within a state
+    const unsigned int* edgeTarget;   // per edge, the state it leads to
+    unsigned int stateCount;
 };
 
-class SyntaxAutomaton {
-public:
-    SyntaxAutomaton();
-    virtual ~SyntaxAutomaton();
-
-    // Compiles the start nonterminal of the rules, followed by the end-of-line token (0).
-    // 0 on success; -1 when a description is malformed, names an unknown terminal or
-    // nonterminal, is recursive, or memory runs out (buildError says which).
-    int build(const GrammarRule* rules, int ruleCount, const char* startName);
-
-    // Why the last build failed; "" after a successful one.
-    const char* buildError() const { return error; }
-    bool isBuilt() const { return built; }
-    int stateCount() const { return count; }
-
-    SyntaxAutomaton(const SyntaxAutomaton&) = delete;
-    SyntaxAutomaton& operator=(const SyntaxAutomaton&) = delete;
-
-private:
-    friend class SyntaxMatcher;
-    friend class SyntaxCompiler;
-
-    struct State {
-        int terminal;  // token id of the state's one token edge, -1 for none
-        int target;    // where the token edge leads
-        int epsilon1;  // empty edges, -1 for none
-        int epsilon2;
-    };
-
-    // A new state without edges; -1 when out of memory.
-    int addState();
-    void reset();
-
-    State* states;
-    int count;
-    int capacity;
-    int startState;
-    int acceptState;
-    bool built;
-    char error[128];
-};
-
-// The live states of one run of an automaton over a token sequence.
+// One run of an automaton over a token sequence.
 class SyntaxMatcher {
 public:
-    explicit SyntaxMatcher(const SyntaxAutomaton& automaton);
-    virtual ~SyntaxMatcher();
+    explicit SyntaxMatcher(const SyntaxTables& tables) : tables(tables), state(0) {}
 
-    // Makes the start states live; false when the automaton is not built or out of memory.
-    bool start();
-    // Advances over one token. False when the token continues no live state: the sequence
-    // read so far, with this token, begins no valid sequence (the live states stay as they
-    // were). After the end-of-line token (0) a true result means the sequence is valid.
+    // Back to the start state.
+    void start() { state = 0; }
+    // Advances over one token. False when the token continues no valid sequence: the sequence
+    // read so far, with this token, begins no valid sequence (the state stays as it was).
+    // After the end-of-line token (0) a true result means the sequence is valid.
     bool step(unsigned short token);
-    // True when the token would continue a live state (nothing changes).
-    bool accepts(unsigned short token) const;
-
-    SyntaxMatcher(const SyntaxMatcher&) = delete;
-    SyntaxMatcher& operator=(const SyntaxMatcher&) = delete;
+    // True when the token would continue the sequence (nothing changes).
+    bool accepts(unsigned short token) const { return findEdge(token) >= 0; }
 
 private:
-    void addClosure(int state);
+    // The current state's edge for the token; -1 when it has none.
+    long findEdge(unsigned short token) const;
 
-    const SyntaxAutomaton& automaton;
-    int* current;
-    int currentCount;
-    int* next;
-    int nextCount;
-    int* stack;
-    unsigned int* mark;
-    unsigned int generation;
+    const SyntaxTables& tables;
+    unsigned int state;
 };
 
 #endif

@@ -47,76 +47,6 @@ void expectLines(const LineCase (&cases)[N])
     }
 }
 
-TEST(GrammarTest, EveryDescriptionCompiles)
-{
-    const SyntaxAutomaton* grammar = commandGrammar();
-    ASSERT_NE(nullptr, grammar);
-    EXPECT_STREQ("", grammar->buildError());
-    EXPECT_GT(grammar->stateCount(), 0);
-    // Every nonterminal of the table, not only those the start symbol reaches, compiles.
-    for (int i = 0; i < GRAMMAR_RULE_COUNT; ++i) {
-        SyntaxAutomaton rule;
-        EXPECT_EQ(0, rule.build(GRAMMAR_RULES, GRAMMAR_RULE_COUNT, GRAMMAR_RULES[i].name))
-            << GRAMMAR_RULES[i].name << ": " << rule.buildError();
-    }
-}
-
-TEST(GrammarTest, BrokenDescriptionsAreReported)
-{
-    const GrammarRule unknownTerminal[] = {{"start", "ADAPTER NOSUCHTOKEN"}};
-    const GrammarRule unknownRule[] = {{"start", "ADAPTER missing"}};
-    const GrammarRule recursive[] = {{"start", "ADAPTER start"}};
-    const GrammarRule unbalanced[] = {{"start", "[ADAPTER"}};
-    struct Broken {
-        const GrammarRule* rules;
-        const char* error;
-    };
-    const Broken cases[] = {{unknownTerminal, "unknown terminal NOSUCHTOKEN"},
-                            {unknownRule, "unknown nonterminal missing"},
-                            {recursive, "recursive description start"},
-                            {unbalanced, "unbalanced brackets in a description"}};
-    for (const Broken& c : cases) {
-        SyntaxAutomaton automaton;
-        EXPECT_EQ(-1, automaton.build(c.rules, 1, "start"));
-        EXPECT_STREQ(c.error, automaton.buildError());
-        EXPECT_FALSE(automaton.isBuilt());
-    }
-}
-
-// The description operators on a small grammar of their own.
-TEST(GrammarTest, AutomatonOperators)
-{
-    const GrammarRule grammar[] = {
-        {"start", "ADAPTER NUMBER+ [FORCE] <wp rp> NOLOG*"},
-        {"wp", "WT | WB"},
-        {"rp", "RA NUMBER"},
-    };
-    SyntaxAutomaton automaton;
-    ASSERT_EQ(0, automaton.build(grammar, 3, "start"));
-    struct Run {
-        std::vector<unsigned short> tokens;
-        size_t acceptedTokens;  // how many tokens are taken before the first refusal
-    };
-    const Run runs[] = {
-        {{TOKEN_ADAPTER, TOKEN_NUMBER, 0}, 3},
-        {{TOKEN_ADAPTER, 0}, 1},
-        {{TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_NUMBER, TOKEN_FORCE, TOKEN_RA, TOKEN_NUMBER, TOKEN_WB,
-          TOKEN_NOLOG, TOKEN_NOLOG, 0},
-         10},
-        {{TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_WT, TOKEN_WB}, 3},
-        {{TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_RA, TOKEN_NUMBER, TOKEN_RA}, 4},
-        {{TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_NOLOG, TOKEN_FORCE}, 3},
-    };
-    for (const Run& run : runs) {
-        SyntaxMatcher matcher(automaton);
-        ASSERT_TRUE(matcher.start());
-        size_t taken = 0;
-        while (taken < run.tokens.size() && matcher.step(run.tokens[taken]))
-            ++taken;
-        EXPECT_EQ(run.acceptedTokens, taken);
-    }
-}
-
 TEST(GrammarTest, AdapterCommands)
 {
     const LineCase cases[] = {
@@ -641,7 +571,6 @@ TEST(GrammarTest, TokenizerOwnsTheAcceptedList)
 
 TEST(GrammarTest, OutOfMemoryWhileScanningRejectsTheLine)
 {
-    commandGrammar();  // built before the failures start
     for (unsigned int failures = 1; failures <= 6; ++failures) {
         grammartest::quietPrinter();
         scannerResetState();

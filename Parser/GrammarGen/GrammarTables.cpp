@@ -1,11 +1,12 @@
 // The command grammar: one syntax description per nonterminal, the command line's start
-// symbol first. Data table, read by the recognizer in Grammar.cpp.
+// symbol first. Data table, compiled into the recognizer's tables when the program is built
+// (GrammarGenMain.cpp); the recognizer itself is in Grammar.cpp.
 //
 // Notation: a word in capitals (digits and underscores allowed) is a terminal, the token id
 // named TOKEN_ + the word; any other word is a nonterminal of this table. [x] is optional,
 // a | b a choice, parentheses group, x+ is one or more x, x* zero or more, and <a b c> holds
 // parts of which each may appear at most once, in any order, all of them optional.
-#include "Parser/Grammar.h"
+#include "Parser/GrammarGen/SyntaxCompiler.h"
 
 const GrammarRule GRAMMAR_RULES[] = {
     {"clOption",
