@@ -2,8 +2,6 @@
 
 #include "ControllerMgmt/Controller.h"
 
-RaidElementId::~RaidElementId() {}
-
 RaidElementData::RaidElementData(Controller* controller, RaidElementId* id)
     : controller(controller), controllerId(controller != nullptr ? controller->controllerId() : nullptr), id(id)
 {
@@ -24,4 +22,9 @@ RaidElement::~RaidElement()
 RaidElementId* RaidElement::getId() const
 {
     return data != nullptr ? data->getId() : nullptr;
+}
+
+string RaidElement::dataText() const
+{
+    return data != nullptr ? data->toString() : string();
 }

@@ -7,7 +7,9 @@
 #ifndef RAIDELEMENT_H
 #define RAIDELEMENT_H
 
+#include "PavUtil/Memory.h"
 #include "PavUtil/apstring.h"
+#include "RaidManager/RaidElementId.h"
 
 class Controller;
 class ControllerId;
@@ -20,16 +22,6 @@ const unsigned char ELEMENT_TYPE_ARRAY = 3;
 const unsigned char ELEMENT_TYPE_DISK_GROUP = 4;
 const unsigned char ELEMENT_TYPE_SPARE = 5;
 const unsigned char ELEMENT_TYPE_SPAN = 6;
-
-class RaidElementId {
-public:
-    RaidElementId() {}
-    virtual string toString() = 0;
-    virtual ~RaidElementId();
-
-    RaidElementId(const RaidElementId&) = delete;
-    RaidElementId& operator=(const RaidElementId&) = delete;
-};
 
 class RaidElementData {
 public:
@@ -68,8 +60,22 @@ public:
     RaidElement& operator=(const RaidElement&) = delete;
 
 protected:
+    // The data object's text, or an empty text without one.
+    string dataText() const;
+
     Controller* controller;
     RaidElementData* data;
 };
+
+// The creator of an element class Element over data interface Data: a new Element over the
+// data object, or null when there is none or it does not implement Data.
+template <class Element, class Data>
+RaidElement* createElementOver(RaidElementData* data, Controller* controller)
+{
+    Data* typed = dynamic_cast<Data*>(data);
+    if (typed == nullptr)
+        return nullptr;
+    return new (noThrowNew) Element(typed, controller);
+}
 
 #endif

@@ -2,9 +2,15 @@
 
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
+#include "RaidManager/Array.h"
+#include "RaidManager/DiskGroup.h"
 #include "RaidManager/EnclosureIds.h"
+#include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementFactory.h"
 #include "RaidManager/RmData.h"
+#include "RaidManager/Spare.h"
+#include "RaidManager/Span.h"
+#include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "System/PavError.h"
 
@@ -96,8 +102,13 @@ void registerRaidCreators()
     RaidElementFactory* elements = RaidElementFactory::instance();
     if (elements == nullptr)
         return;
-    // The creators of the other element types join as their classes land.
     elements->registerCreator(ELEMENT_TYPE_ADAPTER, makeFunctor(&Adapter::create));
+    elements->registerCreator(ELEMENT_TYPE_PD, makeFunctor(&PhysicalDevice::create));
+    elements->registerCreator(ELEMENT_TYPE_VD, makeFunctor(&VirtualDisk::create));
+    elements->registerCreator(ELEMENT_TYPE_ARRAY, makeFunctor(&ArrayHmg::create));
+    elements->registerCreator(ELEMENT_TYPE_DISK_GROUP, makeFunctor(&DiskGroup::create));
+    elements->registerCreator(ELEMENT_TYPE_SPARE, makeFunctor(&Spare::create));
+    elements->registerCreator(ELEMENT_TYPE_SPAN, makeFunctor(&Span::create));
     RmDataFactory* data = RmDataFactory::instance();
     if (data == nullptr)
         return;

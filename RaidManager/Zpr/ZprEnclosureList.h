@@ -13,10 +13,12 @@ public:
     static constexpr size_t SIZE = 144;
 
     static constexpr size_t DEVICE_ID = 0;   // 16-bit enclosure device id
+    static constexpr size_t PROPERTY = 13;   // 8-bit enclosure property
 
     explicit ZprEnclosureEntry(const LeView& bytes) : bytes(bytes) {}
 
     uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }
+    uint8_t property() const { return bytes.u8(PROPERTY); }
 
     const LeView& view() const { return bytes; }
 
@@ -34,6 +36,8 @@ public:
 
     explicit ZprEnclosureList(const LeView& bytes) : bytes(bytes) {}
     ZprEnclosureList(const uint8_t* record, size_t size) : bytes(record, size) {}
+    // An absent list: an empty view.
+    ZprEnclosureList() {}
 
     // The count as the firmware reports it: not a loop bound.
     uint32_t count() const { return bytes.u32(COUNT); }
@@ -42,6 +46,8 @@ public:
     {
         return clampCount(count(), bytes.room(ENTRIES, ZprEnclosureEntry::SIZE, MAX_ENTRIES));
     }
+    // False when the count claims more entries than the list can hold: a corrupt record.
+    bool isCountValid() const { return count() <= entryCount(); }
     // Entry `index`; an entry outside the record reads as zeroes.
     ZprEnclosureEntry entry(uint32_t index) const
     {

@@ -1,0 +1,68 @@
+// One array of the configuration buffer: its size and the drives it is made of.
+#ifndef ZPRARRAYRECORD_H
+#define ZPRARRAYRECORD_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "PavUtil/LeView.h"
+
+// One drive of an array record.
+class ZprArrayDrive {
+public:
+    static constexpr size_t SIZE = 8;
+
+    static constexpr size_t DEVICE_ID = 0;   // 16-bit
+    static constexpr size_t SEQUENCE = 2;    // 16-bit sequence number of the drive's record
+    static constexpr size_t STATE = 4;       // 16-bit firmware state (0x18 online)
+
+    explicit ZprArrayDrive(const LeView& bytes) : bytes(bytes) {}
+
+    uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }
+    uint16_t sequenceNumber() const { return bytes.u16(SEQUENCE); }
+    uint16_t state() const { return bytes.u16(STATE); }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+class ZprArrayRecord {
+public:
+    static constexpr size_t SIZE = 288;
+
+    static constexpr size_t SIZE_BLOCKS = 0;    // 64-bit array size in blocks
+    static constexpr size_t DRIVE_COUNT = 8;    // 8-bit number of drives in use
+    static constexpr size_t ARRAY_REF = 10;     // 16-bit: the firmware's array number
+    static constexpr size_t DRIVES = 32;        // ZprArrayDrive entries
+    static constexpr uint32_t MAX_DRIVES = 32;
+
+    // An absent record: an empty view.
+    ZprArrayRecord() {}
+    explicit ZprArrayRecord(const LeView& bytes) : bytes(bytes) {}
+
+    bool isPresent() const { return bytes.size() != 0; }
+
+    uint64_t sizeBlocks() const { return bytes.u64(SIZE_BLOCKS); }
+    // The count as the firmware reports it: not a loop bound.
+    uint8_t driveCount() const { return bytes.u8(DRIVE_COUNT); }
+    // The drives to walk: the count, clamped to the entries the record has room for.
+    uint32_t driveEntryCount() const
+    {
+        return clampCount(driveCount(), bytes.room(DRIVES, ZprArrayDrive::SIZE, MAX_DRIVES));
+    }
+    uint16_t arrayRef() const { return bytes.u16(ARRAY_REF); }
+    // Drive entry `index`; an entry outside the record reads as zeroes.
+    ZprArrayDrive drive(uint32_t index) const
+    {
+        return ZprArrayDrive(bytes.sub(DRIVES + static_cast<size_t>(index) * ZprArrayDrive::SIZE, ZprArrayDrive::SIZE));
+    }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+#endif

@@ -1,0 +1,41 @@
+// The device-list block sent with DCMD_PD_LIST_OPERATION: its own size, a count and the
+// 16-bit device ids. The firmware writes back into the count the number of drives it acted on.
+#ifndef ZPRDEVICELIST_H
+#define ZPRDEVICELIST_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "PavUtil/LeView.h"
+
+class ZprDeviceList {
+public:
+    static constexpr size_t SIZE = 0;        // 32-bit total size, 10 + 2 x count
+    static constexpr size_t COUNT = 4;       // 32-bit
+    static constexpr size_t RESERVED = 8;    // 16-bit
+    static constexpr size_t DEVICE_IDS = 10; // 16-bit device ids
+    static constexpr size_t DEVICE_ID_SIZE = 2;
+
+    explicit ZprDeviceList(const LeView& bytes) : bytes(bytes) {}
+
+    // The length of a block of `count` ids (64-bit: no count overflows it).
+    static uint64_t sizeForCount(uint32_t count) { return DEVICE_IDS + static_cast<uint64_t>(count) * DEVICE_ID_SIZE; }
+
+    uint32_t size() const { return bytes.u32(SIZE); }
+    uint32_t count() const { return bytes.u32(COUNT); }
+    uint16_t deviceId(uint32_t index) const { return bytes.u16(DEVICE_IDS + static_cast<size_t>(index) * DEVICE_ID_SIZE); }
+
+    bool setSize(uint32_t size) { return bytes.setU32(SIZE, size); }
+    bool setCount(uint32_t count) { return bytes.setU32(COUNT, count); }
+    bool setDeviceId(uint32_t index, uint16_t id)
+    {
+        return bytes.setU16(DEVICE_IDS + static_cast<size_t>(index) * DEVICE_ID_SIZE, id);
+    }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+#endif
