@@ -1,17 +1,19 @@
 #include "Simulator/QuillSim.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Simulator/SimFaults.h"
+#include "Simulator/SimDescription.h"
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
 #include "Simulator/SimState.h"
-
-using sim::Json;
 
 namespace {
 
@@ -24,7 +26,7 @@ int usage(const std::string& why)
     if (!why.empty())
         fprintf(stderr, "quillsim: %s\n", why.c_str());
     fprintf(stderr,
-            "usage: quillsim create DIR [--preset NAME]\n"
+            "usage: quillsim create DIR [--preset NAME | --from FILE.json]\n"
             "       quillsim show DIR\n"
             "       quillsim fault DIR status OPCODE STATUS | ioctl [RETURN] [--errno N] |\n"
             "                          short OPCODE BYTES | corrupt OPCODE OFFSET HEXBYTES |\n"
@@ -64,16 +66,37 @@ int installIntegratedRaidLibrary(const std::string& dir)
     return 0;
 }
 
+// Reads a description file; false with a message on standard error.
+bool readDescriptionFile(const std::string& file, sim::HostModel& out)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        fprintf(stderr, "quillsim: cannot read %s: %s\n", file.c_str(), strerror(errno));
+        return false;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    if (!sim::readDescription(text, out, error)) {
+        fprintf(stderr, "quillsim: %s: %s\n", file.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
 int create(const std::vector<std::string>& args)
 {
-    std::string preset = "one";
-    if (args.size() == 4 && args[2] == "--preset")
-        preset = args[3];
-    else if (args.size() != 2)
-        return usage("create takes DIR and an optional --preset NAME");
-    Json state;
-    if (!sim::SimPresets::state(preset, state))
-        return usage("unknown preset \"" + preset + "\"");
+    sim::HostModel state;
+    if (args.size() == 2) {
+        sim::SimPresets::state("one", state);
+    } else if (args.size() == 4 && args[2] == "--preset") {
+        if (!sim::SimPresets::state(args[3], state))
+            return usage("unknown preset \"" + args[3] + "\"");
+    } else if (args.size() == 4 && args[2] == "--from") {
+        if (!readDescriptionFile(args[3], state))
+            return EXIT_FAILED;
+    } else {
+        return usage("create takes DIR and an optional --preset NAME or --from FILE.json");
+    }
     if (sim::SimLayout::create(args[1], state) != 0)
         return EXIT_FAILED;
     return installIntegratedRaidLibrary(args[1]) == 0 ? EXIT_OK : EXIT_FAILED;
@@ -86,89 +109,99 @@ int show(const std::vector<std::string>& args)
     sim::SimState st(args[1]);
     if (st.load() != 0)
         return EXIT_FAILED;
-    printf("%s\n", st.doc().dump(2, ' ', false, Json::error_handler_t::replace).c_str());
+    fputs(sim::writeDescription(st.model()).c_str(), stdout);
     return EXIT_OK;
 }
 
-bool number(const std::string& text, Json& out)
+bool number(const std::string& text, uint64_t& out, uint64_t max)
+{
+    return sim::parseU64(text, out) && out <= max;
+}
+
+// Takes the next argument as a number into `field` (at most `max`); false when there is none.
+template <typename T>
+bool positional(const std::vector<std::string>& args, size_t& i, T& field, uint64_t max)
 {
     uint64_t v = 0;
-    if (!sim::parseU64(text, v))
+    if (i >= args.size() || args[i].compare(0, 2, "--") == 0 || !number(args[i], v, max))
         return false;
-    out = v;
+    field = static_cast<T>(v);
+    ++i;
     return true;
 }
 
-// Builds the fault of `quillsim fault DIR ...` from args[2] on; "" or what is wrong.
-std::string parseFault(const std::vector<std::string>& args, Json& f)
+// Fills the fault's type and what it does from args[2] on; "" or what is wrong. `i` ends at
+// the first option.
+std::string faultAction(const std::vector<std::string>& args, size_t& i, sim::Fault& f)
 {
     const std::string& type = args[2];
-    size_t i = 3;
-    f = Json::object();
-    f["type"] = type;
-    auto positional = [&](const char* key, bool isNumber) -> bool {
-        if (i >= args.size() || args[i].compare(0, 2, "--") == 0)
-            return false;
-        if (isNumber) {
-            Json v;
-            if (!number(args[i], v))
-                return false;
-            f[key] = v;
-            if (std::string(key) == "opcode" && v.get<uint64_t>() <= 0xFFFFFFFFull)
-                f[key] = sim::hex32(static_cast<uint32_t>(v.get<uint64_t>()));
-        } else {
-            f[key] = args[i];
-        }
-        ++i;
-        return true;
-    };
+    uint32_t opcode = 0;
+    uint8_t status = 0;
+    uint32_t bytes = 0;
     if (type == "status") {
-        if (!positional("opcode", true) || !positional("status", true))
-            return "status takes OPCODE STATUS";
+        f.type = sim::FaultType::STATUS;
+        if (!positional(args, i, opcode, 0xFFFFFFFFu) || !positional(args, i, status, 0xFF))
+            return "status takes OPCODE STATUS (a status is one byte)";
+        f.status = status;
     } else if (type == "short") {
-        if (!positional("opcode", true) || !positional("bytes", true))
+        f.type = sim::FaultType::SHORT;
+        if (!positional(args, i, opcode, 0xFFFFFFFFu) || !positional(args, i, bytes, 0xFFFFFFFFu))
             return "short takes OPCODE BYTES";
+        f.bytes = bytes;
     } else if (type == "corrupt") {
-        if (!positional("opcode", true) || !positional("offset", true) || !positional("data", false))
+        f.type = sim::FaultType::CORRUPT;
+        if (!positional(args, i, opcode, 0xFFFFFFFFu) || !positional(args, i, f.offset, 0xFFFFFFFFu) ||
+            i >= args.size() || !sim::parseHex(args[i++], f.data) || f.data.empty())
             return "corrupt takes OPCODE OFFSET HEXBYTES";
     } else if (type == "ioctl") {
+        f.type = sim::FaultType::IOCTL;
         int64_t rc = -1;
         if (i < args.size() && args[i].compare(0, 2, "--") != 0) {
-            if (!sim::parseI64(args[i], rc))
+            if (!sim::parseI64(args[i], rc) || rc < INT32_MIN || rc > INT32_MAX)
                 return "ioctl takes an integer RETURN";
             ++i;
         }
-        f["return"] = rc;
-    } else if (type != "missing-driver") {
+        f.returnValue = static_cast<int32_t>(rc);
+    } else if (type == "missing-driver") {
+        f.type = sim::FaultType::MISSING_DRIVER;
+    } else {
         return "unknown fault type \"" + type + "\"";
     }
+    if (type == "status" || type == "short" || type == "corrupt")
+        f.opcode = opcode;
+    return "";
+}
+
+// Builds the fault of `quillsim fault DIR ...` from args[2] on; "" or what is wrong.
+std::string parseFault(const std::vector<std::string>& args, sim::Fault& f)
+{
+    size_t i = 3;
+    std::string problem = faultAction(args, i, f);
+    if (!problem.empty())
+        return problem;
     for (; i < args.size(); ++i) {
         const std::string& opt = args[i];
-        const bool hasValue = i + 1 < args.size();
-        Json v;
+        size_t next = i + 1;
+        uint32_t value = 0;
         if (opt == "--once") {
-            f["mode"] = "once";
-        } else if ((opt == "--times" || opt == "--from") && hasValue && number(args[i + 1], v)) {
-            f["mode"] = opt.substr(2);
-            f["count"] = v;
-            ++i;
-        } else if (opt == "--opcode" && hasValue && number(args[i + 1], v) && v.get<uint64_t>() <= 0xFFFFFFFFull) {
-            f["opcode"] = sim::hex32(static_cast<uint32_t>(v.get<uint64_t>()));
-            ++i;
-        } else if (opt == "--host" && hasValue && number(args[i + 1], v)) {
-            f["host"] = v;
-            ++i;
-        } else if (opt == "--driver" && hasValue && number(args[i + 1], v)) {
-            f["driverKind"] = v;
-            ++i;
-        } else if (opt == "--errno" && type == "ioctl" && hasValue && number(args[i + 1], v)) {
-            f["errno"] = v;
-            ++i;
+            f.mode = sim::FaultMode::ONCE;
+        } else if ((opt == "--times" || opt == "--from") && positional(args, next, f.count, 0xFFFFFFFFu)) {
+            f.mode = opt == "--times" ? sim::FaultMode::TIMES : sim::FaultMode::FROM;
+        } else if (opt == "--opcode" && positional(args, next, value, 0xFFFFFFFFu)) {
+            f.opcode = value;
+        } else if (opt == "--host" && positional(args, next, value, 0xFFFF)) {
+            f.host = static_cast<uint16_t>(value);
+        } else if (opt == "--driver" && positional(args, next, value, 1)) {
+            f.driverKind = static_cast<int>(value);
+        } else if (opt == "--errno" && f.type == sim::FaultType::IOCTL && positional(args, next, value, 4095)) {
+            f.errnoValue = static_cast<int32_t>(value);
         } else {
             return "unexpected \"" + opt + "\"";
         }
+        if (opt != "--once")
+            i = next - 1;
     }
-    return sim::SimFaults::validate(f);
+    return sim::checkFault(f);
 }
 
 int fault(const std::vector<std::string>& args)
@@ -178,27 +211,24 @@ int fault(const std::vector<std::string>& args)
     sim::SimState st(args[1]);
     if (st.load() != 0)
         return EXIT_FAILED;
-    Json& doc = st.doc();
+    std::vector<sim::Fault>& faults = st.model().faults;
     if (args[2] == "clear") {
         if (args.size() != 3)
             return usage("clear takes nothing more");
-        doc["faults"] = Json::array();
+        faults.clear();
     } else {
-        Json f;
+        sim::Fault f;
         std::string problem;
         if (args[2] == "json") {
             if (args.size() != 4)
                 return usage("json takes one fault object");
-            f = Json::parse(args[3], nullptr, false);
-            problem = f.is_discarded() ? "not JSON" : sim::SimFaults::validate(f);
+            sim::readFault(args[3], f, problem);
         } else {
             problem = parseFault(args, f);
         }
         if (!problem.empty())
             return usage(problem);
-        if (!sim::getArray(doc, "faults"))
-            doc["faults"] = Json::array();
-        doc["faults"].push_back(f);
+        faults.push_back(f);
     }
     st.markChanged();
     return st.save() == 0 ? EXIT_OK : EXIT_FAILED;

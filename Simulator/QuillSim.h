@@ -1,7 +1,8 @@
 // The quillsim tool: creates and manages simulated host directories.
 //
 //   quillsim create DIR [--preset NAME]        a new host (default preset "one")
-//   quillsim show DIR                          the state, as JSON
+//   quillsim create DIR --from FILE.json       a new host from a host description
+//   quillsim show DIR                          the host's description (the same format)
 //   quillsim fault DIR TYPE ARGS [FILTERS] [MODE]
 //       status OPCODE STATUS                   the firmware answers STATUS to OPCODE
 //       ioctl [RETURN] [--errno N]             the ioctl returns RETURN (default -1)

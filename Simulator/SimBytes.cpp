@@ -1,5 +1,9 @@
 #include "Simulator/SimBytes.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
 namespace sim {
 
 static int hexDigit(char c)
@@ -33,6 +37,39 @@ std::string toHex(const Bytes& b)
         s += digits[v & 15];
     }
     return s;
+}
+
+bool parseU64(const std::string& text, uint64_t& v)
+{
+    if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    unsigned long long x = strtoull(text.c_str(), &end, 0);
+    if (errno != 0 || !end || *end != '\0')
+        return false;
+    v = x;
+    return true;
+}
+
+bool parseI64(const std::string& text, int64_t& v)
+{
+    if (text.empty() || text[0] == ' ')
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    long long x = strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || !end || *end != '\0')
+        return false;
+    v = x;
+    return true;
+}
+
+std::string hex32(uint32_t v)
+{
+    char buf[16];
+    snprintf(buf, sizeof buf, "0x%08x", v);
+    return buf;
 }
 
 } // namespace sim

@@ -56,6 +56,12 @@ inline uint64_t get64(const Bytes& b, size_t off) { return getN(b.data(), b.size
 bool parseHex(const std::string& text, Bytes& out);
 std::string toHex(const Bytes& b);
 
+// Numbers of the tool's command lines: "123" or "0x7b" (a leading 0 is octal, as strtoul
+// takes it); false for anything else, a sign included for the unsigned form.
+bool parseU64(const std::string& text, uint64_t& v);
+bool parseI64(const std::string& text, int64_t& v);
+std::string hex32(uint32_t v);   // "0x0101a000"
+
 } // namespace sim
 
 #endif

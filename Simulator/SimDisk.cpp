@@ -34,35 +34,33 @@ Bytes illegalRequestSense()
 
 } // namespace
 
-const Json* SimDisk::findLd(const ScsiAddress& addr, const Json** controller)
+const LogicalDrive* SimDisk::findLd(const ScsiAddress& addr, const Controller** controller)
 {
     state_.ensureLoaded();
-    const Json* ctrls = getArray(state_.doc(), "controllers");
-    if (!ctrls || addr.lun != 0)
+    if (addr.lun != 0)
         return nullptr;
-    for (const Json& c : *ctrls) {
-        if (getU(c, "host", 0xFFFFFFFFu) != addr.host)
+    for (const Controller& c : state_.model().controllers) {
+        if (c.host != addr.host)
             continue;
-        if (const Json* lds = getArray(c, "lds"))
-            for (const Json& ld : *lds)
-                if (getU(ld, "targetId", 0xFFFF) == addr.target) {
-                    *controller = &c;
-                    return &ld;
-                }
+        for (const LogicalDrive& ld : c.lds)
+            if (ld.targetId == addr.target) {
+                *controller = &c;
+                return &ld;
+            }
     }
     return nullptr;
 }
 
 bool SimDisk::exists(const ScsiAddress& addr)
 {
-    const Json* controller = nullptr;
+    const Controller* controller = nullptr;
     return findLd(addr, &controller) != nullptr;
 }
 
 bool SimDisk::inquiry(const ScsiAddress& addr, const uint8_t* cdb, Bytes& answer)
 {
-    const Json* controller = nullptr;
-    const Json* ld = findLd(addr, &controller);
+    const Controller* controller = nullptr;
+    const LogicalDrive* ld = findLd(addr, &controller);
     if (!ld)
         return false;
     const bool evpd = cdb[1] & 0x01;
@@ -75,8 +73,7 @@ bool SimDisk::inquiry(const ScsiAddress& addr, const uint8_t* cdb, Bytes& answer
         put8(answer, 3, 0x02);        // response data format
         put8(answer, 4, 36 - 5);
         putText(answer, 8, 9, "QUILL   ");
-        auto info = controller->find("info");
-        std::string product = info != controller->end() ? getS(*info, "productName") : std::string();
+        std::string product = controller->info.productName;
         product.resize(16, ' ');
         for (size_t i = 0; i < 16; ++i)
             put8(answer, 16 + i, static_cast<uint8_t>(product[i]));
@@ -88,7 +85,7 @@ bool SimDisk::inquiry(const ScsiAddress& addr, const uint8_t* cdb, Bytes& answer
         return true;
     }
     if (page == 0x83) {
-        Bytes full = SimFirmware::ldDeviceIdPage(*controller, *ld);
+        Bytes full = ldDeviceIdPage(*controller, *ld);
         size_t len = 4 + static_cast<size_t>(get8(full, 3));
         answer.assign(full.begin(), full.begin() + (len < full.size() ? len : full.size()));
         return true;

@@ -5,6 +5,9 @@
 #ifndef SIMDISK_H
 #define SIMDISK_H
 
+#include <vector>
+
+#include "Simulator/SimModel.h"
 #include "Simulator/SimState.h"
 
 namespace sim {
@@ -26,7 +29,7 @@ public:
     int ioctl(const ScsiAddress& addr, unsigned long request, void* arg);
 
 private:
-    const Json* findLd(const ScsiAddress& addr, const Json** controller);
+    const LogicalDrive* findLd(const ScsiAddress& addr, const Controller** controller);
     // The INQUIRY answer for a 6-byte CDB; false (CHECK CONDITION) for a page not served.
     bool inquiry(const ScsiAddress& addr, const uint8_t* cdb, std::vector<uint8_t>& answer);
 

@@ -97,14 +97,15 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     cmd.opcode = get32(pkt, PKT_FRAME + FRM_OPCODE);
     for (int i = 0; i < 3; ++i)
         cmd.mailbox[i] = get32(pkt, PKT_FRAME + FRM_MAILBOX + 4 * i);
-    uint32_t frameLength = get32(pkt, PKT_FRAME + FRM_DATA_LENGTH);
-    const bool isDcmd = cmd.frameCommand == 5;
+    cmd.frameLength = get32(pkt, PKT_FRAME + FRM_DATA_LENGTH);
+    const bool known = SimFirmware::classify(cmd, pkt.data() + PKT_FRAME, PKT_FRAME_SIZE);
+    const bool isDcmd = cmd.frameCommand == FRAME_DCMD;
 
     char head[160];
     snprintf(head, sizeof head, "host=%u frame=%u opcode=%s mbox=%s,%s,%s len=%u", host,
              static_cast<unsigned>(cmd.frameCommand), hex32(cmd.opcode).c_str(),
              hex32(cmd.mailbox[0]).c_str(), hex32(cmd.mailbox[1]).c_str(),
-             hex32(cmd.mailbox[2]).c_str(), frameLength);
+             hex32(cmd.mailbox[2]).c_str(), cmd.frameLength);
 
     if (sgeCount > PKT_MAX_IOVECS) {
         record(std::string(head) + " rejected=EINVAL");
@@ -124,7 +125,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
         segments.push_back(s);
     }
 
-    Json* controller = state_.findController(host, driverKind);
+    Controller* controller = state_.findController(host, driverKind);
     if (!controller) {
         record(std::string(head) + " rejected=ENODEV");
         errno = ENODEV;
@@ -146,7 +147,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
 
     // The transfer: a DCMD moves at most the frame's data length; other frames move what
     // their scatter-gather entries map.
-    uint64_t size = (isDcmd && frameLength < total) ? frameLength : total;
+    uint64_t size = (isDcmd && cmd.frameLength < total) ? cmd.frameLength : total;
     cmd.data.assign(static_cast<size_t>(size), 0);
     if (cmd.flags & FRAME_DIR_WRITE) {
         size_t at = 0;
@@ -163,14 +164,16 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
 
     uint8_t status = 0;
     if (!faults.statusFault(target, status))
-        status = SimFirmware::execute(state_, *controller, cmd);
+        status = known ? SimFirmware::execute(state_, *controller, cmd) : FW_STATUS_INVALID_COMMAND;
     if (status == FW_STATUS_OK && cmd.dataReturned)
         faults.applyRecordFaults(target, cmd.data);
 
     if ((cmd.flags & FRAME_DIR_READ) && cmd.dataReturned) {
+        // Only what the firmware returned: the rest of a longer buffer stays the caller's.
+        const size_t returned = cmd.data.size();
         size_t at = 0;
         for (const Segment& s : segments) {
-            size_t n = static_cast<size_t>(s.length < size - at ? s.length : size - at);
+            size_t n = static_cast<size_t>(s.length < returned - at ? s.length : returned - at);
             if (!copyToCaller(s.address, cmd.data.data() + at, n)) {
                 record(std::string(head) + " rejected=EFAULT");
                 errno = EFAULT;
@@ -185,7 +188,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     }
     char tail[32];
     snprintf(tail, sizeof tail, " status=0x%02x", status);
-    record(std::string(head) + tail);
+    record(std::string(head) + tail + (cmd.note.empty() ? "" : " " + cmd.note));
     state_.saveIfChanged();
     return 0;
 }

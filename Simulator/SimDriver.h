@@ -11,13 +11,12 @@
 #include <cstdint>
 #include <string>
 
+#include "Simulator/SimModel.h"
 #include "Simulator/SimState.h"
 
 namespace sim {
 
-// Driver kinds and their ioctl requests (read-write, 404-byte argument, type 'M' or 'R').
-const int DRIVER_KIND_SAS = 0;
-const int DRIVER_KIND_SWR = 1;
+// The drivers' ioctl requests (read-write, 404-byte argument, type 'M' or 'R').
 const unsigned long IOCTL_REQUEST_SAS = 0xC1944D01UL;
 const unsigned long IOCTL_REQUEST_SWR = 0xC1945201UL;
 
@@ -26,6 +25,7 @@ const size_t IOCTL_PACKET_SIZE = 404;
 const size_t PKT_HOST = 0;          // 16-bit SCSI host number
 const size_t PKT_SGE_COUNT = 8;     // 32-bit
 const size_t PKT_FRAME = 20;        // 128-byte frame area
+const size_t PKT_FRAME_SIZE = 128;
 const size_t PKT_IOVEC = 148;       // 16 iovecs of (64-bit address, 64-bit length)
 const size_t PKT_MAX_IOVECS = 16;
 // Offsets inside the frame.

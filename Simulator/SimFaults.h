@@ -1,7 +1,7 @@
-// Faults the simulated host injects, named in the state's "faults" array. Reliability tests
+// Faults the simulated host injects, listed in the description's "faults". Reliability tests
 // use them to reach error paths that a healthy controller never takes.
 //
-// Every fault is an object with a "type":
+// Every fault has a "type":
 //   "ioctl"          the driver's ioctl returns "return" (default -1) with errno "errno"
 //                    (default EIO when the return is -1); no firmware status is written.
 //   "status"         the firmware answers "status" without running the command.
@@ -10,10 +10,11 @@
 //                    "offset" on.
 //   "missing-driver" opening the driver's node (and an ioctl on an open one) fails with
 //                    ENODEV; "driverKind" 0 or 1 limits it to one driver.
-// Optional filters: "opcode" (one DCMD), "host" (one SCSI host), "driverKind".
-// Optional "mode": "always" (default), "once", "times" with "count" N (the first N matching
-// commands), "from" with "count" N (the Nth matching command and every later one). The number
-// of matching commands seen so far is kept in "seen", so a mode holds across program runs.
+// Optional filters: "opcode" (one controller or driver command), "host" (one SCSI host),
+// "driverKind". Optional "mode": "always" (default), "once", "times" with "count" N (the first
+// N matching commands), "from" with "count" N (the Nth matching command and every later one).
+// The number of matching commands seen so far is kept in "seen" (for every mode but "always"),
+// so a mode holds across program runs.
 #ifndef SIMFAULTS_H
 #define SIMFAULTS_H
 
@@ -21,6 +22,7 @@
 #include <string>
 
 #include "Simulator/SimBytes.h"
+#include "Simulator/SimModel.h"
 #include "Simulator/SimState.h"
 
 namespace sim {
@@ -44,15 +46,12 @@ public:
     void applyRecordFaults(const FaultTarget& t, Bytes& data);
     bool driverMissing(int driverKind) const;
 
-    // Checks a fault description; "" when it is sound, else what is wrong with it.
-    static std::string validate(const Json& fault);
-
 private:
-    bool matches(const Json& f, const char* type, const FaultTarget& t) const;
-    bool fires(Json& f);
+    static bool matches(const Fault& f, FaultType type, const FaultTarget& t);
+    bool fires(Fault& f);
     // The first fault of `type` that matches and fires, after counting the command against
     // every matching one; null when none fires.
-    Json* firstFiring(const char* type, const FaultTarget& t);
+    Fault* firstFiring(FaultType type, const FaultTarget& t);
 
     SimState& state_;
 };

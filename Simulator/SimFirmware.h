@@ -1,64 +1,138 @@
-// The simulated controller firmware: one handler per DCMD opcode, kept in a table, over the
-// controller's part of the host state. A handler builds the whole record it answers with and
-// hands back as much of it as the command's data length holds, so count and size headers
-// are filled even when the caller asks with a short buffer first.
+// The simulated controller firmware.
+//
+// Each opcode group has a file of its own (SimFwAdapter.cpp, SimFwLogicalDrive.cpp,
+// SimFwEnclosure.cpp, ...; drive, configuration, battery, event and pass-through join as their
+// commands land) whose handlers register beside them in one keyed table:
+//
+//     const FwRegistration registration({
+//         fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
+//         fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
+//     });
+//
+// A frame is dispatched by its kind (controller command, driver command, SCSI pass-through,
+// SATA pass-through) and its code (the opcode; the CDB's operation code; the FIS command).
+// Before a handler runs, the frame's direction and data length are checked against the
+// registration; a frame that does not fit is answered with "invalid argument" and noted in
+// commands.log, as real firmware refuses it. A code without a handler answers "invalid
+// command". A handler builds the whole record it answers with and hands back as much of it as
+// the data length holds, so count and size headers are filled even when the caller asks with
+// a short buffer first. It writes the record's fields with the small writers of SimBytes.h,
+// at offsets written out in its own file, independently of the program's record types.
 #ifndef SIMFIRMWARE_H
 #define SIMFIRMWARE_H
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "Simulator/SimBytes.h"
-#include "Simulator/SimState.h"
+#include "Simulator/SimModel.h"
 
 namespace sim {
+
+class SimState;
 
 // Frame flag bits of the data direction.
 const uint16_t FRAME_DIR_WRITE = 0x08;   // data flows to the controller
 const uint16_t FRAME_DIR_READ = 0x10;    // data flows from the controller
 
+// Frame commands.
+const uint8_t FRAME_LD_SCSI_IO = 3;
+const uint8_t FRAME_PD_SCSI_IO = 4;
+const uint8_t FRAME_DCMD = 5;
+const uint8_t FRAME_STP = 8;
+
 // Firmware statuses the simulated firmware answers with.
 const uint8_t FW_STATUS_OK = 0x00;
-const uint8_t FW_STATUS_INVALID_COMMAND = 0x02;    // the opcode is not one the firmware knows
-const uint8_t FW_STATUS_INVALID_ARGUMENT = 0x03;
-const uint8_t FW_STATUS_NO_DEVICE = 0x0C;          // the addressed drive does not exist
+const uint8_t FW_STATUS_INVALID_COMMAND = 0x02;    // no handler for the frame's code
+const uint8_t FW_STATUS_INVALID_ARGUMENT = 0x03;   // direction or length does not fit
+const uint8_t FW_STATUS_NO_DEVICE = 0x0C;          // the addressed device does not exist
 
-// Opcodes the simulated firmware serves (the firmware's own view of the catalogue).
-const uint32_t OP_ADP_GET_INFO = 0x01010000;
-const uint32_t OP_ADP_MFC_GET_OEM_DATA = 0x010E8481;
-const uint32_t OP_LD_GET_LIST = 0x03010000;
-const uint32_t OP_LD_GET_INFO = 0x03020000;
-
-// Record sizes.
+// Sizes of the records that a description's "patch" may lay bytes over.
 const size_t CONTROLLER_INFO_SIZE = 2048;
 const size_t OEM_DATA_SIZE = 24;
-const size_t LD_LIST_SIZE = 1032;
-const size_t LD_LIST_MAX_ENTRIES = 64;
 const size_t LD_INFO_SIZE = 384;
+const size_t ENCL_ENTRY_SIZE = 144;
+const size_t VPD83_PAGE_SIZE = 64;
 
-// One controller command as the firmware receives it.
+enum class FrameKind { DCMD, DRIVER, DCDB, STP };
+enum class DataDir { NONE, READ, WRITE, BOTH };
+
+const char* frameKindName(FrameKind kind);
+
+// One frame as the firmware receives it.
 struct SimCommand {
-    uint8_t frameCommand = 0;      // 5 for DCMD frames
-    uint32_t opcode = 0;
+    uint8_t frameCommand = 0;      // FRAME_*
+    FrameKind kind = FrameKind::DCMD;
+    uint32_t code = 0;             // the key of the handler table
+    uint32_t opcode = 0;           // the controller-command opcode word (frame bytes 24-27)
     uint32_t mailbox[3] = {0, 0, 0};
     uint16_t flags = 0;            // frame flags: direction bits FRAME_DIR_*
-    Bytes data;                    // the transfer buffer: data length bytes, written data in
+    uint32_t frameLength = 0;      // the frame's data length
+    Bytes data;                    // the transfer buffer: data length bytes, written data in;
+                                   // what the firmware returns, cut to its length
     bool dataReturned = false;     // set by a handler that filled data for the caller
+    std::string note;              // why the frame was refused, for the command log
+};
+
+typedef uint8_t (*FwHandler)(SimState& state, Controller& controller, SimCommand& cmd);
+
+// What a handler takes: its frame kind and code, the direction and the size of its record. A
+// read fits any data length (a short first read of a list's header; a longer buffer gets the
+// record and keeps the rest); a write must carry the whole record.
+struct FwHandlerSpec {
+    FrameKind kind;
+    uint32_t code;
+    DataDir dir;
+    uint32_t recordSize;
+    FwHandler handler;
+};
+
+FwHandlerSpec fwRead(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind = FrameKind::DCMD);
+FwHandlerSpec fwWrite(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind = FrameKind::DCMD);
+// A command without data.
+FwHandlerSpec fwNoData(uint32_t opcode, FwHandler handler, FrameKind kind = FrameKind::DCMD);
+
+// The keyed table of every handler. A second handler for a key is refused (and kept in
+// refused(), which a test checks is empty).
+class FwHandlerTable {
+public:
+    static FwHandlerTable& instance();
+
+    bool add(const FwHandlerSpec& spec);
+    const FwHandlerSpec* find(FrameKind kind, uint32_t code) const;
+    const std::vector<FwHandlerSpec>& refused() const { return refused_; }
+    size_t size() const { return specs_.size(); }
+
+private:
+    std::vector<FwHandlerSpec> specs_;   // kept sorted by kind, then code
+    std::vector<FwHandlerSpec> refused_;
+};
+
+// Registers a group's handlers during static initialization.
+struct FwRegistration {
+    FwRegistration(std::initializer_list<FwHandlerSpec> specs);
 };
 
 class SimFirmware {
 public:
-    typedef uint8_t (*Handler)(SimState& state, Json& controller, SimCommand& cmd);
-
-    // Runs one command on `controller`; returns the firmware status.
-    static uint8_t execute(SimState& state, Json& controller, SimCommand& cmd);
-    // The handler of an opcode, or null.
-    static Handler find(uint32_t opcode);
-
-    // The 64-byte SCSI device-identification page (VPD 0x83) a logical drive presents: the
-    // state's "vpd83" hex when given, else one NAA designator made from the controller's
-    // serial number and the drive's target id.
-    static Bytes ldDeviceIdPage(const Json& controller, const Json& ld);
+    // Runs one frame on `controller`; returns the firmware status.
+    static uint8_t execute(SimState& state, Controller& controller, SimCommand& cmd);
+    // Fills cmd.kind and cmd.code from the frame command and the 128-byte frame area;
+    // false for a frame command the firmware does not take.
+    static bool classify(SimCommand& cmd, const uint8_t* frame, size_t frameSize);
 };
+
+// Hands the first data-length bytes of a finished record to the caller (a shorter record
+// leaves the rest of the caller's buffer as it was).
+uint8_t fwReply(SimCommand& cmd, const Bytes& record);
+// Lays a description's raw bytes over a record.
+void applyPatch(Bytes& record, const Patch& patch);
+
+// The 64-byte SCSI device-identification page (VPD 0x83) a logical drive presents: the
+// description's "vpd83" when given, else one NAA designator made from the controller's serial
+// number and the drive's target id (SimFwLogicalDrive.cpp).
+Bytes ldDeviceIdPage(const Controller& controller, const LogicalDrive& ld);
 
 } // namespace sim
 

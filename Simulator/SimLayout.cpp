@@ -11,6 +11,7 @@
 
 #include "Simulator/SimOsBoundary.h"
 #include "Simulator/SimScsi.h"
+#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -99,18 +100,13 @@ std::string fmt(const char* format, unsigned a, unsigned b = 0, unsigned c = 0, 
 }
 
 // "devices/pci0000:00/0000:00:03.0/0000:03:00.0" (domain, bus, device, function of `pci`).
-std::string pciPath(const Json& pci)
+std::string pciPath(const PciLocation& pci)
 {
-    unsigned domain = static_cast<unsigned>(getU(pci, "domain"));
-    unsigned bus = static_cast<unsigned>(getU(pci, "bus"));
-    std::string root = fmt("pci%04x:00", domain);
-    if (bus == 0)
-        return "devices/" + root + fmt("/%04x:%02x:%02x.%x", domain, 0,
-                                       static_cast<unsigned>(getU(pci, "device")),
-                                       static_cast<unsigned>(getU(pci, "function")));
-    return "devices/" + root + fmt("/%04x:00:%02x.0", domain, bus) +
-           fmt("/%04x:%02x:%02x.%x", domain, bus, static_cast<unsigned>(getU(pci, "device")),
-               static_cast<unsigned>(getU(pci, "function")));
+    std::string root = fmt("pci%04x:00", pci.domain);
+    if (pci.bus == 0)
+        return "devices/" + root + fmt("/%04x:%02x:%02x.%x", pci.domain, 0, pci.device, pci.function);
+    return "devices/" + root + fmt("/%04x:00:%02x.0", pci.domain, pci.bus) +
+           fmt("/%04x:%02x:%02x.%x", pci.domain, pci.bus, pci.device, pci.function);
 }
 
 // The way up from a link's directory (relative to sys/) to sys/: one "../" per component.
@@ -121,26 +117,6 @@ std::string upTo(const std::string& linkDirFromSys)
         if (c == '/')
             up += "../";
     return up;
-}
-
-const Json& memberOf(const Json& obj, const char* key)
-{
-    static const Json empty = Json::object();
-    if (!obj.is_object())
-        return empty;
-    auto it = obj.find(key);
-    return it != obj.end() ? *it : empty;
-}
-
-// "sysfsLinkedClass" of the host entry, else of the state; false when neither says.
-bool linkedClass(const Json& hostEntry, const Json& state)
-{
-    for (const Json* obj : {&hostEntry, &state}) {
-        const Json& value = memberOf(*obj, "sysfsLinkedClass");
-        if (value.is_boolean())
-            return value.get<bool>();
-    }
-    return false;
 }
 
 // The scsi_host class entry of a host with its proc_name, scan and device. Older kernels give
@@ -162,7 +138,7 @@ void classEntry(Writer& w, const std::string& hostDir, unsigned host, const std:
     w.link("sys/" + entry + "/device", device);
 }
 
-std::string procNameOfKind(int kind) { return kind == 1 ? "quillsr" : "quillraid_sas"; }
+std::string procNameOfKind(int kind) { return kind == DRIVER_KIND_SWR ? "quillsr" : "quillraid_sas"; }
 
 bool isEmptyOrMissing(const std::string& dir)
 {
@@ -175,6 +151,56 @@ bool isEmptyOrMissing(const std::string& dir)
             empty = false;
     closedir(d);
     return empty;
+}
+
+// A controller's SCSI host (its class entry, or its hba_map entry on old kernels) and the
+// SCSI disks of its logical drives, numbered on from `disk`; their lines go to `scsi`.
+void controllerEntries(Writer& w, const HostModel& state, const Controller& c, bool sysfs, unsigned& disk,
+                       std::string& scsi)
+{
+    std::string hostDir = pciPath(c.pci) + fmt("/host%u", c.host);
+    w.dir("sys/" + hostDir);
+    if (sysfs) {
+        // "procNameFile" gives the attribute's exact bytes (a driver that ends the name
+        // without a newline); otherwise the name and a newline, as the kernel shows it.
+        const std::string procNameFile = c.procNameFile ? *c.procNameFile
+                                                        : c.procName.value_or(procNameOfKind(c.driverKind)) + "\n";
+        classEntry(w, hostDir, c.host, procNameFile, c.sysfsLinkedClass.value_or(state.sysfsLinkedClass));
+    } else {
+        unsigned value = (static_cast<unsigned>(c.pci.bus) << 16) | (static_cast<unsigned>(c.pci.device) << 8) |
+                         c.pci.function;
+        w.file("proc/scsi/" + procNameOfKind(c.driverKind) + fmt("/hba_map/%u/bus_devfn", c.host), fmt("%u\n", value));
+    }
+    for (const LogicalDrive& ld : c.lds) {
+        unsigned target = ld.targetId;
+        std::string name = SimLayout::diskName(disk);
+        if (name.empty())
+            break;
+        std::string addr = fmt("%u:%u:%u:0", c.host, LD_CHANNEL, target);
+        std::string devDir = hostDir + fmt("/target%u:%u:%u", c.host, LD_CHANNEL, target) + "/" + addr;
+        w.dir("sys/" + devDir);
+        if (sysfs) {
+            if (ld.blockAsDirectory)
+                w.dir("sys/" + devDir + "/block/sd" + name);
+            else
+                w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
+            w.link("sys/bus/scsi/devices/" + addr, upTo("bus/scsi/devices") + devDir);
+            w.dir("sys/block/sd" + name);
+        }
+        NodeInfo n;
+        n.type = 'b';
+        n.major = disk < 16 ? SD_MAJOR : 65 + (disk - 16) / 16;
+        n.minor = (disk % 16) * 16;
+        n.hasScsi = true;
+        n.scsi.host = c.host;
+        n.scsi.channel = LD_CHANNEL;
+        n.scsi.target = target;
+        w.node("dev/sd" + name, n, 0660);
+        scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: 00\n", c.host, LD_CHANNEL, target);
+        scsi += "  Vendor: QUILL    Model: " + c.info.productName.substr(0, 16) +
+                " Rev: 4.80\n  Type:   Direct-Access                    ANSI  SCSI revision: 05\n";
+        ++disk;
+    }
 }
 
 } // namespace
@@ -196,7 +222,7 @@ bool SimLayout::isSysfsKernel(const std::string& release)
     return major > 2 || (major == 2 && minor >= 5);
 }
 
-int SimLayout::create(const std::string& dir, const Json& state)
+int SimLayout::create(const std::string& dir, const HostModel& state)
 {
     if (!isEmptyOrMissing(dir)) {
         fprintf(stderr, "quillsim: %s exists and is not empty\n", dir.c_str());
@@ -213,90 +239,35 @@ int SimLayout::create(const std::string& dir, const Json& state)
             break;
     }
     Writer w(dir);
-    const bool sysfs = isSysfsKernel(getS(state, "kernelRelease", "3.10.0"));
+    const bool sysfs = isSysfsKernel(state.kernelRelease);
 
     std::string devices = "Character devices:\n  1 mem\n  4 /dev/vc/0\n  4 tty\n  5 /dev/tty\n"
                           "  5 /dev/console\n 10 misc\n 13 input\n 21 sg\n";
-    if (const Json* drivers = getArray(state, "drivers"))
-        for (const Json& d : *drivers)
-            devices += fmt("%3u ", static_cast<unsigned>(getU(d, "major"))) + getS(d, "name") + "\n";
+    for (const Driver& d : state.drivers)
+        devices += fmt("%3u ", d.major) + d.name + "\n";
     devices += "\nBlock devices:\n  8 sd\n 65 sd\n";
     w.file("proc/devices", devices, 0444);
     w.dir("dev");
     w.dir("lib");
     w.dir("sys/block");
 
-    std::string scsi = "Attached devices:\n";
-    if (const Json* others = getArray(state, "otherHosts"))
-        for (const Json& h : *others) {
-            unsigned host = static_cast<unsigned>(getU(h, "host"));
-            std::string hostDir = pciPath(memberOf(h, "pci")) + fmt("/host%u", host);
-            w.dir("sys/" + hostDir);
-            if (sysfs)
-                classEntry(w, hostDir, host, getS(h, "procName", "ahci") + "\n", linkedClass(h, state));
-        }
+    for (const OtherHost& h : state.otherHosts) {
+        std::string hostDir = pciPath(h.pci) + fmt("/host%u", h.host);
+        w.dir("sys/" + hostDir);
+        if (sysfs)
+            classEntry(w, hostDir, h.host, h.procName + "\n", h.sysfsLinkedClass.value_or(state.sysfsLinkedClass));
+    }
 
+    std::string scsi = "Attached devices:\n";
     unsigned disk = 0;
-    if (const Json* ctrls = getArray(state, "controllers"))
-        for (const Json& c : *ctrls) {
-            unsigned host = static_cast<unsigned>(getU(c, "host"));
-            int kind = static_cast<int>(getI(c, "driverKind", 0));
-            const Json& pci = memberOf(c, "pci");
-            std::string hostDir = pciPath(pci) + fmt("/host%u", host);
-            w.dir("sys/" + hostDir);
-            if (sysfs) {
-                // "procNameFile" gives the attribute's exact bytes (a driver that ends the name
-                // without a newline); otherwise the name and a newline, as the kernel shows it.
-                const std::string procNameFile = c.is_object() && c.contains("procNameFile")
-                                                     ? getS(c, "procNameFile")
-                                                     : getS(c, "procName", procNameOfKind(kind)) + "\n";
-                classEntry(w, hostDir, host, procNameFile, linkedClass(c, state));
-            } else {
-                unsigned value = static_cast<unsigned>((getU(pci, "bus") << 16) | (getU(pci, "device") << 8) |
-                                                       getU(pci, "function"));
-                w.file("proc/scsi/" + procNameOfKind(kind) + fmt("/hba_map/%u/bus_devfn", host),
-                       fmt("%u\n", value));
-            }
-            const Json* lds = getArray(c, "lds");
-            if (!lds)
-                continue;
-            for (const Json& ld : *lds) {
-                unsigned target = static_cast<unsigned>(getU(ld, "targetId"));
-                std::string name = diskName(disk);
-                if (name.empty())
-                    break;
-                std::string addr = fmt("%u:%u:%u:0", host, LD_CHANNEL, target);
-                std::string devDir = hostDir + fmt("/target%u:%u:%u", host, LD_CHANNEL, target) + "/" + addr;
-                w.dir("sys/" + devDir);
-                if (sysfs) {
-                    if (SimScsi::blockAsDirectory(ld))
-                        w.dir("sys/" + devDir + "/block/sd" + name);
-                    else
-                        w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
-                    w.link("sys/bus/scsi/devices/" + addr, upTo("bus/scsi/devices") + devDir);
-                    w.dir("sys/block/sd" + name);
-                }
-                NodeInfo n;
-                n.type = 'b';
-                n.major = disk < 16 ? SD_MAJOR : 65 + (disk - 16) / 16;
-                n.minor = (disk % 16) * 16;
-                n.hasScsi = true;
-                n.scsi.host = host;
-                n.scsi.channel = LD_CHANNEL;
-                n.scsi.target = target;
-                w.node("dev/sd" + name, n, 0660);
-                scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: 00\n", host, LD_CHANNEL, target);
-                scsi += "  Vendor: QUILL    Model: " + getS(memberOf(c, "info"), "productName").substr(0, 16) +
-                        " Rev: 4.80\n  Type:   Direct-Access                    ANSI  SCSI revision: 05\n";
-                ++disk;
-            }
-        }
+    for (const Controller& c : state.controllers)
+        controllerEntries(w, state, c, sysfs, disk, scsi);
     w.file("proc/scsi/scsi", scsi);
     if (!w.ok())
         return -1;
 
     SimState st(dir);
-    st.setDoc(state);
+    st.setModel(state);
     return st.save();
 }
 

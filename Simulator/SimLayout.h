@@ -4,8 +4,8 @@
 //   proc/scsi/scsi                   the attached SCSI devices
 //   proc/scsi/<name>/hba_map/<host>/bus_devfn   old kernels (release below 2.5) only
 //   sys/class/scsi_host/host<N>/     proc_name, scan, device -> ../../../devices/<pci path>/host<N>
-//                                    or, with "sysfsLinkedClass" true (in the state or the host's
-//                                    entry), as current kernels show it: a link to
+//                                    or, with "sysfsLinkedClass" true (for the host or the SCSI
+//                                    host's entry), as current kernels show it: a link to
 //                                    ../../devices/<pci path>/host<N>/scsi_host/host<N>, a directory
 //                                    holding proc_name, scan and device -> ../../../host<N>
 //   sys/devices/<pci path>/host<N>/target<N>:2:<T>/<N>:2:<T>:0/block -> .../block/sd<x>
@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "Simulator/SimState.h"
+#include "Simulator/SimModel.h"
 
 namespace sim {
 
@@ -29,9 +29,9 @@ const char* const INTEGRATED_RAID_LIBRARY_FILE = "libarraykitir-2.so";
 
 class SimLayout {
 public:
-    // Creates `dir` (which must not exist or be empty) with the layout of `state`; 0, or -1
-    // with a message on standard error.
-    static int create(const std::string& dir, const Json& state);
+    // Creates `dir` (which must not exist or be empty) with the layout of `state`, and its
+    // state.json; 0, or -1 with a message on standard error.
+    static int create(const std::string& dir, const HostModel& state);
 
     // The name of the n-th SCSI disk ("a", "z", "aa" ...); empty from 702 on.
     static std::string diskName(unsigned n);

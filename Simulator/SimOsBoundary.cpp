@@ -164,12 +164,9 @@ void SimOsBoundary::reportNode(const std::string& file, struct stat* st) const
 int SimOsBoundary::driverKindOfMajor(unsigned major)
 {
     state_.ensureLoaded();
-    const Json* drivers = getArray(state_.doc(), "drivers");
-    if (!drivers)
-        return -1;
-    for (const Json& d : *drivers)
-        if (getU(d, "major", 0) == major)
-            return static_cast<int>(getI(d, "kind", -1));
+    for (const Driver& d : state_.model().drivers)
+        if (d.major == major)
+            return d.kind;
     return -1;
 }
 
@@ -314,9 +311,8 @@ int SimOsBoundary::uname(struct utsname* buf)
     int rc = ::uname(buf);
     if (rc != 0)
         return rc;
-    state_.ensureLoaded();
-    if (state_.doc().contains("kernelRelease")) {
-        std::string release = getS(state_.doc(), "kernelRelease");
+    if (state_.ensureLoaded() == 0) {
+        const std::string& release = state_.model().kernelRelease;
         memset(buf->release, 0, sizeof buf->release);
         memcpy(buf->release, release.c_str(),
                release.size() < sizeof buf->release ? release.size() : sizeof buf->release - 1);

@@ -30,10 +30,4 @@ int SimScsi::openFlags(const char* path, int flags)
     return flags;
 }
 
-bool SimScsi::blockAsDirectory(const Json& ld)
-{
-    auto it = ld.find("blockAsDirectory");
-    return it != ld.end() && it->is_boolean() && it->get<bool>();
-}
-
 } // namespace sim

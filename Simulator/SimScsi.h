@@ -2,16 +2,10 @@
 // and removed on old kernels) and the scan attributes of sys/class/scsi_host/host<N> (a rescan
 // of a host). A real kernel acts on what is written to them; the simulated host keeps every
 // write, appended in the order it came, so that tests can read what the program asked for.
-//
-// The layout of a logical drive's SCSI device can present its "block" entry as a link to the
-// block device (older sysfs) or as a directory holding it (newer sysfs): the logical drive's
-// state field "blockAsDirectory" (true/false) chooses.
 #ifndef SIMSCSI_H
 #define SIMSCSI_H
 
 #include <string>
-
-#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -23,8 +17,6 @@ public:
     // The open flags for `path`: writes to a control file are appended instead of overwriting
     // the file from its start; every other open keeps its flags.
     static int openFlags(const char* path, int flags);
-    // Whether a logical drive's SCSI device shows "block" as a directory.
-    static bool blockAsDirectory(const Json& ld);
 };
 
 } // namespace sim

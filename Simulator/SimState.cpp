@@ -2,147 +2,97 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "Simulator/SimDescription.h"
 
 namespace sim {
 
+namespace {
+
+// The whole file in one buffer: sized by fstat, filled by read.
+bool readWhole(int fd, std::string& text)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return false;
+    text.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    for (;;) {
+        if (done == text.size())
+            text.resize(text.size() + 4096);   // the file grew since fstat
+        ssize_t n = ::read(fd, &text[done], text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    text.resize(done);
+    return true;
+}
+
+} // namespace
+
 const char* const SimState::FILE_NAME = "state.json";
 
-bool parseU64(const std::string& text, uint64_t& v)
-{
-    if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    unsigned long long x = strtoull(text.c_str(), &end, 0);
-    if (errno != 0 || !end || *end != '\0')
-        return false;
-    v = x;
-    return true;
-}
-
-bool parseI64(const std::string& text, int64_t& v)
-{
-    if (text.empty() || text[0] == ' ')
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    long long x = strtoll(text.c_str(), &end, 0);
-    if (errno != 0 || !end || *end != '\0')
-        return false;
-    v = x;
-    return true;
-}
-
-bool toU64(const Json& value, uint64_t& v)
-{
-    if (value.is_number_unsigned()) {
-        v = value.get<uint64_t>();
-        return true;
-    }
-    if (value.is_number_integer()) {
-        int64_t x = value.get<int64_t>();
-        if (x < 0)
-            return false;
-        v = static_cast<uint64_t>(x);
-        return true;
-    }
-    if (value.is_string())
-        return parseU64(value.get<std::string>(), v);
-    return false;
-}
-
-uint64_t getU(const Json& obj, const char* key, uint64_t def)
-{
-    if (!obj.is_object())
-        return def;
-    auto it = obj.find(key);
-    uint64_t v = 0;
-    return (it != obj.end() && toU64(*it, v)) ? v : def;
-}
-
-int64_t getI(const Json& obj, const char* key, int64_t def)
-{
-    if (!obj.is_object())
-        return def;
-    auto it = obj.find(key);
-    if (it == obj.end())
-        return def;
-    if (it->is_number_integer())
-        return it->get<int64_t>();
-    int64_t v = 0;
-    if (it->is_string() && parseI64(it->get<std::string>(), v))
-        return v;
-    return def;
-}
-
-std::string getS(const Json& obj, const char* key, const std::string& def)
-{
-    if (!obj.is_object())
-        return def;
-    auto it = obj.find(key);
-    return (it != obj.end() && it->is_string()) ? it->get<std::string>() : def;
-}
-
-Json* getArray(Json& obj, const char* key)
-{
-    if (!obj.is_object())
-        return nullptr;
-    auto it = obj.find(key);
-    return (it != obj.end() && it->is_array()) ? &*it : nullptr;
-}
-
-const Json* getArray(const Json& obj, const char* key)
-{
-    if (!obj.is_object())
-        return nullptr;
-    auto it = obj.find(key);
-    return (it != obj.end() && it->is_array()) ? &*it : nullptr;
-}
-
-std::string hex32(uint32_t v)
-{
-    char buf[16];
-    snprintf(buf, sizeof buf, "0x%08x", v);
-    return buf;
-}
-
-SimState::SimState(const std::string& hostDir) : hostDir_(hostDir), doc_(Json::object()) {}
+SimState::SimState(const std::string& hostDir) : hostDir_(hostDir) {}
 
 std::string SimState::path() const { return hostDir_ + "/" + FILE_NAME; }
 
-int SimState::load(bool quiet)
+int SimState::load(std::string& error)
 {
     loadTried_ = true;
     loadResult_ = -1;
-    doc_ = Json::object();
+    model_ = HostModel();
     changed_ = false;
     valid_ = false;
-    FILE* f = fopen(path().c_str(), "rb");
-    if (!f) {
-        if (!quiet)
-            fprintf(stderr, "quillsim: cannot read %s: %s\n", path().c_str(), strerror(errno));
+    struct stat st;
+    if (::stat(hostDir_.c_str(), &st) != 0) {
+        error = "host folder " + hostDir_ + ": " + strerror(errno);
+        return -1;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = "host folder " + hostDir_ + ": not a folder";
+        return -1;
+    }
+    int fd = ::open(path().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot read " + path() + ": " + strerror(errno);
         return -1;
     }
     std::string text;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    fclose(f);
-    Json parsed = Json::parse(text, nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) {
-        if (!quiet)
-            fprintf(stderr, "quillsim: %s is not a JSON object\n", path().c_str());
+    bool read = readWhole(fd, text);
+    int saved = errno;
+    ::close(fd);
+    if (!read) {
+        error = "cannot read " + path() + ": " + strerror(saved);
         return -1;
     }
-    doc_ = parsed;
+    HostModel parsed;
+    std::string problem;
+    if (!readDescription(text, parsed, problem)) {
+        error = path() + ": " + problem;
+        return -1;
+    }
+    model_ = std::move(parsed);
     valid_ = true;
     loadResult_ = 0;
     return 0;
+}
+
+int SimState::load(bool quiet)
+{
+    std::string error;
+    int rc = load(error);
+    if (rc != 0 && !quiet)
+        fprintf(stderr, "quillsim: %s\n", error.c_str());
+    return rc;
 }
 
 int SimState::ensureLoaded()
@@ -150,6 +100,15 @@ int SimState::ensureLoaded()
     if (!loadTried_)
         load();
     return loadResult_;
+}
+
+void SimState::setModel(const HostModel& model)
+{
+    model_ = model;
+    changed_ = true;
+    loadTried_ = true;
+    loadResult_ = 0;
+    valid_ = true;
 }
 
 int SimState::save()
@@ -160,7 +119,7 @@ int SimState::save()
     }
     if (!valid_)
         return -1;
-    std::string text = doc_.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    std::string text = writeDescription(model_);
     std::string tmp = path() + ".tmp." + std::to_string(getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -195,17 +154,14 @@ void SimState::advanceClock(uint64_t seconds)
 {
     if (seconds == 0)
         return;
-    doc_["clock"] = clock() + seconds;
+    model_.clock += seconds;
     changed_ = true;
 }
 
-Json* SimState::findController(unsigned host, int kind)
+Controller* SimState::findController(unsigned host, int kind)
 {
-    Json* ctrls = getArray(doc_, "controllers");
-    if (!ctrls)
-        return nullptr;
-    for (Json& c : *ctrls)
-        if (getU(c, "host", 0xFFFFFFFFu) == host && getI(c, "driverKind", 0) == kind)
+    for (Controller& c : model_.controllers)
+        if (c.host == host && c.driverKind == kind)
             return &c;
     return nullptr;
 }

@@ -15,7 +15,6 @@
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "DataProvider/ControllerId.h"
 #include "Simulator/SimHost.h"
-#include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
 #include "System/OsBoundary.h"
 #include "TestSupport.h"
@@ -31,19 +30,19 @@ bool endsWith(const std::string& text, const std::string& tail)
 // OS boundary and the controller at SCSI host 2 made as adapter 0.
 class SimulatedHost {
 public:
-    SimulatedHost(const std::string& preset, const std::function<void(sim::Json&)>& edit)
+    SimulatedHost(const std::string& preset, const std::function<void(sim::HostModel&)>& edit)
         : tmp("exposure-sim"), dir(tmp.path() + "/host")
     {
-        sim::Json state;
+        sim::HostModel state;
         if (!sim::SimPresets::state(preset, state))
             return;
         edit(state);
-        if (sim::SimLayout::create(dir, state) != 0)
+        if (sim::createHost(dir, state) != 0)
             return;
         host = new sim::SimHost(dir, false);
         setOsBoundary(&host->boundary());
 
-        unsigned major = static_cast<unsigned>(sim::getU(state["drivers"][0], "major"));
+        unsigned major = state.drivers.at(0).major;
         osBoundary().mknod("/dev/quillraid_sas_ioctl_node", S_IFCHR | 0400, makedev(major, 0));
         fd = osBoundary().open("/dev/quillraid_sas_ioctl_node", O_RDONLY);
         id = new LinuxCtrlId(0, fd, 2);
@@ -74,16 +73,16 @@ public:
     Controller* controller = nullptr;
 };
 
-void noChange(sim::Json&) {}
+void noChange(sim::HostModel&) {}
 
 // Adds logical drives with target ids 1 .. n - 1 to the first controller.
-std::function<void(sim::Json&)> withLds(unsigned n)
+std::function<void(sim::HostModel&)> withLds(unsigned n)
 {
-    return [n](sim::Json& s) {
-        sim::Json& lds = s["controllers"][0]["lds"];
+    return [n](sim::HostModel& s) {
+        std::vector<sim::LogicalDrive>& lds = s.controllers.at(0).lds;
         for (unsigned t = 1; t < n; ++t) {
-            sim::Json ld = lds[0];
-            ld["targetId"] = t;
+            sim::LogicalDrive ld = lds.at(0);
+            ld.targetId = static_cast<uint8_t>(t);
             lds.push_back(ld);
         }
     };
@@ -94,7 +93,7 @@ LinExpLd* exposer() { return LinExpLd::instance(); }
 TEST(SimulatedHost, ControllerWithoutLogicalDrives)
 {
     for (const char* preset : {"one", "old-kernel"}) {
-        SimulatedHost h(preset, [](sim::Json& s) { s["controllers"][0]["lds"] = sim::Json::array(); });
+        SimulatedHost h(preset, [](sim::HostModel& s) { s.controllers.at(0).lds.clear(); });
         ASSERT_NE(h.controller, nullptr) << preset;
         EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_REMOVE_ALL), 0) << preset;
         EXPECT_EQ(exposer()->expose(h.controller, 0, EXPOSE_ADD_NEW), -1) << preset;
@@ -131,7 +130,7 @@ TEST(SimulatedHost, NewKernelRemovalFindsTheDiskWithoutWaiting)
 
 TEST(SimulatedHost, NewKernelSkipsABlockEntryThatIsADirectory)
 {
-    SimulatedHost h("one", [](sim::Json& s) { s["controllers"][0]["lds"][0]["blockAsDirectory"] = true; });
+    SimulatedHost h("one", [](sim::HostModel& s) { s.controllers.at(0).lds.at(0).blockAsDirectory = true; });
     ASSERT_NE(h.controller, nullptr);
     uint8_t page[64];
     ASSERT_EQ(exposer()->get_ld_vpd83(h.controller, 0, page), 0);
@@ -191,7 +190,7 @@ TEST(SimulatedHost, PageLength70IsMatchedOverItsFirst64Bytes)
         hex += b;
     }
     for (const char* preset : {"old-kernel", "one"}) {
-        SimulatedHost h(preset, [&hex](sim::Json& s) { s["controllers"][0]["lds"][0]["vpd83"] = hex; });
+        SimulatedHost h(preset, [&hex](sim::HostModel& s) { sim::parseHex(hex, s.controllers.at(0).lds.at(0).vpd83); });
         ASSERT_NE(h.controller, nullptr) << preset;
         char node[16];
         uint8_t identity[8];

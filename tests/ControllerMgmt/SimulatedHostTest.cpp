@@ -14,7 +14,6 @@
 #include "DataProvider/ArraykitIr2Dp.h"
 #include "DataProvider/ControllerId.h"
 #include "Simulator/SimHost.h"
-#include "Simulator/SimLayout.h"
 #include "Simulator/SimOsBoundary.h"
 #include "Simulator/SimPresets.h"
 #include "System/SystemLinux.h"
@@ -37,15 +36,15 @@ public:
     template <class Edit>
     SimulatedHost(const std::string& preset, Edit edit)
     {
-        sim::Json state;
+        sim::HostModel state;
         EXPECT_TRUE(sim::SimPresets::state(preset, state)) << preset;
         edit(state);
         dir = tmp.path() + "/host";
-        EXPECT_EQ(sim::SimLayout::create(dir, state), 0);
+        EXPECT_EQ(sim::createHost(dir, state), 0);
         host.reset(new sim::SimHost(dir, false));
         scope.reset(new ctltest::BoundaryScope(&host->boundary()));
     }
-    explicit SimulatedHost(const std::string& preset) : SimulatedHost(preset, [](sim::Json&) {}) {}
+    explicit SimulatedHost(const std::string& preset) : SimulatedHost(preset, [](sim::HostModel&) {}) {}
 
     TempDir tmp;
     std::string dir;
@@ -93,11 +92,11 @@ Discovery discover()
     return d;
 }
 
-sim::Json controllerOnHost(const sim::Json& model, unsigned host, unsigned bus)
+sim::Controller controllerOnHost(const sim::Controller& model, unsigned host, unsigned bus)
 {
-    sim::Json c = model;
-    c["host"] = host;
-    c["pci"]["bus"] = bus;
+    sim::Controller c = model;
+    c.host = static_cast<uint16_t>(host);
+    c.pci.bus = static_cast<uint8_t>(bus);
     return c;
 }
 
@@ -120,10 +119,10 @@ TEST(SimulatedHost, LinkedAndPlainClassEntriesGiveTheSamePciLocations)
 {
     for (bool linked : {true, false}) {
         SCOPED_TRACE(linked ? "linked class entries" : "plain class entries");
-        SimulatedHost sim("two", [linked](sim::Json& state) {
-            state["sysfsLinkedClass"] = linked;
-            state["controllers"][1]["pci"]["device"] = 2;
-            state["controllers"][1]["pci"]["function"] = 1;
+        SimulatedHost sim("two", [linked](sim::HostModel& state) {
+            state.sysfsLinkedClass = linked;
+            state.controllers.at(1).pci.device = 2;
+            state.controllers.at(1).pci.function = 1;
         });
         struct stat st;
         ASSERT_EQ(::lstat((sim.dir + "/sys/class/scsi_host/host3").c_str(), &st), 0);
@@ -154,10 +153,10 @@ TEST(SimulatedHost, LinkedAndPlainClassEntriesGiveTheSamePciLocations)
 
 TEST(SimulatedHost, OldKernelHbaMapIsSortedByHost)
 {
-    SimulatedHost sim("old-kernel", [](sim::Json& state) {
-        sim::Json model = state["controllers"][0];
-        state["controllers"] = sim::Json::array({controllerOnHost(model, 10, 5), controllerOnHost(model, 2, 6),
-                                                 controllerOnHost(model, 9, 7)});
+    SimulatedHost sim("old-kernel", [](sim::HostModel& state) {
+        sim::Controller model = state.controllers.at(0);
+        state.controllers = {controllerOnHost(model, 10, 5), controllerOnHost(model, 2, 6),
+                             controllerOnHost(model, 9, 7)};
     });
     Discovery d = discover();
     EXPECT_EQ(d.ids, (std::vector<HostSeen>{{2, 0}, {9, 0}, {10, 0}}));
@@ -195,12 +194,12 @@ TEST(SimulatedHost, NoDriverFindsNothing)
 
 TEST(SimulatedHost, ThirtyThreeHostsKeepThirtyTwo)
 {
-    SimulatedHost sim("one", [](sim::Json& state) {
-        sim::Json model = state["controllers"][0];
-        model["lds"] = sim::Json::array();
-        state["controllers"] = sim::Json::array();
+    SimulatedHost sim("one", [](sim::HostModel& state) {
+        sim::Controller model = state.controllers.at(0);
+        model.lds.clear();
+        state.controllers.clear();
         for (unsigned h = 0; h < 33; ++h)
-            state["controllers"].push_back(controllerOnHost(model, 100 + h, 1 + h));
+            state.controllers.push_back(controllerOnHost(model, 100 + h, 1 + h));
     });
     Discovery d = discover();
     EXPECT_EQ(d.ids.size(), 32u);
@@ -209,8 +208,13 @@ TEST(SimulatedHost, ThirtyThreeHostsKeepThirtyTwo)
 
 TEST(SimulatedHost, ControllerWhoseInformationFailsIsLeftOut)
 {
-    SimulatedHost sim("two", [](sim::Json& state) {
-        state["faults"].push_back(sim::Json{{"type", "status"}, {"opcode", "0x01010000"}, {"host", 3}, {"status", 3}});
+    SimulatedHost sim("two", [](sim::HostModel& state) {
+        sim::Fault f;
+        f.type = sim::FaultType::STATUS;
+        f.opcode = 0x01010000;
+        f.host = 3;
+        f.status = 3;
+        state.faults.push_back(f);
     });
     Discovery d = discover();
     EXPECT_EQ(d.ids.size(), 2u);

@@ -19,7 +19,6 @@
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
 #include "Simulator/SimHost.h"
-#include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
 #include "System/OsBoundary.h"
 
@@ -34,14 +33,18 @@ public:
         char pattern[] = "/tmp/quill-dispatch-sim-XXXXXX";
         const char* made = mkdtemp(pattern);
         tmp = made != nullptr ? made : "";
-        sim::Json state;
+        sim::HostModel state;
         EXPECT_TRUE(sim::SimPresets::state("one", state));
-        sim::Json list = sim::Json::array();
-        for (unsigned id : enclosures)
-            list.push_back(sim::Json{{"deviceId", id}, {"slots", 8}});
-        state["controllers"][0]["enclosures"] = list;
+        std::vector<sim::Enclosure>& list = state.controllers.at(0).enclosures;
+        list.clear();
+        for (unsigned id : enclosures) {
+            sim::Enclosure e;
+            e.deviceId = static_cast<uint16_t>(id);
+            e.slots = 8;
+            list.push_back(e);
+        }
         std::string dir = tmp + "/host";
-        EXPECT_EQ(sim::SimLayout::create(dir, state), 0);
+        EXPECT_EQ(sim::createHost(dir, state), 0);
         host.reset(new sim::SimHost(dir, false));
 
         const char* sysfs = getenv("SYSFS_PATH");
@@ -151,8 +154,11 @@ TEST(EnclosureOnSimulatedHost, FailedListReadIsNotAnEnclosure)
     OneControllerHost sim({252});
     ASSERT_NE(sim.controller, nullptr);
     // The firmware refuses the enclosure-list command (an opcode it does not know).
-    sim::Json& state = sim.host->state().doc();
-    state["faults"] = sim::Json::array({sim::Json{{"type", "status"}, {"opcode", "0x09010000"}, {"status", 2}}});
+    sim::Fault refused;
+    refused.type = sim::FaultType::STATUS;
+    refused.opcode = 0x09010000;
+    refused.status = 2;
+    sim.host->state().model().faults = {refused};
     sim.host->state().markChanged();
     ASSERT_EQ(sim.host->state().save(), 0);
 

@@ -188,7 +188,7 @@ TEST_F(Boundary, SysfsLayoutLeadsFromTheHostClassToThePciFunction)
 TEST(SimLayout, PlainClassEntryLeadsIntoThePciTree)
 {
     TempDir tmp;
-    const std::string dir = makeHost(tmp, "one", [](sim::Json& s) { s["sysfsLinkedClass"] = false; });
+    const std::string dir = makeHost(tmp, "one", [](sim::HostModel& s) { s.sysfsLinkedClass = false; });
     ASSERT_FALSE(dir.empty());
     const std::string cls = dir + "/sys/class/scsi_host/host2";
     struct stat st;
@@ -205,7 +205,7 @@ TEST(SimLayout, PlainClassEntryLeadsIntoThePciTree)
     // A host entry's own setting wins over the state's.
     TempDir mixedTmp;
     const std::string mixed =
-        makeHost(mixedTmp, "one", [](sim::Json& s) { s["controllers"][0]["sysfsLinkedClass"] = false; });
+        makeHost(mixedTmp, "one", [](sim::HostModel& s) { s.controllers.at(0).sysfsLinkedClass = false; });
     ASSERT_FALSE(mixed.empty());
     ASSERT_EQ(lstat((mixed + "/sys/class/scsi_host/host2").c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -223,7 +223,9 @@ TEST_F(Boundary, OldKernelHostsAreListedInTheHbaMap)
     EXPECT_NE(stat((oldDir + "/sys/class/scsi_host/host2").c_str(), &st), 0);
 }
 
-TEST(SimHostInstall, DoesNothingWithoutTheVariable)
+// Without the variable nothing happens; a host that cannot be read is refused with an exit
+// code (its message is the description's, tested with the tool) and installs nothing.
+TEST(SimHostInstall, DoesNothingWithoutTheVariableAndRefusesABrokenHost)
 {
     unsetenv("QUILLCLI_SIM_HOST");
     OsBoundary* before = &osBoundary();
@@ -232,9 +234,15 @@ TEST(SimHostInstall, DoesNothingWithoutTheVariable)
 
     TempDir tmp;
     std::string dir = makeHost(tmp, "one");
+    testsupport::StreamCapture captured(STDERR_FILENO);
+    setenv("QUILLCLI_SIM_HOST", (dir + "-typo").c_str(), 1);
+    EXPECT_EQ(installSimulatedHost(), 1);
+    EXPECT_EQ(&osBoundary(), before);
+    EXPECT_EQ(captured.take(), "quillsim: host folder " + dir + "-typo: No such file or directory\n");
+
     setenv("QUILLCLI_SIM_HOST", dir.c_str(), 1);
     EXPECT_EQ(installSimulatedHost(), 0);
-    EXPECT_NE(&osBoundary(), before) << "the simulated host is the boundary now";
+    EXPECT_NE(&osBoundary(), before);
     struct utsname u;
     EXPECT_EQ(osBoundary().uname(&u), 0);
     EXPECT_STREQ(u.release, "3.10.0");

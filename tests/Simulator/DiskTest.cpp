@@ -100,7 +100,7 @@ TEST_F(Disk, OlderInterfaceAndUnservedPages)
 TEST_F(Disk, ADeletedLogicalDrivesNodeOpensNothing)
 {
     ASSERT_EQ(host.state().load(), 0);
-    host.state().doc()["controllers"][1]["lds"] = sim::Json::array();
+    host.state().model().controllers.at(1).lds.clear();
     errno = 0;
     EXPECT_EQ(b.open("/dev/sdb", O_RDONLY), -1);
     EXPECT_EQ(errno, ENXIO);

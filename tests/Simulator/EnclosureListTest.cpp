@@ -27,9 +27,12 @@ struct EnclosureList : ::testing::Test {
     }
 };
 
-sim::Json enclosure(unsigned deviceId)
+sim::Enclosure enclosure(unsigned deviceId)
 {
-    return sim::Json{{"deviceId", deviceId}, {"slots", 12}};
+    sim::Enclosure e;
+    e.deviceId = static_cast<uint16_t>(deviceId);
+    e.slots = 12;
+    return e;
 }
 
 TEST_F(EnclosureList, PresetEnclosureWithItsDrives)
@@ -69,11 +72,11 @@ TEST_F(EnclosureList, EntriesFollowTheStateInOrder)
     };
     for (const Case& c : cases) {
         TempDir perCase;
-        dir = makeHost(perCase, "one", [&](sim::Json& st) {
-            sim::Json list = sim::Json::array();
+        dir = makeHost(perCase, "one", [&](sim::HostModel& st) {
+            std::vector<sim::Enclosure>& list = st.controllers.at(0).enclosures;
+            list.clear();
             for (unsigned id : c.ids)
                 list.push_back(enclosure(id));
-            st["controllers"][0]["enclosures"] = list;
         });
         DcmdPacket p(2, ENCL_GET_LIST, LIST_SIZE);
         ASSERT_EQ(send(p), 0);
@@ -89,14 +92,20 @@ TEST_F(EnclosureList, EntriesFollowTheStateInOrder)
 
 TEST_F(EnclosureList, FieldsOfTheStateAndDriveCounts)
 {
-    dir = makeHost(tmp, "one", [](sim::Json& st) {
-        sim::Json& c = st["controllers"][0];
-        c["enclosures"] = sim::Json::array(
-            {sim::Json{{"deviceId", 252}, {"status", 1}, {"type", 1}, {"connector", "0xff"}, {"fans", 6}},
-             sim::Json{{"deviceId", 300}, {"patch", {{"0x20", "5a"}}}}});
+    dir = makeHost(tmp, "one", [](sim::HostModel& st) {
+        sim::Controller& c = st.controllers.at(0);
+        sim::Enclosure first, second;
+        first.deviceId = 252;
+        first.status = 1;
+        first.type = 1;
+        first.connector = 0xFF;
+        first.fans = 6;
+        second.deviceId = 300;
+        second.patch[0x20] = {0x5A};
+        c.enclosures = {first, second};
         // One drive moves to the second enclosure, one is attached without enclosure.
-        c["drives"][2]["enclosureId"] = 300;
-        c["drives"][3]["enclosureId"] = 0xFFFF;
+        c.drives.at(2).enclosureId = 300;
+        c.drives.at(3).enclosureId = 0xFFFF;
     });
     DcmdPacket p(2, ENCL_GET_LIST, LIST_SIZE);
     ASSERT_EQ(send(p), 0);
@@ -117,8 +126,8 @@ TEST_F(EnclosureList, FieldsOfTheStateAndDriveCounts)
 
 TEST_F(EnclosureList, ShortBufferGetsTheCountAndNothingBeyondIt)
 {
-    dir = makeHost(tmp, "one", [](sim::Json& st) {
-        st["controllers"][0]["enclosures"] = sim::Json::array({enclosure(1), enclosure(2), enclosure(3)});
+    dir = makeHost(tmp, "one", [](sim::HostModel& st) {
+        st.controllers.at(0).enclosures = {enclosure(1), enclosure(2), enclosure(3)};
     });
     // Eight bytes asked, but the caller's memory is larger: the firmware stops at the data length.
     DcmdPacket p(2, ENCL_GET_LIST, 8);
@@ -133,8 +142,8 @@ TEST_F(EnclosureList, ShortBufferGetsTheCountAndNothingBeyondIt)
 
 TEST_F(EnclosureList, SecondControllerAnswersWithItsOwnEnclosures)
 {
-    dir = makeHost(tmp, "two", [](sim::Json& st) {
-        st["controllers"][1]["enclosures"] = sim::Json::array();
+    dir = makeHost(tmp, "two", [](sim::HostModel& st) {
+        st.controllers.at(1).enclosures.clear();
     });
     DcmdPacket first(2, ENCL_GET_LIST, LIST_SIZE), second(3, ENCL_GET_LIST, LIST_SIZE);
     ASSERT_EQ(send(first), 0);

@@ -125,7 +125,7 @@ TEST_F(Faults, TheToolRejectsUnsoundFaults)
     EXPECT_EQ(fault({"json", "{\"type\":\"status\",\"status\":2,\"opcode\":\"0x01010000\"}"}), 0);
     sim::SimState st(dir);
     ASSERT_EQ(st.load(), 0);
-    ASSERT_EQ(st.doc()["faults"].size(), 1u);
+    ASSERT_EQ(st.model().faults.size(), 1u);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // The simulated firmware, reached through the simulated driver with hand-built packets. Fields
 // are read back at the offsets the record layouts give, written out here as literals.
 #include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "SimTestUtil.h"
+#include "Simulator/SimFirmware.h"
 #include "Simulator/SimHost.h"
 
 using namespace simtest;
@@ -28,18 +30,18 @@ struct Firmware : ::testing::Test {
 
 TEST_F(Firmware, ControllerInformationFieldsSitAtTheirOffsets)
 {
-    dir = makeHost(tmp, "one", [](sim::Json& st) {
-        sim::Json& info = st["controllers"][0]["info"];
-        info["vendorId"] = 0x1234;
-        info["deviceId"] = 0x5678;
-        info["subVendorId"] = 0x9ABC;
-        info["subDeviceId"] = "0xdef0";
-        info["maxVirtualDrives"] = 40;
-        info["forwardCompatibility"] = 0x0102;
-        info["backwardCompatibility"] = 0x0304;
-        info["productName"] = "Test Product";
-        info["serialNumber"] = "SN-42";
-        info["patch"] = {{"0x7a4", "81"}};
+    dir = makeHost(tmp, "one", [](sim::HostModel& st) {
+        sim::ControllerInfo& info = st.controllers.at(0).info;
+        info.vendorId = 0x1234;
+        info.deviceId = 0x5678;
+        info.subVendorId = 0x9ABC;
+        info.subDeviceId = 0xdef0;
+        info.maxVirtualDrives = 40;
+        info.forwardCompatibility = 0x0102;
+        info.backwardCompatibility = 0x0304;
+        info.productName = "Test Product";
+        info.serialNumber = "SN-42";
+        info.patch[0x7a4] = {0x81};
     });
     ASSERT_FALSE(dir.empty());
     DcmdPacket p(2, ADP_GET_INFO, 2048);
@@ -69,8 +71,9 @@ TEST_F(Firmware, ControllerInformationFieldsSitAtTheirOffsets)
 
 TEST_F(Firmware, OemDataCarriesTheOemIdInByteZero)
 {
-    dir = makeHost(tmp, "one", [](sim::Json& st) {
-        st["controllers"][0]["mfcOemData"] = {{"oemId", 8}, {"enableSSC", 1}};
+    dir = makeHost(tmp, "one", [](sim::HostModel& st) {
+        st.controllers.at(0).mfcOemData.oemId = 8;
+        st.controllers.at(0).mfcOemData.enableSSC = 1;
     });
     DcmdPacket p(2, MFC_GET_OEM_DATA, 24);
     ASSERT_EQ(send(p), 0);
@@ -157,19 +160,95 @@ TEST_F(Firmware, UnknownOpcodesAndForeignFramesAnswerInvalidCommand)
     EXPECT_EQ(unknown.status(), 0x02);
     EXPECT_EQ(unknown.data[0], 0x5A);
 
-    DcmdPacket passThrough(2, 0, 0);
-    passThrough.pkt[20] = 3;   // SCSI pass-through to a logical drive
-    ASSERT_EQ(send(passThrough), 0);
-    EXPECT_EQ(passThrough.status(), 0x02);
+    DcmdPacket frameOfNoKind(2, 0, 0);
+    frameOfNoKind.pkt[20] = 0x7E;
+    ASSERT_EQ(send(frameOfNoKind), 0);
+    EXPECT_EQ(frameOfNoKind.status(), 0x02);
 }
 
-TEST_F(Firmware, DirectionNoneReturnsNoData)
+// Handlers of this test program only, keyed where the firmware has none: a driver command and
+// a write that must carry its 32-byte record.
+const uint32_t TEST_DRIVER_OPCODE = 0xF07F0100, TEST_WRITE_OPCODE = 0x7F7F0200;
+std::vector<uint8_t> written;
+
+uint8_t testDriverCommand(sim::SimState&, sim::Controller&, sim::SimCommand& cmd)
+{
+    return sim::fwReply(cmd, sim::Bytes(4, 0xD7));
+}
+
+uint8_t testWrite(sim::SimState&, sim::Controller&, sim::SimCommand& cmd)
+{
+    written = cmd.data;
+    return 0;
+}
+
+const sim::FwRegistration testHandlers({
+    sim::fwRead(TEST_DRIVER_OPCODE, 4, testDriverCommand, sim::FrameKind::DRIVER),
+    sim::fwWrite(TEST_WRITE_OPCODE, 32, testWrite),
+});
+
+// A frame whose direction or length does not fit its opcode is refused with "invalid
+// argument" before its handler runs, and the command log says why.
+TEST_F(Firmware, FramesThatDoNotFitTheirOpcodeAreRefusedAndLogged)
 {
     dir = makeHost(tmp, "one");
-    DcmdPacket p(2, ADP_GET_INFO, 2048, DIR_NONE);
-    ASSERT_EQ(send(p), 0);
-    EXPECT_EQ(p.status(), 0);
-    EXPECT_EQ(r16(p.data.data(), 0), 0);
+    struct Case {
+        const char* what;
+        uint32_t opcode;
+        uint32_t length;
+        uint16_t flags;
+        int status;
+        const char* logTail;
+    } cases[] = {
+        {"a read without direction", ADP_GET_INFO, 2048, DIR_NONE, 0x03, " status=0x03 refused=direction"},
+        {"a read sent as a write", ADP_GET_INFO, 2048, DIR_WRITE, 0x03, " status=0x03 refused=direction"},
+        {"a write short of its record", TEST_WRITE_OPCODE, 16, DIR_WRITE, 0x03, " status=0x03 refused=length"},
+        {"a write of its record", TEST_WRITE_OPCODE, 32, DIR_WRITE, 0x00, " status=0x00"},
+        {"a read longer than its record", LD_GET_LIST, 2048, DIR_READ, 0x00, " status=0x00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        written.clear();
+        DcmdPacket p(2, c.opcode, c.length, c.flags);
+        memset(p.data.data(), 0x5A, p.data.size());
+        ASSERT_EQ(send(p), 0);
+        EXPECT_EQ(p.status(), c.status);
+        std::string log = readText(dir + "/commands.log");
+        std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+        EXPECT_EQ(last.substr(last.size() - strlen(c.logTail) - 1), std::string(c.logTail) + "\n");
+        if (c.status != 0) {
+            EXPECT_EQ(p.data[0], 0x5A) << "a refused frame returns no data";
+            EXPECT_TRUE(written.empty()) << "a refused frame never reaches its handler";
+        } else if (c.opcode == TEST_WRITE_OPCODE) {
+            EXPECT_EQ(written, std::vector<uint8_t>(32, 0x5A));
+        }
+    }
+    // The longer read got the whole list; the rest of the buffer is the caller's.
+    DcmdPacket list(2, LD_GET_LIST, 2048);
+    memset(list.data.data(), 0x5A, list.data.size());
+    ASSERT_EQ(send(list), 0);
+    EXPECT_EQ(r32(list.data.data(), 0), 1u);
+    EXPECT_EQ(list.data[1031], 0);
+    EXPECT_EQ(list.data[1032], 0x5A);
+}
+
+// Frames are told apart by kind: a driver command (opcode 0xF0......) reaches the driver
+// commands' table, not the controller commands' one; pass-through frames without a handler
+// answer "invalid command".
+TEST_F(Firmware, FramesAreDispatchedByKind)
+{
+    dir = makeHost(tmp, "one");
+    DcmdPacket driver(2, TEST_DRIVER_OPCODE, 4);
+    ASSERT_EQ(send(driver), 0);
+    EXPECT_EQ(driver.status(), 0);
+    EXPECT_EQ(driver.data, std::vector<uint8_t>(4, 0xD7));
+
+    for (uint8_t frame : {3, 4, 8}) {
+        DcmdPacket passThrough(2, 0, 0);
+        passThrough.pkt[20] = frame;
+        ASSERT_EQ(send(passThrough), 0);
+        EXPECT_EQ(passThrough.status(), 0x02) << int(frame);
+    }
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Simulator/SimLayout.h"
+#include "Simulator/SimHost.h"
 #include "Simulator/SimPresets.h"
 #include "Simulator/SimState.h"
 #include "TestSupport.h"
@@ -72,16 +72,16 @@ using testsupport::TempDir;
 template <typename Edit>
 std::string makeHost(const TempDir& tmp, const std::string& preset, Edit edit)
 {
-    sim::Json st;
+    sim::HostModel st;
     if (!sim::SimPresets::state(preset, st))
         return "";
     edit(st);
     std::string dir = tmp.path() + "/host";
-    return sim::SimLayout::create(dir, st) == 0 ? dir : "";
+    return sim::createHost(dir, st) == 0 ? dir : "";
 }
 inline std::string makeHost(const TempDir& tmp, const std::string& preset)
 {
-    return makeHost(tmp, preset, [](sim::Json&) {});
+    return makeHost(tmp, preset, [](sim::HostModel&) {});
 }
 
 } // namespace simtest

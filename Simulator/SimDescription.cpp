@@ -1,0 +1,914 @@
+#include "Simulator/SimDescription.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include <nlohmann/json.hpp>
+
+#include "Simulator/SimFirmware.h"
+
+namespace sim {
+
+namespace {
+
+// Keys keep the order in which the visit functions below name them.
+typedef nlohmann::ordered_json Json;
+
+// Field flags.
+const unsigned PLAIN = 0;
+const unsigned HEX = 1;        // written as a "0x..." string (read in either form)
+const unsigned REQUIRED = 2;   // must be given; always written
+const unsigned ALWAYS = 4;     // always written, even at its default
+
+const size_t NO_LIMIT = std::numeric_limits<size_t>::max();
+
+std::string hexText(uint64_t v)
+{
+    char buf[24];
+    snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// What a value is, for messages: `the string "x"`, `an array`, ...
+std::string describe(const Json& v)
+{
+    if (v.is_string())
+        return "the string " + quoted(v.get_ref<const std::string&>());
+    if (v.is_number())
+        return "the number " + v.dump();
+    if (v.is_boolean())
+        return v.get<bool>() ? "true" : "false";
+    if (v.is_array())
+        return "an array";
+    if (v.is_object())
+        return "an object";
+    return "null";
+}
+
+// A whole number written as a JSON integer or as a string: "123", "0x7b", "-5". Decimal
+// unless "0x" says otherwise (a leading zero is not octal).
+bool numberOf(const Json& v, bool& negative, uint64_t& magnitude)
+{
+    negative = false;
+    if (v.is_number_unsigned()) {
+        magnitude = v.get<uint64_t>();
+        return true;
+    }
+    if (v.is_number_integer()) {
+        int64_t s = v.get<int64_t>();
+        negative = s < 0;
+        magnitude = negative ? 0 - static_cast<uint64_t>(s) : static_cast<uint64_t>(s);
+        return true;
+    }
+    if (!v.is_string())
+        return false;
+    const std::string& t = v.get_ref<const std::string&>();
+    size_t at = 0;
+    if (!t.empty() && t[0] == '-') {
+        negative = true;
+        at = 1;
+    }
+    int base = 10;
+    if (t.size() > at + 2 && t[at] == '0' && (t[at + 1] == 'x' || t[at + 1] == 'X')) {
+        base = 16;
+        at += 2;
+    }
+    if (at >= t.size() || !isxdigit(static_cast<unsigned char>(t[at])))
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    magnitude = strtoull(t.c_str() + at, &end, base);
+    return errno == 0 && end && *end == '\0';
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading: each method takes one key of the object, checks it and stores it in the model.
+// After the first refusal every call does nothing; `error` holds the message.
+
+class Reader {
+public:
+    Reader(const Json& obj, std::string path, std::string& error) : obj_(obj), path_(std::move(path)), error_(error) {}
+
+    template <typename T>
+    void num(const char* key, T& field, unsigned flags = PLAIN,
+             int64_t lo = static_cast<int64_t>(std::numeric_limits<T>::min()),
+             uint64_t hi = static_cast<uint64_t>(std::numeric_limits<T>::max()))
+    {
+        if (const Json* v = take(key, flags))
+            readNumber(*v, key, -1, field, flags, lo, hi);
+    }
+
+    template <typename T>
+    void num(const char* key, std::optional<T>& field, unsigned flags = PLAIN,
+             int64_t lo = static_cast<int64_t>(std::numeric_limits<T>::min()),
+             uint64_t hi = static_cast<uint64_t>(std::numeric_limits<T>::max()))
+    {
+        T value{};
+        if (const Json* v = take(key, flags))
+            if (readNumber(*v, key, -1, value, flags, lo, hi))
+                field = value;
+    }
+
+    void flag(const char* key, bool& field)
+    {
+        if (const Json* v = take(key, PLAIN)) {
+            if (v->is_boolean())
+                field = v->get<bool>();
+            else
+                fail(at(key) + ": expected true or false, found " + describe(*v));
+        }
+    }
+
+    void flag(const char* key, std::optional<bool>& field)
+    {
+        bool value = false;
+        if (has(key)) {
+            flag(key, value);
+            field = value;
+        }
+    }
+
+    // A text of at most maxLength characters; one of `allowed` when that is not empty.
+    void text(const char* key, std::string& field, size_t maxLength = NO_LIMIT,
+              std::initializer_list<const char*> allowed = {})
+    {
+        const Json* v = take(key, PLAIN);
+        if (!v)
+            return;
+        if (!v->is_string()) {
+            fail(at(key) + ": expected a string, found " + describe(*v));
+            return;
+        }
+        const std::string& s = v->get_ref<const std::string&>();
+        if (s.size() > maxLength) {
+            fail(at(key) + ": " + quoted(s) + " is longer than " + std::to_string(maxLength) + " characters");
+            return;
+        }
+        bool listed = allowed.size() == 0;
+        for (const char* a : allowed)
+            listed = listed || s == a;
+        if (!listed) {
+            std::string names;
+            for (const char* a : allowed)
+                names += (names.empty() ? "" : ", ") + quoted(a);
+            fail(at(key) + ": " + quoted(s) + " is not one of " + names);
+            return;
+        }
+        field = s;
+    }
+
+    void text(const char* key, std::optional<std::string>& field, size_t maxLength = NO_LIMIT)
+    {
+        std::string value;
+        if (has(key)) {
+            text(key, value, maxLength);
+            field = value;
+        }
+    }
+
+    template <typename E>
+    void choice(const char* key, E& field, const std::vector<std::pair<const char*, E>>& names, unsigned flags = PLAIN)
+    {
+        const Json* v = take(key, flags);
+        if (!v)
+            return;
+        for (const auto& n : names)
+            if (v->is_string() && v->get_ref<const std::string&>() == n.first) {
+                field = n.second;
+                return;
+            }
+        std::string list;
+        for (const auto& n : names)
+            list += (list.empty() ? "" : ", ") + quoted(n.first);
+        fail(at(key) + ": " + describe(*v) + " is not one of " + list);
+    }
+
+    // Hex digits, two per byte: "5a00ff".
+    void hex(const char* key, Bytes& field, size_t maxBytes)
+    {
+        const Json* v = take(key, PLAIN);
+        if (!v)
+            return;
+        Bytes bytes;
+        if (!v->is_string() || !parseHex(v->get_ref<const std::string&>(), bytes)) {
+            fail(at(key) + ": expected hex bytes (\"5a00ff\"), found " + describe(*v));
+            return;
+        }
+        if (bytes.size() > maxBytes) {
+            fail(at(key) + ": " + std::to_string(bytes.size()) + " bytes are more than the " +
+                 std::to_string(maxBytes) + " it holds");
+            return;
+        }
+        field = bytes;
+    }
+
+    // {"0x7a4": "81", ...}: bytes by offset, each run within a record of recordSize bytes.
+    void patch(const char* key, Patch& field, size_t recordSize)
+    {
+        const Json* v = take(key, PLAIN);
+        if (!v)
+            return;
+        if (!v->is_object()) {
+            fail(at(key) + ": expected an object of offsets and hex bytes, found " + describe(*v));
+            return;
+        }
+        field.clear();
+        for (auto it = v->begin(); it != v->end() && ok(); ++it) {
+            const std::string where = at(key) + "." + quoted(it.key());
+            bool negative = false;
+            uint64_t offset = 0;
+            Bytes bytes;
+            if (!numberOf(Json(it.key()), negative, offset) || negative)
+                fail(where + ": the key is not an offset");
+            else if (!it->is_string() || !parseHex(it->get_ref<const std::string&>(), bytes) || bytes.empty())
+                fail(where + ": expected hex bytes (\"5a00ff\"), found " + describe(*it));
+            else if (offset >= recordSize || bytes.size() > recordSize - offset)
+                fail(where + ": " + std::to_string(bytes.size()) + " bytes from offset " + hexText(offset) +
+                     " run past the record's " + std::to_string(recordSize) + " bytes");
+            else
+                field[static_cast<uint32_t>(offset)] = bytes;
+        }
+    }
+
+    template <typename T>
+    void object(const char* key, T& field)
+    {
+        const Json* v = take(key, PLAIN);
+        if (!v)
+            return;
+        if (!v->is_object()) {
+            fail(at(key) + ": expected an object, found " + describe(*v));
+            return;
+        }
+        Reader sub(*v, at(key), error_);
+        visit(sub, field);
+        sub.finish();
+    }
+
+    // A list of objects; it replaces the default list as a whole.
+    template <typename T>
+    void list(const char* key, std::vector<T>& items, size_t maxItems = NO_LIMIT)
+    {
+        const Json* v = listOf(key, maxItems);
+        if (!v)
+            return;
+        items.clear();
+        items.reserve(v->size());
+        for (size_t i = 0; i < v->size() && ok(); ++i) {
+            const Json& e = (*v)[i];
+            const std::string where = at(key) + "[" + std::to_string(i) + "]";
+            if (!e.is_object()) {
+                fail(where + ": expected an object, found " + describe(e));
+                return;
+            }
+            items.emplace_back();
+            Reader sub(e, where, error_);
+            visit(sub, items.back());
+            sub.finish();
+        }
+    }
+
+    template <typename T>
+    void numbers(const char* key, std::vector<T>& items, unsigned flags = PLAIN)
+    {
+        const Json* v = listOf(key, NO_LIMIT);
+        if (!v)
+            return;
+        items.clear();
+        for (size_t i = 0; i < v->size() && ok(); ++i) {
+            T value{};
+            if (readNumber((*v)[i], key, static_cast<long>(i), value, flags,
+                           static_cast<int64_t>(std::numeric_limits<T>::min()),
+                           static_cast<uint64_t>(std::numeric_limits<T>::max())))
+                items.push_back(value);
+        }
+    }
+
+    // Refuses the first key that no call above took.
+    void finish()
+    {
+        if (!ok() || taken_ == obj_.size())
+            return;
+        for (auto it = obj_.begin(); it != obj_.end(); ++it) {
+            bool known = false;
+            for (const char* k : known_)
+                known = known || it.key() == k;
+            if (!known) {
+                fail((path_.empty() ? std::string() : path_ + ": ") + "unknown key " + quoted(it.key()));
+                return;
+            }
+        }
+    }
+
+    bool ok() const { return error_.empty(); }
+    const std::string& path() const { return path_; }
+    void fail(const std::string& message)
+    {
+        if (ok())
+            error_ = message;
+    }
+
+private:
+    std::string at(const char* key) const { return path_.empty() ? std::string(key) : path_ + "." + key; }
+
+    bool has(const char* key) const { return ok() && obj_.contains(key); }
+
+    const Json* take(const char* key, unsigned flags)
+    {
+        known_.push_back(key);
+        if (!ok())
+            return nullptr;
+        auto it = obj_.find(key);
+        if (it == obj_.end()) {
+            if (flags & REQUIRED)
+                fail((path_.empty() ? std::string() : path_ + ": ") + quoted(key) + " is missing");
+            return nullptr;
+        }
+        ++taken_;
+        return &*it;
+    }
+
+    const Json* listOf(const char* key, size_t maxItems)
+    {
+        const Json* v = take(key, PLAIN);
+        if (!v)
+            return nullptr;
+        if (!v->is_array()) {
+            fail(at(key) + ": expected an array, found " + describe(*v));
+            return nullptr;
+        }
+        if (v->size() > maxItems) {
+            fail(at(key) + ": " + std::to_string(v->size()) + " entries are more than the " +
+                 std::to_string(maxItems) + " it holds");
+            return nullptr;
+        }
+        return v;
+    }
+
+    // Reads obj[key] (or obj[key][index]); the path is spelled out only for a message.
+    template <typename T>
+    bool readNumber(const Json& v, const char* key, long index, T& field, unsigned flags, int64_t lo, uint64_t hi)
+    {
+        bool negative = false;
+        uint64_t magnitude = 0;
+        const auto where = [&]() { return at(key) + (index < 0 ? "" : "[" + std::to_string(index) + "]"); };
+        if (!numberOf(v, negative, magnitude)) {
+            fail(where() + ": expected a whole number, found " + describe(v));
+            return false;
+        }
+        const bool fits = negative ? (lo < 0 && magnitude <= 0 - static_cast<uint64_t>(lo))
+                                   : (magnitude <= hi && (lo <= 0 || magnitude >= static_cast<uint64_t>(lo)));
+        if (!fits) {
+            std::string shown = (negative ? "-" : "") + ((flags & HEX) ? hexText(magnitude) : std::to_string(magnitude));
+            std::string low = (flags & HEX) ? hexText(static_cast<uint64_t>(lo)) : std::to_string(lo);
+            std::string high = (flags & HEX) ? hexText(hi) : std::to_string(hi);
+            fail(where() + ": " + shown + " is out of range (" + low + ".." + high + ")");
+            return false;
+        }
+        field = negative ? static_cast<T>(0 - static_cast<int64_t>(magnitude - 1) - 1) : static_cast<T>(magnitude);
+        return true;
+    }
+
+    const Json& obj_;
+    std::string path_;
+    std::string& error_;
+    size_t taken_ = 0;
+    std::vector<const char*> known_;   // the keys asked for
+};
+
+// ---------------------------------------------------------------------------------------------
+// Writing: the same calls build the JSON object of a model part. sparse() then drops every
+// value equal to the default's (except the REQUIRED and ALWAYS ones).
+
+template <typename T>
+Json sparse(const T& part);
+
+class Writer {
+public:
+    Json obj = Json::object();
+    std::vector<const char*> kept;   // keys written whatever their value
+
+    template <typename T>
+    void num(const char* key, const T& field, unsigned flags = PLAIN, int64_t = 0, uint64_t = 0)
+    {
+        put(key, number(field, flags), flags);
+    }
+
+    template <typename T>
+    void num(const char* key, const std::optional<T>& field, unsigned flags = PLAIN, int64_t = 0, uint64_t = 0)
+    {
+        if (field)
+            put(key, number(*field, flags), flags);
+    }
+
+    void flag(const char* key, const bool& field) { put(key, field, PLAIN); }
+    void flag(const char* key, const std::optional<bool>& field)
+    {
+        if (field)
+            put(key, *field, PLAIN);
+    }
+
+    void text(const char* key, const std::string& field, size_t = 0, std::initializer_list<const char*> = {})
+    {
+        put(key, field, PLAIN);
+    }
+    void text(const char* key, const std::optional<std::string>& field, size_t = 0)
+    {
+        if (field)
+            put(key, *field, PLAIN);
+    }
+
+    template <typename E>
+    void choice(const char* key, const E& field, const std::vector<std::pair<const char*, E>>& names, unsigned flags = PLAIN)
+    {
+        for (const auto& n : names)
+            if (n.second == field)
+                put(key, n.first, flags);
+    }
+
+    void hex(const char* key, const Bytes& field, size_t) { put(key, toHex(field), PLAIN); }
+
+    void patch(const char* key, const Patch& field, size_t)
+    {
+        Json p = Json::object();
+        for (const auto& entry : field)
+            p[hexText(entry.first)] = toHex(entry.second);
+        put(key, p, PLAIN);
+    }
+
+    template <typename T>
+    void object(const char* key, const T& field)
+    {
+        put(key, sparse(field), PLAIN);
+    }
+
+    template <typename T>
+    void list(const char* key, const std::vector<T>& items, size_t = NO_LIMIT)
+    {
+        Json a = Json::array();
+        for (const T& item : items)
+            a.push_back(sparse(item));
+        put(key, a, PLAIN);
+    }
+
+    template <typename T>
+    void numbers(const char* key, const std::vector<T>& items, unsigned flags = PLAIN)
+    {
+        Json a = Json::array();
+        for (const T& item : items)
+            a.push_back(number(item, flags));
+        put(key, a, PLAIN);
+    }
+
+private:
+    template <typename T>
+    static Json number(const T& v, unsigned flags)
+    {
+        if (flags & HEX)
+            return hexText(static_cast<uint64_t>(v));
+        if (std::numeric_limits<T>::is_signed)
+            return static_cast<int64_t>(v);
+        return static_cast<uint64_t>(v);
+    }
+
+    void put(const char* key, Json value, unsigned flags)
+    {
+        obj[key] = std::move(value);
+        if (flags & (REQUIRED | ALWAYS))
+            kept.push_back(key);
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// The format: one visit function per model part names its keys, in the order they are written.
+
+const std::vector<std::pair<const char*, FaultType>> FAULT_TYPES = {
+    {"ioctl", FaultType::IOCTL}, {"status", FaultType::STATUS}, {"short", FaultType::SHORT},
+    {"corrupt", FaultType::CORRUPT}, {"missing-driver", FaultType::MISSING_DRIVER},
+};
+const std::vector<std::pair<const char*, FaultMode>> FAULT_MODES = {
+    {"always", FaultMode::ALWAYS}, {"once", FaultMode::ONCE}, {"times", FaultMode::TIMES}, {"from", FaultMode::FROM},
+};
+
+// Longest texts: the record fields less their terminating NUL, a kernel release as uname
+// holds it, a sysfs attribute.
+const size_t RELEASE_LENGTH = 64;
+const size_t ATTRIBUTE_LENGTH = 255;
+
+template <class V>
+void visit(V& v, PciLocation& p)
+{
+    v.num("domain", p.domain);
+    v.num("bus", p.bus);
+    v.num("device", p.device, PLAIN, 0, 31);
+    v.num("function", p.function, PLAIN, 0, 7);
+}
+
+template <class V>
+void visit(V& v, Driver& d)
+{
+    v.num("kind", d.kind, PLAIN, DRIVER_KIND_SAS, DRIVER_KIND_SWR);
+    v.text("name", d.name, ATTRIBUTE_LENGTH);
+    v.num("major", d.major, PLAIN, 1, 4095);
+}
+
+template <class V>
+void visit(V& v, OtherHost& h)
+{
+    v.num("host", h.host, REQUIRED);
+    v.text("procName", h.procName, ATTRIBUTE_LENGTH);
+    v.object("pci", h.pci);
+    v.flag("sysfsLinkedClass", h.sysfsLinkedClass);
+}
+
+template <class V>
+void visit(V& v, ImageInfo& i)
+{
+    v.text("name", i.name, 7);
+    v.text("version", i.version, 31);
+    v.text("buildTime", i.buildTime, 31);
+}
+
+template <class V>
+void visit(V& v, ControllerInfo& i)
+{
+    v.num("vendorId", i.vendorId, HEX);
+    v.num("deviceId", i.deviceId, HEX);
+    v.num("subVendorId", i.subVendorId, HEX);
+    v.num("subDeviceId", i.subDeviceId, HEX);
+    v.num("controllerId", i.controllerId);
+    v.num("hostInterface", i.hostInterface, HEX);
+    v.num("deviceInterface", i.deviceInterface, HEX);
+    v.num("sasAddress", i.sasAddress, HEX);
+    v.num("backendPorts", i.backendPorts, PLAIN, 0, 16);
+    v.list("images", i.images, 8);
+    v.num("maxArms", i.maxArms);
+    v.num("maxSpans", i.maxSpans);
+    v.num("maxArrays", i.maxArrays);
+    v.num("maxVirtualDrives", i.maxVirtualDrives);
+    v.text("productName", i.productName, 79);
+    v.text("serialNumber", i.serialNumber, 31);
+    v.num("devicesPresent", i.devicesPresent, HEX);
+    v.num("memoryMB", i.memoryMB);
+    v.num("raidLevels", i.raidLevels, HEX);
+    v.num("adapterOperations", i.adapterOperations, HEX);
+    v.num("raidFeatures", i.raidFeatures, HEX);
+    v.num("ldOperations", i.ldOperations, HEX);
+    v.num("minStripExponent", i.minStripExponent);
+    v.num("maxStripExponent", i.maxStripExponent);
+    v.num("forwardCompatibility", i.forwardCompatibility);
+    v.num("backwardCompatibility", i.backwardCompatibility);
+    v.text("packageBuild", i.packageBuild, 95);
+    v.num("maxVdsPerArray", i.maxVdsPerArray);
+    v.patch("patch", i.patch, CONTROLLER_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, OemData& o)
+{
+    v.num("oemId", o.oemId);
+    v.num("clusterDisable", o.clusterDisable);
+    v.num("disableSAS", o.disableSAS);
+    v.num("maxDisks", o.maxDisks);
+    v.num("enableRaid6", o.enableRaid6);
+    v.num("disableWideCache", o.disableWideCache);
+    v.num("disableRaid5", o.disableRaid5);
+    v.num("enableSecurity", o.enableSecurity);
+    v.num("enableCTIO", o.enableCTIO);
+    v.num("enableSnapShot", o.enableSnapShot);
+    v.num("enableSSC", o.enableSSC);
+    v.num("enableReducedFeatureSet", o.enableReducedFeatureSet);
+    v.num("enableCacheOffload", o.enableCacheOffload);
+    v.num("enableSSCWB", o.enableSSCWB);
+    v.patch("patch", o.patch, OEM_DATA_SIZE);
+}
+
+template <class V>
+void visit(V& v, Enclosure& e)
+{
+    v.num("deviceId", e.deviceId, REQUIRED);
+    v.num("slots", e.slots);
+    v.num("powerSupplies", e.powerSupplies);
+    v.num("fans", e.fans);
+    v.num("temperatureSensors", e.temperatureSensors);
+    v.num("alarms", e.alarms);
+    v.num("simModules", e.simModules);
+    v.num("status", e.status);
+    v.num("type", e.type);
+    v.num("position", e.position);
+    v.num("connector", e.connector);
+    v.num("driveCount", e.driveCount);
+    v.patch("patch", e.patch, ENCL_ENTRY_SIZE);
+}
+
+template <class V>
+void visit(V& v, Drive& d)
+{
+    v.num("deviceId", d.deviceId, REQUIRED);
+    v.num("sequence", d.sequence);
+    v.num("enclosureId", d.enclosureId);
+    v.num("slot", d.slot);
+    v.num("state", d.state, HEX);
+    v.text("interface", d.interface, NO_LIMIT, {"SAS", "SATA"});
+    v.text("media", d.media, NO_LIMIT, {"HDD", "SSD"});
+    v.text("vendor", d.vendor, 8);
+    v.text("product", d.product, 16);
+    v.text("revision", d.revision, 4);
+    v.num("rawBlocks", d.rawBlocks);
+    v.num("coercedBlocks", d.coercedBlocks);
+}
+
+template <class V>
+void visit(V& v, LogicalDrive& l)
+{
+    v.num("targetId", l.targetId, REQUIRED);
+    v.num("sequence", l.sequence);
+    v.text("name", l.name, 15);
+    v.num("defaultCachePolicy", l.defaultCachePolicy, HEX);
+    v.num("accessPolicy", l.accessPolicy);
+    v.num("diskCachePolicy", l.diskCachePolicy);
+    v.num("currentCachePolicy", l.currentCachePolicy, HEX);
+    v.num("bgiDisabled", l.bgiDisabled);
+    v.num("powerSavingPolicy", l.powerSavingPolicy);
+    v.num("currentPowerSavingPolicy", l.currentPowerSavingPolicy);
+    v.num("raidLevel", l.raidLevel);
+    v.num("raidQualifier", l.raidQualifier);
+    v.num("secondaryRaidLevel", l.secondaryRaidLevel);
+    v.num("stripExponent", l.stripExponent);
+    v.num("drivesPerSpan", l.drivesPerSpan);
+    v.num("spanDepth", l.spanDepth);
+    v.num("state", l.state);
+    v.num("initialized", l.initialized);
+    v.num("encryption", l.encryption);
+    v.num("sscCache", l.sscCache);
+    v.num("piType", l.piType);
+    v.num("currentAccessPolicy", l.currentAccessPolicy);
+    v.num("sizeBlocks", l.sizeBlocks);
+    v.hex("vpd83", l.vpd83, VPD83_PAGE_SIZE);
+    v.flag("blockAsDirectory", l.blockAsDirectory);
+    v.numbers("drives", l.drives);
+    v.patch("patch", l.patch, LD_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, Controller& c)
+{
+    v.num("host", c.host, REQUIRED);
+    v.num("driverKind", c.driverKind, PLAIN, DRIVER_KIND_SAS, DRIVER_KIND_SWR);
+    v.object("pci", c.pci);
+    v.text("procName", c.procName, ATTRIBUTE_LENGTH);
+    v.text("procNameFile", c.procNameFile, ATTRIBUTE_LENGTH);
+    v.flag("sysfsLinkedClass", c.sysfsLinkedClass);
+    v.object("info", c.info);
+    v.object("mfcOemData", c.mfcOemData);
+    v.list("enclosures", c.enclosures);
+    v.list("drives", c.drives);
+    v.list("lds", c.lds);
+}
+
+template <class V>
+void visit(V& v, Fault& f)
+{
+    v.choice("type", f.type, FAULT_TYPES, REQUIRED);
+    v.num("opcode", f.opcode, HEX);
+    v.num("host", f.host);
+    v.num("driverKind", f.driverKind, PLAIN, DRIVER_KIND_SAS, DRIVER_KIND_SWR);
+    v.num("return", f.returnValue);
+    v.num("errno", f.errnoValue, PLAIN, 0, 4095);
+    v.num("status", f.status, HEX);
+    v.num("bytes", f.bytes);
+    v.num("offset", f.offset);
+    v.hex("data", f.data, 65536);
+    v.choice("mode", f.mode, FAULT_MODES);
+    v.num("count", f.count);
+    v.num("seen", f.seen);
+}
+
+template <class V>
+void visit(V& v, Ir2Command& c)
+{
+    v.num("type", c.type);
+    v.num("code", c.code);
+    v.num("status", c.status);
+}
+
+template <class V>
+void visit(V& v, Ir2Library& l)
+{
+    v.numbers("controllers", l.controllers);
+    v.num("count", l.count);
+    v.num("initStatus", l.initStatus);
+    v.num("listStatus", l.listStatus);
+    v.list("commands", l.commands);
+}
+
+template <class V>
+void visit(V& v, HostModel& h)
+{
+    v.num("format", h.format, ALWAYS, 1, 1);
+    v.text("kernelRelease", h.kernelRelease, RELEASE_LENGTH);
+    v.num("clock", h.clock);
+    v.flag("sysfsLinkedClass", h.sysfsLinkedClass);
+    v.list("drivers", h.drivers);
+    v.list("otherHosts", h.otherHosts);
+    v.list("controllers", h.controllers);
+    v.list("faults", h.faults);
+    v.object("ir2Library", h.ir2Library);
+}
+
+template <typename T>
+Json sparse(const T& part)
+{
+    Writer full;
+    visit(full, const_cast<T&>(part));
+    // The defaults' values, made once per part type.
+    static const Json base = [] {
+        T fallback{};
+        Writer w;
+        visit(w, fallback);
+        return w.obj;
+    }();
+    Json out = Json::object();
+    for (auto it = full.obj.begin(); it != full.obj.end(); ++it) {
+        bool kept = false;
+        for (const char* k : full.kept)
+            kept = kept || it.key() == k;
+        auto d = base.find(it.key());
+        if (kept || d == base.end() || *d != it.value())
+            out[it.key()] = std::move(it.value());
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Checks across entries, once every value has been read.
+
+template <typename T, typename Key>
+void checkUnique(Reader& r, const std::vector<T>& items, const std::string& path, const char* name, Key key)
+{
+    for (size_t i = 0; i < items.size() && r.ok(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (key(items[i]) == key(items[j])) {
+                r.fail(path + "[" + std::to_string(i) + "]." + name + ": " + std::to_string(key(items[i])) +
+                       " is already " + path + "[" + std::to_string(j) + "]'s");
+                return;
+            }
+}
+
+void checkHost(Reader& r, const HostModel& h)
+{
+    // One controller per SCSI host of a driver.
+    for (size_t i = 0; i < h.controllers.size() && r.ok(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (h.controllers[i].host == h.controllers[j].host &&
+                h.controllers[i].driverKind == h.controllers[j].driverKind) {
+                r.fail("controllers[" + std::to_string(i) + "].host: " + std::to_string(h.controllers[i].host) +
+                       " is already controllers[" + std::to_string(j) + "]'s");
+                break;
+            }
+    for (size_t i = 0; i < h.controllers.size() && r.ok(); ++i) {
+        const Controller& c = h.controllers[i];
+        const std::string at = "controllers[" + std::to_string(i) + "]";
+        checkUnique(r, c.enclosures, at + ".enclosures", "deviceId", [](const Enclosure& e) { return e.deviceId; });
+        checkUnique(r, c.drives, at + ".drives", "deviceId", [](const Drive& d) { return d.deviceId; });
+        checkUnique(r, c.lds, at + ".lds", "targetId", [](const LogicalDrive& l) { return l.targetId; });
+    }
+    for (size_t i = 0; i < h.faults.size() && r.ok(); ++i) {
+        std::string problem = checkFault(h.faults[i]);
+        if (!problem.empty())
+            r.fail("faults[" + std::to_string(i) + "]: " + problem);
+    }
+}
+
+// Whether a value holds no object: it is printed on one line.
+bool isFlat(const Json& v)
+{
+    if (v.is_object())
+        return false;
+    if (v.is_array())
+        for (const Json& e : v)
+            if (!isFlat(e) || e.is_array())
+                return false;
+    return true;
+}
+
+// Indented JSON whose innermost objects (a drive, a PCI location) and number lists take one
+// line each: a description reads as a list of things.
+void print(const Json& v, int depth, std::string& out)
+{
+    const auto dump = [](const Json& x) { return x.dump(-1, ' ', false, Json::error_handler_t::replace); };
+    const bool object = v.is_object();
+    if (!(object || v.is_array()) || v.empty()) {
+        out += dump(v);
+        return;
+    }
+    bool oneLine = true;
+    for (const Json& e : v)
+        oneLine = oneLine && isFlat(e);
+    const std::string indent(2 * static_cast<size_t>(depth + 1), ' ');
+    out += object ? "{" : "[";
+    bool first = true;
+    for (auto it = v.begin(); it != v.end(); ++it) {
+        out += first ? "" : ",";
+        out += oneLine ? (first ? "" : " ") : "\n" + indent;
+        if (object)
+            out += dump(it.key()) + ": ";
+        print(it.value(), depth + 1, out);
+        first = false;
+    }
+    out += oneLine ? "" : "\n" + std::string(2 * static_cast<size_t>(depth), ' ');
+    out += object ? "}" : "]";
+}
+
+// Parses JSON text; false with the position of the first fault in `error`.
+bool parseJson(const char* text, size_t size, Json& out, std::string& error)
+{
+    try {
+        out = Json::parse(text, text + size);
+    } catch (const Json::exception& e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 1: ..." without
+        // the library's bracketed id.
+        const char* what = e.what();
+        const char* close = strstr(what, "] ");
+        error = close ? close + 2 : what;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool readDescription(const char* text, size_t size, HostModel& out, std::string& error)
+{
+    error.clear();
+    Json doc;
+    if (!parseJson(text, size, doc, error))
+        return false;
+    if (!doc.is_object()) {
+        error = "expected a JSON object at the top, found " + describe(doc);
+        return false;
+    }
+    out = HostModel();
+    Reader r(doc, "", error);
+    visit(r, out);
+    r.finish();
+    if (r.ok())
+        checkHost(r, out);
+    return r.ok();
+}
+
+bool readDescription(const std::string& text, HostModel& out, std::string& error)
+{
+    return readDescription(text.data(), text.size(), out, error);
+}
+
+std::string writeDescription(const HostModel& model)
+{
+    std::string out;
+    print(sparse(model), 0, out);
+    return out + "\n";
+}
+
+bool readFault(const std::string& text, Fault& out, std::string& error)
+{
+    error.clear();
+    Json doc;
+    if (!parseJson(text.data(), text.size(), doc, error))
+        return false;
+    if (!doc.is_object()) {
+        error = "a fault is a JSON object, not " + describe(doc);
+        return false;
+    }
+    out = Fault();
+    Reader r(doc, "", error);
+    visit(r, out);
+    r.finish();
+    if (r.ok()) {
+        std::string problem = checkFault(out);
+        if (!problem.empty())
+            r.fail(problem);
+    }
+    return r.ok();
+}
+
+std::string checkFault(const Fault& f)
+{
+    if (f.type == FaultType::STATUS && !f.status)
+        return "a status fault needs \"status\"";
+    if (f.type == FaultType::SHORT && !f.bytes)
+        return "a short fault needs \"bytes\"";
+    if (f.type == FaultType::CORRUPT && f.data.empty())
+        return "a corrupt fault needs \"data\" (hex bytes)";
+    if ((f.mode == FaultMode::TIMES || f.mode == FaultMode::FROM) && f.count == 0)
+        return std::string("mode \"") + (f.mode == FaultMode::TIMES ? "times" : "from") +
+               "\" needs a count of at least 1";
+    return "";
+}
+
+} // namespace sim

@@ -1,0 +1,116 @@
+// Logical-drive commands of the simulated firmware: the list and each drive's information,
+// and the identification page the drive shows as a SCSI disk.
+#include "Simulator/SimFirmware.h"
+
+namespace sim {
+
+namespace {
+
+const uint32_t OP_LD_GET_LIST = 0x03010000;
+const uint32_t OP_LD_GET_INFO = 0x03020000;
+
+// The list: a count, then one 16-byte entry per logical drive from offset 8.
+const size_t LD_LIST_SIZE = 1032;
+const size_t LD_LIST_MAX_ENTRIES = 64;
+
+const LogicalDrive* findLd(const Controller& c, uint32_t targetId)
+{
+    for (const LogicalDrive& ld : c.lds)
+        if (ld.targetId == targetId)
+            return &ld;
+    return nullptr;
+}
+
+// DCMD_LD_GET_LIST: count, then one 16-byte entry per logical drive (at most 64).
+uint8_t ldGetList(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(LD_LIST_SIZE, 0);
+    size_t n = 0;
+    for (const LogicalDrive& ld : c.lds) {
+        if (n == LD_LIST_MAX_ENTRIES)
+            break;
+        size_t e = 8 + 16 * n++;
+        put8(r, e + 0, ld.targetId);
+        put16(r, e + 2, ld.sequence);
+        put8(r, e + 4, ld.state);
+        put64(r, e + 8, ld.sizeBlocks);
+    }
+    put32(r, 0, n);
+    return fwReply(cmd, r);
+}
+
+// DCMD_LD_GET_INFO (mailbox byte 0 = target id): properties, parameters, size, progress and
+// the device-identification page of one logical drive.
+uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
+{
+    const LogicalDrive* ld = findLd(c, cmd.mailbox[0] & 0xFF);
+    if (!ld)
+        return FW_STATUS_NO_DEVICE;
+    Bytes r(LD_INFO_SIZE, 0);
+    // Properties (0-31).
+    put8(r, 0, ld->targetId);
+    put16(r, 2, ld->sequence);
+    putText(r, 4, 16, ld->name);
+    put8(r, 20, ld->defaultCachePolicy);
+    put8(r, 21, ld->accessPolicy);
+    put8(r, 22, ld->diskCachePolicy);
+    put8(r, 23, ld->currentCachePolicy.value_or(ld->defaultCachePolicy));
+    put8(r, 24, ld->bgiDisabled);
+    put8(r, 26, ld->powerSavingPolicy);
+    put8(r, 27, ld->currentPowerSavingPolicy.value_or(ld->powerSavingPolicy));
+    // Parameters (32-63).
+    put8(r, 32, ld->raidLevel);
+    put8(r, 33, ld->raidQualifier);
+    put8(r, 34, ld->secondaryRaidLevel);
+    put8(r, 35, ld->stripExponent);
+    put8(r, 36, ld->drivesPerSpan);
+    put8(r, 37, ld->spanDepth);
+    put8(r, 38, ld->state);
+    put8(r, 40, ld->initialized);
+    put8(r, 42, ld->encryption);
+    put8(r, 47, ld->sscCache);
+    put8(r, 49, ld->piType);
+    put8(r, 51, ld->currentAccessPolicy.value_or(ld->accessPolicy));
+    put64(r, 256, ld->sizeBlocks);
+    putBytes(r, 304, ldDeviceIdPage(c, *ld));
+    applyPatch(r, ld->patch);
+    return fwReply(cmd, r);
+}
+
+const FwRegistration registration({
+    fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
+    fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
+});
+
+} // namespace
+
+Bytes ldDeviceIdPage(const Controller& controller, const LogicalDrive& ld)
+{
+    Bytes page(VPD83_PAGE_SIZE, 0);
+    if (!ld.vpd83.empty()) {
+        putBytes(page, 0, ld.vpd83);
+        return page;
+    }
+    // Header: disk device, page 0x83, page length 20 (one 4-byte descriptor header + 16).
+    put8(page, 1, 0x83);
+    put8(page, 3, 20);
+    // Designation descriptor: binary code set, NAA designator of the logical unit, 16 bytes.
+    put8(page, 4, 0x01);
+    put8(page, 5, 0x03);
+    put8(page, 7, 16);
+    // NAA 6 (registered extended): the controller's serial number folded into the identifier,
+    // then the target id, so every drive of every simulated controller is told apart.
+    uint64_t fold = 1469598103934665603ull;
+    for (char c : controller.info.serialNumber)
+        fold = (fold ^ static_cast<uint8_t>(c)) * 1099511628211ull;
+    uint64_t hi = (0x6ull << 60) | (fold >> 4);
+    uint64_t lo = (static_cast<uint64_t>(controller.host) << 32) | (static_cast<uint64_t>(ld.targetId) << 16) |
+                  ld.sequence;
+    for (int i = 0; i < 8; ++i) {
+        put8(page, 8 + i, hi >> (56 - 8 * i));
+        put8(page, 16 + i, lo >> (56 - 8 * i));
+    }
+    return page;
+}
+
+} // namespace sim

@@ -1,0 +1,248 @@
+// The simulated host's state as typed data: the kernel side (release, loaded drivers, SCSI
+// hosts), the controllers with their firmware state, the faults to inject and the answers of
+// the integrated-RAID library stand-in.
+//
+// Every member starts at the default a host description falls back to when it leaves the key
+// out. The model is converted to and from its JSON text only in SimDescription.cpp; nothing
+// else knows the text's keys. A new part of the firmware state (arrays, spares, the event log,
+// the battery, ...) joins its owner here as a struct with defaults, gets one visit function
+// in SimDescription.cpp, and its handlers in the opcode group's file.
+#ifndef SIMMODEL_H
+#define SIMMODEL_H
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Simulator/SimBytes.h"
+
+namespace sim {
+
+// Raw bytes laid over a record after its named fields, by offset: fields the model does not
+// name yet, odd values and corrupt records.
+typedef std::map<uint32_t, Bytes> Patch;
+
+// Driver kinds: the hardware-RAID (SAS) driver and the software-RAID driver.
+const int DRIVER_KIND_SAS = 0;
+const int DRIVER_KIND_SWR = 1;
+
+// Firmware codes of drive and logical-drive states used by the presets and the counts.
+const uint8_t PD_STATE_UNCONFIGURED_GOOD = 0x00;
+const uint8_t PD_STATE_FAILED = 0x11;
+const uint8_t PD_STATE_REBUILD = 0x14;
+const uint8_t PD_STATE_ONLINE = 0x18;
+const uint8_t LD_STATE_OFFLINE = 0;
+const uint8_t LD_STATE_OPTIMAL = 3;
+
+struct PciLocation {
+    uint16_t domain = 0;
+    uint8_t bus = 3;
+    uint8_t device = 0;
+    uint8_t function = 0;
+};
+
+// A character driver listed in proc/devices.
+struct Driver {
+    int kind = DRIVER_KIND_SAS;
+    std::string name = "quillraid_sas_ioctl";
+    uint16_t major = 250;
+};
+
+// A SCSI host that is not a controller of ours (discovery must pass it over).
+struct OtherHost {
+    uint16_t host = 0;
+    std::string procName = "ahci";
+    PciLocation pci;
+    std::optional<bool> sysfsLinkedClass;   // unset: the host's setting
+};
+
+struct ImageInfo {
+    std::string name;
+    std::string version;
+    std::string buildTime;
+};
+
+// The named fields of the 2048-byte controller-information record.
+struct ControllerInfo {
+    uint16_t vendorId = 0x1e7a;
+    uint16_t deviceId = 0x0040;
+    uint16_t subVendorId = 0x1e7a;
+    uint16_t subDeviceId = 0x4080;
+    uint16_t controllerId = 0;
+    uint8_t hostInterface = 0x02;
+    uint8_t deviceInterface = 0x1E;
+    uint64_t sasAddress = 0;          // port i answers sasAddress + i (0: no addresses)
+    uint8_t backendPorts = 8;
+    std::vector<ImageInfo> images = {{"APP", "4.800.00-1234", "Mar 03 2014 10:21:07"},
+                                     {"BIOS", "6.10.02.0", ""},
+                                     {"BTBL", "2.05.00.00-0010", ""}};
+    uint8_t maxArms = 32;
+    uint8_t maxSpans = 8;
+    uint8_t maxArrays = 128;
+    uint8_t maxVirtualDrives = 64;
+    std::string productName = "QuillRAID SAS 4080-8i";
+    std::string serialNumber;
+    uint8_t devicesPresent = 0x35;
+    uint16_t memoryMB = 1024;
+    uint8_t raidLevels = 0xF7;
+    uint8_t adapterOperations = 0xFF;
+    uint8_t raidFeatures = 0x4F;
+    uint8_t ldOperations = 0x3F;
+    uint8_t minStripExponent = 3;
+    uint8_t maxStripExponent = 11;
+    uint16_t forwardCompatibility = 0;
+    uint16_t backwardCompatibility = 0;
+    std::string packageBuild = "4.80.0-0123";
+    uint8_t maxVdsPerArray = 16;
+    Patch patch;
+};
+
+// The 24-byte manufacturing OEM data: the OEM id, then feature bytes.
+struct OemData {
+    uint8_t oemId = 1;
+    uint8_t clusterDisable = 0;
+    uint8_t disableSAS = 0;
+    uint8_t maxDisks = 0;
+    uint8_t enableRaid6 = 0;
+    uint8_t disableWideCache = 0;
+    uint8_t disableRaid5 = 0;
+    uint8_t enableSecurity = 0;
+    uint8_t enableCTIO = 0;
+    uint8_t enableSnapShot = 0;
+    uint8_t enableSSC = 0;
+    uint8_t enableReducedFeatureSet = 0;
+    uint8_t enableCacheOffload = 0;
+    uint8_t enableSSCWB = 0;
+    Patch patch;
+};
+
+struct Enclosure {
+    uint16_t deviceId = 0;            // required in a description
+    uint8_t slots = 8;
+    uint8_t powerSupplies = 2;
+    uint8_t fans = 3;
+    uint8_t temperatureSensors = 1;
+    uint8_t alarms = 1;
+    uint8_t simModules = 1;
+    uint8_t status = 0;               // 0 normal
+    uint8_t type = 2;                 // 2 SES
+    uint8_t position = 1;
+    uint8_t connector = 0;            // 0xFF: on no connector
+    std::optional<uint8_t> driveCount;   // unset: the drives that name this enclosure
+    Patch patch;                      // offsets within the enclosure's list entry
+};
+
+struct Drive {
+    uint16_t deviceId = 0;            // required in a description
+    uint16_t sequence = 1;
+    uint16_t enclosureId = 0xFFFF;    // 0xFFFF: attached directly, in no enclosure
+    uint8_t slot = 0;
+    uint8_t state = PD_STATE_UNCONFIGURED_GOOD;
+    std::string interface = "SAS";
+    std::string media = "HDD";
+    std::string vendor = "QUILLDSK";
+    std::string product = "QD1000SAS";
+    std::string revision = "A001";
+    uint64_t rawBlocks = 1953525168ull;       // a 1 TB drive
+    uint64_t coercedBlocks = 1952448512ull;   // coerced to a 1 GB boundary
+};
+
+struct LogicalDrive {
+    uint8_t targetId = 0;             // required in a description
+    uint16_t sequence = 1;
+    std::string name;
+    uint8_t defaultCachePolicy = 0x05;
+    uint8_t accessPolicy = 0;
+    uint8_t diskCachePolicy = 0;
+    std::optional<uint8_t> currentCachePolicy;       // unset: the default policy
+    uint8_t bgiDisabled = 0;
+    uint8_t powerSavingPolicy = 0;
+    std::optional<uint8_t> currentPowerSavingPolicy; // unset: the power-saving policy
+    uint8_t raidLevel = 0;
+    uint8_t raidQualifier = 0;
+    uint8_t secondaryRaidLevel = 0;
+    uint8_t stripExponent = 7;
+    uint8_t drivesPerSpan = 1;
+    uint8_t spanDepth = 1;
+    uint8_t state = LD_STATE_OPTIMAL;
+    uint8_t initialized = 1;
+    uint8_t encryption = 0;
+    uint8_t sscCache = 0;
+    uint8_t piType = 0;
+    std::optional<uint8_t> currentAccessPolicy;      // unset: the access policy
+    uint64_t sizeBlocks = 0;
+    Bytes vpd83;                      // the identification page as given; empty: one made up
+    bool blockAsDirectory = false;    // the SCSI device's "block" entry: a directory, not a link
+    std::vector<uint16_t> drives;     // device ids of the member drives
+    Patch patch;                      // laid over the logical-drive information record
+};
+
+struct Controller {
+    uint16_t host = 0;                // SCSI host number; required in a description
+    int driverKind = DRIVER_KIND_SAS;
+    PciLocation pci;
+    std::optional<std::string> procName;       // unset: the driver kind's name
+    std::optional<std::string> procNameFile;   // the proc_name attribute's exact bytes
+    std::optional<bool> sysfsLinkedClass;      // unset: the host's setting
+    ControllerInfo info;
+    OemData mfcOemData;
+    std::vector<Enclosure> enclosures;
+    std::vector<Drive> drives;
+    std::vector<LogicalDrive> lds;
+};
+
+// A fault to inject (see SimFaults.h for what each type does).
+enum class FaultType { IOCTL, STATUS, SHORT, CORRUPT, MISSING_DRIVER };
+enum class FaultMode { ALWAYS, ONCE, TIMES, FROM };
+
+struct Fault {
+    FaultType type = FaultType::STATUS;   // required in a description
+    // Filters: unset matches every command.
+    std::optional<uint32_t> opcode;
+    std::optional<uint16_t> host;
+    std::optional<int> driverKind;
+    // What the fault does.
+    int32_t returnValue = -1;             // ioctl
+    std::optional<int32_t> errnoValue;    // ioctl; unset: EIO when the return is -1, else 0
+    std::optional<uint8_t> status;        // status (required there)
+    std::optional<uint32_t> bytes;        // short (required there)
+    uint32_t offset = 0;                  // corrupt
+    Bytes data;                           // corrupt (required there)
+    // When it fires.
+    FaultMode mode = FaultMode::ALWAYS;
+    uint32_t count = 1;
+    uint32_t seen = 0;                    // matching commands so far (kept across runs)
+};
+
+// The integrated-RAID library stand-in's answers (read by the stand-in itself).
+struct Ir2Command {
+    uint32_t type = 0;
+    uint32_t code = 0;
+    int32_t status = 0;
+};
+
+struct Ir2Library {
+    std::vector<uint32_t> controllers;    // library controller ids, in list order
+    std::optional<uint16_t> count;        // unset: the list's size
+    int32_t initStatus = 0;
+    int32_t listStatus = 0;
+    std::vector<Ir2Command> commands;
+};
+
+struct HostModel {
+    uint32_t format = 1;                  // the description format's version
+    std::string kernelRelease = "3.10.0";
+    uint64_t clock = 0;                   // simulated seconds since the host was made
+    bool sysfsLinkedClass = false;        // class entries as links (current kernels)
+    std::vector<Driver> drivers = {Driver()};
+    std::vector<OtherHost> otherHosts;
+    std::vector<Controller> controllers;
+    std::vector<Fault> faults;
+    Ir2Library ir2Library;
+};
+
+} // namespace sim
+
+#endif

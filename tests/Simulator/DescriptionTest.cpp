@@ -1,0 +1,153 @@
+// The host description: what it refuses (with the key's path or the text's position), the
+// defaults of what it leaves out, and the README's example as a host.
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "SimTestUtil.h"
+#include "Simulator/QuillSim.h"
+#include "Simulator/SimDescription.h"
+
+using namespace simtest;
+
+namespace {
+
+TEST(Description, RefusalsNameTheKeyOrThePosition)
+{
+    struct Case {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        // Unknown keys, at the top and deep inside.
+        {R"({"controller": []})", R"(unknown key "controller")"},
+        {R"({"controllers": [{"host": 2, "info": {"vendorID": 1}}]})",
+         R"(controllers[0].info: unknown key "vendorID")"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "raid": 5}]}]})",
+         R"(controllers[0].lds[0]: unknown key "raid")"},
+        // Wrong types.
+        {R"({"controllers": [{"host": "x"}]})", R"(controllers[0].host: expected a whole number, found the string "x")"},
+        {R"({"controllers": {}})", "controllers: expected an array, found an object"},
+        {R"({"clock": true})", "clock: expected a whole number, found true"},
+        {R"({"clock": 1.5})", "clock: expected a whole number, found the number 1.5"},
+        {R"({"sysfsLinkedClass": 1})", "sysfsLinkedClass: expected true or false, found the number 1"},
+        {R"({"kernelRelease": 3})", "kernelRelease: expected a string, found the number 3"},
+        {R"({"controllers": [{"host": 2, "drives": [7]}]})",
+         "controllers[0].drives[0]: expected an object, found the number 7"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "drives": ["a"]}]}]})",
+         R"(controllers[0].lds[0].drives[0]: expected a whole number, found the string "a")"},
+        {R"({"faults": [{"type": "bogus"}]})",
+         R"(faults[0].type: the string "bogus" is not one of "ioctl", "status", "short", "corrupt", "missing-driver")"},
+        {R"({"controllers": [{"host": 2, "drives": [{"deviceId": 8, "media": "tape"}]}]})",
+         R"(controllers[0].drives[0].media: "tape" is not one of "HDD", "SSD")"},
+        // Values out of their range.
+        {R"({"format": 2})", "format: 2 is out of range (1..1)"},
+        {R"({"clock": -1})", "clock: -1 is out of range (0..18446744073709551615)"},
+        {R"({"controllers": [{"host": 2, "pci": {"device": 40}}]})",
+         "controllers[0].pci.device: 40 is out of range (0..31)"},
+        {R"({"controllers": [{"host": 2, "info": {"vendorId": "0x10000"}}]})",
+         "controllers[0].info.vendorId: 0x10000 is out of range (0x0..0xffff)"},
+        {R"({"controllers": [{"host": 70000}]})", "controllers[0].host: 70000 is out of range (0..65535)"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "name": "sixteen chars ab"}]}]})",
+         R"(controllers[0].lds[0].name: "sixteen chars ab" is longer than 15 characters)"},
+        {R"({"controllers": [{"host": 2, "info": {"patch": {"0x7ff": "0102"}}}]})",
+         R"(controllers[0].info.patch."0x7ff": 2 bytes from offset 0x7ff run past the record's 2048 bytes)"},
+        // What is missing, repeated or incomplete.
+        {R"({"controllers": [{"pci": {"bus": 4}}]})", R"(controllers[0]: "host" is missing)"},
+        {R"({"controllers": [{"host": 2}, {"host": 2}]})", "controllers[1].host: 2 is already controllers[0]'s"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 1}, {"targetId": 1}]}]})",
+         "controllers[0].lds[1].targetId: 1 is already controllers[0].lds[0]'s"},
+        {R"({"faults": [{"type": "status"}]})", R"(faults[0]: a status fault needs "status")"},
+        // Text that is not a description.
+        {R"({"controllers": [)",
+         "parse error at line 1, column 18: syntax error while parsing value - unexpected end of input; "
+         "expected '[', '{', or a literal"},
+        {"{\n  \"clock\": 5,\n  \"controllers\": [{\"host\": 2,\n",
+         "parse error at line 4, column 1: syntax error while parsing object key - unexpected end of input; "
+         "expected string literal"},
+        {"[]", "expected a JSON object at the top, found an array"},
+    };
+    for (const Case& c : cases) {
+        sim::HostModel model;
+        std::string error;
+        EXPECT_FALSE(sim::readDescription(c.text, model, error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+// Numbers are read as JSON numbers or as decimal and "0x" strings alike.
+TEST(Description, NumbersAsNumbersOrStrings)
+{
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(
+        R"({"clock": "010", "controllers": [{"host": "0x2", "info": {"vendorId": 4660, "subDeviceId": "0xDEF0"}}],
+            "faults": [{"type": "ioctl", "return": "-5"}]})",
+        model, error))
+        << error;
+    EXPECT_EQ(model.clock, 10u) << "a leading zero is not octal";
+    EXPECT_EQ(model.controllers.at(0).host, 2);
+    EXPECT_EQ(model.controllers.at(0).info.vendorId, 0x1234);
+    EXPECT_EQ(model.controllers.at(0).info.subDeviceId, 0xDEF0);
+    EXPECT_EQ(model.faults.at(0).returnValue, -5);
+}
+
+// A minimal description is a working host: everything it leaves out takes its default, and
+// its description says no more than it did.
+TEST(Description, LeftOutFieldsTakeTheirDefaults)
+{
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/host";
+    ASSERT_EQ(sim::createHostFromDescription(dir, R"({"controllers": [{"host": 2}]})"), 0);
+    EXPECT_EQ(readText(dir + "/state.json"), "{\n  \"format\": 1,\n  \"controllers\": [\n    {\"host\": 2}\n  ]\n}\n");
+    EXPECT_EQ(readText(dir + "/proc/devices").find("250 quillraid_sas_ioctl\n") != std::string::npos, true);
+    EXPECT_EQ(readText(dir + "/sys/class/scsi_host/host2/proc_name"), "quillraid_sas\n");
+
+    sim::SimHost host(dir);
+    ASSERT_EQ(host.load(), 0);
+    DcmdPacket info(2, 0x01010000, 2048);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, info.pkt), 0);
+    ASSERT_EQ(info.status(), 0);
+    const uint8_t* r = info.data.data();
+    EXPECT_EQ(r16(r, 0), 0x1E7A);
+    EXPECT_EQ(r16(r, 2), 0x0040);
+    EXPECT_EQ(r[0x53F], 64);
+    EXPECT_STREQ(reinterpret_cast<const char*>(r + 0x540), "QuillRAID SAS 4080-8i");
+    EXPECT_EQ(r32(r, 0xB4), 3u);
+    DcmdPacket oem(2, 0x010E8481, 24);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, oem.pkt), 0);
+    EXPECT_EQ(oem.data[0], 1);
+}
+
+// The README's example: a host made from it, its description made into a host again, gives
+// the same description; and the example's fields reach the firmware's records.
+TEST(Description, TheReadmeExampleRoundTrips)
+{
+    std::ifstream in(std::string(QUILL_SOURCE_DIR) + "/Simulator/README.md");
+    std::stringstream readme;
+    readme << in.rdbuf();
+    const std::string text = readme.str();
+    const size_t open = text.find("```json\n");
+    ASSERT_NE(open, std::string::npos) << "the README shows its example in a json block";
+    const size_t close = text.find("```", open + 8);
+    ASSERT_NE(close, std::string::npos);
+    const std::string example = text.substr(open + 8, close - open - 8);
+
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", example), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::SimHost host(tmp.path() + "/second");
+    ASSERT_EQ(host.load(), 0);
+    DcmdPacket list(2, 0x03010000, 1032);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, list.pkt), 0);
+    EXPECT_EQ(r32(list.data.data(), 0), 1u);
+    EXPECT_EQ(list.data[8 + 4], 3) << "the example's logical drive is optimal";
+    DcmdPacket encl(2, 0x09010000, 4616);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, encl.pkt), 0);
+    EXPECT_EQ(r16(encl.data.data(), 8), 252);
+    EXPECT_EQ(encl.data[8 + 15], 3) << "the example's three drives sit in its enclosure";
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// The simulated firmware's handler table against what the program sends: every firmware command
+// the program can send today has exactly one handler, which takes the command's direction and
+// the data length of the program's catalogue.
+#include <gtest/gtest.h>
+
+#include "DataProvider/DcmdCatalogue.h"
+#include "DataProvider/DcmdOpcodes.h"
+#include "Simulator/SimFirmware.h"
+
+namespace {
+
+// The firmware commands the program sends, with the catalogue it builds each frame from. A
+// command that lands in the program adds its row here, and its handler to the simulator.
+struct SentCommand {
+    unsigned int opcode;
+    DcmdCatalogue::Table table;
+    const char* sender;
+};
+
+const SentCommand SENT[] = {
+    {DCMD_ADP_GET_INFO, DcmdCatalogue::GENERAL, "controller checks, discovery, adapter data"},
+    {DCMD_ADP_MFC_GET_OEM_DATA, DcmdCatalogue::PRIVATE, "the OEM id of the adapter data"},
+    {DCMD_LD_GET_LIST, DcmdCatalogue::GENERAL, "making logical drives visible"},
+    {DCMD_LD_GET_INFO, DcmdCatalogue::GENERAL, "making logical drives visible"},
+    {DCMD_ENCL_GET_LIST, DcmdCatalogue::GENERAL, "the enclosure list"},
+};
+
+sim::DataDir directionOf(unsigned short flags)
+{
+    const bool write = flags & 0x08, read = flags & 0x10;
+    return write && read ? sim::DataDir::BOTH : write ? sim::DataDir::WRITE : read ? sim::DataDir::READ
+                                                                                  : sim::DataDir::NONE;
+}
+
+TEST(HandlerTable, EveryCommandTheProgramSendsHasExactlyOneHandler)
+{
+    const sim::FwHandlerTable& table = sim::FwHandlerTable::instance();
+    EXPECT_TRUE(table.refused().empty()) << "a second handler registered for one opcode";
+    for (const SentCommand& c : SENT) {
+        SCOPED_TRACE(c.sender);
+        const sim::FrameKind kind =
+            c.table == DcmdCatalogue::DRIVER ? sim::FrameKind::DRIVER : sim::FrameKind::DCMD;
+        const sim::FwHandlerSpec* spec = table.find(kind, c.opcode);
+        ASSERT_NE(spec, nullptr) << std::hex << c.opcode;
+        EXPECT_EQ(spec->dir, directionOf(DcmdCatalogue::frameFlags(c.table, c.opcode))) << std::hex << c.opcode;
+        EXPECT_EQ(spec->recordSize, DcmdCatalogue::dataLength(c.table, c.opcode, 0)) << std::hex << c.opcode;
+    }
+}
+
+uint8_t answerOne(sim::SimState&, sim::Controller&, sim::SimCommand&) { return 1; }
+uint8_t answerTwo(sim::SimState&, sim::Controller&, sim::SimCommand&) { return 2; }
+
+TEST(HandlerTable, RefusesASecondHandlerForAKey)
+{
+    sim::FwHandlerTable table;
+    EXPECT_TRUE(table.add(sim::fwRead(0x01010000, 2048, answerOne)));
+    EXPECT_FALSE(table.add(sim::fwRead(0x01010000, 2048, answerTwo)));
+    // The same code under another frame kind is another key.
+    EXPECT_TRUE(table.add(sim::fwRead(0x01010000, 2048, answerTwo, sim::FrameKind::DCDB)));
+    ASSERT_EQ(table.refused().size(), 1u);
+    EXPECT_EQ(table.refused()[0].handler, answerTwo);
+    EXPECT_EQ(table.find(sim::FrameKind::DCMD, 0x01010000)->handler, answerOne);
+    EXPECT_EQ(table.find(sim::FrameKind::DCDB, 0x01010000)->handler, answerTwo);
+    EXPECT_EQ(table.find(sim::FrameKind::STP, 0x01010000), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The simulated host's programs on hosts they cannot use: quillsim and the program under test
+// stop with the description's message and a non-zero exit, never running on defaults. And the
+// host tool's description round trip, as a user runs it.
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "E2eHarness.h"
+
+namespace {
+
+class SimHostE2e : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& dir : cleanup)
+            removeTree(dir);
+    }
+
+    RunResult quillsim(const std::vector<std::string>& args)
+    {
+        RunSpec spec;
+        spec.program = QUILLSIM_BIN;
+        spec.args = args;
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        return r;
+    }
+
+    RunResult cli(const std::string& host, const std::vector<std::string>& args)
+    {
+        RunSpec spec;
+        spec.args = args;
+        spec.env = {{"QUILLCLI_SIM_HOST", host}};
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        return r;
+    }
+
+    // A fresh "one" host whose state.json is replaced by `text`.
+    std::string hostWithState(const std::string& text)
+    {
+        std::string dir = makeSimHost("one");
+        cleanup.push_back(dir.substr(0, dir.rfind('/')));
+        std::ofstream(dir + "/state.json", std::ios::trunc) << text;
+        return dir;
+    }
+
+    std::vector<std::string> cleanup;
+};
+
+TEST_F(SimHostE2e, BrokenHostsStopBothProgramsWithTheirMessage)
+{
+    struct Case {
+        const char* what;
+        const char* state;   // null: the host folder does not exist
+        std::string message; // after "<state.json path>: "
+    } cases[] = {
+        {"unknown key", R"({"controllers": [{"host": 2, "hots": 3}]})", R"(controllers[0]: unknown key "hots")"},
+        {"wrong type", R"({"controllers": [{"host": "x"}]})",
+         R"(controllers[0].host: expected a whole number, found the string "x")"},
+        {"out of range", R"({"controllers": [{"host": 2, "driverKind": 2}]})",
+         "controllers[0].driverKind: 2 is out of range (0..1)"},
+        {"truncated", "{\n  \"controllers\": [\n    {\"host\": 2}",
+         "parse error at line 3, column 16: syntax error while parsing array - unexpected end of input; "
+         "expected ']'"},
+        {"missing folder", nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dir, expected;
+        if (c.state) {
+            dir = hostWithState(c.state);
+            expected = "quillsim: " + dir + "/state.json: " + c.message + "\n";
+        } else {
+            std::string base = makeTempDir("quillhost");
+            cleanup.push_back(base);
+            dir = base + "/no-such-host";
+            expected = "quillsim: host folder " + dir + ": No such file or directory\n";
+        }
+        RunResult run = cli(dir, {"-AdpCount"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, expected);
+
+        RunResult show = quillsim({"show", dir});
+        EXPECT_EQ(show.exitCode, 1);
+        EXPECT_EQ(show.out, "");
+        EXPECT_EQ(show.err, expected);
+
+        RunResult fault = quillsim({"fault", dir, "ioctl"});
+        EXPECT_EQ(fault.exitCode, 1);
+        EXPECT_EQ(fault.err, expected);
+    }
+}
+
+TEST_F(SimHostE2e, CreateFromABrokenDescriptionMakesNoHost)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const std::string file = base + "/host.json";
+    std::ofstream(file) << R"({"controllers": [{"host": 2, "info": {"productName": 5}}]})";
+    RunResult r = quillsim({"create", base + "/host", "--from", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quillsim: " + file + ": controllers[0].info.productName: expected a string, found the number 5\n");
+    EXPECT_EQ(readFile(base + "/host/state.json"), "");
+
+    RunResult missing = quillsim({"create", base + "/host", "--from", base + "/nothing.json"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "quillsim: cannot read " + base + "/nothing.json: No such file or directory\n");
+}
+
+// show prints the description; a host created from it shows the same.
+TEST_F(SimHostE2e, ShowThenCreateFromGivesTheSameShow)
+{
+    for (const char* preset : {"one", "mixed", "old-kernel", "no-driver"}) {
+        SCOPED_TRACE(preset);
+        std::string first = makeSimHost(preset);
+        cleanup.push_back(first.substr(0, first.rfind('/')));
+        RunResult shown = quillsim({"show", first});
+        ASSERT_EQ(shown.exitCode, 0) << shown.err;
+        const std::string file = first + "/../shown.json";
+        std::ofstream(file) << shown.out;
+        const std::string second = first + "/../second";
+        ASSERT_EQ(quillsim({"create", second, "--from", file}).exitCode, 0);
+        RunResult again = quillsim({"show", second});
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_EQ(again.out, shown.out);
+    }
+}
+
+} // namespace
