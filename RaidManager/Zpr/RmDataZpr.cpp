@@ -1,20 +1,22 @@
 #include "RaidManager/Zpr/RmDataZpr.h"
 
-#include <cstring>
-
 #include "ControllerMgmt/Controller.h"
-#include "DataProvider/DcmdOpcodes.h"
-#include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementFactory.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
+#include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
 
-RmDataZpr::RmDataZpr(Controller* controller) : RmData(controller), enclosureList(nullptr) {}
+RmDataZpr::RmDataZpr(Controller* controller)
+    : RmData(controller), zprData(ZprData::instance(controller)), enclosureList(nullptr)
+{
+}
 
 RmDataZpr::~RmDataZpr()
 {
+    if (zprData != nullptr)
+        ZprData::release(controller);
     delete[] enclosureList;
 }
 
@@ -22,22 +24,9 @@ int RmDataZpr::loadEnclosureList()
 {
     if (enclosureList != nullptr)
         return 0;
-    if (controller == nullptr)
+    if (zprData == nullptr)
         return -1;
-    uint8_t* list = new (noThrowNew) uint8_t[ZprEnclosureList::SIZE];
-    if (list == nullptr)
-        return -1;
-    memset(list, 0, ZprEnclosureList::SIZE);
-    DcmdZprDpParams* request =
-        new (noThrowNew) DcmdZprDpParams(DCMD_ENCL_GET_LIST, 0u, 0u, 0u, list, ZprEnclosureList::SIZE, 0, 0);
-    int status = request != nullptr ? controller->execute(request) : -1;
-    delete request;
-    if (status != 0) {
-        delete[] list;
-        return status;
-    }
-    enclosureList = list;
-    return 0;
+    return zprData->getEnclosureList(&enclosureList);
 }
 
 int RmDataZpr::getEnclosureCount(uint32_t* count)
@@ -71,6 +60,8 @@ int RmDataZpr::resetCaches()
 {
     // The enclosure list is deliberately not dropped here: once read, it is kept until this
     // object dies. The adapter's records live in its own data object, which a refresh replaces.
+    if (zprData != nullptr)
+        zprData->resetCaches();
     return 0;
 }
 

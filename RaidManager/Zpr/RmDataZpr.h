@@ -4,6 +4,8 @@
 
 #include "RaidManager/RmData.h"
 
+class ZprData;
+
 class RmDataZpr : public RmData {
 public:
     explicit RmDataZpr(Controller* controller);
@@ -22,6 +24,9 @@ private:
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();
 
+    // The controller's data cache, released by controller when this object dies; null when the
+    // process already holds as many caches as it can (every read is then refused with -1).
+    ZprData* zprData;
     uint8_t* enclosureList;  // ZprEnclosureList::SIZE bytes, or null; kept until this object dies
 };
 

@@ -1,0 +1,113 @@
+// The per-controller cache of the controller's configuration reads: the configuration buffer,
+// the drive list, the drive query, the logical-drive list; and the reads and sends around them
+// (enclosure list, target-id lists, device lists).
+//
+// One object per controller, in a process-wide table of MAX_OBJECTS (ZprData::instance). A
+// cached block stays valid until resetCaches or the object's release: the model's data objects
+// point into the cached configuration buffer, so the buffer outlives the model built from it.
+// A buffer replaced by a reread is kept, unused, until then for the same reason.
+//
+// Every operation returns 0 on success, the status of a failed firmware command unchanged, or
+// -1 when memory runs out, nothing fits, or the controller answered with a record that cannot
+// be walked (a bad record). Out-parameters are written only on success; the blocks handed out
+// stay owned here unless an operation says otherwise.
+#ifndef ZPRDATA_H
+#define ZPRDATA_H
+
+#include <cstdint>
+
+#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/ZprLdList.h"
+#include "RaidManager/Zpr/ZprPdList.h"
+
+class Controller;
+
+class ZprData {
+public:
+    static const uint8_t MAX_OBJECTS = 8;
+    // Mailbox byte 0 of the drive query whose result is cached here.
+    static const uint8_t PD_QUERY_TYPE = 5;
+
+    // The object of the controller, made on first use; null when memory runs out or the table
+    // holds MAX_OBJECTS live objects already.
+    static ZprData* instance(Controller* controller);
+    // Deletes the object of the controller and empties its slot; -1 when there is none.
+    static int release(Controller* controller);
+    // Slots taken so far: a released object leaves its slot empty and a new one is appended,
+    // until the table's end is reached and emptied slots are taken again.
+    static uint8_t tableCount();
+    // Deletes every object and empties the table.
+    static void releaseAll();
+
+    // Sends one controller command (mailbox word 0 as given, words 1 and 2 zero) with `data`
+    // of `length` bytes; the firmware or transport status, -1 without a controller or memory.
+    static int sendCommand(Controller* controller, uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
+
+    explicit ZprData(Controller* controller);
+    virtual ~ZprData();
+
+    // Frees and forgets every cached block; 0.
+    int resetCaches();
+
+    // The drive list, read (in two passes) when not cached.
+    int getPdList(ZprPdList* list);
+    // The result of the drive query of type PD_QUERY_TYPE, read (in two passes) when not cached.
+    int queryPdList(ZprPdList* list);
+    // The logical-drive list, read when not cached. A count beyond its 64 entries is a bad record.
+    int getLdList(ZprLdList* list);
+    // A new enclosure list of ZprEnclosureList::SIZE bytes, owned by the caller (not cached). A
+    // count beyond its 32 entries is a bad record.
+    int getEnclosureList(uint8_t** list);
+    // The configuration buffer: the cached one, or read when absent or when `reread` is not 0.
+    // Only a buffer whose layout checks out is cached and handed out.
+    int readConfig(ZprConfigBuffer* config, uint8_t reread);
+    // A new target-id list (ZprLdIdList) read in two passes with `opcode` and mailbox word 0,
+    // owned by the caller (freed with delete[]), and its length.
+    int readLdIdList(uint32_t opcode, uint32_t mailbox0, uint8_t** list, uint32_t* size);
+    // Sends the device ids as a device list; the firmware's count of drives it acted on goes
+    // to `firmwareCount`. Then pauses 5 seconds, whatever the status. A count of 0 sends
+    // nothing and returns 0.
+    int sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t* firmwareCount);
+
+    // The device id of the disk in the cached drive list at that enclosure and slot, else -1.
+    int findDeviceId(uint16_t enclosureId, uint8_t slot);
+    // 1 when the disk at that enclosure and slot is a member of an array of the cached
+    // configuration (its index is then kept, see foundArrayIndex), else 0.
+    int findArrayOfDrive(uint16_t enclosureId, uint8_t slot);
+    uint16_t foundArrayIndex() const { return arrayIndex; }
+
+    Controller* getController() const { return controller; }
+
+    ZprData(const ZprData&) = delete;
+    ZprData& operator=(const ZprData&) = delete;
+
+private:
+    // An owned block of bytes.
+    struct Block {
+        uint8_t* bytes = nullptr;
+        uint32_t size = 0;
+        Block* next = nullptr;   // in the list of retired configuration buffers
+    };
+
+    static void freeBlock(Block& block);
+    // A new zeroed block of `size` bytes; false when memory runs out.
+    static bool allocateBlock(Block& block, uint32_t size);
+
+    int send(uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
+    // Reads a drive list in two passes into `block`.
+    int readPdList(uint32_t opcode, uint32_t mailbox0, Block& block);
+    // Reads the whole configuration buffer of the header in `first` into `block`.
+    int readWholeConfig(const ZprConfigBuffer& first, Block& block);
+    // Keeps the cached configuration buffer aside (for the model still pointing into it).
+    void retireConfig();
+
+    Controller* controller;
+    Block pdList;
+    Block ldList;
+    Block pdQuery;
+    Block config;
+    Block* retiredConfigs;     // buffers replaced by a reread, freed by resetCaches
+    uint16_t arrayIndex;       // the array found by findArrayOfDrive
+};
+
+#endif
