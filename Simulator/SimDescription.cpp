@@ -87,13 +87,41 @@ bool numberOf(const Json& v, bool& negative, uint64_t& magnitude)
     return errno == 0 && end && *end == '\0';
 }
 
+// The keys a visit function names (to find the one of an object that it does not).
+struct KeyLister {
+    std::vector<const char*> keys;
+    template <typename... Rest>
+    void num(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void flag(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename F>
+    void text(const char* key, F&, size_t = 0, std::initializer_list<const char*> = {}) { keys.push_back(key); }
+    template <typename... Rest>
+    void choice(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void hex(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void patch(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void object(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void list(const char* key, Rest&&...) { keys.push_back(key); }
+    template <typename... Rest>
+    void numbers(const char* key, Rest&&...) { keys.push_back(key); }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Reading: each method takes one key of the object, checks it and stores it in the model.
 // After the first refusal every call does nothing; `error` holds the message.
 
 class Reader {
 public:
-    Reader(const Json& obj, std::string path, std::string& error) : obj_(obj), path_(std::move(path)), error_(error) {}
+    // The top object, and an object inside another (at parent.key, or parent.key[index]).
+    Reader(const Json& obj, std::string& error) : obj_(obj), error_(error) {}
+    Reader(const Json& obj, const Reader& parent, const char* key, long index = -1)
+        : obj_(obj), error_(parent.error_), parent_(&parent), key_(key), index_(index)
+    {
+    }
 
     template <typename T>
     void num(const char* key, T& field, unsigned flags = PLAIN,
@@ -220,7 +248,7 @@ public:
         }
         field.clear();
         for (auto it = v->begin(); it != v->end() && ok(); ++it) {
-            const std::string where = at(key) + "." + quoted(it.key());
+            const std::string where = at(key) + "." + quoted(it.key());   // for messages only
             bool negative = false;
             uint64_t offset = 0;
             Bytes bytes;
@@ -246,9 +274,9 @@ public:
             fail(at(key) + ": expected an object, found " + describe(*v));
             return;
         }
-        Reader sub(*v, at(key), error_);
+        Reader sub(*v, *this, key);
         visit(sub, field);
-        sub.finish();
+        sub.finish<T>();
     }
 
     // A list of objects; it replaces the default list as a whole.
@@ -262,15 +290,14 @@ public:
         items.reserve(v->size());
         for (size_t i = 0; i < v->size() && ok(); ++i) {
             const Json& e = (*v)[i];
-            const std::string where = at(key) + "[" + std::to_string(i) + "]";
             if (!e.is_object()) {
-                fail(where + ": expected an object, found " + describe(e));
+                fail(at(key) + "[" + std::to_string(i) + "]: expected an object, found " + describe(e));
                 return;
             }
             items.emplace_back();
-            Reader sub(e, where, error_);
+            Reader sub(e, *this, key, static_cast<long>(i));
             visit(sub, items.back());
-            sub.finish();
+            sub.finish<T>();
         }
     }
 
@@ -290,24 +317,36 @@ public:
         }
     }
 
-    // Refuses the first key that no call above took.
+    // Refuses the first key of the object that is not one of T's. Only when the calls above
+    // took fewer keys than the object has are T's keys listed.
+    template <typename T>
     void finish()
     {
         if (!ok() || taken_ == obj_.size())
             return;
+        KeyLister lister;
+        T fallback{};
+        visit(lister, fallback);
         for (auto it = obj_.begin(); it != obj_.end(); ++it) {
             bool known = false;
-            for (const char* k : known_)
+            for (const char* k : lister.keys)
                 known = known || it.key() == k;
             if (!known) {
-                fail((path_.empty() ? std::string() : path_ + ": ") + "unknown key " + quoted(it.key()));
+                fail(prefix() + "unknown key " + quoted(it.key()));
                 return;
             }
         }
     }
 
     bool ok() const { return error_.empty(); }
-    const std::string& path() const { return path_; }
+    // "controllers[0].pci": spelled out for messages only.
+    std::string path() const
+    {
+        if (!parent_)
+            return "";
+        std::string up = parent_->path();
+        return (up.empty() ? up : up + ".") + key_ + (index_ < 0 ? "" : "[" + std::to_string(index_) + "]");
+    }
     void fail(const std::string& message)
     {
         if (ok())
@@ -315,19 +354,27 @@ public:
     }
 
 private:
-    std::string at(const char* key) const { return path_.empty() ? std::string(key) : path_ + "." + key; }
+    std::string at(const char* key) const
+    {
+        std::string here = path();
+        return here.empty() ? std::string(key) : here + "." + key;
+    }
+    std::string prefix() const
+    {
+        std::string here = path();
+        return here.empty() ? here : here + ": ";
+    }
 
     bool has(const char* key) const { return ok() && obj_.contains(key); }
 
     const Json* take(const char* key, unsigned flags)
     {
-        known_.push_back(key);
         if (!ok())
             return nullptr;
         auto it = obj_.find(key);
         if (it == obj_.end()) {
             if (flags & REQUIRED)
-                fail((path_.empty() ? std::string() : path_ + ": ") + quoted(key) + " is missing");
+                fail(prefix() + quoted(key) + " is missing");
             return nullptr;
         }
         ++taken_;
@@ -376,23 +423,25 @@ private:
     }
 
     const Json& obj_;
-    std::string path_;
     std::string& error_;
+    const Reader* parent_ = nullptr;
+    const char* key_ = nullptr;
+    long index_ = -1;
     size_t taken_ = 0;
-    std::vector<const char*> known_;   // the keys asked for
 };
 
 // ---------------------------------------------------------------------------------------------
-// Writing: the same calls build the JSON object of a model part. sparse() then drops every
-// value equal to the default's (except the REQUIRED and ALWAYS ones).
+// Writing: the same calls build the JSON object of a model part, leaving out every value equal
+// to the one of a default part (`base`), except the REQUIRED and ALWAYS ones.
 
 template <typename T>
 Json sparse(const T& part);
 
 class Writer {
 public:
+    explicit Writer(const Json* base) : base_(base) {}
+
     Json obj = Json::object();
-    std::vector<const char*> kept;   // keys written whatever their value
 
     template <typename T>
     void num(const char* key, const T& field, unsigned flags = PLAIN, int64_t = 0, uint64_t = 0)
@@ -479,10 +528,34 @@ private:
 
     void put(const char* key, Json value, unsigned flags)
     {
-        obj[key] = std::move(value);
-        if (flags & (REQUIRED | ALWAYS))
-            kept.push_back(key);
+        if (base_ && !(flags & (REQUIRED | ALWAYS))) {
+            const Json* d = defaultOf(key);
+            if (d && *d == value)
+                return;
+        }
+        // Each key is put once: appended without the map's search for an equal key.
+        Json::object_t& members = obj.get_ref<Json::object_t&>();
+        static_cast<std::vector<Json::object_t::value_type>&>(members).emplace_back(key, std::move(value));
     }
+
+    // The default's value of a key. The default was written by the same calls, so the key
+    // is usually the one after the last found.
+    const Json* defaultOf(const char* key)
+    {
+        typedef std::vector<Json::object_t::value_type> Members;
+        const Members& members = static_cast<const Members&>(base_->get_ref<const Json::object_t&>());
+        for (size_t n = 0; n < members.size(); ++n) {
+            size_t i = (cursor_ + n) % members.size();
+            if (members[i].first == key) {
+                cursor_ = i + 1;
+                return &members[i].second;
+            }
+        }
+        return nullptr;
+    }
+
+    const Json* base_;
+    size_t cursor_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -725,25 +798,16 @@ void visit(V& v, HostModel& h)
 template <typename T>
 Json sparse(const T& part)
 {
-    Writer full;
-    visit(full, const_cast<T&>(part));
     // The defaults' values, made once per part type.
     static const Json base = [] {
         T fallback{};
-        Writer w;
+        Writer w(nullptr);
         visit(w, fallback);
         return w.obj;
     }();
-    Json out = Json::object();
-    for (auto it = full.obj.begin(); it != full.obj.end(); ++it) {
-        bool kept = false;
-        for (const char* k : full.kept)
-            kept = kept || it.key() == k;
-        auto d = base.find(it.key());
-        if (kept || d == base.end() || *d != it.value())
-            out[it.key()] = std::move(it.value());
-    }
-    return out;
+    Writer w(&base);
+    visit(w, const_cast<T&>(part));
+    return std::move(w.obj);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -855,9 +919,9 @@ bool readDescription(const char* text, size_t size, HostModel& out, std::string&
         return false;
     }
     out = HostModel();
-    Reader r(doc, "", error);
+    Reader r(doc, error);
     visit(r, out);
-    r.finish();
+    r.finish<HostModel>();
     if (r.ok())
         checkHost(r, out);
     return r.ok();
@@ -886,9 +950,9 @@ bool readFault(const std::string& text, Fault& out, std::string& error)
         return false;
     }
     out = Fault();
-    Reader r(doc, "", error);
+    Reader r(doc, error);
     visit(r, out);
-    r.finish();
+    r.finish<Fault>();
     if (r.ok()) {
         std::string problem = checkFault(out);
         if (!problem.empty())
