@@ -147,3 +147,41 @@ TEST_F(FileOption, ServesAsAPlainFunctionRule)
     EXPECT_EQ(rule.call(line.tokens(), 0), 0);
     EXPECT_EQ(std::string(ParserUtil::getFileName().c_str()), "log.txt");
 }
+
+// ---- sizes and bounded numbers ------------------------------------------------------------
+
+TEST(SizeText, WholeAndThousandths)
+{
+    struct Case {
+        const char* text;
+        int result;
+        unsigned long long whole;
+        unsigned int thousandths;
+    } cases[] = {
+        {"100", 0, 100, 0},   {"1.5", 0, 1, 500},    {"1.05", 0, 1, 50},   {"1.10", 0, 1, 100},
+        {"1.125", 0, 1, 125}, {"0.5", 0, 0, 500},    {"2.0", 0, 2, 0},     {"1.2345", -1, 0, 0},
+        {"1.0000", -1, 0, 0}, {"99999999999999999999", -1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        unsigned long long whole = 0;
+        unsigned int thousandths = 0;
+        EXPECT_EQ(ParserUtil::readSizeText(c.text, &whole, &thousandths), c.result);
+        EXPECT_EQ(whole, c.whole);
+        EXPECT_EQ(thousandths, c.thousandths);
+    }
+}
+
+TEST(BoundedNumber, TakesNumbersUpToTheLimitOnly)
+{
+    TokenLine line{num(255), num(256), num(-1), word(TOKEN_FORCE, "Force")};
+    int value = 7;
+    EXPECT_EQ(ParserUtil::takeNumber(line.tokens(), 0, 0xFF, &value), 0);
+    EXPECT_EQ(value, 255);
+    EXPECT_EQ(ParserUtil::takeNumber(line.tokens(), 1, 0xFF, &value), -1);
+    EXPECT_EQ(ParserUtil::takeNumber(line.tokens(), 2, 0xFF, &value), -1);
+    EXPECT_EQ(ParserUtil::takeNumber(line.tokens(), 3, 0xFF, &value), -1);
+    EXPECT_EQ(ParserUtil::takeNumber(line.tokens(), 4, 0xFF, &value), -1);
+    EXPECT_EQ(value, 255);
+    EXPECT_EQ(line.consumed(), (std::vector<int>{1, 0, 0, 0}));
+}

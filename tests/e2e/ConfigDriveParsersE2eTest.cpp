@@ -1,0 +1,163 @@
+// The configuration, security, secure-erase, firmware-download, drive, phy and logical-drive
+// command lines through the real QuillCli binary and a simulated host: a refused line ends
+// with its own message (if any), the parse-failure message and exit code 1, and sends no
+// firmware command; an accepted line reaches dispatch, where a command whose processor is not
+// there yet is reported as unsupported (exit code 1).
+#include "E2eHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/TokenIds.h"
+
+namespace {
+
+const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const std::string UNSUPPORTED = "Un-supported command\n";
+const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
+const std::string EXIT_1 = "\nExit Code: 0x01\n";
+
+struct Refused {
+    std::vector<std::string> args;
+    std::string shown;   // after the blank-out line, before the parse-failure message
+    std::string logged;  // the part of `shown` that reaches the console log
+};
+
+class ConfigDriveParsersE2e : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        hostDir = makeSimHost("one");
+        cleanup.push_back(hostDir.substr(0, hostDir.rfind('/')));
+    }
+    void TearDown() override
+    {
+        for (const std::string& dir : cleanup)
+            removeTree(dir);
+    }
+
+    RunResult run(const std::vector<std::string>& args)
+    {
+        RunSpec spec;
+        spec.args = args;
+        // Every firmware command is reported on standard error: an empty one shows none was sent.
+        spec.env = {{"QUILLCLI_SIM_HOST", hostDir}, {"QUILLCLI_SIM_TRACE", "1"}};
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        return r;
+    }
+
+    std::string hostDir;
+    std::vector<std::string> cleanup;
+};
+
+std::string joined(const std::vector<std::string>& args)
+{
+    std::string line;
+    for (const std::string& a : args)
+        line += (line.empty() ? "" : " ") + a;
+    return line;
+}
+
+}  // namespace
+
+TEST_F(ConfigDriveParsersE2e, RefusedLines)
+{
+    const Refused cases[] = {
+        // The offline download method is not offered, even on a line that is valid otherwise.
+        {{"-PdFwDownload", "-Offline", "-PhysDrv[252:0]", "-f", "fw.bin", "-a0"}, "Invalid command.\n",
+         "Invalid command.\n"},
+        // The pattern texts go to the screen only.
+        {{"-SecureErase", "-Start", "Normal", "-ErasePattern", "1010101x", "-L0", "-a0"},
+         "Invalid pattern 1010101x\n", ""},
+        {{"-SecureErase", "-Start", "Thorough", "-ErasePattern", "1010", "-L0", "-a0"}, "Invalid pattern\n", ""},
+        // Numbers that do not fit their fields are refused, never cut.
+        {{"-CfgLdAdd", "-r256", "[252:0]", "-a0"}, "", ""},
+        {{"-LdExpansion", "-p300", "-L0", "-a0"}, "", ""},
+        {{"-PhySetLinkSpeed", "-Phy", "300", "3", "-a0"}, "", ""},
+        {{"-PhySetLinkSpeed", "-Phy", "1", "259", "-a0"}, "", ""},
+        {{"-CfgLdAdd", "-r0", "[252:0]", "-strpsz", "65600", "-a0"}, "", ""},
+        {{"-CfgAllFreeDrv", "-r5", "-SpanCount", "257", "-a0"}, "", ""},
+        {{"-PdFwDownload", "-EncdevId[65537]", "-f", "e.esm", "-a0"}, "", ""},
+        {{"-HK", "-BlazeCardInfo", "-i256"}, "", ""},
+        {{"-LDJoinMirror", "-DataSrc", "256", "-L0", "-a0"}, "", ""},
+        {{"-PdFwDownload", "-PhysDrv[252:0]", "-f", "fw.bin", "-Mode", "6", "-a0"}, "Unsupported mode \n",
+         "Unsupported mode \n"},
+        {{"-PdFwDownload", "-PhysDrv[252:0]", "-f", "fw.DLP", "-a0"}, "This command is deprecated.\n",
+         "This command is deprecated.\n"},
+        {{"-LDBBMClr", "-L256", "-a0"}, "Invalid Logical Drive number.\n", "Invalid Logical Drive number.\n"},
+        {{"-PDCpyBk", "-Start", "-PhysDrv[252:0,252:300]", "-a0"}, "", ""},
+        {{"-GetKeyID", "-PhysDrv[252: 1]", "-a0"}, "", ""},
+        {{"-CfgClr", "-a251"}, "Invalid Adapter number.\n", "Invalid Adapter number.\n"},
+    };
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(joined(c.args));
+        RunResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, BLANK_OUT + c.shown + PARSE_FAILED + EXIT_1);
+        EXPECT_EQ(r.files, (std::map<std::string, std::string>{{"QuillSAS.log", c.logged + PARSE_FAILED + EXIT_1}}));
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+// One accepted line of each command family reaches dispatch. Once a command's processor is
+// registered, its own tests take over the row.
+TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
+{
+    const struct {
+        unsigned short command;
+        std::vector<std::string> args;
+    } cases[] = {
+        {TOKEN_ADPCFGADD, {"-CfgLdAdd", "-r1", "[252:0,252:1]", "WB", "RA", "-sz1.5", "GB", "-Hsp[252:2]", "-a0"}},
+        {TOKEN_ADPCFGEACHDSKRAID0, {"-CfgEachDskRaid0", "WT", "-strpsz", "64", "-aALL"}},
+        {TOKEN_ADPCFGALLFREEDRV, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}},
+        {TOKEN_ADPCFGCLR, {"-CfgClr", "-Force", "-a0"}},
+        {TOKEN_ADPCFGDISP, {"-CfgDsply", "-a0"}},
+        {TOKEN_TIDEWELLDSPLY, {"-CfgTidewellDsply", "-a0"}},
+        {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
+        {TOKEN_TIDEWELL, {"-Tidewell", "-Assign", "-L0", "-a0"}},
+        {TOKEN_TIDEX, {"-HK", "-AddVd", "sdb:sdc"}},
+        {TOKEN_CREATESECURITYKEY, {"-CreateSecurityKey", "-SecurityKey", "Abc123!", "-a0"}},
+        {TOKEN_VERIFYSECURITYKEY, {"-VerifySecurityKey", "-Passphrase", "pp", "-a0"}},
+        {TOKEN_CHANGESECURITYKEY, {"-ChangeSecurityKey", "-OldSecurityKey", "a", "-SecurityKey", "b", "-a0"}},
+        {TOKEN_DESTROYSECURITYKEY, {"-DeleteSecurityKey", "-a0"}},
+        {TOKEN_GET_KEYID, {"-GetKeyID", "-PhysDrv[252:0]", "-a0"}},
+        {TOKEN_SET_KEYID, {"-SetKeyID", "-KeyID", "k1", "-a0"}},
+        {TOKEN_LDMAKESECURE, {"-LDMakeSecure", "-L0", "-a0"}},
+        {TOKEN_PDINSTANTSECUREERASE, {"-PDInstantSecureErase", "-PhysDrv[252:0]", "-Force", "-a0"}},
+        {TOKEN_PDREPROVISION, {"-PDReprovision", "-PhysDrv[252:0]", "-a0"}},
+        {TOKEN_SECUREERASE, {"-SecureErase", "-Start", "Thorough", "-ErasePattern", "10101010", "-L0", "-a0"}},
+        {TOKEN_PDFWDOWNLOAD, {"-PdFwDownload", "-PhysDrv[252:0]", "-f", "fw.bin", "-Mode", "5", "-a0"}},
+        {TOKEN_PDCPYBK, {"-PDCpyBk", "-Start", "-PhysDrv[252:0,252:1]", "-a0"}},
+        {TOKEN_PDMAKESYSTEM, {"-PDMakeJBOD", "-PhysDrv[252:0]", "-a0"}},
+        {TOKEN_PHYERRORCOUNTERS, {"-PhyErrorCounters", "-a0"}},
+        {TOKEN_DIRECTPDMAPPING, {"-DirectPdMapping", "-Dsply", "-a0"}},
+        {TOKEN_PHYSETLINKSPEED, {"-PhySetLinkSpeed", "-Phy", "0", "3", "-a0"}},
+        {TOKEN_LDBBMCLR, {"-LDBBMClr", "-LALL", "-a0"}},
+        {TOKEN_GETLDEXPANSIONINFO, {"-getLdExpansionInfo", "-L0", "-a0"}},
+        {TOKEN_LDGETBBTENTRIES, {"-GetBbtEntries", "-L0", "-a0"}},
+        {TOKEN_LDEXPANSION, {"-LdExpansion", "-p20", "-dontExpandArray", "-L0", "-a0"}},
+        {TOKEN_LDSETPOWERPOLICY, {"-LDSetPowerPolicy", "-Default", "-L0", "-a0"}},
+        {TOKEN_LDBREAKMIRROR, {"-LDBreakMirror", "-L0", "-a0"}},
+        {TOKEN_LDVIEWMIRROR, {"-LDViewMirror", "-L0", "-a0"}},
+        {TOKEN_LDJOINMIRROR, {"-LDJoinMirror", "-DataSrc", "1", "-Force", "-L0", "-a0"}},
+    };
+    for (const auto& c : cases) {
+        if (CpFactoryRegistry::instance()->creatorCount(c.command) > 0)
+            continue;
+        SCOPED_TRACE(joined(c.args));
+        RunSpec spec;
+        spec.args = c.args;
+        spec.env = {{"QUILLCLI_SIM_HOST", hostDir}};
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, BLANK_OUT + UNSUPPORTED + EXIT_1);
+        EXPECT_EQ(r.files, (std::map<std::string, std::string>{{"QuillSAS.log", UNSUPPORTED + EXIT_1}}));
+        EXPECT_EQ(r.err, "");
+    }
+}
