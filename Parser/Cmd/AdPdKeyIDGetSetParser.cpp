@@ -62,5 +62,5 @@ ArrayList<ParsedObject*>* AdPdKeyIDGetSetParser::parse(ArrayList<Token*>* tokens
 }
 
 namespace {
-ParserFactoryRegistration<AdPdKeyIDGetSetParser> adPdKeyIDGetSetParserRegistration;
+const ParserFactoryRegistration<AdPdKeyIDGetSetParser> registration;
 }  // namespace

@@ -78,5 +78,5 @@ ArrayList<ParsedObject*>* CfgAddParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CfgAddParser> cfgAddParserRegistration;
+const ParserFactoryRegistration<CfgAddParser> registration;
 }  // namespace

@@ -45,5 +45,5 @@ ArrayList<ParsedObject*>* CfgClrParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CfgClrParser> cfgClrParserRegistration;
+const ParserFactoryRegistration<CfgClrParser> registration;
 }  // namespace

@@ -46,5 +46,5 @@ ArrayList<ParsedObject*>* CfgDsplyParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CfgDsplyParser> cfgDsplyParserRegistration;
+const ParserFactoryRegistration<CfgDsplyParser> registration;
 }  // namespace

@@ -114,5 +114,5 @@ ArrayList<ParsedObject*>* CfgFreeAllDrvParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CfgFreeAllDrvParser> cfgFreeAllDrvParserRegistration;
+const ParserFactoryRegistration<CfgFreeAllDrvParser> registration;
 }  // namespace

@@ -140,5 +140,5 @@ ArrayList<ParsedObject*>* CfgSSCDParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CfgSSCDParser> cfgSSCDParserRegistration;
+const ParserFactoryRegistration<CfgSSCDParser> registration;
 }  // namespace

@@ -78,5 +78,5 @@ ArrayList<ParsedObject*>* CreateLockKeyParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<CreateLockKeyParser> createLockKeyParserRegistration;
+const ParserFactoryRegistration<CreateLockKeyParser> registration;
 }  // namespace

@@ -56,5 +56,5 @@ ArrayList<ParsedObject*>* DestroyLockKeyParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<DestroyLockKeyParser> destroyLockKeyParserRegistration;
+const ParserFactoryRegistration<DestroyLockKeyParser> registration;
 }  // namespace

@@ -38,5 +38,5 @@ ArrayList<ParsedObject*>* LdBBMClearParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdBBMClearParser> ldBBMClearParserRegistration;
+const ParserFactoryRegistration<LdBBMClearParser> registration;
 }  // namespace

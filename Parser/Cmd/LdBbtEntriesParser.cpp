@@ -38,5 +38,5 @@ ArrayList<ParsedObject*>* LdBbtEntriesParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdBbtEntriesParser> ldBbtEntriesParserRegistration;
+const ParserFactoryRegistration<LdBbtEntriesParser> registration;
 }  // namespace

@@ -38,5 +38,5 @@ ArrayList<ParsedObject*>* LdExpansionInfoParser::parse(ArrayList<Token*>* tokens
 }
 
 namespace {
-ParserFactoryRegistration<LdExpansionInfoParser> ldExpansionInfoParserRegistration;
+const ParserFactoryRegistration<LdExpansionInfoParser> registration;
 }  // namespace

@@ -57,5 +57,5 @@ ArrayList<ParsedObject*>* LdExpansionParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdExpansionParser> ldExpansionParserRegistration;
+const ParserFactoryRegistration<LdExpansionParser> registration;
 }  // namespace

@@ -38,5 +38,5 @@ ArrayList<ParsedObject*>* LdMakeSecureParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdMakeSecureParser> ldMakeSecureParserRegistration;
+const ParserFactoryRegistration<LdMakeSecureParser> registration;
 }  // namespace

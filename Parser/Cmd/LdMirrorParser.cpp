@@ -63,5 +63,5 @@ ArrayList<ParsedObject*>* LdMirrorParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdMirrorParser> ldMirrorParserRegistration;
+const ParserFactoryRegistration<LdMirrorParser> registration;
 }  // namespace

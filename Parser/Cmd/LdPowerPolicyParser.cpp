@@ -62,5 +62,5 @@ ArrayList<ParsedObject*>* LdPowerPolicyParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<LdPowerPolicyParser> ldPowerPolicyParserRegistration;
+const ParserFactoryRegistration<LdPowerPolicyParser> registration;
 }  // namespace

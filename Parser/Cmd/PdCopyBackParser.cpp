@@ -91,5 +91,5 @@ ArrayList<ParsedObject*>* PdCopyBackParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PdCopyBackParser> pdCopyBackParserRegistration;
+const ParserFactoryRegistration<PdCopyBackParser> registration;
 }  // namespace

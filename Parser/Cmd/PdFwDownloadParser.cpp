@@ -189,5 +189,5 @@ ArrayList<ParsedObject*>* PdFwDownloadParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PdFwDownloadParser> pdFwDownloadParserRegistration;
+const ParserFactoryRegistration<PdFwDownloadParser> registration;
 }  // namespace

@@ -49,5 +49,5 @@ ArrayList<ParsedObject*>* PdMakeSystemParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PdMakeSystemParser> pdMakeSystemParserRegistration;
+const ParserFactoryRegistration<PdMakeSystemParser> registration;
 }  // namespace

@@ -62,5 +62,5 @@ ArrayList<ParsedObject*>* PdMappingParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PdMappingParser> pdMappingParserRegistration;
+const ParserFactoryRegistration<PdMappingParser> registration;
 }  // namespace

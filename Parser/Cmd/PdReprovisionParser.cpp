@@ -63,5 +63,5 @@ ArrayList<ParsedObject*>* PdReprovisionParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PdReprovisionParser> pdReprovisionParserRegistration;
+const ParserFactoryRegistration<PdReprovisionParser> registration;
 }  // namespace

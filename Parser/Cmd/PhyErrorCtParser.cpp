@@ -42,5 +42,5 @@ ArrayList<ParsedObject*>* PhyErrorCtParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<PhyErrorCtParser> phyErrorCtParserRegistration;
+const ParserFactoryRegistration<PhyErrorCtParser> registration;
 }  // namespace

@@ -57,5 +57,5 @@ ArrayList<ParsedObject*>* PhySetLinkSpeedParser::parse(ArrayList<Token*>* tokens
 }
 
 namespace {
-ParserFactoryRegistration<PhySetLinkSpeedParser> phySetLinkSpeedParserRegistration;
+const ParserFactoryRegistration<PhySetLinkSpeedParser> registration;
 }  // namespace

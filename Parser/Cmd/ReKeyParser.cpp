@@ -83,5 +83,5 @@ ArrayList<ParsedObject*>* ReKeyParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<ReKeyParser> reKeyParserRegistration;
+const ParserFactoryRegistration<ReKeyParser> registration;
 }  // namespace

@@ -141,5 +141,5 @@ ArrayList<ParsedObject*>* SecureEraseParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<SecureEraseParser> secureEraseParserRegistration;
+const ParserFactoryRegistration<SecureEraseParser> registration;
 }  // namespace

@@ -179,5 +179,5 @@ ArrayList<ParsedObject*>* TidexCmdParser::parse(ArrayList<Token*>* tokens)
 }
 
 namespace {
-ParserFactoryRegistration<TidexCmdParser> tidexCmdParserRegistration;
+const ParserFactoryRegistration<TidexCmdParser> registration;
 }  // namespace
