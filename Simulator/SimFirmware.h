@@ -126,6 +126,26 @@ public:
 // Hands the first data-length bytes of a finished record to the caller (a shorter record
 // leaves the rest of the caller's buffer as it was).
 uint8_t fwReply(SimCommand& cmd, const Bytes& record);
+// A list record of `size` bytes: a 32-bit count at 0, then one entry of `entrySize` bytes per
+// item from offset `first`, at most `maxEntries`; `write(entry, item)` fills each entry (its
+// offsets are the entry's own).
+template <typename T, typename Write>
+Bytes listRecord(size_t size, size_t first, size_t entrySize, size_t maxEntries, const std::vector<T>& items,
+                 Write write)
+{
+    Bytes r(size, 0);
+    size_t n = 0;
+    for (const T& item : items) {
+        if (n == maxEntries)
+            break;
+        Bytes e(entrySize, 0);
+        write(e, item);
+        putBytes(r, first + entrySize * n++, e);
+    }
+    put32(r, 0, n);
+    return r;
+}
+
 // Lays a description's raw bytes over a record.
 void applyPatch(Bytes& record, const Patch& patch);
 

@@ -28,12 +28,7 @@ uint64_t drivesInEnclosure(const Controller& c, uint16_t deviceId)
 // within the entry.
 uint8_t enclGetList(SimState&, Controller& c, SimCommand& cmd)
 {
-    Bytes r(ENCL_LIST_SIZE, 0);
-    size_t n = 0;
-    for (const Enclosure& encl : c.enclosures) {
-        if (n == ENCL_LIST_MAX_ENTRIES)
-            break;
-        Bytes e(ENCL_ENTRY_SIZE, 0);
+    auto entry = [&c](Bytes& e, const Enclosure& encl) {
         put16(e, 0, encl.deviceId);
         put8(e, 3, encl.slots);
         put8(e, 4, encl.powerSupplies);
@@ -47,10 +42,9 @@ uint8_t enclGetList(SimState&, Controller& c, SimCommand& cmd)
         put8(e, 13, encl.connector);
         put8(e, 15, encl.driveCount ? *encl.driveCount : drivesInEnclosure(c, encl.deviceId));
         applyPatch(e, encl.patch);
-        putBytes(r, ENCL_ENTRY_OFFSET + ENCL_ENTRY_SIZE * n++, e);
-    }
-    put32(r, 0, n);
-    return fwReply(cmd, r);
+    };
+    return fwReply(cmd, listRecord(ENCL_LIST_SIZE, ENCL_ENTRY_OFFSET, ENCL_ENTRY_SIZE, ENCL_LIST_MAX_ENTRIES,
+                                   c.enclosures, entry));
 }
 
 const FwRegistration registration({

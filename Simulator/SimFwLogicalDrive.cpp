@@ -11,6 +11,8 @@ const uint32_t OP_LD_GET_INFO = 0x03020000;
 
 // The list: a count, then one 16-byte entry per logical drive from offset 8.
 const size_t LD_LIST_SIZE = 1032;
+const size_t LD_LIST_ENTRY_OFFSET = 8;
+const size_t LD_LIST_ENTRY_SIZE = 16;
 const size_t LD_LIST_MAX_ENTRIES = 64;
 
 const LogicalDrive* findLd(const Controller& c, uint32_t targetId)
@@ -24,19 +26,14 @@ const LogicalDrive* findLd(const Controller& c, uint32_t targetId)
 // DCMD_LD_GET_LIST: count, then one 16-byte entry per logical drive (at most 64).
 uint8_t ldGetList(SimState&, Controller& c, SimCommand& cmd)
 {
-    Bytes r(LD_LIST_SIZE, 0);
-    size_t n = 0;
-    for (const LogicalDrive& ld : c.lds) {
-        if (n == LD_LIST_MAX_ENTRIES)
-            break;
-        size_t e = 8 + 16 * n++;
-        put8(r, e + 0, ld.targetId);
-        put16(r, e + 2, ld.sequence);
-        put8(r, e + 4, ld.state);
-        put64(r, e + 8, ld.sizeBlocks);
-    }
-    put32(r, 0, n);
-    return fwReply(cmd, r);
+    auto entry = [](Bytes& e, const LogicalDrive& ld) {
+        put8(e, 0, ld.targetId);
+        put16(e, 2, ld.sequence);
+        put8(e, 4, ld.state);
+        put64(e, 8, ld.sizeBlocks);
+    };
+    return fwReply(cmd, listRecord(LD_LIST_SIZE, LD_LIST_ENTRY_OFFSET, LD_LIST_ENTRY_SIZE, LD_LIST_MAX_ENTRIES, c.lds,
+                                   entry));
 }
 
 // DCMD_LD_GET_INFO (mailbox byte 0 = target id): properties, parameters, size, progress and
