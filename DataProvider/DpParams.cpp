@@ -67,23 +67,6 @@ uint16_t passThroughFlags(uint8_t direction)
     return static_cast<uint16_t>(PASS_THROUGH_BASE_FLAGS | ((direction & 3) << 3));
 }
 
-// Opcode, the three mailbox words and the data address: the part of the controller-command
-// layout that controller and driver commands write alike.
-void writeCommandBody(ZprFrame* frame, uint32_t opcode, const uint32_t (&mailbox)[3], const void* buffer)
-{
-    frame->writeDword(DCMD_OPCODE, opcode);
-    for (uint8_t i = 0; i < 3; ++i) {
-        frame->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
-    }
-    writeAddress(frame, DCMD_SGE_ADDRESS, addressOf(buffer));
-}
-
-// The caller's declared length caps what is copied; zero means "whatever the command moves".
-uint32_t copyLength(uint32_t requestLength, uint32_t commandLength)
-{
-    return (requestLength != 0 && requestLength < commandLength) ? requestLength : commandLength;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -128,15 +111,68 @@ void ZprDpParams::writeHeader(uint8_t byte1, uint8_t targetId, uint8_t lun, uint
 
 // ---------------------------------------------------------------------------------------------
 
-DcmdZprDpParams::DcmdZprDpParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
-                                 uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
-                                 uint16_t timeout, uint32_t controlCode)
+MailboxZprDpParams::MailboxZprDpParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
+                                       uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
+                                       uint16_t timeout, uint32_t controlCode)
     : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD),
       opcode(op),
       mailbox{mailbox0, mailbox1, mailbox2},
       requestLength(dataLength),
       timeoutValue(timeout),
       control(controlCode)
+{
+}
+
+MailboxZprDpParams::~MailboxZprDpParams()
+{
+}
+
+void MailboxZprDpParams::writeMailboxFrame(bool withSge)
+{
+    ZprFrame* f = frame();
+    if (!f) {
+        return;
+    }
+    uint32_t length = dataLength();
+    writeHeader(0, 0, 0, 0, withSge ? 1 : 0, frameFlags(), frameTimeout(), length);
+    f->writeDword(DCMD_OPCODE, opcode);
+    for (uint8_t i = 0; i < 3; ++i) {
+        f->writeDword(static_cast<uint8_t>(DCMD_MAILBOX + 4 * i), mailbox[i]);
+    }
+    writeAddress(f, DCMD_SGE_ADDRESS, addressOf(dataBuffer()));
+    if (withSge) {
+        f->writeDword(DCMD_SGE_LENGTH, length);
+    }
+}
+
+uint32_t MailboxZprDpParams::dataLength() const
+{
+    return DcmdCatalogue::dataLength(static_cast<DcmdCatalogue::Table>(catalogueTable()), opcode, requestLength);
+}
+
+uint16_t MailboxZprDpParams::frameFlags() const
+{
+    return DcmdCatalogue::frameFlags(static_cast<DcmdCatalogue::Table>(catalogueTable()), opcode);
+}
+
+// The caller's declared length caps what is copied; zero means "whatever the command moves".
+uint32_t MailboxZprDpParams::bufferLength() const
+{
+    uint32_t commandLength = dataLength();
+    return (requestLength != 0 && requestLength < commandLength) ? requestLength : commandLength;
+}
+
+bool MailboxZprDpParams::isSendable() const
+{
+    return DcmdCatalogue::find(static_cast<DcmdCatalogue::Table>(catalogueTable()), opcode) != nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DcmdZprDpParams::DcmdZprDpParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
+                                 uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
+                                 uint16_t timeout, uint32_t controlCode)
+    : MailboxZprDpParams(op, mailbox0, mailbox1, mailbox2, dataBuffer, dataLength, timeout, controlCode)
 {
     DcmdZprDpParams::buildFrame();
 }
@@ -153,38 +189,16 @@ DcmdZprDpParams::~DcmdZprDpParams()
 {
 }
 
-// Built with the general catalogue: called from the constructor, so the lookups below resolve to
-// this class even when a private request is being made.
+// Called from the constructor, so the catalogue is the general one even when a private request
+// is being made.
 void DcmdZprDpParams::buildFrame()
 {
-    ZprFrame* f = frame();
-    if (!f) {
-        return;
-    }
-    uint32_t length = dataLength();
-    writeHeader(0, 0, 0, 0, 1, frameFlags(), frameTimeout(), length);
-    writeCommandBody(f, opcode, mailbox, dataBuffer());
-    f->writeDword(DCMD_SGE_LENGTH, length);
+    writeMailboxFrame(true);
 }
 
-uint32_t DcmdZprDpParams::dataLength() const
+int DcmdZprDpParams::catalogueTable() const
 {
-    return DcmdCatalogue::dataLength(DcmdCatalogue::GENERAL, opcode, requestLength);
-}
-
-uint16_t DcmdZprDpParams::frameFlags() const
-{
-    return DcmdCatalogue::frameFlags(DcmdCatalogue::GENERAL, opcode);
-}
-
-uint32_t DcmdZprDpParams::bufferLength() const
-{
-    return copyLength(requestLength, dataLength());
-}
-
-bool DcmdZprDpParams::isSendable() const
-{
-    return DcmdCatalogue::find(DcmdCatalogue::GENERAL, opcode) != nullptr;
+    return DcmdCatalogue::GENERAL;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,24 +230,14 @@ void DcmdZprDpPrvParams::patchLength()
     if (!f) {
         return;
     }
-    uint32_t length = DcmdZprDpPrvParams::dataLength();
+    uint32_t length = dataLength();
     f->writeDword(FRAME_DATA_LENGTH, length);
     f->writeDword(DCMD_SGE_LENGTH, length);
 }
 
-uint32_t DcmdZprDpPrvParams::dataLength() const
+int DcmdZprDpPrvParams::catalogueTable() const
 {
-    return DcmdCatalogue::dataLength(DcmdCatalogue::PRIVATE, opcode, requestLength);
-}
-
-uint16_t DcmdZprDpPrvParams::frameFlags() const
-{
-    return DcmdCatalogue::frameFlags(DcmdCatalogue::PRIVATE, opcode);
-}
-
-bool DcmdZprDpPrvParams::isSendable() const
-{
-    return DcmdCatalogue::find(DcmdCatalogue::PRIVATE, opcode) != nullptr;
+    return DcmdCatalogue::PRIVATE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -241,12 +245,7 @@ bool DcmdZprDpPrvParams::isSendable() const
 DriverZprDPParams::DriverZprDPParams(uint32_t op, uint32_t mailbox0, uint32_t mailbox1,
                                      uint32_t mailbox2, void* dataBuffer, uint32_t dataLength,
                                      uint16_t timeout, uint32_t controlCode)
-    : ZprDpParams(dataBuffer, ZPR_FRAME_DCMD),
-      opcode(op),
-      mailbox{mailbox0, mailbox1, mailbox2},
-      requestLength(dataLength),
-      timeoutValue(timeout),
-      control(controlCode)
+    : MailboxZprDpParams(op, mailbox0, mailbox1, mailbox2, dataBuffer, dataLength, timeout, controlCode)
 {
     DriverZprDPParams::buildFrame();
 }
@@ -267,32 +266,12 @@ DriverZprDPParams::~DriverZprDPParams()
 // both in its copy of the frame.
 void DriverZprDPParams::buildFrame()
 {
-    ZprFrame* f = frame();
-    if (!f) {
-        return;
-    }
-    writeHeader(0, 0, 0, 0, 0, frameFlags(), frameTimeout(), dataLength());
-    writeCommandBody(f, opcode, mailbox, dataBuffer());
+    writeMailboxFrame(false);
 }
 
-uint32_t DriverZprDPParams::dataLength() const
+int DriverZprDPParams::catalogueTable() const
 {
-    return DcmdCatalogue::dataLength(DcmdCatalogue::DRIVER, opcode, requestLength);
-}
-
-uint16_t DriverZprDPParams::frameFlags() const
-{
-    return DcmdCatalogue::frameFlags(DcmdCatalogue::DRIVER, opcode);
-}
-
-uint32_t DriverZprDPParams::bufferLength() const
-{
-    return copyLength(requestLength, dataLength());
-}
-
-bool DriverZprDPParams::isSendable() const
-{
-    return DcmdCatalogue::find(DcmdCatalogue::DRIVER, opcode) != nullptr;
+    return DcmdCatalogue::DRIVER;
 }
 
 // ---------------------------------------------------------------------------------------------

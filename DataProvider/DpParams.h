@@ -102,18 +102,13 @@ private:
     ZprFrame* zprFrame;
 };
 
-// A controller command (DCMD): opcode, 12-byte mailbox, direction and length from the catalogue.
-class DcmdZprDpParams : public ZprDpParams {
+// A command in the controller-command layout (frame command 5): opcode, 12-byte mailbox and
+// data address; its direction and length come from the catalogue table of its kind, a length
+// the caller declares caps what is copied.
+class MailboxZprDpParams : public ZprDpParams {
 public:
-    DcmdZprDpParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
-                    void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
-    // Mailbox bytes 0-7 as one value (low half = word 0), then word 2.
-    DcmdZprDpParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
-                    void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
-    ~DcmdZprDpParams() override;
+    ~MailboxZprDpParams() override;
 
-    uint8_t type() const override { return DP_KIND_DCMD; }
-    void buildFrame() override;
     uint32_t dataLength() const override;
     uint16_t frameFlags() const override;
     uint32_t controlCode() const override { return control; }
@@ -128,14 +123,40 @@ public:
     // The length the caller passed to the constructor.
     uint32_t requestedLength() const { return requestLength; }
 
+    // The frame's timeout word; the request's own timeout is not sent.
     static uint16_t frameTimeout() { return 0; }
 
 protected:
+    MailboxZprDpParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
+                       void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
+
+    // The catalogue table (DcmdCatalogue::Table) that gives the opcode's direction and length.
+    virtual int catalogueTable() const = 0;
+    // Writes the header and the command body; with `withSge`, the SGE count 1 and the SGE length.
+    void writeMailboxFrame(bool withSge);
+
     uint32_t opcode;
     uint32_t mailbox[3];
     uint32_t requestLength;
     uint16_t timeoutValue;
     uint32_t control;
+};
+
+// A controller command (DCMD), with the general catalogue.
+class DcmdZprDpParams : public MailboxZprDpParams {
+public:
+    DcmdZprDpParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
+                    void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
+    // Mailbox bytes 0-7 as one value (low half = word 0), then word 2.
+    DcmdZprDpParams(uint32_t opcode, uint64_t mailbox01, uint32_t mailbox2,
+                    void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
+    ~DcmdZprDpParams() override;
+
+    uint8_t type() const override { return DP_KIND_DCMD; }
+    void buildFrame() override;
+
+protected:
+    int catalogueTable() const override;
 };
 
 // The private variant of the controller command: the frame carries the general catalogue's
@@ -148,16 +169,17 @@ public:
                        void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
     ~DcmdZprDpPrvParams() override;
 
-    uint32_t dataLength() const override;
-    uint16_t frameFlags() const override;
-    bool isSendable() const override;
+protected:
+    int catalogueTable() const override;
 
 private:
     void patchLength();
 };
 
-// A command to the kernel driver itself (opcodes 0xF0xxxxxx), in the controller-command layout.
-class DriverZprDPParams : public ZprDpParams {
+// A command to the kernel driver itself (opcodes 0xF0xxxxxx), in the controller-command layout,
+// with the driver catalogue. The timeout and control code given to the constructor are kept
+// but not used.
+class DriverZprDPParams : public MailboxZprDpParams {
 public:
     DriverZprDPParams(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, uint32_t mailbox2,
                       void* dataBuffer, uint32_t dataLength, uint16_t timeout, uint32_t controlCode);
@@ -167,27 +189,12 @@ public:
 
     uint8_t type() const override { return DP_KIND_DRIVER; }
     void buildFrame() override;
-    uint32_t dataLength() const override;
-    uint16_t frameFlags() const override;
     // The opcode with its low 16 bits cleared.
     uint32_t controlCode() const override { return opcode & 0xFFFF0000u; }
     uint16_t timeout() const override { return 180; }
-    uint32_t bufferLength() const override;
-    bool isSendable() const override;
 
-    uint32_t getOpcode() const { return opcode; }
-    uint32_t getMailbox0() const { return mailbox[0]; }
-    uint32_t getMailbox1() const { return mailbox[1]; }
-    uint32_t getMailbox2() const { return mailbox[2]; }
-
-    static uint16_t frameTimeout() { return 0; }
-
-private:
-    uint32_t opcode;
-    uint32_t mailbox[3];
-    uint32_t requestLength;
-    uint16_t timeoutValue;   // stored, not used
-    uint32_t control;        // stored, not used
+protected:
+    int catalogueTable() const override;
 };
 
 // A SCSI pass-through (frame command 4 to a drive or an enclosure, 3 to a logical drive).
@@ -254,9 +261,10 @@ public:
 
 private:
     uint8_t target;
-    uint8_t lunValue;        // stored, not sent
-    uint8_t byteValue;       // stored, not sent
-    uint64_t quadValue;      // stored, not sent
+    // Given by the caller and kept with the request, but the frame does not carry them.
+    [[maybe_unused]] uint8_t lunValue;
+    [[maybe_unused]] uint8_t byteValue;
+    [[maybe_unused]] uint64_t quadValue;
     uint32_t length;
     void* buffer;
     uint16_t flags;

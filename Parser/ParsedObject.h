@@ -129,9 +129,9 @@ private:
 
     unsigned short enclosureId;
     unsigned char slot;
-    // Carried for layout compatibility; every creator passes -1 and nothing reads them.
-    int reserved1;
-    int reserved2;
+    // Kept as the entry has always carried them; every creator passes -1 and nothing reads them.
+    [[maybe_unused]] int reserved1;
+    [[maybe_unused]] int reserved2;
 };
 
 #endif

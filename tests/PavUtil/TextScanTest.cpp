@@ -1,13 +1,13 @@
-// The processors' shared helpers.
+// Hexadecimal numbers and settings-file comments read out of texts.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "CpMgmt/CpHelpers.h"
+#include "PavUtil/TextScan.h"
 
 namespace {
 
-TEST(CpHelpers, ParseHex)
+TEST(TextScan, ParseHex)
 {
     struct Case {
         const char* text;
@@ -19,7 +19,7 @@ TEST(CpHelpers, ParseHex)
     EXPECT_EQ(parseHex(nullptr), 0u);
 }
 
-TEST(CpHelpers, StripComment)
+TEST(TextScan, StripComment)
 {
     char line[] = "KEY = 5 # note";
     stripComment(line);
@@ -30,18 +30,6 @@ TEST(CpHelpers, StripComment)
     char leading[] = "#all comment";
     stripComment(leading);
     EXPECT_STREQ(leading, "");
-}
-
-TEST(CpHelpers, FormatEnclosureId)
-{
-    EXPECT_STREQ(formatEnclosureId(0xFFFF), "N/A");
-    EXPECT_STREQ(formatEnclosureId(0), "0");
-    EXPECT_STREQ(formatEnclosureId(252), "252");
-    EXPECT_STREQ(formatEnclosureId(0xCCCC), "52428");
-    EXPECT_STREQ(formatEnclosureId(0xFFFE), "65534");
-    const char* first = formatEnclosureId(7);
-    formatEnclosureId(9);
-    EXPECT_STREQ(first, "9") << "one static buffer";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Small services shared by the command processors (and one request parser).
-#ifndef CPHELPERS_H
-#define CPHELPERS_H
+// Reading numbers and settings lines out of texts a user typed or a settings file holds.
+#ifndef TEXTSCAN_H
+#define TEXTSCAN_H
 
 #include <cstdint>
 
@@ -10,9 +10,5 @@ uint64_t parseHex(const char* text);
 
 // Cuts a settings-file line at its first '#'; a line without '#' stays as it is.
 void stripComment(char* text);
-
-// "N/A" for ENCLOSURE_ID_NONE, else the id in decimal. The text lives in one static buffer and
-// is overwritten by the next call.
-const char* formatEnclosureId(unsigned short enclosureId);
 
 #endif

@@ -1,8 +1,4 @@
-#include "CpMgmt/CpHelpers.h"
-
-#include "Parser/EnclSlotId.h"
-
-#include <cstdio>
+#include "PavUtil/TextScan.h"
 
 uint64_t parseHex(const char* text)
 {
@@ -39,14 +35,4 @@ void stripComment(char* text)
             return;
         }
     }
-}
-
-const char* formatEnclosureId(unsigned short enclosureId)
-{
-    static char buffer[8];
-    if (enclosureId == ENCLOSURE_ID_NONE)
-        snprintf(buffer, sizeof buffer, "N/A");
-    else
-        snprintf(buffer, sizeof buffer, "%d", static_cast<int>(enclosureId));
-    return buffer;
 }
