@@ -133,7 +133,9 @@ const std::set<std::string> writtenParserClasses = {
     "AdpAllInfoParser", "AdpCacheFlushParser", "AdpShutDownParser", "AdpRestartParser",
     "AdpDowngradeParser", "CliVersionParser", "AdpFlashParser", "PdListParser", "PdInfoParser",
     "LdInfoParser", "LdPdInfoParser", "FreeSpaceInfoParser", "AdpGetPciInfoParser",
-    "AdpAllInOneLogParser", "AdpPropertyParser"};
+    "AdpAllInOneLogParser", "AdpPropertyParser", "AdpSettingsParser", "MuxModeParser",
+    "PciLinkSpeedParser", "AdAECParser", "DpmStatParser", "PerfMonParser", "AdpCCSchedParser",
+    "ShowSummaryParser"};
 
 // Classes that serve their command words with rules of their own: their base part holds a
 // command token that no scanned word carries.

@@ -98,6 +98,43 @@ TEST_F(AdapterCommandParsersE2e, ControllerProperties)
     });
 }
 
+TEST_F(AdapterCommandParsersE2e, SettingsConnectorsAndLinkSpeed)
+{
+    expectRows({
+        {{"-AdpSettings", "-Read", "-f", "settings.txt", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetConnectorMode", "-External", "-Connector0,1", "-a0"}, ",", 1, NO_PROCESSOR_YET},
+        {{"-PciSetLinkSpeed", "2", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpGetConnectorMode", "-Connector256", "-a0"}, "", 1, REFUSED},
+        {{"-PciSetLinkSpeed", "258", "-a0"}, "", 1, REFUSED},
+    });
+}
+
+TEST_F(AdapterCommandParsersE2e, MonitorsAndEventCapture)
+{
+    expectRows({
+        {{"-AdpAEC", "-Get", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:3]", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-PerfMon", "-Start", "-Interval", "1440", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-PerfMon", "-Start", "-Interval", "0", "-a0"}, "", 1, REFUSED},
+        {{"-PerfMon", "-Start", "-Interval", "65541", "-a0"}, "", 1, REFUSED},
+        {{"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:3,252:4]", "-a0"}, "", 1, REFUSED},
+        {{"-AdpAEC", "-Filter", "12", "-Group", "259", "-a0"}, "", 1, REFUSED},
+    });
+}
+
+TEST_F(AdapterCommandParsersE2e, ConsistencyCheckScheduleAndReports)
+{
+    expectRows({
+        {{"-AdpCcSched", "-ModeConc", "-ExcludeLD", "-L1,3", "-SetStartTime", "20280229", "23", "-SetDelay", "168",
+          "-a0"},
+         ",", 1, NO_PROCESSOR_YET},
+        {{"-ShowSummary", "-f", "s.txt", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpCcSched", "-SetStartTime", "20280230", "1", "-a0"}, "", 1, REFUSED},
+        {{"-AdpCcSched", "-SetStartTime", "20280229", "24", "-a0"}, "", 1, REFUSED},
+        {{"-AdpCcSched", "-SetDelay", "1193047", "-a0"}, "", 1, "Invalid Delay Value \n" + REFUSED},
+    });
+}
+
 TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
 {
     expectRows({

@@ -25,7 +25,9 @@ TEST(ParserClasses, RuleCountsStayWithinTheTable)
         {TOKEN_ADPDOWNGRADE, 4}, {TOKEN_CLIVERSION, 8}, {TOKEN_ADPFWFLASH, 6}, {TOKEN_PDLIST, 3},
         {TOKEN_PRESERVEDCACHELIST, 3}, {TOKEN_PDINFO, 6}, {TOKEN_LDINFO, 6}, {TOKEN_DISCARDPRESERVEDCACHE, 6},
         {TOKEN_LDPDINFO, 3}, {TOKEN_ADPFREESPACEINFO, 3}, {TOKEN_ADPGETPCIINFO, 4}, {TOKEN_ADPALILOG, 4},
-        {TOKEN_SET_ADPPROPERTY, 6}, {TOKEN_GET_ADPPROPERTY, 6},
+        {TOKEN_SET_ADPPROPERTY, 6}, {TOKEN_GET_ADPPROPERTY, 6}, {TOKEN_ADPSETTINGS, 6}, {TOKEN_MUXSETMODE, 10},
+        {TOKEN_MUXGETMODE, 10}, {TOKEN_PCISETLINKSPEED, 4}, {TOKEN_ADPAEC, 13}, {TOKEN_DPMSTAT, 14},
+        {TOKEN_PERFMON, 9}, {TOKEN_CC_SCHEDULING, 11}, {TOKEN_SHOWSUMMARY, 7},
     };
     parserRegistrationAnchor();
     for (const Case& c : cases) {
@@ -66,5 +68,14 @@ TEST(ParserClasses, LineWithoutAdapterGivesAnEmptyListAndPrintsNothing)
     expectEmpty({word(TOKEN_ADPFREESPACEINFO, "CfgFreeSpaceinfo")});
     expectEmpty({word(TOKEN_ADPGETPCIINFO, "AdpGetPciInfo")});
     expectEmpty({word(TOKEN_ADPALILOG, "AdpAlILog")});
+    expectEmpty({word(TOKEN_ADPSETTINGS, "AdpSettings"), word(TOKEN_ADPSTGREAD, "Read")});
+    expectEmpty({word(TOKEN_MUXGETMODE, "AdpGetConnectorMode"), word(TOKEN_MUX_ALL, "ConnectorAll")});
+    expectEmpty({word(TOKEN_PCISETLINKSPEED, "PciSetLinkSpeed"), num(2)});
+    expectEmpty({word(TOKEN_ADPAEC, "AdpAEC"), word(TOKEN_SHOW, "Show")});
+    expectEmpty({word(TOKEN_DPMSTAT, "DpmStat"), word(TOKEN_DISPLAY, "Dsply"), word(TOKEN_DPM_HIST, "Hist"),
+                 word(TOKEN_PHYSDRV, "PhysDrv"), driveListToken("252:3")});
+    expectEmpty({word(TOKEN_PERFMON, "PerfMon"), word(TOKEN_STOP, "Stop")});
+    expectEmpty({word(TOKEN_CC_SCHEDULING, "AdpCcSched"), word(TOKEN_PRINFO, "Info")});
+    expectEmpty({word(TOKEN_SHOWSUMMARY, "ShowSummary"), word(TOKEN_FILE, "f"), word(TOKEN_ALPHANUM_CONSTANT, "s")});
     expectEmpty({word(TOKEN_SET_ADPPROPERTY, "AdpSetProp"), word(TOKEN_REBUILDRATE, "RebuildRate"), num(30)});
 }
