@@ -142,6 +142,6 @@ ArrayList<ParsedObject*>* AdAECParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<AdAECParser> registration;
+const ParserFactoryRegistration<AdAECParser> registration;
 
 }  // namespace

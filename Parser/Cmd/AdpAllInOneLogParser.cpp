@@ -21,6 +21,6 @@ ArrayList<unsigned short>* AdpAllInOneLogParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpAllInOneLogParser> registration;
+const ParserFactoryRegistration<AdpAllInOneLogParser> registration;
 
 }  // namespace

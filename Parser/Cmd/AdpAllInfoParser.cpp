@@ -21,6 +21,6 @@ ArrayList<unsigned short>* AdpAllInfoParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpAllInfoParser> registration;
+const ParserFactoryRegistration<AdpAllInfoParser> registration;
 
 }  // namespace

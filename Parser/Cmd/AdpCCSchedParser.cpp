@@ -147,6 +147,6 @@ ArrayList<ParsedObject*>* AdpCCSchedParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<AdpCCSchedParser> registration;
+const ParserFactoryRegistration<AdpCCSchedParser> registration;
 
 }  // namespace

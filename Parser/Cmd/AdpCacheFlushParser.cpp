@@ -21,6 +21,6 @@ ArrayList<unsigned short>* AdpCacheFlushParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpCacheFlushParser> registration;
+const ParserFactoryRegistration<AdpCacheFlushParser> registration;
 
 }  // namespace

@@ -21,6 +21,6 @@ ArrayList<unsigned short>* AdpDowngradeParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpDowngradeParser> registration;
+const ParserFactoryRegistration<AdpDowngradeParser> registration;
 
 }  // namespace

@@ -82,6 +82,6 @@ ArrayList<ParsedObject*>* AdpFlashParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<AdpFlashParser> registration;
+const ParserFactoryRegistration<AdpFlashParser> registration;
 
 }  // namespace

@@ -21,6 +21,6 @@ ArrayList<unsigned short>* AdpGetPciInfoParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpGetPciInfoParser> registration;
+const ParserFactoryRegistration<AdpGetPciInfoParser> registration;
 
 }  // namespace

@@ -281,6 +281,6 @@ ArrayList<ParsedObject*>* AdpPropertyParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<AdpPropertyParser> registration;
+const ParserFactoryRegistration<AdpPropertyParser> registration;
 
 }  // namespace

@@ -20,6 +20,6 @@ ArrayList<unsigned short>* AdpRestartParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpRestartParser> registration;
+const ParserFactoryRegistration<AdpRestartParser> registration;
 
 }  // namespace

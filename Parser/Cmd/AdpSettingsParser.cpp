@@ -44,6 +44,6 @@ ArrayList<ParsedObject*>* AdpSettingsParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<AdpSettingsParser> registration;
+const ParserFactoryRegistration<AdpSettingsParser> registration;
 
 }  // namespace

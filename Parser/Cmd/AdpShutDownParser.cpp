@@ -20,6 +20,6 @@ ArrayList<unsigned short>* AdpShutDownParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<AdpShutDownParser> registration;
+const ParserFactoryRegistration<AdpShutDownParser> registration;
 
 }  // namespace

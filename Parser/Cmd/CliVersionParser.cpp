@@ -68,6 +68,6 @@ ArrayList<ParsedObject*>* CliVersionParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<CliVersionParser> registration;
+const ParserFactoryRegistration<CliVersionParser> registration;
 
 }  // namespace

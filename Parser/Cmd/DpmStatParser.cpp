@@ -80,6 +80,6 @@ ArrayList<ParsedObject*>* DpmStatParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<DpmStatParser> registration;
+const ParserFactoryRegistration<DpmStatParser> registration;
 
 }  // namespace

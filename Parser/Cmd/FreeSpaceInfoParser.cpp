@@ -20,6 +20,6 @@ ArrayList<unsigned short>* FreeSpaceInfoParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<FreeSpaceInfoParser> registration;
+const ParserFactoryRegistration<FreeSpaceInfoParser> registration;
 
 }  // namespace

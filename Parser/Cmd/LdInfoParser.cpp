@@ -36,6 +36,6 @@ ArrayList<ParsedObject*>* LdInfoParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<LdInfoParser> registration;
+const ParserFactoryRegistration<LdInfoParser> registration;
 
 }  // namespace

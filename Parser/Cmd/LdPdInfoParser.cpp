@@ -20,6 +20,6 @@ ArrayList<unsigned short>* LdPdInfoParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<LdPdInfoParser> registration;
+const ParserFactoryRegistration<LdPdInfoParser> registration;
 
 }  // namespace

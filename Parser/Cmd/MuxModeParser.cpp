@@ -78,6 +78,6 @@ ArrayList<ParsedObject*>* MuxModeParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<MuxModeParser> registration;
+const ParserFactoryRegistration<MuxModeParser> registration;
 
 }  // namespace

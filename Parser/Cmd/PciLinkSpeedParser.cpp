@@ -41,6 +41,6 @@ ArrayList<ParsedObject*>* PciLinkSpeedParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<PciLinkSpeedParser> registration;
+const ParserFactoryRegistration<PciLinkSpeedParser> registration;
 
 }  // namespace

@@ -49,6 +49,6 @@ ArrayList<ParsedObject*>* PdInfoParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<PdInfoParser> registration;
+const ParserFactoryRegistration<PdInfoParser> registration;
 
 }  // namespace

@@ -20,6 +20,6 @@ ArrayList<unsigned short>* PdListParser::commandTokens()
 
 namespace {
 
-ParserFactoryRegistration<PdListParser> registration;
+const ParserFactoryRegistration<PdListParser> registration;
 
 }  // namespace

@@ -66,6 +66,6 @@ ArrayList<ParsedObject*>* PerfMonParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<PerfMonParser> registration;
+const ParserFactoryRegistration<PerfMonParser> registration;
 
 }  // namespace

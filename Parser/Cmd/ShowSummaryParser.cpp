@@ -47,6 +47,6 @@ ArrayList<ParsedObject*>* ShowSummaryParser::parse(ArrayList<Token*>* tokens)
 
 namespace {
 
-ParserFactoryRegistration<ShowSummaryParser> registration;
+const ParserFactoryRegistration<ShowSummaryParser> registration;
 
 }  // namespace
