@@ -135,8 +135,10 @@ ArrayList<ParsedObject*>* AdAECParser::parse(ArrayList<Token*>* tokens)
         return nullptr;
     string fileName = fileGiven ? ParserUtil::getFileName() : string(DEFAULT_CAPTURE_FILE);
     return makeRequestsPerAdapter([this, &fileName](unsigned char adapter) -> ParsedObject* {
-        return new (noThrowNew) AdAECPo(getCommandToken(), action, static_cast<unsigned int>(numEvents), captureMode,
-                                        static_cast<unsigned int>(filterMask), group, fileName, adapter);
+        unsigned int events = static_cast<unsigned int>(numEvents);
+        unsigned int filter = static_cast<unsigned int>(filterMask);
+        return new (noThrowNew)
+            AdAECPo(getCommandToken(), action, events, captureMode, filter, group, fileName, adapter);
     });
 }
 

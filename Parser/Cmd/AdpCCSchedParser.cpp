@@ -102,7 +102,7 @@ int AdpCCSchedParser::onStartTime(ArrayList<Token*>* tokens, unsigned char posit
     startTime.tm_mon = static_cast<int>(month) - 1;
     startTime.tm_mday = static_cast<int>(day);
 
-    if (ParserUtil::takeNumber(tokens, position + 2, INT_MAX, &number) != 0 || static_cast<unsigned int>(number) > LAST_HOUR)
+    if (ParserUtil::takeNumber(tokens, position + 2, LAST_HOUR, &number) != 0)
         return -1;
     startTime.tm_hour = number;
 

@@ -212,19 +212,20 @@ int AdpPropertyParser::readSetValue(ArrayList<Token*>* tokens, int position, uns
 // value; neither is range-tested.
 int AdpPropertyParser::readLdPowerSavingTimes(ArrayList<Token*>* tokens, int position)
 {
-    if (ParserUtil::acceptWord(tokens, static_cast<unsigned char>(position), {TOKEN_INTERVAL}) != 0)
+    if (ParserUtil::takeWord(tokens, position, {TOKEN_INTERVAL}) == nullptr)
         return 0;
-    if (ParserUtil::tokenAt(tokens, position + 1) == nullptr)
-        return -1;
     int next = position + 1;
-    if (ParserUtil::tokenAt(tokens, next)->getId() == TOKEN_NUMBER) {
+    Token* interval = ParserUtil::tokenAt(tokens, next);
+    if (interval == nullptr)
+        return -1;
+    if (interval->getId() == TOKEN_NUMBER) {
         if (ParserUtil::takeNumber(tokens, next, INT_MAX, &value) != 0)
             return -1;
         ++next;
     }
     if (ParserUtil::tokenAt(tokens, next) == nullptr)
         return -1;
-    if (ParserUtil::acceptWord(tokens, static_cast<unsigned char>(next), {TOKEN_TIME}) != 0)
+    if (ParserUtil::takeWord(tokens, next, {TOKEN_TIME}) == nullptr)
         return 0;
     Token* time = ParserUtil::tokenAt(tokens, next + 1);
     if (time == nullptr)

@@ -47,7 +47,7 @@ int PerfMonParser::onAction(ArrayList<Token*>* tokens, unsigned char position)
         return 0;
     }
     default:  // FORMAT
-        if (ParserUtil::acceptWord(tokens, static_cast<unsigned char>(position + 1), {TOKEN_CSV}) != 0)
+        if (ParserUtil::acceptWord(tokens, position + 1, {TOKEN_CSV}) != 0)
             return -1;
         interval = CSV_FORMAT;
         return 0;
