@@ -26,6 +26,19 @@ TEST(VoMessage, LooksUpTheFirstRowWithTheIdOrGivesAnEmptyText)
     EXPECT_STREQ(last.text()->c_str(), "Last Message String.");
 }
 
+// The lookup goes through an index: every row of the table must be reachable by its id, and
+// ids next to the table's find nothing.
+TEST(VoMessage, EveryRowIsFoundByItsId)
+{
+    for (unsigned int row = 0; row < VT_MESSAGES_COUNT; ++row) {
+        VoMessage message(VT_MESSAGES[row].id);
+        EXPECT_STREQ(message.text()->c_str(), VT_MESSAGES[row].text)
+            << std::hex << VT_MESSAGES[row].id;
+    }
+    for (unsigned int id : {0x10002u, 0x7FFFFFFFu, 0xFFFFFFFEu})
+        EXPECT_EQ(VoMessage(id).text()->length(), 0) << std::hex << id;
+}
+
 TEST_F(MessageTest, PrintsByIdWithArguments)
 {
     struct Case {
