@@ -5,6 +5,7 @@
 #define CMDPARSERTESTSUPPORT_H
 
 #include "ParserTestSupport.h"
+#include "TestSupport.h"
 
 #include "Parser/EnclSlotId.h"
 #include "Parser/Grammar.h"
@@ -16,57 +17,20 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 namespace cmdtest {
 
-// Sends the process's standard output to a temporary file while it lives.
-class StdoutCapture {
-public:
-    StdoutCapture()
-    {
-        std::fflush(stdout);
-        file = std::tmpfile();
-        saved = dup(fileno(stdout));
-        dup2(fileno(file), fileno(stdout));
+// Appends tokens to a hand-made line, for token lists the grammar never hands over.
+inline void appendTokens(TokenLine& line, const std::vector<TokenItem>& items)
+{
+    for (const TokenItem& item : items) {
+        TokenValue* value = item.id == TOKEN_NUMBER ? static_cast<TokenValue*>(new TokenValueInt(item.number))
+                                                    : new TokenValueStr(string(item.text.c_str()));
+        line.tokens()->add(new Token(item.id, value));
     }
-    ~StdoutCapture()
-    {
-        finish();
-        std::fclose(file);
-    }
-    StdoutCapture(const StdoutCapture&) = delete;
-    StdoutCapture& operator=(const StdoutCapture&) = delete;
-
-    // Ends the capture and gives what was written.
-    std::string text()
-    {
-        finish();
-        std::rewind(file);
-        std::string result;
-        char buffer[512];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            result.append(buffer, n);
-        return result;
-    }
-
-private:
-    void finish()
-    {
-        if (saved < 0)
-            return;
-        std::fflush(stdout);
-        dup2(saved, fileno(stdout));
-        close(saved);
-        saved = -1;
-    }
-
-    FILE* file;
-    int saved;
-};
+}
 
 // One command line through scanner, grammar and parser. The line must pass the grammar.
 class ParsedLine {
@@ -76,7 +40,7 @@ public:
         parserRegistrationAnchor();
         scannerResetState();
         {
-            StdoutCapture echo;  // the scanner echoes the line
+            testsupport::StreamCapture echo;  // the scanner echoes the line
             tokens = tokenize((line + " ").c_str());
         }
         if (tokens == nullptr || tokens->count() == 0) {
@@ -89,9 +53,9 @@ public:
             return;
         }
         PrintedText printer;
-        StdoutCapture out;
+        testsupport::StreamCapture out;
         requests = parser->parse(tokens);
-        written = out.text();
+        written = out.take();
         printed = printer.text();
     }
     ~ParsedLine()

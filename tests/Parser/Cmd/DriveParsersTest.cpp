@@ -334,11 +334,7 @@ TEST(ParserDriveLists, RefusedLineFreesTheListWithTheParser)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         TokenLine line{word(c.command, "command")};
-        for (const TokenItem& item : c.items) {
-            TokenValue* value = item.id == TOKEN_NUMBER ? static_cast<TokenValue*>(new TokenValueInt(item.number))
-                                                        : new TokenValueStr(string(item.text.c_str()));
-            line.tokens()->add(new Token(item.id, value));
-        }
+        appendTokens(line, c.items);
         PrintedText quiet;
         std::unique_ptr<Parser> parser(ParserFactory::instance()->create(c.command));
         ASSERT_TRUE(parser);

@@ -145,11 +145,7 @@ TEST(KeyParsers, TextRuleOnTokenListsTheGrammarNeverGives)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TokenLine line{word(TOKEN_CREATESECURITYKEY, "CreateSecurityKey"), word(TOKEN_SECURITYKEY, "SecurityKey")};
-        for (const TokenItem& item : c.after) {
-            TokenValue* value = item.id == TOKEN_NUMBER ? static_cast<TokenValue*>(new TokenValueInt(item.number))
-                                                        : new TokenValueStr(string(item.text.c_str()));
-            line.tokens()->add(new Token(item.id, value));
-        }
+        appendTokens(line, c.after);
         std::unique_ptr<Parser> parser(ParserFactory::instance()->create(TOKEN_CREATESECURITYKEY));
         ASSERT_TRUE(parser);
         EXPECT_EQ(parser->parse(line.tokens()), nullptr);
