@@ -687,6 +687,7 @@ void visit(V& v, Drive& d)
     v.num("sequence", d.sequence);
     v.num("enclosureId", d.enclosureId);
     v.num("slot", d.slot);
+    v.num("type", d.type, HEX);
     v.num("state", d.state, HEX);
     v.text("interface", d.interface, NO_LIMIT, {"SAS", "SATA"});
     v.text("media", d.media, NO_LIMIT, {"HDD", "SSD"});
@@ -695,6 +696,14 @@ void visit(V& v, Drive& d)
     v.text("revision", d.revision, 4);
     v.num("rawBlocks", d.rawBlocks);
     v.num("coercedBlocks", d.coercedBlocks);
+}
+
+template <class V>
+void visit(V& v, Span& s)
+{
+    v.num("array", s.array, REQUIRED);
+    v.num("startBlock", s.startBlock);
+    v.num("blockCount", s.blockCount);
 }
 
 template <class V>
@@ -726,7 +735,28 @@ void visit(V& v, LogicalDrive& l)
     v.hex("vpd83", l.vpd83, VPD83_PAGE_SIZE);
     v.flag("blockAsDirectory", l.blockAsDirectory);
     v.numbers("drives", l.drives);
+    v.list("spans", l.spans, CFG_LD_MAX_SPANS);
     v.patch("patch", l.patch, LD_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, Array& a)
+{
+    v.num("ref", a.ref, REQUIRED);
+    v.numbers("drives", a.drives);
+    v.num("sizeBlocks", a.sizeBlocks);
+    v.patch("patch", a.patch, CFG_ARRAY_SIZE);
+}
+
+template <class V>
+void visit(V& v, Spare& s)
+{
+    v.num("deviceId", s.deviceId, REQUIRED);
+    v.flag("dedicated", s.dedicated);
+    v.flag("revertible", s.revertible);
+    v.flag("enclosureAffinity", s.enclosureAffinity);
+    v.numbers("arrays", s.arrays);
+    v.patch("patch", s.patch, CFG_SPARE_SIZE);
 }
 
 template <class V>
@@ -743,6 +773,9 @@ void visit(V& v, Controller& c)
     v.list("enclosures", c.enclosures);
     v.list("drives", c.drives);
     v.list("lds", c.lds);
+    v.list("arrays", c.arrays);
+    v.list("spares", c.spares);
+    v.numbers("reservedTargetIds", c.reservedTargetIds);
 }
 
 template <class V>
@@ -842,6 +875,8 @@ void checkHost(Reader& r, const HostModel& h)
         checkUnique(r, c.enclosures, at + ".enclosures", "deviceId", [](const Enclosure& e) { return e.deviceId; });
         checkUnique(r, c.drives, at + ".drives", "deviceId", [](const Drive& d) { return d.deviceId; });
         checkUnique(r, c.lds, at + ".lds", "targetId", [](const LogicalDrive& l) { return l.targetId; });
+        checkUnique(r, c.arrays, at + ".arrays", "ref", [](const Array& a) { return a.ref; });
+        checkUnique(r, c.spares, at + ".spares", "deviceId", [](const Spare& s) { return s.deviceId; });
     }
     for (size_t i = 0; i < h.faults.size() && r.ok(); ++i) {
         std::string problem = checkFault(h.faults[i]);

@@ -47,6 +47,11 @@ FwHandlerSpec fwWrite(uint32_t opcode, uint32_t size, FwHandler handler, FrameKi
     return FwHandlerSpec{kind, opcode, DataDir::WRITE, size, handler};
 }
 
+FwHandlerSpec fwBoth(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind)
+{
+    return FwHandlerSpec{kind, opcode, DataDir::BOTH, size, handler};
+}
+
 FwHandlerSpec fwNoData(uint32_t opcode, FwHandler handler, FrameKind kind)
 {
     return FwHandlerSpec{kind, opcode, DataDir::NONE, 0, handler};

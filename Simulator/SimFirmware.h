@@ -54,6 +54,11 @@ const size_t OEM_DATA_SIZE = 24;
 const size_t LD_INFO_SIZE = 384;
 const size_t ENCL_ENTRY_SIZE = 144;
 const size_t VPD83_PAGE_SIZE = 64;
+const size_t CFG_ARRAY_SIZE = 288;
+const size_t CFG_SPARE_SIZE = 40;
+const size_t CFG_LD_MAX_SPANS = 8;
+const size_t CFG_ARRAY_MAX_DRIVES = 32;
+const size_t CFG_SPARE_MAX_ARRAYS = 16;
 
 enum class FrameKind { DCMD, DRIVER, DCDB, STP };
 enum class DataDir { NONE, READ, WRITE, BOTH };
@@ -91,6 +96,8 @@ struct FwHandlerSpec {
 FwHandlerSpec fwRead(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind = FrameKind::DCMD);
 FwHandlerSpec fwWrite(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind = FrameKind::DCMD);
 // A command without data.
+// Data both ways: the command carries at least `size` bytes and the firmware writes back into them.
+FwHandlerSpec fwBoth(uint32_t opcode, uint32_t size, FwHandler handler, FrameKind kind = FrameKind::DCMD);
 FwHandlerSpec fwNoData(uint32_t opcode, FwHandler handler, FrameKind kind = FrameKind::DCMD);
 
 // The keyed table of every handler. A second handler for a key is refused (and kept in
@@ -148,6 +155,10 @@ Bytes listRecord(size_t size, size_t first, size_t entrySize, size_t maxEntries,
 
 // Lays a description's raw bytes over a record.
 void applyPatch(Bytes& record, const Patch& patch);
+
+// Writes a logical drive's properties and parameters (the first 64 bytes of its information
+// record, and of its configuration record) into `r` from offset `at` (SimFwLogicalDrive.cpp).
+void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld);
 
 // The 64-byte SCSI device-identification page (VPD 0x83) a logical drive presents: the
 // description's "vpd83" when given, else one NAA designator made from the controller's serial

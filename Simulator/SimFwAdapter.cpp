@@ -18,11 +18,11 @@ const size_t MAX_IMAGES = 8;
 // The ports' SAS addresses: 8 at 0x70, the next 8 at 0x6A0.
 const size_t MAX_PORTS = 16;
 
-// Device counts at 0x5C0: virtual drives, degraded, offline, physical devices, disks,
-// critical, failed.
+// Device counts at 0x5C0: virtual drives, degraded, offline, physical devices (every device
+// of the drive list and every enclosure), disks (devices of SCSI type 0), critical, failed.
 void putDeviceCounts(Bytes& r, const Controller& c)
 {
-    uint64_t degraded = 0, offline = 0, critical = 0, failed = 0;
+    uint64_t degraded = 0, offline = 0, critical = 0, failed = 0, disks = 0;
     for (const LogicalDrive& ld : c.lds) {
         if (ld.state == LD_STATE_OFFLINE)
             ++offline;
@@ -30,13 +30,14 @@ void putDeviceCounts(Bytes& r, const Controller& c)
             ++degraded;
     }
     for (const Drive& d : c.drives) {
+        disks += d.type == 0 ? 1 : 0;
         if (d.state == PD_STATE_FAILED)
             ++failed;
         else if (d.state == PD_STATE_REBUILD)
             ++critical;
     }
     const uint64_t counts[] = {c.lds.size(), degraded, offline, c.drives.size() + c.enclosures.size(),
-                               c.drives.size(), critical, failed};
+                               disks, critical, failed};
     for (size_t i = 0; i < 7; ++i)
         put16(r, 0x5C0 + 2 * i, counts[i]);
 }

@@ -8,6 +8,10 @@ namespace {
 
 const uint32_t OP_LD_GET_LIST = 0x03010000;
 const uint32_t OP_LD_GET_INFO = 0x03020000;
+const uint32_t OP_LD_LIST_QUERY = 0x03010100;
+
+// Target-id lists are read in units of 12 bytes.
+const size_t LD_ID_LIST_UNIT = 12;
 
 // The list: a count, then one 16-byte entry per logical drive from offset 8.
 const size_t LD_LIST_SIZE = 1032;
@@ -44,42 +48,62 @@ uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
     if (!ld)
         return FW_STATUS_NO_DEVICE;
     Bytes r(LD_INFO_SIZE, 0);
-    // Properties (0-31).
-    put8(r, 0, ld->targetId);
-    put16(r, 2, ld->sequence);
-    putText(r, 4, 16, ld->name);
-    put8(r, 20, ld->defaultCachePolicy);
-    put8(r, 21, ld->accessPolicy);
-    put8(r, 22, ld->diskCachePolicy);
-    put8(r, 23, ld->currentCachePolicy.value_or(ld->defaultCachePolicy));
-    put8(r, 24, ld->bgiDisabled);
-    put8(r, 26, ld->powerSavingPolicy);
-    put8(r, 27, ld->currentPowerSavingPolicy.value_or(ld->powerSavingPolicy));
-    // Parameters (32-63).
-    put8(r, 32, ld->raidLevel);
-    put8(r, 33, ld->raidQualifier);
-    put8(r, 34, ld->secondaryRaidLevel);
-    put8(r, 35, ld->stripExponent);
-    put8(r, 36, ld->drivesPerSpan);
-    put8(r, 37, ld->spanDepth);
-    put8(r, 38, ld->state);
-    put8(r, 40, ld->initialized);
-    put8(r, 42, ld->encryption);
-    put8(r, 47, ld->sscCache);
-    put8(r, 49, ld->piType);
-    put8(r, 51, ld->currentAccessPolicy.value_or(ld->accessPolicy));
+    putLdPropertiesAndParameters(r, 0, *ld);
     put64(r, 256, ld->sizeBlocks);
     putBytes(r, 304, ldDeviceIdPage(c, *ld));
     applyPatch(r, ld->patch);
     return fwReply(cmd, r);
 }
 
+// DCMD_LD_LIST_QUERY (mailbox byte 0 = query type): a target-id list, answered with the
+// description's reserved target ids whatever the type. Size and count at 0 and 4, the ids one
+// byte each from 11; the list takes one 12-byte unit per id (one unit when empty).
+uint8_t ldListQuery(SimState&, Controller& c, SimCommand& cmd)
+{
+    const size_t count = c.reservedTargetIds.size();
+    Bytes r(count == 0 ? LD_ID_LIST_UNIT : LD_ID_LIST_UNIT * count, 0);
+    put32(r, 0, r.size());
+    put32(r, 4, count);
+    for (size_t i = 0; i < count; ++i)
+        put8(r, 11 + i, c.reservedTargetIds[i]);
+    return fwReply(cmd, r);
+}
+
 const FwRegistration registration({
     fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
     fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
+    fwRead(OP_LD_LIST_QUERY, LD_ID_LIST_UNIT, ldListQuery),
 });
 
 } // namespace
+
+void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld)
+{
+    // Properties (0-31).
+    put8(r, at + 0, ld.targetId);
+    put16(r, at + 2, ld.sequence);
+    putText(r, at + 4, 16, ld.name);
+    put8(r, at + 20, ld.defaultCachePolicy);
+    put8(r, at + 21, ld.accessPolicy);
+    put8(r, at + 22, ld.diskCachePolicy);
+    put8(r, at + 23, ld.currentCachePolicy.value_or(ld.defaultCachePolicy));
+    put8(r, at + 24, ld.bgiDisabled);
+    put8(r, at + 26, ld.powerSavingPolicy);
+    put8(r, at + 27, ld.currentPowerSavingPolicy.value_or(ld.powerSavingPolicy));
+    // Parameters (32-63).
+    put8(r, at + 32, ld.raidLevel);
+    put8(r, at + 33, ld.raidQualifier);
+    put8(r, at + 34, ld.secondaryRaidLevel);
+    put8(r, at + 35, ld.stripExponent);
+    put8(r, at + 36, ld.drivesPerSpan);
+    put8(r, at + 37, ld.spanDepth);
+    put8(r, at + 38, ld.state);
+    put8(r, at + 40, ld.initialized);
+    put8(r, at + 42, ld.encryption);
+    put8(r, at + 47, ld.sscCache);
+    put8(r, at + 49, ld.piType);
+    put8(r, at + 51, ld.currentAccessPolicy.value_or(ld.accessPolicy));
+}
 
 Bytes ldDeviceIdPage(const Controller& controller, const LogicalDrive& ld)
 {

@@ -139,6 +139,7 @@ struct Drive {
     uint16_t sequence = 1;
     uint16_t enclosureId = 0xFFFF;    // 0xFFFF: attached directly, in no enclosure
     uint8_t slot = 0;
+    uint8_t type = 0;                 // SCSI device type: 0 disk
     uint8_t state = PD_STATE_UNCONFIGURED_GOOD;
     std::string interface = "SAS";
     std::string media = "HDD";
@@ -147,6 +148,13 @@ struct Drive {
     std::string revision = "A001";
     uint64_t rawBlocks = 1953525168ull;       // a 1 TB drive
     uint64_t coercedBlocks = 1952448512ull;   // coerced to a 1 GB boundary
+};
+
+// One span of a logical drive: its extent on each drive of one array.
+struct Span {
+    uint16_t array = 0;               // the array's reference; required in a description
+    uint64_t startBlock = 0;
+    std::optional<uint64_t> blockCount;   // unset: the array's size
 };
 
 struct LogicalDrive {
@@ -176,7 +184,27 @@ struct LogicalDrive {
     Bytes vpd83;                      // the identification page as given; empty: one made up
     bool blockAsDirectory = false;    // the SCSI device's "block" entry: a directory, not a link
     std::vector<uint16_t> drives;     // device ids of the member drives
+    std::vector<Span> spans;          // its spans in the configuration
     Patch patch;                      // laid over the logical-drive information record
+};
+
+// An array of the configuration: the drives it is made of (each entry carries the drive's
+// sequence number and state).
+struct Array {
+    uint16_t ref = 0;                 // the firmware's array number; required in a description
+    std::vector<uint16_t> drives;     // device ids, in order
+    std::optional<uint64_t> sizeBlocks;   // unset: the smallest member's coerced size
+    Patch patch;                      // laid over the array's configuration record
+};
+
+// A hot spare: global unless dedicated to the arrays it lists.
+struct Spare {
+    uint16_t deviceId = 0;            // required in a description
+    bool dedicated = false;
+    bool revertible = false;
+    bool enclosureAffinity = false;
+    std::vector<uint16_t> arrays;     // array references of a dedicated spare
+    Patch patch;                      // laid over the spare's configuration record
 };
 
 struct Controller {
@@ -191,6 +219,9 @@ struct Controller {
     std::vector<Enclosure> enclosures;
     std::vector<Drive> drives;
     std::vector<LogicalDrive> lds;
+    std::vector<Array> arrays;
+    std::vector<Spare> spares;
+    std::vector<uint8_t> reservedTargetIds;   // the target-id list of the logical-drive query
 };
 
 // A fault to inject (see SimFaults.h for what each type does).

@@ -33,7 +33,8 @@ HostModel kernelSide(const char* release, bool sasDriverLoaded)
 }
 
 // One controller: `drives` drives in one enclosure; the first `lds` virtual drives take the
-// first drives (RAID 1 on two drives when lds is 1, else RAID 0 on one drive each).
+// first drives (RAID 1 on two drives when lds is 1, else RAID 0 on one drive each), each on an
+// array of its own.
 Controller controller(uint16_t host, uint8_t bus, unsigned index, unsigned drives, unsigned lds)
 {
     Controller c;
@@ -68,6 +69,14 @@ Controller controller(uint16_t host, uint8_t bus, unsigned index, unsigned drive
             ld.drives = {FIRST_DRIVE_ID, FIRST_DRIVE_ID + 1};
         else
             ld.drives = {static_cast<uint16_t>(FIRST_DRIVE_ID + t)};
+        // Each virtual drive lies on an array of its own drives, in one span over all of it.
+        Array array;
+        array.ref = static_cast<uint16_t>(t);
+        array.drives = ld.drives;
+        c.arrays.push_back(array);
+        Span span;
+        span.array = array.ref;
+        ld.spans.push_back(span);
         c.lds.push_back(ld);
     }
     return c;

@@ -57,6 +57,18 @@ TEST(Description, RefusalsNameTheKeyOrThePosition)
         {R"({"controllers": [{"host": 2, "lds": [{"targetId": 1}, {"targetId": 1}]}]})",
          "controllers[0].lds[1].targetId: 1 is already controllers[0].lds[0]'s"},
         {R"({"faults": [{"type": "status"}]})", R"(faults[0]: a status fault needs "status")"},
+        // The configuration: arrays, spans and spares.
+        {R"({"controllers": [{"host": 2, "arrays": [{"drives": [8]}]}]})", R"(controllers[0].arrays[0]: "ref" is missing)"},
+        {R"({"controllers": [{"host": 2, "arrays": [{"ref": 1}, {"ref": 1}]}]})",
+         "controllers[0].arrays[1].ref: 1 is already controllers[0].arrays[0]'s"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "spans": [{"array": 0, "start": 5}]}]}]})",
+         R"(controllers[0].lds[0].spans[0]: unknown key "start")"},
+        {R"({"controllers": [{"host": 2, "spares": [{"deviceId": 9, "dedicated": 1}]}]})",
+         "controllers[0].spares[0].dedicated: expected true or false, found the number 1"},
+        {R"({"controllers": [{"host": 2, "spares": [{"deviceId": 9}, {"deviceId": 9}]}]})",
+         "controllers[0].spares[1].deviceId: 9 is already controllers[0].spares[0]'s"},
+        {R"({"controllers": [{"host": 2, "reservedTargetIds": [256]}]})",
+         "controllers[0].reservedTargetIds[0]: 256 is out of range (0..255)"},
         // Text that is not a description.
         {R"({"controllers": [)",
          "parse error at line 1, column 18: syntax error while parsing value - unexpected end of input; "
@@ -148,6 +160,11 @@ TEST(Description, TheReadmeExampleRoundTrips)
     ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, encl.pkt), 0);
     EXPECT_EQ(r16(encl.data.data(), 8), 252);
     EXPECT_EQ(encl.data[8 + 15], 3) << "the example's three drives sit in its enclosure";
+    DcmdPacket config(2, 0x04010000, 616);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, config.pkt), 0);
+    EXPECT_EQ(r32(config.data.data(), 0), 616u) << "one array, one logical drive, one spare";
+    EXPECT_EQ(r16(config.data.data(), 320 + 64 + 16), 0) << "the logical drive's span lies on array 0";
+    EXPECT_EQ(r16(config.data.data(), 576), 10) << "the spare";
 }
 
 } // namespace

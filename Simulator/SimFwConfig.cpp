@@ -1,0 +1,131 @@
+// Configuration commands of the simulated firmware: the configuration buffer.
+#include "Simulator/SimFirmware.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+const uint32_t OP_CFG_READ = 0x04010000;
+
+// The buffer: a 32-byte header (total size; count and record size of the arrays, the logical
+// drives and the spares), then the records of each section.
+const size_t CFG_HEADER_SIZE = 32;
+const size_t CFG_LD_SIZE = 256;
+const size_t CFG_DEFAULT_READ = 616;   // a header and one record of each kind
+
+const Drive* findDrive(const Controller& c, uint16_t deviceId)
+{
+    for (const Drive& d : c.drives)
+        if (d.deviceId == deviceId)
+            return &d;
+    return nullptr;
+}
+
+const Array* findArray(const Controller& c, uint16_t ref)
+{
+    for (const Array& a : c.arrays)
+        if (a.ref == ref)
+            return &a;
+    return nullptr;
+}
+
+// An array without a size of its own spans the smallest of its drives.
+uint64_t arraySize(const Controller& c, const Array& a)
+{
+    if (a.sizeBlocks)
+        return *a.sizeBlocks;
+    uint64_t smallest = 0;
+    for (uint16_t id : a.drives) {
+        const Drive* d = findDrive(c, id);
+        uint64_t blocks = d ? d->coercedBlocks : 0;
+        smallest = (smallest == 0 || blocks < smallest) ? blocks : smallest;
+    }
+    return smallest;
+}
+
+// Array record: size, drive count, reference, then 8-byte drive entries from 32 (device id,
+// the drive's sequence number and state).
+Bytes arrayRecord(const Controller& c, const Array& a)
+{
+    Bytes r(CFG_ARRAY_SIZE, 0);
+    const size_t drives = std::min(a.drives.size(), CFG_ARRAY_MAX_DRIVES);
+    put64(r, 0, arraySize(c, a));
+    put8(r, 8, drives);
+    put16(r, 10, a.ref);
+    for (size_t i = 0; i < drives; ++i) {
+        const Drive* d = findDrive(c, a.drives[i]);
+        put16(r, 32 + 8 * i, a.drives[i]);
+        put16(r, 34 + 8 * i, d ? d->sequence : 0);
+        put16(r, 36 + 8 * i, d ? d->state : 0);
+    }
+    applyPatch(r, a.patch);
+    return r;
+}
+
+// Logical-drive record: properties and parameters as in the drive's information, the span
+// count at 37, then 24-byte span records from 64 (start, length, array reference).
+Bytes ldRecord(const Controller& c, const LogicalDrive& ld)
+{
+    Bytes r(CFG_LD_SIZE, 0);
+    putLdPropertiesAndParameters(r, 0, ld);
+    const size_t spans = std::min(ld.spans.size(), CFG_LD_MAX_SPANS);
+    put8(r, 37, spans);
+    for (size_t i = 0; i < spans; ++i) {
+        const Span& s = ld.spans[i];
+        const Array* a = findArray(c, s.array);
+        put64(r, 64 + 24 * i, s.startBlock);
+        put64(r, 72 + 24 * i, s.blockCount ? *s.blockCount : (a ? arraySize(c, *a) : 0));
+        put16(r, 80 + 24 * i, s.array);
+    }
+    return r;
+}
+
+// Spare record: device id, the drive's sequence number, flags (bit 0 dedicated, bit 1
+// revertible, bit 2 enclosure affinity), the count of array references at 7, the references
+// from 8.
+Bytes spareRecord(const Controller& c, const Spare& s)
+{
+    Bytes r(CFG_SPARE_SIZE, 0);
+    const Drive* d = findDrive(c, s.deviceId);
+    const size_t arrays = std::min(s.arrays.size(), CFG_SPARE_MAX_ARRAYS);
+    put16(r, 0, s.deviceId);
+    put16(r, 2, d ? d->sequence : 0);
+    put8(r, 4, (s.dedicated ? 1 : 0) | (s.revertible ? 2 : 0) | (s.enclosureAffinity ? 4 : 0));
+    put8(r, 7, arrays);
+    for (size_t i = 0; i < arrays; ++i)
+        put16(r, 8 + 2 * i, s.arrays[i]);
+    applyPatch(r, s.patch);
+    return r;
+}
+
+// DCMD_CFG_READ: the whole buffer, of exactly the size its records take; a shorter frame gets
+// its first bytes (the header always whole).
+uint8_t cfgRead(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(CFG_HEADER_SIZE, 0);
+    auto append = [&r](const Bytes& record) { r.insert(r.end(), record.begin(), record.end()); };
+    for (const Array& a : c.arrays)
+        append(arrayRecord(c, a));
+    for (const LogicalDrive& ld : c.lds)
+        append(ldRecord(c, ld));
+    for (const Spare& s : c.spares)
+        append(spareRecord(c, s));
+    put32(r, 0, r.size());
+    put16(r, 4, c.arrays.size());
+    put16(r, 6, CFG_ARRAY_SIZE);
+    put16(r, 8, c.lds.size());
+    put16(r, 10, CFG_LD_SIZE);
+    put16(r, 12, c.spares.size());
+    put16(r, 14, CFG_SPARE_SIZE);
+    return fwReply(cmd, r);
+}
+
+const FwRegistration registration({
+    fwRead(OP_CFG_READ, CFG_DEFAULT_READ, cfgRead),
+});
+
+} // namespace
+
+} // namespace sim
