@@ -1,22 +1,16 @@
 // The exposer against simulated hosts made from the simulator's presets: the controller comes
-// from the Linux controller management over the simulated driver, the disks answer from the
+// from discovery and the Linux controller management over the simulated driver, the disks answer from the
 // simulated logical drives, and the simulated host keeps what was written to the kernel's
 // SCSI control files. Waits advance the simulated clock.
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 #include "ControllerMgmt/Controller.h"
 #include "ControllerMgmt/LinExpLd.h"
-#include "ControllerMgmt/LinuxControllerMgmt.h"
-#include "DataProvider/ControllerId.h"
-#include "Simulator/SimHost.h"
-#include "Simulator/SimPresets.h"
-#include "System/OsBoundary.h"
+#include "SimHostFixture.h"
+#include "Simulator/SimOsBoundary.h"
 #include "TestSupport.h"
 
 namespace {
@@ -27,50 +21,19 @@ bool endsWith(const std::string& text, const std::string& tail)
 }
 
 // A host directory of a preset, changed by `edit`, with the simulated host installed as the
-// OS boundary and the controller at SCSI host 2 made as adapter 0.
-class SimulatedHost {
-public:
-    SimulatedHost(const std::string& preset, const std::function<void(sim::HostModel&)>& edit)
-        : tmp("exposure-sim"), dir(tmp.path() + "/host")
+// OS boundary and its controller (SCSI host 2) discovered and made as adapter 0.
+struct SimulatedHost {
+    SimulatedHost(const std::string& preset, const simhost::StateEdit& edit) : fixture(preset, edit), dir(fixture.dir())
     {
-        sim::HostModel state;
-        if (!sim::SimPresets::state(preset, state))
-            return;
-        edit(state);
-        if (sim::createHost(dir, state) != 0)
-            return;
-        host = new sim::SimHost(dir, false);
-        setOsBoundary(&host->boundary());
-
-        unsigned major = state.drivers.at(0).major;
-        osBoundary().mknod("/dev/quillraid_sas_ioctl_node", S_IFCHR | 0400, makedev(major, 0));
-        fd = osBoundary().open("/dev/quillraid_sas_ioctl_node", O_RDONLY);
-        id = new LinuxCtrlId(0, fd, 2);
-        id->setNumber(0);
-        controller = LinuxControllerMgmt::instance()->createController(id);
-    }
-    ~SimulatedHost()
-    {
-        Controller::release(controller);
-        delete id;
-        if (fd >= 0)
-            osBoundary().close(fd);
-        setOsBoundary(nullptr);
-        delete host;
     }
 
-    std::string file(const std::string& relative) const
-    {
-        return testsupport::readText(dir + "/" + relative, "<missing>");
-    }
-    uint64_t clock() const { return host ? host->state().clock() : 0; }
+    std::string file(const std::string& relative) const { return fixture.file(relative); }
+    uint64_t clock() const { return fixture.clock(); }
 
-    testsupport::TempDir tmp;
-    std::string dir;
-    sim::SimHost* host = nullptr;
-    int fd = -1;
-    LinuxCtrlId* id = nullptr;
-    Controller* controller = nullptr;
+    simhost::SimHostFixture fixture;
+    const std::string dir;
+    simhost::SimControllers controllers;   // after the host: released while it is installed
+    Controller* controller = controllers.controller(0);
 };
 
 void noChange(sim::HostModel&) {}

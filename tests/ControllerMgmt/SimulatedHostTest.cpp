@@ -12,10 +12,9 @@
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "ControllersTestSupport.h"
 #include "DataProvider/ArraykitIr2Dp.h"
+#include "SimHostFixture.h"
 #include "DataProvider/ControllerId.h"
-#include "Simulator/SimHost.h"
 #include "Simulator/SimOsBoundary.h"
-#include "Simulator/SimPresets.h"
 #include "System/SystemLinux.h"
 
 using ctltest::TempDir;
@@ -31,25 +30,14 @@ struct HostSeen {
 std::ostream& operator<<(std::ostream& os, const HostSeen& h) { return os << "{" << h.host << ", " << h.kind << "}"; }
 
 // A simulated host made from a preset (changed by `edit`) and installed as the OS boundary.
-class SimulatedHost {
-public:
-    template <class Edit>
-    SimulatedHost(const std::string& preset, Edit edit)
+struct SimulatedHost {
+    explicit SimulatedHost(const std::string& preset, const simhost::StateEdit& edit = simhost::StateEdit())
+        : fixture(preset, edit), dir(fixture.dir())
     {
-        sim::HostModel state;
-        EXPECT_TRUE(sim::SimPresets::state(preset, state)) << preset;
-        edit(state);
-        dir = tmp.path() + "/host";
-        EXPECT_EQ(sim::createHost(dir, state), 0);
-        host.reset(new sim::SimHost(dir, false));
-        scope.reset(new ctltest::BoundaryScope(&host->boundary()));
     }
-    explicit SimulatedHost(const std::string& preset) : SimulatedHost(preset, [](sim::HostModel&) {}) {}
 
-    TempDir tmp;
-    std::string dir;
-    std::unique_ptr<sim::SimHost> host;
-    std::unique_ptr<ctltest::BoundaryScope> scope;
+    simhost::SimHostFixture fixture;
+    const std::string dir;
 };
 
 struct Discovery {

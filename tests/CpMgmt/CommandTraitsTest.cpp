@@ -303,7 +303,7 @@ TEST_F(TraitsDispatchTest, SkippedCheckSendsNoFirmwareCommand)
 {
     controllers(driver, 1);
     EXPECT_EQ(run(CpTraits().withoutControllerCheck(), 0), 0);
-    EXPECT_TRUE(driver.firmware(0).sent.empty());
+    EXPECT_TRUE(driver.sent(0).empty());
 }
 
 TEST_F(TraitsDispatchTest, ManagementKindDecidesWhichManagementDetects)

@@ -250,7 +250,7 @@ TEST_F(DispatchTest, FirmwareFlashSkipsTheCheck)
     addControllers(1);
     management.firmware(0).forwardCompat = 9;  // would stop any checked command
     EXPECT_EQ(run({new TestRequest(TOKEN_ADPFWFLASH, 0)}), 0);
-    EXPECT_TRUE(management.firmware(0).sent.empty());
+    EXPECT_TRUE(management.sent(0).empty());
     EXPECT_EQ(adaptersRun(), std::vector<int>({0}));
 }
 
@@ -261,7 +261,7 @@ TEST_F(DispatchTest, CheckRunsOnEveryCallAndProcessorIsFoundOnce)
     EXPECT_EQ(run({new TestRequest(TOKEN_TEST, 0)}), 0);
     EXPECT_EQ(processorScript.calls.size(), 3u) << "later passes until the processor is done";
     size_t infoReads = 0;
-    for (uint32_t opcode : management.firmware(0).sent)
+    for (uint32_t opcode : management.sent(0))
         infoReads += opcode == DCMD_ADP_GET_INFO ? 1 : 0;
     EXPECT_EQ(infoReads, 3u) << "each call refreshes the model and reads the record anew";
 }

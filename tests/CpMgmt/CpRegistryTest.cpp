@@ -225,14 +225,13 @@ TEST(CpControllerFactory, MakesTheClassOfTheControllerType)
     for (unsigned short type = 0; type < CpControllerFactory::SLOT_COUNT; ++type)
         EXPECT_EQ(factory->hasCreator(type), type == 7 || type == 14) << type;
 
-    FakeFirmware firmware;
     struct Case {
         uint16_t controllerType;
         int expectedType;  // -1: no executor
     } cases[] = {{7, 7}, {14, 14}, {4, -1}, {11, -1}, {0, -1}, {40, -1}};
     for (const Case& c : cases) {
         FakeControllerId id;
-        FakeController controller(&id, c.controllerType, &firmware);
+        FakeController controller(&id, c.controllerType, nullptr);
         TestRequest* request = new TestRequest(200, 0);
         CpController* cpController = factory->create(&controller, request);
         if (c.expectedType < 0) {

@@ -7,55 +7,33 @@
 #include "CpMgmt/CpController.h"
 #include "CpMgmt/CpControllerMgmt.h"
 #include "DataProvider/ControllerId.h"
-#include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "DataProvider/LinuxZprDataProvider.h"
 #include "Output/VoPrint.h"
 #include "System/PavError.h"
 
 int TestRequest::alive = 0;
 ProcessorScript processorScript;
 
-int FakeProvider::execute(DpParams* request)
+int SimHostProvider::execute(DpParams* request)
 {
-    DcmdZprDpParams* dcmd = dynamic_cast<DcmdZprDpParams*>(request);
-    if (dcmd == nullptr)
-        return -1;
-    uint32_t opcode = dcmd->getOpcode();
-    firmware->sent.push_back(opcode);
-    auto failing = firmware->failStatus.find(opcode);
-    if (failing != firmware->failStatus.end()) {
-        PavError::setLastError(PAVERROR_FW_STATUS | static_cast<uint32_t>(failing->second));
-        return failing->second;
-    }
-    uint8_t* data = static_cast<uint8_t*>(request->dataBuffer());
-    if (opcode == DCMD_ADP_GET_INFO && data != nullptr) {
-        memset(data, 0, 2048);
-        data[0x5FC] = static_cast<uint8_t>(firmware->forwardCompat & 0xFF);
-        data[0x5FD] = static_cast<uint8_t>(firmware->forwardCompat >> 8);
-        data[0x5FE] = static_cast<uint8_t>(firmware->backwardCompat & 0xFF);
-        data[0x5FF] = static_cast<uint8_t>(firmware->backwardCompat >> 8);
-    } else if (opcode == DCMD_ADP_MFC_GET_OEM_DATA && data != nullptr) {
-        memset(data, 0, 24);
-        data[0] = firmware->oemId;
-        // Bytes past the first belong to other fields; they must not leak into the id.
-        data[1] = 0x7F;
-    }
-    else if (opcode == DCMD_ENCL_GET_LIST && data != nullptr) {
-        memset(data, 0, 4616);
-        data[0] = static_cast<uint8_t>(firmware->enclosures.size());
-        for (size_t i = 0; i < firmware->enclosures.size() && i < 32; ++i) {
-            data[8 + i * 144] = static_cast<uint8_t>(firmware->enclosures[i] & 0xFF);
-            data[9 + i * 144] = static_cast<uint8_t>(firmware->enclosures[i] >> 8);
-        }
-    }
-    PavError::setLastError(PAVERROR_FW_STATUS);
-    return 0;
+    bool wasInstalled = host->installed();
+    host->install();
+    int result = LinuxZprDataProvider::instance()->execute(request);
+    if (!wasInstalled)
+        host->uninstall();
+    return result;
 }
 
-FakeController::FakeController(ControllerId* id, uint16_t typeCode, FakeFirmware* firmware)
-    : Controller(id), typeCode(typeCode), provider(firmware)
+bool SimHostProvider::supports(uint8_t kind)
 {
-    addDataProvider(&provider);
+    return LinuxZprDataProvider::instance()->supports(kind);
+}
+
+FakeController::FakeController(ControllerId* id, uint16_t typeCode, DataProvider* provider)
+    : Controller(id), typeCode(typeCode)
+{
+    addDataProvider(provider);
 }
 
 FakeController::~FakeController() {}
@@ -66,18 +44,64 @@ const string& FakeController::name() const
     return text;
 }
 
+FakeControllerMgmt::FakeControllerMgmt() {}
+
+FakeControllerMgmt::~FakeControllerMgmt()
+{
+    dropHost();
+}
+
+void FakeControllerMgmt::makeHost()
+{
+    simhost::StateEdit edit = simhost::withControllers(static_cast<unsigned>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const SimFirmwareSetup& f = entries[i].firmware;
+        unsigned n = static_cast<unsigned>(i);
+        edit = simhost::both(edit, simhost::withCompatibility(n, f.forwardCompat, f.backwardCompat));
+        edit = simhost::both(edit, simhost::withOemId(n, f.oemId));
+        for (const auto& failing : f.failStatus)
+            edit = simhost::both(edit, simhost::withStatusFault(failing.first, static_cast<uint8_t>(failing.second),
+                                                                static_cast<int>(2 + n)));
+    }
+    host.reset(new simhost::SimHostFixture("one", edit, false));
+    provider.reset(new SimHostProvider(host.get()));
+    host->install();
+    discovery.reset(new simhost::SimControllers());
+    host->uninstall();
+}
+
+void FakeControllerMgmt::dropHost()
+{
+    if (host != nullptr) {
+        host->install();   // the explorer closes its driver nodes through the host
+        discovery.reset();
+        host->uninstall();
+    }
+    provider.reset();
+    host.reset();
+}
+
 ArrayList<ControllerId*>* FakeControllerMgmt::detect()
 {
     ++detectCalls;
     if (detectFails)
         return nullptr;
-    ArrayList<ControllerId*>* ids = new ArrayList<ControllerId*>(4);
     index.clear();
-    for (size_t i = 0; i < entries.size(); ++i) {
-        ControllerId* id = new FakeControllerId();
-        index[id] = i;
-        ids->add(id);
+    if (entries.empty())
+        return new ArrayList<ControllerId*>(4);
+    if (host == nullptr)
+        makeHost();
+    host->install();
+    ArrayList<ControllerId*>* ids = discovery->detect();
+    host->uninstall();
+    host->clearCommands();   // what discovery read is not the dispatcher's doing
+    if (ids == nullptr || ids->count() != entries.size()) {
+        ADD_FAILURE() << "the simulated host shows " << (ids ? ids->count() : 0) << " controllers, not "
+                      << entries.size();
+        return ids;
     }
+    for (unsigned char i = 0; i < ids->count(); ++i)
+        index[ids->get(i)] = i;
     return ids;
 }
 
@@ -90,7 +114,22 @@ Controller* FakeControllerMgmt::createController(ControllerId* id)
     Entry& entry = entries[found->second];
     if (!entry.yieldsController)
         return nullptr;
-    return new FakeController(id, entry.typeCode, &entry.firmware);
+    return new FakeController(id, entry.typeCode, provider.get());
+}
+
+std::vector<uint32_t> FakeControllerMgmt::sent(size_t i) const
+{
+    return host != nullptr ? host->opcodes(static_cast<int>(2 + i)) : std::vector<uint32_t>();
+}
+
+void FakeControllerMgmt::reset()
+{
+    detectFails = false;
+    entries.clear();
+    detectCalls = 0;
+    createCalls = 0;
+    index.clear();
+    dropHost();
 }
 
 TestRequest::TestRequest(unsigned short token, unsigned char adapter, bool copyable)

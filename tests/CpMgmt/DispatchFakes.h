@@ -1,11 +1,12 @@
-// Test doubles for the dispatcher: controllers answering from an in-memory controller record,
-// a controller management that hands them out, requests that count their copies, and
-// processors whose results and completion a test scripts.
+// Test doubles for the dispatcher: a controller management that scripts detection over
+// controllers of a simulated host, requests that count their copies, and processors whose
+// results and completion a test scripts. The firmware answers come from the simulated host.
 #ifndef DISPATCHFAKES_H
 #define DISPATCHFAKES_H
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,27 +17,29 @@
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DataProvider.h"
 #include "Parser/ParsedObject.h"
+#include "SimHostFixture.h"
 #include "TestSupport.h"
 
-// What a fake controller's firmware answers.
-struct FakeFirmware {
+// What the simulated firmware of a scripted controller holds; set before its management detects.
+struct SimFirmwareSetup {
     uint16_t forwardCompat = 0;
     uint16_t backwardCompat = 0;
     uint8_t oemId = 1;
-    std::vector<uint16_t> enclosures;    // device ids of the enclosure list
-    std::map<uint32_t, int> failStatus;  // opcode -> status answered instead of the data
-    std::vector<uint32_t> sent;          // opcodes received, in order
+    std::map<uint32_t, int> failStatus;  // opcode -> status the firmware answers instead
 };
 
-class FakeProvider : public DataProvider {
+// Carries a controller's firmware commands to a simulated host through the product's own driver
+// transport, with that host installed as the OS boundary for the call (several managements,
+// each with a host of its own, can then live side by side).
+class SimHostProvider : public DataProvider {
 public:
-    explicit FakeProvider(FakeFirmware* firmware) : firmware(firmware) {}
+    explicit SimHostProvider(simhost::SimHostFixture* host) : host(host) {}
     int execute(DpParams* request) override;
-    bool supports(uint8_t kind) override { return kind == 0; }
-    ~FakeProvider() override {}
+    bool supports(uint8_t kind) override;
+    ~SimHostProvider() override {}
 
 private:
-    FakeFirmware* firmware;
+    simhost::SimHostFixture* host;
 };
 
 class FakeControllerId : public ControllerId {
@@ -45,9 +48,10 @@ public:
     ~FakeControllerId() override {}
 };
 
+// A controller of any type code; its firmware commands go to `provider` (none when null).
 class FakeController : public Controller {
 public:
-    FakeController(ControllerId* id, uint16_t typeCode, FakeFirmware* firmware);
+    FakeController(ControllerId* id, uint16_t typeCode, DataProvider* provider);
     ~FakeController() override;
     uint16_t type() const override { return typeCode; }
     const string& name() const override;
@@ -56,18 +60,22 @@ public:
 
 private:
     uint16_t typeCode;
-    FakeProvider provider;
 };
 
-// A controller management over a scripted set of controllers.
+// A controller management that scripts detection (failing, empty, identifiers without a
+// controller, controllers of other types) over a simulated host: at the first detection it makes
+// a host with one controller per entry (SCSI hosts 2, 3, ...; the entry's firmware setup applied)
+// and discovers them through the driver as a run does.
 class FakeControllerMgmt : public ControllerMgmt {
 public:
     struct Entry {
         uint16_t typeCode = 7;
         bool yieldsController = true;
-        FakeFirmware firmware;
+        SimFirmwareSetup firmware;
     };
 
+    FakeControllerMgmt();
+    ~FakeControllerMgmt() override;
     ArrayList<ControllerId*>* detect() override;
     Controller* createController(ControllerId* id) override;
 
@@ -77,16 +85,19 @@ public:
     int createCalls = 0;
     std::map<ControllerId*, size_t> index;  // identifier -> entry
 
-    FakeFirmware& firmware(size_t i) { return entries[i].firmware; }
-    // Back to no controllers and no counts.
-    void reset()
-    {
-        detectFails = false;
-        entries.clear();
-        detectCalls = 0;
-        createCalls = 0;
-        index.clear();
-    }
+    SimFirmwareSetup& firmware(size_t i) { return entries[i].firmware; }
+    // The opcodes that the simulated firmware of entry `i` received since the last detection.
+    std::vector<uint32_t> sent(size_t i) const;
+    // Back to no controllers, no counts and no host.
+    void reset();
+
+private:
+    void makeHost();
+    void dropHost();
+
+    std::unique_ptr<simhost::SimHostFixture> host;
+    std::unique_ptr<simhost::SimControllers> discovery;
+    std::unique_ptr<SimHostProvider> provider;
 };
 
 // A request whose copies are counted; `copyable` false makes clone give null (as the version

@@ -3,100 +3,31 @@
 // transport.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "ControllerMgmt/Controller.h"
-#include "ControllerMgmt/ControllerClasses.h"
-#include "ControllerMgmt/LinuxControllerExplorer.h"
-#include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/ControllerId.h"
 #include "DispatchFakes.h"
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
-#include "Simulator/SimHost.h"
-#include "Simulator/SimPresets.h"
-#include "System/OsBoundary.h"
+#include "SimHostFixture.h"
 
 namespace {
 
 // A simulated host of the "one" preset whose controller has the given enclosures, installed as
 // the OS boundary while the object lives, with adapter 0 discovered and made.
-class OneControllerHost {
-public:
+struct OneControllerHost {
     explicit OneControllerHost(const std::vector<unsigned>& enclosures)
+        : host("one", simhost::withEnclosures(0, enclosures))
     {
-        char pattern[] = "/tmp/quill-dispatch-sim-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        tmp = made != nullptr ? made : "";
-        sim::HostModel state;
-        EXPECT_TRUE(sim::SimPresets::state("one", state));
-        std::vector<sim::Enclosure>& list = state.controllers.at(0).enclosures;
-        list.clear();
-        for (unsigned id : enclosures) {
-            sim::Enclosure e;
-            e.deviceId = static_cast<uint16_t>(id);
-            e.slots = 8;
-            list.push_back(e);
-        }
-        std::string dir = tmp + "/host";
-        EXPECT_EQ(sim::createHost(dir, state), 0);
-        host.reset(new sim::SimHost(dir, false));
-
-        const char* sysfs = getenv("SYSFS_PATH");
-        if (sysfs != nullptr)
-            savedSysfs.reset(new std::string(sysfs));
-        unsetenv("SYSFS_PATH");
-        setOsBoundary(&host->boundary());
-
-        // Other tests of this program destroy management objects, which releases the
-        // supported-device list that discovery matches against.
-        if (ControllerMgmt::vendorDeviceIds() == nullptr) {
-            ArrayList<VoVendorDeviceId*>* supported = OrvaneSasHwrController::supportedIds();
-            ControllerMgmt::addVendorDeviceIds(supported);
-            delete supported;
-        }
-        // A discovery of its own: the process-wide one keeps the driver node of the host it
-        // saw first open.
-        explorer.reset(new LinuxControllerExplorer());
-        ids = explorer->explore(ControllerMgmt::vendorDeviceIds());
-        if (ids != nullptr && ids->count() > 0) {
-            controller = LinuxControllerMgmt::instance()->createController(ids->get(0));
-            if (controller != nullptr)
-                ids->get(0)->setNumber(0);
-        }
     }
 
-    ~OneControllerHost()
-    {
-        releaseRaidManagers();
-        if (controller != nullptr)
-            controller->release();
-        if (ids != nullptr) {
-            for (unsigned char i = 0; i < ids->count(); ++i)
-                delete ids->get(i);
-            delete ids;
-        }
-        explorer.reset();
-        setOsBoundary(nullptr);
-        if (savedSysfs)
-            setenv("SYSFS_PATH", savedSysfs->c_str(), 1);
-        if (tmp.rfind("/tmp/quill-dispatch-sim-", 0) == 0) {
-            std::string cmd = "rm -rf '" + tmp + "'";
-            (void)!::system(cmd.c_str());
-        }
-    }
-
-    std::string tmp;
-    std::unique_ptr<sim::SimHost> host;
-    std::unique_ptr<std::string> savedSysfs;
-    std::unique_ptr<LinuxControllerExplorer> explorer;
-    ArrayList<ControllerId*>* ids = nullptr;
-    Controller* controller = nullptr;
+    simhost::SimHostFixture host;
+    simhost::SimControllers controllers;   // after the host: released while it is installed
+    Controller* controller = controllers.controller(0);
 };
 
 struct Case {
@@ -154,13 +85,7 @@ TEST(EnclosureOnSimulatedHost, FailedListReadIsNotAnEnclosure)
     OneControllerHost sim({252});
     ASSERT_NE(sim.controller, nullptr);
     // The firmware refuses the enclosure-list command (an opcode it does not know).
-    sim::Fault refused;
-    refused.type = sim::FaultType::STATUS;
-    refused.opcode = 0x09010000;
-    refused.status = 2;
-    sim.host->state().model().faults = {refused};
-    sim.host->state().markChanged();
-    ASSERT_EQ(sim.host->state().save(), 0);
+    sim.host.change(simhost::withStatusFault(0x09010000, 2));
 
     CpController cpController(sim.controller, nullptr);
     unsigned short id = ENCLOSURE_ID_RESOLVE;

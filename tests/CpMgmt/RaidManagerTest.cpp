@@ -1,5 +1,6 @@
 // The part of the RAID model that the controller check uses: the manager table, refresh, the
-// adapter's OEM id and compatibility checks, and the enclosure resolution of the processors.
+// adapter's OEM id and compatibility checks, and the enclosure resolution of the processors,
+// over a simulated host.
 #include "DispatchFakes.h"
 
 #include <gtest/gtest.h>
@@ -12,53 +13,57 @@
 #include "Parser/EnclSlotId.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "SimHostFixture.h"
 #include "System/PavError.h"
 
 namespace {
 
+const unsigned SCSI_HOST = 2;   // the SCSI host of the preset's first controller
+
+// The first controller of a simulated host of two, made as a run makes it; what its firmware
+// receives is counted from the test's start on.
 class RaidManagerTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.ready());
+        ASSERT_NE(controller, nullptr);
+        host.clearCommands();   // creating the controller read its information
+    }
     void TearDown() override { releaseRaidManagers(); }
 
-    size_t sent(uint32_t opcode) const
-    {
-        size_t n = 0;
-        for (uint32_t op : firmware.sent)
-            n += op == opcode ? 1 : 0;
-        return n;
-    }
+    size_t sent(uint32_t opcode) const { return host.count(opcode, SCSI_HOST); }
 
-    FakeFirmware firmware;
-    FakeControllerId id;
-    FakeController controller{&id, 7, &firmware};
+    simhost::SimHostFixture host{"two"};
+    simhost::SimControllers controllers;
+    Controller* controller = controllers.controller(0);
 };
 
 TEST_F(RaidManagerTest, OneManagerPerControllerUntilReleased)
 {
-    FakeFirmware otherFirmware;
-    FakeControllerId otherId;
-    FakeController other(&otherId, 7, &otherFirmware);
-    RaidManager* first = getRaidManager(&controller);
+    Controller* other = controllers.controller(1);
+    ASSERT_NE(other, nullptr);
+    RaidManager* first = getRaidManager(controller);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(getRaidManager(&controller), first);
-    RaidManager* second = getRaidManager(&other);
+    EXPECT_EQ(getRaidManager(controller), first);
+    RaidManager* second = getRaidManager(other);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_EQ(raidManagerCount(), 2);
     releaseRaidManagers();
     EXPECT_EQ(raidManagerCount(), 0);
-    EXPECT_NE(getRaidManager(&controller), nullptr);
+    EXPECT_NE(getRaidManager(controller), nullptr);
     EXPECT_EQ(raidManagerCount(), 1);
 }
 
 TEST_F(RaidManagerTest, TableRefusesAControllerBeyondItsSize)
 {
     std::vector<std::unique_ptr<FakeControllerId>> ids;
-    std::vector<std::unique_ptr<FakeController>> controllers;
+    std::vector<std::unique_ptr<FakeController>> fakes;
     for (int i = 0; i < MAX_RAID_MANAGERS + 1; ++i) {
         ids.emplace_back(new FakeControllerId());
-        controllers.emplace_back(new FakeController(ids.back().get(), 7, &firmware));
-        RaidManager* manager = getRaidManager(controllers.back().get());
+        fakes.emplace_back(new FakeController(ids.back().get(), 7, nullptr));
+        RaidManager* manager = getRaidManager(fakes.back().get());
         if (i < MAX_RAID_MANAGERS)
             EXPECT_NE(manager, nullptr) << i;
         else
@@ -69,7 +74,7 @@ TEST_F(RaidManagerTest, TableRefusesAControllerBeyondItsSize)
 
 TEST_F(RaidManagerTest, RefreshBuildsANewAdapterWithAnEmptyCache)
 {
-    RaidManager* manager = getRaidManager(&controller);
+    RaidManager* manager = getRaidManager(controller);
     ASSERT_EQ(manager->refresh(), 0);
     Adapter* adapter = nullptr;
     ASSERT_EQ(manager->getAdapter(&adapter), 0);
@@ -93,9 +98,8 @@ TEST_F(RaidManagerTest, CompatibilityLevels)
         uint8_t firmwareFlag;
     } cases[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0x1234, 0xFFFF, 1, 0}};
     for (const Case& c : cases) {
-        firmware.forwardCompat = c.forward;
-        firmware.backwardCompat = c.backward;
-        RaidManager* manager = getRaidManager(&controller);
+        host.change(simhost::withCompatibility(0, c.forward, c.backward));
+        RaidManager* manager = getRaidManager(controller);
         ASSERT_EQ(manager->refresh(), 0);
         Adapter* adapter = nullptr;
         ASSERT_EQ(manager->getAdapter(&adapter), 0);
@@ -114,8 +118,8 @@ TEST_F(RaidManagerTest, CompatibilityLevels)
 
 TEST_F(RaidManagerTest, FailedReadLeavesOutputsAndIsRetried)
 {
-    firmware.failStatus[DCMD_ADP_GET_INFO] = 0x0C;
-    RaidManager* manager = getRaidManager(&controller);
+    host.change(simhost::withStatusFault(DCMD_ADP_GET_INFO, 0x0C));
+    RaidManager* manager = getRaidManager(controller);
     EXPECT_EQ(manager->refresh(), 0) << "refresh reads no record of its own yet";
     Adapter* adapter = nullptr;
     ASSERT_EQ(manager->getAdapter(&adapter), 0);
@@ -125,22 +129,25 @@ TEST_F(RaidManagerTest, FailedReadLeavesOutputsAndIsRetried)
     EXPECT_EQ(flag, 7);
     EXPECT_EQ(fw, 7);
     EXPECT_EQ(app, 7);
-    firmware.failStatus.clear();
+    host.change(simhost::withoutFaults());
     EXPECT_EQ(adapter->checkApplicationCompatibility(&flag, &fw, &app), 0);
     EXPECT_EQ(sent(DCMD_ADP_GET_INFO), 2u);
 }
 
 TEST_F(RaidManagerTest, OemIdIsTheFirstByteAndNotCached)
 {
-    firmware.oemId = 2;
-    RaidManager* manager = getRaidManager(&controller);
+    // The byte after the id belongs to another field; it must not leak into the id.
+    host.change(simhost::both(simhost::withOemId(0, 2), [](sim::HostModel& model) {
+        model.controllers.at(0).mfcOemData.clusterDisable = 0x7F;
+    }));
+    RaidManager* manager = getRaidManager(controller);
     manager->refresh();
     Adapter* adapter = nullptr;
     ASSERT_EQ(manager->getAdapter(&adapter), 0);
     int32_t oemId = -1;
     EXPECT_EQ(adapter->getOemId(&oemId), 0);
     EXPECT_EQ(oemId, 2);
-    firmware.failStatus[DCMD_ADP_MFC_GET_OEM_DATA] = 3;
+    host.change(simhost::withStatusFault(DCMD_ADP_MFC_GET_OEM_DATA, 3));
     oemId = -1;
     EXPECT_EQ(adapter->getOemId(&oemId), 3);
     EXPECT_EQ(oemId, -1);
@@ -149,7 +156,7 @@ TEST_F(RaidManagerTest, OemIdIsTheFirstByteAndNotCached)
 
 TEST_F(RaidManagerTest, TakeFirmwareStatus)
 {
-    RaidManager* manager = getRaidManager(&controller);
+    RaidManager* manager = getRaidManager(controller);
     struct Case {
         uint32_t word;
         int status;
@@ -163,40 +170,16 @@ TEST_F(RaidManagerTest, TakeFirmwareStatus)
 
 TEST_F(RaidManagerTest, ResolveEnclosureId)
 {
-    CpController withController(&controller, nullptr);
+    CpController withController(controller, nullptr);
     unsigned short enclosure = 5;
     OutputCapture capture;
     EXPECT_EQ(CommandProcessor::resolveEnclosureId(&withController, &enclosure), 0);
     EXPECT_EQ(enclosure, 5) << "an id other than ENCLOSURE_ID_RESOLVE is left alone";
-    EXPECT_TRUE(firmware.sent.empty());
+    EXPECT_TRUE(host.commands().empty());
 
     CpController withoutController(nullptr, nullptr);
     EXPECT_EQ(CommandProcessor::resolveEnclosureId(&withoutController, &enclosure), -1);
     EXPECT_EQ(capture.take(), "\nAdapter #255: Failed to get RM instance\n");
-}
-
-TEST_F(RaidManagerTest, ResolveEnclosureIdFromTheEnclosureList)
-{
-    struct Case {
-        std::vector<uint16_t> enclosures;
-        int status;
-        unsigned short id;
-        std::string printed;
-    } cases[] = {
-        {{}, 0, ENCLOSURE_ID_NONE, ""},
-        {{0x00FC}, 0, 0x00FC, ""},
-        {{0x00FC, 0x00FD}, 1, ENCLOSURE_ID_RESOLVE, "Enclosure ID could not be resolved. \nMultiple enclosures detected.\n"},
-    };
-    for (const Case& c : cases) {
-        releaseRaidManagers();
-        firmware.enclosures = c.enclosures;
-        CpController cpController(&controller, nullptr);
-        unsigned short enclosure = ENCLOSURE_ID_RESOLVE;
-        OutputCapture capture;
-        EXPECT_EQ(CommandProcessor::resolveEnclosureId(&cpController, &enclosure), c.status);
-        EXPECT_EQ(enclosure, c.id);
-        EXPECT_EQ(capture.take(), c.printed);
-    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "Simulator/SimHost.h"
 #include "Simulator/SimPresets.h"
 #include "Simulator/SimState.h"
+#include "SimHostFixture.h"
 #include "TestSupport.h"
 
 namespace simtest {
@@ -68,20 +69,13 @@ struct DcmdPacket {
 using testsupport::readText;
 using testsupport::TempDir;
 
-// A fresh host directory of a preset (optionally changed by `edit`) inside `tmp`.
-template <typename Edit>
-std::string makeHost(const TempDir& tmp, const std::string& preset, Edit edit)
+// A fresh host directory of a preset (optionally changed by `edit`) inside `tmp`; "" when it
+// cannot be made.
+inline std::string makeHost(const TempDir& tmp, const std::string& preset,
+                            const simhost::StateEdit& edit = simhost::StateEdit())
 {
-    sim::HostModel st;
-    if (!sim::SimPresets::state(preset, st))
-        return "";
-    edit(st);
     std::string dir = tmp.path() + "/host";
-    return sim::createHost(dir, st) == 0 ? dir : "";
-}
-inline std::string makeHost(const TempDir& tmp, const std::string& preset)
-{
-    return makeHost(tmp, preset, [](sim::HostModel&) {});
+    return simhost::createHost(dir, preset, edit) ? dir : "";
 }
 
 } // namespace simtest
