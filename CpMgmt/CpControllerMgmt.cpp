@@ -34,6 +34,85 @@ void deleteCpControllers(ArrayList<CpController*>* list)
     delete list;
 }
 
+// Deletes the requests from `first` on (those before it belong to executors by now), then the
+// list.
+void deleteRequests(ArrayList<ParsedObject*>* requests, unsigned char first)
+{
+    if (requests == nullptr)
+        return;
+    for (unsigned char i = first; i < requests->count(); ++i)
+        delete requests->get(i);
+    delete requests;
+}
+
+// Puts one executor without a controller, owning the request, into the empty list; on failure
+// the list and the request are deleted and the result is null.
+ArrayList<CpController*>* addControllerless(ArrayList<CpController*>* list, ParsedObject* request)
+{
+    CpController* single = newControllerlessCpController(request);
+    if (single == nullptr || list->add(single) != 0) {
+        if (single == nullptr)
+            delete request;  // consumed in every case, as with the other failures
+        delete single;
+        delete list;
+        return nullptr;
+    }
+    return list;
+}
+
+// Runs the executors of one request in order and deletes them, keeping those whose processor
+// has not finished in `pending` (made on first need). A non-zero result ends the request's
+// controller loop, unless the command's result is a count. Gives the last result (`result`
+// when the list is empty).
+int runOnEachController(ArrayList<CpController*>* list, const CpTraits& traits, ArrayList<CpController*>*& pending,
+                        int result)
+{
+    for (unsigned char i = 0; i < list->count(); ++i) {
+        CpController* cpController = list->get(i);
+        result = cpController->process();
+        if (result != 0 && !traits.resultIsCount) {
+            // This request's later adapters are not run; the next request still is.
+            for (unsigned char j = i; j < list->count(); ++j)
+                delete list->get(j);
+            break;
+        }
+        if (cpController->isDone()) {
+            delete cpController;
+            continue;
+        }
+        if (pending == nullptr)
+            pending = new (noThrowNew) ArrayList<CpController*>(4);
+        if (pending == nullptr || pending->add(cpController) != 0) {
+            // Cannot keep it for a later pass: it has run once, as far as it can go.
+            delete cpController;
+        }
+    }
+    delete list;
+    return result;
+}
+
+// Later passes over the executors whose processors have not finished, until all are done or a
+// call gives a non-zero result, which is then the result (0 when nothing fails).
+int runLaterPasses(ArrayList<CpController*>* pending)
+{
+    int result = 0;
+    bool pendingWork = pending != nullptr && pending->count() > 0;
+    while (result == 0 && pendingWork) {
+        pendingWork = false;
+        for (unsigned char i = 0; i < pending->count(); ++i) {
+            CpController* cpController = pending->get(i);
+            if (cpController->isDone())
+                continue;
+            result = cpController->process();
+            if (result != 0)
+                break;
+            if (!cpController->isDone())
+                pendingWork = true;
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 CpControllerMgmt* CpControllerMgmt::instance()
@@ -102,6 +181,58 @@ Controller* CpControllerMgmt::findController(unsigned char adapterNumber, ArrayL
     return nullptr;
 }
 
+CpControllerMgmt::Numbering CpControllerMgmt::numberControllersUpTo(unsigned char adapterNumber,
+                                                                 unsigned short token, Controller*& found)
+{
+    // Resume after the last identifier that was numbered; identifiers that yielded no
+    // controller keep CONTROLLER_NUMBER_UNASSIGNED.
+    int resume = 0;
+    bool anyNumbered = false;
+    unsigned char nextNumber = 0;
+    for (int i = controllerIds->count() - 1; i >= 0; --i) {
+        ControllerId* id = controllerIds->get(static_cast<unsigned char>(i));
+        if (id != nullptr && id->getNumber() != CONTROLLER_NUMBER_UNASSIGNED) {
+            resume = i + 1;
+            anyNumbered = true;
+            nextNumber = static_cast<unsigned char>(id->getNumber() + 1);
+            break;
+        }
+    }
+    if (resume >= controllerIds->count())
+        return Numbering::Failed;
+
+    ControllerMgmt* management = managementFor(token);
+    if (management == nullptr) {
+        printMessage(MSG_NO_CONTROLLER_MGMT);
+        return Numbering::Failed;
+    }
+    for (int i = resume; i < controllerIds->count(); ++i) {
+        ControllerId* id = controllerIds->get(static_cast<unsigned char>(i));
+        if (id == nullptr)
+            continue;
+        Controller* controller = management->createController(id);
+        if (controller == nullptr)
+            continue;
+        if (controllers == nullptr)
+            controllers = new (noThrowNew) ArrayList<Controller*>(4);
+        if (controllers == nullptr || controllers->add(controller) != 0) {
+            Controller::release(controller);
+            return Numbering::Failed;
+        }
+        if (!anyNumbered) {
+            nextNumber = firstAdapterNumber(controller);
+            anyNumbered = true;
+        }
+        id->setNumber(nextNumber);
+        ++nextNumber;
+        if (id->getNumber() == adapterNumber) {
+            found = controller;
+            return Numbering::Found;
+        }
+    }
+    return Numbering::NotPresent;
+}
+
 CpController* CpControllerMgmt::getCpController(ParsedObject* request)
 {
     if (request == nullptr)
@@ -125,59 +256,10 @@ CpController* CpControllerMgmt::getCpController(ParsedObject* request)
                 return nullptr;
             }
         }
-
-        // Resume after the last identifier that was numbered; identifiers that yielded no
-        // controller keep CONTROLLER_NUMBER_UNASSIGNED.
-        int resume = 0;
-        bool anyNumbered = false;
-        unsigned char nextNumber = 0;
-        for (int i = controllerIds->count() - 1; i >= 0; --i) {
-            ControllerId* id = controllerIds->get(static_cast<unsigned char>(i));
-            if (id != nullptr && id->getNumber() != CONTROLLER_NUMBER_UNASSIGNED) {
-                resume = i + 1;
-                anyNumbered = true;
-                nextNumber = static_cast<unsigned char>(id->getNumber() + 1);
-                break;
-            }
-        }
-        if (resume >= controllerIds->count())
+        Numbering numbering = numberControllersUpTo(adapterNumber, token, found);
+        if (numbering == Numbering::Failed)
             return nullptr;
-
-        ControllerMgmt* management = managementFor(token);
-        if (management == nullptr) {
-            printMessage(MSG_NO_CONTROLLER_MGMT);
-            return nullptr;
-        }
-        for (int i = resume; i < controllerIds->count(); ++i) {
-            ControllerId* id = controllerIds->get(static_cast<unsigned char>(i));
-            if (id == nullptr)
-                continue;
-            Controller* controller = management->createController(id);
-            if (controller == nullptr)
-                continue;
-            if (controllers == nullptr) {
-                controllers = new (noThrowNew) ArrayList<Controller*>(4);
-                if (controllers == nullptr) {
-                    Controller::release(controller);
-                    return nullptr;
-                }
-            }
-            if (controllers->add(controller) != 0) {
-                Controller::release(controller);
-                return nullptr;
-            }
-            if (!anyNumbered) {
-                nextNumber = firstAdapterNumber(controller);
-                anyNumbered = true;
-            }
-            id->setNumber(nextNumber);
-            ++nextNumber;
-            if (id->getNumber() == adapterNumber) {
-                found = controller;
-                break;
-            }
-        }
-        if (found == nullptr) {
+        if (numbering == Numbering::NotPresent) {
             if (!needsController)
                 return newControllerlessCpController(request);
             printMessage(MSG_CONTROLLER_NOT_PRESENT);
@@ -194,6 +276,29 @@ CpController* CpControllerMgmt::getCpController(ParsedObject* request)
     return cpController;
 }
 
+bool CpControllerMgmt::makeAllControllers(unsigned short token)
+{
+    if (controllers != nullptr)
+        return true;
+    loadControllerIds(token);
+    ControllerMgmt* management = controllerIds != nullptr ? managementFor(token) : nullptr;
+    if (management != nullptr)
+        controllers = management->createControllers(controllerIds);
+    if (controllers == nullptr)
+        return false;
+    unsigned char number = 0;
+    for (unsigned char i = 0; i < controllers->count(); ++i) {
+        Controller* controller = controllers->get(i);
+        if (i == 0)
+            number = firstAdapterNumber(controller);
+        ControllerId* id = controller->controllerId();
+        if (id != nullptr)
+            id->setNumber(number);
+        ++number;
+    }
+    return true;
+}
+
 ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* request)
 {
     if (request == nullptr)
@@ -201,33 +306,9 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     unsigned short token = request->getCommandToken();
     CpTraits traits = commandTraits(token);
     bool countsControllers = traits.answer == CpAnswer::ControllerCount;
-    if (controllers == nullptr) {
-        loadControllerIds(token);
-        ControllerMgmt* management = controllerIds != nullptr ? managementFor(token) : nullptr;
-        if (management != nullptr)
-            controllers = management->createControllers(controllerIds);
-        if (controllers == nullptr) {
-            delete request;
-            return nullptr;
-        }
-        unsigned char number = 0;
-        for (unsigned char i = 0; i < controllers->count(); ++i) {
-            Controller* controller = controllers->get(i);
-            if (i == 0)
-                number = firstAdapterNumber(controller);
-            ControllerId* id = controller->controllerId();
-            if (id != nullptr)
-                id->setNumber(number);
-            ++number;
-        }
-    }
-
-    CpControllerFactory* factory = CpControllerFactory::instance();
-    if (factory == nullptr) {
-        delete request;
-        return nullptr;
-    }
-    ArrayList<CpController*>* list = new (noThrowNew) ArrayList<CpController*>(controllers->count());
+    CpControllerFactory* factory = makeAllControllers(token) ? CpControllerFactory::instance() : nullptr;
+    ArrayList<CpController*>* list =
+        factory != nullptr ? new (noThrowNew) ArrayList<CpController*>(controllers->count()) : nullptr;
     if (list == nullptr) {
         delete request;
         return nullptr;
@@ -238,17 +319,8 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     // processor is ever handed a missing request.
     if (!traits.needsController && controllers->count() > 0) {
         ParsedObject* probe = request->clone();
-        if (probe == nullptr) {
-            CpController* single = newControllerlessCpController(request);
-            if (single == nullptr || list->add(single) != 0) {
-                if (single == nullptr)
-                    delete request;  // consumed in every case, as with the other failures
-                delete single;
-                delete list;
-                return nullptr;
-            }
-            return list;
-        }
+        if (probe == nullptr)
+            return addControllerless(list, request);
         delete probe;
     }
 
@@ -301,6 +373,37 @@ void CpControllerMgmt::releaseControllers()
     }
 }
 
+int CpControllerMgmt::answerControllerCount(ParsedObject* request)
+{
+    ArrayList<CpController*>* all = getAllCpControllers(request);
+    int count = all != nullptr ? all->count() : 0;
+    deleteCpControllers(all);
+    // No processor has run for this request; those of earlier requests hold RAID managers
+    // that refer to the controllers, so the managers go first.
+    releaseRaidManagers();
+    releaseControllers();
+    return count;
+}
+
+ArrayList<CpController*>* CpControllerMgmt::cpControllersFor(ParsedObject* request)
+{
+    if (request->getAdapterNumber() == ALL_ADAPTERS)
+        return getAllCpControllers(request);
+    CpController* cpController = getCpController(request);
+    if (cpController == nullptr) {
+        printMessage(MSG_NO_CPCONTROLLER);
+        delete request;
+        return nullptr;
+    }
+    ArrayList<CpController*>* list = new (noThrowNew) ArrayList<CpController*>(1);
+    if (list == nullptr || list->add(cpController) != 0) {
+        delete cpController;
+        delete list;
+        return nullptr;
+    }
+    return list;
+}
+
 int CpControllerMgmt::run(ArrayList<ParsedObject*>* requests)
 {
     int result = 0;
@@ -314,86 +417,25 @@ int CpControllerMgmt::run(ArrayList<ParsedObject*>* requests)
         if (request == nullptr)
             continue;
         CpTraits traits = commandTraits(request->getCommandToken());
-
         if (traits.answer == CpAnswer::ControllerCount) {
-            ArrayList<CpController*>* all = getAllCpControllers(request);
-            int count = all != nullptr ? all->count() : 0;
-            deleteCpControllers(all);
-            releaseControllers();
-            for (unsigned char i = next; i < requestCount; ++i)
-                delete requests->get(i);
-            delete requests;
+            deleteCpControllers(pending);
+            int count = answerControllerCount(request);
+            deleteRequests(requests, next);
             printMessage(MSG_CONTROLLER_COUNT, count);
             return count;
         }
-
-        ArrayList<CpController*>* list = nullptr;
-        if (request->getAdapterNumber() == ALL_ADAPTERS) {
-            list = getAllCpControllers(request);
-            if (list == nullptr) {
-                result = -1;
-                break;
-            }
-        } else {
-            CpController* cpController = getCpController(request);
-            if (cpController == nullptr) {
-                printMessage(MSG_NO_CPCONTROLLER);
-                delete request;
-                result = -1;
-                break;
-            }
-            list = new (noThrowNew) ArrayList<CpController*>(1);
-            if (list == nullptr || list->add(cpController) != 0) {
-                delete cpController;
-                delete list;
-                result = -1;
-                break;
-            }
+        ArrayList<CpController*>* list = cpControllersFor(request);
+        if (list == nullptr) {
+            result = -1;
+            break;
         }
-
-        for (unsigned char i = 0; i < list->count(); ++i) {
-            CpController* cpController = list->get(i);
-            result = cpController->process();
-            if (result != 0 && !traits.resultIsCount) {
-                // This request's later adapters are not run; the next request still is.
-                for (unsigned char j = i; j < list->count(); ++j)
-                    delete list->get(j);
-                break;
-            }
-            if (cpController->isDone()) {
-                delete cpController;
-                continue;
-            }
-            if (pending == nullptr)
-                pending = new (noThrowNew) ArrayList<CpController*>(4);
-            if (pending == nullptr || pending->add(cpController) != 0) {
-                // Cannot keep it for a later pass: it has run once, as far as it can go.
-                delete cpController;
-            }
-        }
-        delete list;
+        result = runOnEachController(list, traits, pending, result);
     }
 
     // Requests after a dispatch failure never run; they still belong to the dispatcher.
-    for (unsigned char i = next; i < requestCount; ++i)
-        delete requests->get(i);
-    delete requests;
-
-    // Later passes for the processors that have not finished.
-    bool pendingWork = pending != nullptr && pending->count() > 0;
-    while (result == 0 && pendingWork) {
-        pendingWork = false;
-        for (unsigned char i = 0; i < pending->count(); ++i) {
-            CpController* cpController = pending->get(i);
-            if (cpController->isDone())
-                continue;
-            result = cpController->process();
-            if (result != 0)
-                break;
-            if (!cpController->isDone())
-                pendingWork = true;
-        }
-    }
+    deleteRequests(requests, next);
+    if (result == 0)
+        result = runLaterPasses(pending);
     deleteCpControllers(pending);
 
     releaseRaidManagers();

@@ -65,6 +65,20 @@ private:
     ControllerMgmt* managementFor(unsigned short commandToken);
     // The number of the first controller numbered in a run.
     static unsigned char firstAdapterNumber(Controller* controller);
+
+    enum class Numbering { Found, NotPresent, Failed };
+    // Makes and numbers the controllers of the identifiers after the last one numbered, until
+    // one carries the adapter number (Found, the controller in `found`) or the list ends
+    // (NotPresent). Failed: nothing is left to number, or a failure with its message.
+    Numbering numberControllersUpTo(unsigned char adapterNumber, unsigned short token, Controller*& found);
+    // Makes and numbers every controller unless they are made already; false when there are none.
+    bool makeAllControllers(unsigned short token);
+    // The executors of one request, which is consumed; null (after its message) when the request
+    // cannot be dispatched.
+    ArrayList<CpController*>* cpControllersFor(ParsedObject* request);
+    // The controller count: the number of executors an all-adapters request gets; every
+    // controller is released afterwards.
+    int answerControllerCount(ParsedObject* request);
     // Deletes the controllers and the identifiers (after the RAID managers are gone).
     void releaseControllers();
 

@@ -315,4 +315,24 @@ TEST_F(TraitsDispatchTest, ManagementKindDecidesWhichManagementDetects)
     EXPECT_EQ(driver.detectCalls, 0);
 }
 
+TEST_F(TraitsDispatchTest, ControllerCountAfterAnUnfinishedCommandLeavesNothingBehind)
+{
+    // The parsers never put the count after another request; should a request list do so,
+    // the executor kept for a later pass and the RAID manager of its check must still go.
+    const unsigned short TOKEN_COUNT_PROBE = 211;
+    controllers(driver, 1);
+    processorScript.callsUntilDone = 3;
+    LocalTables local;
+    local.registry.add(TOKEN_PROBE, makeCpCreator<ScriptedCp>());
+    local.table.enter(TOKEN_PROBE, CpTraits());
+    local.table.enter(TOKEN_COUNT_PROBE, CpTraits().answeredBy(CpAnswer::ControllerCount));
+    EXPECT_EQ(dispatchRequests({new TestRequest(TOKEN_PROBE, 0), new TestRequest(TOKEN_COUNT_PROBE, ALL_ADAPTERS),
+                                new TestRequest(TOKEN_PROBE, 0)},
+                               printed),
+              1);
+    EXPECT_EQ(printed, "\nController Count: 1.\n");
+    EXPECT_EQ(processorScript.adaptersRun(), std::vector<int>({0})) << "no later pass, no request after the count";
+    // TearDown: no request left alive, no RAID manager left.
+}
+
 }  // namespace
