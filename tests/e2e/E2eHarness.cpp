@@ -178,3 +178,25 @@ std::string makeSimHost(const std::string& preset)
     removeTree(r.workDir);
     return dir + "/host";
 }
+
+std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir)
+{
+    std::vector<std::string> result;
+    std::istringstream log(readFile(hostDir + "/commands.log"));
+    std::string line;
+    while (std::getline(log, line)) {
+        std::istringstream words(line);
+        std::string word, host, opcode, outcome;
+        while (words >> word) {
+            if (word.rfind("host=", 0) == 0)
+                host = word;
+            else if (word.rfind("opcode=", 0) == 0)
+                opcode = word;
+            else if (word.rfind("status=", 0) == 0 || word.rfind("ioctl=", 0) == 0 ||
+                     word.rfind("rejected=", 0) == 0)
+                outcome = word;
+        }
+        result.push_back(host + " " + opcode + " " + outcome);
+    }
+    return result;
+}

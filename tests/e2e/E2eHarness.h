@@ -33,4 +33,9 @@ std::string readFile(const std::string& path);
 // A fresh simulated host from a quillsim preset; returns its folder.
 std::string makeSimHost(const std::string& preset);
 
+// The firmware commands in the host's command log, in the order sent, each as
+// "host=N opcode=0x... OUTCOME" (OUTCOME: the status, or how the driver refused the frame).
+// Empty when the log does not exist: nothing was sent.
+std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir);
+
 #endif

@@ -88,21 +88,10 @@ const std::string OK = "status=0x00";
 std::vector<std::string> discoveryAndCheckCommands(const std::string& hostDir)
 {
     std::vector<std::string> result;
-    std::istringstream log(readFile(hostDir + "/commands.log"));
-    std::string line;
-    while (std::getline(log, line)) {
-        std::istringstream words(line);
-        std::string word, host, opcode, outcome;
-        while (words >> word) {
-            if (word.rfind("host=", 0) == 0)
-                host = word;
-            else if (word.rfind("opcode=", 0) == 0)
-                opcode = word;
-            else if (word.rfind("status=", 0) == 0 || word.rfind("ioctl=", 0) == 0 || word.rfind("rejected=", 0) == 0)
-                outcome = word;
-        }
-        if (opcode == std::string("opcode=") + INFO || opcode == std::string("opcode=") + OEM)
-            result.push_back(host + " " + opcode + " " + outcome);
+    for (const std::string& command : loggedFirmwareCommands(hostDir)) {
+        if (command.find(std::string(" opcode=") + INFO + " ") != std::string::npos ||
+            command.find(std::string(" opcode=") + OEM + " ") != std::string::npos)
+            result.push_back(command);
     }
     return result;
 }

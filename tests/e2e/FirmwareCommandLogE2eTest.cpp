@@ -1,0 +1,78 @@
+// The firmware commands a command sends, as the simulated host logs them. An administrator's
+// script runs informational commands over every drive every minute, so each record is read once
+// per run and nothing is re-read per controller, per drive or per line printed. Each
+// informational command gets its rows here as its processor lands.
+#include "E2eHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// "host=N opcode=0x01010000 status=0x00": the controller information, read without fault.
+std::string infoRead(int host)
+{
+    return "host=" + std::to_string(host) + " opcode=0x01010000 status=0x00";
+}
+
+struct Row {
+    std::vector<std::string> args;
+    const char* preset;
+    std::vector<std::string> sent;
+};
+
+class FirmwareCommandLogE2e : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& dir : cleanup)
+            removeTree(dir);
+    }
+
+    void expectSent(const std::vector<Row>& rows)
+    {
+        for (const Row& row : rows) {
+            std::string args;
+            for (const std::string& a : row.args)
+                args += " " + a;
+            SCOPED_TRACE(std::string(row.preset) + ":" + args);
+            std::string host = makeSimHost(row.preset);
+            cleanup.push_back(host.substr(0, host.rfind('/')));
+            RunSpec spec;
+            spec.args = row.args;
+            spec.env = {{"QUILLCLI_SIM_HOST", host}};
+            RunResult result = runProgram(spec);
+            cleanup.push_back(result.workDir);
+            EXPECT_EQ(loggedFirmwareCommands(host), row.sent);
+        }
+    }
+
+    std::vector<std::string> cleanup;
+};
+
+// A line that needs no controller sends nothing.
+TEST_F(FirmwareCommandLogE2e, LinesWithoutControllerSendNothing)
+{
+    expectSent({
+        {{"-Foo"}, "big", {}},
+        {{"-AdpAllInfo"}, "big", {}},
+        {{"-v"}, "big", {}},
+        {{"-h"}, "big", {}},
+    });
+}
+
+// The count reads each controller's information once, to recognise it, and nothing more: no
+// controller check, no second read.
+TEST_F(FirmwareCommandLogE2e, ControllerCountReadsEachControllerOnce)
+{
+    expectSent({
+        {{"-AdpCount"}, "no-driver", {}},
+        {{"-AdpCount"}, "one", {infoRead(2)}},
+        {{"-AdpCount"}, "mixed", {infoRead(1), infoRead(3)}},
+        {{"-AdpCount"}, "big", {infoRead(2), infoRead(3), infoRead(4), infoRead(5)}},
+    });
+}
+
+}  // namespace
