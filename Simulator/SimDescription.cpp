@@ -33,6 +33,10 @@ std::string hexText(uint64_t v)
     return buf;
 }
 
+// An object's members in their order (the ordered map is a vector of them).
+typedef std::vector<Json::object_t::value_type> Members;
+const Members& membersOf(const Json& obj) { return static_cast<const Members&>(obj.get_ref<const Json::object_t&>()); }
+
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 // What a value is, for messages: `the string "x"`, `an array`, ...
@@ -365,20 +369,37 @@ private:
         return here.empty() ? here : here + ": ";
     }
 
-    bool has(const char* key) const { return ok() && obj_.contains(key); }
+    bool has(const char* key) { return ok() && find(key); }
 
     const Json* take(const char* key, unsigned flags)
     {
         if (!ok())
             return nullptr;
-        auto it = obj_.find(key);
-        if (it == obj_.end()) {
+        const Json* v = find(key);
+        if (!v) {
             if (flags & REQUIRED)
                 fail(prefix() + quoted(key) + " is missing");
             return nullptr;
         }
         ++taken_;
-        return &*it;
+        return v;
+    }
+
+    // The member named `key`. The visit functions ask for keys in the order a description is
+    // written, so the search starts after the member found last; lengths are compared first.
+    const Json* find(const char* key)
+    {
+        const Members& members = membersOf(obj_);
+        const size_t length = strlen(key);
+        for (size_t n = 0; n < members.size(); ++n) {
+            size_t i = (cursor_ + n) % members.size();
+            const std::string& name = members[i].first;
+            if (name.size() == length && memcmp(name.data(), key, length) == 0) {
+                cursor_ = i + 1;
+                return &members[i].second;
+            }
+        }
+        return nullptr;
     }
 
     const Json* listOf(const char* key, size_t maxItems)
@@ -428,6 +449,7 @@ private:
     const char* key_ = nullptr;
     long index_ = -1;
     size_t taken_ = 0;
+    size_t cursor_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -534,16 +556,14 @@ private:
                 return;
         }
         // Each key is put once: appended without the map's search for an equal key.
-        Json::object_t& members = obj.get_ref<Json::object_t&>();
-        static_cast<std::vector<Json::object_t::value_type>&>(members).emplace_back(key, std::move(value));
+        static_cast<Members&>(obj.get_ref<Json::object_t&>()).emplace_back(key, std::move(value));
     }
 
     // The default's value of a key. The default was written by the same calls, so the key
     // is usually the one after the last found.
     const Json* defaultOf(const char* key)
     {
-        typedef std::vector<Json::object_t::value_type> Members;
-        const Members& members = static_cast<const Members&>(base_->get_ref<const Json::object_t&>());
+        const Members& members = membersOf(*base_);
         for (size_t n = 0; n < members.size(); ++n) {
             size_t i = (cursor_ + n) % members.size();
             if (members[i].first == key) {
