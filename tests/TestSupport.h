@@ -147,6 +147,33 @@ private:
     std::string text_;
 };
 
+// Installs a boundary for the life of the object and keeps SYSFS_PATH (which would reroute
+// sysfs) out of the way; the real system's boundary and SYSFS_PATH come back afterwards.
+class BoundaryScope {
+public:
+    explicit BoundaryScope(OsBoundary* boundary)
+    {
+        const char* sysfs = getenv("SYSFS_PATH");
+        hadSysfs = sysfs != nullptr;
+        if (hadSysfs)
+            savedSysfs = sysfs;
+        unsetenv("SYSFS_PATH");
+        setOsBoundary(boundary);
+    }
+    ~BoundaryScope()
+    {
+        setOsBoundary(nullptr);
+        if (hadSysfs)
+            setenv("SYSFS_PATH", savedSysfs.c_str(), 1);
+    }
+    BoundaryScope(const BoundaryScope&) = delete;
+    BoundaryScope& operator=(const BoundaryScope&) = delete;
+
+private:
+    bool hadSysfs = false;
+    std::string savedSysfs;
+};
+
 // What `action` writes to standard output.
 template <class Action>
 std::string stdoutOf(Action action)

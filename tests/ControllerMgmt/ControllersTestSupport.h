@@ -171,29 +171,7 @@ public:
     }
 };
 
-// Installs a boundary for the life of the object and keeps SYSFS_PATH out of the way.
-class BoundaryScope {
-public:
-    explicit BoundaryScope(OsBoundary* boundary)
-    {
-        const char* sysfs = getenv("SYSFS_PATH");
-        hadSysfs = sysfs != nullptr;
-        if (hadSysfs)
-            savedSysfs = sysfs;
-        unsetenv("SYSFS_PATH");
-        setOsBoundary(boundary);
-    }
-    ~BoundaryScope()
-    {
-        setOsBoundary(nullptr);
-        if (hadSysfs)
-            setenv("SYSFS_PATH", savedSysfs.c_str(), 1);
-    }
-
-private:
-    bool hadSysfs = false;
-    std::string savedSysfs;
-};
+using testsupport::BoundaryScope;
 
 // A kernel-side layout: the drivers' majors, sysfs hosts and /proc hba_map entries.
 class KernelHost {

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <scsi/scsi.h>
 #include <scsi/scsi_ioctl.h>
 #include <scsi/sg.h>
@@ -388,12 +389,13 @@ protected:
 
     void SetUp() override
     {
-        unsetenv("SYSFS_PATH");
-        setOsBoundary(&host);
+        scope.reset(new testsupport::BoundaryScope(&host));
         controller.addDataProvider(&firmware);
         id.setNumber(0);
     }
-    void TearDown() override { setOsBoundary(nullptr); }
+    void TearDown() override { scope.reset(); }
+
+    std::unique_ptr<testsupport::BoundaryScope> scope;
 
     FakeLd& addLd(uint8_t target, uint8_t state = 3, bool ssdCache = false)
     {
