@@ -44,18 +44,14 @@ protected:
 
 // Builds a small shared library whose function quillTestMarker returns marker. False when no
 // C compiler is at hand.
+// Builds a shared library whose quillTestMarker() returns `marker`, with the C compiler the
+// project itself is built with.
 bool buildLibrary(const std::string& path, int marker)
 {
     std::string source = path + ".c";
     logstest::writeFile(source, "int quillTestMarker(void) { return " + std::to_string(marker) + "; }\n");
-    const char* compilers[] = {"cc", "gcc", "clang"};
-    for (const char* compiler : compilers) {
-        std::string cmd = std::string(compiler) + " -shared -fPIC -o '" + path + "' '" + source + "' 2>/dev/null";
-        if (system(cmd.c_str()) == 0) {
-            return true;
-        }
-    }
-    return false;
+    std::string cmd = std::string("'" QUILL_C_COMPILER "' -shared -fPIC -o '") + path + "' '" + source + "' 2>/dev/null";
+    return system(cmd.c_str()) == 0;
 }
 
 std::string captureLoad(const std::string& name, void** handle)
@@ -89,9 +85,8 @@ protected:
 
 TEST_F(LibraryLoading, InstalledCopyWinsOverTheOneInTheCurrentDirectory)
 {
-    if (!buildLibrary(dir.file("opt/libquilltest-a.so"), 1) || !buildLibrary(dir.file("cwd/libquilltest-a.so"), 3)) {
-        GTEST_SKIP() << "no C compiler to build a test library";
-    }
+    ASSERT_TRUE(buildLibrary(dir.file("opt/libquilltest-a.so"), 1)) << "the project's C compiler makes the test library";
+    ASSERT_TRUE(buildLibrary(dir.file("cwd/libquilltest-a.so"), 3));
     void* handle = nullptr;
     EXPECT_EQ("", captureLoad("quilltest-a", &handle));
     ASSERT_NE(nullptr, handle);
@@ -101,9 +96,7 @@ TEST_F(LibraryLoading, InstalledCopyWinsOverTheOneInTheCurrentDirectory)
 
 TEST_F(LibraryLoading, CopyInTheCurrentDirectoryIsFoundLastAndSilently)
 {
-    if (!buildLibrary(dir.file("cwd/libquilltest-b.so"), 3)) {
-        GTEST_SKIP() << "no C compiler to build a test library";
-    }
+    ASSERT_TRUE(buildLibrary(dir.file("cwd/libquilltest-b.so"), 3)) << "the project's C compiler makes the test library";
     void* handle = nullptr;
     EXPECT_EQ("", captureLoad("quilltest-b", &handle));
     ASSERT_NE(nullptr, handle);
@@ -130,9 +123,8 @@ TEST_F(LibraryLoading, NameTooLongForThePathIsRefused)
     std::string base = dir.file("opt/");
     size_t room = SYSTEM_LIBRARY_PATH_SIZE - 1 - base.size() - 3;  // "lib" before the name
     std::string name(room, 'n');
-    if (!buildLibrary(base + "lib" + name, 5)) {  // the cut path: ".so" dropped
-        GTEST_SKIP() << "no C compiler to build a test library";
-    }
+    // The cut path: ".so" dropped.
+    ASSERT_TRUE(buildLibrary(base + "lib" + name, 5)) << "the project's C compiler makes the test library";
     boundary.patterns[1] = dir.file("none/lib%s.so");
     boundary.patterns[2] = dir.file("none/lib%s.so");
     void* handle = reinterpret_cast<void*>(1);
@@ -143,9 +135,7 @@ TEST_F(LibraryLoading, NameTooLongForThePathIsRefused)
 
 TEST_F(LibraryLoading, PatternWithOtherConversionsIsNotUsed)
 {
-    if (!buildLibrary(dir.file("cwd/libquilltest-c.so"), 3)) {
-        GTEST_SKIP() << "no C compiler to build a test library";
-    }
+    ASSERT_TRUE(buildLibrary(dir.file("cwd/libquilltest-c.so"), 3)) << "the project's C compiler makes the test library";
     boundary.patterns[0] = dir.file("opt/lib%s%n.so");
     boundary.patterns[1] = "%d";
     void* handle = nullptr;
