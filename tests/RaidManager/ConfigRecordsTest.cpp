@@ -34,6 +34,26 @@ std::vector<uint8_t> configBuffer(size_t length, uint32_t total, uint16_t arrays
     return b;
 }
 
+// What a list's sizeForCount answers for each count: whether a list can have that many entries
+// and, when it can, the length it is read with.
+struct SizeCase {
+    uint32_t count;
+    bool ok;
+    uint32_t size;
+};
+
+template <class List>
+void expectSizes(std::initializer_list<SizeCase> cases)
+{
+    for (const SizeCase& c : cases) {
+        uint32_t size = 0;
+        EXPECT_EQ(List::sizeForCount(c.count, &size), c.ok) << c.count;
+        if (c.ok) {
+            EXPECT_EQ(size, c.size) << c.count;
+        }
+    }
+}
+
 }  // namespace
 
 TEST(ConfigBuffer, Sizes)
@@ -205,17 +225,10 @@ TEST(DriveList, EntriesAndSizes)
     put(b, 4, 3, 4);
     EXPECT_EQ(list.entryCount(), 2u) << "a count beyond the bytes is clamped";
 
-    struct { uint32_t count; bool ok; uint32_t size; } sizes[] = {
+    expectSizes<ZprPdList>({
         {0, true, 8}, {1, true, 32}, {3, true, 80}, {0x10000, true, 8 + 0x10000 * 24},
         {0x10001, false, 0}, {0x0AAAAAABu, false, 0}, {0xFFFFFFFFu, false, 0},
-    };
-    for (const auto& s : sizes) {
-        uint32_t size = 0;
-        EXPECT_EQ(ZprPdList::sizeForCount(s.count, &size), s.ok) << s.count;
-        if (s.ok) {
-            EXPECT_EQ(size, s.size) << s.count;
-        }
-    }
+    });
 }
 
 TEST(TargetIdList, UnitsAndIds)
@@ -235,16 +248,9 @@ TEST(TargetIdList, UnitsAndIds)
     put(b, 4, 5, 4);
     EXPECT_EQ(shortList.entryCount(), 1u) << "one id fits in the first unit";
 
-    struct { uint32_t count; bool ok; uint32_t size; } sizes[] = {
+    expectSizes<ZprLdIdList>({
         {0, true, 12}, {1, true, 12}, {3, true, 36}, {256, true, 3072}, {257, false, 0}, {0xFFFFFFFFu, false, 0},
-    };
-    for (const auto& s : sizes) {
-        uint32_t size = 0;
-        EXPECT_EQ(ZprLdIdList::sizeForCount(s.count, &size), s.ok) << s.count;
-        if (s.ok) {
-            EXPECT_EQ(size, s.size) << s.count;
-        }
-    }
+    });
 }
 
 TEST(DeviceList, Layout)
