@@ -237,7 +237,7 @@ TEST(ZprDataOnSimulatedHost, FaultsOfTheFirmware)
         {"status on the logical-drive list", simhost::withStatusFault(LD_GET_LIST, 0x03), 0, 0, 0x03, 0},
         {"status on the enclosure list", simhost::withStatusFault(ENCL_GET_LIST, 0x0C), 0, 0, 0, 0x0C},
         {"array records of 289 bytes", withFault(sim::FaultType::CORRUPT, CFG_READ, 6, {0x21, 0x01}), -1, 0, 0, 0},
-        {"spare records of 0 bytes", withFault(sim::FaultType::CORRUPT, CFG_READ, 14, {0x00, 0x00}), -1, 0, 0, 0},
+        {"logical-drive records of 128 bytes", withFault(sim::FaultType::CORRUPT, CFG_READ, 10, {0x80, 0x00}), -1, 0, 0, 0},
         {"total size that lies", withFault(sim::FaultType::CORRUPT, CFG_READ, 0, {0x00, 0x10}), -1, 0, 0, 0},
         {"a header cut short", withFault(sim::FaultType::SHORT, CFG_READ, 8, {}), -1, 0, 0, 0},
         {"drive count whose size overflows", withFault(sim::FaultType::CORRUPT, PD_GET_LIST, 4, {0xAB, 0xAA, 0xAA, 0x0A}),
