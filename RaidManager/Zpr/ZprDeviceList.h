@@ -7,22 +7,19 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
+#include "RaidManager/Zpr/ZprListHeader.h"
 
-class ZprDeviceList {
+class ZprDeviceList : public ZprListHeader {
 public:
-    static constexpr size_t SIZE = 0;        // 32-bit total size, 10 + 2 x count
-    static constexpr size_t COUNT = 4;       // 32-bit
     static constexpr size_t RESERVED = 8;    // 16-bit
     static constexpr size_t DEVICE_IDS = 10; // 16-bit device ids
     static constexpr size_t DEVICE_ID_SIZE = 2;
 
-    explicit ZprDeviceList(const LeView& bytes) : bytes(bytes) {}
+    explicit ZprDeviceList(const LeView& bytes) : ZprListHeader(bytes) {}
 
-    // The length of a block of `count` ids (64-bit: no count overflows it).
+    // The length of a block of `count` ids (64-bit: no count overflows it), 10 + 2 x count.
     static uint64_t sizeForCount(uint32_t count) { return DEVICE_IDS + static_cast<uint64_t>(count) * DEVICE_ID_SIZE; }
 
-    uint32_t size() const { return bytes.u32(SIZE); }
-    uint32_t count() const { return bytes.u32(COUNT); }
     uint16_t deviceId(uint32_t index) const { return bytes.u16(DEVICE_IDS + static_cast<size_t>(index) * DEVICE_ID_SIZE); }
 
     bool setSize(uint32_t size) { return bytes.setU32(SIZE, size); }
@@ -31,11 +28,6 @@ public:
     {
         return bytes.setU16(DEVICE_IDS + static_cast<size_t>(index) * DEVICE_ID_SIZE, id);
     }
-
-    const LeView& view() const { return bytes; }
-
-private:
-    LeView bytes;
 };
 
 #endif

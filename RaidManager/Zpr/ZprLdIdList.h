@@ -9,20 +9,18 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
+#include "RaidManager/Zpr/ZprListHeader.h"
 
-class ZprLdIdList {
+class ZprLdIdList : public ZprListHeader {
 public:
-    static constexpr size_t SIZE = 0;       // 32-bit
-    static constexpr size_t COUNT = 4;      // 32-bit number of target ids
     static constexpr size_t IDS = 11;       // 8-bit target ids
     static constexpr uint32_t UNIT = 12;    // the list is read in units of this many bytes
     // Target ids are 8-bit, so no list names more drives; a larger count is a corrupt record.
     static constexpr uint32_t MAX_ENTRIES = 256;
 
-    // An absent list: an empty view.
     ZprLdIdList() {}
-    explicit ZprLdIdList(const LeView& bytes) : bytes(bytes) {}
-    ZprLdIdList(const uint8_t* list, size_t size) : bytes(list, size) {}
+    explicit ZprLdIdList(const LeView& bytes) : ZprListHeader(bytes) {}
+    ZprLdIdList(const uint8_t* list, size_t size) : ZprListHeader(LeView(list, size)) {}
 
     // The length the second pass reads for `count` entries (one unit when the count is 0);
     // false when no list can have that many.
@@ -34,18 +32,9 @@ public:
         return true;
     }
 
-    uint32_t size() const { return bytes.u32(SIZE); }
-    // The count as the firmware reports it: not a loop bound.
-    uint32_t count() const { return bytes.u32(COUNT); }
     // The entries to walk: the count, clamped to the ids the list has room for.
     uint32_t entryCount() const { return clampCount(count(), bytes.room(IDS, 1, MAX_ENTRIES)); }
     uint8_t targetId(uint32_t index) const { return bytes.u8(IDS + index); }
-
-    bool isPresent() const { return bytes.size() != 0; }
-    const LeView& view() const { return bytes; }
-
-private:
-    LeView bytes;
 };
 
 #endif

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
+#include "RaidManager/Zpr/ZprListHeader.h"
 
 class ZprPdListEntry {
 public:
@@ -35,10 +36,8 @@ private:
     LeView bytes;
 };
 
-class ZprPdList {
+class ZprPdList : public ZprListHeader {
 public:
-    static constexpr size_t SIZE = 0;      // 32-bit size of the list in bytes
-    static constexpr size_t COUNT = 4;     // 32-bit number of entries
     static constexpr size_t ENTRIES = 8;
     // The first pass reads this much: the command's default length.
     static constexpr uint32_t FIRST_READ_SIZE = 32;
@@ -46,10 +45,9 @@ public:
     // a corrupt record.
     static constexpr uint32_t MAX_ENTRIES = 0x10000;
 
-    // An absent list: an empty view.
     ZprPdList() {}
-    explicit ZprPdList(const LeView& bytes) : bytes(bytes) {}
-    ZprPdList(const uint8_t* list, size_t size) : bytes(list, size) {}
+    explicit ZprPdList(const LeView& bytes) : ZprListHeader(bytes) {}
+    ZprPdList(const uint8_t* list, size_t size) : ZprListHeader(LeView(list, size)) {}
 
     // The length of a list of `count` entries; false when no list can have that many.
     static bool sizeForCount(uint32_t count, uint32_t* size)
@@ -60,9 +58,6 @@ public:
         return true;
     }
 
-    uint32_t size() const { return bytes.u32(SIZE); }
-    // The count as the firmware reports it: not a loop bound.
-    uint32_t count() const { return bytes.u32(COUNT); }
     // The entries to walk: the count, clamped to the entries the list has room for.
     uint32_t entryCount() const { return clampCount(count(), bytes.room(ENTRIES, ZprPdListEntry::SIZE, MAX_ENTRIES)); }
     // Entry `index`; an entry outside the list reads as zeroes.
@@ -70,12 +65,6 @@ public:
     {
         return ZprPdListEntry(bytes.sub(ENTRIES + static_cast<size_t>(index) * ZprPdListEntry::SIZE, ZprPdListEntry::SIZE));
     }
-
-    bool isPresent() const { return bytes.size() != 0; }
-    const LeView& view() const { return bytes; }
-
-private:
-    LeView bytes;
 };
 
 #endif

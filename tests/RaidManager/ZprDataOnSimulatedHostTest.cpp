@@ -46,19 +46,20 @@ simhost::StateEdit configuration(unsigned arrays, unsigned lds, unsigned spares)
         c.arrays.clear();
         c.lds.clear();
         c.spares.clear();
-        uint16_t next = 8;
+        // Drives 8, 9, ... in slots 0, 1, ... of enclosure 252.
+        auto addDrive = [&c](uint8_t state) {
+            sim::Drive d;
+            d.deviceId = static_cast<uint16_t>(8 + c.drives.size());
+            d.enclosureId = 252;
+            d.slot = static_cast<uint8_t>(c.drives.size());
+            d.state = state;
+            c.drives.push_back(d);
+            return d.deviceId;
+        };
         for (unsigned a = 0; a < arrays; ++a) {
             sim::Array array;
             array.ref = static_cast<uint16_t>(a);
-            for (int i = 0; i < 2; ++i) {
-                sim::Drive d;
-                d.deviceId = next++;
-                d.enclosureId = 252;
-                d.slot = static_cast<uint8_t>(d.deviceId - 8);
-                d.state = 0x18;
-                c.drives.push_back(d);
-                array.drives.push_back(d.deviceId);
-            }
+            array.drives = {addDrive(0x18), addDrive(0x18)};
             c.arrays.push_back(array);
         }
         for (unsigned t = 0; t < lds; ++t) {
@@ -72,14 +73,8 @@ simhost::StateEdit configuration(unsigned arrays, unsigned lds, unsigned spares)
             c.lds.push_back(ld);
         }
         for (unsigned s = 0; s < spares; ++s) {
-            sim::Drive d;
-            d.deviceId = next++;
-            d.enclosureId = 252;
-            d.slot = static_cast<uint8_t>(d.deviceId - 8);
-            d.state = 0x02;
-            c.drives.push_back(d);
             sim::Spare spare;
-            spare.deviceId = d.deviceId;
+            spare.deviceId = addDrive(0x02);
             c.spares.push_back(spare);
         }
     };

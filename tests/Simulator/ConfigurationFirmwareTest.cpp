@@ -20,13 +20,7 @@ struct ConfigurationFirmware : ::testing::Test {
     TempDir tmp;
     std::string dir;
 
-    int send(DcmdPacket& p)
-    {
-        sim::SimHost host(dir, false);
-        if (host.state().load() != 0)
-            return -2;
-        return host.driver().ioctl(0, REQ_SAS, p.pkt);
-    }
+    int send(DcmdPacket& p) { return sendToHost(dir, p); }
 };
 
 // Two arrays, a logical drive over both (two spans), a dedicated and a global spare.

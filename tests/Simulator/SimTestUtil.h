@@ -66,6 +66,16 @@ struct DcmdPacket {
     uint8_t status() const { return pkt[22]; }
 };
 
+// Sends the packet through the simulated driver of the host in `dir`, as one run of the
+// program would (the state is read anew); the ioctl's result, -2 when the host cannot be read.
+inline int sendToHost(const std::string& dir, DcmdPacket& p, unsigned long request = REQ_SAS)
+{
+    sim::SimHost host(dir, false);
+    if (host.state().load() != 0)
+        return -2;
+    return host.driver().ioctl(0, request, p.pkt);
+}
+
 using testsupport::readText;
 using testsupport::TempDir;
 
