@@ -1,0 +1,37 @@
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+
+#include "ControllerMgmt/Controller.h"
+#include "CpMgmt/CpController.h"
+#include "DataProvider/ControllerId.h"
+#include "RaidManager/RaidManager.h"
+
+Controller* controllerOf(CpController* cpController)
+{
+    return cpController != nullptr ? cpController->controller() : nullptr;
+}
+
+uint8_t adapterNumberOf(CpController* cpController)
+{
+    Controller* controller = controllerOf(cpController);
+    ControllerId* id = controller != nullptr ? controller->controllerId() : nullptr;
+    return id != nullptr ? id->getNumber() : CONTROLLER_NUMBER_UNASSIGNED;
+}
+
+RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber)
+{
+    Controller* controller = controllerOf(cpController);
+    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+    if (manager == nullptr)
+        printMessage(MSG_RM_INSTANCE_FAILED, static_cast<int>(adapterNumber));
+    return manager;
+}
+
+Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber)
+{
+    Adapter* adapter = nullptr;
+    if (manager == nullptr || manager->getAdapter(&adapter) != 0 || adapter == nullptr) {
+        printMessage(MSG_ADAPTER_COMM_FAILED, static_cast<int>(adapterNumber));
+        return nullptr;
+    }
+    return adapter;
+}

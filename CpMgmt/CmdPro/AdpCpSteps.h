@@ -1,0 +1,43 @@
+// The steps that every adapter command processor takes in the same way, in the order its
+// process runs them: the adapter number, the request's class, the controller's RAID manager
+// and its adapter element. Each failing step prints its standard message; the processor then
+// returns -1.
+//
+// Result convention of every processor: 0 success, -1 a failure the processor found itself,
+// any other value the status of a firmware command or model operation, passed on unchanged.
+#ifndef ADPCPSTEPS_H
+#define ADPCPSTEPS_H
+
+#include <cstdint>
+
+#include "Output/VoMessage.h"
+#include "Output/VtMessages.h"
+
+class Adapter;
+class CpController;
+class Controller;
+class ParsedObject;
+class RaidManager;
+
+// The number that the dispatch gave the executor's controller (255 when it has none).
+uint8_t adapterNumberOf(CpController* cpController);
+// The executor's controller, or null.
+Controller* controllerOf(CpController* cpController);
+
+// The request as the processor's own request class; null after message 0x11 with the class's
+// request text (e.g. "AdpFacDefSetPo *") when it is of another class or missing.
+template <class Request>
+Request* requestAs(ParsedObject* request, uint8_t adapterNumber, const char* requestText)
+{
+    Request* own = dynamic_cast<Request*>(request);
+    if (own == nullptr)
+        printMessage(MSG_DYNAMIC_CAST_FAILED, static_cast<int>(adapterNumber), requestText);
+    return own;
+}
+
+// The controller's RAID manager; null after message 0x30021.
+RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber);
+// The RAID manager's adapter element; null after message 0x30023.
+Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber);
+
+#endif

@@ -1,0 +1,49 @@
+#include "CpMgmt/CmdPro/AdpDcmd.h"
+
+#include "ControllerMgmt/Controller.h"
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "DataProvider/DpParams.h"
+#include "Output/PavaneLog.h"
+
+namespace {
+
+const uint16_t LOG_ID_FIRMWARE_FAILED = 0x301;
+
+int execute(CpController* cpController, MailboxZprDpParams& params)
+{
+    Controller* controller = controllerOf(cpController);
+    if (controller == nullptr)
+        return -1;
+    int status = controller->execute(&params);
+    if (status != 0)
+        appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FIRMWARE_FAILED, params.getOpcode(),
+               static_cast<uint32_t>(status));
+    return status;
+}
+
+} // namespace
+
+int sendDcmd(CpController* cpController, uint32_t opcode, void* buffer)
+{
+    DcmdZprDpParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);
+    return execute(cpController, params);
+}
+
+int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word, void* buffer, uint32_t length)
+{
+    DcmdZprDpParams params(opcode, word, 0u, 0u, buffer, length, 0, 0);
+    return execute(cpController, params);
+}
+
+int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, uint8_t phy, uint8_t speed)
+{
+    uint64_t mailbox01 = static_cast<uint64_t>(phy) | (static_cast<uint64_t>(speed) << 8);
+    DcmdZprDpParams params(opcode, mailbox01, 0u, buffer, 0, 0, 0);
+    return execute(cpController, params);
+}
+
+int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer)
+{
+    DcmdZprDpPrvParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);
+    return execute(cpController, params);
+}

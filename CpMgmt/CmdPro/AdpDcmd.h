@@ -1,0 +1,27 @@
+// The firmware commands that adapter command processors send themselves, without the RAID
+// model. Each form builds one controller command on the stack (timeout 0, control word 0),
+// hands it to the executor's controller and returns the status unchanged: 0 success, the
+// firmware status of a completed command, a transport failure, or -1 when there is no
+// controller. The command's direction, and its data length unless a form passes one, come from
+// the opcode's row of the command catalogue, so the buffer must hold the opcode's whole record.
+// A failed command leaves one application-log line with its opcode and status.
+#ifndef ADPDCMD_H
+#define ADPDCMD_H
+
+#include <cstdint>
+
+class CpController;
+
+// Zero mailbox, the opcode's own length.
+int sendDcmd(CpController* cpController, uint32_t opcode, void* buffer);
+
+// Mailbox word 0 = `word`; the data length is `length` when it is not 0, else the opcode's.
+int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word, void* buffer, uint32_t length);
+
+// Mailbox byte 0 = the phy, byte 1 = the speed (the first 8 mailbox bytes given as one value).
+int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, uint8_t phy, uint8_t speed);
+
+// A controller-private opcode (the private catalogue's length), zero mailbox.
+int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer);
+
+#endif
