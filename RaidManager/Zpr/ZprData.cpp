@@ -302,11 +302,11 @@ int ZprData::sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t*
 {
     if (count == 0)
         return 0;
-    uint64_t size = ZprDeviceList::sizeForCount(count);
-    if (deviceIds == nullptr || size > UINT32_MAX)
+    uint32_t size = 0;
+    if (deviceIds == nullptr || !ZprDeviceList::sizeForCount(count, &size))
         return -1;
     Block block;
-    if (!allocateBlock(block, static_cast<uint32_t>(size)))
+    if (!allocateBlock(block, size))
         return -1;
     ZprDeviceList list(LeView(block.bytes, block.size));
     list.setSize(block.size);

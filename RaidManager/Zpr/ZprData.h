@@ -66,7 +66,7 @@ public:
     int readLdIdList(uint32_t opcode, uint32_t mailbox0, uint8_t** list, uint32_t* size);
     // Sends the device ids as a device list; the firmware's count of drives it acted on goes
     // to `firmwareCount`. Then pauses 5 seconds, whatever the status. A count of 0 sends
-    // nothing and returns 0.
+    // nothing and returns 0; a count beyond the 16-bit device ids is refused with -1.
     int sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t* firmwareCount);
 
     // The device id of the disk in the cached drive list at that enclosure and slot, else -1.

@@ -17,8 +17,17 @@ public:
 
     explicit ZprDeviceList(const LeView& bytes) : ZprListHeader(bytes) {}
 
-    // The length of a block of `count` ids (64-bit: no count overflows it), 10 + 2 x count.
-    static uint64_t sizeForCount(uint32_t count) { return DEVICE_IDS + static_cast<uint64_t>(count) * DEVICE_ID_SIZE; }
+    // Device ids are 16-bit, so no list names more devices.
+    static constexpr uint32_t MAX_ENTRIES = 0x10000;
+
+    // The length of a block of `count` ids, 10 + 2 x count; false when no list can have that many.
+    static bool sizeForCount(uint32_t count, uint32_t* size)
+    {
+        if (count > MAX_ENTRIES)
+            return false;
+        *size = static_cast<uint32_t>(DEVICE_IDS + static_cast<size_t>(count) * DEVICE_ID_SIZE);
+        return true;
+    }
 
     uint16_t deviceId(uint32_t index) const { return bytes.u16(DEVICE_IDS + static_cast<size_t>(index) * DEVICE_ID_SIZE); }
 

@@ -255,8 +255,8 @@ TEST(TargetIdList, UnitsAndIds)
 
 TEST(DeviceList, Layout)
 {
-    EXPECT_EQ(ZprDeviceList::sizeForCount(3), 16u);
-    EXPECT_EQ(ZprDeviceList::sizeForCount(0xFFFFFFFFu), 10u + 2u * 0xFFFFFFFFull);
+    expectSizes<ZprDeviceList>({{1, true, 12}, {3, true, 16}, {0x10000, true, 10 + 2 * 0x10000},
+                                {0x10001, false, 0}, {0x80000000u, false, 0}, {0xFFFFFFFFu, false, 0}});
     std::vector<uint8_t> b(16, 0xEE);
     ZprDeviceList list(LeView(b.data(), b.size()));
     EXPECT_TRUE(list.setSize(16));

@@ -333,6 +333,11 @@ TEST_F(ZprDataTest, DeviceListIsSentWholeAndPausesAlways)
     EXPECT_EQ(firmware.sent.back().length, 12u);
     EXPECT_EQ(spun, 99u);
     EXPECT_EQ(shell.commands, (std::vector<std::string>{"sleep 5", "sleep 5"})) << "the pause also follows a failure";
+
+    // More ids than devices can exist: refused before anything is built or sent.
+    firmware.sent.clear();
+    EXPECT_EQ(data->sendDeviceList(0x80000000u, ids, &spun), -1);
+    EXPECT_TRUE(firmware.sent.empty());
 }
 
 TEST_F(ZprDataTest, DrivesAndArraysAreFoundInTheCachedRecords)
