@@ -306,7 +306,16 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     unsigned short token = request->getCommandToken();
     CpTraits traits = commandTraits(token);
     bool countsControllers = traits.answer == CpAnswer::ControllerCount;
-    CpControllerFactory* factory = makeAllControllers(token) ? CpControllerFactory::instance() : nullptr;
+    bool haveControllers = makeAllControllers(token) && controllers->count() > 0;
+    if (!haveControllers && !traits.needsController) {
+        // No controller detected: such a command still runs once, without a controller.
+        ArrayList<CpController*>* single = new (noThrowNew) ArrayList<CpController*>(1);
+        if (single != nullptr)
+            return addControllerless(single, request);
+        delete request;
+        return nullptr;
+    }
+    CpControllerFactory* factory = controllers != nullptr ? CpControllerFactory::instance() : nullptr;
     ArrayList<CpController*>* list =
         factory != nullptr ? new (noThrowNew) ArrayList<CpController*>(controllers->count()) : nullptr;
     if (list == nullptr) {
@@ -315,8 +324,8 @@ ArrayList<CpController*>* CpControllerMgmt::getAllCpControllers(ParsedObject* re
     }
 
     // A command that can run without a controller and whose request cannot be copied per
-    // controller (version, help) runs once, on an executor without a controller, so that no
-    // processor is ever handed a missing request.
+    // controller runs once, on an executor without a controller, so that no processor is ever
+    // handed a missing request.
     if (!traits.needsController && controllers->count() > 0) {
         ParsedObject* probe = request->clone();
         if (probe == nullptr)

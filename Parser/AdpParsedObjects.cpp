@@ -175,7 +175,7 @@ AppVersionParsedObject::AppVersionParsedObject(unsigned short commandToken, cons
 
 ParsedObject* AppVersionParsedObject::clone()
 {
-    return nullptr;
+    return new (noThrowNew) AppVersionParsedObject(getCommandToken(), helpTopic, getAdapterNumber());
 }
 
 AdpBiosParsedObject::AdpBiosParsedObject(unsigned short commandToken, unsigned short action,

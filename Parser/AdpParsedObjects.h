@@ -121,8 +121,8 @@ private:
     unsigned char versionKind;
 };
 
-// Version and help commands. They run without a controller, so the request is never cloned
-// per controller (clone gives null).
+// Version and help commands. An all-adapters version request is copied per controller, so that
+// each controller shows the banner of its own OEM.
 class AppVersionParsedObject : public ParsedObject {
 public:
     AppVersionParsedObject(unsigned short commandToken, const string& helpTopic, unsigned char adapterNumber);

@@ -198,6 +198,28 @@ TEST_F(DispatchTest, VersionForAllAdaptersRunsOnceWithItsRequest)
     EXPECT_EQ(processorScript.calls[0].adapter, -1);
 }
 
+TEST_F(DispatchTest, CopyableVersionForAllAdaptersRunsOnEachController)
+{
+    addControllers(2);
+    EXPECT_EQ(run({new TestRequest(TOKEN_APPVERSION, ALL_ADAPTERS, true)}), 0);
+    EXPECT_EQ(adaptersRun(), std::vector<int>({0, 1})) << "one banner per controller, each with its own OEM";
+
+    // No controller detected: it still runs once, without a controller.
+    management.reset();
+    processorScript = ProcessorScript();
+    EXPECT_EQ(run({new TestRequest(TOKEN_APPVERSION, ALL_ADAPTERS, true)}), 0);
+    ASSERT_EQ(processorScript.calls.size(), 1u);
+    EXPECT_TRUE(processorScript.calls[0].hadRequest);
+    EXPECT_EQ(processorScript.calls[0].adapter, -1);
+    EXPECT_EQ(printed, "");
+
+    management.reset();
+    processorScript = ProcessorScript();
+    management.detectFails = true;
+    EXPECT_EQ(run({new TestRequest(TOKEN_APPVERSION, ALL_ADAPTERS, true)}), 0);
+    EXPECT_EQ(processorScript.calls.size(), 1u);
+}
+
 TEST_F(DispatchTest, ControllerCheckStopsTheCommand)
 {
     struct Case {

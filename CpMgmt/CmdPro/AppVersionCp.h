@@ -1,0 +1,51 @@
+// The version and help commands ("-v", "-help", "-h", "?"): the banner that brands the program
+// after the controller's OEM identifier, then, for the help commands, the full usage text or
+// the help text of the one command that the topic word names.
+#ifndef APPVERSIONCP_H
+#define APPVERSIONCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+#include "PavUtil/apstring.h"
+
+class AppVersionCp : public CommandProcessor {
+public:
+    // The OEM identifier that brands the program as Volant2.
+    static const unsigned char OEM_ID_VOLANT = 8;
+    // The OEM identifier whose texts speak of pass phrases and secure drives.
+    static const unsigned char OEM_ID_PASSPHRASE = 2;
+
+    AppVersionCp();
+    ~AppVersionCp() override;
+
+    static CommandProcessor* create(unsigned short kind);
+    // 1, 2, 3, 4: the version command and the three spellings of help.
+    static ArrayList<unsigned short>* commandIds();
+
+    // 0 done; -1 for a missing request or a help topic that names no command.
+    int process(CpController* cpController, ParsedObject* request) override;
+
+    // The controller's OEM identifier, 1 until process has read it and whenever no controller
+    // answers.
+    unsigned char getOemId() const { return oemId; }
+
+    // "Volant2" for OEM 8, "QuillCli" for every other OEM.
+    static const char* programName(unsigned char oemId);
+
+private:
+    unsigned char readOemId(CpController* cpController);
+    void printBanner() const;
+    int printHelp(const string& topic) const;
+
+    unsigned char oemId;
+};
+
+// Prints a ready text through the console printer (paging, console log).
+void printText(const string& text);
+
+// Copies the version string (release number and build date) with its NUL into the buffer, which
+// must hold at least versionStringSize() bytes.
+void copyVersionString(char* destination);
+// Bytes copyVersionString writes, NUL included.
+unsigned int versionStringSize();
+
+#endif
