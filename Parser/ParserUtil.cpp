@@ -139,6 +139,17 @@ int ParserUtil::takeDriveList(ArrayList<Token*>* tokens, int position, ParserDri
     return 0;
 }
 
+int ParserUtil::takeDriveEntries(ArrayList<Token*>* tokens, int position, ArrayList<PdIdListObject*>* target)
+{
+    Token* token = tokenAt(tokens, position);
+    string text;
+    if (token == nullptr || token->getId() != TOKEN_CHANNEL_TARGET_LIST || !getText(token, &text) ||
+        appendDriveEntries(text.c_str(), target) != 0)
+        return -1;
+    token->setConsumed(1);
+    return 0;
+}
+
 int ParserUtil::appendDriveEntries(const char* text, ArrayList<PdIdListObject*>* target)
 {
     ArrayList<EnclSlotId*>* drives = parseEnclSlotList(text);
@@ -260,6 +271,24 @@ Token* ParserUtil::takeWord(ArrayList<Token*>* tokens, int position, std::initia
 int ParserUtil::acceptWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids)
 {
     return takeWord(tokens, position, ids) != nullptr ? 0 : -1;
+}
+
+int ParserUtil::takeOnlyWordAfter(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids,
+                                  unsigned short* word)
+{
+    for (int next = position + 1; tokens != nullptr && next < tokens->count(); ++next) {
+        Token* token = tokenAt(tokens, next);
+        bool listed = false;
+        for (unsigned short id : ids)
+            listed = listed || (token != nullptr && token->getId() == id);
+        if (!listed)
+            continue;
+        if (*word != 0)
+            return -1;
+        token->setConsumed(1);
+        *word = token->getId();
+    }
+    return *word != 0 ? 0 : -1;
 }
 
 int ParserUtil::takeFlagWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, unsigned char* flag,

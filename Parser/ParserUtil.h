@@ -42,6 +42,11 @@ public:
     // `target` as a new PdIdListObject, in text order. 0, or -1 when an item is malformed
     // (nothing appended) or memory runs out (the entries appended so far stay in `target`).
     static int appendDriveEntries(const char* text, ArrayList<PdIdListObject*>* target);
+    // The drive-list rule of the parsers that keep their own entries (each request copies
+    // them): the token at position must be a bracketed drive list with a value; its drives are
+    // appended to `target` (appendDriveEntries) and the token is consumed. 0, or -1 for another
+    // token, a malformed item or memory running out.
+    static int takeDriveEntries(ArrayList<Token*>* tokens, int position, ArrayList<PdIdListObject*>* target);
     // Reads one "E:S" item: "E:S" (decimal enclosure and slot), ":S" (no enclosure:
     // ENCLOSURE_ID_NONE) or "?:S" (the adapter's only enclosure: ENCLOSURE_ID_RESOLVE).
     // Leading blanks are skipped. 0 when read; 1 when the item is null or malformed: no ':',
@@ -62,6 +67,12 @@ public:
     // A rule that only takes its word: 0 when the token at position carries one of the ids
     // (now consumed), else -1.
     static int acceptWord(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids);
+    // The one operation word of a command word that reads it from the rest of the line: every
+    // token after position that carries one of the ids is looked at. 0 with its id in *word
+    // when exactly one stands there (now consumed); -1 when none does or a second one follows
+    // (the second is left unconsumed). *word must be 0 on entry.
+    static int takeOnlyWordAfter(ArrayList<Token*>* tokens, int position, std::initializer_list<unsigned short> ids,
+                                 unsigned short* word);
     // A flag rule: the word at position must carry wordId; it is consumed and *flag = value.
     // 0, or -1 for another word.
     static int takeFlagWord(ArrayList<Token*>* tokens, int position, unsigned short wordId, unsigned char* flag,

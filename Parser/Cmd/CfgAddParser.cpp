@@ -62,19 +62,7 @@ ArrayList<ParsedObject*>* CfgAddParser::parse(ArrayList<Token*>* tokens)
 {
     if (acceptTokens(tokens) != 0)
         return nullptr;
-    return makeRequestsPerAdapter([this](unsigned char adapter) -> ParsedObject* {
-        CfgAddParsedObject* request = new (noThrowNew) CfgAddParsedObject(
-            getCommandToken(), raidLevel, force, enablePi, readPolicy, writePolicy, ioPolicy, badBbuPolicy,
-            stripSize, &sizeList, driveArrays, &hotSpares, encryption, powerSavePolicy, cacheFlag, afterLd,
-            adapter);
-        // A request whose copies could not be made would configure other drives than typed.
-        if (request != nullptr && (request->getSizeList() == nullptr || request->getHotSpareList() == nullptr ||
-                                   (driveArrays != nullptr && request->getArrayList() == nullptr))) {
-            delete request;
-            return nullptr;
-        }
-        return request;
-    });
+    return makeAddRequests(getCommandToken(), force, enablePi);
 }
 
 namespace {

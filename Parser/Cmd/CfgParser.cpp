@@ -1,5 +1,6 @@
 #include "Parser/Cmd/CfgParser.h"
 
+#include "Parser/CfgParsedObjects.h"
 #include "Parser/ParsedObject.h"
 #include "Parser/ParserUtil.h"
 #include "Parser/Token.h"
@@ -237,4 +238,20 @@ int CfgParser::onDriveList(ArrayList<Token*>* tokens, unsigned char position)
         return -1;
     token->setConsumed(1);
     return 0;
+}
+
+ArrayList<ParsedObject*>* CfgParser::makeAddRequests(unsigned short token, unsigned char force, unsigned char enablePi)
+{
+    return makeRequestsPerAdapter([this, token, force, enablePi](unsigned char adapter) -> ParsedObject* {
+        CfgAddParsedObject* request = new (noThrowNew) CfgAddParsedObject(
+            token, raidLevel, force, enablePi, readPolicy, writePolicy, ioPolicy, badBbuPolicy, stripSize, &sizeList,
+            driveArrays, &hotSpares, encryption, powerSavePolicy, cacheFlag, afterLd, adapter);
+        // A request whose copies could not be made would configure other drives than typed.
+        if (request != nullptr && (request->getSizeList() == nullptr || request->getHotSpareList() == nullptr ||
+                                   (driveArrays != nullptr && request->getArrayList() == nullptr))) {
+            delete request;
+            return nullptr;
+        }
+        return request;
+    });
 }

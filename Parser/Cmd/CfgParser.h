@@ -67,6 +67,10 @@ public:
 protected:
     // The next bracketed list becomes the hot-spare list (the derived parser's HSP rule).
     void expectHotSpareList() { hotSparePending = 1; }
+    // The last step of the parsers that create virtual drives on named drives: one
+    // CfgAddParsedObject per adapter, carrying the command token given, the two flags and every
+    // field read. Null when a request cannot be made whole.
+    ArrayList<ParsedObject*>* makeAddRequests(unsigned short token, unsigned char force, unsigned char enablePi);
 
     unsigned char raidLevel;
     unsigned char readPolicy;

@@ -46,27 +46,18 @@ int PdCopyBackParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char pos
     if (ParserUtil::takeWord(tokens, position, {TOKEN_PDCPYBK}) == nullptr)
         return -1;
     // Exactly one action word on the whole line, wherever it stands.
-    for (int next = position + 1; next < tokens->count(); ++next) {
-        Token* word = ParserUtil::takeWord(tokens, next, {TOKEN_START, TOKEN_STOP, TOKEN_SHOWPROG, TOKEN_PROGDSPLY,
-                                                          TOKEN_SUSPEND, TOKEN_RESUME});
-        if (word == nullptr)
-            continue;
-        if (action != 0)
-            return -1;
-        action = static_cast<short>(word->getId());
-    }
-    return action != 0 ? 0 : -1;
+    unsigned short word = 0;
+    if (ParserUtil::takeOnlyWordAfter(tokens, position, {TOKEN_START, TOKEN_STOP, TOKEN_SHOWPROG, TOKEN_PROGDSPLY,
+                                                         TOKEN_SUSPEND, TOKEN_RESUME},
+                                      &word) != 0)
+        return -1;
+    action = static_cast<short>(word);
+    return 0;
 }
 
 int PdCopyBackParser::onDriveList(ArrayList<Token*>* tokens, unsigned char position)
 {
-    Token* token = ParserUtil::tokenAt(tokens, position);
-    string text;
-    if (token == nullptr || token->getId() != TOKEN_CHANNEL_TARGET_LIST || !ParserUtil::getText(token, &text) ||
-        ParserUtil::appendDriveEntries(text.c_str(), &driveList) != 0)
-        return -1;
-    token->setConsumed(1);
-    return 0;
+    return ParserUtil::takeDriveEntries(tokens, position, &driveList);
 }
 
 int PdCopyBackParser::onPhysDrv(ArrayList<Token*>* tokens, unsigned char position)

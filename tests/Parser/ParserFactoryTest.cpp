@@ -11,7 +11,12 @@
 #include "Parser/Cmd/CfgSSCDParser.h"
 #include "Parser/Cmd/CreateLockKeyParser.h"
 #include "Parser/Cmd/DestroyLockKeyParser.h"
+#include "Parser/Cmd/LdDelParser.h"
 #include "Parser/Cmd/LdMirrorParser.h"
+#include "Parser/Cmd/LdOperationParser.h"
+#include "Parser/Cmd/LdPropParser.h"
+#include "Parser/Cmd/PdOnLnParser.h"
+#include "Parser/Cmd/CfgSaveRestoreParser.h"
 #include "Parser/Cmd/ObjNumberParser.h"
 #include "Parser/Cmd/PdReprovisionParser.h"
 #include "Parser/ParserFactory.h"
@@ -135,12 +140,18 @@ const std::set<std::string> writtenParserClasses = {
     "LdInfoParser", "LdPdInfoParser", "FreeSpaceInfoParser", "AdpGetPciInfoParser",
     "AdpAllInOneLogParser", "AdpPropertyParser", "AdpSettingsParser", "MuxModeParser",
     "PciLinkSpeedParser", "AdAECParser", "DpmStatParser", "PerfMonParser", "AdpCCSchedParser",
-    "ShowSummaryParser"};
+    "ShowSummaryParser",
+    // Virtual-drive and drive state, rebuild, clear, hot-spare, save/restore and foreign
+    // configuration commands.
+    "CfgSpanAddParser", "LdPropParser", "LdDelParser", "LdOperationParser", "LdReconstructParser",
+    "PdOffLnParser", "PdMakeGoodParser", "PdOnLnParser", "PdPrpRmvParser", "PdReplaceMissingParser",
+    "PdRbldParser", "PdClearParser", "PdHspParser", "CfgSaveRestoreParser", "ForeignCfgParser"};
 
 // Classes that serve their command words with rules of their own: their base part holds a
 // command token that no scanned word carries.
 const std::set<std::string> ownCommandWordClasses = {"CreateLockKeyParser", "ReKeyParser",
-                                                     "DestroyLockKeyParser"};
+                                                     "DestroyLockKeyParser", "PdOffLnParser",
+                                                     "PdOnLnParser", "PdRbldParser"};
 
 std::string classNameOf(const Parser* parser)
 {
@@ -232,6 +243,11 @@ TEST(ParserClasses, CommandTokensListTheIdsInTheirOrder)
         {&AdPdKeyIDGetSetParser::commandTokens, {TOKEN_GET_KEYID, TOKEN_SET_KEYID}},
         {&PdReprovisionParser::commandTokens, {TOKEN_PDINSTANTSECUREERASE, TOKEN_PDREPROVISION}},
         {&LdMirrorParser::commandTokens, {TOKEN_LDBREAKMIRROR, TOKEN_LDVIEWMIRROR, TOKEN_LDJOINMIRROR}},
+        {&LdPropParser::commandTokens, {TOKEN_GET_LDPROPERTY, TOKEN_SET_LDPROPERTY}},
+        {&LdDelParser::commandTokens, {TOKEN_LDDEL, TOKEN_CFGTIDEWELLDEL}},
+        {&LdOperationParser::commandTokens, {TOKEN_LDCC, TOKEN_LDINIT, TOKEN_LDBI}},
+        {&PdOnLnParser::commandTokens, {TOKEN_PDONLINE, TOKEN_PDMARKMISSING, TOKEN_PDGETMISSING, TOKEN_PDLOCATE}},
+        {&CfgSaveRestoreParser::commandTokens, {TOKEN_ADPCFGSAVE, TOKEN_ADPCFGRESTORE}},
     };
     for (const Case& c : cases) {
         ArrayList<unsigned short>* ids = c.commandTokens();
