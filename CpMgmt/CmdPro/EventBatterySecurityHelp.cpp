@@ -1,4 +1,507 @@
-// Help texts (data).
+// Help texts as data: written by scripts/gen-help-tables.py from
+// scripts/help-texts/EventBatterySecurityHelp.txt; change the source and run the script, never this file.
+// Each row: the element for every OEM, then the OEM-2 wording where it differs.
 #include "CpMgmt/CmdPro/HelpText.h"
 
-const HelpTable EVENT_BATTERY_SECURITY_HELP = {nullptr, 0};
+namespace {
+
+const HelpLine ADPEVENTLOG_LINES[] = {
+    {"\n        \tAdpEventLog\n", nullptr},
+    {"        \t-----------\n\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetEventLogInfo -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetEvents {-info -warning -critical -fatal} {-f <fileName>} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetSinceShutdown {-info -warning -critical -fatal} {-f <fileName>} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetSinceReboot {-info -warning -critical -fatal} {-f <fileName>} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -IncludeDeleted {-info -warning -critical -fatal} {-f <fileName>} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetLatest n {-info -warning -critical -fatal} {-f <fileName>} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -GetCCIncon -f <fileName> -LX|-L0,2,5...|-LALL -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -AdpEventLog -Clear -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command manages event log entries. \n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        GetEventlogInfo: Displays overall event information such as total number of events, newest sequence number, oldest sequence number, shutdown sequence number, reboot sequence number, and clear sequence number. \n", nullptr},
+    {"        GetEvents: Gets event log entry details. The information shown consists of total number of entries available at firmware side since the last clear and details of each entries of the error log. Start_entry specifies the initial event log entry when displaying the log.\n", nullptr},
+    {"        GetSinceShutdown: Displays all the events since last controller shutdown.\n", nullptr},
+    {"        GetSinceReboot: Displays all the events since last adapter reboot.\n", nullptr},
+    {"        IncludeDeleted: Displays all events, including deleted events.\n", nullptr},
+    {"        GetLatest: Displays the latest number of events, if any exist. The event data will be writtent to the file in reverse order.\n", nullptr},
+    {"        Clear: Clears the event log for the selected adapter(s).\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN          :N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     :Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL      :Specifies the command is for all adapters.\n", nullptr},
+    {"          -info          :Informational message. No user action is necessary.\n", nullptr},
+    {"          -warning   :Some component may be close to a failure point.\n", nullptr},
+    {"          -critical     :A component has failed, but the system has not lost data.\n", nullptr},
+    {"          -fatal        :A component has failed, and data loss has occurred or will occur.\n", nullptr},
+};
+
+const HelpLine ADPBBUCMD_LINES[] = {
+    {"\n        \tAdpBbuCmd \n", nullptr},
+    {"        \t---------\n\n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -GetBbuStatus -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -GetBbuCapacityInfo -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -GetBbuDesignInfo -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -GetBbuProperties -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -BbuLearn -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -BbuMfgSleep -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -BbuMfgSeal -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -getBbumodes  -aN|-a0,1,2|-aALL  \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -ScheduleLearn -Dsbl|-Info|[-STARTTIME DDD hh] -aN|-a0,1,2|-aALL \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -GetGGEEPData Offset [Hexaddress] NumBytes n -aN|-a0,1,2|-aALL \n", nullptr},
+    {"Syntax: %s -AdpBbuCmd -SetBbuProperties -f <fileName> -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"\n       Command manages BBU on the selected adapter(s).\n\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        AdpBbuCmd: Displays all the BBU information: status, capacity information,\n", nullptr},
+    {"                   design information and properties.\n", nullptr},
+    {"        GetBbuStatus: Displays the BBU status, such as temperature and voltage.\n", nullptr},
+    {"        GetBbuCapacityInfo: Displays the BBU capacity information.\n", nullptr},
+    {"        GetBbuDesignInfo: Displays the BBU design information.\n", nullptr},
+    {"        GetBbuProperties: Displays the BBU properties.\n", nullptr},
+    {"        BbuLearn: Starts the learning cycle on the BBU.\n", nullptr},
+    {"        getBbumodes: Displays the list of BBU modes, such as ID, service time\n", nullptr},
+    {"                     and retention time.\n", nullptr},
+    {"        BbuMfgSleep: Places the BBU in low-power storage mode.\n", nullptr},
+    {"        GetGGEEPData: Displays n bytes of the BBU EEPROM data from the given offset.\n", nullptr},
+    {"        ScheduleLearn: Scheduling of Battery Learn Cycle on selected Adapter.\n", nullptr},
+    {"        \tDsbl: Disable the Battery learn cycle.\n", nullptr},
+    {"        \tInfo: Display Scheduling information.\n", nullptr},
+    {"        StartTime: Schedule and enable the Battery Learn Cycle \n", nullptr},
+    {"                Accepting Format :- 'DDD hh'.\n", nullptr},
+    {"               'DDD' is day of the week(SUN,MON...SAT). And 'hh' is 0-23 hour.\n", nullptr},
+    {"        SetBbuProperties: Sets the BBU properties on the selected adapter(s) \n", nullptr},
+    {"\t            after reading from the ini file. \n", nullptr},
+    {"        The ini file contains the information in the following formats:\n", nullptr},
+    {"        \tlearnDelayInterval = X\n", nullptr},
+    {"               # X: Time in hours Not greater than 7 days or 168 hours.\n", nullptr},
+    {"        \tautoLearnMode = Y\n", nullptr},
+    {"               # Y: 0 - Enabled, 1 - Disabled, 2 - WarnViaEvent.\n", nullptr},
+    {"        \tbbuMode = Z\n", nullptr},
+    {" # Z: 1 to 255. For gets all supported bbu modes fire 'Adpbbucmd getBbumodes' command.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. \n", nullptr},
+    {"                        More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine ADPFACDEFSET_LINES[] = {
+    {"\n        \tAdpFacDefSet\n", nullptr},
+    {"        \t------------\n\n", nullptr},
+    {"Syntax: %s -AdpFacDefSet -aN\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command sets the factory defaults on the selected adapter(s).\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+};
+
+const HelpLine ADPM0FLASH_LINES[] = {
+    {"\n        \tAdpM0Flash \n", nullptr},
+    {"        \t----------\n\n", nullptr},
+    {"Syntax: %s -AdpM0Flash -f filename\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Flashes the firmware in Mode 0 with the ROM file listed on the command line. This option supports the Mode 0 flash functionality. For Mode 0 flash, the adapter number is not valid. \n", nullptr},
+};
+
+const HelpLine ADPGETCONNECTORMODE_LINES[] = {
+    {"\n        \tAdpGetConnectorMode\n", nullptr},
+    {"        \t-------------------\n\n", nullptr},
+    {"Syntax: %s -AdpGetConnectorMode -ConnectorN|-Connector0,1|-ConnectorAll -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command display connector mode(Internal/External) on selected controllers.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine ADPSETCONNECTORMODE_LINES[] = {
+    {"\n        \tAdpSetConnectorMode\n", nullptr},
+    {"        \t-------------------\n\n", nullptr},
+    {"Syntax: %s -AdpSetConnectorMode -Internal|-External|-Auto -ConnectorN|-Connector0,1|-ConnectorAll -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command sets connector mode on selected controllers.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        External: Set Multiplexer to select External port. e.g. scan external bus.\n", nullptr},
+    {"        Internal: Set Multiplexer to select Internal port. e.g. scan SAS bus for connected devices.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine SHOWENCLLIST_LINES[] = {
+    {"\n        \tShowEnclList\n", nullptr},
+    {"        \t------------\n\n", nullptr},
+    {"Syntax: %s -ShowEnclList -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command lists all the enclosure\x92" "s connected to the selected adapter(s).\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine ENCLLOCATE_LINES[] = {
+    {"\n        \tEnclLocate\n", nullptr},
+    {"        \t----------\n\n", nullptr},
+    {"Syntax: %s -EnclLocate -Start|-Stop -Encl N -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Locates the enclosure by Id on selected adapter(s) and activates LED on enclosure.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        Start:  Activates LED on the selected enclosure.\n", nullptr},
+    {"        Stop: Stops active LED on the selected enclosure. \n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine PDFWDOWNLOAD_LINES[] = {
+    {"\n        \tPdFwDownload\n", nullptr},
+    {"        \t------------\n\n", nullptr},
+    {"Syntax: %s -PdFwDownload [offline] [ForceActivate] {[-SataBridge] -PhysDrv[0:1] }|{-EncdevId[devId1]} -f <filename> -aN|-a0,1,2|-aALL \n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Flashes the firmware file given on the command line to the drive or enclosure unchanged, whatever its format; the device does its own error checking.\n", nullptr},
+    {"        -forceactivate option should be used only if target device is an enclosure.\n", nullptr},
+    {"        -offline option is only for the enclosure firmware of Sentry and Harbor enclosures and needs a file with the extension .esm;\n", nullptr},
+    {"        it flashes by the offline method and is supported only in the DOS version of QuillCLI.\n", nullptr},
+    {"        -SataBridge option must be used if target device is Vesk. \n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+    {"          -PhysDrv[E0:S0]  Physical drive, E specifies enclosure \n", nullptr},
+    {"                     id and S specifies Slot number of physical drive.  \n", nullptr},
+    {"            EncdevId[devId1] deviceId of the enclosure.  \n", nullptr},
+};
+
+const HelpLine PDCPYBK_LINES[] = {
+    {"\n        \tPDCpyBk\n", nullptr},
+    {"        \t--------\n\n", nullptr},
+    {"Syntax: %s -PDCpyBk -Start -PhysDrv[E0:S0,E1:S1] -aN|-a0,1,2|-aALL\n", nullptr},
+    {"Syntax: %s -PDCpyBk -Stop|-Suspend|-Resume|-ShowProg|-ProgDsply -PhysDrv[E0:S0] -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command performs the copy back operation on given physical drive.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        Start:  Initializes the copy back operation on physical drive.\n", nullptr},
+    {"        Suspend: Suspends a running copy back operation.\n", nullptr},
+    {"        Resume: Resumes a suspended copy back operation.\n", nullptr},
+    {"        Stop: Stops a running copy back operation.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+    {"          -PhysDrv[E0:S0,E1:S1....]  List of physical drives, E specifies enclosure \n", nullptr},
+    {"                     id and S specifies Slot number of physical drive.  \n", nullptr},
+    {"           E0:S0 - Specifies the source Physical drive \n", nullptr},
+    {"           E1:S1 - Specifies the Destination Physical drive \n", nullptr},
+};
+
+const HelpLine PDINSTANTSECUREERASE_LINES[] = {
+    {"\n        \tPDInstantSecureErase\n", nullptr},
+    {"        \t-------------\n\n", nullptr},
+    {"Syntax: %s - PDInstantSecureErase -PhysDrv[E0:S0,E1:S1,...] | [-Force] -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command erases specified drives security configuration, so that it can be used on given controller. This operation removes current data available on drive.   \n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+    {"          -PhysDrv[E0:S0,E1:S1....]  List of physical drives, E specifies enclosure \n", nullptr},
+    {"                     id and S specifies Slot number of physical drive.  \n", nullptr},
+};
+
+const HelpLine CREATESECURITYKEY_LINES[] = {
+    {"\n        \tCreateSecurityKey\n", nullptr},
+    {"        \t-----------------\n\n", nullptr},
+    {"Syntax: %s -CreateSecurityKey -SecurityKey sssssssssss | [-Passphrase sssssssssss] |[-KeyID kkkkkkkkkkk] -aN \n",
+     "Syntax: %s -CreateSecurityKey -Passphrase sssssssssss [-KeyID kkkkkkkkkkk] -aN \n"},
+    {"\nDescription: \n", nullptr},
+    {"        Command enables security feature on specified controller.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        SecurityKey: Security key will be used to generate lock key when drive security is enabled.\n",
+     "        Passphrase: Passphrase will be used to generate lock key when drive security is enabled.\n"},
+    {"        Passphrase: Pass phrase to provide additional security.\n",
+     ""},
+    {"        KeyID: Security key Id.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"        Note: \n", nullptr},
+    {"        -\tSecurity key is mandatory and pass phrase is optional.\n",
+     "        -\tPassphrase is mandatory and KeyID is optional.\n"},
+    {"        -\tSecurity key and pass phrase have special requirements.\n",
+     "        Security key should have 8 - 32 chars, case-sensitive; 1 number, 1 lowercase letter, 1 uppercase letter, 1 non-alphanumeric character (no spaces).\n"},
+    {"        Security key & pass phrase should have 8 - 32 chars, case-sensitive; 1 number, 1 lowercase letter, 1 uppercase letter, 1 non-alphanumeric character (no spaces).\n",
+     "       - In case of Unix based systems, if the character '!' is used as one of the input characters in the value of  Passphrase , it must be preceded by a back slash character('\\'). \n"},
+    {"       - In case of Unix based systems, if the character '!' is used as one of the input characters in the value of Security key or pass phrase, it must be preceded by a back slash character('\\'). \n",
+     ""},
+};
+
+const HelpLine CHANGESECURITYKEY_LINES[] = {
+    {"\n        \tChangeSecurityKey\n", nullptr},
+    {"        \t-----------------\n\n", nullptr},
+    {"Syntax: %s -ChangeSecurityKey -OldSecurityKey sssssssssss | -SecurityKey sssssssssss| [-Passphrase sssssssssss] | [-KeyID kkkkkkkkkkk] -aN\n",
+     "Syntax: %s -ChangeSecurityKey -OldPassphrase sssssssssss | -Passphrase sssssssssss | [-KeyID kkkkkkkkkkk] -aN\n"},
+    {"\nDescription: \n", nullptr},
+    {"        Command changes security key on specified controller.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        OldSecurityKey: It is the old security key used to create security feature on specified controller. \n",
+     "        OldPassphrase: It is the old Passphrase key used to create security feature on specified controller. \n"},
+    {"        SecurityKey: This security key will replace the old security.\n",
+     "        Passphrase: This Passphrase will replace the old Passphrase.\n"},
+    {"        Passphrase: This pass phrase will replace the old pass phrase.\n",
+     ""},
+    {"        KeyID: Security key Id of given controller.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"        Note: \n", nullptr},
+    {"        -\tSecurity key is mandatory and pass phrase is optional.\n",
+     "\t\tPassphrase should have 8 - 32 chars, case-sensitive; 1 number, 1 lowercase letter, 1 uppercase letter, 1 non-alphanumeric character (no spaces).\n"},
+    {"        -\tSecurity key and pass phrase have special requirements.\n",
+     "       - In case of Unix based systems, if the character '!' is used as one of the input characters in the value of  Passphrase , it must be preceded by a back slash character('\\'). \n"},
+    {"        Security key & pass phrase should have 8 - 32 chars, case-sensitive; 1 number, 1 lowercase letter, 1 uppercase letter, 1 non-alphanumeric character (no spaces).\n",
+     ""},
+    {"       - In case of Unix based systems, if the character '!' is used as one of the input characters in the value of Security key or pass phrase, it must be preceded by a back slash character('\\'). \n",
+     ""},
+};
+
+const HelpLine DESTROYSECURITYKEY_LINES[] = {
+    {"\n        \tDestroySecurityKey\n",
+     "\n\t\t\tDeleteSecurityKey\n"},
+    {"        \t------------------\n\n",
+     "\t\t\t------------------\n\n"},
+    {"Syntax: %s -DestroySecurityKey | [-Force] -aN\n",
+     "Syntax: %s -DeleteSecurityKey | [-Force] -aN\n"},
+    {"\nDescription: \n", nullptr},
+    {"        Command destroys the key completely on specified controller.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"        Force:  This option will force the destroying of the security key otherwise the CLI will give a warning that destroying key will result in data corruption and quit.\n", nullptr},
+};
+
+const HelpLine GETKEYID_LINES[] = {
+    {"\n        \tGetKeyID\n", nullptr},
+    {"        \t--------\n\n", nullptr},
+    {"Syntax: %s -GetKeyID [-PhysDrv[E0:S0]] -aN\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Gets the security key Id of specified physical disk drive on given adapter.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -PhysDrv[E0:S0,E1:S1....]  List of physical drives, E specifies enclosure \n", nullptr},
+    {"                     id and S specifies Slot number of physical drive.  \n", nullptr},
+};
+
+const HelpLine SETKEYID_LINES[] = {
+    {"\n        \tSetKeyID\n", nullptr},
+    {"        \t--------\n\n", nullptr},
+    {"Syntax: %s -SetKeyID -KeyID kkkkkkkkkkk -aN\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command sets the security key Id on given adapter.\n", nullptr},
+    {"        The parameters are:\n", nullptr},
+    {"        KeyID: Security key Id of given controller.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+};
+
+const HelpLine VERIFYSECURITYKEY_LINES[] = {
+    {"\n        \tVerifySecurityKey\n", nullptr},
+    {"        \t-----------------\n\n", nullptr},
+    {"Syntax: %s -VerifySecurityKey -SecurityKey sssssssssss -aN\n",
+     "Syntax: %s -VerifySecurityKey -Passphrase sssssssssss -aN\n"},
+    {"\nDescription: \n", nullptr},
+    {"        Command validates the given security key with the security key of given controller. \n",
+     "\t\tCommand validates the given Passphrase with the Passphrase of given controller. \n"},
+    {"        The parameters is:\n", nullptr},
+    {"        SecurityKey: Security key need to be verified. \n",
+     "        Passphrase: Passphrase need to be verified. \n"},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+};
+
+const HelpLine ADPINFOCOMPARE_LINES[] = {
+    {"\n        \tAdpInfoCompare\n", nullptr},
+    {"        \t--------------\n\n", nullptr},
+    {"Syntax: %s -AdpInfoCompare {-checkFw <string> | -checkID -hex | -checkBatt -val | -checkDimm -val} -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command compares firmware package Version, adapter sub-vendor device ID, battery status and memory check.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+    {"        Note: Sub-Vendor Id shall be hex value.\n", nullptr},
+};
+
+const HelpLine ADPFWDUMP_LINES[] = {
+    {"\n        \tAdpFwDump \n", nullptr},
+    {"        \t---------\n\n", nullptr},
+    {"Syntax: %s -adpFwDump -f filename\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        This option will download the firmware dump to the file mentioned in the command.\n", nullptr},
+};
+
+const HelpLine V_LINES[] = {
+    {"\n        \tVersion \n", nullptr},
+    {"        \t-------\n\n", nullptr},
+    {"Syntax: %s -v\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command displays the version number of the QuillCLI utility.\n", nullptr},
+};
+
+const HelpLine HELP_LINES[] = {
+    {"\n        \thelp\n", nullptr},
+    {"        \t----\n\n", nullptr},
+    {"Syntax: %s -help|-h|?\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Displays help for the QuillCLI utility.\n", nullptr},
+};
+
+const HelpLine ADPFWFLASH_LINES[] = {
+    {"\n        \tAdpFwFlash\n", nullptr},
+    {"        \t----------\n\n", nullptr},
+    {"Syntax: %s -AdpFwFlash -f filename [-ResetNow] [-NoSigChk] [-NoVerChk] [-FWTYPE n]-aN| -a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Flashes the firmware with the ROM file specified at the command line.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        ResetNow: Firmware will not initiate Online Firmware flash", nullptr},
+    {"\n", nullptr},
+    {"        NoSigChk: option forces the application to flash the firmware even if the check word on the file does not match the required check word for the adapter. This option flashes the firmware only if the existing firmware version on the adapter is lower than the version on the ROM image.\n", nullptr},
+    {"        NoVerChk: also, the application flashes the adapter firmware without checking the version of the firmware image. The version check applies only to the firmware (APP.ROM) version.\n", nullptr},
+    {"        FwType: adapter firmware type. Give the value of Fw-type in number.  \n", nullptr},
+    {"        n: 0:- App or defaut, 1:- KPRB\n", nullptr},
+    {"        This command also supports the Mode 0 flash functionality. For Mode 0 flash, the adapter number is not valid. There are two possible methods:\n", nullptr},
+    {"        - Select which adapter to flash after the adapters are detected.\n", nullptr},
+    {"        - Flash the firmware on all present adapters.\n", nullptr},
+    {"        XML output data is generated by this option.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine ADPALILOG_LINES[] = {
+    {"\n        \tAdpAlILog   \n", nullptr},
+    {"        \t---------\n\n", nullptr},
+    {"Syntax: %s -AdpAlILog -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Retrieves the whole RAID subsystem log for troubleshooting: all the information commands (adapter, virtual drive, physical drive, enclosure, battery) together with the operating system information, the memory size and the driver version.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine DIRECTPDMAPPING_LINES[] = {
+    {"\n        \tDirectPdMapping   \n", nullptr},
+    {"        \t---------------\n\n", nullptr},
+    {"Syntax: %s -DirectPdMapping -Enbl|-Dsbl|-Dsply -aN|-a0,1,2|-aALL \n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command sets the mapping mode of physical drive.\n", nullptr},
+    {"        The possible parameters are:\n", nullptr},
+    {"        Enbl: Enables Direct physical drive mapping mode. \n", nullptr},
+    {"        Dsbl: Disables Direct physical drive mapping mode. \n", nullptr},
+    {"        Dsply: Displays current state of direct physical drive mapping. \n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine GETPRESERVEDCACHELIST_LINES[] = {
+    {"\n        \tGetPreservedCacheList    \n", nullptr},
+    {"        \t---------------------\n\n", nullptr},
+    {"Syntax: %s -GetPreservedCacheList -aN|-a0,1,2|-aALL \n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command displays list of vd that have pinned cache.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine DISCARDPRESERVEDCACHE_LINES[] = {
+    {"\n        \tDiscardPreservedCache    \n", nullptr},
+    {"        \t---------------------\n\n", nullptr},
+    {"Syntax: %s -DiscardPreservedCache -Lx|-L0,1,2|-Lall -force -aN|-a0,1,2|-aALL \n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command discards pinned cache of Vd\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -force         force option must be specified in the command when preserved cache associated with Offline virtual drives must be discarded.", nullptr},
+    {"\n", nullptr},
+    {"          Offline virtual drives will be deleted on discarding the preserved cache associated with them.\n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine PHYERRORCOUNTERS_LINES[] = {
+    {"\n        \tPhyErrorCounters    \n", nullptr},
+    {"        \t----------------\n\n", nullptr},
+    {"Syntax: %s -PhyErrorCounters -aN|-a0,1,2|-aALL   \n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command gets information about PHY's error logs for the PHYs.\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpLine SHOWSUMMARY_LINES[] = {
+    {"\n            ShowSummary   \n", nullptr},
+    {"          ----------------\n\n", nullptr},
+    {"Syntax: %s -ShowSummary [-f filename] -aN\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Displays the summary of all the important information about the controller\n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+};
+
+const HelpLine ADPGETPCIINFO_LINES[] = {
+    {"\n        \tAdpGetPciInfo   \n", nullptr},
+    {"        \t---------\n\n", nullptr},
+    {"Syntax: %s -AdpGetPciInfo -aN|-a0,1,2|-aALL\n", nullptr},
+    {"\nDescription: \n", nullptr},
+    {"        Command retrieve bus number, Device number and Functional number of the adapter \n", nullptr},
+    {"\nConvention:   \n", nullptr},
+    {"          -aN         N specifies the adapter number for the command.\n", nullptr},
+    {"          -a0,1,2     Specifies the command is for adapters 0, 1, and 2. More than one adapter can be selected.\n", nullptr},
+    {"          -aALL       Specifies the command is for all adapters.\n", nullptr},
+};
+
+const HelpEntry ENTRIES[] = {
+    {"ADPEVENTLOG", {ADPEVENTLOG_LINES, sizeof ADPEVENTLOG_LINES / sizeof ADPEVENTLOG_LINES[0]}},
+    {"ADPBBUCMD", {ADPBBUCMD_LINES, sizeof ADPBBUCMD_LINES / sizeof ADPBBUCMD_LINES[0]}},
+    {"ADPFACDEFSET", {ADPFACDEFSET_LINES, sizeof ADPFACDEFSET_LINES / sizeof ADPFACDEFSET_LINES[0]}},
+    {"ADPM0FLASH", {ADPM0FLASH_LINES, sizeof ADPM0FLASH_LINES / sizeof ADPM0FLASH_LINES[0]}},
+    {"ADPGETCONNECTORMODE", {ADPGETCONNECTORMODE_LINES, sizeof ADPGETCONNECTORMODE_LINES / sizeof ADPGETCONNECTORMODE_LINES[0]}},
+    {"ADPSETCONNECTORMODE", {ADPSETCONNECTORMODE_LINES, sizeof ADPSETCONNECTORMODE_LINES / sizeof ADPSETCONNECTORMODE_LINES[0]}},
+    {"SHOWENCLLIST", {SHOWENCLLIST_LINES, sizeof SHOWENCLLIST_LINES / sizeof SHOWENCLLIST_LINES[0]}},
+    {"ENCLLOCATE", {ENCLLOCATE_LINES, sizeof ENCLLOCATE_LINES / sizeof ENCLLOCATE_LINES[0]}},
+    {"PDFWDOWNLOAD", {PDFWDOWNLOAD_LINES, sizeof PDFWDOWNLOAD_LINES / sizeof PDFWDOWNLOAD_LINES[0]}},
+    {"PDCPYBK", {PDCPYBK_LINES, sizeof PDCPYBK_LINES / sizeof PDCPYBK_LINES[0]}},
+    {"PDINSTANTSECUREERASE", {PDINSTANTSECUREERASE_LINES, sizeof PDINSTANTSECUREERASE_LINES / sizeof PDINSTANTSECUREERASE_LINES[0]}},
+    {"CREATESECURITYKEY", {CREATESECURITYKEY_LINES, sizeof CREATESECURITYKEY_LINES / sizeof CREATESECURITYKEY_LINES[0]}},
+    {"CHANGESECURITYKEY", {CHANGESECURITYKEY_LINES, sizeof CHANGESECURITYKEY_LINES / sizeof CHANGESECURITYKEY_LINES[0]}},
+    {"DESTROYSECURITYKEY", {DESTROYSECURITYKEY_LINES, sizeof DESTROYSECURITYKEY_LINES / sizeof DESTROYSECURITYKEY_LINES[0]}},
+    {"GETKEYID", {GETKEYID_LINES, sizeof GETKEYID_LINES / sizeof GETKEYID_LINES[0]}},
+    {"SETKEYID", {SETKEYID_LINES, sizeof SETKEYID_LINES / sizeof SETKEYID_LINES[0]}},
+    {"VERIFYSECURITYKEY", {VERIFYSECURITYKEY_LINES, sizeof VERIFYSECURITYKEY_LINES / sizeof VERIFYSECURITYKEY_LINES[0]}},
+    {"ADPINFOCOMPARE", {ADPINFOCOMPARE_LINES, sizeof ADPINFOCOMPARE_LINES / sizeof ADPINFOCOMPARE_LINES[0]}},
+    {"ADPFWDUMP", {ADPFWDUMP_LINES, sizeof ADPFWDUMP_LINES / sizeof ADPFWDUMP_LINES[0]}},
+    {"V", {V_LINES, sizeof V_LINES / sizeof V_LINES[0]}},
+    {"HELP", {HELP_LINES, sizeof HELP_LINES / sizeof HELP_LINES[0]}},
+    {"ADPFWFLASH", {ADPFWFLASH_LINES, sizeof ADPFWFLASH_LINES / sizeof ADPFWFLASH_LINES[0]}},
+    {"ADPALILOG", {ADPALILOG_LINES, sizeof ADPALILOG_LINES / sizeof ADPALILOG_LINES[0]}},
+    {"DIRECTPDMAPPING", {DIRECTPDMAPPING_LINES, sizeof DIRECTPDMAPPING_LINES / sizeof DIRECTPDMAPPING_LINES[0]}},
+    {"GETPRESERVEDCACHELIST", {GETPRESERVEDCACHELIST_LINES, sizeof GETPRESERVEDCACHELIST_LINES / sizeof GETPRESERVEDCACHELIST_LINES[0]}},
+    {"DISCARDPRESERVEDCACHE", {DISCARDPRESERVEDCACHE_LINES, sizeof DISCARDPRESERVEDCACHE_LINES / sizeof DISCARDPRESERVEDCACHE_LINES[0]}},
+    {"PHYERRORCOUNTERS", {PHYERRORCOUNTERS_LINES, sizeof PHYERRORCOUNTERS_LINES / sizeof PHYERRORCOUNTERS_LINES[0]}},
+    {"SHOWSUMMARY", {SHOWSUMMARY_LINES, sizeof SHOWSUMMARY_LINES / sizeof SHOWSUMMARY_LINES[0]}},
+    {"ADPGETPCIINFO", {ADPGETPCIINFO_LINES, sizeof ADPGETPCIINFO_LINES / sizeof ADPGETPCIINFO_LINES[0]}},
+};
+
+}  // namespace
+
+const HelpTable EVENT_BATTERY_SECURITY_HELP = {ENTRIES, sizeof ENTRIES / sizeof ENTRIES[0]};

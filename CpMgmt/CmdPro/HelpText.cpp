@@ -20,6 +20,8 @@ void printHelpText(const HelpText& text, const char* programName, unsigned char 
         const HelpLine& element = text.lines[i];
         const char* format =
             oemId == AppVersionCp::OEM_ID_PASSPHRASE && element.oem2Text != nullptr ? element.oem2Text : element.text;
+        if (format[0] == '\0')
+            continue;  // an element that one OEM's wording leaves out
         // The elements are this program's own formats with the program name as their only
         // argument; the user's words never reach a format.
         snprintf(line, sizeof line, format, programName);
@@ -34,4 +36,13 @@ const HelpText* findHelpText(const HelpTable& table, const char* topicWord)
             return &table.entries[i].text;
     }
     return nullptr;
+}
+
+bool printHostCacheHelp(const char* programName, const char* topicWord, unsigned char oemId)
+{
+    const HelpText* text = findHelpText(HOST_CACHE_HELP, topicWord);
+    if (text == nullptr)
+        return false;
+    printHelpText(*text, programName, oemId);
+    return true;
 }

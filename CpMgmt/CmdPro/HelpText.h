@@ -7,7 +7,7 @@
 
 // One element: a format whose only possible argument is the program name ("%s"; "%%" prints one
 // '%'). It does not always end a line: the next element may go on where it stops. `oem2Text`,
-// when not null, is printed instead for OEM 2.
+// when not null, is printed instead for OEM 2; an empty text prints nothing.
 struct HelpLine {
     const char* text;
     const char* oem2Text;
@@ -44,8 +44,10 @@ extern const HelpTable LOGICAL_DRIVE_CONFIG_HELP;  // logical-drive and configur
 extern const HelpTable EVENT_BATTERY_SECURITY_HELP;  // event log, battery, firmware, connectors, security, ...
 extern const HelpTable VERSION_MIRROR_CACHE_HELP;  // version, mirror, power policy, secure erase, performance
 
-// The host-cache commands ("HK ..."): true when the topic word names one of them, whose text is
-// then printed.
+extern const HelpTable HOST_CACHE_HELP;           // host-cache commands ("HK ...")
+
+// Prints the help text of the host-cache command that the topic word names (upper case, no
+// dash); true when it names one, false (nothing printed) otherwise.
 bool printHostCacheHelp(const char* programName, const char* topicWord, unsigned char oemId);
 
 #endif
