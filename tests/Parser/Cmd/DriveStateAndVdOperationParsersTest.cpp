@@ -390,3 +390,47 @@ TEST(ForeignCfgParser, ActionIndexAndKey)
         {"-CfgForeign -Clear 255 -a0", REFUSED},
     }, foreignCfg);
 }
+
+// Lines the grammar never hands over: the operation word is looked for on the whole line,
+// exactly once, and a line that neither sets nor removes a spare is refused.
+TEST(OperationWordParsers, ExactlyOneOperationWordOnTheLine)
+{
+    parserRegistrationAnchor();
+    struct Case {
+        std::vector<TokenItem> items;
+        bool accepted;
+    } cases[] = {
+        {{word(TOKEN_LDCC, "LDCC"), ldOption(), num(0), adapterOption(), num(0)}, false},
+        {{word(TOKEN_LDCC, "LDCC"), word(TOKEN_START, "Start"), ldOption(), num(0), word(TOKEN_STOP, "Stop"),
+          adapterOption(), num(0)},
+         false},
+        // An operation word after the adapter still counts.
+        {{word(TOKEN_LDCC, "LDCC"), ldOption(), num(0), adapterOption(), num(0), word(TOKEN_SUSPEND, "Suspend")},
+         true},
+        // Enable is an operation of -LDBI only.
+        {{word(TOKEN_LDINIT, "LDInit"), word(TOKEN_ENABLE, "Enbl"), ldOption(), num(0), adapterOption(), num(0)},
+         false},
+        {{word(TOKEN_PDRBLD, "PDRbld"), word(TOKEN_CHANNEL_TARGET_LIST, "32:4"), adapterOption(), num(0)}, false},
+        {{word(TOKEN_PDRBLD, "PDRbld"), word(TOKEN_START, "Start"), word(TOKEN_CHANNEL_TARGET_LIST, "32:4"),
+          word(TOKEN_RESUME, "Resume"), adapterOption(), num(0)},
+         false},
+        {{word(TOKEN_PDHSP, "PDHSP"), word(TOKEN_CHANNEL_TARGET_LIST, "32:4"), adapterOption(), num(0)}, false},
+        {{word(TOKEN_PDREPLACEMISSING, "PdReplaceMissing"), word(TOKEN_CHANNEL_TARGET_LIST, "32:4"),
+          word(TOKEN_ARRAY, "Array"), num(0), adapterOption(), num(0)},
+         false},
+    };
+    for (const Case& c : cases) {
+        TokenLine line{};
+        for (const TokenItem& item : c.items) {
+            TokenValue* value = item.id == TOKEN_NUMBER ? static_cast<TokenValue*>(new TokenValueInt(item.number))
+                                                        : new TokenValueStr(string(item.text.c_str()));
+            line.tokens()->add(new Token(item.id, value));
+        }
+        SCOPED_TRACE(c.items[0].text + " case " + std::to_string(&c - cases));
+        std::unique_ptr<Parser> parser(ParserFactory::instance()->create(c.items[0].id));
+        ASSERT_TRUE(parser);
+        ArrayList<ParsedObject*>* requests = parser->parse(line.tokens());
+        EXPECT_EQ(requests != nullptr, c.accepted);
+        deleteRequests(requests);
+    }
+}
