@@ -2,7 +2,10 @@
 
 PdData::~PdData() {}
 
-PhysicalDevice::PhysicalDevice(PdData* data, Controller* controller) : RaidElement(data, controller), pdData(data) {}
+PhysicalDevice::PhysicalDevice(PdData* data, Controller* controller)
+    : RaidElement(data, controller), pdData(data), array(nullptr), spare(nullptr)
+{
+}
 
 PhysicalDevice::~PhysicalDevice() {}
 
@@ -14,4 +17,23 @@ string PhysicalDevice::toString()
 RaidElement* PhysicalDevice::create(RaidElementData* data, Controller* controller)
 {
     return createElementOver<PhysicalDevice, PdData>(data, controller);
+}
+
+int PhysicalDevice::setArray(Array* memberOf)
+{
+    array = memberOf;
+    return 0;
+}
+
+int PhysicalDevice::getArray(Array** memberOf)
+{
+    if (memberOf != nullptr)
+        *memberOf = array;
+    return 0;
+}
+
+int PhysicalDevice::setSpare(Spare* spareOf)
+{
+    spare = spareOf;
+    return 0;
 }

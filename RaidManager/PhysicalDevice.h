@@ -1,18 +1,97 @@
 // A physical drive of the controller: the element and its data interface PdData. The drive's
-// operations join the interface as the drive commands are built.
+// commands, its texts and its enclosure queries join the interface as they are built.
 #ifndef PHYSICALDEVICE_H
 #define PHYSICALDEVICE_H
 
+#include <cstdint>
+
 #include "RaidManager/RaidElement.h"
 
+class Array;
+class Spare;
+
+// The drive's properties. Queries with an out-parameter write it only on success (0) and
+// otherwise return the status of the failed record read; the queries whose answer is the
+// result say what they answer on failure.
 class PdData : public RaidElementData {
 public:
     PdData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
     ~PdData() override;
+
+    virtual int getEnclosureIndex(uint8_t* index) = 0;
+    virtual int getEnclosureDeviceId(uint16_t* deviceId) = 0;
+    virtual int getSlotNumber(uint8_t* slot) = 0;
+    virtual int getSequenceNumber(uint16_t* sequence) = 0;
+    virtual int getDeviceId(uint16_t* deviceId) = 0;
+    // Device id (low half) and sequence number (high half): how drive commands name the drive.
+    virtual int getDeviceRef(uint32_t* reference) = 0;
+    virtual int isWidePortCapable() = 0;   // 0 without a record
+
+    virtual int getMediaErrorCount(uint32_t* count) = 0;
+    virtual int getOtherErrorCount(uint32_t* count) = 0;
+    virtual int getPredictiveFailureCount(uint32_t* count) = 0;
+    virtual int getLastPredictiveFailureSeq(uint32_t* sequence) = 0;
+    virtual int getRawSize(uint64_t* sectors) = 0;
+    virtual int getNonCoercedSize(uint64_t* sectors) = 0;
+    virtual int getCoercedSize(uint64_t* sectors) = 0;
+    // The live state; a stored foreign state is not applied.
+    virtual int getFirmwareState(uint16_t* state) = 0;
+    // The SAS address bytes (one little-endian 64-bit address per port) and the INQUIRY data,
+    // inside the cached record: valid as long as the data object.
+    virtual int getSasAddresses(const uint8_t** addresses) = 0;
+    virtual int getInquiryData(const uint8_t** inquiry) = 0;
+
+    virtual int getScsiDeviceType(uint8_t* type) = 0;
+    // 1 when the record cannot be read, else 0; the result is always 0.
+    virtual int isInfoUnavailable(uint8_t* unavailable) = 0;
+    virtual int getInterfaceType(uint8_t* type) = 0;
+    virtual int getMediaType(uint8_t* type) = 0;
+    virtual int getLogicalSectorSize(uint16_t* bytes) = 0;
+    virtual int getPhysicalSectorSizeExponent(uint16_t* exponent) = 0;
+    virtual int getDeviceSpeed(uint8_t* speed) = 0;
+    virtual int getLinkSpeed(uint8_t* speed) = 0;
+    virtual int getNotCertifiedFlag(uint8_t* flag) = 0;
+    virtual int getUnsupportedFlag(uint8_t* flag) = 0;
+    virtual int isUnconfiguredGoodDisk(uint8_t* answer) = 0;
+    virtual int isForeign(uint8_t* answer) = 0;
+
+    virtual int setForeignState(uint16_t state) = 0;
+    virtual int getForeignState(uint16_t* state) = 0;
+    virtual int isOutdated() = 0;
+    virtual int isForeignConfig() = 0;       // 0 without a record
+    virtual int markOutdated() = 0;
+    virtual int isCommissionedSpare() = 0;   // 0 without a record
+    virtual int isEmergencySpare() = 0;      // 0 without a record
+    virtual int getFlag361Bit6(uint8_t* flag) = 0;
+    virtual int getFlag361Bit7(uint8_t* flag) = 0;
+    virtual int getFlag362Bit1(uint8_t* flag) = 0;
+    virtual int getFlag362Bit2(uint8_t* flag) = 0;
+    virtual int getPowerState(uint16_t* state) = 0;
+
+    virtual int isFdeCapable(uint16_t* answer) = 0;
+    virtual int isSecured(uint16_t* answer) = 0;
+    // Both return 1 (not a status) when the record cannot be read.
+    virtual int isForeignLocked(uint8_t* answer) = 0;
+    virtual int isLocked(uint8_t* answer) = 0;
+    virtual int hasSasSataBridge(uint8_t* answer) = 0;
+    virtual int needsEkmAttention(uint8_t* answer) = 0;
+    virtual int isPiEligible(uint16_t* answer) = 0;
+    virtual int getPiType(uint16_t* type) = 0;
+    virtual int getTemperature(uint8_t* celsius) = 0;
+    virtual int getWidePortCapable(uint8_t* answer) = 0;
+
+    virtual int canSuspendRebuild(uint8_t* answer) = 0;
+    virtual int canResumeRebuild(uint8_t* answer) = 0;
+    virtual int canSuspendCopyback(uint8_t* answer) = 0;
+    virtual int canResumeCopyback(uint8_t* answer) = 0;
+
+    // An operation the controllers in use do not offer: always -1.
+    virtual int unsupportedOperation35() = 0;
 };
 
 class PhysicalDevice : public RaidElement {
 public:
+    // Without array and spare links.
     PhysicalDevice(PdData* data, Controller* controller);
     string toString() override;
     ~PhysicalDevice() override;
@@ -20,8 +99,75 @@ public:
     // The creator registered under ELEMENT_TYPE_PD; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
+    // The array the drive belongs to and the spare that makes it a hot spare; neither is
+    // owned, and the destructor does not follow them.
+    int setArray(Array* memberOf);
+    int getArray(Array** memberOf);
+    int setSpare(Spare* spareOf);
+    Spare* getSpare() const { return spare; }
+
+    // Every property query passes straight to the data object.
+    int getEnclosureIndex(uint8_t* v) { return pdData->getEnclosureIndex(v); }
+    int getEnclosureDeviceId(uint16_t* v) { return pdData->getEnclosureDeviceId(v); }
+    int getSlotNumber(uint8_t* v) { return pdData->getSlotNumber(v); }
+    int getSequenceNumber(uint16_t* v) { return pdData->getSequenceNumber(v); }
+    int getDeviceId(uint16_t* v) { return pdData->getDeviceId(v); }
+    int getDeviceRef(uint32_t* v) { return pdData->getDeviceRef(v); }
+    int isWidePortCapable() { return pdData->isWidePortCapable(); }
+    int getMediaErrorCount(uint32_t* v) { return pdData->getMediaErrorCount(v); }
+    int getOtherErrorCount(uint32_t* v) { return pdData->getOtherErrorCount(v); }
+    int getPredictiveFailureCount(uint32_t* v) { return pdData->getPredictiveFailureCount(v); }
+    int getLastPredictiveFailureSeq(uint32_t* v) { return pdData->getLastPredictiveFailureSeq(v); }
+    int getRawSize(uint64_t* v) { return pdData->getRawSize(v); }
+    int getNonCoercedSize(uint64_t* v) { return pdData->getNonCoercedSize(v); }
+    int getCoercedSize(uint64_t* v) { return pdData->getCoercedSize(v); }
+    int getFirmwareState(uint16_t* v) { return pdData->getFirmwareState(v); }
+    int getSasAddresses(const uint8_t** v) { return pdData->getSasAddresses(v); }
+    int getInquiryData(const uint8_t** v) { return pdData->getInquiryData(v); }
+    int getScsiDeviceType(uint8_t* v) { return pdData->getScsiDeviceType(v); }
+    int isInfoUnavailable(uint8_t* v) { return pdData->isInfoUnavailable(v); }
+    int getInterfaceType(uint8_t* v) { return pdData->getInterfaceType(v); }
+    int getMediaType(uint8_t* v) { return pdData->getMediaType(v); }
+    int getLogicalSectorSize(uint16_t* v) { return pdData->getLogicalSectorSize(v); }
+    int getPhysicalSectorSizeExponent(uint16_t* v) { return pdData->getPhysicalSectorSizeExponent(v); }
+    int getDeviceSpeed(uint8_t* v) { return pdData->getDeviceSpeed(v); }
+    int getLinkSpeed(uint8_t* v) { return pdData->getLinkSpeed(v); }
+    int getNotCertifiedFlag(uint8_t* v) { return pdData->getNotCertifiedFlag(v); }
+    int getUnsupportedFlag(uint8_t* v) { return pdData->getUnsupportedFlag(v); }
+    int isUnconfiguredGoodDisk(uint8_t* v) { return pdData->isUnconfiguredGoodDisk(v); }
+    int isForeign(uint8_t* v) { return pdData->isForeign(v); }
+    int setForeignState(uint16_t v) { return pdData->setForeignState(v); }
+    int getForeignState(uint16_t* v) { return pdData->getForeignState(v); }
+    int isOutdated() { return pdData->isOutdated(); }
+    int isForeignConfig() { return pdData->isForeignConfig(); }
+    int markOutdated() { return pdData->markOutdated(); }
+    int isCommissionedSpare() { return pdData->isCommissionedSpare(); }
+    int isEmergencySpare() { return pdData->isEmergencySpare(); }
+    int getFlag361Bit6(uint8_t* v) { return pdData->getFlag361Bit6(v); }
+    int getFlag361Bit7(uint8_t* v) { return pdData->getFlag361Bit7(v); }
+    int getFlag362Bit1(uint8_t* v) { return pdData->getFlag362Bit1(v); }
+    int getFlag362Bit2(uint8_t* v) { return pdData->getFlag362Bit2(v); }
+    int getPowerState(uint16_t* v) { return pdData->getPowerState(v); }
+    int isFdeCapable(uint16_t* v) { return pdData->isFdeCapable(v); }
+    int isSecured(uint16_t* v) { return pdData->isSecured(v); }
+    int isForeignLocked(uint8_t* v) { return pdData->isForeignLocked(v); }
+    int isLocked(uint8_t* v) { return pdData->isLocked(v); }
+    int hasSasSataBridge(uint8_t* v) { return pdData->hasSasSataBridge(v); }
+    int needsEkmAttention(uint8_t* v) { return pdData->needsEkmAttention(v); }
+    int isPiEligible(uint16_t* v) { return pdData->isPiEligible(v); }
+    int getPiType(uint16_t* v) { return pdData->getPiType(v); }
+    int getTemperature(uint8_t* v) { return pdData->getTemperature(v); }
+    int getWidePortCapable(uint8_t* v) { return pdData->getWidePortCapable(v); }
+    int canSuspendRebuild(uint8_t* v) { return pdData->canSuspendRebuild(v); }
+    int canResumeRebuild(uint8_t* v) { return pdData->canResumeRebuild(v); }
+    int canSuspendCopyback(uint8_t* v) { return pdData->canSuspendCopyback(v); }
+    int canResumeCopyback(uint8_t* v) { return pdData->canResumeCopyback(v); }
+    int unsupportedOperation35() { return pdData->unsupportedOperation35(); }
+
 protected:
     PdData* pdData;  // the element's data object, seen as its interface
+    Array* array;    // not owned; null when the drive is in no array
+    Spare* spare;    // not owned; null when the drive is no hot spare
 };
 
 #endif

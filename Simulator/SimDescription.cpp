@@ -585,6 +585,10 @@ const std::vector<std::pair<const char*, FaultType>> FAULT_TYPES = {
     {"ioctl", FaultType::IOCTL}, {"status", FaultType::STATUS}, {"short", FaultType::SHORT},
     {"corrupt", FaultType::CORRUPT}, {"missing-driver", FaultType::MISSING_DRIVER},
 };
+const std::vector<std::pair<const char*, DriveOperation>> DRIVE_OPERATIONS = {
+    {"rebuild", DriveOperation::REBUILD}, {"patrolRead", DriveOperation::PATROL_READ},
+    {"clear", DriveOperation::CLEAR},
+};
 const std::vector<std::pair<const char*, FaultMode>> FAULT_MODES = {
     {"always", FaultMode::ALWAYS}, {"once", FaultMode::ONCE}, {"times", FaultMode::TIMES}, {"from", FaultMode::FROM},
 };
@@ -709,13 +713,63 @@ void visit(V& v, Drive& d)
     v.num("slot", d.slot);
     v.num("type", d.type, HEX);
     v.num("state", d.state, HEX);
-    v.text("interface", d.interface, NO_LIMIT, {"SAS", "SATA"});
+    v.text("interface", d.interface, NO_LIMIT, {"SCSI", "SAS", "SATA", "FC"});
     v.text("media", d.media, NO_LIMIT, {"HDD", "SSD"});
     v.text("vendor", d.vendor, 8);
     v.text("product", d.product, 16);
     v.text("revision", d.revision, 4);
     v.num("rawBlocks", d.rawBlocks);
+    v.num("nonCoercedBlocks", d.nonCoercedBlocks);
     v.num("coercedBlocks", d.coercedBlocks);
+    v.hex("vpd83", d.vpd83, PD_VPD83_SIZE);
+    v.num("unsupported", d.unsupported);
+    v.num("notCertified", d.notCertified);
+    v.num("connectedPorts", d.connectedPorts, HEX);
+    v.num("deviceSpeed", d.deviceSpeed);
+    v.num("linkSpeed", d.linkSpeed);
+    v.num("secondLinkSpeed", d.secondLinkSpeed);
+    v.num("mediaErrors", d.mediaErrors);
+    v.num("otherErrors", d.otherErrors);
+    v.num("predictiveFailures", d.predictiveFailures);
+    v.num("lastPredictiveSeq", d.lastPredictiveSeq);
+    v.num("configFlags", d.configFlags, HEX);
+    v.flag("widePort", d.widePort);
+    v.list("ports", d.ports, PD_MAX_PORTS);
+    v.num("powerState", d.powerState, HEX);
+    v.num("position", d.position);
+    v.num("slotCount", d.slotCount);
+    v.num("flags361", d.flags361, HEX);
+    v.num("flags362", d.flags362, HEX);
+    v.num("partnerId", d.partnerId);
+    v.num("security", d.security, HEX);
+    v.text("bridgeVendor", d.bridgeVendor, 8);
+    v.text("bridgeProduct", d.bridgeProduct, 16);
+    v.text("bridgeRevision", d.bridgeRevision, 4);
+    v.num("temperature", d.temperature);
+    v.num("physicalSectorExponent", d.physicalSectorExponent);
+    v.num("sectorSize", d.sectorSize);
+    v.num("protection", d.protection, HEX);
+    v.num("spareFlags", d.spareFlags, HEX);
+    v.numbers("diagnosticsDate", d.diagnosticsDate);
+    v.num("shieldCounter", d.shieldCounter);
+    v.list("progress", d.progress);
+    v.patch("patch", d.patch, PD_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, DrivePort& p)
+{
+    v.num("sasAddress", p.sasAddress, HEX);
+    v.num("connector", p.connector);
+    v.flag("passive", p.passive);
+}
+
+template <class V>
+void visit(V& v, DriveProgress& p)
+{
+    v.choice("operation", p.operation, DRIVE_OPERATIONS, REQUIRED);
+    v.num("progress", p.progress);
+    v.num("elapsed", p.elapsed);
 }
 
 template <class V>

@@ -134,6 +134,23 @@ struct Enclosure {
     Patch patch;                      // offsets within the enclosure's list entry
 };
 
+// One port of a drive: its SAS address and the connector it is cabled to.
+struct DrivePort {
+    uint64_t sasAddress = 0;
+    uint8_t connector = 0;            // 0xFF: none
+    bool passive = false;             // the passive path
+};
+
+// A running drive operation and its progress (in 65535ths) and elapsed seconds.
+enum class DriveOperation { REBUILD, PATROL_READ, CLEAR };
+struct DriveProgress {
+    DriveOperation operation = DriveOperation::REBUILD;   // required in a description
+    uint16_t progress = 0;
+    uint16_t elapsed = 0;
+};
+
+// A device on the drive list: a disk, a tape (type 1) or an enclosure's own entry (type 0x0d,
+// enclosure id = its own device id), with the fields of its 512-byte information record.
 struct Drive {
     uint16_t deviceId = 0;            // required in a description
     uint16_t sequence = 1;
@@ -141,13 +158,47 @@ struct Drive {
     uint8_t slot = 0;
     uint8_t type = 0;                 // SCSI device type: 0 disk
     uint8_t state = PD_STATE_UNCONFIGURED_GOOD;
-    std::string interface = "SAS";
+    std::string interface = "SAS";    // one field gives both interface codes of the record
     std::string media = "HDD";
     std::string vendor = "QUILLDSK";
     std::string product = "QD1000SAS";
     std::string revision = "A001";
     uint64_t rawBlocks = 1953525168ull;       // a 1 TB drive
+    std::optional<uint64_t> nonCoercedBlocks; // unset: the raw size
     uint64_t coercedBlocks = 1952448512ull;   // coerced to a 1 GB boundary
+    Bytes vpd83;                      // device identification: up to 128 bytes in two parts
+    uint8_t unsupported = 0;
+    uint8_t notCertified = 0;
+    uint8_t connectedPorts = 1;
+    uint8_t deviceSpeed = 3;          // 1 1.5, 2 3.0, 3 6.0, 4 12.0 Gb/s
+    uint8_t linkSpeed = 3;
+    uint8_t secondLinkSpeed = 0;
+    uint32_t mediaErrors = 0;
+    uint32_t otherErrors = 0;
+    uint32_t predictiveFailures = 0;
+    uint32_t lastPredictiveSeq = 0;
+    uint8_t configFlags = 0;          // bits 1-3 in use, bit 4 foreign configuration
+    bool widePort = false;
+    std::vector<DrivePort> ports;     // at most 4
+    uint8_t powerState = 0;           // 0 spun up, 0xff in transition, else spun down
+    uint8_t position = 0;             // an enclosure entry's position
+    uint16_t slotCount = 0;           // an enclosure entry's slots
+    uint8_t flags361 = 0;
+    uint8_t flags362 = 0;
+    uint16_t partnerId = 0xFFFF;
+    uint8_t security = 0;             // bit 0 FDE capable, 1 enabled, 2 secured, 3 locked, 4 foreign lock, 5 key attention
+    std::string bridgeVendor;         // a SAS-SATA bridge is present when any of the three is given
+    std::string bridgeProduct;
+    std::string bridgeRevision;
+    uint8_t temperature = 0;          // 0 and 0xff: none
+    uint8_t physicalSectorExponent = 0;
+    uint16_t sectorSize = 512;
+    uint8_t protection = 0;           // bits 0-2 PI type, 3 formatted, 4 eligible, 7 commissioned spare
+    uint8_t spareFlags = 0;           // bit 0 emergency spare
+    std::vector<uint16_t> diagnosticsDate;   // year, month, day, hour, minute, second
+    uint8_t shieldCounter = 0;
+    std::vector<DriveProgress> progress;
+    Patch patch;                      // laid over the drive's information record
 };
 
 // One span of a logical drive: its extent on each drive of one array.

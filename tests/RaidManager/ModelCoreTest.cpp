@@ -14,6 +14,7 @@
 #include "RaidManager/Spare.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/PdDataZpr.h"
 #include "RaidManager/Zpr/SpanDataZpr.h"
 
 namespace {
@@ -27,6 +28,13 @@ public:
     CountingData() : Interface(nullptr, new DiskGroupId(1)) {}
     ~CountingData() override { ++dataDeleted; }
     string toString() override { return string("data"); }
+};
+
+// The drive's data of these controllers, counted the same way.
+class CountingPdData : public PdDataZpr {
+public:
+    CountingPdData() : PdDataZpr(nullptr, new PdIdZpr(0, 0, 1, 0xFFFF)) {}
+    ~CountingPdData() override { ++dataDeleted; }
 };
 
 class TestSpanData : public SpanData {
@@ -105,7 +113,7 @@ TEST(RaidElementFactory, CreatesByTypeCodeWithTheRegisteredCreators)
         {7, nullptr, false},                        // a code without creators
         {15, nullptr, false},
         {200, nullptr, false},                      // beyond the table
-        {ELEMENT_TYPE_PD, new CountingData<PdData>(), true},
+        {ELEMENT_TYPE_PD, new CountingPdData(), true},
         {ELEMENT_TYPE_VD, new CountingData<VdData>(), true},
         {ELEMENT_TYPE_ARRAY, new CountingData<ArrayData>(), true},
         {ELEMENT_TYPE_DISK_GROUP, new CountingData<DgData>(), true},
@@ -126,7 +134,7 @@ TEST(RaidElementFactory, CreatesByTypeCodeWithTheRegisteredCreators)
 TEST(RaidElementFactory, ElementKindsFollowTheirCodes)
 {
     RaidElementFactory* factory = registeredFactory();
-    RaidElement* pd = factory->create(ELEMENT_TYPE_PD, new CountingData<PdData>(), nullptr);
+    RaidElement* pd = factory->create(ELEMENT_TYPE_PD, new CountingPdData(), nullptr);
     RaidElement* array = factory->create(ELEMENT_TYPE_ARRAY, new CountingData<ArrayData>(), nullptr);
     RaidElement* group = factory->create(ELEMENT_TYPE_DISK_GROUP, nullptr, nullptr);
     RaidElement* span = factory->create(ELEMENT_TYPE_SPAN, new TestSpanData(), nullptr);
@@ -137,7 +145,7 @@ TEST(RaidElementFactory, ElementKindsFollowTheirCodes)
     EXPECT_STREQ(group->toString().c_str(), "");
     EXPECT_NE(dynamic_cast<Span*>(span), nullptr);
     // A data object of another interface is not taken: the span creator refuses a drive's.
-    CountingData<PdData>* wrong = new CountingData<PdData>();
+    CountingPdData* wrong = new CountingPdData();
     EXPECT_EQ(factory->create(ELEMENT_TYPE_SPAN, wrong, nullptr), nullptr);
     delete wrong;
     delete pd;

@@ -168,3 +168,86 @@ TEST(Description, TheReadmeExampleRoundTrips)
 }
 
 } // namespace
+
+namespace {
+
+// A SAS disk with every drive-record field given, a SATA SSD behind a bridge, a tape and an
+// enclosure's own entry.
+const char* const FOUR_DEVICES = R"({"controllers": [{"host": 2,
+  "enclosures": [{"deviceId": 252}],
+  "drives": [
+    {"deviceId": 8, "sequence": 258, "enclosureId": 252, "slot": 3, "state": "0x18", "vendor": "QUILLDSK",
+     "product": "QD4000SAS", "revision": "B002", "rawBlocks": 7814037168, "nonCoercedBlocks": 7813988016,
+     "coercedBlocks": 7812939776, "vpd83": "0083000c", "unsupported": 0, "notCertified": 0,
+     "connectedPorts": "0x3", "deviceSpeed": 4, "linkSpeed": 3, "secondLinkSpeed": 2, "mediaErrors": 7,
+     "otherErrors": 9, "predictiveFailures": 2, "lastPredictiveSeq": 4660, "configFlags": "0x2",
+     "widePort": true, "ports": [{"sasAddress": "0x5000c50012345671", "connector": 1},
+                                 {"sasAddress": "0x5000c50012345672", "connector": 2, "passive": true}],
+     "powerState": "0x0", "flags361": "0x40", "flags362": "0x52", "partnerId": 9, "security": "0xd",
+     "temperature": 36, "physicalSectorExponent": 3, "protection": "0x92", "spareFlags": "0x1",
+     "diagnosticsDate": [2026, 11, 30, 23, 59, 58], "shieldCounter": 4,
+     "progress": [{"operation": "rebuild", "progress": 32768, "elapsed": 120}]},
+    {"deviceId": 20, "interface": "SATA", "media": "SSD", "vendor": "ATA", "product": "QS480SATA",
+     "bridgeVendor": "QBRIDGE", "bridgeProduct": "QB6000-SATA-BRDG", "bridgeRevision": "0102",
+     "sectorSize": 4096, "powerState": "0xff"},
+    {"deviceId": 30, "type": "0x1", "enclosureId": 252, "slot": 7, "vendor": "QTAPE", "product": "QT800"},
+    {"deviceId": 252, "type": "0xd", "enclosureId": 252, "slot": 255, "position": 2, "slotCount": 12}
+  ]}]})";
+
+}  // namespace
+
+// The drive-record fields survive a host made from a description, its description made into
+// a host again, and its description read back.
+TEST(Description, DriveRecordFieldsRoundTrip)
+{
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", FOUR_DEVICES), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(shown, model, error)) << error;
+    const std::vector<sim::Drive>& d = model.controllers.at(0).drives;
+    ASSERT_EQ(d.size(), 4u);
+    EXPECT_EQ(d[0].ports.size(), 2u);
+    EXPECT_TRUE(d[0].ports[1].passive);
+    EXPECT_EQ(d[0].ports[1].sasAddress, 0x5000c50012345672ull);
+    EXPECT_EQ(d[0].nonCoercedBlocks.value_or(0), 7813988016ull);
+    EXPECT_EQ(d[0].diagnosticsDate, (std::vector<uint16_t>{2026, 11, 30, 23, 59, 58}));
+    EXPECT_EQ(d[0].progress.at(0).operation, sim::DriveOperation::REBUILD);
+    EXPECT_EQ(d[0].progress.at(0).progress, 32768);
+    EXPECT_EQ(d[0].security, 0x0D);
+    EXPECT_EQ(d[0].vpd83, (sim::Bytes{0x00, 0x83, 0x00, 0x0c}));
+    EXPECT_EQ(d[1].bridgeProduct, "QB6000-SATA-BRDG");
+    EXPECT_EQ(d[1].interface, "SATA");
+    EXPECT_EQ(d[1].powerState, 0xFF);
+    EXPECT_EQ(d[2].type, 1);
+    EXPECT_EQ(d[3].slotCount, 12);
+    EXPECT_EQ(d[3].position, 2);
+    EXPECT_NE(shown.find("\"bridgeProduct\": \"QB6000-SATA-BRDG\""), std::string::npos) << shown;
+}
+
+TEST(Description, DriveRecordFieldsAreChecked)
+{
+    struct Case {
+        const char* drive;
+        const char* message;
+    } cases[] = {
+        {R"({"deviceId": 1, "interface": "USB"})", "\"USB\" is not one of"},
+        {R"({"deviceId": 1, "progress": [{"operation": "scrub"}]})", "is not one of"},
+        {R"({"deviceId": 1, "progress": [{"progress": 5}]})", "operation"},
+        {R"({"deviceId": 1, "ports": [{}, {}, {}, {}, {}]})", "ports"},
+        {R"({"deviceId": 1, "bridgeProduct": "QB6000-SATA-BRDG-X"})", "longer than 16"},
+        {R"({"deviceId": 1, "patch": {"510": "000000"}})", "run past the record's 512 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drive);
+        sim::HostModel model;
+        std::string error;
+        const std::string text = std::string(R"({"controllers": [{"host": 2, "drives": [)") + c.drive + "]}]}";
+        EXPECT_FALSE(sim::readDescription(text, model, error));
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}

@@ -27,6 +27,7 @@ const SentCommand SENT[] = {
     {DCMD_PD_GET_LIST, DcmdCatalogue::GENERAL, "the drive list of the model"},
     {DCMD_PD_LIST_QUERY, DcmdCatalogue::GENERAL, "the target-id list of the model"},
     {DCMD_PD_LIST_OPERATION, DcmdCatalogue::GENERAL, "the device list the model sends"},
+    {DCMD_PD_GET_INFO, DcmdCatalogue::GENERAL, "the drive information of the model"},
 };
 
 sim::DataDir directionOf(unsigned short flags)

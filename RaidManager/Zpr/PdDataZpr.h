@@ -1,0 +1,100 @@
+// The drive data of the controllers spoken to through DCMD firmware commands: the drive's
+// information record, read once on first use and kept for the life of the object (a
+// RAID-manager refresh builds a new one), and what the configuration reader learns about a
+// drive of a foreign configuration.
+#ifndef PDDATAZPR_H
+#define PDDATAZPR_H
+
+#include "RaidManager/PhysicalDevice.h"
+
+class PdIdZpr;
+class ZprDriveInfo;
+
+class PdDataZpr : public PdData {
+public:
+    static const uint16_t FOREIGN_STATE_NONE = 0xFFFF;
+
+    // Takes ownership of the identifier (through the base), which addresses the drive.
+    PdDataZpr(Controller* controller, PdIdZpr* id);
+    ~PdDataZpr() override;
+    string toString() override;
+
+    int getEnclosureIndex(uint8_t* index) override;
+    int getEnclosureDeviceId(uint16_t* deviceId) override;
+    int getSlotNumber(uint8_t* slot) override;
+    int getSequenceNumber(uint16_t* sequence) override;
+    int getDeviceId(uint16_t* deviceId) override;
+    int getDeviceRef(uint32_t* reference) override;
+    int isWidePortCapable() override;
+    int getMediaErrorCount(uint32_t* count) override;
+    int getOtherErrorCount(uint32_t* count) override;
+    int getPredictiveFailureCount(uint32_t* count) override;
+    int getLastPredictiveFailureSeq(uint32_t* sequence) override;
+    int getRawSize(uint64_t* sectors) override;
+    int getNonCoercedSize(uint64_t* sectors) override;
+    int getCoercedSize(uint64_t* sectors) override;
+    int getFirmwareState(uint16_t* state) override;
+    int getSasAddresses(const uint8_t** addresses) override;
+    int getInquiryData(const uint8_t** inquiry) override;
+    int getScsiDeviceType(uint8_t* type) override;
+    int isInfoUnavailable(uint8_t* unavailable) override;
+    int getInterfaceType(uint8_t* type) override;
+    int getMediaType(uint8_t* type) override;
+    int getLogicalSectorSize(uint16_t* bytes) override;
+    int getPhysicalSectorSizeExponent(uint16_t* exponent) override;
+    int getDeviceSpeed(uint8_t* speed) override;
+    int getLinkSpeed(uint8_t* speed) override;
+    int getNotCertifiedFlag(uint8_t* flag) override;
+    int getUnsupportedFlag(uint8_t* flag) override;
+    int isUnconfiguredGoodDisk(uint8_t* answer) override;
+    int isForeign(uint8_t* answer) override;
+    int setForeignState(uint16_t state) override;
+    int getForeignState(uint16_t* state) override;
+    int isOutdated() override;
+    int isForeignConfig() override;
+    int markOutdated() override;
+    int isCommissionedSpare() override;
+    int isEmergencySpare() override;
+    int getFlag361Bit6(uint8_t* flag) override;
+    int getFlag361Bit7(uint8_t* flag) override;
+    int getFlag362Bit1(uint8_t* flag) override;
+    int getFlag362Bit2(uint8_t* flag) override;
+    int getPowerState(uint16_t* state) override;
+    int isFdeCapable(uint16_t* answer) override;
+    int isSecured(uint16_t* answer) override;
+    int isForeignLocked(uint8_t* answer) override;
+    int isLocked(uint8_t* answer) override;
+    int hasSasSataBridge(uint8_t* answer) override;
+    int needsEkmAttention(uint8_t* answer) override;
+    int isPiEligible(uint16_t* answer) override;
+    int getPiType(uint16_t* type) override;
+    int getTemperature(uint8_t* celsius) override;
+    int getWidePortCapable(uint8_t* answer) override;
+    int canSuspendRebuild(uint8_t* answer) override;
+    int canResumeRebuild(uint8_t* answer) override;
+    int canSuspendCopyback(uint8_t* answer) override;
+    int canResumeCopyback(uint8_t* answer) override;
+    int unsupportedOperation35() override;
+
+protected:
+    // Reads the information record unless it is cached: 0, -1 without an identifier or
+    // memory, or the read's status (nothing cached, so the next query reads again).
+    int fetchDriveInfo();
+
+private:
+    // Loads the record and writes read(record) to `out`; the load's status otherwise.
+    template <typename T, typename Read>
+    int answer(T* out, Read read);
+    // 1 when bit `bitNumber` of the byte at `offset` is set.
+    int answerBit(uint8_t* out, size_t offset, unsigned bitNumber);
+    // Loads the record; `onFailure` instead of the status when it cannot.
+    int answerFlag(size_t offset, unsigned bitNumber, int onFailure);
+
+    PdIdZpr* pdId;            // the base's identifier, typed; not deleted separately
+    uint8_t* driveInfo;       // ZprDriveInfo::SIZE bytes, or null until a read succeeds
+    uint32_t allowedOperations;
+    uint16_t foreignState;    // FOREIGN_STATE_NONE, or the state a foreign configuration gives
+    uint8_t outdated;
+};
+
+#endif
