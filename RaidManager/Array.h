@@ -1,25 +1,80 @@
 // An array of drives: the element Array with its kind in use, ArrayHmg, and the data
-// interface ArrayData. The array's operations join the interface as the configuration
-// commands are built.
+// interface ArrayData. An array knows its member drives, the virtual drives with a span on
+// it, its disk group and the hot spares dedicated to it; it owns the list containers, never
+// the elements in them.
 #ifndef ARRAY_H
 #define ARRAY_H
 
+#include <cstdint>
+
+#include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
+
+class DiskGroup;
+class PhysicalDevice;
+class Spare;
+class VirtualDisk;
 
 class ArrayData : public RaidElementData {
 public:
     ArrayData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
     ~ArrayData() override;
+
+    // The usable extent on each member drive, in blocks.
+    virtual int getSize(uint64_t* blocks) = 0;
+    // The firmware's number of the array.
+    virtual int getArrayRef(uint16_t* arrayRef) = 0;
+    virtual int getMaxVdsPerArray(uint8_t* count) = 0;
+    // 1 when no array record is attached.
+    virtual int hasNoRecord(uint8_t* answer) = 0;
+    // Stores the size in the array record and writes the record to the controller.
+    virtual int setSize(uint64_t blocks) = 0;
 };
 
 class Array : public RaidElement {
 public:
     Array(ArrayData* data, Controller* controller);
+    // The data object's text and the numbers of drives, virtual drives and dedicated spares.
     string toString() override;
+    // Takes itself out of the array list of each dedicated spare (the spares stay) and
+    // deletes the containers, not their elements.
     ~Array() override;
 
+    virtual int isHmg() = 0;
+    virtual int isRedundant(uint8_t* answer) = 0;
+
+    int addPd(PhysicalDevice* pd);
+    int addVirtualDisk(VirtualDisk* vd);
+    int addSpare(Spare* spare);
+    int setDiskGroup(DiskGroup* group);
+
+    // -1 when the array has no record or no drive list.
+    int getPdList(ArrayList<PhysicalDevice*>** list);
+    int getVdList(ArrayList<VirtualDisk*>** list);
+    // The dedicated spares, possibly null; always 0.
+    int getSpares(ArrayList<Spare*>** list);
+    int getDiskGroup(DiskGroup** group);
+
+    int hasNoRecord(uint8_t* answer);
+    // These forwarders refuse (-1) an array without a record.
+    int getSize(uint64_t* blocks);
+    int getArrayRef(uint16_t* arrayRef);
+    int getMaxVdsPerArray(uint8_t* count);
+    // The smallest coerced size of the member drives that can be read.
+    int getSmallestPdSize(uint64_t* blocks);
+    int setSizeToSmallestPd();
+    // 1 when a member drive that can be read is foreign.
+    int hasForeignPd(uint8_t* answer);
+
 protected:
-    ArrayData* arrayData;  // the element's data object, seen as its interface
+    // 0 when the array has a record, else -1 or the data object's failure.
+    int requireRecord();
+
+    ArrayData* arrayData;               // the element's data object, seen as its interface
+    ArrayList<PhysicalDevice*>* pds;    // null until the first drive is added
+    ArrayList<VirtualDisk*>* vds;
+    DiskGroup* diskGroup;               // not owned
+    ArrayList<Spare*>* spares;
 };
 
 // The array of the controllers in use: the one kind of Array the model builds.
@@ -28,8 +83,45 @@ public:
     ArrayHmg(ArrayData* data, Controller* controller);
     ~ArrayHmg() override;
 
+    int isHmg() override { return 1; }
+    // Answered with the array's space map; -1 until that is built.
+    int isRedundant(uint8_t* answer) override;
+
     // The creator registered under ELEMENT_TYPE_ARRAY; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 };
+
+// One extent of an array: a run of blocks on each member drive, used by a virtual drive or
+// free (null). The virtual drive is not owned.
+class ArraySpaceInfo {
+public:
+    ArraySpaceInfo(uint64_t start, uint64_t size, VirtualDisk* vd) : start(start), size(size), vd(vd) {}
+    virtual ~ArraySpaceInfo() {}
+
+    uint64_t getStart() const { return start; }
+    uint64_t getSize() const { return size; }
+    VirtualDisk* getVirtualDisk() const { return vd; }
+    // Equal start and size; the virtual drive is not compared.
+    bool equals(const ArraySpaceInfo* other) const;
+    string toString() const;
+
+private:
+    uint64_t start;
+    uint64_t size;
+    VirtualDisk* vd;
+};
+
+// Appends `element` to `*list`, making the list (capacity 4) first: 0, or -1 when out of memory
+// or full.
+template <class T>
+int appendToList(ArrayList<T>*& list, T element)
+{
+    if (list == nullptr) {
+        list = new (noThrowNew) ArrayList<T>(4);
+        if (list == nullptr)
+            return -1;
+    }
+    return list->add(element);
+}
 
 #endif

@@ -1,18 +1,74 @@
 #include "RaidManager/DiskGroup.h"
 
+#include <cstdio>
+
+#include "RaidManager/Array.h"
+
 DgData::~DgData() {}
 
-DiskGroup::DiskGroup(DgData* data, Controller* controller) : RaidElement(data, controller), dgData(data) {}
+DiskGroup::DiskGroup(DgData* data, Controller* controller) : RaidElement(data, controller), dgData(data), arrays(nullptr)
+{
+}
 
-DiskGroup::~DiskGroup() {}
+DiskGroup::~DiskGroup()
+{
+    delete arrays;
+}
 
 string DiskGroup::toString()
 {
-    return dataText();
+    if (arrays == nullptr)
+        return string();
+    char text[40];
+    snprintf(text, sizeof text, "Number of Spans: %d\n", arrays->count());
+    return string(text);
 }
 
 RaidElement* DiskGroup::create(RaidElementData* data, Controller* controller)
 {
     // A data object of another kind is not taken over: the group is built without one.
     return new (noThrowNew) DiskGroup(dynamic_cast<DgData*>(data), controller);
+}
+
+int DiskGroup::addArray(Array* array)
+{
+    return appendToList(arrays, array);
+}
+
+int DiskGroup::getArrays(ArrayList<Array*>** list)
+{
+    if (arrays == nullptr)
+        return -1;
+    if (list != nullptr)
+        *list = arrays;
+    return 0;
+}
+
+int DiskGroup::hasForeignPd(uint8_t* answer)
+{
+    if (arrays == nullptr)
+        return -1;
+    for (unsigned char i = 0; i < arrays->count(); ++i) {
+        Array* array = arrays->get(i);
+        if (array == nullptr)
+            return -1;
+        uint8_t none = 0;
+        int status = array->hasNoRecord(&none);
+        if (status != 0)
+            return status;
+        if (none == 1)
+            continue;
+        uint8_t foreign = 0;
+        status = array->hasForeignPd(&foreign);
+        if (status != 0)
+            return status;
+        if (foreign == 1) {
+            if (answer != nullptr)
+                *answer = 1;
+            return 0;
+        }
+    }
+    if (answer != nullptr)
+        *answer = 0;
+    return 0;
 }

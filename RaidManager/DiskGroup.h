@@ -1,9 +1,15 @@
 // A disk group: the arrays that one logical drive brought into the configuration first. Its
-// data class DgData is concrete and holds nothing but the group's identifier.
+// data class DgData is concrete and holds nothing but the group's identifier. The group owns
+// its array-list container, not the arrays.
 #ifndef DISKGROUP_H
 #define DISKGROUP_H
 
+#include <cstdint>
+
+#include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
+
+class Array;
 
 class DgData : public RaidElementData {
 public:
@@ -16,6 +22,7 @@ public:
 class DiskGroup : public RaidElement {
 public:
     DiskGroup(DgData* data, Controller* controller);
+    // "Number of Spans: %d\n", or empty without arrays.
     string toString() override;
     ~DiskGroup() override;
 
@@ -23,8 +30,15 @@ public:
     // always builds its element, also without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
+    int addArray(Array* array);
+    // -1 when there is no list.
+    int getArrays(ArrayList<Array*>** list);
+    // 1 when a drive of an array of the group is foreign.
+    int hasForeignPd(uint8_t* answer);
+
 protected:
-    DgData* dgData;  // the element's data object, or null
+    DgData* dgData;             // the element's data object, or null
+    ArrayList<Array*>* arrays;  // null until the first array is added
 };
 
 #endif

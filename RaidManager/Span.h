@@ -7,6 +7,8 @@
 
 #include "RaidManager/RaidElement.h"
 
+class Array;
+
 class SpanData : public RaidElementData {
 public:
     SpanData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
@@ -27,11 +29,17 @@ public:
     // The creator registered under ELEMENT_TYPE_SPAN; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
-    int getStartBlock(uint64_t* block) { return spanData->getStartBlock(block); }
-    int getBlockCount(uint64_t* count) { return spanData->getBlockCount(count); }
+    // -1 without a data object.
+    int getStartBlock(uint64_t* block) { return spanData == nullptr ? -1 : spanData->getStartBlock(block); }
+    int getBlockCount(uint64_t* count) { return spanData == nullptr ? -1 : spanData->getBlockCount(count); }
+
+    // The array under the span (not owned); getArray is -1 when none is set.
+    int setArray(Array* under);
+    int getArray(Array** under);
 
 protected:
     SpanData* spanData;  // the element's data object, seen as its interface
+    Array* array;
 };
 
 #endif

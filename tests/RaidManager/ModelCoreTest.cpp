@@ -16,6 +16,7 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
 #include "RaidManager/Zpr/SpanDataZpr.h"
+#include "RaidManager/Zpr/SpareDataZpr.h"
 
 namespace {
 
@@ -30,7 +31,25 @@ public:
     string toString() override { return string("data"); }
 };
 
-// The drive's data of these controllers, counted the same way.
+// Data objects of the interfaces with operations of their own, counted the same way.
+class CountingArrayData : public ArrayData {
+public:
+    CountingArrayData() : ArrayData(nullptr, new ArrayIdZpr(0)) {}
+    ~CountingArrayData() override { ++dataDeleted; }
+    string toString() override { return string("data"); }
+    int getSize(uint64_t*) override { return -1; }
+    int getArrayRef(uint16_t*) override { return -1; }
+    int getMaxVdsPerArray(uint8_t*) override { return -1; }
+    int hasNoRecord(uint8_t*) override { return -1; }
+    int setSize(uint64_t) override { return -1; }
+};
+
+class CountingSpareData : public SpareDataZpr {
+public:
+    CountingSpareData() : SpareDataZpr(nullptr, nullptr) {}
+    ~CountingSpareData() override { ++dataDeleted; }
+};
+
 class CountingPdData : public PdDataZpr {
 public:
     CountingPdData() : PdDataZpr(nullptr, new PdIdZpr(0, 0, 1, 0xFFFF)) {}
@@ -115,9 +134,9 @@ TEST(RaidElementFactory, CreatesByTypeCodeWithTheRegisteredCreators)
         {200, nullptr, false},                      // beyond the table
         {ELEMENT_TYPE_PD, new CountingPdData(), true},
         {ELEMENT_TYPE_VD, new CountingData<VdData>(), true},
-        {ELEMENT_TYPE_ARRAY, new CountingData<ArrayData>(), true},
+        {ELEMENT_TYPE_ARRAY, new CountingArrayData(), true},
         {ELEMENT_TYPE_DISK_GROUP, new CountingData<DgData>(), true},
-        {ELEMENT_TYPE_SPARE, new CountingData<SpareData>(), true},
+        {ELEMENT_TYPE_SPARE, new CountingSpareData(), true},
     };
     for (const Case& c : cases) {
         dataDeleted = 0;
@@ -135,7 +154,7 @@ TEST(RaidElementFactory, ElementKindsFollowTheirCodes)
 {
     RaidElementFactory* factory = registeredFactory();
     RaidElement* pd = factory->create(ELEMENT_TYPE_PD, new CountingPdData(), nullptr);
-    RaidElement* array = factory->create(ELEMENT_TYPE_ARRAY, new CountingData<ArrayData>(), nullptr);
+    RaidElement* array = factory->create(ELEMENT_TYPE_ARRAY, new CountingArrayData(), nullptr);
     RaidElement* group = factory->create(ELEMENT_TYPE_DISK_GROUP, nullptr, nullptr);
     RaidElement* span = factory->create(ELEMENT_TYPE_SPAN, new TestSpanData(), nullptr);
     EXPECT_NE(dynamic_cast<PhysicalDevice*>(pd), nullptr);
