@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test three times: a GCC build, a GCC
 # build under AddressSanitizer and UndefinedBehaviorSanitizer, and a clang build. Every build
-# treats compiler warnings as errors.
+# treats compiler warnings as errors. Last, every fuzz target runs for 30 seconds on its seed
+# corpus; a finding fails with its input shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -29,3 +30,6 @@ cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_WER
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-clang -j "$jobs"
 run_tests build-clang
+
+echo "== fuzz targets"
+QUILL_JOBS=$jobs bash scripts/fuzz.sh --ci 30
