@@ -9,6 +9,8 @@
 #   scripts/fuzz.sh --ci [SECONDS]    every target for SECONDS (default 30) on its seed corpus
 #                                     (fuzz/corpus/TARGET), keeping nothing: what CI runs
 #   scripts/fuzz.sh --list            the targets
+#   scripts/fuzz.sh --seeds           writes the firmware targets' seeds into fuzz/corpus/ anew
+#                                     (the command line's come from fuzz/commandline-seeds.py)
 #
 # A finding (crash, sanitizer report, leak, timeout) stops the run with a non-zero exit; its
 # input is written to build-fuzz/findings/ and shown. Fix it where it is, then add the input
@@ -66,6 +68,10 @@ build_targets
 case "${1:-}" in
 --list)
     targets
+    ;;
+--seeds)
+    "$build/fuzz/firmware_seeds" "$root/fuzz/corpus"
+    python3 "$root/fuzz/commandline-seeds.py" "$root" "$root/fuzz/corpus/commandline"
     ;;
 --ci)
     for t in $(targets); do

@@ -75,7 +75,8 @@ public:
         auto record = records.find(opcode);
         if (record != records.end() && data != nullptr) {
             size_t n = record->second.size() < room ? record->second.size() : room;
-            memcpy(data, record->second.data(), n);
+            if (n != 0)  // an empty record has no bytes to copy from (its data() may be null)
+                memcpy(data, record->second.data(), n);
             if (afterCall)
                 afterCall(opcode, record->second);
         }

@@ -1,0 +1,49 @@
+// The controller-information record and the OEM data, through the RAID model's adapter: every
+// question the adapter answers from them, its text, and a second read after a refresh.
+#include "FirmwareFuzz.h"
+#include "FuzzSupport.h"
+
+#include "DataProvider/DcmdOpcodes.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprMfcOemData.h"
+
+namespace {
+
+void askAdapter(Adapter* adapter)
+{
+    uint8_t count = 0, flag = 0, security = 0;
+    uint16_t firmwareLevel = 0, applicationLevel = 0;
+    int32_t oemId = 0;
+    adapter->getMaxVirtualDrives(&count);
+    adapter->getOemId(&oemId);
+    adapter->checkApplicationCompatibility(&flag, &firmwareLevel, &applicationLevel);
+    adapter->checkFirmwareCompatibility(&flag, &firmwareLevel, &applicationLevel);
+    adapter->refreshControllerInfo(&security);
+    (void)adapter->toString();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    quietConsole();
+    forbidPlatformCalls();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzedFirmware fw(data, size, layout::CONTROLLER_INFO);
+    RaidManager* manager = getRaidManager(&fw.controller);
+    for (int pass = 0; manager != nullptr && pass < 2; ++pass) {
+        Adapter* adapter = nullptr;
+        if (manager->refresh() == 0 && manager->getAdapter(&adapter) == 0 && adapter != nullptr)
+            askAdapter(adapter);
+    }
+    releaseRaidManagers();
+    ZprData::releaseAll();
+    return 0;
+}

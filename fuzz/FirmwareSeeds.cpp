@@ -1,0 +1,108 @@
+// Writes the seed corpus of the firmware targets: small, well-formed answers (a controller
+// with a few drives, one array, one logical drive and a spare), each cut into its target's
+// input with fuzzInputFor. Run by scripts/fuzz.sh --seeds; the seeds are kept in
+// fuzz/corpus/<target>/.
+#include "FirmwareFuzz.h"
+
+#include "RaidManager/Zpr/ZprConfigBuffer.h"
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+typedef std::vector<uint8_t> Record;
+
+void put(Record& record, size_t offset, uint64_t value, int width)
+{
+    scripted::put(record, offset, value, width);
+}
+
+Record controllerInfo()
+{
+    Record info(ZprControllerInfo::SIZE, 0);
+    put(info, ZprControllerInfo::MAX_VIRTUAL_DRIVES, 64, 1);
+    put(info, ZprControllerInfo::FW_FORWARD_COMPAT, 1, 2);
+    return info;
+}
+
+Record oemData()
+{
+    Record oem(ZprMfcOemData::SIZE, 0);
+    put(oem, ZprMfcOemData::OEM_ID, 1, 1);
+    return oem;
+}
+
+Record ldList(uint32_t count)
+{
+    Record list(ZprLdList::ENTRIES + count * ZprLdList::ENTRY_SIZE, 0);
+    put(list, ZprLdList::COUNT, count, 4);
+    for (uint32_t i = 0; i < count; ++i)
+        put(list, ZprLdList::ENTRIES + i * ZprLdList::ENTRY_SIZE + ZprLdList::ENTRY_TARGET_ID, i, 1);
+    return list;
+}
+
+Record ldIdList(uint32_t count)
+{
+    Record list((count == 0 ? 1 : count) * ZprLdIdList::UNIT, 0);
+    put(list, ZprListHeader::SIZE, list.size(), 4);
+    put(list, ZprListHeader::COUNT, count, 4);
+    for (uint32_t i = 0; i < count; ++i)
+        put(list, ZprLdIdList::IDS + i, i, 1);
+    return list;
+}
+
+Record enclosureList(uint32_t count)
+{
+    Record list(ZprEnclosureList::ENTRIES + count * ZprEnclosureEntry::SIZE, 0);
+    put(list, ZprEnclosureList::COUNT, count, 4);
+    for (uint32_t i = 0; i < count; ++i)
+        put(list, ZprEnclosureList::ENTRIES + i * ZprEnclosureEntry::SIZE + ZprEnclosureEntry::DEVICE_ID, 0x20 + i, 2);
+    return list;
+}
+
+// One array of the first two drives of scripted::pdList, one logical drive, one spare.
+Record configuration()
+{
+    Record config = scripted::configBuffer(1, 1, 1);
+    put(config, ZprConfigBuffer::ARRAYS + ZprArrayRecord::DRIVE_COUNT, 2, 1);
+    for (uint32_t d = 0; d < 2; ++d)
+        put(config, ZprConfigBuffer::ARRAYS + ZprArrayRecord::DRIVES + d * ZprArrayDrive::SIZE + ZprArrayDrive::DEVICE_ID,
+            0x10 + d, 2);
+    return config;
+}
+
+bool write(const std::string& folder, const std::string& name, const std::vector<uint8_t>& input)
+{
+    ::mkdir(folder.c_str(), 0755);
+    std::string path = folder + "/" + name;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    bool ok = std::fwrite(input.data(), 1, input.size(), file) == input.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string root = argv[1];
+    bool ok = true;
+    ok &= write(root + "/controllerinfo", "seed-info", fuzzInputFor(layout::CONTROLLER_INFO, {oemData(), controllerInfo()}));
+    ok &= write(root + "/ldlist", "seed-two", fuzzInputFor(layout::LD_LIST, {ldIdList(2), ldList(2)}));
+    ok &= write(root + "/ldlist", "seed-none", fuzzInputFor(layout::LD_LIST, {ldIdList(0), ldList(0)}));
+    ok &= write(root + "/ldinfo", "seed-two", fuzzInputFor(layout::LD_INFO, {ldList(2), controllerInfo(), Record(ZprLdInfo::SIZE, 0)}));
+    ok &= write(root + "/enclosurelist", "seed-two", fuzzInputFor(layout::ENCLOSURE_LIST, {enclosureList(2)}));
+    ok &= write(root + "/config", "seed-one-of-each", fuzzInputFor(layout::CONFIG, {scripted::pdList(3), configuration()}));
+    ok &= write(root + "/config", "seed-empty", fuzzInputFor(layout::CONFIG, {scripted::pdList(0), scripted::configBuffer(0, 0, 0)}));
+    ok &= write(root + "/drivelist", "seed-three", fuzzInputFor(layout::DRIVE_LIST, {scripted::pdList(2), scripted::pdList(3)}));
+    if (!ok)
+        std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.c_str());
+    return ok ? 0 : 1;
+}
