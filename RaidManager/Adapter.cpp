@@ -18,3 +18,15 @@ RaidElement* Adapter::create(RaidElementData* data, Controller* controller)
         return nullptr;
     return new (noThrowNew) Adapter(adapterData, controller);
 }
+
+int Adapter::getBootVirtualDrive(VirtualDisk** vd)
+{
+    (void)vd;
+    return -1;
+}
+
+int Adapter::getBootPhysicalDrive(PhysicalDevice** pd)
+{
+    (void)pd;
+    return -1;
+}

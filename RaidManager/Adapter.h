@@ -3,33 +3,34 @@
 // controller's records on first use and keeps them for the life of the object.
 //
 // Operations return an int status (0 success, -1 refused or not possible, any other value a
-// firmware status passed through); values travel through out-parameters written on success only.
+// firmware status passed through); values travel through out-parameters written on success
+// only. The operations are listed once, in AdapterOperations.def, in the order of the data
+// interface's slots.
 #ifndef ADAPTER_H
 #define ADAPTER_H
 
 #include <cstdint>
+#include <ctime>
 
+#include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
+
+class PhysicalDevice;
+class VirtualDisk;
+class VdIdZpr;
 
 class AdapterData : public RaidElementData {
 public:
     AdapterData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
     ~AdapterData() override {}
 
-    // Maximum number of virtual drives the controller supports.
-    virtual int getMaxVirtualDrives(uint8_t* count) = 0;
-    // The controller's OEM identifier; not cached.
-    virtual int getOemId(int32_t* oemId) = 0;
-    // Whether this application is too old for the firmware: updateNeeded = 1 when the
-    // firmware's forward-compatibility level is above the application's.
-    virtual int checkApplicationCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                              uint16_t* applicationLevel) = 0;
-    // Whether the firmware is too old for this application: updateNeeded = 1 when the
-    // firmware's backward-compatibility level is below the application's.
-    virtual int checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                           uint16_t* applicationLevel) = 0;
-    // Reads the controller-information record again; out = its security bit.
-    virtual int refreshControllerInfo(uint8_t* securityBit) = 0;
+#define ADAPTER_OP(ret, name, params, args) virtual ret name params = 0;
+#define ADAPTER_OP_PENDING ADAPTER_OP
+#define ADAPTER_OP_ELEMENT ADAPTER_OP
+#include "RaidManager/AdapterOperations.def"
+#undef ADAPTER_OP
+#undef ADAPTER_OP_PENDING
+#undef ADAPTER_OP_ELEMENT
 };
 
 class Adapter : public RaidElement {
@@ -42,17 +43,19 @@ public:
     // the data object is not adapter data).
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
-    int getMaxVirtualDrives(uint8_t* count) { return adapterData->getMaxVirtualDrives(count); }
-    int getOemId(int32_t* oemId) { return adapterData->getOemId(oemId); }
-    int checkApplicationCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel, uint16_t* applicationLevel)
-    {
-        return adapterData->checkApplicationCompatibility(updateNeeded, firmwareLevel, applicationLevel);
-    }
-    int checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel, uint16_t* applicationLevel)
-    {
-        return adapterData->checkFirmwareCompatibility(updateNeeded, firmwareLevel, applicationLevel);
-    }
-    int refreshControllerInfo(uint8_t* securityBit) { return adapterData->refreshControllerInfo(securityBit); }
+#define ADAPTER_OP(ret, name, params, args) \
+    ret name params { return adapterData->name args; }
+#define ADAPTER_OP_PENDING ADAPTER_OP
+#define ADAPTER_OP_ELEMENT(ret, name, params, args)
+#include "RaidManager/AdapterOperations.def"
+#undef ADAPTER_OP
+#undef ADAPTER_OP_PENDING
+#undef ADAPTER_OP_ELEMENT
+
+    // The boot device as a model element of this controller: the data object hands out its
+    // id, which the element looks up. Not built yet: both refuse with -1.
+    int getBootVirtualDrive(VirtualDisk** vd);
+    int getBootPhysicalDrive(PhysicalDevice** pd);
 
 private:
     AdapterData* adapterData;  // the same object as the element's data, seen as adapter data

@@ -306,9 +306,9 @@ public:
     }
 
     template <typename T>
-    void numbers(const char* key, std::vector<T>& items, unsigned flags = PLAIN)
+    void numbers(const char* key, std::vector<T>& items, unsigned flags = PLAIN, size_t maxItems = NO_LIMIT)
     {
-        const Json* v = listOf(key, NO_LIMIT);
+        const Json* v = listOf(key, maxItems);
         if (!v)
             return;
         items.clear();
@@ -529,7 +529,7 @@ public:
     }
 
     template <typename T>
-    void numbers(const char* key, const std::vector<T>& items, unsigned flags = PLAIN)
+    void numbers(const char* key, const std::vector<T>& items, unsigned flags = PLAIN, size_t = NO_LIMIT)
     {
         Json a = Json::array();
         for (const T& item : items)
@@ -663,7 +663,188 @@ void visit(V& v, ControllerInfo& i)
     v.num("backwardCompatibility", i.backwardCompatibility);
     v.text("packageBuild", i.packageBuild, 95);
     v.num("maxVdsPerArray", i.maxVdsPerArray);
+    v.num("sensorsPresent", i.sensorsPresent, HEX);
+    v.num("raidLevelOptions", i.raidLevelOptions, HEX);
+    v.num("reportingFeatures", i.reportingFeatures, HEX);
+    v.num("storageFeatures", i.storageFeatures, HEX);
+    v.num("ldFeatures", i.ldFeatures, HEX);
+    v.num("sscFeatures", i.sscFeatures, HEX);
+    v.num("pdOperations", i.pdOperations, HEX);
+    v.num("powerFeatures", i.powerFeatures, HEX);
+    v.num("driveMixing", i.driveMixing, HEX);
+    v.num("eccBucketCount", i.eccBucketCount);
+    v.num("securityState", i.securityState, HEX);
+    v.num("sscAndBootState", i.sscAndBootState, HEX);
+    v.object("driveLimits", i.driveLimits);
+    v.num("keyManagementState", i.keyManagementState);
+    v.num("maxSscSizeGB", i.maxSscSizeGB);
+    v.num("sscSizeGB", i.sscSizeGB);
+    v.num("piFeatures", i.piFeatures, HEX);
+    v.num("spareFeatures", i.spareFeatures, HEX);
+    v.num("firmwareFeatures", i.firmwareFeatures, HEX);
+    v.num("rocTemperature", i.rocTemperature);
+    v.num("controllerTemperature", i.controllerTemperature);
     v.patch("patch", i.patch, CONTROLLER_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, DriveLimit& l)
+{
+    v.num("min", l.min, PLAIN, 0, 15);
+    v.num("max", l.max, PLAIN, 0, 4095);
+}
+
+template <class V>
+void visit(V& v, DriveLimits& l)
+{
+    v.object("raid0", l.raid0);
+    v.object("raid1", l.raid1);
+    v.object("raid5", l.raid5);
+    v.object("raid6", l.raid6);
+    v.object("raid10", l.raid10);
+    v.object("raid50", l.raid50);
+    v.object("raid60", l.raid60);
+    v.object("level35", l.level35);
+    v.object("raid10Prl11", l.raid10Prl11);
+}
+
+template <class V>
+void visit(V& v, MfcDefaults& d)
+{
+    v.num("sasAddress", d.sasAddress, HEX);
+    v.num("stripExponent", d.stripExponent);
+    v.num("writePolicy", d.writePolicy);
+    v.num("readPolicy", d.readPolicy);
+    v.num("cacheWhenBbuBad", d.cacheWhenBbuBad);
+    v.num("cachedIo", d.cachedIo);
+    v.num("alarm", d.alarm);
+    v.num("coercion", d.coercion);
+    v.num("uncertifiedDrives", d.uncertifiedDrives);
+    v.num("treatR1eAsR10", d.treatR1eAsR10);
+    v.num("maxVdsPerArray", d.maxVdsPerArray);
+    v.num("powerSavingOptions", d.powerSavingOptions, HEX);
+    v.num("spinDownTime", d.spinDownTime);
+    v.num("jbod", d.jbod);
+    v.num("features", d.features, HEX);
+    v.patch("patch", d.patch, MFC_DEFAULTS_SIZE);
+}
+
+template <class V>
+void visit(V& v, ControllerProperties& p)
+{
+    v.num("sequence", p.sequence);
+    v.num("predictiveFailPoll", p.predictiveFailPoll);
+    v.num("throttleCount", p.throttleCount);
+    v.num("throttleTime", p.throttleTime);
+    v.num("rebuildRate", p.rebuildRate);
+    v.num("patrolReadRate", p.patrolReadRate);
+    v.num("bgiRate", p.bgiRate);
+    v.num("ccRate", p.ccRate);
+    v.num("reconstructionRate", p.reconstructionRate);
+    v.num("cacheFlushInterval", p.cacheFlushInterval);
+    v.num("spinupDriveCount", p.spinupDriveCount);
+    v.num("spinupDelay", p.spinupDelay);
+    v.num("clusterEnable", p.clusterEnable);
+    v.num("coercionMode", p.coercionMode);
+    v.num("alarmEnabled", p.alarmEnabled);
+    v.num("autoRebuildDisabled", p.autoRebuildDisabled);
+    v.num("batteryWarningDisabled", p.batteryWarningDisabled);
+    v.num("eccBucketSize", p.eccBucketSize);
+    v.num("eccBucketLeakRate", p.eccBucketLeakRate);
+    v.num("restoreHotSpare", p.restoreHotSpare);
+    v.num("exposeEnclosureDevices", p.exposeEnclosureDevices);
+    v.num("maintainPdFailHistory", p.maintainPdFailHistory);
+    v.num("reorderingDisabled", p.reorderingDisabled);
+    v.num("abortCcOnError", p.abortCcOnError);
+    v.num("loadBalanceMode", p.loadBalanceMode);
+    v.num("autoDetectBackplaneDisabled", p.autoDetectBackplaneDisabled);
+    v.num("defaultSnapshotSpace", p.defaultSnapshotSpace);
+    v.num("driveFlags", p.driveFlags, HEX);
+    v.num("controllerFlags", p.controllerFlags, HEX);
+    v.num("spareFlags", p.spareFlags, HEX);
+    v.num("autoSnapshotSpace", p.autoSnapshotSpace);
+    v.num("defaultViewSpace", p.defaultViewSpace);
+    v.num("spinDownTime", p.spinDownTime);
+    v.num("defaultLdPowerSaving", p.defaultLdPowerSaving);
+    v.num("powerSavingDisabledInterval", p.powerSavingDisabledInterval);
+    v.num("powerSavingDisabledTime", p.powerSavingDisabledTime);
+    v.num("spinupEnclosureDriveCount", p.spinupEnclosureDriveCount);
+    v.num("spinupEnclosureDelay", p.spinupEnclosureDelay);
+    v.num("perfTunedMode", p.perfTunedMode, HEX);
+    v.hex("perfModeValues", p.perfModeValues, PERF_MODE_VALUES_SIZE);
+    v.patch("patch", p.patch, PROPERTIES_SIZE);
+}
+
+template <class V>
+void visit(V& v, BiosData& b)
+{
+    v.num("bootDevice", b.bootDevice, HEX);
+    v.num("biosDisabled", b.biosDisabled);
+    v.num("errorHandling", b.errorHandling);
+    v.num("bootIsPhysical", b.bootIsPhysical);
+    v.num("keyManagementMode", b.keyManagementMode, HEX);
+    v.num("autoSelectBoot", b.autoSelectBoot);
+    v.patch("patch", b.patch, BIOS_DATA_SIZE);
+}
+
+template <class V>
+void visit(V& v, PatrolReadProperties& p)
+{
+    v.num("mode", p.mode);
+    v.num("maxConcurrentPds", p.maxConcurrentPds);
+    v.num("onSsd", p.onSsd);
+    v.num("nextStart", p.nextStart);
+    v.num("executionDelay", p.executionDelay);
+    v.patch("patch", p.patch, PR_PROPERTIES_SIZE);
+}
+
+template <class V>
+void visit(V& v, CcSchedule& c)
+{
+    v.num("mode", c.mode);
+    v.numbers("excluded", c.excluded, PLAIN, CC_SCHEDULE_MAX_EXCLUDED);
+    v.num("nextStart", c.nextStart);
+    v.num("executionDelay", c.executionDelay, HEX);
+    v.patch("patch", c.patch, CC_SCHEDULE_SIZE);
+}
+
+template <class V>
+void visit(V& v, ConnectorModes& m)
+{
+    v.numbers("modes", m.modes, PLAIN, MUX_MAX_CONNECTORS);
+    v.patch("patch", m.patch, MUX_MODES_SIZE);
+}
+
+template <class V>
+void visit(V& v, Connector& c)
+{
+    v.num("location", c.location);
+    v.text("name", c.name, CONNECTOR_NAME_LENGTH);
+}
+
+template <class V>
+void visit(V& v, ConnectorInfo& i)
+{
+    v.list("connectors", i.connectors, CONNECTOR_MAX_ENTRIES);
+    v.patch("patch", i.patch, CONNECTOR_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, Phy& p)
+{
+    v.num("sasAddress", p.sasAddress, HEX);
+    v.num("phyId", p.phyId);
+    v.flag("disabled", p.disabled);
+    v.num("deviceType", p.deviceType, HEX);
+    v.num("targetFlags", p.targetFlags, HEX);
+    v.num("linkRate", p.linkRate);
+}
+
+template <class V>
+void visit(V& v, PhyList& l)
+{
+    v.list("phys", l.phys, PHY_MAX_ENTRIES);
+    v.patch("patch", l.patch, PHY_LIST_SIZE);
 }
 
 template <class V>
@@ -844,6 +1025,15 @@ void visit(V& v, Controller& c)
     v.flag("sysfsLinkedClass", c.sysfsLinkedClass);
     v.object("info", c.info);
     v.object("mfcOemData", c.mfcOemData);
+    v.object("mfcDefaults", c.mfcDefaults);
+    v.num("runtimeStatus", c.runtimeStatus, HEX);
+    v.object("properties", c.properties);
+    v.object("bios", c.bios);
+    v.object("patrolRead", c.patrolRead);
+    v.object("ccSchedule", c.ccSchedule);
+    v.object("connectorModes", c.connectorModes);
+    v.object("connectorInfo", c.connectorInfo);
+    v.object("phyList", c.phyList);
     v.list("enclosures", c.enclosures);
     v.list("drives", c.drives);
     v.list("lds", c.lds);

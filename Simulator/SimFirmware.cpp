@@ -143,3 +143,26 @@ void applyPatch(Bytes& record, const Patch& patch)
 }
 
 } // namespace sim
+
+namespace sim {
+
+Patch patchOfDifferences(const Bytes& wanted, const Bytes& built)
+{
+    Patch patch;
+    size_t i = 0;
+    const size_t n = std::min(wanted.size(), built.size());
+    while (i < n) {
+        if (wanted[i] == built[i]) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        Bytes run;
+        while (i < n && wanted[i] != built[i])
+            run.push_back(wanted[i++]);
+        patch[static_cast<uint32_t>(start)] = run;
+    }
+    return patch;
+}
+
+} // namespace sim

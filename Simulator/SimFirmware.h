@@ -58,6 +58,20 @@ const size_t PD_VPD83_SIZE = 128;         // the drive's identification data, in
 const size_t PD_DIAGNOSTICS_DATE_PARTS = 6;
 const size_t ENCL_ENTRY_SIZE = 144;
 const size_t VPD83_PAGE_SIZE = 64;
+const size_t MFC_DEFAULTS_SIZE = 72;
+const size_t PROPERTIES_SIZE = 64;
+const size_t BIOS_DATA_SIZE = 64;
+const size_t PR_PROPERTIES_SIZE = 208;
+const size_t CC_SCHEDULE_SIZE = 168;
+const size_t CC_SCHEDULE_MAX_EXCLUDED = 74;
+const size_t MUX_MODES_SIZE = 5;
+const size_t MUX_MAX_CONNECTORS = 4;
+const size_t CONNECTOR_INFO_SIZE = 168;
+const size_t CONNECTOR_MAX_ENTRIES = 8;
+const size_t CONNECTOR_NAME_LENGTH = 15;
+const size_t PHY_LIST_SIZE = 264;
+const size_t PHY_MAX_ENTRIES = 16;
+const size_t PERF_MODE_VALUES_SIZE = 8;
 const size_t CFG_ARRAY_SIZE = 288;
 const size_t CFG_SPARE_SIZE = 40;
 const size_t CFG_LD_MAX_SPANS = 8;
@@ -159,6 +173,25 @@ Bytes listRecord(size_t size, size_t first, size_t entrySize, size_t maxEntries,
 
 // Lays a description's raw bytes over a record.
 void applyPatch(Bytes& record, const Patch& patch);
+
+// The runs of `wanted` that differ from `built`, by offset: what a record written by the
+// program keeps as its patch once its named fields were taken from it, so that the record
+// built again is the one written.
+Patch patchOfDifferences(const Bytes& wanted, const Bytes& built);
+
+// Stores a record the program wrote: its named fields into `part` (by `decode`), the rest as
+// the part's patch (against what `build` makes of the part without one).
+template <typename Part>
+void storeWritten(const Bytes& written, Part& part, void (*decode)(const Bytes&, Part&), Bytes (*build)(const Part&))
+{
+    decode(written, part);
+    part.patch.clear();
+    part.patch = patchOfDifferences(written, build(part));
+}
+
+// The controller properties as their 64-byte record (also laid into the controller
+// information at 0x600).
+Bytes propertiesRecord(const ControllerProperties& p);
 
 // Writes a logical drive's properties and parameters (the first 64 bytes of its information
 // record, and of its configuration record) into `r` from offset `at` (SimFwLogicalDrive.cpp).

@@ -1,6 +1,12 @@
-// Adapter commands of the simulated firmware: the controller-information record and the
-// manufacturing OEM data.
+// Adapter commands of the simulated firmware: the controller-information record, the
+// manufacturing OEM data and defaults, the controller properties, the BIOS data, and the
+// patrol-read and consistency-check schedule properties. A record the program writes is taken
+// into its named fields; its other bytes stay as the record's patch.
 #include "Simulator/SimFirmware.h"
+
+#include <algorithm>
+
+#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -8,6 +14,15 @@ namespace {
 
 const uint32_t OP_ADP_GET_INFO = 0x01010000;
 const uint32_t OP_ADP_MFC_GET_OEM_DATA = 0x010E8481;
+const uint32_t OP_ADP_MFC_GET_DEFAULTS = 0x010E0201;
+const uint32_t OP_ADP_GET_PROPERTIES = 0x01020100;
+const uint32_t OP_ADP_SET_PROPERTIES = 0x01020200;
+const uint32_t OP_ADP_BIOS_GET_DATA = 0x010C0100;
+const uint32_t OP_ADP_BIOS_SET_DATA = 0x010C0200;
+const uint32_t OP_ADP_PR_GET_PROPERTIES = 0x01070200;
+const uint32_t OP_ADP_PR_SET_PROPERTIES = 0x01070300;
+const uint32_t OP_ADP_CC_SCHEDULE_GET_PROPERTIES = 0x01140200;
+const uint32_t OP_ADP_CC_SCHEDULE_SET_PROPERTIES = 0x01140300;
 
 // The image table: a count, then up to 8 entries of name, version and build time.
 const size_t INFO_IMAGE_COUNT = 0xB4;
@@ -40,6 +55,33 @@ void putDeviceCounts(Bytes& r, const Controller& c)
                                disks, critical, failed};
     for (size_t i = 0; i < 7; ++i)
         put16(r, 0x5C0 + 2 * i, counts[i]);
+}
+
+// The level, feature and limit bytes of the controller information.
+void putCapabilities(Bytes& r, const ControllerInfo& info)
+{
+    const struct { size_t off; uint8_t value; } bytes[] = {
+        {0x5B1, info.sensorsPresent}, {0x5DC, info.raidLevels}, {0x5DD, info.raidLevelOptions},
+        {0x5E0, info.adapterOperations}, {0x5E1, info.raidFeatures}, {0x5E2, info.reportingFeatures},
+        {0x5E3, info.storageFeatures}, {0x5E4, info.ldOperations}, {0x5E5, info.ldFeatures},
+        {0x5E6, info.sscFeatures}, {0x5E8, info.minStripExponent}, {0x5E9, info.maxStripExponent},
+        {0x5EC, info.pdOperations}, {0x5ED, info.powerFeatures}, {0x5F0, info.driveMixing},
+        {0x5F8, info.securityState}, {0x5F9, info.sscAndBootState},
+    };
+    for (const auto& b : bytes)
+        put8(r, b.off, b.value);
+    put16(r, 0x5F4, info.eccBucketCount);
+}
+
+// Drive limits per RAID level code: minimum in bits 0-3, maximum in bits 4-15.
+void putDriveLimits(Bytes& r, const DriveLimits& l)
+{
+    const struct { size_t off; const DriveLimit& limit; } words[] = {
+        {0x760, l.raid0}, {0x762, l.raid1}, {0x764, l.raid5}, {0x768, l.raid6}, {0x76A, l.raid10},
+        {0x76C, l.raid50}, {0x76E, l.raid60}, {0x770, l.level35}, {0x772, l.raid10Prl11},
+    };
+    for (const auto& w : words)
+        put16(r, w.off, (static_cast<unsigned>(w.limit.max) << 4) | (w.limit.min & 0x0Fu));
 }
 
 // DCMD_ADP_GET_INFO: the 2048-byte controller information record.
@@ -79,24 +121,21 @@ uint8_t adpGetInfo(SimState&, Controller& c, SimCommand& cmd)
     put8(r, 0x5B0, info.devicesPresent);
     putDeviceCounts(r, c);
     put16(r, 0x5D0, info.memoryMB);
-    put8(r, 0x5DC, info.raidLevels);
-    put8(r, 0x5E0, info.adapterOperations);
-    put8(r, 0x5E1, info.raidFeatures);
-    put8(r, 0x5E4, info.ldOperations);
-    put8(r, 0x5E8, info.minStripExponent);
-    put8(r, 0x5E9, info.maxStripExponent);
+    putCapabilities(r, info);
     put16(r, 0x5FC, info.forwardCompatibility);
     put16(r, 0x5FE, info.backwardCompatibility);
+    putBytes(r, 0x600, propertiesRecord(c.properties));
     putText(r, 0x640, 96, info.packageBuild);
-
-    // Drive limits per RAID level: minimum in bits 0-3, maximum in bits 4-15.
-    static const struct { size_t off; unsigned minDrives; unsigned maxDrives; } limits[] = {
-        {0x760, 1, 32}, {0x762, 2, 2}, {0x764, 3, 32}, {0x768, 3, 32},
-        {0x76A, 4, 256}, {0x76C, 6, 256}, {0x76E, 6, 256}, {0x770, 2, 32}, {0x772, 4, 256},
-    };
-    for (const auto& l : limits)
-        put16(r, l.off, (l.maxDrives << 4) | l.minDrives);
+    putDriveLimits(r, info.driveLimits);
     put8(r, 0x788, info.maxVdsPerArray);
+    put8(r, 0x78A, info.keyManagementState);
+    put16(r, 0x790, info.maxSscSizeGB);
+    put16(r, 0x792, info.sscSizeGB);
+    put8(r, 0x7A4, info.piFeatures);
+    put8(r, 0x7A5, info.spareFeatures);
+    put8(r, 0x7A6, info.firmwareFeatures);
+    put8(r, 0x7C9, info.rocTemperature);
+    put8(r, 0x7CA, info.controllerTemperature);
 
     applyPatch(r, info.patch);
     return fwReply(cmd, r);
@@ -119,11 +158,235 @@ uint8_t adpMfcGetOemData(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// ---------------------------------------------------------------------------------------------
+// The manufacturing defaults.
+
+Bytes mfcDefaultsRecord(const MfcDefaults& d)
+{
+    Bytes r(MFC_DEFAULTS_SIZE, 0);
+    put64(r, 0, d.sasAddress);
+    const struct { size_t off; uint8_t value; } bytes[] = {
+        {10, d.stripExponent}, {12, d.writePolicy}, {13, d.readPolicy}, {14, d.cacheWhenBbuBad},
+        {15, d.cachedIo}, {17, d.alarm}, {18, d.coercion}, {49, d.uncertifiedDrives}, {50, d.treatR1eAsR10},
+        {51, d.maxVdsPerArray}, {55, d.powerSavingOptions}, {63, d.jbod}, {64, d.features},
+    };
+    for (const auto& b : bytes)
+        put8(r, b.off, b.value);
+    put16(r, 56, d.spinDownTime);
+    applyPatch(r, d.patch);
+    return r;
+}
+
+uint8_t adpMfcGetDefaults(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, mfcDefaultsRecord(c.mfcDefaults));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The controller properties: bytes and 16-bit words at their offsets.
+
+const struct { size_t off; uint8_t ControllerProperties::*field; } PROPERTY_BYTES[] = {
+    {8, &ControllerProperties::rebuildRate}, {9, &ControllerProperties::patrolReadRate},
+    {10, &ControllerProperties::bgiRate}, {11, &ControllerProperties::ccRate},
+    {12, &ControllerProperties::reconstructionRate}, {13, &ControllerProperties::cacheFlushInterval},
+    {14, &ControllerProperties::spinupDriveCount}, {15, &ControllerProperties::spinupDelay},
+    {16, &ControllerProperties::clusterEnable}, {17, &ControllerProperties::coercionMode},
+    {18, &ControllerProperties::alarmEnabled}, {19, &ControllerProperties::autoRebuildDisabled},
+    {20, &ControllerProperties::batteryWarningDisabled}, {21, &ControllerProperties::eccBucketSize},
+    {24, &ControllerProperties::restoreHotSpare}, {25, &ControllerProperties::exposeEnclosureDevices},
+    {26, &ControllerProperties::maintainPdFailHistory}, {27, &ControllerProperties::reorderingDisabled},
+    {28, &ControllerProperties::abortCcOnError}, {29, &ControllerProperties::loadBalanceMode},
+    {30, &ControllerProperties::autoDetectBackplaneDisabled}, {31, &ControllerProperties::defaultSnapshotSpace},
+    {32, &ControllerProperties::driveFlags}, {33, &ControllerProperties::controllerFlags},
+    {34, &ControllerProperties::spareFlags}, {36, &ControllerProperties::autoSnapshotSpace},
+    {37, &ControllerProperties::defaultViewSpace}, {40, &ControllerProperties::defaultLdPowerSaving},
+    {41, &ControllerProperties::powerSavingDisabledInterval}, {44, &ControllerProperties::spinupEnclosureDriveCount},
+    {45, &ControllerProperties::spinupEnclosureDelay}, {47, &ControllerProperties::perfTunedMode},
+};
+const struct { size_t off; uint16_t ControllerProperties::*field; } PROPERTY_WORDS[] = {
+    {0, &ControllerProperties::sequence}, {2, &ControllerProperties::predictiveFailPoll},
+    {4, &ControllerProperties::throttleCount}, {6, &ControllerProperties::throttleTime},
+    {22, &ControllerProperties::eccBucketLeakRate}, {38, &ControllerProperties::spinDownTime},
+    {42, &ControllerProperties::powerSavingDisabledTime},
+};
+const size_t PROPERTY_PERF_MODE_VALUES = 48;
+
+void decodeProperties(const Bytes& r, ControllerProperties& p)
+{
+    for (const auto& b : PROPERTY_BYTES)
+        p.*b.field = get8(r, b.off);
+    for (const auto& w : PROPERTY_WORDS)
+        p.*w.field = get16(r, w.off);
+    p.perfModeValues.assign(PERF_MODE_VALUES_SIZE, 0);
+    for (size_t i = 0; i < PERF_MODE_VALUES_SIZE; ++i)
+        p.perfModeValues[i] = get8(r, PROPERTY_PERF_MODE_VALUES + i);
+    // Tuning values that are all 0 are the default: none given.
+    if (p.perfModeValues == Bytes(PERF_MODE_VALUES_SIZE, 0))
+        p.perfModeValues.clear();
+}
+
+uint8_t adpGetProperties(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, propertiesRecord(c.properties));
+}
+
+uint8_t adpSetProperties(SimState& state, Controller& c, SimCommand& cmd)
+{
+    storeWritten(cmd.data, c.properties, decodeProperties, propertiesRecord);
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The BIOS data: its last byte makes the 64 bytes add up to 0; a write that does not is refused.
+
+const size_t BIOS_CHECKSUM = 63;
+
+Bytes biosDataRecord(const BiosData& b)
+{
+    Bytes r(BIOS_DATA_SIZE, 0);
+    put16(r, 0, b.bootDevice);
+    put8(r, 2, b.biosDisabled);
+    put8(r, 3, b.errorHandling);
+    put8(r, 8, b.bootIsPhysical);
+    put8(r, 9, b.keyManagementMode);
+    put8(r, 10, b.autoSelectBoot);
+    uint8_t sum = 0;
+    for (size_t i = 0; i < BIOS_CHECKSUM; ++i)
+        sum = static_cast<uint8_t>(sum + r[i]);
+    put8(r, BIOS_CHECKSUM, static_cast<uint8_t>(0u - sum));
+    applyPatch(r, b.patch);
+    return r;
+}
+
+void decodeBiosData(const Bytes& r, BiosData& b)
+{
+    b.bootDevice = get16(r, 0);
+    b.biosDisabled = get8(r, 2);
+    b.errorHandling = get8(r, 3);
+    b.bootIsPhysical = get8(r, 8);
+    b.keyManagementMode = get8(r, 9);
+    b.autoSelectBoot = get8(r, 10);
+}
+
+uint8_t adpBiosGetData(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, biosDataRecord(c.bios));
+}
+
+uint8_t adpBiosSetData(SimState& state, Controller& c, SimCommand& cmd)
+{
+    uint8_t sum = 0;
+    for (size_t i = 0; i < BIOS_DATA_SIZE; ++i)
+        sum = static_cast<uint8_t>(sum + get8(cmd.data, i));
+    if (sum != 0) {
+        cmd.note = "refused=checksum";
+        return FW_STATUS_INVALID_ARGUMENT;
+    }
+    storeWritten(cmd.data, c.bios, decodeBiosData, biosDataRecord);
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Patrol-read properties and the consistency-check schedule.
+
+Bytes patrolReadRecord(const PatrolReadProperties& p)
+{
+    Bytes r(PR_PROPERTIES_SIZE, 0);
+    put8(r, 0, p.mode);
+    put8(r, 1, p.maxConcurrentPds);
+    put8(r, 2, p.onSsd);
+    put32(r, 196, p.nextStart);
+    put32(r, 200, p.executionDelay);
+    applyPatch(r, p.patch);
+    return r;
+}
+
+void decodePatrolRead(const Bytes& r, PatrolReadProperties& p)
+{
+    p.mode = get8(r, 0);
+    p.maxConcurrentPds = get8(r, 1);
+    p.onSsd = get8(r, 2);
+    p.nextStart = get32(r, 196);
+    p.executionDelay = get32(r, 200);
+}
+
+uint8_t adpPrGetProperties(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, patrolReadRecord(c.patrolRead));
+}
+
+uint8_t adpPrSetProperties(SimState& state, Controller& c, SimCommand& cmd)
+{
+    storeWritten(cmd.data, c.patrolRead, decodePatrolRead, patrolReadRecord);
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
+Bytes ccScheduleRecord(const CcSchedule& s)
+{
+    Bytes r(CC_SCHEDULE_SIZE, 0);
+    put8(r, 0, s.mode);
+    const size_t excluded = std::min(s.excluded.size(), CC_SCHEDULE_MAX_EXCLUDED);
+    put8(r, 3, excluded);
+    for (size_t i = 0; i < excluded; ++i)
+        put16(r, 4 + 2 * i, s.excluded[i]);
+    put32(r, 152, s.nextStart);
+    put32(r, 156, s.executionDelay);
+    applyPatch(r, s.patch);
+    return r;
+}
+
+void decodeCcSchedule(const Bytes& r, CcSchedule& s)
+{
+    s.mode = get8(r, 0);
+    s.excluded.clear();
+    const size_t excluded = std::min<size_t>(get8(r, 3), CC_SCHEDULE_MAX_EXCLUDED);
+    for (size_t i = 0; i < excluded; ++i)
+        s.excluded.push_back(get16(r, 4 + 2 * i));
+    s.nextStart = get32(r, 152);
+    s.executionDelay = get32(r, 156);
+}
+
+uint8_t adpCcScheduleGetProperties(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, ccScheduleRecord(c.ccSchedule));
+}
+
+uint8_t adpCcScheduleSetProperties(SimState& state, Controller& c, SimCommand& cmd)
+{
+    storeWritten(cmd.data, c.ccSchedule, decodeCcSchedule, ccScheduleRecord);
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
     fwRead(OP_ADP_GET_INFO, CONTROLLER_INFO_SIZE, adpGetInfo),
     fwRead(OP_ADP_MFC_GET_OEM_DATA, OEM_DATA_SIZE, adpMfcGetOemData),
+    fwRead(OP_ADP_MFC_GET_DEFAULTS, MFC_DEFAULTS_SIZE, adpMfcGetDefaults),
+    fwRead(OP_ADP_GET_PROPERTIES, PROPERTIES_SIZE, adpGetProperties),
+    fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE, adpSetProperties),
+    fwRead(OP_ADP_BIOS_GET_DATA, BIOS_DATA_SIZE, adpBiosGetData),
+    fwWrite(OP_ADP_BIOS_SET_DATA, BIOS_DATA_SIZE, adpBiosSetData),
+    fwRead(OP_ADP_PR_GET_PROPERTIES, PR_PROPERTIES_SIZE, adpPrGetProperties),
+    fwWrite(OP_ADP_PR_SET_PROPERTIES, PR_PROPERTIES_SIZE, adpPrSetProperties),
+    fwRead(OP_ADP_CC_SCHEDULE_GET_PROPERTIES, CC_SCHEDULE_SIZE, adpCcScheduleGetProperties),
+    fwWrite(OP_ADP_CC_SCHEDULE_SET_PROPERTIES, CC_SCHEDULE_SIZE, adpCcScheduleSetProperties),
 });
 
 } // namespace
+
+Bytes propertiesRecord(const ControllerProperties& p)
+{
+    Bytes r(PROPERTIES_SIZE, 0);
+    for (const auto& b : PROPERTY_BYTES)
+        put8(r, b.off, p.*b.field);
+    for (const auto& w : PROPERTY_WORDS)
+        put16(r, w.off, p.*w.field);
+    putBytes(r, PROPERTY_PERF_MODE_VALUES, p.perfModeValues);
+    applyPatch(r, p.patch);
+    return r;
+}
 
 } // namespace sim

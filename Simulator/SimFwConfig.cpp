@@ -8,6 +8,8 @@ namespace sim {
 namespace {
 
 const uint32_t OP_CFG_READ = 0x04010000;
+const uint32_t OP_CFG_GET_RUNTIME_STATUS = 0x04070000;
+const size_t RUNTIME_STATUS_SIZE = 4;
 
 // The buffer: a 32-byte header (total size; count and record size of the arrays, the logical
 // drives and the spares), then the records of each section.
@@ -122,8 +124,17 @@ uint8_t cfgRead(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_CFG_GET_RUNTIME_STATUS: the controller's 32-bit runtime-status word.
+uint8_t cfgGetRuntimeStatus(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(RUNTIME_STATUS_SIZE, 0);
+    put32(r, 0, c.runtimeStatus);
+    return fwReply(cmd, r);
+}
+
 const FwRegistration registration({
     fwRead(OP_CFG_READ, CFG_DEFAULT_READ, cfgRead),
+    fwRead(OP_CFG_GET_RUNTIME_STATUS, RUNTIME_STATUS_SIZE, cfgGetRuntimeStatus),
 });
 
 } // namespace

@@ -64,6 +64,25 @@ struct ImageInfo {
     std::string buildTime;
 };
 
+// A drive-limit word: the minimum drives (of one span, for the spanned levels) and the maximum.
+struct DriveLimit {
+    uint8_t min = 0;
+    uint16_t max = 0;
+};
+
+// The drive limits per RAID level code of the controller information.
+struct DriveLimits {
+    DriveLimit raid0{1, 32};
+    DriveLimit raid1{2, 2};
+    DriveLimit raid5{3, 32};
+    DriveLimit raid6{3, 32};
+    DriveLimit raid10{4, 256};        // level code 32, two spans' drives
+    DriveLimit raid50{6, 256};        // level code 33
+    DriveLimit raid60{6, 256};        // level code 34
+    DriveLimit level35{2, 32};        // level code 35; RAID 1 under PRL 11
+    DriveLimit raid10Prl11{4, 256};   // level code 32 under PRL 11
+};
+
 // The named fields of the 2048-byte controller-information record.
 struct ControllerInfo {
     uint16_t vendorId = 0x1e7a;
@@ -96,6 +115,28 @@ struct ControllerInfo {
     uint16_t backwardCompatibility = 0;
     std::string packageBuild = "4.80.0-0123";
     uint8_t maxVdsPerArray = 16;
+    // Capability and state bytes (bit meanings in the README).
+    uint8_t sensorsPresent = 0;       // 0x5b1
+    uint8_t raidLevelOptions = 0;     // 0x5dd
+    uint8_t reportingFeatures = 0;    // 0x5e2
+    uint8_t storageFeatures = 0;      // 0x5e3
+    uint8_t ldFeatures = 0;           // 0x5e5
+    uint8_t sscFeatures = 0;          // 0x5e6
+    uint8_t pdOperations = 0;         // 0x5ec
+    uint8_t powerFeatures = 0;        // 0x5ed
+    uint8_t driveMixing = 0x03;       // 0x5f0
+    uint16_t eccBucketCount = 0;      // 0x5f4
+    uint8_t securityState = 0;        // 0x5f8
+    uint8_t sscAndBootState = 0;      // 0x5f9
+    DriveLimits driveLimits;
+    uint8_t keyManagementState = 0;   // 0x78a
+    uint16_t maxSscSizeGB = 0;        // 0x790 (0: no SSD caching)
+    uint16_t sscSizeGB = 0;           // 0x792
+    uint8_t piFeatures = 0;           // 0x7a4
+    uint8_t spareFeatures = 0;        // 0x7a5
+    uint8_t firmwareFeatures = 0;     // 0x7a6
+    uint8_t rocTemperature = 0;       // 0x7c9, degrees Celsius
+    uint8_t controllerTemperature = 0;   // 0x7ca, degrees Celsius
     Patch patch;
 };
 
@@ -115,6 +156,133 @@ struct OemData {
     uint8_t enableReducedFeatureSet = 0;
     uint8_t enableCacheOffload = 0;
     uint8_t enableSSCWB = 0;
+    Patch patch;
+};
+
+// The 72-byte manufacturing defaults.
+struct MfcDefaults {
+    uint64_t sasAddress = 0;
+    uint8_t stripExponent = 7;        // 64 KB
+    uint8_t writePolicy = 1;          // 0 write-through, 1 write-back, 2 adaptive
+    uint8_t readPolicy = 1;           // 0 none, 1 read-ahead, 2 adaptive
+    uint8_t cacheWhenBbuBad = 0;
+    uint8_t cachedIo = 0;
+    uint8_t alarm = 1;
+    uint8_t coercion = 2;
+    uint8_t uncertifiedDrives = 1;    // 0 block, 1 allow, 2 warn and allow
+    uint8_t treatR1eAsR10 = 0;
+    uint8_t maxVdsPerArray = 0;       // 0 means 16, 1 means 64
+    uint8_t powerSavingOptions = 0;
+    uint16_t spinDownTime = 30;       // minutes
+    uint8_t jbod = 0;
+    uint8_t features = 0;             // byte 64: bit 4 join mirror disabled
+    Patch patch;
+};
+
+// The 64-byte controller properties (also at 0x600 of the controller information).
+struct ControllerProperties {
+    uint16_t sequence = 1;
+    uint16_t predictiveFailPoll = 300;
+    uint16_t throttleCount = 16;
+    uint16_t throttleTime = 50;
+    uint8_t rebuildRate = 30;
+    uint8_t patrolReadRate = 30;
+    uint8_t bgiRate = 30;
+    uint8_t ccRate = 30;
+    uint8_t reconstructionRate = 30;
+    uint8_t cacheFlushInterval = 4;
+    uint8_t spinupDriveCount = 2;
+    uint8_t spinupDelay = 12;
+    uint8_t clusterEnable = 0;
+    uint8_t coercionMode = 2;
+    uint8_t alarmEnabled = 1;
+    uint8_t autoRebuildDisabled = 0;
+    uint8_t batteryWarningDisabled = 0;
+    uint8_t eccBucketSize = 15;
+    uint16_t eccBucketLeakRate = 1440;
+    uint8_t restoreHotSpare = 0;
+    uint8_t exposeEnclosureDevices = 1;
+    uint8_t maintainPdFailHistory = 1;
+    uint8_t reorderingDisabled = 0;
+    uint8_t abortCcOnError = 0;
+    uint8_t loadBalanceMode = 0;
+    uint8_t autoDetectBackplaneDisabled = 0;
+    uint8_t defaultSnapshotSpace = 0;
+    uint8_t driveFlags = 0;           // byte 32
+    uint8_t controllerFlags = 0;      // byte 33
+    uint8_t spareFlags = 0;           // byte 34
+    uint8_t autoSnapshotSpace = 0;
+    uint8_t defaultViewSpace = 0;
+    uint16_t spinDownTime = 30;
+    uint8_t defaultLdPowerSaving = 0;
+    uint8_t powerSavingDisabledInterval = 0;
+    uint16_t powerSavingDisabledTime = 0;
+    uint8_t spinupEnclosureDriveCount = 0;
+    uint8_t spinupEnclosureDelay = 0;
+    uint8_t perfTunedMode = 0;        // byte 47
+    Bytes perfModeValues;             // bytes 48-55 (flush lines, latency per mode)
+    Patch patch;
+};
+
+// The 64-byte BIOS data; its checksum byte is computed.
+struct BiosData {
+    uint16_t bootDevice = 0xFFFF;     // 0xFFFF: none
+    uint8_t biosDisabled = 0;
+    uint8_t errorHandling = 0;        // 0 stop on errors
+    uint8_t bootIsPhysical = 0;
+    uint8_t keyManagementMode = 0;
+    uint8_t autoSelectBoot = 0;
+    Patch patch;
+};
+
+// The 208-byte patrol-read properties.
+struct PatrolReadProperties {
+    uint8_t mode = 0;                 // 0 automatic, 1 manual, 2 disabled
+    uint8_t maxConcurrentPds = 0;
+    uint8_t onSsd = 0;
+    uint32_t nextStart = 0;           // seconds since 1 January 2000
+    uint32_t executionDelay = 168;    // hours
+    Patch patch;
+};
+
+// The 168-byte consistency-check schedule.
+struct CcSchedule {
+    uint8_t mode = 0;                 // 0 disabled, 1 sequential, 2 concurrent
+    std::vector<uint16_t> excluded;   // target ids, at most 74
+    uint32_t nextStart = 0;
+    uint32_t executionDelay = 0xFFFFFFFF;   // seconds; 0xFFFFFFFF continuous
+    Patch patch;
+};
+
+// The 5-byte connector modes: one mode per connector, at most 4.
+struct ConnectorModes {
+    std::vector<uint8_t> modes;
+    Patch patch;
+};
+
+struct Connector {
+    uint8_t location = 2;             // 0 unknown, 2 internal, 3 external
+    std::string name;
+};
+
+// The 168-byte connector information: at most 8 connectors.
+struct ConnectorInfo {
+    std::vector<Connector> connectors;
+    Patch patch;
+};
+
+struct Phy {
+    uint64_t sasAddress = 0;          // of the attached device
+    std::optional<uint8_t> phyId;     // unset: the phy's index
+    bool disabled = false;
+    uint8_t deviceType = 0;
+    uint8_t targetFlags = 0;
+    uint8_t linkRate = 0;
+};
+
+// The 264-byte phy list: at most 16 phys.
+struct PhyList {
+    std::vector<Phy> phys;
     Patch patch;
 };
 
@@ -267,6 +435,15 @@ struct Controller {
     std::optional<bool> sysfsLinkedClass;      // unset: the host's setting
     ControllerInfo info;
     OemData mfcOemData;
+    MfcDefaults mfcDefaults;
+    uint32_t runtimeStatus = 0;
+    ControllerProperties properties;
+    BiosData bios;
+    PatrolReadProperties patrolRead;
+    CcSchedule ccSchedule;
+    ConnectorModes connectorModes;
+    ConnectorInfo connectorInfo;
+    PhyList phyList;
     std::vector<Enclosure> enclosures;
     std::vector<Drive> drives;
     std::vector<LogicalDrive> lds;

@@ -7,27 +7,55 @@
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
+#include "RaidManager/Zpr/ZprBiosData.h"
+#include "RaidManager/Zpr/ZprCcSchedule.h"
+#include "RaidManager/Zpr/ZprConnectorInfo.h"
+#include "RaidManager/Zpr/ZprConnectorModes.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/ZprEventLogInfo.h"
+#include "RaidManager/Zpr/ZprMfcDefaults.h"
 #include "RaidManager/Zpr/ZprMfcOemData.h"
+#include "RaidManager/Zpr/ZprPatrolReadProperties.h"
+#include "RaidManager/Zpr/ZprRuntimeStatus.h"
+#include "RaidManager/Zpr/ZprSasPhyList.h"
 
 namespace {
 
-// The cached controller-information block as its record.
-ZprControllerInfo infoOf(const uint8_t* controllerInfo)
-{
-    return ZprControllerInfo(controllerInfo, ZprControllerInfo::SIZE);
-}
+// How each cached record is read and written (0: it is never written).
+struct RecordCommands {
+    uint32_t read;
+    uint32_t write;
+    uint32_t size;
+};
+
+const RecordCommands RECORD_COMMANDS[AdapterDataZpr::RECORD_COUNT] = {
+    {DCMD_ADP_GET_PROPERTIES, DCMD_ADP_SET_PROPERTIES, ZprControllerProperties::SIZE},
+    {DCMD_ADP_EVENT_GET_INFO, 0, ZprEventLogInfo::SIZE},
+    {DCMD_ADP_BIOS_GET_DATA, DCMD_ADP_BIOS_SET_DATA, ZprBiosData::SIZE},
+    {DCMD_ADP_GET_INFO, 0, ZprControllerInfo::SIZE},
+    {DCMD_ADP_MFC_GET_DEFAULTS, 0, ZprMfcDefaults::SIZE},
+    {DCMD_ADP_PR_GET_PROPERTIES, DCMD_ADP_PR_SET_PROPERTIES, ZprPatrolReadProperties::SIZE},
+    {DCMD_SAS_GET_MUX_MODE, DCMD_SAS_SET_MUX_MODE, ZprConnectorModes::SIZE},
+    {DCMD_SAS_GET_CONNECTOR_INFO, 0, ZprConnectorInfo::SIZE},
+    {DCMD_ADP_CC_SCHEDULE_GET_PROPERTIES, DCMD_ADP_CC_SCHEDULE_SET_PROPERTIES, ZprCcSchedule::SIZE},
+    {DCMD_SAS_GET_PHY_INFO, 0, ZprSasPhyList::SIZE},
+};
 
 }  // namespace
 
 AdapterDataZpr::AdapterDataZpr(Controller* controller, RaidElementId* id)
-    : AdapterData(controller, id), controllerInfo(nullptr)
+    : AdapterData(controller, id), runtimeStatus(0), propertiesChanged(false), connectorModesChanged(false),
+      biosDataChanged(false)
 {
+    for (uint8_t*& record : records)
+        record = nullptr;
 }
 
 AdapterDataZpr::~AdapterDataZpr()
 {
-    delete[] controllerInfo;
+    for (uint8_t* record : records)
+        delete[] record;
 }
 
 string AdapterDataZpr::toString()
@@ -35,12 +63,11 @@ string AdapterDataZpr::toString()
     return string();
 }
 
-int AdapterDataZpr::readRecord(uint32_t opcode, uint8_t* buffer, uint32_t length)
+int AdapterDataZpr::send(uint32_t opcode, uint8_t* buffer, uint32_t length)
 {
     if (controller == nullptr)
         return -1;
-    DcmdZprDpParams* request =
-        new (noThrowNew) DcmdZprDpParams(opcode, 0u, 0u, 0u, buffer, length, 0, 0);
+    DcmdZprDpParams* request = new (noThrowNew) DcmdZprDpParams(opcode, 0u, 0u, 0u, buffer, length, 0, 0);
     if (request == nullptr)
         return -1;
     int status = controller->execute(request);
@@ -48,86 +75,166 @@ int AdapterDataZpr::readRecord(uint32_t opcode, uint8_t* buffer, uint32_t length
     return status;
 }
 
-int AdapterDataZpr::loadControllerInfo()
+int AdapterDataZpr::loadRecord(Record record)
 {
-    if (controllerInfo != nullptr)
+    if (records[record] != nullptr)
         return 0;
-    uint8_t* record = new (noThrowNew) uint8_t[ZprControllerInfo::SIZE];
-    if (record == nullptr)
+    const RecordCommands& commands = RECORD_COMMANDS[record];
+    uint8_t* bytes = new (noThrowNew) uint8_t[commands.size]();
+    if (bytes == nullptr)
         return -1;
-    memset(record, 0, ZprControllerInfo::SIZE);
-    int status = readRecord(DCMD_ADP_GET_INFO, record, ZprControllerInfo::SIZE);
-    if (status != 0) {
-        delete[] record;
+    int status = send(commands.read, bytes, commands.size);
+    if (status != 0 && record != PHY_LIST) {
+        delete[] bytes;
         return status;
     }
-    controllerInfo = record;
-    return 0;
-}
-
-int AdapterDataZpr::getMaxVirtualDrives(uint8_t* count)
-{
-    int status = loadControllerInfo();
-    if (status == 0 && count != nullptr)
-        *count = infoOf(controllerInfo).maxVirtualDrives();
+    // A phy list that could not be read stays, zeroed: later queries answer no phys.
+    if (status != 0)
+        memset(bytes, 0, commands.size);
+    records[record] = bytes;
     return status;
 }
 
-int AdapterDataZpr::getOemId(int32_t* oemId)
+int AdapterDataZpr::commitRecord(Record record, bool& changed)
 {
-    if (LinuxZprDataProvider::instance(0) == nullptr || controller == nullptr)
+    if (!changed)
+        return 0;
+    if (records[record] == nullptr)
         return -1;
-    uint8_t answer[ZprMfcOemData::SIZE];
-    memset(answer, 0, sizeof answer);
-    DcmdZprDpPrvParams* request =
-        new (noThrowNew) DcmdZprDpPrvParams(DCMD_ADP_MFC_GET_OEM_DATA, 0u, 0u, 0u, answer, sizeof answer, 0, 0);
-    if (request == nullptr)
-        return -1;
-    int status = controller->execute(request);
-    delete request;
-    if (status == 0 && oemId != nullptr)
-        *oemId = static_cast<int32_t>(ZprMfcOemData(answer, sizeof answer).oemId());
+    const RecordCommands& commands = RECORD_COMMANDS[record];
+    int status = send(commands.write, records[record], commands.size);
+    // Only a record the controller took is clean: after a failure the change is sent again.
+    if (status == 0)
+        changed = false;
     return status;
 }
 
-int AdapterDataZpr::checkApplicationCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                                  uint16_t* applicationLevel)
+int AdapterDataZpr::loadProperties()
 {
-    int status = loadControllerInfo();
-    if (status != 0)
-        return status;
-    uint16_t level = infoOf(controllerInfo).firmwareForwardCompatLevel();
-    if (firmwareLevel != nullptr)
-        *firmwareLevel = level;
-    if (applicationLevel != nullptr)
-        *applicationLevel = APPLICATION_FORWARD_COMPAT_LEVEL;
-    if (updateNeeded != nullptr)
-        *updateNeeded = level > APPLICATION_FORWARD_COMPAT_LEVEL ? 1 : 0;
-    return 0;
+    return loadRecord(PROPERTIES);
 }
 
-int AdapterDataZpr::checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                               uint16_t* applicationLevel)
+int AdapterDataZpr::commitProperties()
 {
-    int status = loadControllerInfo();
-    if (status != 0)
-        return status;
-    uint16_t level = infoOf(controllerInfo).firmwareBackwardCompatLevel();
-    if (firmwareLevel != nullptr)
-        *firmwareLevel = level;
-    if (applicationLevel != nullptr)
-        *applicationLevel = APPLICATION_BACKWARD_COMPAT_LEVEL;
-    if (updateNeeded != nullptr)
-        *updateNeeded = level < APPLICATION_BACKWARD_COMPAT_LEVEL ? 1 : 0;
-    return 0;
+    return commitRecord(PROPERTIES, propertiesChanged);
+}
+
+int AdapterDataZpr::loadBiosData()
+{
+    return loadRecord(BIOS_DATA);
+}
+
+int AdapterDataZpr::commitBiosData()
+{
+    if (biosDataChanged && records[BIOS_DATA] != nullptr)
+        ZprBiosData(records[BIOS_DATA], ZprBiosData::SIZE).seal();
+    return commitRecord(BIOS_DATA, biosDataChanged);
+}
+
+int AdapterDataZpr::loadConnectorModes()
+{
+    return loadRecord(CONNECTOR_MODES);
+}
+
+int AdapterDataZpr::commitConnectorModes()
+{
+    // Without a record there is nothing to commit, whatever the mark says.
+    if (records[CONNECTOR_MODES] == nullptr)
+        return -1;
+    return commitRecord(CONNECTOR_MODES, connectorModesChanged);
 }
 
 int AdapterDataZpr::refreshControllerInfo(uint8_t* securityBit)
 {
-    delete[] controllerInfo;
-    controllerInfo = nullptr;
-    int status = loadControllerInfo();
+    delete[] records[CONTROLLER_INFO];
+    records[CONTROLLER_INFO] = nullptr;
+    int status = loadRecord(CONTROLLER_INFO);
     if (status == 0 && securityBit != nullptr)
-        *securityBit = infoOf(controllerInfo).securityBit();
+        *securityBit = ZprControllerInfo(records[CONTROLLER_INFO], ZprControllerInfo::SIZE).securityBit();
+    return status;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The setters and getters that show the cache at work on each changeable record.
+
+int AdapterDataZpr::getRebuildRate(uint8_t* rate)
+{
+    int status = loadRecord(PROPERTIES);
+    if (status == 0 && rate != nullptr)
+        *rate = ZprControllerProperties(records[PROPERTIES], ZprControllerProperties::SIZE).rebuildRate();
+    return status;
+}
+
+int AdapterDataZpr::setRebuildRate(uint8_t* rate)
+{
+    int status = loadRecord(PROPERTIES);
+    if (status == 0 && rate != nullptr) {
+        ZprControllerProperties(records[PROPERTIES], ZprControllerProperties::SIZE).setRebuildRate(*rate);
+        propertiesChanged = true;
+    }
+    return status;
+}
+
+int AdapterDataZpr::isBiosEnabled(uint8_t* enabled)
+{
+    int status = loadRecord(BIOS_DATA);
+    if (status == 0 && enabled != nullptr)
+        *enabled = ZprBiosData(records[BIOS_DATA], ZprBiosData::SIZE).biosDisabled() == 0 ? 1 : 0;
+    return status;
+}
+
+int AdapterDataZpr::setBiosEnabled(uint8_t enabled)
+{
+    int status = loadRecord(BIOS_DATA);
+    if (status == 0) {
+        ZprBiosData(records[BIOS_DATA], ZprBiosData::SIZE).setBiosDisabled(enabled != 0 ? 0 : 1);
+        biosDataChanged = true;
+    }
+    return status;
+}
+
+int AdapterDataZpr::getMuxConnectorCount(uint8_t* count)
+{
+    int status = loadRecord(CONNECTOR_MODES);
+    if (status == 0 && count != nullptr)
+        *count = ZprConnectorModes(records[CONNECTOR_MODES], ZprConnectorModes::SIZE).count();
+    return status;
+}
+
+int AdapterDataZpr::getConnectorMode(uint8_t index, uint8_t* mode)
+{
+    uint8_t count = 0;
+    int status = getMuxConnectorCount(&count);
+    if (status != 0)
+        return status;
+    if (index >= count || index >= ZprConnectorModes::MAX_CONNECTORS)
+        return -1;
+    if (mode != nullptr)
+        *mode = ZprConnectorModes(records[CONNECTOR_MODES], ZprConnectorModes::SIZE).mode(index);
+    return 0;
+}
+
+int AdapterDataZpr::setConnectorMode(uint8_t mode, uint8_t index)
+{
+    // Only modes that were read can be changed: this does not read the record itself.
+    if (records[CONNECTOR_MODES] == nullptr)
+        return -1;
+    uint8_t count = 0;
+    int status = getMuxConnectorCount(&count);
+    if (status != 0)
+        return status;
+    ZprConnectorModes modes(records[CONNECTOR_MODES], ZprConnectorModes::SIZE);
+    if (index >= count || index >= ZprConnectorModes::MAX_CONNECTORS || mode == 0 || modes.mode(index) == 0)
+        return -1;
+    connectorModesChanged = true;
+    modes.setMode(index, mode);
+    return 0;
+}
+
+int AdapterDataZpr::getPhyCount(uint32_t* count)
+{
+    int status = loadRecord(PHY_LIST);
+    if (status == 0 && count != nullptr)
+        *count = ZprSasPhyList(records[PHY_LIST], ZprSasPhyList::SIZE).count();
     return status;
 }

@@ -1,8 +1,14 @@
 // The adapter data of the controllers spoken to through DCMD firmware commands. Records are
 // read on first use and kept for the life of the object (a RAID-manager refresh builds a new
-// one); a failed read caches nothing, so the next use asks again.
+// one); a failed read caches nothing, so the next use asks again (the phy list excepted: it
+// stays, zeroed, after a failed read). Setters change the cached copy and mark it changed; a
+// commit writes a changed record back and clears the mark once the controller took it, so a
+// commit that failed can be tried again.
 #ifndef ADAPTERDATAZPR_H
 #define ADAPTERDATAZPR_H
+
+#include <cstddef>
+#include <type_traits>
 
 #include "RaidManager/Adapter.h"
 
@@ -10,27 +16,80 @@
 const uint16_t APPLICATION_FORWARD_COMPAT_LEVEL = 0;
 const uint16_t APPLICATION_BACKWARD_COMPAT_LEVEL = 0;
 
+// What an operation that is not carried out yet answers: refused (-1), or 0 for one that
+// answers a value.
+template <typename R, typename... Args>
+R notCarriedOut(Args&&...)
+{
+    return std::is_same<R, int>::value ? static_cast<R>(-1) : static_cast<R>(0);
+}
+
 class AdapterDataZpr : public AdapterData {
 public:
+    // The records the object caches, each read by one command (and written by one, where it
+    // can be changed).
+    enum Record {
+        PROPERTIES,
+        EVENT_LOG_INFO,
+        BIOS_DATA,
+        CONTROLLER_INFO,
+        MFC_DEFAULTS,
+        PATROL_READ_PROPERTIES,
+        CONNECTOR_MODES,
+        CONNECTOR_INFO,
+        CC_SCHEDULE,
+        PHY_LIST,
+        RECORD_COUNT
+    };
+
     AdapterDataZpr(Controller* controller, RaidElementId* id);
     ~AdapterDataZpr() override;
     string toString() override;
 
-    int getMaxVirtualDrives(uint8_t* count) override;
-    int getOemId(int32_t* oemId) override;
-    int checkApplicationCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                      uint16_t* applicationLevel) override;
-    int checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
-                                   uint16_t* applicationLevel) override;
-    int refreshControllerInfo(uint8_t* securityBit) override;
+#define ADAPTER_OP(ret, name, params, args) ret name params override;
+#define ADAPTER_OP_PENDING(ret, name, params, args) \
+    ret name params override { return notCarriedOut<ret> args; }
+#define ADAPTER_OP_ELEMENT ADAPTER_OP_PENDING
+#include "RaidManager/AdapterOperations.def"
+#undef ADAPTER_OP
+#undef ADAPTER_OP_PENDING
+#undef ADAPTER_OP_ELEMENT
+
+    AdapterDataZpr(const AdapterDataZpr&) = delete;
+    AdapterDataZpr& operator=(const AdapterDataZpr&) = delete;
 
 private:
-    // Reads the controller-information record unless it is cached; 0 or the read status.
-    int loadControllerInfo();
-    // Sends one record read (mailbox zero) into buffer; the firmware or transport status.
-    int readRecord(uint32_t opcode, uint8_t* buffer, uint32_t length);
+    // Reads a record unless it is cached: 0, or the read status.
+    int loadRecord(Record record);
+    // Writes a cached record back when its change mark is set; the mark is cleared once the
+    // controller took the record.
+    int commitRecord(Record record, bool& changed);
+    // Sends one controller command (mailbox zero) with a buffer; the firmware or transport
+    // status.
+    int send(uint32_t opcode, uint8_t* buffer, uint32_t length);
+    // Reads the runtime-status word (never cached): 0, or the read status.
+    int readRuntimeStatus();
 
-    uint8_t* controllerInfo;  // ZprControllerInfo::SIZE bytes, or null
+    // A controller-information flag or byte, read through the cache: the read status, and
+    // the value in `out` only on success.
+    int infoFlag(size_t offset, unsigned bit, uint8_t* out);
+    int infoByte(size_t offset, uint8_t* out);
+    int infoWord(size_t offset, uint16_t* out);
+    // A value of the cached controller information, 0 when it cannot be read.
+    uint8_t infoFlagOrZero(size_t offset, unsigned bit);
+    // The version text of the first image component whose name begins with `prefix`.
+    int imageVersion(const char* prefix, string* version);
+    // A text field of the controller information.
+    int infoText(size_t offset, size_t width, string* text);
+    // A manufacturing-defaults byte.
+    int defaultsByte(size_t offset, uint8_t* out);
+    int runtimeStatusBit(unsigned bit, uint8_t* out);
+
+    uint8_t* records[RECORD_COUNT];   // each owned, or null until read
+    uint32_t runtimeStatus;           // valid only after a successful read
+    bool propertiesChanged;
+    bool connectorModesChanged;
+    bool biosDataChanged;
 };
 
 #endif

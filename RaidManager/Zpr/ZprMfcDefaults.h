@@ -1,0 +1,59 @@
+// The manufacturing-defaults record, read with DCMD_ADP_MFC_GET_DEFAULTS: the factory settings
+// of the controller and the planning defaults of a new virtual drive.
+#ifndef ZPRMFCDEFAULTS_H
+#define ZPRMFCDEFAULTS_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "PavUtil/LeView.h"
+
+class ZprMfcDefaults {
+public:
+    static constexpr size_t SIZE = 72;
+
+    static constexpr size_t SAS_ADDRESS = 0;             // 64-bit
+    static constexpr size_t PHY_POLARITY = 8;
+    static constexpr size_t BACKGROUND_RATE = 9;
+    static constexpr size_t STRIP_EXPONENT = 10;         // strip of a new virtual drive
+    static constexpr size_t FLUSH_TIME = 11;             // seconds
+    static constexpr size_t WRITE_POLICY = 12;           // 0 write-through, 1 write-back, 2 adaptive
+    static constexpr size_t READ_POLICY = 13;            // 0 none, 1 read-ahead, 2 adaptive
+    static constexpr size_t CACHE_WHEN_BBU_BAD = 14;
+    static constexpr size_t CACHED_IO = 15;              // not 0: cached
+    static constexpr size_t SMART_MODE = 16;
+    static constexpr size_t ALARM = 17;
+    static constexpr size_t COERCION = 18;
+    static constexpr size_t ZCR_CONFIGURATION = 19;
+    static constexpr size_t DIRTY_LED = 20;
+    static constexpr size_t BIOS_CONTINUE_ON_ERROR = 21;
+    static constexpr size_t SPIN_DOWN_MODE = 22;
+    static constexpr size_t ALLOWED_DEVICE_TYPE = 23;
+    static constexpr size_t ALLOW_MIX_IN_ENCLOSURE = 24;
+    static constexpr size_t ALLOW_SAS_SATA_HDD_MIX = 25;
+    static constexpr size_t ALLOW_SATA_IN_CLUSTER = 26;
+    static constexpr size_t MAX_CHAINED_ENCLOSURES = 27;
+    static constexpr size_t UNCERTIFIED_DRIVES = 49;     // 0 block, 1 allow, 2 warn and allow
+    static constexpr size_t TREAT_R1E_AS_R10 = 50;       // not 0: yes
+    static constexpr size_t MAX_VDS_PER_ARRAY = 51;      // 0 means 16, 1 means 64
+    static constexpr size_t ONLINE_RESET_DISABLED = 54;
+    static constexpr size_t POWER_SAVING_OPTIONS = 55;
+    static constexpr size_t SPIN_DOWN_TIME = 56;         // 16-bit, minutes
+    static constexpr size_t JBOD_ENABLED = 63;
+    static constexpr size_t FEATURES = 64;               // bit 4 join mirror disabled
+    static constexpr unsigned JOIN_MIRROR_DISABLED_BIT = 4;
+    static constexpr size_t CME_DETECT_TIME = 68;        // seconds, 0 means 60
+
+    explicit ZprMfcDefaults(const LeView& bytes) : bytes(bytes) {}
+    ZprMfcDefaults(const uint8_t* record, size_t size) : bytes(record, size) {}
+
+    uint8_t byteAt(size_t offset) const { return bytes.u8(offset); }
+    uint8_t flag(size_t offset, unsigned bit) const { return bytes.bit(offset, bit) ? 1 : 0; }
+
+    const LeView& view() const { return bytes; }
+
+private:
+    LeView bytes;
+};
+
+#endif
