@@ -28,6 +28,15 @@ const SentCommand SENT[] = {
     {DCMD_PD_LIST_QUERY, DcmdCatalogue::GENERAL, "the target-id list of the model"},
     {DCMD_PD_LIST_OPERATION, DcmdCatalogue::GENERAL, "the device list the model sends"},
     {DCMD_PD_GET_INFO, DcmdCatalogue::GENERAL, "the drive information of the model"},
+    {DCMD_ADP_GET_PROPERTIES, DcmdCatalogue::GENERAL, "the adapter data's properties"},
+    {DCMD_ADP_SET_PROPERTIES, DcmdCatalogue::GENERAL, "the adapter data's properties commit"},
+    {DCMD_ADP_BIOS_GET_DATA, DcmdCatalogue::GENERAL, "the adapter data's BIOS data"},
+    {DCMD_ADP_BIOS_SET_DATA, DcmdCatalogue::GENERAL, "the adapter data's BIOS data commit"},
+    {DCMD_ADP_MFC_GET_DEFAULTS, DcmdCatalogue::GENERAL, "the adapter data's manufacturing defaults"},
+    {DCMD_CFG_GET_RUNTIME_STATUS, DcmdCatalogue::GENERAL, "the adapter data's runtime status"},
+    {DCMD_SAS_GET_MUX_MODE, DcmdCatalogue::GENERAL, "the adapter data's connector modes"},
+    {DCMD_SAS_SET_MUX_MODE, DcmdCatalogue::GENERAL, "the adapter data's connector modes commit"},
+    {DCMD_SAS_GET_PHY_INFO, DcmdCatalogue::GENERAL, "the adapter data's phy list"},
 };
 
 sim::DataDir directionOf(unsigned short flags)
