@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Simulator/SimState.h"
+
 namespace sim {
 
 namespace {
@@ -145,6 +147,11 @@ void applyPatch(Bytes& record, const Patch& patch)
 } // namespace sim
 
 namespace sim {
+
+void markStateChanged(SimState& state)
+{
+    state.markChanged();
+}
 
 Patch patchOfDifferences(const Bytes& wanted, const Bytes& built)
 {

@@ -148,6 +148,9 @@ public:
     static bool classify(SimCommand& cmd, const uint8_t* frame, size_t frameSize);
 };
 
+// Marks the host's state as changed, to be saved after the command.
+void markStateChanged(SimState& state);
+
 // Hands the first data-length bytes of a finished record to the caller (a shorter record
 // leaves the rest of the caller's buffer as it was).
 uint8_t fwReply(SimCommand& cmd, const Bytes& record);
@@ -187,6 +190,21 @@ void storeWritten(const Bytes& written, Part& part, void (*decode)(const Bytes&,
     decode(written, part);
     part.patch.clear();
     part.patch = patchOfDifferences(written, build(part));
+}
+
+// The handlers of a record kept in a part of the controller's model: the read answers the record
+// `build` makes of it; the write stores the record written (storeWritten) and saves the state.
+template <typename Part, Part Controller::*part, Bytes (*build)(const Part&)>
+uint8_t fwReadPart(SimState&, Controller& c, SimCommand& cmd)
+{
+    return fwReply(cmd, build(c.*part));
+}
+template <typename Part, Part Controller::*part, void (*decode)(const Bytes&, Part&), Bytes (*build)(const Part&)>
+uint8_t fwWritePart(SimState& state, Controller& c, SimCommand& cmd)
+{
+    storeWritten(cmd.data, c.*part, decode, build);
+    markStateChanged(state);
+    return FW_STATUS_OK;
 }
 
 // The controller properties as their 64-byte record (also laid into the controller

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -177,11 +176,6 @@ Bytes mfcDefaultsRecord(const MfcDefaults& d)
     return r;
 }
 
-uint8_t adpMfcGetDefaults(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, mfcDefaultsRecord(c.mfcDefaults));
-}
-
 // ---------------------------------------------------------------------------------------------
 // The controller properties: bytes and 16-bit words at their offsets.
 
@@ -225,18 +219,6 @@ void decodeProperties(const Bytes& r, ControllerProperties& p)
         p.perfModeValues.clear();
 }
 
-uint8_t adpGetProperties(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, propertiesRecord(c.properties));
-}
-
-uint8_t adpSetProperties(SimState& state, Controller& c, SimCommand& cmd)
-{
-    storeWritten(cmd.data, c.properties, decodeProperties, propertiesRecord);
-    state.markChanged();
-    return FW_STATUS_OK;
-}
-
 // ---------------------------------------------------------------------------------------------
 // The BIOS data: its last byte makes the 64 bytes add up to 0; a write that does not is refused.
 
@@ -269,11 +251,6 @@ void decodeBiosData(const Bytes& r, BiosData& b)
     b.autoSelectBoot = get8(r, 10);
 }
 
-uint8_t adpBiosGetData(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, biosDataRecord(c.bios));
-}
-
 uint8_t adpBiosSetData(SimState& state, Controller& c, SimCommand& cmd)
 {
     uint8_t sum = 0;
@@ -283,9 +260,7 @@ uint8_t adpBiosSetData(SimState& state, Controller& c, SimCommand& cmd)
         cmd.note = "refused=checksum";
         return FW_STATUS_INVALID_ARGUMENT;
     }
-    storeWritten(cmd.data, c.bios, decodeBiosData, biosDataRecord);
-    state.markChanged();
-    return FW_STATUS_OK;
+    return fwWritePart<BiosData, &Controller::bios, decodeBiosData, biosDataRecord>(state, c, cmd);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -310,18 +285,6 @@ void decodePatrolRead(const Bytes& r, PatrolReadProperties& p)
     p.onSsd = get8(r, 2);
     p.nextStart = get32(r, 196);
     p.executionDelay = get32(r, 200);
-}
-
-uint8_t adpPrGetProperties(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, patrolReadRecord(c.patrolRead));
-}
-
-uint8_t adpPrSetProperties(SimState& state, Controller& c, SimCommand& cmd)
-{
-    storeWritten(cmd.data, c.patrolRead, decodePatrolRead, patrolReadRecord);
-    state.markChanged();
-    return FW_STATUS_OK;
 }
 
 Bytes ccScheduleRecord(const CcSchedule& s)
@@ -349,30 +312,25 @@ void decodeCcSchedule(const Bytes& r, CcSchedule& s)
     s.executionDelay = get32(r, 156);
 }
 
-uint8_t adpCcScheduleGetProperties(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, ccScheduleRecord(c.ccSchedule));
-}
-
-uint8_t adpCcScheduleSetProperties(SimState& state, Controller& c, SimCommand& cmd)
-{
-    storeWritten(cmd.data, c.ccSchedule, decodeCcSchedule, ccScheduleRecord);
-    state.markChanged();
-    return FW_STATUS_OK;
-}
-
 const FwRegistration registration({
     fwRead(OP_ADP_GET_INFO, CONTROLLER_INFO_SIZE, adpGetInfo),
     fwRead(OP_ADP_MFC_GET_OEM_DATA, OEM_DATA_SIZE, adpMfcGetOemData),
-    fwRead(OP_ADP_MFC_GET_DEFAULTS, MFC_DEFAULTS_SIZE, adpMfcGetDefaults),
-    fwRead(OP_ADP_GET_PROPERTIES, PROPERTIES_SIZE, adpGetProperties),
-    fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE, adpSetProperties),
-    fwRead(OP_ADP_BIOS_GET_DATA, BIOS_DATA_SIZE, adpBiosGetData),
+    fwRead(OP_ADP_MFC_GET_DEFAULTS, MFC_DEFAULTS_SIZE,
+           fwReadPart<MfcDefaults, &Controller::mfcDefaults, mfcDefaultsRecord>),
+    fwRead(OP_ADP_GET_PROPERTIES, PROPERTIES_SIZE,
+           fwReadPart<ControllerProperties, &Controller::properties, propertiesRecord>),
+    fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE,
+            fwWritePart<ControllerProperties, &Controller::properties, decodeProperties, propertiesRecord>),
+    fwRead(OP_ADP_BIOS_GET_DATA, BIOS_DATA_SIZE, fwReadPart<BiosData, &Controller::bios, biosDataRecord>),
     fwWrite(OP_ADP_BIOS_SET_DATA, BIOS_DATA_SIZE, adpBiosSetData),
-    fwRead(OP_ADP_PR_GET_PROPERTIES, PR_PROPERTIES_SIZE, adpPrGetProperties),
-    fwWrite(OP_ADP_PR_SET_PROPERTIES, PR_PROPERTIES_SIZE, adpPrSetProperties),
-    fwRead(OP_ADP_CC_SCHEDULE_GET_PROPERTIES, CC_SCHEDULE_SIZE, adpCcScheduleGetProperties),
-    fwWrite(OP_ADP_CC_SCHEDULE_SET_PROPERTIES, CC_SCHEDULE_SIZE, adpCcScheduleSetProperties),
+    fwRead(OP_ADP_PR_GET_PROPERTIES, PR_PROPERTIES_SIZE,
+           fwReadPart<PatrolReadProperties, &Controller::patrolRead, patrolReadRecord>),
+    fwWrite(OP_ADP_PR_SET_PROPERTIES, PR_PROPERTIES_SIZE,
+            fwWritePart<PatrolReadProperties, &Controller::patrolRead, decodePatrolRead, patrolReadRecord>),
+    fwRead(OP_ADP_CC_SCHEDULE_GET_PROPERTIES, CC_SCHEDULE_SIZE,
+           fwReadPart<CcSchedule, &Controller::ccSchedule, ccScheduleRecord>),
+    fwWrite(OP_ADP_CC_SCHEDULE_SET_PROPERTIES, CC_SCHEDULE_SIZE,
+            fwWritePart<CcSchedule, &Controller::ccSchedule, decodeCcSchedule, ccScheduleRecord>),
 });
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -31,18 +30,6 @@ void decodeMuxModes(const Bytes& r, ConnectorModes& m)
 {
     const size_t count = std::min<size_t>(get8(r, 0), MUX_MAX_CONNECTORS);
     m.modes.assign(r.begin() + 1, r.begin() + 1 + static_cast<long>(count));
-}
-
-uint8_t sasGetMuxMode(SimState&, Controller& c, SimCommand& cmd)
-{
-    return fwReply(cmd, muxModesRecord(c.connectorModes));
-}
-
-uint8_t sasSetMuxMode(SimState& state, Controller& c, SimCommand& cmd)
-{
-    storeWritten(cmd.data, c.connectorModes, decodeMuxModes, muxModesRecord);
-    state.markChanged();
-    return FW_STATUS_OK;
 }
 
 // Connector information: a 32-bit count, then 20-byte entries from offset 8 (location at +0,
@@ -80,8 +67,9 @@ uint8_t sasGetPhyInfo(SimState&, Controller& c, SimCommand& cmd)
 
 const FwRegistration registration({
     fwRead(OP_SAS_GET_PHY_INFO, PHY_LIST_SIZE, sasGetPhyInfo),
-    fwRead(OP_SAS_GET_MUX_MODE, MUX_MODES_SIZE, sasGetMuxMode),
-    fwWrite(OP_SAS_SET_MUX_MODE, MUX_MODES_SIZE, sasSetMuxMode),
+    fwRead(OP_SAS_GET_MUX_MODE, MUX_MODES_SIZE, fwReadPart<ConnectorModes, &Controller::connectorModes, muxModesRecord>),
+    fwWrite(OP_SAS_SET_MUX_MODE, MUX_MODES_SIZE,
+            fwWritePart<ConnectorModes, &Controller::connectorModes, decodeMuxModes, muxModesRecord>),
     fwRead(OP_SAS_GET_CONNECTOR_INFO, CONNECTOR_INFO_SIZE, sasGetConnectorInfo),
 });
 

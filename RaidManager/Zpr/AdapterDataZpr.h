@@ -70,8 +70,11 @@ private:
     // Reads the runtime-status word (never cached): 0, or the read status.
     int readRuntimeStatus();
 
-    // A controller-information flag or byte, read through the cache: the read status, and
-    // the value in `out` only on success.
+    // An answer from a cached record: reads it once, and on success writes what `value`
+    // makes of the record into `out`; the read status.
+    template <typename View, typename T, typename F>
+    int answerFrom(Record record, T* out, F value);
+    // A controller-information flag, byte or word.
     int infoFlag(size_t offset, unsigned bit, uint8_t* out);
     int infoByte(size_t offset, uint8_t* out);
     int infoWord(size_t offset, uint16_t* out);

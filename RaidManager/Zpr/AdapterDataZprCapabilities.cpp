@@ -77,28 +77,28 @@ bool isSpanned(uint8_t level)
 // ---------------------------------------------------------------------------------------------
 // Helpers over the cached records.
 
+template <typename View, typename T, typename F>
+int AdapterDataZpr::answerFrom(Record record, T* out, F value)
+{
+    int status = loadRecord(record);
+    if (status == 0 && out != nullptr)
+        *out = static_cast<T>(value(View(records[record], View::SIZE)));
+    return status;
+}
+
 int AdapterDataZpr::infoFlag(size_t offset, unsigned bit, uint8_t* out)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && out != nullptr)
-        *out = Info(records[CONTROLLER_INFO], Info::SIZE).flag(offset, bit);
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, out, [=](const Info& i) { return i.flag(offset, bit); });
 }
 
 int AdapterDataZpr::infoByte(size_t offset, uint8_t* out)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && out != nullptr)
-        *out = Info(records[CONTROLLER_INFO], Info::SIZE).byteAt(offset);
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, out, [=](const Info& i) { return i.byteAt(offset); });
 }
 
 int AdapterDataZpr::infoWord(size_t offset, uint16_t* out)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && out != nullptr)
-        *out = Info(records[CONTROLLER_INFO], Info::SIZE).wordAt(offset);
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, out, [=](const Info& i) { return i.wordAt(offset); });
 }
 
 uint8_t AdapterDataZpr::infoFlagOrZero(size_t offset, unsigned bit)
@@ -109,10 +109,7 @@ uint8_t AdapterDataZpr::infoFlagOrZero(size_t offset, unsigned bit)
 
 int AdapterDataZpr::defaultsByte(size_t offset, uint8_t* out)
 {
-    int status = loadRecord(MFC_DEFAULTS);
-    if (status == 0 && out != nullptr)
-        *out = Defaults(records[MFC_DEFAULTS], Defaults::SIZE).byteAt(offset);
-    return status;
+    return answerFrom<Defaults>(MFC_DEFAULTS, out, [=](const Defaults& d) { return d.byteAt(offset); });
 }
 
 int AdapterDataZpr::infoText(size_t offset, size_t width, string* text)
@@ -185,35 +182,28 @@ int AdapterDataZpr::getInfoWord786(uint16_t* value) { return infoWord(Info::INFO
 
 int AdapterDataZpr::isRevertibleHotSpareSupported(uint16_t* supported)
 {
-    uint8_t bit = 0;
-    int status = infoFlag(Info::RAID_FEATURES, 2, &bit);
-    if (status == 0 && supported != nullptr)
-        *supported = bit;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) { return i.flag(Info::RAID_FEATURES, 2); });
 }
 
 int AdapterDataZpr::getDriveMixFlag5f0Bit6(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 6, flag); }
 int AdapterDataZpr::getDriveMixFlag5f0Bit5(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 5, flag); }
 int AdapterDataZpr::getDriveMixFlag5f0Bit3(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 3, flag); }
-int AdapterDataZpr::isFlatPhyIndexingSupported(uint8_t* supported) { return infoFlag(Info::STORAGE_FEATURES, 3, supported); }
+int AdapterDataZpr::isFlatPhyIndexingSupported(uint8_t* supported)
+{
+    return infoFlag(Info::STORAGE_FEATURES, 3, supported);
+}
 
 int AdapterDataZpr::getInfoFlag5ddBit0(uint8_t* flag)
 {
     // Answers 0 whatever the controller reports in the bit.
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && flag != nullptr)
-        *flag = 0;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, flag, [](const Info&) { return 0; });
 }
 
 int AdapterDataZpr::isPrl11Supported(uint8_t* supported)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && supported != nullptr) {
-        Info info(records[CONTROLLER_INFO], Info::SIZE);
-        *supported = (info.flag(Info::RAID_LEVEL_OPTIONS, 2) || info.flag(Info::RAID_LEVEL_OPTIONS, 3)) ? 1 : 0;
-    }
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) {
+        return (i.flag(Info::RAID_LEVEL_OPTIONS, 2) || i.flag(Info::RAID_LEVEL_OPTIONS, 3)) ? 1 : 0;
+    });
 }
 
 int AdapterDataZpr::isSpanSlicingSupported(uint8_t* supported)
@@ -224,89 +214,147 @@ int AdapterDataZpr::isSpanSlicingSupported(uint8_t* supported)
     return 0;
 }
 
-int AdapterDataZpr::isDiskCachePolicyChangeSupported(uint8_t* supported) { return infoFlag(Info::LD_OPERATIONS, 4, supported); }
-int AdapterDataZpr::getMinStripSize(uint8_t* exponent) { return infoByte(Info::MIN_STRIP_EXPONENT, exponent); }
-int AdapterDataZpr::getMaxStripSize(uint8_t* exponent) { return infoByte(Info::MAX_STRIP_EXPONENT, exponent); }
+int AdapterDataZpr::isDiskCachePolicyChangeSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_OPERATIONS, 4, supported);
+}
+int AdapterDataZpr::getMinStripSize(uint8_t* exponent)
+{
+    return infoByte(Info::MIN_STRIP_EXPONENT, exponent);
+}
+int AdapterDataZpr::getMaxStripSize(uint8_t* exponent)
+{
+    return infoByte(Info::MAX_STRIP_EXPONENT, exponent);
+}
 int AdapterDataZpr::getMaxVirtualDrives(uint8_t* count) { return infoByte(Info::MAX_VIRTUAL_DRIVES, count); }
 int AdapterDataZpr::getInfoFlag5e2Bit2(uint8_t* flag) { return infoFlag(Info::REPORTING_FEATURES, 2, flag); }
-int AdapterDataZpr::isForeignImportAllSupported(uint8_t* supported) { return infoFlag(Info::REPORTING_FEATURES, 4, supported); }
-int AdapterDataZpr::isConnectorInfoSupported(uint8_t* supported) { return infoFlag(Info::REPORTING_FEATURES, 5, supported); }
-int AdapterDataZpr::isAllowedOperationsSupported(uint8_t* supported) { return infoFlag(Info::REPORTING_FEATURES, 6, supported); }
+int AdapterDataZpr::isForeignImportAllSupported(uint8_t* supported)
+{
+    return infoFlag(Info::REPORTING_FEATURES, 4, supported);
+}
+int AdapterDataZpr::isConnectorInfoSupported(uint8_t* supported)
+{
+    return infoFlag(Info::REPORTING_FEATURES, 5, supported);
+}
+int AdapterDataZpr::isAllowedOperationsSupported(uint8_t* supported)
+{
+    return infoFlag(Info::REPORTING_FEATURES, 6, supported);
+}
 int AdapterDataZpr::isAlarmPresent(uint8_t* present) { return infoFlag(Info::DEVICES_PRESENT, 1, present); }
 int AdapterDataZpr::isMemoryPresent(uint8_t* present) { return infoFlag(Info::DEVICES_PRESENT, 4, present); }
 int AdapterDataZpr::getInfoFlag5e3Bit0(uint8_t* flag) { return infoFlag(Info::STORAGE_FEATURES, 0, flag); }
-int AdapterDataZpr::isEncryptionEnabled(uint8_t* enabled) { return infoFlag(Info::STORAGE_FEATURES, 2, enabled); }
-int AdapterDataZpr::isOnlineCapacityExpansionSupported(uint8_t* supported) { return infoFlag(Info::STORAGE_FEATURES, 4, supported); }
-int AdapterDataZpr::isExternalKeyManagementSupported(uint8_t* supported) { return infoFlag(Info::STORAGE_FEATURES, 5, supported); }
-int AdapterDataZpr::isSnapshotSupported(uint8_t* supported) { return infoFlag(Info::STORAGE_FEATURES, 6, supported); }
+int AdapterDataZpr::isEncryptionEnabled(uint8_t* enabled)
+{
+    return infoFlag(Info::STORAGE_FEATURES, 2, enabled);
+}
+int AdapterDataZpr::isOnlineCapacityExpansionSupported(uint8_t* supported)
+{
+    return infoFlag(Info::STORAGE_FEATURES, 4, supported);
+}
+int AdapterDataZpr::isExternalKeyManagementSupported(uint8_t* supported)
+{
+    return infoFlag(Info::STORAGE_FEATURES, 5, supported);
+}
+int AdapterDataZpr::isSnapshotSupported(uint8_t* supported)
+{
+    return infoFlag(Info::STORAGE_FEATURES, 6, supported);
+}
 
 int AdapterDataZpr::getSnapshotSupport(uint32_t* supported)
 {
-    uint8_t bit = 0;
-    int status = infoFlag(Info::STORAGE_FEATURES, 6, &bit);
-    if (status == 0 && supported != nullptr)
-        *supported = bit;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) {
+        return i.flag(Info::STORAGE_FEATURES, 6);
+    });
 }
 
 int AdapterDataZpr::getInfoByte788Or16(uint8_t* value)
 {
-    uint8_t byte = 0;
-    int status = infoByte(Info::MAX_VDS_PER_ARRAY, &byte);
-    if (status == 0 && value != nullptr)
-        *value = byte != 0 ? byte : 16;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, value, [](const Info& i) {
+        const uint8_t byte = i.byteAt(Info::MAX_VDS_PER_ARRAY);
+        return byte != 0 ? byte : 16;
+    });
 }
 
 int AdapterDataZpr::getInfoByte789Or788(uint8_t* value)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && value != nullptr) {
-        Info info(records[CONTROLLER_INFO], Info::SIZE);
-        uint8_t byte = info.byteAt(Info::INFO_BYTE_789);
-        *value = byte != 0 ? byte : info.byteAt(Info::MAX_VDS_PER_ARRAY);
-    }
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, value, [](const Info& i) {
+        const uint8_t byte = i.byteAt(Info::INFO_BYTE_789);
+        return byte != 0 ? byte : i.byteAt(Info::MAX_VDS_PER_ARRAY);
+    });
 }
 
-int AdapterDataZpr::isSecurityKeyAssigned(uint8_t* assigned) { return infoFlag(Info::SECURITY_STATE, 1, assigned); }
+int AdapterDataZpr::isSecurityKeyAssigned(uint8_t* assigned)
+{
+    return infoFlag(Info::SECURITY_STATE, 1, assigned);
+}
 int AdapterDataZpr::getSecurityKeyBit2(uint8_t* bit) { return infoFlag(Info::SECURITY_STATE, 2, bit); }
 
 int AdapterDataZpr::getSecurityKeyBit2OrDefault(uint8_t* bit)
 {
-    int status = loadRecord(CONTROLLER_INFO);
-    if (status == 0 && bit != nullptr) {
-        Info info(records[CONTROLLER_INFO], Info::SIZE);
-        *bit = info.flag(Info::SECURITY_STATE, 1) == 0 ? 1 : info.flag(Info::SECURITY_STATE, 2);
-    }
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, bit, [](const Info& i) {
+        return i.flag(Info::SECURITY_STATE, 1) == 0 ? 1 : i.flag(Info::SECURITY_STATE, 2);
+    });
 }
 
-int AdapterDataZpr::getKeyManagementState(uint8_t* state) { return infoByte(Info::KEY_MANAGEMENT_STATE, state); }
-int AdapterDataZpr::isSpinDownSupported(uint8_t* supported) { return infoFlag(Info::POWER_FEATURES, 0, supported); }
-int AdapterDataZpr::getCapabilityFlag5edBit1(uint8_t* flag) { return infoFlag(Info::POWER_FEATURES, 1, flag); }
+int AdapterDataZpr::getKeyManagementState(uint8_t* state)
+{
+    return infoByte(Info::KEY_MANAGEMENT_STATE, state);
+}
+int AdapterDataZpr::isSpinDownSupported(uint8_t* supported)
+{
+    return infoFlag(Info::POWER_FEATURES, 0, supported);
+}
+int AdapterDataZpr::getCapabilityFlag5edBit1(uint8_t* flag)
+{
+    return infoFlag(Info::POWER_FEATURES, 1, flag);
+}
 int AdapterDataZpr::getInfoFlag5edBit3(uint8_t* flag) { return infoFlag(Info::POWER_FEATURES, 3, flag); }
-int AdapterDataZpr::isBadBlockManagementSupported(uint8_t* supported) { return infoFlag(Info::LD_FEATURES, 1, supported); }
-int AdapterDataZpr::isLdPowerSavingSupported(uint8_t* supported) { return infoFlag(Info::LD_FEATURES, 4, supported); }
-int AdapterDataZpr::isMaxPowerSavingWithoutCacheSupported(uint8_t* supported) { return infoFlag(Info::LD_FEATURES, 5, supported); }
-int AdapterDataZpr::isLdMirrorSupported(uint8_t* supported) { return infoFlag(Info::LD_FEATURES, 6, supported); }
-int AdapterDataZpr::isSscWriteBackSupported(uint8_t* supported) { return infoFlag(Info::LD_FEATURES, 7, supported); }
-int AdapterDataZpr::isManualSscAssociationAllowed(uint8_t* allowed) { return infoFlag(Info::SSC_FEATURES, 0, allowed); }
-int AdapterDataZpr::isSscRaid5Supported(uint8_t* supported) { return infoFlag(Info::RAID_LEVEL_OPTIONS, 6, supported); }
+int AdapterDataZpr::isBadBlockManagementSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_FEATURES, 1, supported);
+}
+int AdapterDataZpr::isLdPowerSavingSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_FEATURES, 4, supported);
+}
+int AdapterDataZpr::isMaxPowerSavingWithoutCacheSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_FEATURES, 5, supported);
+}
+int AdapterDataZpr::isLdMirrorSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_FEATURES, 6, supported);
+}
+int AdapterDataZpr::isSscWriteBackSupported(uint8_t* supported)
+{
+    return infoFlag(Info::LD_FEATURES, 7, supported);
+}
+int AdapterDataZpr::isManualSscAssociationAllowed(uint8_t* allowed)
+{
+    return infoFlag(Info::SSC_FEATURES, 0, allowed);
+}
+int AdapterDataZpr::isSscRaid5Supported(uint8_t* supported)
+{
+    return infoFlag(Info::RAID_LEVEL_OPTIONS, 6, supported);
+}
 int AdapterDataZpr::getInfoFlag5ddBit7(uint8_t* flag) { return infoFlag(Info::RAID_LEVEL_OPTIONS, 7, flag); }
 int AdapterDataZpr::isPiSupported(uint8_t* supported) { return infoFlag(Info::PI_FEATURES, 0, supported); }
-int AdapterDataZpr::getBlockSsdWriteCacheChange(uint8_t* blocked) { return infoFlag(Info::PI_FEATURES, 6, blocked); }
+int AdapterDataZpr::getBlockSsdWriteCacheChange(uint8_t* blocked)
+{
+    return infoFlag(Info::PI_FEATURES, 6, blocked);
+}
 int AdapterDataZpr::getAllowedOperations(uint8_t* allowed) { return infoFlag(Info::PI_FEATURES, 7, allowed); }
-int AdapterDataZpr::isEmergencySpareSupported(uint8_t* supported) { return infoFlag(Info::SPARE_FEATURES, 0, supported); }
+int AdapterDataZpr::isEmergencySpareSupported(uint8_t* supported)
+{
+    return infoFlag(Info::SPARE_FEATURES, 0, supported);
+}
 int AdapterDataZpr::getInfoFlag7a6Bit1(uint8_t* flag) { return infoFlag(Info::FIRMWARE_FEATURES, 1, flag); }
 
 int AdapterDataZpr::getPerfTunedMode(uint8_t* mode)
 {
-    uint8_t byte = 0;
-    int status = infoByte(Info::PERF_TUNED_MODE, &byte);
-    if (status == 0 && mode != nullptr)
-        *mode = byte & 0x03;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, mode, [](const Info& i) {
+        return i.byteAt(Info::PERF_TUNED_MODE) & 0x03;
+    });
 }
 
 int AdapterDataZpr::getPerfModeValues(uint8_t mode, uint8_t* flushLines, uint8_t* latency)
@@ -325,15 +373,17 @@ int AdapterDataZpr::getPerfModeValues(uint8_t mode, uint8_t* flushLines, uint8_t
     return 0;
 }
 
-int AdapterDataZpr::isSscReadWriteType(uint8_t* readWrite) { return infoFlag(Info::SSC_AND_BOOT_STATE, 1, readWrite); }
+int AdapterDataZpr::isSscReadWriteType(uint8_t* readWrite)
+{
+    return infoFlag(Info::SSC_AND_BOOT_STATE, 1, readWrite);
+}
 
 int AdapterDataZpr::getInfoWord7ccOr16(uint16_t* value)
 {
-    uint16_t word = 0;
-    int status = infoWord(Info::INFO_WORD_7CC, &word);
-    if (status == 0 && value != nullptr)
-        *value = word != 0 ? word : 16;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, value, [](const Info& i) {
+        const uint16_t word = i.wordAt(Info::INFO_WORD_7CC);
+        return word != 0 ? word : 16;
+    });
 }
 
 int AdapterDataZpr::getControllerTemperature(uint8_t* sensorPresent, uint8_t* degrees)
@@ -367,11 +417,9 @@ int AdapterDataZpr::getSscCount(uint16_t* gigabytes) { return infoWord(Info::SSC
 
 int AdapterDataZpr::isSsdCachingSupported(uint8_t* supported)
 {
-    uint16_t size = 0;
-    int status = infoWord(Info::MAX_SSC_SIZE, &size);
-    if (status == 0 && supported != nullptr)
-        *supported = size != 0 ? 1 : 0;
-    return status;
+    return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) {
+        return i.wordAt(Info::MAX_SSC_SIZE) != 0 ? 1 : 0;
+    });
 }
 
 uint8_t AdapterDataZpr::isRealTimeSchedulingSupported() { return infoFlagOrZero(Info::SPARE_FEATURES, 7); }
@@ -382,9 +430,18 @@ uint8_t AdapterDataZpr::isSafeBootMode() { return infoFlagOrZero(Info::SSC_AND_B
 // ---------------------------------------------------------------------------------------------
 // Manufacturing defaults.
 
-int AdapterDataZpr::getDefaultStripSize(uint8_t* exponent) { return defaultsByte(Defaults::STRIP_EXPONENT, exponent); }
-int AdapterDataZpr::getUncertifiedDriveMode(uint8_t* mode) { return defaultsByte(Defaults::UNCERTIFIED_DRIVES, mode); }
-int AdapterDataZpr::getPowerSavingOptions(uint8_t* options) { return defaultsByte(Defaults::POWER_SAVING_OPTIONS, options); }
+int AdapterDataZpr::getDefaultStripSize(uint8_t* exponent)
+{
+    return defaultsByte(Defaults::STRIP_EXPONENT, exponent);
+}
+int AdapterDataZpr::getUncertifiedDriveMode(uint8_t* mode)
+{
+    return defaultsByte(Defaults::UNCERTIFIED_DRIVES, mode);
+}
+int AdapterDataZpr::getPowerSavingOptions(uint8_t* options)
+{
+    return defaultsByte(Defaults::POWER_SAVING_OPTIONS, options);
+}
 
 int AdapterDataZpr::getDefaultVdParameter29(uint8_t* value)
 {
@@ -428,29 +485,23 @@ int AdapterDataZpr::getDefaultVdParameter30(uint8_t* value)
 
 int AdapterDataZpr::getDefaultVdParameter27(uint8_t* value)
 {
-    uint8_t cached = 0;
-    int status = defaultsByte(Defaults::CACHED_IO, &cached);
-    if (status == 0 && value != nullptr)
-        *value = cached == 1 ? 0 : 1;
-    return status;
+    return answerFrom<Defaults>(MFC_DEFAULTS, value, [](const Defaults& d) {
+        return d.byteAt(Defaults::CACHED_IO) == 1 ? 0 : 1;
+    });
 }
 
 int AdapterDataZpr::getTreatSingleSpanR1eAsR10(uint8_t* treat)
 {
-    uint8_t byte = 0;
-    int status = defaultsByte(Defaults::TREAT_R1E_AS_R10, &byte);
-    if (status == 0 && treat != nullptr)
-        *treat = byte != 0 ? 1 : 0;
-    return status;
+    return answerFrom<Defaults>(MFC_DEFAULTS, treat, [](const Defaults& d) {
+        return d.byteAt(Defaults::TREAT_R1E_AS_R10) != 0 ? 1 : 0;
+    });
 }
 
 int AdapterDataZpr::isJoinMirrorAllowed(uint8_t* allowed)
 {
-    int status = loadRecord(MFC_DEFAULTS);
-    if (status == 0 && allowed != nullptr)
-        *allowed = Defaults(records[MFC_DEFAULTS], Defaults::SIZE).flag(Defaults::FEATURES,
-                                                                         Defaults::JOIN_MIRROR_DISABLED_BIT) ? 0 : 1;
-    return status;
+    return answerFrom<Defaults>(MFC_DEFAULTS, allowed, [](const Defaults& d) {
+        return d.flag(Defaults::FEATURES, Defaults::JOIN_MIRROR_DISABLED_BIT) ? 0 : 1;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -616,7 +667,10 @@ int AdapterDataZpr::getVdChoiceList3(ArrayList<unsigned char>** choices)
 int AdapterDataZpr::getAppImageVersion(string* version) { return imageVersion("APP", version); }
 int AdapterDataZpr::getBiosImageVersion(string* version) { return imageVersion("BIOS", version); }
 int AdapterDataZpr::getBootBlockImageVersion(string* version) { return imageVersion("BTBL", version); }
-int AdapterDataZpr::getProductName(string* name) { return infoText(Info::PRODUCT_NAME, Info::PRODUCT_NAME_WIDTH, name); }
+int AdapterDataZpr::getProductName(string* name)
+{
+    return infoText(Info::PRODUCT_NAME, Info::PRODUCT_NAME_WIDTH, name);
+}
 
 int AdapterDataZpr::getFirmwarePackageBuild(string* build)
 {

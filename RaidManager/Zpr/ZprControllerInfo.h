@@ -110,8 +110,14 @@ public:
     uint32_t imageCount() const;
     size_t imageName(uint32_t index, char* out, size_t outSize) const;
     size_t imageVersion(uint32_t index, char* out, size_t outSize) const;
-    size_t productName(char* out, size_t outSize) const { return bytes.readText(PRODUCT_NAME, PRODUCT_NAME_WIDTH, out, outSize); }
-    size_t packageBuild(char* out, size_t outSize) const { return bytes.readText(PACKAGE_BUILD, PACKAGE_BUILD_WIDTH, out, outSize); }
+    size_t productName(char* out, size_t outSize) const
+    {
+        return bytes.readText(PRODUCT_NAME, PRODUCT_NAME_WIDTH, out, outSize);
+    }
+    size_t packageBuild(char* out, size_t outSize) const
+    {
+        return bytes.readText(PACKAGE_BUILD, PACKAGE_BUILD_WIDTH, out, outSize);
+    }
 
     // A one-byte field, a 16-bit field, or bit `bit` of a byte as 0 or 1, by offset.
     uint8_t byteAt(size_t offset) const { return bytes.u8(offset); }
