@@ -130,4 +130,59 @@ TEST_F(SimHostE2e, ShowThenCreateFromGivesTheSameShow)
     }
 }
 
+// A description of the controller's records (capabilities, limits, defaults, properties, BIOS
+// data, schedules, connectors, phys): created, shown, created from what was shown, shown again.
+TEST_F(SimHostE2e, ControllerRecordsRoundTripThroughCreateAndShow)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const std::string file = base + "/host.json";
+    std::ofstream(file) << R"({"controllers": [{"host": 2,
+        "info": {"raidLevelOptions": "0x8", "storageFeatures": "0x48", "securityState": "0x40",
+                 "driveLimits": {"raid60": {"min": 8, "max": 128}}, "maxSscSizeGB": 256, "rocTemperature": 55},
+        "mfcDefaults": {"readPolicy": 2, "patch": {"0x30": "01"}},
+        "runtimeStatus": 2,
+        "properties": {"rebuildRate": 60, "spareFlags": "0x3"},
+        "bios": {"bootDevice": 0, "autoSelectBoot": 1},
+        "patrolRead": {"mode": 2},
+        "ccSchedule": {"excluded": [4]},
+        "connectorModes": {"modes": [1, 2]},
+        "connectorInfo": {"connectors": [{"name": "Port A"}]},
+        "phyList": {"phys": [{"linkRate": 8}, {"disabled": true}]}}]})";
+    ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
+    RunResult shown = quillsim({"show", base + "/first"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    for (const char* key : {"\"raidLevelOptions\": \"0x8\"", "\"raid60\": {\"min\": 8, \"max\": 128}",
+                            "\"runtimeStatus\": \"0x2\"", "\"rebuildRate\": 60", "\"bootDevice\": \"0x0\"",
+                            "\"modes\": [1, 2]", "\"name\": \"Port A\"", "\"disabled\": true"})
+        EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
+    std::ofstream(base + "/shown.json") << shown.out;
+    ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
+    RunResult again = quillsim({"show", base + "/second"});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, shown.out);
+}
+
+TEST_F(SimHostE2e, UnknownOrMistypedRecordFieldIsRefusedByName)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const struct {
+        const char* controller;
+        const char* message;
+    } cases[] = {
+        {R"("properties": {"rebuildRat": 30})", R"(controllers[0].properties: unknown key "rebuildRat")"},
+        {R"("bios": {"biosDisabled": "yes"})",
+         R"(controllers[0].bios.biosDisabled: expected a whole number, found the string "yes")"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = base + "/host.json";
+        std::ofstream(file) << std::string(R"({"controllers": [{"host": 2, )") + c.controller + "}]}";
+        RunResult r = quillsim({"create", base + "/host", "--from", file});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "quillsim: " + file + ": " + c.message + "\n");
+        EXPECT_EQ(readFile(base + "/host/state.json"), "");
+    }
+}
+
 } // namespace
