@@ -175,22 +175,75 @@ int AdapterDataZpr::runtimeStatusBit(unsigned bit, uint8_t* out)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Controller-information flags and values.
+// Answers that are one field of a record, as a table: the operation, the field (and its bit).
 
-int AdapterDataZpr::getEccBucketCount(uint16_t* count) { return infoWord(Info::ECC_BUCKET_COUNT, count); }
-int AdapterDataZpr::getInfoWord786(uint16_t* value) { return infoWord(Info::INFO_WORD_786, value); }
+#define INFO_FLAG(operation, field, bit) \
+    int AdapterDataZpr::operation(uint8_t* out) { return infoFlag(Info::field, bit, out); }
+#define INFO_BYTE(operation, field) \
+    int AdapterDataZpr::operation(uint8_t* out) { return infoByte(Info::field, out); }
+#define INFO_WORD(operation, field) \
+    int AdapterDataZpr::operation(uint16_t* out) { return infoWord(Info::field, out); }
+#define DEFAULTS_BYTE(operation, field) \
+    int AdapterDataZpr::operation(uint8_t* out) { return defaultsByte(Defaults::field, out); }
+
+INFO_WORD(getEccBucketCount, ECC_BUCKET_COUNT)
+INFO_WORD(getInfoWord786, INFO_WORD_786)
+INFO_FLAG(getDriveMixFlag5f0Bit6, DRIVE_MIXING, 6)
+INFO_FLAG(getDriveMixFlag5f0Bit5, DRIVE_MIXING, 5)
+INFO_FLAG(getDriveMixFlag5f0Bit3, DRIVE_MIXING, 3)
+INFO_FLAG(isFlatPhyIndexingSupported, STORAGE_FEATURES, 3)
+INFO_FLAG(isDiskCachePolicyChangeSupported, LD_OPERATIONS, 4)
+INFO_BYTE(getMinStripSize, MIN_STRIP_EXPONENT)
+INFO_BYTE(getMaxStripSize, MAX_STRIP_EXPONENT)
+INFO_BYTE(getMaxVirtualDrives, MAX_VIRTUAL_DRIVES)
+INFO_FLAG(getInfoFlag5e2Bit2, REPORTING_FEATURES, 2)
+INFO_FLAG(isForeignImportAllSupported, REPORTING_FEATURES, 4)
+INFO_FLAG(isConnectorInfoSupported, REPORTING_FEATURES, 5)
+INFO_FLAG(isAllowedOperationsSupported, REPORTING_FEATURES, 6)
+INFO_FLAG(isAlarmPresent, DEVICES_PRESENT, 1)
+INFO_FLAG(isMemoryPresent, DEVICES_PRESENT, 4)
+INFO_FLAG(getInfoFlag5e3Bit0, STORAGE_FEATURES, 0)
+INFO_FLAG(isEncryptionEnabled, STORAGE_FEATURES, 2)
+INFO_FLAG(isOnlineCapacityExpansionSupported, STORAGE_FEATURES, 4)
+INFO_FLAG(isExternalKeyManagementSupported, STORAGE_FEATURES, 5)
+INFO_FLAG(isSnapshotSupported, STORAGE_FEATURES, 6)
+INFO_FLAG(isSecurityKeyAssigned, SECURITY_STATE, 1)
+INFO_FLAG(getSecurityKeyBit2, SECURITY_STATE, 2)
+INFO_BYTE(getKeyManagementState, KEY_MANAGEMENT_STATE)
+INFO_FLAG(isSpinDownSupported, POWER_FEATURES, 0)
+INFO_FLAG(getCapabilityFlag5edBit1, POWER_FEATURES, 1)
+INFO_FLAG(getInfoFlag5edBit3, POWER_FEATURES, 3)
+INFO_FLAG(isBadBlockManagementSupported, LD_FEATURES, 1)
+INFO_FLAG(isLdPowerSavingSupported, LD_FEATURES, 4)
+INFO_FLAG(isMaxPowerSavingWithoutCacheSupported, LD_FEATURES, 5)
+INFO_FLAG(isLdMirrorSupported, LD_FEATURES, 6)
+INFO_FLAG(isSscWriteBackSupported, LD_FEATURES, 7)
+INFO_FLAG(isManualSscAssociationAllowed, SSC_FEATURES, 0)
+INFO_FLAG(isSscRaid5Supported, RAID_LEVEL_OPTIONS, 6)
+INFO_FLAG(getInfoFlag5ddBit7, RAID_LEVEL_OPTIONS, 7)
+INFO_FLAG(isPiSupported, PI_FEATURES, 0)
+INFO_FLAG(getBlockSsdWriteCacheChange, PI_FEATURES, 6)
+INFO_FLAG(getAllowedOperations, PI_FEATURES, 7)
+INFO_FLAG(isEmergencySpareSupported, SPARE_FEATURES, 0)
+INFO_FLAG(getInfoFlag7a6Bit1, FIRMWARE_FEATURES, 1)
+INFO_FLAG(isSscReadWriteType, SSC_AND_BOOT_STATE, 1)
+INFO_WORD(getMaxSscCount, MAX_SSC_SIZE)
+INFO_WORD(getSscCount, SSC_SIZE)
+DEFAULTS_BYTE(getDefaultStripSize, STRIP_EXPONENT)
+DEFAULTS_BYTE(getUncertifiedDriveMode, UNCERTIFIED_DRIVES)
+DEFAULTS_BYTE(getPowerSavingOptions, POWER_SAVING_OPTIONS)
+
+#undef INFO_FLAG
+#undef INFO_BYTE
+#undef INFO_WORD
+#undef DEFAULTS_BYTE
+
+// ---------------------------------------------------------------------------------------------
+// Controller-information answers that take more than one field as it is.
 
 int AdapterDataZpr::isRevertibleHotSpareSupported(uint16_t* supported)
 {
     return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) { return i.flag(Info::RAID_FEATURES, 2); });
-}
-
-int AdapterDataZpr::getDriveMixFlag5f0Bit6(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 6, flag); }
-int AdapterDataZpr::getDriveMixFlag5f0Bit5(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 5, flag); }
-int AdapterDataZpr::getDriveMixFlag5f0Bit3(uint8_t* flag) { return infoFlag(Info::DRIVE_MIXING, 3, flag); }
-int AdapterDataZpr::isFlatPhyIndexingSupported(uint8_t* supported)
-{
-    return infoFlag(Info::STORAGE_FEATURES, 3, supported);
 }
 
 int AdapterDataZpr::getInfoFlag5ddBit0(uint8_t* flag)
@@ -212,52 +265,6 @@ int AdapterDataZpr::isSpanSlicingSupported(uint8_t* supported)
     if (supported != nullptr)
         *supported = 1;
     return 0;
-}
-
-int AdapterDataZpr::isDiskCachePolicyChangeSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_OPERATIONS, 4, supported);
-}
-int AdapterDataZpr::getMinStripSize(uint8_t* exponent)
-{
-    return infoByte(Info::MIN_STRIP_EXPONENT, exponent);
-}
-int AdapterDataZpr::getMaxStripSize(uint8_t* exponent)
-{
-    return infoByte(Info::MAX_STRIP_EXPONENT, exponent);
-}
-int AdapterDataZpr::getMaxVirtualDrives(uint8_t* count) { return infoByte(Info::MAX_VIRTUAL_DRIVES, count); }
-int AdapterDataZpr::getInfoFlag5e2Bit2(uint8_t* flag) { return infoFlag(Info::REPORTING_FEATURES, 2, flag); }
-int AdapterDataZpr::isForeignImportAllSupported(uint8_t* supported)
-{
-    return infoFlag(Info::REPORTING_FEATURES, 4, supported);
-}
-int AdapterDataZpr::isConnectorInfoSupported(uint8_t* supported)
-{
-    return infoFlag(Info::REPORTING_FEATURES, 5, supported);
-}
-int AdapterDataZpr::isAllowedOperationsSupported(uint8_t* supported)
-{
-    return infoFlag(Info::REPORTING_FEATURES, 6, supported);
-}
-int AdapterDataZpr::isAlarmPresent(uint8_t* present) { return infoFlag(Info::DEVICES_PRESENT, 1, present); }
-int AdapterDataZpr::isMemoryPresent(uint8_t* present) { return infoFlag(Info::DEVICES_PRESENT, 4, present); }
-int AdapterDataZpr::getInfoFlag5e3Bit0(uint8_t* flag) { return infoFlag(Info::STORAGE_FEATURES, 0, flag); }
-int AdapterDataZpr::isEncryptionEnabled(uint8_t* enabled)
-{
-    return infoFlag(Info::STORAGE_FEATURES, 2, enabled);
-}
-int AdapterDataZpr::isOnlineCapacityExpansionSupported(uint8_t* supported)
-{
-    return infoFlag(Info::STORAGE_FEATURES, 4, supported);
-}
-int AdapterDataZpr::isExternalKeyManagementSupported(uint8_t* supported)
-{
-    return infoFlag(Info::STORAGE_FEATURES, 5, supported);
-}
-int AdapterDataZpr::isSnapshotSupported(uint8_t* supported)
-{
-    return infoFlag(Info::STORAGE_FEATURES, 6, supported);
 }
 
 int AdapterDataZpr::getSnapshotSupport(uint32_t* supported)
@@ -283,72 +290,12 @@ int AdapterDataZpr::getInfoByte789Or788(uint8_t* value)
     });
 }
 
-int AdapterDataZpr::isSecurityKeyAssigned(uint8_t* assigned)
-{
-    return infoFlag(Info::SECURITY_STATE, 1, assigned);
-}
-int AdapterDataZpr::getSecurityKeyBit2(uint8_t* bit) { return infoFlag(Info::SECURITY_STATE, 2, bit); }
-
 int AdapterDataZpr::getSecurityKeyBit2OrDefault(uint8_t* bit)
 {
     return answerFrom<Info>(CONTROLLER_INFO, bit, [](const Info& i) {
         return i.flag(Info::SECURITY_STATE, 1) == 0 ? 1 : i.flag(Info::SECURITY_STATE, 2);
     });
 }
-
-int AdapterDataZpr::getKeyManagementState(uint8_t* state)
-{
-    return infoByte(Info::KEY_MANAGEMENT_STATE, state);
-}
-int AdapterDataZpr::isSpinDownSupported(uint8_t* supported)
-{
-    return infoFlag(Info::POWER_FEATURES, 0, supported);
-}
-int AdapterDataZpr::getCapabilityFlag5edBit1(uint8_t* flag)
-{
-    return infoFlag(Info::POWER_FEATURES, 1, flag);
-}
-int AdapterDataZpr::getInfoFlag5edBit3(uint8_t* flag) { return infoFlag(Info::POWER_FEATURES, 3, flag); }
-int AdapterDataZpr::isBadBlockManagementSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_FEATURES, 1, supported);
-}
-int AdapterDataZpr::isLdPowerSavingSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_FEATURES, 4, supported);
-}
-int AdapterDataZpr::isMaxPowerSavingWithoutCacheSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_FEATURES, 5, supported);
-}
-int AdapterDataZpr::isLdMirrorSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_FEATURES, 6, supported);
-}
-int AdapterDataZpr::isSscWriteBackSupported(uint8_t* supported)
-{
-    return infoFlag(Info::LD_FEATURES, 7, supported);
-}
-int AdapterDataZpr::isManualSscAssociationAllowed(uint8_t* allowed)
-{
-    return infoFlag(Info::SSC_FEATURES, 0, allowed);
-}
-int AdapterDataZpr::isSscRaid5Supported(uint8_t* supported)
-{
-    return infoFlag(Info::RAID_LEVEL_OPTIONS, 6, supported);
-}
-int AdapterDataZpr::getInfoFlag5ddBit7(uint8_t* flag) { return infoFlag(Info::RAID_LEVEL_OPTIONS, 7, flag); }
-int AdapterDataZpr::isPiSupported(uint8_t* supported) { return infoFlag(Info::PI_FEATURES, 0, supported); }
-int AdapterDataZpr::getBlockSsdWriteCacheChange(uint8_t* blocked)
-{
-    return infoFlag(Info::PI_FEATURES, 6, blocked);
-}
-int AdapterDataZpr::getAllowedOperations(uint8_t* allowed) { return infoFlag(Info::PI_FEATURES, 7, allowed); }
-int AdapterDataZpr::isEmergencySpareSupported(uint8_t* supported)
-{
-    return infoFlag(Info::SPARE_FEATURES, 0, supported);
-}
-int AdapterDataZpr::getInfoFlag7a6Bit1(uint8_t* flag) { return infoFlag(Info::FIRMWARE_FEATURES, 1, flag); }
 
 int AdapterDataZpr::getPerfTunedMode(uint8_t* mode)
 {
@@ -371,11 +318,6 @@ int AdapterDataZpr::getPerfModeValues(uint8_t mode, uint8_t* flushLines, uint8_t
     if (latency != nullptr)
         *latency = info.byteAt(Info::PERF_MODE_VALUES + 2u * mode + 1u);
     return 0;
-}
-
-int AdapterDataZpr::isSscReadWriteType(uint8_t* readWrite)
-{
-    return infoFlag(Info::SSC_AND_BOOT_STATE, 1, readWrite);
 }
 
 int AdapterDataZpr::getInfoWord7ccOr16(uint16_t* value)
@@ -412,9 +354,6 @@ int AdapterDataZpr::getRocTemperature(uint8_t* sensorPresent, uint8_t* degrees)
     return status;
 }
 
-int AdapterDataZpr::getMaxSscCount(uint16_t* gigabytes) { return infoWord(Info::MAX_SSC_SIZE, gigabytes); }
-int AdapterDataZpr::getSscCount(uint16_t* gigabytes) { return infoWord(Info::SSC_SIZE, gigabytes); }
-
 int AdapterDataZpr::isSsdCachingSupported(uint8_t* supported)
 {
     return answerFrom<Info>(CONTROLLER_INFO, supported, [](const Info& i) {
@@ -428,20 +367,7 @@ uint8_t AdapterDataZpr::getInfoFlag7a6Bit2() { return infoFlagOrZero(Info::FIRMW
 uint8_t AdapterDataZpr::isSafeBootMode() { return infoFlagOrZero(Info::SSC_AND_BOOT_STATE, 2); }
 
 // ---------------------------------------------------------------------------------------------
-// Manufacturing defaults.
-
-int AdapterDataZpr::getDefaultStripSize(uint8_t* exponent)
-{
-    return defaultsByte(Defaults::STRIP_EXPONENT, exponent);
-}
-int AdapterDataZpr::getUncertifiedDriveMode(uint8_t* mode)
-{
-    return defaultsByte(Defaults::UNCERTIFIED_DRIVES, mode);
-}
-int AdapterDataZpr::getPowerSavingOptions(uint8_t* options)
-{
-    return defaultsByte(Defaults::POWER_SAVING_OPTIONS, options);
-}
+// Manufacturing defaults that map their codes.
 
 int AdapterDataZpr::getDefaultVdParameter29(uint8_t* value)
 {
