@@ -8,6 +8,7 @@
 #include "PavUtil/Memory.h"
 #include "PavUtil/SizeFormat.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -363,6 +364,54 @@ int ParserUtil::takeLogicalDriveOption(ArrayList<Token*>* tokens, int position, 
             return -1;
         number->setConsumed(1);
     }
+}
+
+bool ParserUtil::readDate(int value, unsigned int* year, unsigned int* month, unsigned int* day)
+{
+    static const unsigned int DAYS_IN_MONTH[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const unsigned int FEBRUARY = 2;
+    if (value < 0 || year == nullptr || month == nullptr || day == nullptr)
+        return false;
+    unsigned int date = static_cast<unsigned int>(value);
+    unsigned int y = date / 10000;
+    unsigned int m = date % 10000 / 100;
+    unsigned int d = date % 100;
+    if (m < 1 || m > 12 || d < 1)
+        return false;
+    bool leapDay = m == FEBRUARY && d == 29 && y % 4 == 0;
+    if (d > DAYS_IN_MONTH[m - 1] && !leapDay)
+        return false;
+    *year = y;
+    *month = m;
+    *day = d;
+    return true;
+}
+
+int ParserUtil::takeStartTime(ArrayList<Token*>* tokens, int position, struct tm* startTime)
+{
+    const int LAST_HOUR = 23;
+    int number = 0;
+    unsigned int year = 0;
+    unsigned int month = 0;
+    unsigned int day = 0;
+    if (startTime == nullptr || takeNumber(tokens, position, INT_MAX, &number) != 0)
+        return -1;
+    if (!readDate(number, &year, &month, &day) || year < FIRST_SCHEDULE_YEAR)
+        return -1;
+    int hour = 0;
+    if (takeNumber(tokens, position + 1, LAST_HOUR, &hour) != 0)
+        return -1;
+    startTime->tm_year = static_cast<int>(year) - 1900;
+    startTime->tm_mon = static_cast<int>(month) - 1;
+    startTime->tm_mday = static_cast<int>(day);
+    startTime->tm_hour = hour;
+    startTime->tm_min = 0;
+    startTime->tm_sec = 0;
+    time_t now = time(nullptr);
+    struct tm local;
+    if (now != static_cast<time_t>(-1) && localtime_r(&now, &local) != nullptr)
+        startTime->tm_isdst = local.tm_isdst;
+    return 0;
 }
 
 int ParserUtil::readSizeText(const char* text, unsigned long long* whole, unsigned int* thousandths)

@@ -7,6 +7,7 @@
 #include "PavUtil/List.h"
 #include "PavUtil/apstring.h"
 
+#include <ctime>
 #include <initializer_list>
 
 class Token;
@@ -100,6 +101,17 @@ public:
     // each consumed and added by addLogicalDrive. 0, or -1 when the option is another word or
     // a number is refused.
     static int takeLogicalDriveOption(ArrayList<Token*>* tokens, int position, ArrayList<unsigned char>* list);
+
+    // A date typed as one number yyyymmdd: true with its parts when the month is 1 to 12 and
+    // the day lies within the month. February has 28 days, 29 in every year divisible by 4 (the
+    // controllers' own calendar rule, kept so that a date the firmware takes is never refused).
+    static bool readDate(int value, unsigned int* year, unsigned int* month, unsigned int* day);
+    // The start time of a schedule: a date yyyymmdd from FIRST_SCHEDULE_YEAR on (readDate) at
+    // position and an hour 0 to 23 right after it, both consumed, into the broken-down time
+    // (year since 1900, month 0-11, day, hour; minutes and seconds 0) with the daylight-saving
+    // state in force now, as the hour is local time. 0, or -1 (the time untouched) otherwise.
+    static int takeStartTime(ArrayList<Token*>* tokens, int position, struct tm* startTime);
+    static constexpr unsigned int FIRST_SCHEDULE_YEAR = 2000;
 
     // A size typed after "-sz": the text of a number token or of a decimal-number token
     // ("100", "1.5", "1.05"). The whole part goes to *whole and the fraction, in thousandths

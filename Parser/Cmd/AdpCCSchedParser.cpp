@@ -11,25 +11,6 @@
 
 #include <cstring>
 
-namespace {
-
-const unsigned int FIRST_YEAR = 2000;
-const unsigned int DAYS_IN_MONTH[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-const unsigned int FEBRUARY = 2;
-const unsigned int LAST_HOUR = 23;
-
-// A yyyymmdd date that the schedule can start on.
-bool isScheduleDate(unsigned int year, unsigned int month, unsigned int day)
-{
-    if (year < FIRST_YEAR || month < 1 || month > 12 || day < 1)
-        return false;
-    if (month == FEBRUARY && day == 29)
-        return year % 4 == 0;
-    return day <= DAYS_IN_MONTH[month - 1];
-}
-
-}  // namespace
-
 AdpCCSchedParser::AdpCCSchedParser(int commandToken)
     : LdObjectsParser(commandToken), action(ACTION_NONE), mode(MODE_NONE), delay(-1)
 {
@@ -89,29 +70,7 @@ int AdpCCSchedParser::onStartTime(ArrayList<Token*>* tokens, unsigned char posit
     if (action == ACTION_NONE)
         action = ACTION_START_TIME;
 
-    int number = 0;
-    if (ParserUtil::takeNumber(tokens, position + 1, INT_MAX, &number) != 0)
-        return -1;
-    unsigned int date = static_cast<unsigned int>(number);
-    unsigned int year = date / 10000;
-    unsigned int month = date % 10000 / 100;
-    unsigned int day = date % 100;
-    if (!isScheduleDate(year, month, day))
-        return -1;
-    startTime.tm_year = static_cast<int>(year) - 1900;
-    startTime.tm_mon = static_cast<int>(month) - 1;
-    startTime.tm_mday = static_cast<int>(day);
-
-    if (ParserUtil::takeNumber(tokens, position + 2, LAST_HOUR, &number) != 0)
-        return -1;
-    startTime.tm_hour = number;
-
-    // The hour is local time: it takes the daylight-saving state in force now.
-    time_t now = time(nullptr);
-    struct tm local;
-    if (now != static_cast<time_t>(-1) && localtime_r(&now, &local) != nullptr)
-        startTime.tm_isdst = local.tm_isdst;
-    return 0;
+    return ParserUtil::takeStartTime(tokens, position + 1, &startTime);
 }
 
 int AdpCCSchedParser::onDelay(ArrayList<Token*>* tokens, unsigned char position)

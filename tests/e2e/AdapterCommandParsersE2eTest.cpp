@@ -146,3 +146,64 @@ TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
         {{"-LDInfo", "-L1", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
     });
 }
+
+TEST_F(AdapterCommandParsersE2e, EventLogAndBattery)
+{
+    expectRows({
+        {{"-AdpEventLog", "-GetEvents", "-warning", "-info", "-f", "ev.txt", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpEventLog", "-GetCCIncon", "-f", "cc.txt", "-L0,2", "-a0"}, ",", 1, NO_PROCESSOR_YET},
+        {{"-AdpEventLog", "-Clear", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBbuCmd", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1A", "-NumBytes", "16", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "mon", "22", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpEventLog", "-GetLatest", "65556", "-a0"}, "", 1, REFUSED},
+        {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1G", "-NumBytes", "16", "-a0"}, "", 1, REFUSED},
+        {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "Monday", "22", "-a0"}, "", 1,
+         "Invalid Day! Check help File.\n" + REFUSED},
+        {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "SUN", "24", "-a0"}, "", 1, "Invalid Hour!\n" + REFUSED},
+    });
+}
+
+TEST_F(AdapterCommandParsersE2e, BiosBootDriveAndAutoRebuild)
+{
+    expectRows({
+        {{"-AdpBIOS", "-HSM", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpAutoRbld", "-Dsbl", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpBootDrive", "-Unset", "-PhysDrv[32:4]", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBootDrive", "-Set", "-L2", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBootDrive", "-Set", "-PhysDrv[32:4,32:5]", "-a0"}, "", 1, REFUSED},
+    });
+}
+
+TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
+{
+    expectRows({
+        {{"-AdpGetTime", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetTime", "13:05:00", "20240229", "-a0,1"}, "::,", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-PhyInfo", "-phy3", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-FwTermLog", "-BBUGet", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetTime", "20230229", "13:05:00", "-a0"}, "::", 1, REFUSED},
+        {{"-AdpSetTime", "00000229", "13:05:00", "-a0"}, "::", 1, REFUSED},
+        {{"-AdpPR", "-SetDelay", "65536", "-a0"}, "", 1,
+         "Invalid value provided! Valid values are 0 ~ 65535.\n" + REFUSED},
+        {{"-AdpPR", "-SetStartTime", "19991231", "23", "-a0"}, "", 1, REFUSED},
+        {{"-PhyInfo", "-phy259", "-a0"}, "", 1, REFUSED},
+    });
+}
+
+// The version command shows one banner per adapter it names (adapter 0 when it names none, every
+// controller for -aALL); an adapter number that names no adapter refuses the version and the help
+// line alike.
+TEST_F(AdapterCommandParsersE2e, VersionAndHelp)
+{
+    const std::string banner = "\n      QuillCLI SAS RAID Management Tool  Ver 1.02.00 Dec 10, 2026\n\n";
+    expectRows({
+        {{"-v"}, "", 0, banner + exitLine("00")},
+        {{"-v", "-a0,1"}, ",", 0, banner + banner + exitLine("00")},
+        {{"-v", "-aALL"}, "", 0, banner + banner + exitLine("00")},
+        {{"-v", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
+        {{"-help", "AdpAllInfo", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
+    });
+}

@@ -115,6 +115,7 @@ TEST_F(DispatchE2e, ValidLinesWithoutAParser)
         {TOKEN_PDLIST, {"-PDList", "-aALL"}},
         {TOKEN_LDINFO, {"-LDInfo", "-L0", "-a0"}},
         {TOKEN_ADPBBUCMD, {"-AdpBbuCmd", "-a0"}},
+        {TOKEN_ADPLIST, {"-AdpList"}},
     };
     int tried = 0;
     for (const Line& line : lines) {

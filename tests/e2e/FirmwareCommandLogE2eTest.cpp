@@ -58,8 +58,20 @@ TEST_F(FirmwareCommandLogE2e, LinesWithoutControllerSendNothing)
     expectSent({
         {{"-Foo"}, "big", {}},
         {{"-AdpAllInfo"}, "big", {}},
-        {{"-v"}, "big", {}},
-        {{"-h"}, "big", {}},
+    });
+}
+
+// The version and help commands run for adapter 0 when controllers are present: the controller
+// check reads the first controller's information and OEM data, as before every command, and the
+// banner asks for the OEM data once more.
+TEST_F(FirmwareCommandLogE2e, VersionAndHelpCheckTheFirstController)
+{
+    const std::string oemRead = "host=2 opcode=0x010e8481 status=0x00";
+    const std::vector<std::string> check = {infoRead(2), oemRead, infoRead(2), oemRead};
+    expectSent({
+        {{"-v"}, "big", check},
+        {{"-h"}, "big", check},
+        {{"-v"}, "no-driver", {}},
     });
 }
 

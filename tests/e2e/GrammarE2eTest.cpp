@@ -296,7 +296,7 @@ TEST_F(GrammarE2e, VersionHelpAndGlobalOptions)
         {TOKEN_APPVERSION, {"-v"}, ""},
         {TOKEN_APPVERSION, {"-v", "-a0"}, ""},
         {TOKEN_HELP_SHT, {"-h"}, ""},
-        {TOKEN_HELP, {"-Help", "CfgLdAdd", "-a0"}, ""},
+        {TOKEN_HELP, {"-Help", "Default", "-a0"}, ""},
         {TOKEN_Q_MARK, {"-?"}, ""},
         {TOKEN_HELP_SHT, {"-h", "-page"}, ""},
         {TOKEN_HELP_SHT, {"-h", "-AppLogFile", "x.log"}, ""},

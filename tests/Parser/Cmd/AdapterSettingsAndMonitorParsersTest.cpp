@@ -47,12 +47,7 @@ std::string performanceMonitor(const PerfMonParsedObject& request)
 
 std::string schedule(const AdpCCSchedParsedObject& request)
 {
-    const struct tm* start = request.getStartTime();
-    std::string time = start->tm_year == 0 ? "none"
-                                           : std::to_string(start->tm_year) + "/" + std::to_string(start->tm_mon) +
-                                                 "/" + std::to_string(start->tm_mday) + " " +
-                                                 std::to_string(start->tm_hour) + ":" +
-                                                 std::to_string(start->tm_min) + ":" + std::to_string(start->tm_sec);
+    std::string time = startTimeText(request.getStartTime());
     return head(request) + " action=" + std::to_string(request.getAction()) +
            " mode=" + std::to_string(request.getMode()) + " delay=" + std::to_string(request.getDelay()) +
            " start=" + time + " excluded=" + byteList(request.getLdList());

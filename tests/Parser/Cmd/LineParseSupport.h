@@ -13,6 +13,7 @@
 #include "Parser/ParserUtil.h"
 #include "Parser/Scanner.h"
 
+#include <ctime>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -54,6 +55,16 @@ inline std::string driveList(const ArrayList<EnclSlotId*>* list)
                 std::to_string(list->get(i)->getSlotNumber());
     }
     return text;
+}
+
+// A schedule's start time as "years-since-1900/month-0-11/day h:m:s", "none" when not given.
+inline std::string startTimeText(const struct tm* start)
+{
+    if (start->tm_year == 0)
+        return "none";
+    return std::to_string(start->tm_year) + "/" + std::to_string(start->tm_mon) + "/" +
+           std::to_string(start->tm_mday) + " " + std::to_string(start->tm_hour) + ":" +
+           std::to_string(start->tm_min) + ":" + std::to_string(start->tm_sec);
 }
 
 // Parses the line (words separated by blanks, as the program joins its arguments) in a fresh
