@@ -205,3 +205,20 @@ TEST(AdpTTYLogParser, EachOption)
         {"-FwTermLog -a0", REFUSED_BY_GRAMMAR},
     }, termLog);
 }
+
+// Lines the grammar never hands over: a second action word asks for two settings at once and
+// is refused, whatever stands between the two.
+TEST(AdpBiosParser, SecondActionWordRefusesTheLine)
+{
+    parserRegistrationAnchor();
+    for (unsigned short command : {TOKEN_ADPBIOS, TOKEN_ADPAUTORBLD}) {
+        SCOPED_TRACE(command);
+        TokenLine line{word(command, "cmd"), word(TOKEN_ENABLE, "Enbl"), adapterOption(), num(0),
+                       word(TOKEN_DISPLAY, "Dsply")};
+        std::unique_ptr<Parser> parser(ParserFactory::instance()->create(command));
+        ASSERT_TRUE(parser);
+        ArrayList<ParsedObject*>* requests = parser->parse(line.tokens());
+        EXPECT_EQ(requests, nullptr);
+        deleteRequests(requests);
+    }
+}
