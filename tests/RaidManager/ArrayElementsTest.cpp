@@ -17,29 +17,10 @@
 #include "RaidManager/Zpr/SpareDataZpr.h"
 #include "RaidManager/Zpr/ZprSpareRecord.h"
 #include "SimHostFixture.h"
+#include "TestArrayData.h"
 #include "Simulator/SimModel.h"
 
 namespace {
-
-// An array's data as the configuration reader gives it: a record or none, a size, a number.
-class TestArrayData : public ArrayData {
-public:
-    explicit TestArrayData(uint16_t ref, bool record = true, const char* text = "")
-        : ArrayData(nullptr, new ArrayIdZpr(ref)), ref(ref), record(record), text(text)
-    {
-    }
-    string toString() override { return string(text); }
-    int getSize(uint64_t* blocks) override { *blocks = 1000; return 0; }
-    int getArrayRef(uint16_t* out) override { *out = ref; return 0; }
-    int getMaxVdsPerArray(uint8_t* count) override { *count = 16; return 0; }
-    int hasNoRecord(uint8_t* answer) override { *answer = record ? 0 : 1; return 0; }
-    int setSize(uint64_t blocks) override { written.push_back(blocks); return 0; }
-
-    uint16_t ref;
-    bool record;
-    const char* text;
-    std::vector<uint64_t> written;
-};
 
 // A spare record's bytes, with the flag byte given.
 struct SpareRecordBytes {
@@ -125,19 +106,21 @@ TEST(SpareElement, LinksAndFlags)
 
 TEST(ArrayElement, TextsCountTheLists)
 {
-    ArrayHmg array(new TestArrayData(2, true, "Array data\n"), nullptr);
-    EXPECT_STREQ(array.toString().c_str(),
+    // The array goes before its spares: its destructor takes itself out of their lists.
+    ArrayHmg* array = new ArrayHmg(new TestArrayData(2, true, "Array data\n"), nullptr);
+    EXPECT_STREQ(array->toString().c_str(),
                  "Array data\nNumber of PDs: 0\nNumber of VDs: 0\nNumber of dedicated Hotspares: 0\n");
     PhysicalDevice* pd1 = newDrive(nullptr, 1);
     PhysicalDevice* pd2 = newDrive(nullptr, 2);
     Spare* spare = newSpare(nullptr);
-    array.addPd(pd1);
-    array.addPd(pd2);
-    array.addSpare(spare);
-    array.addVirtualDisk(nullptr);
-    EXPECT_STREQ(array.toString().c_str(),
+    array->addPd(pd1);
+    array->addPd(pd2);
+    array->addSpare(spare);
+    array->addVirtualDisk(nullptr);
+    EXPECT_STREQ(array->toString().c_str(),
                  "Array data\nNumber of PDs: 2\nNumber of VDs: 1\nNumber of dedicated Hotspares: 1\n");
-    EXPECT_EQ(array.isHmg(), 1);
+    EXPECT_EQ(array->isHmg(), 1);
+    delete array;
     delete pd1;
     delete pd2;
     delete spare;
