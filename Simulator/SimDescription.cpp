@@ -684,6 +684,7 @@ void visit(V& v, ControllerInfo& i)
     v.num("firmwareFeatures", i.firmwareFeatures, HEX);
     v.num("rocTemperature", i.rocTemperature);
     v.num("controllerTemperature", i.controllerTemperature);
+    v.num("imageCheckWord", i.imageCheckWord, HEX);
     v.patch("patch", i.patch, CONTROLLER_INFO_SIZE);
 }
 
@@ -1040,6 +1041,7 @@ void visit(V& v, Controller& c)
     v.list("arrays", c.arrays);
     v.list("spares", c.spares);
     v.numbers("reservedTargetIds", c.reservedTargetIds);
+    v.text("bbuModuleVersion", c.bbuModuleVersion, 8);
 }
 
 template <class V>

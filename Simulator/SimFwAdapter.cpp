@@ -135,6 +135,7 @@ uint8_t adpGetInfo(SimState&, Controller& c, SimCommand& cmd)
     put8(r, 0x7A6, info.firmwareFeatures);
     put8(r, 0x7C9, info.rocTemperature);
     put8(r, 0x7CA, info.controllerTemperature);
+    put32(r, 0xB0, info.imageCheckWord);
 
     applyPatch(r, info.patch);
     return fwReply(cmd, r);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "PavUtil/ImageSignatureWords.h"
 #include "Simulator/SimBytes.h"
 
 namespace sim {
@@ -137,6 +138,7 @@ struct ControllerInfo {
     uint8_t firmwareFeatures = 0;     // 0x7a6
     uint8_t rocTemperature = 0;       // 0x7c9, degrees Celsius
     uint8_t controllerTemperature = 0;   // 0x7ca, degrees Celsius
+    uint32_t imageCheckWord = imageSignatureWord("QR30");   // the firmware images it takes
     Patch patch;
 };
 
@@ -426,6 +428,15 @@ struct Spare {
     Patch patch;                      // laid over the spare's configuration record
 };
 
+// A firmware download in progress: how the controller goes through the flash commands. It
+// lives for one run only and is never part of the description.
+struct FlashDownload {
+    enum class Phase { CLOSED, OPEN, RECEIVING, COMMITTED };
+    Phase phase = Phase::CLOSED;
+    uint32_t size = 0;                // announced when the download was opened
+    Bytes image;                      // the bytes received so far, in order
+};
+
 struct Controller {
     uint16_t host = 0;                // SCSI host number; required in a description
     int driverKind = DRIVER_KIND_SAS;
@@ -450,6 +461,8 @@ struct Controller {
     std::vector<Array> arrays;
     std::vector<Spare> spares;
     std::vector<uint8_t> reservedTargetIds;   // the target-id list of the logical-drive query
+    std::string bbuModuleVersion = "01.30.02";   // the cache-protection module's firmware (8 characters)
+    FlashDownload flash;              // runtime only
 };
 
 // A fault to inject (see SimFaults.h for what each type does).

@@ -86,7 +86,9 @@ public:
     static constexpr size_t SSC_SIZE = 0x792;                // 16-bit, GB
     static constexpr size_t PI_FEATURES = 0x7A4;             // bits 0, 6, 7
     static constexpr size_t SPARE_FEATURES = 0x7A5;          // bit 0 emergency spares, 7 real-time scheduling
-    static constexpr size_t FIRMWARE_FEATURES = 0x7A6;       // bits 1, 2
+    static constexpr size_t FIRMWARE_FEATURES = 0x7A6;       // bits 0, 1, 2
+    static constexpr unsigned ONLINE_FW_UPDATE_BIT = 0;      // of FIRMWARE_FEATURES
+    static constexpr size_t IMAGE_CHECK_WORD = 0xB0;         // 32-bit, the firmware image's first signature
     static constexpr size_t ROC_TEMPERATURE = 0x7C9;         // degrees Celsius
     static constexpr size_t CONTROLLER_TEMPERATURE = 0x7CA;  // degrees Celsius
     static constexpr size_t INFO_WORD_7CC = 0x7CC;           // 16-bit, position only, 0 means 16
@@ -126,6 +128,11 @@ public:
     // The minimum and maximum drives of a drive-limit word.
     uint8_t minDrives(size_t limitWord) const { return static_cast<uint8_t>(bytes.u16(limitWord) & 0x0F); }
     uint16_t maxDrives(size_t limitWord) const { return static_cast<uint16_t>(bytes.u16(limitWord) >> 4); }
+
+    // What a firmware image is checked against: the signature word its first component header
+    // must carry, and whether the controller takes an online firmware update.
+    uint32_t imageCheckWord() const { return bytes.u32(IMAGE_CHECK_WORD); }
+    bool onlineFwUpdateSupported() const { return bytes.bit(FIRMWARE_FEATURES, ONLINE_FW_UPDATE_BIT); }
 
     const LeView& view() const { return bytes; }
 

@@ -50,16 +50,17 @@ TEST_F(AdpDcmdTest, PlainFormSendsAZeroMailboxAndTheOpcodesLength)
 
 TEST_F(AdpDcmdTest, WordFormPutsTheWordInMailboxWordZero)
 {
-    // No data: the simulated host has no firmware download, so the status comes back as given.
-    EXPECT_EQ(sendDcmdWithWord(&executor, DCMD_ADP_FLASH_OPEN, 0x12345678u, nullptr, 0), 0x02);
-    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x010f0100 mbox=0x12345678,0x00000000,0x00000000 len=0 status=0x02");
+    // No data: a download opened with the size in the word.
+    EXPECT_EQ(sendDcmdWithWord(&executor, DCMD_ADP_FLASH_OPEN, 0x12345678u, nullptr, 0), 0);
+    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x010f0100 mbox=0x12345678,0x00000000,0x00000000 len=0 status=0x00");
 }
 
 TEST_F(AdpDcmdTest, WordFormSendsTheGivenLengthOfAnOpcodeThatTakesTheCallers)
 {
     std::vector<uint8_t> piece(64, 0xA5);
-    EXPECT_EQ(sendDcmdWithWord(&executor, DCMD_ADP_FLASH_DOWNLOAD, 0x400u, piece.data(), 64), 0x02);
-    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x010f0200 mbox=0x00000400,0x00000000,0x00000000 len=64 status=0x02");
+    // No download is open, so the firmware refuses the piece with its status, passed on as given.
+    EXPECT_EQ(sendDcmdWithWord(&executor, DCMD_ADP_FLASH_DOWNLOAD, 0x400u, piece.data(), 64), 0x14);
+    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x010f0200 mbox=0x00000400,0x00000000,0x00000000 len=64 status=0x14");
 }
 
 TEST_F(AdpDcmdTest, PhyFormPutsPhyAndSpeedInTheFirstTwoMailboxBytes)

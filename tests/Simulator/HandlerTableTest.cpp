@@ -37,6 +37,11 @@ const SentCommand SENT[] = {
     {DCMD_SAS_GET_MUX_MODE, DcmdCatalogue::GENERAL, "the adapter data's connector modes"},
     {DCMD_SAS_SET_MUX_MODE, DcmdCatalogue::GENERAL, "the adapter data's connector modes commit"},
     {DCMD_SAS_GET_PHY_INFO, DcmdCatalogue::GENERAL, "the adapter data's phy list"},
+    {DCMD_ADP_FLASH_CLOSE, DcmdCatalogue::GENERAL, "the firmware flash"},
+    {DCMD_ADP_FLASH_OPEN, DcmdCatalogue::GENERAL, "the firmware flash"},
+    {DCMD_ADP_FLASH_DOWNLOAD, DcmdCatalogue::GENERAL, "the firmware flash"},
+    {DCMD_ADP_FLASH_COMMIT, DcmdCatalogue::GENERAL, "the firmware flash"},
+    {DCMD_BBU_GET_DESIGN_INFO, DcmdCatalogue::GENERAL, "the module version check of the firmware flash"},
 };
 
 sim::DataDir directionOf(unsigned short flags)

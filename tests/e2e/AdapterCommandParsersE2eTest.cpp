@@ -73,8 +73,9 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
 {
     expectRows({
         {{"-AdpAllInfo", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        // No such file: each adapter's flash ends before anything is sent.
         {{"-AdpFwFlash", "-f", "fw.rom", "-ResetNow", "-NoVerChk", "-NoSigChk", "-FwType", "1", "-a0,1"}, ",", 1,
-         NO_PROCESSOR_YET_TWICE},
+         "ERROR: Failed to open file fw.rom.\nERROR: Failed to open file fw.rom.\n" + exitLine("01")},
         {{"-Version", "-Ctrl", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpGetPciInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpAlILog", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
