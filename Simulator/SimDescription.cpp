@@ -777,6 +777,46 @@ void visit(V& v, ControllerProperties& p)
 }
 
 template <class V>
+void visit(V& v, MfgData& m)
+{
+    v.num("mfgYear", m.mfgYear, PLAIN, 0, 127);
+    v.num("mfgMonth", m.mfgMonth, PLAIN, 0, 15);
+    v.num("mfgDay", m.mfgDay, PLAIN, 0, 31);
+    v.num("reworkYear", m.reworkYear, PLAIN, 0, 127);
+    v.num("reworkMonth", m.reworkMonth, PLAIN, 0, 15);
+    v.num("reworkDay", m.reworkDay, PLAIN, 0, 31);
+    v.text("serialNumber", m.serialNumber, 16);
+    v.text("revision", m.revision, 8);
+    v.patch("patch", m.patch, MFG_DATA_SIZE);
+}
+
+template <class V>
+void visit(V& v, FruData& f)
+{
+    v.text("batteryFru", f.batteryFru, 8);
+    v.text("cacheModuleFru", f.cacheModuleFru, 24);
+    v.patch("patch", f.patch, FRU_DATA_SIZE);
+}
+
+template <class V>
+void visit(V& v, KeyValue& k)
+{
+    v.text("key", k.key, 255);
+    v.text("value", k.value, 255);
+}
+
+template <class V>
+void visit(V& v, ControllerClock& c)
+{
+    v.num("year", c.year);
+    v.num("month", c.month);
+    v.num("day", c.day);
+    v.num("hour", c.hour);
+    v.num("minute", c.minute);
+    v.num("second", c.second);
+}
+
+template <class V>
 void visit(V& v, BiosData& b)
 {
     v.num("bootDevice", b.bootDevice, HEX);
@@ -1030,6 +1070,11 @@ void visit(V& v, Controller& c)
     v.num("runtimeStatus", c.runtimeStatus, HEX);
     v.object("properties", c.properties);
     v.object("bios", c.bios);
+    v.object("mfgData", c.mfgData);
+    v.object("fruData", c.fruData);
+    v.list("keyValues", c.keyValues);
+    v.patch("keyValuesPatch", c.keyValuesPatch, KEY_VALUES_SIZE);
+    v.object("time", c.time);
     v.object("patrolRead", c.patrolRead);
     v.object("ccSchedule", c.ccSchedule);
     v.object("connectorModes", c.connectorModes);

@@ -8,6 +8,79 @@ namespace sim {
 namespace {
 
 const uint32_t OP_ADP_SET_FACTORY_DEFAULTS = 0x010D0000;
+const uint32_t OP_ADP_MFC_GET_MFG_DATA = 0x010E0301;
+const uint32_t OP_ADP_MFC_GET_FRU_DATA = 0x010E0302;
+const uint32_t OP_ADP_GET_KEY_VALUES = 0x010B0100;
+const uint32_t OP_ADP_GET_TIME = 0x01080101;
+const uint32_t TIME_SIZE = 8;
+
+// A text that fills its field when it is as long as the field: no NUL is kept after it.
+void putField(Bytes& r, size_t off, size_t width, const std::string& text)
+{
+    for (size_t i = 0; i < width; ++i)
+        put8(r, off + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
+}
+
+// A packed date: bits 0-4 day, bits 5-8 month, bits 9-15 year.
+uint64_t packedDate(unsigned year, unsigned month, unsigned day)
+{
+    return (year << 9) | ((month & 0x0F) << 5) | (day & 0x1F);
+}
+
+// DCMD_ADP_MFC_GET_MFG_DATA: dates at 0 and 18, serial number at 2 (16), revision at 20 (8).
+uint8_t adpMfcGetMfgData(SimState&, Controller& c, SimCommand& cmd)
+{
+    const MfgData& m = c.mfgData;
+    Bytes r(MFG_DATA_SIZE, 0);
+    put16(r, 0, packedDate(m.mfgYear, m.mfgMonth, m.mfgDay));
+    putField(r, 2, 16, m.serialNumber);
+    put16(r, 18, packedDate(m.reworkYear, m.reworkMonth, m.reworkDay));
+    putField(r, 20, 8, m.revision);
+    applyPatch(r, m.patch);
+    return fwReply(cmd, r);
+}
+
+// DCMD_ADP_MFC_GET_FRU_DATA: the battery's FRU text at 0 (8), the cache module's from 8.
+uint8_t adpMfcGetFruData(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(FRU_DATA_SIZE, 0);
+    putField(r, 0, 8, c.fruData.batteryFru);
+    putField(r, 8, 24, c.fruData.cacheModuleFru);
+    applyPatch(r, c.fruData.patch);
+    return fwReply(cmd, r);
+}
+
+// DCMD_ADP_GET_KEY_VALUES: a 32-bit word (the texts' total length), then "key=value" texts,
+// each with its NUL; an empty text (the zeros after them) ends the list.
+uint8_t adpGetKeyValues(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(KEY_VALUES_SIZE, 0);
+    size_t at = 4;
+    for (const KeyValue& kv : c.keyValues) {
+        std::string text = kv.key + "=" + kv.value;
+        if (at + text.size() + 1 > KEY_VALUES_SIZE)
+            break;
+        putText(r, at, text.size() + 1, text);
+        at += text.size() + 1;
+    }
+    put32(r, 0, at - 4);
+    applyPatch(r, c.keyValuesPatch);
+    return fwReply(cmd, r);
+}
+
+// DCMD_ADP_GET_TIME: the 16-bit year, then month, day, hour, minute, second and a zero byte.
+uint8_t adpGetTime(SimState&, Controller& c, SimCommand& cmd)
+{
+    const ControllerClock& t = c.time;
+    Bytes r(TIME_SIZE, 0);
+    put16(r, 0, t.year);
+    put8(r, 2, t.month);
+    put8(r, 3, t.day);
+    put8(r, 4, t.hour);
+    put8(r, 5, t.minute);
+    put8(r, 6, t.second);
+    return fwReply(cmd, r);
+}
 
 // DCMD_ADP_SET_FACTORY_DEFAULTS: the settings return to the factory's at the next boot; the
 // simulated controller has nothing to change before that.
@@ -18,6 +91,10 @@ uint8_t adpSetFactoryDefaults(SimState&, Controller&, SimCommand&)
 
 const FwRegistration registration({
     fwNoData(OP_ADP_SET_FACTORY_DEFAULTS, adpSetFactoryDefaults),
+    fwRead(OP_ADP_MFC_GET_MFG_DATA, MFG_DATA_SIZE, adpMfcGetMfgData),
+    fwRead(OP_ADP_MFC_GET_FRU_DATA, FRU_DATA_SIZE, adpMfcGetFruData),
+    fwRead(OP_ADP_GET_KEY_VALUES, KEY_VALUES_SIZE, adpGetKeyValues),
+    fwRead(OP_ADP_GET_TIME, TIME_SIZE, adpGetTime),
 });
 
 } // namespace

@@ -226,6 +226,43 @@ struct ControllerProperties {
     Patch patch;
 };
 
+// The 32-byte manufacturing data: two dates (packed: day, month, two-digit year), the board's
+// serial number and revision.
+struct MfgData {
+    uint8_t mfgYear = 13;
+    uint8_t mfgMonth = 11;
+    uint8_t mfgDay = 20;
+    uint8_t reworkYear = 0;
+    uint8_t reworkMonth = 0;
+    uint8_t reworkDay = 0;
+    std::string serialNumber = "SK31100417";
+    std::string revision = "03A";
+    Patch patch;
+};
+
+// The 32-byte FRU data: the battery's FRU text (8 bytes) and the cache module's.
+struct FruData {
+    std::string batteryFru;
+    std::string cacheModuleFru;
+    Patch patch;
+};
+
+// One text of the 1024-byte key=value block: "key=value".
+struct KeyValue {
+    std::string key;
+    std::string value;
+};
+
+// The 8-byte controller clock; all zero: never set.
+struct ControllerClock {
+    uint16_t year = 2014;
+    uint8_t month = 3;
+    uint8_t day = 3;
+    uint8_t hour = 10;
+    uint8_t minute = 21;
+    uint8_t second = 7;
+};
+
 // The 64-byte BIOS data; its checksum byte is computed.
 struct BiosData {
     uint16_t bootDevice = 0xFFFF;     // 0xFFFF: none
@@ -450,6 +487,11 @@ struct Controller {
     uint32_t runtimeStatus = 0;
     ControllerProperties properties;
     BiosData bios;
+    MfgData mfgData;
+    FruData fruData;
+    std::vector<KeyValue> keyValues = {{"delaySOD", "90"}};
+    Patch keyValuesPatch;
+    ControllerClock time;
     PatrolReadProperties patrolRead;
     CcSchedule ccSchedule;
     ConnectorModes connectorModes;

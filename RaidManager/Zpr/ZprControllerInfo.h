@@ -18,6 +18,15 @@ public:
     static constexpr size_t PCI_SUBVENDOR_ID = 0x04;         // 16-bit
     static constexpr size_t PCI_SUBDEVICE_ID = 0x06;         // 16-bit
     static constexpr size_t CONTROLLER_ID = 0x08;            // 16-bit
+    static constexpr size_t CHIP_REVISION = 0x0A;            // 2 characters; 0: no revision
+    static constexpr size_t HOST_INTERFACE = 0x20;           // bit 0 PCI-X, 1 PCIe, 2 iSCSI, 3 SAS 3G
+    static constexpr size_t LINK_SPEED = 0x22;               // 8-bit
+    static constexpr size_t FRONTEND_PORT_COUNT = 0x27;      // 8-bit
+    static constexpr size_t FRONTEND_PORTS = 0x28;           // 8 x 64-bit addresses
+    static constexpr size_t DEVICE_INTERFACE = 0x68;         // bit 0 SPI, 1 SAS 3G, 2 SATA 1.5G, 3 SATA 3G, 4 SAS 6G, 5 SAS 12G
+    static constexpr size_t BACKEND_PORT_COUNT = 0x6F;       // 8-bit
+    static constexpr size_t BACKEND_PORTS = 0x70;            // addresses of ports 0-7 (64-bit each)
+    static constexpr size_t BACKEND_PORTS_HIGH = 0x6A0;      // addresses of ports 8-15
 
     // Image components: a signed 32-bit count, then entries of a name and a version text.
     static constexpr size_t IMAGE_COUNT = 0xB4;
@@ -39,7 +48,16 @@ public:
     static constexpr size_t PRODUCT_NAME_WIDTH = 80;
     static constexpr size_t DEVICES_PRESENT = 0x5B0;         // bit 0 battery unit, 1 alarm, 4 memory
     static constexpr size_t SENSORS_PRESENT = 0x5B1;         // bit 2 ROC, 3 controller temperature
+    static constexpr size_t MAX_PARALLEL_COMMANDS = 0x5B8;   // 16-bit
+    static constexpr size_t MAX_SGE_COUNT = 0x5BA;           // 16-bit
+    static constexpr size_t MAX_TRANSFER_SECTORS = 0x5BC;    // 32-bit
     static constexpr size_t DEVICE_COUNTS = 0x5C0;           // 7 x 16-bit
+    static constexpr size_t MEMORY_SIZE = 0x5D0;             // 16-bit, MB
+    static constexpr size_t MEMORY_CORRECTABLE_ERRORS = 0x5D4;     // 16-bit
+    static constexpr size_t MEMORY_UNCORRECTABLE_ERRORS = 0x5D6;   // 16-bit
+    static constexpr size_t CLUSTER_PERMITTED = 0x5D8;       // not 0: yes
+    static constexpr size_t CLUSTER_ACTIVE = 0x5D9;          // not 0: yes
+    static constexpr size_t MAX_STRIPS_PER_IO = 0x5DA;       // 16-bit
     static constexpr size_t RAID_LEVELS = 0x5DC;             // bit 0 RAID 0, 1 RAID 1, 2 RAID 5, 4 RAID 6
     static constexpr size_t RAID_LEVEL_OPTIONS = 0x5DD;      // bit 2, 3 PRL 11; 6 SSD-cache RAID 5
     static constexpr size_t ADAPTER_OPERATIONS = 0x5E0;
@@ -84,11 +102,15 @@ public:
     static constexpr size_t KEY_MANAGEMENT_STATE = 0x78A;
     static constexpr size_t MAX_SSC_SIZE = 0x790;            // 16-bit, GB (0: no SSD caching)
     static constexpr size_t SSC_SIZE = 0x792;                // 16-bit, GB
+    static constexpr size_t EXPANDER_VERSION = 0x794;        // on-board expander firmware version
+    static constexpr size_t EXPANDER_VERSION_WIDTH = 12;
+    static constexpr size_t FW_CACHE_SIZE = 0x7A2;           // 16-bit, MB
     static constexpr size_t PI_FEATURES = 0x7A4;             // bits 0, 6, 7
     static constexpr size_t SPARE_FEATURES = 0x7A5;          // bit 0 emergency spares, 7 real-time scheduling
     static constexpr size_t FIRMWARE_FEATURES = 0x7A6;       // bits 0, 1, 2
     static constexpr unsigned ONLINE_FW_UPDATE_BIT = 0;      // of FIRMWARE_FEATURES
     static constexpr size_t IMAGE_CHECK_WORD = 0xB0;         // 32-bit, the firmware image's first signature
+    static constexpr size_t SPINUP_PER_MINUTE = 0x7C8;       // direct-attached drives spun up per minute
     static constexpr size_t ROC_TEMPERATURE = 0x7C9;         // degrees Celsius
     static constexpr size_t CONTROLLER_TEMPERATURE = 0x7CA;  // degrees Celsius
     static constexpr size_t INFO_WORD_7CC = 0x7CC;           // 16-bit, position only, 0 means 16

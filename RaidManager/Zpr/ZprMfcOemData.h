@@ -13,11 +13,15 @@ public:
     static constexpr size_t SIZE = 24;
 
     static constexpr size_t OEM_ID = 0;   // 8-bit
+    static constexpr size_t CLUSTER_DISABLE = 1;
+    static constexpr size_t SAS_DISABLE = 2;
 
     explicit ZprMfcOemData(const LeView& bytes) : bytes(bytes) {}
     ZprMfcOemData(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint8_t oemId() const { return bytes.u8(OEM_ID); }
+    uint8_t clusterDisable() const { return bytes.u8(CLUSTER_DISABLE); }
+    uint8_t sasDisable() const { return bytes.u8(SAS_DISABLE); }
 
     const LeView& view() const { return bytes; }
 

@@ -63,15 +63,8 @@ protected:
             SCOPED_TRACE(run.what);
             std::string hostDir = makeSimHost(run.preset);
             cleanup.push_back(hostDir.substr(0, hostDir.rfind('/')));
-            for (const std::vector<std::string>& fault : run.faults) {
-                RunSpec spec;
-                spec.program = QUILLSIM_BIN;
-                spec.args = {"fault", hostDir};
-                spec.args.insert(spec.args.end(), fault.begin(), fault.end());
-                RunResult r = runProgram(spec);
-                cleanup.push_back(r.workDir);
-                ASSERT_EQ(r.exitCode, 0) << r.err;
-            }
+            for (const std::vector<std::string>& fault : run.faults)
+                ASSERT_EQ(addSimFault(hostDir, fault), "");
             RunSpec spec;
             spec.args = run.args;
             spec.env = {{"QUILLCLI_SIM_HOST", hostDir}};

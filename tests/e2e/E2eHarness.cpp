@@ -179,6 +179,17 @@ std::string makeSimHost(const std::string& preset)
     return dir + "/host";
 }
 
+std::string addSimFault(const std::string& hostDir, const std::vector<std::string>& faultArgs)
+{
+    RunSpec spec;
+    spec.program = QUILLSIM_BIN;
+    spec.args = {"fault", hostDir};
+    spec.args.insert(spec.args.end(), faultArgs.begin(), faultArgs.end());
+    RunResult r = runProgram(spec);
+    removeTree(r.workDir);
+    return r.exitCode == 0 ? "" : "quillsim fault failed: " + r.err;
+}
+
 std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir)
 {
     std::vector<std::string> result;

@@ -32,6 +32,9 @@ std::string readFile(const std::string& path);
 
 // A fresh simulated host from a quillsim preset; returns its folder.
 std::string makeSimHost(const std::string& preset);
+// Adds a fault to a simulated host ("quillsim fault HOST ARGS..."); "" when it was taken, else
+// the tool's complaint.
+std::string addSimFault(const std::string& hostDir, const std::vector<std::string>& faultArgs);
 
 // The firmware commands in the host's command log, in the order sent, each as
 // "host=N opcode=0x... OUTCOME" (OUTCOME: the status, or how the driver refused the frame).
