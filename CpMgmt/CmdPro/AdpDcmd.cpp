@@ -2,8 +2,10 @@
 
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "Output/PavaneLog.h"
+#include "RaidManager/Zpr/ZprBiosData.h"
 
 namespace {
 
@@ -27,6 +29,13 @@ int sendDcmd(CpController* cpController, uint32_t opcode, void* buffer)
 {
     DcmdZprDpParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);
     return execute(cpController, params);
+}
+
+int sendBiosDcmd(CpController* cpController, uint32_t opcode, void* buffer)
+{
+    if (opcode == DCMD_ADP_BIOS_SET_DATA && buffer != nullptr)
+        ZprBiosData(static_cast<uint8_t*>(buffer), ZprBiosData::SIZE).seal();
+    return sendDcmd(cpController, opcode, buffer);
 }
 
 int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word, void* buffer, uint32_t length)

@@ -15,6 +15,10 @@ class CpController;
 // Zero mailbox, the opcode's own length.
 int sendDcmd(CpController* cpController, uint32_t opcode, void* buffer);
 
+// The BIOS-data form: zero mailbox, the opcode's length; before DCMD_ADP_BIOS_SET_DATA the
+// checksum byte of the 64-byte record in `buffer` is set so that its bytes add up to 0.
+int sendBiosDcmd(CpController* cpController, uint32_t opcode, void* buffer);
+
 // Mailbox word 0 = `word`; the data length is `length` when it is not 0, else the opcode's.
 int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word, void* buffer, uint32_t length);
 

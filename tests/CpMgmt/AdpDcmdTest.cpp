@@ -48,6 +48,24 @@ TEST_F(AdpDcmdTest, PlainFormSendsAZeroMailboxAndTheOpcodesLength)
     EXPECT_EQ(info[1], 0x1e);
 }
 
+TEST_F(AdpDcmdTest, BiosFormSealsTheRecordBeforeItIsWritten)
+{
+    std::vector<uint8_t> bios(64, 0);
+    EXPECT_EQ(sendBiosDcmd(&executor, DCMD_ADP_BIOS_GET_DATA, bios.data()), 0);
+    bios[3] = 0x02;    // ignore errors
+    bios[63] = 0x55;   // a checksum that no longer fits
+    EXPECT_EQ(sendBiosDcmd(&executor, DCMD_ADP_BIOS_SET_DATA, bios.data()), 0);
+    unsigned sum = 0;
+    for (uint8_t b : bios)
+        sum += b;
+    EXPECT_EQ(sum % 256, 0u);
+    // A read is sent as it is: its buffer's last byte is the firmware's.
+    std::vector<uint8_t> again(64, 0xEE);
+    EXPECT_EQ(sendBiosDcmd(&executor, DCMD_ADP_BIOS_GET_DATA, again.data()), 0);
+    EXPECT_EQ(again[3], 0x02);
+    EXPECT_EQ(again, bios);
+}
+
 TEST_F(AdpDcmdTest, WordFormPutsTheWordInMailboxWordZero)
 {
     // No data: a download opened with the size in the word.
