@@ -684,6 +684,21 @@ void visit(V& v, ControllerInfo& i)
     v.num("firmwareFeatures", i.firmwareFeatures, HEX);
     v.num("rocTemperature", i.rocTemperature);
     v.num("controllerTemperature", i.controllerTemperature);
+    v.text("chipRevision", i.chipRevision, 2);
+    v.num("linkSpeed", i.linkSpeed);
+    v.numbers("frontendPorts", i.frontendPorts, HEX, 8);
+    v.list("pendingImages", i.pendingImages, 8);
+    v.num("maxParallelCommands", i.maxParallelCommands);
+    v.num("maxSgeCount", i.maxSgeCount);
+    v.num("maxTransferSectors", i.maxTransferSectors);
+    v.num("correctableErrors", i.correctableErrors);
+    v.num("uncorrectableErrors", i.uncorrectableErrors);
+    v.num("clusterPermitted", i.clusterPermitted);
+    v.num("clusterActive", i.clusterActive);
+    v.num("maxStripsPerIo", i.maxStripsPerIo);
+    v.text("expanderVersion", i.expanderVersion, 12);
+    v.num("fwCacheMB", i.fwCacheMB);
+    v.num("spinupPerMinute", i.spinupPerMinute);
     v.num("imageCheckWord", i.imageCheckWord, HEX);
     v.patch("patch", i.patch, CONTROLLER_INFO_SIZE);
 }

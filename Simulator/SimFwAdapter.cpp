@@ -83,6 +83,38 @@ void putDriveLimits(Bytes& r, const DriveLimits& l)
         put16(r, w.off, (static_cast<unsigned>(w.limit.max) << 4) | (w.limit.min & 0x0Fu));
 }
 
+// The fields that only the information display shows: chip revision, link speed, front-end
+// ports, pending images, limits, memory error counts, cluster state, expander version, cache
+// size and spin-up rate.
+void putDisplayFields(Bytes& r, const ControllerInfo& info)
+{
+    for (size_t i = 0; i < 2 && i < info.chipRevision.size(); ++i)
+        put8(r, 0x0A + i, static_cast<uint8_t>(info.chipRevision[i]));
+    put8(r, 0x22, info.linkSpeed);
+    size_t ports = info.frontendPorts.size() < 8 ? info.frontendPorts.size() : 8;
+    put8(r, 0x27, ports);
+    for (size_t i = 0; i < ports; ++i)
+        put64(r, 0x28 + 8 * i, info.frontendPorts[i]);
+    size_t pending = info.pendingImages.size() < MAX_IMAGES ? info.pendingImages.size() : MAX_IMAGES;
+    put32(r, 0x2F8, pending);
+    for (size_t i = 0; i < pending; ++i) {
+        putText(r, 0x2FC + INFO_IMAGE_SIZE * i, 8, info.pendingImages[i].name);
+        putText(r, 0x2FC + INFO_IMAGE_SIZE * i + 8, 32, info.pendingImages[i].version);
+    }
+    put16(r, 0x5B8, info.maxParallelCommands);
+    put16(r, 0x5BA, info.maxSgeCount);
+    put32(r, 0x5BC, info.maxTransferSectors);
+    put16(r, 0x5D4, info.correctableErrors);
+    put16(r, 0x5D6, info.uncorrectableErrors);
+    put8(r, 0x5D8, info.clusterPermitted);
+    put8(r, 0x5D9, info.clusterActive);
+    put16(r, 0x5DA, info.maxStripsPerIo);
+    for (size_t i = 0; i < 12 && i < info.expanderVersion.size(); ++i)
+        put8(r, 0x794 + i, static_cast<uint8_t>(info.expanderVersion[i]));
+    put16(r, 0x7A2, info.fwCacheMB);
+    put8(r, 0x7C8, info.spinupPerMinute);
+}
+
 // DCMD_ADP_GET_INFO: the 2048-byte controller information record.
 uint8_t adpGetInfo(SimState&, Controller& c, SimCommand& cmd)
 {
@@ -135,6 +167,7 @@ uint8_t adpGetInfo(SimState&, Controller& c, SimCommand& cmd)
     put8(r, 0x7A6, info.firmwareFeatures);
     put8(r, 0x7C9, info.rocTemperature);
     put8(r, 0x7CA, info.controllerTemperature);
+    putDisplayFields(r, info);
     put32(r, 0xB0, info.imageCheckWord);
 
     applyPatch(r, info.patch);

@@ -138,6 +138,21 @@ struct ControllerInfo {
     uint8_t firmwareFeatures = 0;     // 0x7a6
     uint8_t rocTemperature = 0;       // 0x7c9, degrees Celsius
     uint8_t controllerTemperature = 0;   // 0x7ca, degrees Celsius
+    std::string chipRevision;         // 0x0a, 2 characters (empty: none)
+    uint8_t linkSpeed = 0;            // 0x22
+    std::vector<uint64_t> frontendPorts;   // count at 0x27, addresses from 0x28 (at most 8)
+    std::vector<ImageInfo> pendingImages;  // count at 0x2f8, entries from 0x2fc (at most 8)
+    uint16_t maxParallelCommands = 1008;   // 0x5b8
+    uint16_t maxSgeCount = 80;        // 0x5ba
+    uint32_t maxTransferSectors = 2048;    // 0x5bc
+    uint16_t correctableErrors = 0;   // 0x5d4
+    uint16_t uncorrectableErrors = 0; // 0x5d6
+    uint8_t clusterPermitted = 0;     // 0x5d8
+    uint8_t clusterActive = 0;        // 0x5d9
+    uint16_t maxStripsPerIo = 42;     // 0x5da
+    std::string expanderVersion;      // 0x794, 12 characters
+    uint16_t fwCacheMB = 0;           // 0x7a2
+    uint8_t spinupPerMinute = 0;      // 0x7c8
     uint32_t imageCheckWord = imageSignatureWord("QR30");   // the firmware images it takes
     Patch patch;
 };

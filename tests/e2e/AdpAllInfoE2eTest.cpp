@@ -87,9 +87,9 @@ const nlohmann::json DESCRIBED = nlohmann::json::parse(R"({
            "minStripExponent": 0, "maxStripExponent": 8, "maxSscSizeGB": 512, "sscSizeGB": 700,
            "images": [{"name": "APP", "version": "3.400.05-4567"}, {"name": "BIOS", "version": "5.50.03.0"},
                       {"name": "XYZW", "version": "9.9"}],
-           "patch": {"0x0a": "4231", "0x22": "06", "0x27": "02", "0x28": "0100000000000050", "0x30": "0200000000000050",
-                     "0x2f8": "02000000", "0x2fc": "4150500000000000", "0x344": "42494f5300000000",
-                     "0x794": "45585030312e3233342e3536", "0x5b8": "ec03", "0x5bc": "00080000", "0x7a2": "0002"}},
+           "chipRevision": "B1", "linkSpeed": 6, "frontendPorts": ["0x5000000000000001", "0x5000000000000002"],
+           "pendingImages": [{"name": "APP"}, {"name": "BIOS"}], "expanderVersion": "EXP01.234.56",
+           "maxParallelCommands": 1004, "maxSgeCount": 60, "maxTransferSectors": 2048, "fwCacheMB": 512},
   "mfgData": {"mfgYear": 12, "mfgMonth": 5, "mfgDay": 7, "reworkYear": 13, "reworkMonth": 10, "reworkDay": 31,
               "serialNumber": "SV12345678", "revision": "04B"},
   "fruData": {"batteryFru": "L3-25034"},
@@ -131,7 +131,7 @@ TEST_F(AdpAllInfoE2e, DescribedControllerShowsEachFieldWhereThePartPutsIt)
         "RAID Level Supported             : RAID0, RAID1, RAID5, PRL 11, PRL11-RLQ0 DDF layout with no span\n"
         "Supported Drives                 : SAS\n\nAllowed Mixing:\n\nMix in Enclosure Allowed\n"
         "Mix of SAS/SATA of SSD type in VD Allowed\n\n");
-    has("Max Parallel Commands    : 1004 \nMax SGE Count            : 0 \nMax Data Transfer Size   : 2048 sectors \n");
+    has("Max Parallel Commands    : 1004 \nMax SGE Count            : 60 \nMax Data Transfer Size   : 2048 sectors \n");
     has("Min Strip Size           : 512Bytes\n");
     has("Max Configurable Tidewell Size: 512 GB\nCurrent Size of Tidewell      : 512 GB\n"
         "Current Size of FW Cache       : 512 MB\n\n");
