@@ -11,26 +11,25 @@
 
 namespace {
 
-const uint32_t LOOKUPS = 8;
+const uint32_t LOOKUPS = 2;
 
 unsigned walk(const ZprConfigBuffer& config)
 {
     unsigned sum = 0;
     char name[64];
-    for (uint32_t a = 0; a < config.arrayCount(); ++a) {
+    visitEnds(config.arrayCount(), [&](uint32_t a) {
         ZprArrayRecord array = config.arrayRecord(a);
         sum += array.arrayRef() + array.driveCount();
         for (uint32_t d = 0; d < array.driveEntryCount(); ++d)
             sum += array.drive(d).deviceId() + array.drive(d).state();
-    }
-    for (uint32_t l = 0; l < config.ldCount(); ++l) {
+    });
+    visitEnds(config.ldCount(), [&](uint32_t l) {
         ZprLdRecord ld = config.ldRecord(l);
         sum += ld.targetId() + static_cast<unsigned>(ld.name(name, sizeof name));
         for (uint32_t s = 0; s < ld.spanEntryCount(); ++s)
             sum += static_cast<unsigned>(ld.span(s).view().size());
-    }
-    for (uint32_t s = 0; s < config.spareCount(); ++s)
-        sum += config.spareRecord(s).deviceId();
+    });
+    visitEnds(config.spareCount(), [&](uint32_t s) { sum += config.spareRecord(s).deviceId(); });
     return sum;
 }
 

@@ -9,14 +9,16 @@
 
 namespace {
 
+unsigned entrySum(const ZprPdList& list, uint32_t index)
+{
+    ZprPdListEntry entry = list.entry(index);
+    return entry.deviceId() + entry.enclosureId() + entry.enclosureIndex() + entry.slotNumber() + entry.deviceType();
+}
+
 unsigned walk(const ZprPdList& list)
 {
     unsigned sum = 0;
-    for (uint32_t i = 0; i < list.entryCount(); ++i) {
-        ZprPdListEntry entry = list.entry(i);
-        sum += entry.deviceId() + entry.enclosureId() + entry.enclosureIndex() + entry.slotNumber() +
-               entry.deviceType();
-    }
+    visitEnds(list.entryCount(), [&](uint32_t i) { sum += entrySum(list, i); });
     return sum;
 }
 

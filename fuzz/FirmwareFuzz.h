@@ -13,6 +13,7 @@
 
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprDriveInfo.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
 #include "RaidManager/Zpr/ZprLdInfo.h"
@@ -72,6 +73,7 @@ const FuzzedLayout LD_INFO = {{DCMD_LD_GET_LIST, ZprLdList::SIZE},
 const FuzzedLayout ENCLOSURE_LIST = {{DCMD_ENCL_GET_LIST, ZprEnclosureList::SIZE}};
 const FuzzedLayout CONFIG = {{DCMD_PD_GET_LIST, DRIVE_LIST_SIZE}, {DCMD_CFG_READ, CONFIG_SIZE}};
 const FuzzedLayout DRIVE_LIST = {{DCMD_PD_LIST_QUERY, DRIVE_LIST_SIZE}, {DCMD_PD_GET_LIST, DRIVE_LIST_SIZE}};
+const FuzzedLayout DRIVE_INFO = {{DCMD_PD_GET_INFO, ZprDriveInfo::SIZE}};
 }  // namespace layout
 
 class FuzzedFirmware {
@@ -92,6 +94,18 @@ public:
     UnloggedFirmware firmware;
     scripted::TestController controller;
 };
+
+// Calls visit(index) for the first four and the last four of `count` entries (each once): a
+// list may hold 65536 entries, and walking all of them on every input would make the run
+// crawl without reaching anything new. The last ones are where a count that lies shows.
+template <typename Visit>
+void visitEnds(uint32_t count, Visit visit)
+{
+    for (uint32_t i = 0; i < count && i < 4; ++i)
+        visit(i);
+    for (uint32_t i = count > 8 ? count - 4 : 4; i < count; ++i)
+        visit(i);
+}
 
 // The input that FuzzedFirmware cuts into these records: the inverse of its cut, for seeds and
 // regression tests. Each record but the last is cut to its layout's size.

@@ -73,6 +73,20 @@ Record configuration()
     return config;
 }
 
+// A SAS disk with device id 0x10 (the id the target asks for) and its inquiry text.
+Record driveInfo()
+{
+    Record info(ZprDriveInfo::SIZE, 0);
+    put(info, ZprDriveInfo::DEVICE_ID, 0x10, 2);
+    put(info, ZprDriveInfo::SEQUENCE, 1, 2);
+    const char inquiry[] = "QUILL   DISK-1TB        0001";
+    for (size_t i = 0; i + 1 < sizeof inquiry; ++i)
+        put(info, ZprDriveInfo::VENDOR + i, static_cast<uint8_t>(inquiry[i]), 1);
+    put(info, ZprDriveInfo::PORT_COUNT, 2, 1);
+    put(info, ZprDriveInfo::SAS_ADDRESSES, 0x5000C50012345678ULL, 8);
+    return info;
+}
+
 bool write(const std::string& folder, const std::string& name, const std::vector<uint8_t>& input)
 {
     ::mkdir(folder.c_str(), 0755);
@@ -102,6 +116,7 @@ int main(int argc, char** argv)
     ok &= write(root + "/config", "seed-one-of-each", fuzzInputFor(layout::CONFIG, {scripted::pdList(3), configuration()}));
     ok &= write(root + "/config", "seed-empty", fuzzInputFor(layout::CONFIG, {scripted::pdList(0), scripted::configBuffer(0, 0, 0)}));
     ok &= write(root + "/drivelist", "seed-three", fuzzInputFor(layout::DRIVE_LIST, {scripted::pdList(2), scripted::pdList(3)}));
+    ok &= write(root + "/driveinfo", "seed-sas-disk", fuzzInputFor(layout::DRIVE_INFO, {driveInfo()}));
     if (!ok)
         std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.c_str());
     return ok ? 0 : 1;

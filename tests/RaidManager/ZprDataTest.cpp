@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprEnclosureList.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
 
 using scripted::configBuffer;
@@ -392,4 +393,26 @@ TEST(ZprDataTable, OneObjectPerControllerAndReleasedSlotsStayEmpty)
     EXPECT_EQ(ZprData::instance(controllers[8].get()), nullptr) << "a ninth live object is refused";
     ZprData::releaseAll();
     EXPECT_EQ(ZprData::tableCount(), 0);
+}
+
+// A firmware that answers with no bytes at all (found by fuzzing the answers): the buffers keep
+// the zeros they were cleared to. An empty list is a list of no entries; a configuration
+// header of zeros names a total size of 0, not the 32 bytes of the header, and is refused.
+TEST_F(ZprDataTest, EmptyAnswersAreEmptyListsAndARefusedConfiguration)
+{
+    for (uint32_t opcode : {CFG_READ, PD_GET_LIST, LD_GET_LIST, ENCL_GET_LIST})
+        firmware.records[opcode] = std::vector<uint8_t>();
+    ZprLdList lds;
+    ASSERT_EQ(data->getLdList(&lds), 0);
+    EXPECT_EQ(lds.entryCount(), 0u);
+    ZprPdList drives;
+    ASSERT_EQ(data->getPdList(&drives), 0);
+    EXPECT_EQ(drives.entryCount(), 0u);
+    uint8_t* enclosures = nullptr;
+    ASSERT_EQ(data->getEnclosureList(&enclosures), 0);
+    EXPECT_EQ(ZprEnclosureList(enclosures, ZprEnclosureList::SIZE).entryCount(), 0u);
+    delete[] enclosures;
+    ZprConfigBuffer config;
+    EXPECT_EQ(data->readConfig(&config, 0), -1);
+    EXPECT_FALSE(config.isPresent());
 }
