@@ -111,17 +111,4 @@ private:
     VirtualDisk* vd;
 };
 
-// Appends `element` to `*list`, making the list (capacity 4) first: 0, or -1 when out of memory
-// or full.
-template <class T>
-int appendToList(ArrayList<T>*& list, T element)
-{
-    if (list == nullptr) {
-        list = new (noThrowNew) ArrayList<T>(4);
-        if (list == nullptr)
-            return -1;
-    }
-    return list->add(element);
-}
-
 #endif

@@ -7,6 +7,7 @@
 #ifndef RAIDELEMENT_H
 #define RAIDELEMENT_H
 
+#include "PavUtil/List.h"
 #include "PavUtil/Memory.h"
 #include "PavUtil/apstring.h"
 #include "RaidManager/RaidElementId.h"
@@ -76,6 +77,19 @@ RaidElement* createElementOver(RaidElementData* data, Controller* controller)
     if (typed == nullptr)
         return nullptr;
     return new (noThrowNew) Element(typed, controller);
+}
+
+// Appends `element` to `*list`, making the list (capacity 4) first: 0, or -1 when out of memory
+// or full.
+template <class T>
+int appendToList(ArrayList<T>*& list, T element)
+{
+    if (list == nullptr) {
+        list = new (noThrowNew) ArrayList<T>(4);
+        if (list == nullptr)
+            return -1;
+    }
+    return list->add(element);
 }
 
 #endif

@@ -589,6 +589,10 @@ const std::vector<std::pair<const char*, DriveOperation>> DRIVE_OPERATIONS = {
     {"rebuild", DriveOperation::REBUILD}, {"patrolRead", DriveOperation::PATROL_READ},
     {"clear", DriveOperation::CLEAR},
 };
+const std::vector<std::pair<const char*, LdOperation>> LD_OPERATIONS = {
+    {"consistencyCheck", LdOperation::CONSISTENCY_CHECK}, {"backgroundInit", LdOperation::BACKGROUND_INIT},
+    {"foregroundInit", LdOperation::FOREGROUND_INIT}, {"reconstruction", LdOperation::RECONSTRUCTION},
+};
 const std::vector<std::pair<const char*, FaultMode>> FAULT_MODES = {
     {"always", FaultMode::ALWAYS}, {"once", FaultMode::ONCE}, {"times", FaultMode::TIMES}, {"from", FaultMode::FROM},
 };
@@ -1030,6 +1034,7 @@ void visit(V& v, LogicalDrive& l)
     v.num("bgiDisabled", l.bgiDisabled);
     v.num("powerSavingPolicy", l.powerSavingPolicy);
     v.num("currentPowerSavingPolicy", l.currentPowerSavingPolicy);
+    v.num("propertyFlags", l.propertyFlags, HEX);
     v.num("raidLevel", l.raidLevel);
     v.num("raidQualifier", l.raidQualifier);
     v.num("secondaryRaidLevel", l.secondaryRaidLevel);
@@ -1042,12 +1047,27 @@ void visit(V& v, LogicalDrive& l)
     v.num("sscCache", l.sscCache);
     v.num("piType", l.piType);
     v.num("currentAccessPolicy", l.currentAccessPolicy);
+    v.num("preservedCache", l.preservedCache);
+    v.num("badBlocks", l.badBlocks);
+    v.num("snapshot", l.snapshot);
+    v.num("powerConditions", l.powerConditions, HEX);
+    v.num("cacheAssociation", l.cacheAssociation);
     v.num("sizeBlocks", l.sizeBlocks);
+    v.flag("sizeIsDriveSize", l.sizeIsDriveSize);
+    v.list("progress", l.progress);
     v.hex("vpd83", l.vpd83, VPD83_PAGE_SIZE);
     v.flag("blockAsDirectory", l.blockAsDirectory);
     v.numbers("drives", l.drives);
     v.list("spans", l.spans, CFG_LD_MAX_SPANS);
     v.patch("patch", l.patch, LD_INFO_SIZE);
+}
+
+template <class V>
+void visit(V& v, LdProgress& p)
+{
+    v.choice("operation", p.operation, LD_OPERATIONS, REQUIRED);
+    v.num("progress", p.progress);
+    v.num("elapsed", p.elapsed);
 }
 
 template <class V>

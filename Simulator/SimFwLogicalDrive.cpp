@@ -1,6 +1,7 @@
-// Logical-drive commands of the simulated firmware: the list and each drive's information,
-// and the identification page the drive shows as a SCSI disk.
+// Logical-drive commands of the simulated firmware: the list, each drive's information and
+// its settings written back, and the identification page the drive shows as a SCSI disk.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimState.h"
 
 namespace sim {
 
@@ -9,6 +10,9 @@ namespace {
 const uint32_t OP_LD_GET_LIST = 0x03010000;
 const uint32_t OP_LD_GET_INFO = 0x03020000;
 const uint32_t OP_LD_LIST_QUERY = 0x03010100;
+const uint32_t OP_LD_SET_PROPERTIES = 0x03040000;
+
+const size_t LD_PROPERTIES_SIZE = 32;
 
 // Target-id lists are read in units of 12 bytes.
 const size_t LD_ID_LIST_UNIT = 12;
@@ -50,6 +54,16 @@ uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
     Bytes r(LD_INFO_SIZE, 0);
     putLdPropertiesAndParameters(r, 0, *ld);
     put64(r, 256, ld->sizeBlocks);
+    // Running operations: bits at 264, one progress entry each from 268.
+    uint32_t running = 0;
+    for (const LdProgress& p : ld->progress) {
+        const unsigned index = static_cast<unsigned>(p.operation);
+        running |= 1u << index;
+        put16(r, 268 + 4 * index, p.progress);
+        put16(r, 270 + 4 * index, p.elapsed);
+    }
+    put32(r, 264, running);
+    put8(r, 303, ld->sizeIsDriveSize ? 1 : 0);
     putBytes(r, 304, ldDeviceIdPage(c, *ld));
     applyPatch(r, ld->patch);
     return fwReply(cmd, r);
@@ -69,10 +83,41 @@ uint8_t ldListQuery(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_LD_SET_PROPERTIES (mailbox word 0 = the drive's reference: target id, a reserved byte,
+// sequence number): stores the name and the policies of the 32 bytes written. A reference
+// whose sequence number is not the drive's is refused, as for a drive that changed meanwhile.
+uint8_t ldSetProperties(SimState& state, Controller& c, SimCommand& cmd)
+{
+    LogicalDrive* ld = nullptr;
+    for (LogicalDrive& l : c.lds)
+        if (l.targetId == (cmd.mailbox[0] & 0xFF))
+            ld = &l;
+    if (!ld)
+        return FW_STATUS_NO_DEVICE;
+    if ((cmd.mailbox[0] >> 16) != ld->sequence)
+        return FW_STATUS_INVALID_ARGUMENT;
+    const Bytes& b = cmd.data;
+    std::string name;
+    for (size_t i = 4; i < 20 && b[i] != 0; ++i)
+        name += static_cast<char>(b[i]);
+    ld->name = name.substr(0, 15);
+    ld->defaultCachePolicy = b[20];
+    ld->accessPolicy = b[21];
+    ld->diskCachePolicy = b[22];
+    ld->currentCachePolicy = b[23];
+    ld->bgiDisabled = b[24];
+    ld->propertyFlags = b[25];
+    ld->powerSavingPolicy = b[26];
+    ld->currentPowerSavingPolicy = b[27];
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
     fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
     fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
     fwRead(OP_LD_LIST_QUERY, LD_ID_LIST_UNIT, ldListQuery),
+    fwWrite(OP_LD_SET_PROPERTIES, LD_PROPERTIES_SIZE, ldSetProperties),
 });
 
 } // namespace
@@ -88,6 +133,7 @@ void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld)
     put8(r, at + 22, ld.diskCachePolicy);
     put8(r, at + 23, ld.currentCachePolicy.value_or(ld.defaultCachePolicy));
     put8(r, at + 24, ld.bgiDisabled);
+    put8(r, at + 25, ld.propertyFlags);
     put8(r, at + 26, ld.powerSavingPolicy);
     put8(r, at + 27, ld.currentPowerSavingPolicy.value_or(ld.powerSavingPolicy));
     // Parameters (32-63).
@@ -100,8 +146,13 @@ void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld)
     put8(r, at + 38, ld.state);
     put8(r, at + 40, ld.initialized);
     put8(r, at + 42, ld.encryption);
+    put8(r, at + 43, ld.preservedCache);
+    put8(r, at + 44, ld.badBlocks);
+    put8(r, at + 45, ld.snapshot);
     put8(r, at + 47, ld.sscCache);
+    put8(r, at + 48, ld.powerConditions);
     put8(r, at + 49, ld.piType);
+    put8(r, at + 50, ld.cacheAssociation);
     put8(r, at + 51, ld.currentAccessPolicy.value_or(ld.accessPolicy));
 }
 

@@ -430,6 +430,14 @@ struct Span {
     std::optional<uint64_t> blockCount;   // unset: the array's size
 };
 
+// A running logical-drive operation and its progress (in 65535ths) and elapsed seconds.
+enum class LdOperation { CONSISTENCY_CHECK, BACKGROUND_INIT, FOREGROUND_INIT, RECONSTRUCTION };
+struct LdProgress {
+    LdOperation operation = LdOperation::CONSISTENCY_CHECK;   // required in a description
+    uint16_t progress = 0;
+    uint16_t elapsed = 0;
+};
+
 struct LogicalDrive {
     uint8_t targetId = 0;             // required in a description
     uint16_t sequence = 1;
@@ -441,6 +449,7 @@ struct LogicalDrive {
     uint8_t bgiDisabled = 0;
     uint8_t powerSavingPolicy = 0;
     std::optional<uint8_t> currentPowerSavingPolicy; // unset: the power-saving policy
+    uint8_t propertyFlags = 0;        // properties byte 25
     uint8_t raidLevel = 0;
     uint8_t raidQualifier = 0;
     uint8_t secondaryRaidLevel = 0;
@@ -453,7 +462,14 @@ struct LogicalDrive {
     uint8_t sscCache = 0;
     uint8_t piType = 0;
     std::optional<uint8_t> currentAccessPolicy;      // unset: the access policy
+    uint8_t preservedCache = 0;
+    uint8_t badBlocks = 0;
+    uint8_t snapshot = 0;
+    uint8_t powerConditions = 0;
+    uint8_t cacheAssociation = 0;     // 1: an SSD cache caches the drive
     uint64_t sizeBlocks = 0;
+    bool sizeIsDriveSize = false;     // the information's size is the drive's (byte 303 bit 0)
+    std::vector<LdProgress> progress;
     Bytes vpd83;                      // the identification page as given; empty: one made up
     bool blockAsDirectory = false;    // the SCSI device's "block" entry: a directory, not a link
     std::vector<uint16_t> drives;     // device ids of the member drives

@@ -17,6 +17,7 @@
 #include "RaidManager/Zpr/PdDataZpr.h"
 #include "RaidManager/Zpr/SpanDataZpr.h"
 #include "RaidManager/Zpr/SpareDataZpr.h"
+#include "RaidManager/Zpr/VdDataZpr.h"
 
 namespace {
 
@@ -42,6 +43,12 @@ public:
     int getMaxVdsPerArray(uint8_t*) override { return -1; }
     int hasNoRecord(uint8_t*) override { return -1; }
     int setSize(uint64_t) override { return -1; }
+};
+
+class CountingVdData : public VdDataZpr {
+public:
+    CountingVdData() : VdDataZpr(nullptr, new VdIdZpr(1, 1)) {}
+    ~CountingVdData() override { ++dataDeleted; }
 };
 
 class CountingSpareData : public SpareDataZpr {
@@ -133,7 +140,7 @@ TEST(RaidElementFactory, CreatesByTypeCodeWithTheRegisteredCreators)
         {15, nullptr, false},
         {200, nullptr, false},                      // beyond the table
         {ELEMENT_TYPE_PD, new CountingPdData(), true},
-        {ELEMENT_TYPE_VD, new CountingData<VdData>(), true},
+        {ELEMENT_TYPE_VD, new CountingVdData(), true},
         {ELEMENT_TYPE_ARRAY, new CountingArrayData(), true},
         {ELEMENT_TYPE_DISK_GROUP, new CountingData<DgData>(), true},
         {ELEMENT_TYPE_SPARE, new CountingSpareData(), true},

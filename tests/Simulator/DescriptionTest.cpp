@@ -251,3 +251,36 @@ TEST(Description, DriveRecordFieldsAreChecked)
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
 }
+
+// The logical-drive information fields survive the same round trip.
+TEST(Description, LogicalDriveInformationFieldsRoundTrip)
+{
+    const char* description = R"({"controllers": [{"host": 2, "lds": [
+      {"targetId": 5, "sequence": 3, "name": "data", "propertyFlags": "0x3", "preservedCache": 1, "badBlocks": 1,
+       "snapshot": 1, "powerConditions": "0x5", "cacheAssociation": 1, "sizeIsDriveSize": true,
+       "progress": [{"operation": "reconstruction", "progress": 16384, "elapsed": 60},
+                    {"operation": "consistencyCheck", "progress": 1}]}]}]})";
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", description), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::SimHost host(tmp.path() + "/second");
+    ASSERT_EQ(host.load(), 0);
+    DcmdPacket get(2, 0x03020000, 384, DIR_READ, 5);
+    ASSERT_EQ(host.driver().ioctl(0, REQ_SAS, get.pkt), 0);
+    ASSERT_EQ(get.status(), 0);
+    const uint8_t* r = get.data.data();
+    EXPECT_EQ(r[25], 0x03);
+    EXPECT_EQ(r[32 + 11], 1);
+    EXPECT_EQ(r[32 + 12], 1);
+    EXPECT_EQ(r[32 + 13], 1);
+    EXPECT_EQ(r[32 + 16], 0x05);
+    EXPECT_EQ(r[32 + 18], 1);
+    EXPECT_EQ(r32(r, 264), 0x9u) << "consistency check and reconstruction running";
+    EXPECT_EQ(r16(r, 268), 1);
+    EXPECT_EQ(r16(r, 280), 16384);
+    EXPECT_EQ(r16(r, 282), 60);
+    EXPECT_EQ(r[303], 1);
+}

@@ -42,6 +42,7 @@ const SentCommand SENT[] = {
     {DCMD_ADP_FLASH_DOWNLOAD, DcmdCatalogue::GENERAL, "the firmware flash"},
     {DCMD_ADP_FLASH_COMMIT, DcmdCatalogue::GENERAL, "the firmware flash"},
     {DCMD_BBU_GET_DESIGN_INFO, DcmdCatalogue::GENERAL, "the module version check of the firmware flash"},
+    {DCMD_LD_SET_PROPERTIES, DcmdCatalogue::GENERAL, "a virtual drive's changed settings"},
 };
 
 sim::DataDir directionOf(unsigned short flags)
