@@ -184,26 +184,23 @@ int Array::hasForeignPd(uint8_t* answer)
     int status = getPdList(&list);
     if (status != 0)
         return status;
-    for (unsigned char i = 0; i < list->count(); ++i) {
-        PhysicalDevice* pd = list->get(i);
+    return findAnswerOne(list, answer, [](PhysicalDevice* pd, uint8_t* foreign) {
         uint8_t unavailable = 1;
         if (pd != nullptr)
             pd->isInfoUnavailable(&unavailable);
-        if (unavailable == 1)
-            continue;
-        uint8_t foreign = 0;
-        status = pd->isForeign(&foreign);
-        if (status != 0)
-            return status;
-        if (foreign == 1) {
-            if (answer != nullptr)
-                *answer = 1;
-            return 0;
-        }
-    }
-    if (answer != nullptr)
-        *answer = 0;
-    return 0;
+        return unavailable == 1 ? 0 : pd->isForeign(foreign);
+    });
+}
+
+int Array::hasForeignPdIfRecorded(Array* array, uint8_t* answer)
+{
+    if (array == nullptr)
+        return -1;
+    uint8_t none = 0;
+    int status = array->hasNoRecord(&none);
+    if (status != 0 || none == 1)
+        return status;
+    return array->hasForeignPd(answer);
 }
 
 ArrayHmg::ArrayHmg(ArrayData* data, Controller* controller) : Array(data, controller) {}

@@ -65,6 +65,9 @@ public:
     int setSizeToSmallestPd();
     // 1 when a member drive that can be read is foreign.
     int hasForeignPd(uint8_t* answer);
+    // The same for an array of a disk group or under a span: -1 for a null array, 0 (answer
+    // untouched) for an array without a record.
+    static int hasForeignPdIfRecorded(Array* array, uint8_t* answer);
 
 protected:
     // 0 when the array has a record, else -1 or the data object's failure.

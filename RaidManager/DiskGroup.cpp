@@ -48,27 +48,5 @@ int DiskGroup::hasForeignPd(uint8_t* answer)
 {
     if (arrays == nullptr)
         return -1;
-    for (unsigned char i = 0; i < arrays->count(); ++i) {
-        Array* array = arrays->get(i);
-        if (array == nullptr)
-            return -1;
-        uint8_t none = 0;
-        int status = array->hasNoRecord(&none);
-        if (status != 0)
-            return status;
-        if (none == 1)
-            continue;
-        uint8_t foreign = 0;
-        status = array->hasForeignPd(&foreign);
-        if (status != 0)
-            return status;
-        if (foreign == 1) {
-            if (answer != nullptr)
-                *answer = 1;
-            return 0;
-        }
-    }
-    if (answer != nullptr)
-        *answer = 0;
-    return 0;
+    return findAnswerOne(arrays, answer, &Array::hasForeignPdIfRecorded);
 }

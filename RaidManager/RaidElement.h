@@ -92,4 +92,24 @@ int appendToList(ArrayList<T>*& list, T element)
     return list->add(element);
 }
 
+// Walks `list` asking ask(element, &answer) with the answer preset to 0: the first failure of
+// an ask is the result; an answer of 1 sets *found to 1 and ends the walk with 0; after the
+// last element *found is 0 and the result 0.
+template <class T, class Ask>
+int findAnswerOne(const ArrayList<T>* list, uint8_t* found, Ask ask)
+{
+    for (unsigned char i = 0; list != nullptr && i < list->count(); ++i) {
+        uint8_t answer = 0;
+        int status = ask(list->get(i), &answer);
+        if (status != 0)
+            return status;
+        if (answer == 1) {
+            *found = 1;
+            return 0;
+        }
+    }
+    *found = 0;
+    return 0;
+}
+
 #endif

@@ -90,28 +90,11 @@ int VirtualDisk::hasForeignPd(uint8_t* answer)
         return status;
     if (spans == nullptr)
         return -1;
-    for (unsigned char s = 0; s < spans->count(); ++s) {
-        Span* span = spans->get(s);
+    return findAnswerOne(spans, answer, [](Span* span, uint8_t* foreign) {
+        Array* array = nullptr;
         if (span == nullptr)
             return -1;
-        Array* array = nullptr;
-        if ((status = span->getArray(&array)) != 0)
-            return status;
-        if (array == nullptr)
-            return -1;
-        uint8_t none = 0;
-        if ((status = array->hasNoRecord(&none)) != 0)
-            return status;
-        if (none == 1)
-            continue;
-        uint8_t foreign = 0;
-        if ((status = array->hasForeignPd(&foreign)) != 0)
-            return status;
-        if (foreign == 1) {
-            *answer = 1;
-            return 0;
-        }
-    }
-    *answer = 0;
-    return 0;
+        int lookup = span->getArray(&array);
+        return lookup != 0 ? lookup : Array::hasForeignPdIfRecorded(array, foreign);
+    });
 }
