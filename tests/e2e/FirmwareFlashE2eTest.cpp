@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -375,6 +376,30 @@ TEST_F(FirmwareFlashE2e, FileLongerThanAnnouncedIsNotCommitted)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, BLANK_OUT + IDENTITY + "ERROR: Failed to Download Flash. Stop!!!\n" + exitLine("01"));
     EXPECT_EQ(commandLog(hostDir), (std::vector<std::string>{INFO, INFO, CLOSE, cmd("0x010f0100"), CLOSE}));
+}
+
+// A file that ends before the size it gave (a kernel attribute file gives a size of a page and
+// holds a few bytes): what it holds is sent, the download is closed, nothing is committed.
+TEST_F(FirmwareFlashE2e, FileShorterThanAnnouncedIsNotCommitted)
+{
+    const char* const SHORT_FILE = "/sys/devices/system/cpu/online";
+    std::ifstream probe(SHORT_FILE, std::ios::binary);
+    ASSERT_TRUE(probe.good()) << SHORT_FILE;
+    std::string held((std::istreambuf_iterator<char>(probe)), std::istreambuf_iterator<char>());
+    ASSERT_LT(held.size(), 4096u);
+    std::string hostDir = makeHost("");
+    RunSpec spec;
+    spec.workDir = makeTempDir("flashrun");
+    cleanup.push_back(spec.workDir);
+    ASSERT_EQ(symlink(SHORT_FILE, (spec.workDir + "/fw.rom").c_str()), 0);
+    spec.args = {"-AdpFwFlash", "-f", "fw.rom", "-NoSigChk", "-NoVerChk", "-FWTYPE", "1", "-a0"};
+    spec.env = {{"QUILLCLI_SIM_HOST", hostDir}};
+    RunResult r = runProgram(spec);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, BLANK_OUT + IDENTITY + "ERROR: Failed to Download Flash. Stop!!!\n" + exitLine("01"));
+    EXPECT_EQ(commandLog(hostDir),
+              (std::vector<std::string>{INFO, INFO, CLOSE, cmd("0x010f0100", 4096),
+                                        cmd("0x010f0200", 0, static_cast<uint32_t>(held.size())), CLOSE}));
 }
 
 TEST_F(FirmwareFlashE2e, EveryAdapterNamed)
