@@ -147,6 +147,21 @@ TEST_F(AdpAllInfoE2e, DescribedControllerShowsEachFieldWhereThePartPutsIt)
                                                   sent(2, BIOS), sent(2, INFO), sent(2, TIME), sent(2, FRU)}));
 }
 
+// Texts that fill their fields carry no NUL: each is shown within its field, never running on
+// into the field after it.
+TEST_F(AdpAllInfoE2e, TextsThatFillTheirFieldsEndAtTheField)
+{
+    nlohmann::json full = nlohmann::json::parse(R"({
+      "mfgData": {"serialNumber": "ABCDEFGHIJKLMNOP", "reworkYear": 13, "reworkMonth": 10, "reworkDay": 31,
+                  "revision": "REV12345"},
+      "fruData": {"batteryFru": "FRU12345", "cacheModuleFru": "CACHEMODULE"}
+    })");
+    RunResult r = run(host("one", full), {"-AdpAllInfo", "-a0"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Serial No       : ABCDEFGHIJKLMNOP\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Revision No     : REV12345\nBattery FRU     : FRU12345\n"), std::string::npos) << r.out;
+}
+
 // Each read failing alone: what is printed, which reads follow, the exit code.
 TEST_F(AdpAllInfoE2e, EachReadFailingAlone)
 {
