@@ -12,7 +12,13 @@
 #include "ScriptedController.h"
 
 #include "DataProvider/DcmdOpcodes.h"
+#include "RaidManager/Zpr/ZprBiosData.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprControllerTime.h"
+#include "RaidManager/Zpr/ZprKeyValueBlock.h"
+#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/ZprMfcFruData.h"
+#include "RaidManager/Zpr/ZprMfcMfgData.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
@@ -74,6 +80,14 @@ const FuzzedLayout ENCLOSURE_LIST = {{DCMD_ENCL_GET_LIST, ZprEnclosureList::SIZE
 const FuzzedLayout CONFIG = {{DCMD_PD_GET_LIST, DRIVE_LIST_SIZE}, {DCMD_CFG_READ, CONFIG_SIZE}};
 const FuzzedLayout DRIVE_LIST = {{DCMD_PD_LIST_QUERY, DRIVE_LIST_SIZE}, {DCMD_PD_GET_LIST, DRIVE_LIST_SIZE}};
 const FuzzedLayout DRIVE_INFO = {{DCMD_PD_GET_INFO, ZprDriveInfo::SIZE}};
+const FuzzedLayout ADP_ALL_INFO = {{DCMD_ADP_MFC_GET_MFG_DATA, ZprMfcMfgData::SIZE},
+                                   {DCMD_ADP_GET_KEY_VALUES, ZprKeyValueBlock::SIZE},
+                                   {DCMD_ADP_MFC_GET_OEM_DATA, ZprMfcOemData::SIZE},
+                                   {DCMD_ADP_MFC_GET_DEFAULTS, ZprMfcDefaults::SIZE},
+                                   {DCMD_ADP_BIOS_GET_DATA, ZprBiosData::SIZE},
+                                   {DCMD_ADP_GET_TIME, ZprControllerTime::SIZE},
+                                   {DCMD_ADP_MFC_GET_FRU_DATA, ZprMfcFruData::SIZE},
+                                   {DCMD_ADP_GET_INFO, ZprControllerInfo::SIZE}};
 }  // namespace layout
 
 class FuzzedFirmware {

@@ -87,6 +87,16 @@ Record driveInfo()
     return info;
 }
 
+// The key=value texts of a controller, each with its NUL, after the block's 4-byte word.
+Record keyValues()
+{
+    Record block(ZprKeyValueBlock::SIZE, 0);
+    const char texts[] = "boardName=QR4080\0delaySOD=30\0";
+    for (size_t i = 0; i + 1 < sizeof texts; ++i)
+        put(block, 4 + i, static_cast<uint8_t>(texts[i]), 1);
+    return block;
+}
+
 bool write(const std::string& folder, const std::string& name, const std::vector<uint8_t>& input)
 {
     ::mkdir(folder.c_str(), 0755);
@@ -117,6 +127,11 @@ int main(int argc, char** argv)
     ok &= write(root + "/config", "seed-empty", fuzzInputFor(layout::CONFIG, {scripted::pdList(0), scripted::configBuffer(0, 0, 0)}));
     ok &= write(root + "/drivelist", "seed-three", fuzzInputFor(layout::DRIVE_LIST, {scripted::pdList(2), scripted::pdList(3)}));
     ok &= write(root + "/driveinfo", "seed-sas-disk", fuzzInputFor(layout::DRIVE_INFO, {driveInfo()}));
+    ok &= write(root + "/adpallinfo", "seed-info",
+                fuzzInputFor(layout::ADP_ALL_INFO, {Record(ZprMfcMfgData::SIZE, 0), keyValues(), oemData(),
+                                                    Record(ZprMfcDefaults::SIZE, 0), Record(ZprBiosData::SIZE, 0),
+                                                    Record(ZprControllerTime::SIZE, 0), Record(ZprMfcFruData::SIZE, 0),
+                                                    controllerInfo()}));
     if (!ok)
         std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.c_str());
     return ok ? 0 : 1;
