@@ -92,7 +92,8 @@ private:
 
     PdIdZpr* pdId;            // the base's identifier, typed; not deleted separately
     uint8_t* driveInfo;       // ZprDriveInfo::SIZE bytes, or null until a read succeeds
-    uint32_t allowedOperations;
+    // Filled by the drive commands (allowed-operations read), which land later.
+    [[maybe_unused]] uint32_t allowedOperations;
     uint16_t foreignState;    // FOREIGN_STATE_NONE, or the state a foreign configuration gives
     uint8_t outdated;
 };

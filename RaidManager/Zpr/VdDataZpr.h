@@ -95,7 +95,7 @@ private:
     uint8_t* properties;       // ZprLdProperties::SIZE bytes; not owned unless ownProperties
     uint8_t* parameters;       // ZprLdParameters::SIZE bytes; not owned unless ownParameters
     uint8_t* ldInfo;           // ZprLdInfo::SIZE bytes, owned; null until read
-    uint32_t allowedOperations;
+    [[maybe_unused]] uint32_t allowedOperations;  // filled by the virtual-drive commands, which land later
     ArrayList<Span*>* spans;   // owned with its spans
     VdIdZpr* vdId;             // the base's identifier, typed
     uint8_t* ownProperties;    // a planned drive's own records, freed with the object
