@@ -1,6 +1,6 @@
 // Adapter commands of the simulated firmware: the controller-information record, the
-// manufacturing OEM data and defaults, the controller properties, the BIOS data, and the
-// patrol-read and consistency-check schedule properties. A record the program writes is taken
+// manufacturing OEM data and defaults, the controller properties and the alarm, the BIOS data,
+// and the patrol-read and consistency-check schedule properties. A record the program writes is taken
 // into its named fields; its other bytes stay as the record's patch.
 #include "Simulator/SimFirmware.h"
 
@@ -16,6 +16,10 @@ const uint32_t OP_ADP_MFC_GET_OEM_DATA = 0x010E8481;
 const uint32_t OP_ADP_MFC_GET_DEFAULTS = 0x010E0201;
 const uint32_t OP_ADP_GET_PROPERTIES = 0x01020100;
 const uint32_t OP_ADP_SET_PROPERTIES = 0x01020200;
+const uint32_t OP_ADP_ALARM_GET = 0x01030100;
+const uint32_t OP_ADP_ALARM_ENABLE = 0x01030200;
+const uint32_t OP_ADP_ALARM_DISABLE = 0x01030300;
+const uint32_t OP_ADP_ALARM_SILENCE = 0x01030400;
 const uint32_t OP_ADP_BIOS_GET_DATA = 0x010C0100;
 const uint32_t OP_ADP_BIOS_SET_DATA = 0x010C0200;
 const uint32_t OP_ADP_PR_GET_PROPERTIES = 0x01070200;
@@ -253,6 +257,62 @@ void decodeProperties(const Bytes& r, ControllerProperties& p)
         p.perfModeValues.clear();
 }
 
+// DCMD_ADP_SET_PROPERTIES: the record is taken as written, then its sequence number moves on, as
+// the controller counts every change of its settings.
+uint8_t adpSetProperties(SimState& state, Controller& c, SimCommand& cmd)
+{
+    storeWritten(cmd.data, c.properties, decodeProperties, propertiesRecord);
+    ++c.properties.sequence;
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The alarm: present when bit 1 of the devices-present byte is set; its switch is properties
+// byte 18. Silencing stops the sound of an alarm that went off, which the simulated one never
+// does. Without an alarm every alarm command answers "hardware not present".
+
+const uint8_t FW_STATUS_HARDWARE_NOT_PRESENT = 0x22;
+const uint8_t DEVICE_PRESENT_ALARM = 0x02;
+
+bool alarmFitted(const Controller& c)
+{
+    return (c.info.devicesPresent & DEVICE_PRESENT_ALARM) != 0;
+}
+
+uint8_t adpAlarmGet(SimState&, Controller& c, SimCommand& cmd)
+{
+    if (!alarmFitted(c))
+        return FW_STATUS_HARDWARE_NOT_PRESENT;
+    return fwReply(cmd, Bytes{c.properties.alarmEnabled});
+}
+
+uint8_t switchAlarm(SimState& state, Controller& c, uint8_t enabled)
+{
+    if (!alarmFitted(c))
+        return FW_STATUS_HARDWARE_NOT_PRESENT;
+    if (c.properties.alarmEnabled != enabled) {
+        c.properties.alarmEnabled = enabled;
+        markStateChanged(state);
+    }
+    return FW_STATUS_OK;
+}
+
+uint8_t adpAlarmEnable(SimState& state, Controller& c, SimCommand&)
+{
+    return switchAlarm(state, c, 1);
+}
+
+uint8_t adpAlarmDisable(SimState& state, Controller& c, SimCommand&)
+{
+    return switchAlarm(state, c, 0);
+}
+
+uint8_t adpAlarmSilence(SimState&, Controller& c, SimCommand&)
+{
+    return alarmFitted(c) ? FW_STATUS_OK : FW_STATUS_HARDWARE_NOT_PRESENT;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The BIOS data: its last byte makes the 64 bytes add up to 0; a write that does not is refused.
 
@@ -353,8 +413,11 @@ const FwRegistration registration({
            fwReadPart<MfcDefaults, &Controller::mfcDefaults, mfcDefaultsRecord>),
     fwRead(OP_ADP_GET_PROPERTIES, PROPERTIES_SIZE,
            fwReadPart<ControllerProperties, &Controller::properties, propertiesRecord>),
-    fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE,
-            fwWritePart<ControllerProperties, &Controller::properties, decodeProperties, propertiesRecord>),
+    fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE, adpSetProperties),
+    fwRead(OP_ADP_ALARM_GET, 1, adpAlarmGet),
+    fwNoData(OP_ADP_ALARM_ENABLE, adpAlarmEnable),
+    fwNoData(OP_ADP_ALARM_DISABLE, adpAlarmDisable),
+    fwNoData(OP_ADP_ALARM_SILENCE, adpAlarmSilence),
     fwRead(OP_ADP_BIOS_GET_DATA, BIOS_DATA_SIZE, fwReadPart<BiosData, &Controller::bios, biosDataRecord>),
     fwWrite(OP_ADP_BIOS_SET_DATA, BIOS_DATA_SIZE, adpBiosSetData),
     fwRead(OP_ADP_PR_GET_PROPERTIES, PR_PROPERTIES_SIZE,

@@ -63,11 +63,11 @@ string AdapterDataZpr::toString()
     return string();
 }
 
-int AdapterDataZpr::send(uint32_t opcode, uint8_t* buffer, uint32_t length)
+int AdapterDataZpr::send(uint32_t opcode, uint8_t* buffer, uint32_t length, uint32_t mailbox0)
 {
     if (controller == nullptr)
         return -1;
-    DcmdZprDpParams* request = new (noThrowNew) DcmdZprDpParams(opcode, 0u, 0u, 0u, buffer, length, 0, 0);
+    DcmdZprDpParams* request = new (noThrowNew) DcmdZprDpParams(opcode, mailbox0, 0u, 0u, buffer, length, 0, 0);
     if (request == nullptr)
         return -1;
     int status = controller->execute(request);
@@ -155,25 +155,7 @@ int AdapterDataZpr::refreshControllerInfo(uint8_t* securityBit)
 }
 
 // ---------------------------------------------------------------------------------------------
-// The setters and getters that show the cache at work on each changeable record.
-
-int AdapterDataZpr::getRebuildRate(uint8_t* rate)
-{
-    int status = loadRecord(PROPERTIES);
-    if (status == 0 && rate != nullptr)
-        *rate = ZprControllerProperties(records[PROPERTIES], ZprControllerProperties::SIZE).rebuildRate();
-    return status;
-}
-
-int AdapterDataZpr::setRebuildRate(uint8_t* rate)
-{
-    int status = loadRecord(PROPERTIES);
-    if (status == 0 && rate != nullptr) {
-        ZprControllerProperties(records[PROPERTIES], ZprControllerProperties::SIZE).setRebuildRate(*rate);
-        propertiesChanged = true;
-    }
-    return status;
-}
+// The setters and getters that show the cache at work on the BIOS data and connector modes.
 
 int AdapterDataZpr::isBiosEnabled(uint8_t* enabled)
 {

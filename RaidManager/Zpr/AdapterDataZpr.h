@@ -64,9 +64,9 @@ private:
     // Writes a cached record back when its change mark is set; the mark is cleared once the
     // controller took the record.
     int commitRecord(Record record, bool& changed);
-    // Sends one controller command (mailbox zero) with a buffer; the firmware or transport
-    // status.
-    int send(uint32_t opcode, uint8_t* buffer, uint32_t length);
+    // Sends one controller command with a buffer (mailbox word 0 as given, the others zero);
+    // the firmware or transport status.
+    int send(uint32_t opcode, uint8_t* buffer, uint32_t length, uint32_t mailbox0 = 0);
     // Reads the runtime-status word (never cached): 0, or the read status.
     int readRuntimeStatus();
 
@@ -87,6 +87,15 @@ private:
     // A manufacturing-defaults byte.
     int defaultsByte(size_t offset, uint8_t* out);
     int runtimeStatusBit(unsigned bit, uint8_t* out);
+
+    // Controller-properties fields: a byte or 16-bit word (`width` 1 or 2) or one bit of a
+    // byte, read from the cached record; the read status, `out` written on success.
+    int propertyValue(size_t offset, size_t width, uint32_t* out);
+    int propertyBit(size_t offset, unsigned bit, uint32_t* out);
+    // Changes the cached record and marks it changed: a whole field, or the bits of `mask`
+    // in one byte (the others kept). The read status; nothing is sent.
+    int changeProperty(size_t offset, size_t width, uint32_t value);
+    int changePropertyBits(size_t offset, uint8_t mask, uint8_t bits);
 
     uint8_t* records[RECORD_COUNT];   // each owned, or null until read
     uint32_t runtimeStatus;           // valid only after a successful read

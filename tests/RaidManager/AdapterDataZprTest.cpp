@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "PavUtil/List.h"
-#include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "SimHostFixture.h"
-#include "Simulator/SimDescription.h"
+#include "DescribedAdapter.h"
 
 namespace {
 
@@ -27,61 +25,8 @@ const uint32_t SAS_GET_PHY_INFO = 0x07010000;
 const uint32_t SAS_GET_MUX_MODE = 0x07020100;
 const uint32_t SAS_SET_MUX_MODE = 0x07020200;
 
-// The host of one controller on SCSI host 2 described by `fields` (the keys of its object).
-simhost::StateEdit described(const std::string& fields)
-{
-    return [fields](sim::HostModel& model) {
-        const std::string text = "{\"controllers\": [{\"host\": 2" + (fields.empty() ? "" : ", " + fields) + "}]}";
-        std::string error;
-        sim::HostModel parsed;
-        ASSERT_TRUE(sim::readDescription(text, parsed, error)) << error << "\n" << text;
-        model = parsed;
-    };
-}
-
-// The firmware answers `status` to `opcode` once (or every time).
-simhost::StateEdit failing(uint32_t opcode, uint8_t status, sim::FaultMode mode = sim::FaultMode::ONCE)
-{
-    return [opcode, status, mode](sim::HostModel& model) {
-        sim::Fault f;
-        f.type = sim::FaultType::STATUS;
-        f.opcode = opcode;
-        f.status = status;
-        f.mode = mode;
-        model.faults.push_back(f);
-    };
-}
-
-// The adapter data of the described controller, made as a run makes it; commands are counted
-// from its making on.
-class DescribedAdapter {
-public:
-    // `faults` are added once the controller is made (making it reads its information).
-    explicit DescribedAdapter(const std::string& fields, const simhost::StateEdit& faults = simhost::StateEdit())
-        : host("one", described(fields))
-    {
-        Controller* controller = controllers.controller(0);
-        EXPECT_NE(controller, nullptr);
-        if (faults)
-            host.change(faults);
-        data.reset(new AdapterDataZpr(controller, nullptr));
-        host.clearCommands();
-    }
-
-    size_t sent(uint32_t opcode) const { return host.count(opcode); }
-    // The controller as the host saved it.
-    sim::Controller saved() const
-    {
-        sim::HostModel model;
-        std::string error;
-        EXPECT_TRUE(sim::readDescription(host.file("state.json"), model, error)) << error;
-        return model.controllers.empty() ? sim::Controller() : model.controllers.at(0);
-    }
-
-    simhost::SimHostFixture host;
-    simhost::SimControllers controllers;
-    std::unique_ptr<AdapterDataZpr> data;
-};
+using describedadapter::DescribedAdapter;
+using describedadapter::failing;
 
 std::vector<unsigned> itemsOf(ArrayList<unsigned char>* list)
 {

@@ -174,7 +174,9 @@ TEST(AdapterRecords, WrittenRecordsKeepTheirOddBytes)
         properties[35] = 0x5a;   // a byte without a name
         properties[56] = 0;      // the described patch, cleared
         EXPECT_EQ(write(host, 0x01020200, properties), 0);
-        EXPECT_EQ(record(host, 0x01020100, 64), properties);
+        std::vector<uint8_t> taken = properties;
+        taken[0] = static_cast<uint8_t>(properties[0] + 1);
+        EXPECT_EQ(record(host, 0x01020100, 64), taken) << "taken as written, its sequence number moved on";
 
         std::vector<uint8_t> bios = record(host, 0x010c0100, 64);
         bios[2] = 1;
