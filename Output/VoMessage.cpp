@@ -20,7 +20,7 @@ constexpr unsigned int MESSAGE_ROWS = sizeof(MESSAGE_IDS) / sizeof(MESSAGE_IDS[0
 
 // A hash index from id to row, built by the compiler: a lookup costs a few probes, not a walk
 // over the table. Slots hold the row plus one (0: empty); the first row of an id wins.
-constexpr unsigned int ID_SLOT_BITS = 11;
+constexpr unsigned int ID_SLOT_BITS = 12;
 constexpr unsigned int ID_SLOTS = 1u << ID_SLOT_BITS;
 static_assert(2 * MESSAGE_ROWS <= ID_SLOTS && MESSAGE_ROWS < 0xFFFF, "room for every row");
 
@@ -127,6 +127,21 @@ void printMessage(unsigned int id, ...)
     va_end(args);
 
     VoPrint::instance()->print(string(buffer));
+}
+
+void appendMessage(string& out, unsigned int id, ...)
+{
+    string format = lookUp(id);
+    if (format.length() == 0)
+        return;
+
+    char buffer[VOMESSAGE_PRINT_BUFFER];
+    va_list args;
+    va_start(args, id);
+    formatInto(buffer, sizeof(buffer), format.c_str(), args);
+    va_end(args);
+
+    out += string(buffer);
 }
 
 int printMessageToFile(FileHandle* file, unsigned int id, ...)

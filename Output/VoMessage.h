@@ -36,6 +36,10 @@ constexpr int VOMESSAGE_FILE_BUFFER = 1024;
 // holds, or whose text is empty, prints nothing.
 void printMessage(unsigned int id, ...);
 
+// Appends the message, formatted as printMessage formats it, to `out`; nothing is printed. An
+// id without text appends nothing. Used where a text block is built first and printed whole.
+void appendMessage(string& out, unsigned int id, ...);
+
 // Writes the message to an open file only (neither screen nor console log). 0, or -1 when the
 // write failed; an id without text writes nothing and gives 0.
 int printMessageToFile(FileHandle* file, unsigned int id, ...);

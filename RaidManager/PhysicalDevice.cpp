@@ -1,5 +1,7 @@
 #include "RaidManager/PhysicalDevice.h"
 
+#include "RaidManager/Spare.h"
+
 PdData::~PdData() {}
 
 PhysicalDevice::PhysicalDevice(PdData* data, Controller* controller)
@@ -11,7 +13,26 @@ PhysicalDevice::~PhysicalDevice() {}
 
 string PhysicalDevice::toString()
 {
-    return dataText();
+    string text = dataText();
+    if (spare != nullptr)
+        text += spare->toString();
+    else
+        text += "\n";
+    return text;
+}
+
+string PhysicalDevice::formatStateDetails()
+{
+    string text = pdData != nullptr ? pdData->formatStateDetails() : string();
+    text += "\n";
+    return text;
+}
+
+string PhysicalDevice::formatSecurityDetails()
+{
+    string text = pdData != nullptr ? pdData->formatSecurityDetails() : string();
+    text += "\n";
+    return text;
 }
 
 RaidElement* PhysicalDevice::create(RaidElementData* data, Controller* controller)

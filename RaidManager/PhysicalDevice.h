@@ -87,13 +87,24 @@ public:
 
     // An operation the controllers in use do not offer: always -1.
     virtual int unsupportedOperation35() = 0;
+
+    // The drive's state block (sizes, state, firmware level, diagnostics, addresses, ports,
+    // inquiry data) and security block (encryption, foreign state, speeds, media, temperature,
+    // protection information, ports, bridge); each empty when the drive information cannot be
+    // read and for a tape. toString gives the identity block.
+    virtual string formatStateDetails() = 0;
+    virtual string formatSecurityDetails() = 0;
 };
 
 class PhysicalDevice : public RaidElement {
 public:
     // Without array and spare links.
     PhysicalDevice(PdData* data, Controller* controller);
+    // The identity block, then the hot-spare text of a hot spare or one line end.
     string toString() override;
+    // The state block and the security block, each followed by one line end.
+    string formatStateDetails();
+    string formatSecurityDetails();
     ~PhysicalDevice() override;
 
     // The creator registered under ELEMENT_TYPE_PD; null without a data object.

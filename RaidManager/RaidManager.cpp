@@ -97,6 +97,12 @@ int SnapShotRaidManager::takeFirmwareStatus()
     return 0;
 }
 
+int SnapShotRaidManager::getDiskGroups(ArrayList<DiskGroup*>**)
+{
+    // The snapshot holds no configuration yet.
+    return -1;
+}
+
 void registerRaidCreators()
 {
     RaidElementFactory* elements = RaidElementFactory::instance();

@@ -13,8 +13,11 @@
 
 #include <cstdint>
 
+#include "PavUtil/List.h"
+
 class Adapter;
 class Controller;
+class DiskGroup;
 class RmData;
 
 const uint8_t MAX_RAID_MANAGERS = 32;
@@ -36,6 +39,9 @@ public:
     virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
     // Takes (and clears) the last-error word; the firmware status it holds, else 0.
     virtual int takeFirmwareStatus() = 0;
+    // The disk groups of the cached configuration, in configuration order (the manager's);
+    // -1 when no configuration is cached.
+    virtual int getDiskGroups(ArrayList<DiskGroup*>** groups) = 0;
     // Deletes the data access.
     virtual ~RaidManager();
 
@@ -57,6 +63,7 @@ public:
     int getAdapter(Adapter** adapter) override;
     int getOnlyEnclosureId(uint16_t* enclosureId) override;
     int takeFirmwareStatus() override;
+    int getDiskGroups(ArrayList<DiskGroup*>** groups) override;
     ~SnapShotRaidManager() override;
 
 private:

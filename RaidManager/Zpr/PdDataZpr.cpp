@@ -28,11 +28,6 @@ PdDataZpr::~PdDataZpr()
     delete[] driveInfo;
 }
 
-string PdDataZpr::toString()
-{
-    return string();
-}
-
 int PdDataZpr::fetchDriveInfo()
 {
     if (pdId == nullptr)

@@ -7,12 +7,15 @@
 
 #include "RaidManager/PhysicalDevice.h"
 
+class Adapter;
 class PdIdZpr;
 class ZprDriveInfo;
 
 class PdDataZpr : public PdData {
 public:
     static const uint16_t FOREIGN_STATE_NONE = 0xFFFF;
+    // Room of the world-wide-name text, NUL included.
+    static const size_t WWN_TEXT_SIZE = 512;
 
     // Takes ownership of the identifier (through the base), which addresses the drive.
     PdDataZpr(Controller* controller, PdIdZpr* id);
@@ -75,6 +78,24 @@ public:
     int canSuspendCopyback(uint8_t* answer) override;
     int canResumeCopyback(uint8_t* answer) override;
     int unsupportedOperation35() override;
+    string formatStateDetails() override;
+    string formatSecurityDetails() override;
+
+    // The world-wide name into `out` (WWN_TEXT_SIZE bytes): for a SAS drive the last SCSI name
+    // string of its device identification, for a SATA drive its 8-byte name in 16 lowercase
+    // hex digits, else empty. 0, or -1 (empty text) without the drive information.
+    int formatWwn(char* out);
+    // Where the drive sits in the configuration, counted from 0: 0 when found, 255 when not,
+    // or the low 8 bits of a failed model query.
+    int findDrivePosition(uint8_t* group, uint8_t* span, uint8_t* arm);
+
+    // Where the drive sits and what only the drive itself can tell.
+    int isBehindEnclosure();
+    int getEnclosurePosition(uint8_t* position);
+    int getAtaIdentifyText(char* text, uint8_t* length);
+    int getFruCru(uint8_t* found, uint8_t* text);
+    int readTemperaturePage(uint8_t* page);
+    int readBridgeFirmwarePage(uint8_t* page, uint16_t deviceId);
 
 protected:
     // Reads the information record unless it is cached: 0, -1 without an identifier or
@@ -82,6 +103,10 @@ protected:
     int fetchDriveInfo();
 
 private:
+    void appendStateTail(string& text, Adapter* adapter);
+    void appendInquiryText(string& text);
+    void appendTemperature(string& text);
+    void appendSecurityTail(string& text);
     // Loads the record and writes read(record) to `out`; the load's status otherwise.
     template <typename T, typename Read>
     int answer(T* out, Read read);

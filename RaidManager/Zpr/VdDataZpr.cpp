@@ -93,11 +93,6 @@ VdDataZpr::~VdDataZpr()
     delete spans;
 }
 
-string VdDataZpr::toString()
-{
-    return string();
-}
-
 int VdDataZpr::loadLdInfo()
 {
     if (ldInfo != nullptr)

@@ -7,6 +7,7 @@
 
 #include "RaidManager/VirtualDisk.h"
 
+class Adapter;
 class VdIdZpr;
 
 class VdDataZpr : public VdData {
@@ -74,6 +75,14 @@ public:
     int getCurrentAccessPolicy(uint8_t* policy) override;
     int getCacheAssociation(uint8_t* association) override;
 
+    // A new target-id list (ZprLdIdList layout, freed by the caller with delete[]): for an
+    // SSD-caching drive the drives it caches, for any other the SSD-caching drives that cache it.
+    int getTidewellAssociations(uint8_t** list);
+    // The logical sector size and the physical sector exponent of the first member drive that
+    // answers (0 when none does); always 0.
+    int getMemberSectorSize(uint16_t* bytes);
+    int getMemberPhysicalSectorExponent(uint16_t* exponent);
+
 protected:
     // 0 when the record is there or was read; the read's status otherwise. A drive marked
     // foreign whose information cannot be read gets a record of zeros.
@@ -82,6 +91,11 @@ protected:
     int loadParameters();
 
 private:
+    void appendSsdCacheText(string& text, const uint8_t* associations, uint32_t count);
+    bool appendFullHead(string& text, Adapter* adapter);
+    void appendFullText(string& text, Adapter* adapter, const uint8_t* associations, uint32_t count);
+    void appendProgressLines(string& text);
+    void appendFullTail(string& text, Adapter* adapter, const uint8_t* associations, uint32_t count);
     int getPropertyByte(size_t offset, uint8_t* value);
     int getParameterByte(size_t offset, uint8_t* value);
     // Marks the drive changed, then stores the value: -1 without loaded properties.
