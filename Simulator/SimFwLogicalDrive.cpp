@@ -3,12 +3,16 @@
 #include "Simulator/SimFirmware.h"
 #include "Simulator/SimState.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace sim {
 
 namespace {
 
 const uint32_t OP_LD_GET_LIST = 0x03010000;
 const uint32_t OP_LD_GET_INFO = 0x03020000;
+const uint32_t OP_LD_GET_ASSOCIATIONS = 0x03100200;
 const uint32_t OP_LD_LIST_QUERY = 0x03010100;
 const uint32_t OP_LD_SET_PROPERTIES = 0x03040000;
 
@@ -113,7 +117,34 @@ uint8_t ldSetProperties(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_OK;
 }
 
+// DCMD_LD_TIDEWELL_GET_ASSOCIATIONS (mailbox byte 0 = target id): the drives the SSD cache
+// caches, asked of the cache or of a drive it caches (so a cached drive finds itself in the
+// list); empty for a drive no cache caches. 12 bytes per entry (one unit when there is none):
+// size at 0, count at 4, one target id per byte from 11.
+uint8_t ldGetAssociations(SimState&, Controller& c, SimCommand& cmd)
+{
+    const LogicalDrive* ld = nullptr;
+    for (const LogicalDrive& l : c.lds)
+        if (l.targetId == (cmd.mailbox[0] & 0xFF))
+            ld = &l;
+    if (!ld)
+        return FW_STATUS_NO_DEVICE;
+    std::vector<uint8_t> ids;
+    const bool hasCache = std::any_of(c.lds.begin(), c.lds.end(), [](const LogicalDrive& l) { return l.sscCache == 1; });
+    const bool asksCache = ld->sscCache == 1 || (ld->cacheAssociation == 1 && hasCache);
+    for (const LogicalDrive& l : c.lds)
+        if (asksCache && l.sscCache != 1 && l.cacheAssociation == 1)
+            ids.push_back(l.targetId);
+    Bytes r(LD_ID_LIST_UNIT * std::max<size_t>(ids.size(), 1), 0);
+    put32(r, 0, r.size());
+    put32(r, 4, ids.size());
+    for (size_t i = 0; i < ids.size() && 11 + i < r.size(); ++i)
+        put8(r, 11 + i, ids[i]);
+    return fwReply(cmd, r);
+}
+
 const FwRegistration registration({
+    fwRead(OP_LD_GET_ASSOCIATIONS, LD_ID_LIST_UNIT, ldGetAssociations),
     fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
     fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
     fwRead(OP_LD_LIST_QUERY, LD_ID_LIST_UNIT, ldListQuery),
