@@ -898,6 +898,19 @@ void visit(V& v, Phy& p)
     v.num("deviceType", p.deviceType, HEX);
     v.num("targetFlags", p.targetFlags, HEX);
     v.num("linkRate", p.linkRate);
+    v.num("invalidDwords", p.invalidDwords);
+    v.num("disparityErrors", p.disparityErrors);
+    v.num("lossOfSync", p.lossOfSync);
+    v.num("resetProblems", p.resetProblems);
+}
+
+template <class V>
+void visit(V& v, PhyControl& c)
+{
+    v.hex("block", c.block, PHY_CONTROL_MAX_RESPONSE);
+    v.hex("list", c.list, PHY_CONTROL_MAX_RESPONSE);
+    v.num("listCount", c.listCount);
+    v.hex("written", c.written, PHY_CONTROL_MAX_RESPONSE);
 }
 
 template <class V>
@@ -1115,6 +1128,7 @@ void visit(V& v, Controller& c)
     v.object("connectorModes", c.connectorModes);
     v.object("connectorInfo", c.connectorInfo);
     v.object("phyList", c.phyList);
+    v.object("phyControl", c.phyControl);
     v.list("enclosures", c.enclosures);
     v.list("drives", c.drives);
     v.list("lds", c.lds);

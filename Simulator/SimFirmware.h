@@ -74,6 +74,7 @@ const size_t CONNECTOR_MAX_ENTRIES = 8;
 const size_t CONNECTOR_NAME_LENGTH = 15;
 const size_t PHY_LIST_SIZE = 264;
 const size_t PHY_MAX_ENTRIES = 16;
+const size_t PHY_CONTROL_MAX_RESPONSE = 255;   // a phy-control response's length is one byte
 const size_t PERF_MODE_VALUES_SIZE = 8;
 const size_t CFG_ARRAY_SIZE = 288;
 const size_t CFG_SPARE_SIZE = 40;

@@ -1,8 +1,9 @@
 // SAS commands of the simulated firmware: the connector modes (read and written), the
-// connector information and the phy list.
+// connector information, the phy list and the phy-control requests.
 #include "Simulator/SimFirmware.h"
 
 #include <algorithm>
+#include <string>
 
 
 namespace sim {
@@ -13,6 +14,21 @@ const uint32_t OP_SAS_GET_PHY_INFO = 0x07010000;
 const uint32_t OP_SAS_GET_MUX_MODE = 0x07020100;
 const uint32_t OP_SAS_SET_MUX_MODE = 0x07020200;
 const uint32_t OP_SAS_GET_CONNECTOR_INFO = 0x07030000;
+const uint32_t OP_SAS_PHY_CONTROL = 0x07040000;
+
+// The phy-control request: a 31-byte header, the response (or payload) after it.
+const size_t PC_KIND = 0;            // 0: the length probe
+const size_t PC_FLAT = 1;            // 1: the phy number counts all phys
+const size_t PC_FUNCTION = 6;
+const size_t PC_DATA_LENGTH = 21;
+const size_t PC_SELECTOR = 22;
+const size_t PC_OPERATION = 23;
+const size_t PC_VALUE = 24;
+const size_t PC_UPPER_GROUP = 28;    // grouped numbering: the phy is in the second group of 8
+const size_t PC_HEADER = 31;
+const size_t PC_LIST_COUNT = 24;     // within the list response
+const size_t PC_LIST_ENTRIES = 28;
+const size_t PC_LIST_ENTRY = 20;
 
 // Connector modes: a count at 0, one mode byte per connector from 1.
 Bytes muxModesRecord(const ConnectorModes& m)
@@ -65,12 +81,73 @@ uint8_t sasGetPhyInfo(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// Error counters of one phy, laid out as the SAS phy error log: phy identifier at 9, then the
+// four counts from 12.
+// The command log notes the phy and how it was numbered.
+uint8_t phyErrorCounters(const Controller& c, Bytes& r, std::string& note)
+{
+    const bool flat = get8(r, PC_FLAT) != 0;
+    size_t phy = get32(r, PC_VALUE);
+    // Grouped numbering counts within a group of 8.
+    if (!flat && phy >= 8)
+        return FW_STATUS_INVALID_ARGUMENT;
+    if (!flat && get8(r, PC_UPPER_GROUP) != 0)
+        phy += 8;
+    note = "phy=" + std::to_string(phy) + (flat ? " flat" : " grouped");
+    if (phy >= std::min(c.phyList.phys.size(), PHY_MAX_ENTRIES))
+        return FW_STATUS_NO_DEVICE;
+    const Phy& p = c.phyList.phys[phy];
+    put8(r, PC_HEADER + 9, phy);
+    put32(r, PC_HEADER + 12, p.invalidDwords);
+    put32(r, PC_HEADER + 16, p.disparityErrors);
+    put32(r, PC_HEADER + 20, p.lossOfSync);
+    put32(r, PC_HEADER + 24, p.resetProblems);
+    return FW_STATUS_OK;
+}
+
+// DCMD_SAS_PHY_CONTROL: the response is written into the request buffer after its header.
+// The length probe answers the block response's length in its byte 1; the error-counter
+// request (operation 0x0f, function 0x13, selector 1) the phy's counters; selector 8 the list
+// (operation other than 9) or takes a payload (operation 9); anything else the block response.
+uint8_t sasPhyControl(SimState& state, Controller& c, SimCommand& cmd)
+{
+    Bytes r = cmd.data;
+    if (r.size() < PC_HEADER)
+        return FW_STATUS_INVALID_ARGUMENT;
+    const PhyControl& pc = c.phyControl;
+    uint8_t status = FW_STATUS_OK;
+    if (get8(r, PC_KIND) == 0) {
+        put8(r, PC_HEADER + 1, std::min(pc.block.size(), PHY_CONTROL_MAX_RESPONSE));
+    } else if (get8(r, PC_OPERATION) == 0x0f && get8(r, PC_FUNCTION) == 0x13 && get8(r, PC_SELECTOR) == 1) {
+        status = phyErrorCounters(c, r, cmd.note);
+    } else if (get8(r, PC_SELECTOR) == 8 && get8(r, PC_OPERATION) == 9) {
+        const size_t n = std::min<size_t>(get8(r, PC_DATA_LENGTH), r.size() - PC_HEADER);
+        c.phyControl.written.assign(r.begin() + PC_HEADER, r.begin() + static_cast<long>(PC_HEADER + n));
+        markStateChanged(state);
+    } else if (get8(r, PC_SELECTOR) == 8) {
+        const size_t given = pc.list.size() / PC_LIST_ENTRY;
+        put8(r, PC_HEADER + PC_LIST_COUNT, pc.listCount ? *pc.listCount : given);
+        // As many entries as the request has room for.
+        for (size_t i = 0; i < given && PC_HEADER + PC_LIST_ENTRIES + PC_LIST_ENTRY * (i + 1) <= r.size(); ++i)
+            putBytes(r, PC_HEADER + PC_LIST_ENTRIES + PC_LIST_ENTRY * i,
+                     Bytes(pc.list.begin() + static_cast<long>(PC_LIST_ENTRY * i),
+                           pc.list.begin() + static_cast<long>(PC_LIST_ENTRY * (i + 1))));
+    } else {
+        for (size_t i = 0; i < pc.block.size() && PC_HEADER + i < r.size(); ++i)
+            put8(r, PC_HEADER + i, pc.block[i]);
+    }
+    if (status != FW_STATUS_OK)
+        return status;
+    return fwReply(cmd, r);
+}
+
 const FwRegistration registration({
     fwRead(OP_SAS_GET_PHY_INFO, PHY_LIST_SIZE, sasGetPhyInfo),
     fwRead(OP_SAS_GET_MUX_MODE, MUX_MODES_SIZE, fwReadPart<ConnectorModes, &Controller::connectorModes, muxModesRecord>),
     fwWrite(OP_SAS_SET_MUX_MODE, MUX_MODES_SIZE,
             fwWritePart<ConnectorModes, &Controller::connectorModes, decodeMuxModes, muxModesRecord>),
     fwRead(OP_SAS_GET_CONNECTOR_INFO, CONNECTOR_INFO_SIZE, sasGetConnectorInfo),
+    fwBoth(OP_SAS_PHY_CONTROL, PC_HEADER, sasPhyControl),
 });
 
 } // namespace

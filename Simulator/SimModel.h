@@ -332,12 +332,27 @@ struct Phy {
     uint8_t deviceType = 0;
     uint8_t targetFlags = 0;
     uint8_t linkRate = 0;
+    // The phy's error counters, answered by the phy-control command.
+    uint32_t invalidDwords = 0;
+    uint32_t disparityErrors = 0;
+    uint32_t lossOfSync = 0;
+    uint32_t resetProblems = 0;
 };
 
 // The 264-byte phy list: at most 16 phys.
 struct PhyList {
     std::vector<Phy> phys;
     Patch patch;
+};
+
+// What the phy-control command answers besides the error counters: the response of a block
+// request (its length is what the length probe answers), the entries of the list request
+// (20 bytes each) and the payload last written.
+struct PhyControl {
+    Bytes block;
+    Bytes list;                       // the entries, 20 bytes each
+    std::optional<uint8_t> listCount; // unset: the entries given
+    Bytes written;                    // state: the last payload written
 };
 
 struct Enclosure {
@@ -528,6 +543,7 @@ struct Controller {
     ConnectorModes connectorModes;
     ConnectorInfo connectorInfo;
     PhyList phyList;
+    PhyControl phyControl;
     std::vector<Enclosure> enclosures;
     std::vector<Drive> drives;
     std::vector<LogicalDrive> lds;

@@ -179,7 +179,7 @@ int AdapterDataZpr::getMuxConnectorCount(uint8_t* count)
 {
     int status = loadRecord(CONNECTOR_MODES);
     if (status == 0 && count != nullptr)
-        *count = ZprConnectorModes(records[CONNECTOR_MODES], ZprConnectorModes::SIZE).count();
+        *count = ZprConnectorModes(records[CONNECTOR_MODES], ZprConnectorModes::SIZE).connectorCount();
     return status;
 }
 
@@ -217,6 +217,6 @@ int AdapterDataZpr::getPhyCount(uint32_t* count)
 {
     int status = loadRecord(PHY_LIST);
     if (status == 0 && count != nullptr)
-        *count = ZprSasPhyList(records[PHY_LIST], ZprSasPhyList::SIZE).count();
+        *count = ZprSasPhyList(records[PHY_LIST], ZprSasPhyList::SIZE).phyCount();
     return status;
 }

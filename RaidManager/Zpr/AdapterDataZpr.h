@@ -55,6 +55,11 @@ public:
 #undef ADAPTER_OP_PENDING
 #undef ADAPTER_OP_ELEMENT
 
+    // Asks the controller how long the response of a phy-control request with these header
+    // fields is: the 4-byte answer (its byte 1 the length) into `answer`; the status.
+    int probePhyControlLength(uint8_t operation, uint8_t function, uint8_t selector, uint32_t value,
+                              uint8_t* answer);
+
     AdapterDataZpr(const AdapterDataZpr&) = delete;
     AdapterDataZpr& operator=(const AdapterDataZpr&) = delete;
 
@@ -87,6 +92,10 @@ private:
     // A manufacturing-defaults byte.
     int defaultsByte(size_t offset, uint8_t* out);
     int runtimeStatusBit(unsigned bit, uint8_t* out);
+    // Sends one phy-control request buffer of `length` bytes (-1 without the Linux data provider).
+    int sendPhyControl(uint8_t* request, uint32_t length);
+    // The error counters of one phy, its number grouped by eight or flat.
+    int readPhyErrorCounters(uint8_t phy, uint8_t* counters, bool flat);
 
     // Controller-properties fields: a byte or 16-bit word (`width` 1 or 2) or one bit of a
     // byte, read from the cached record; the read status, `out` written on success.

@@ -24,6 +24,14 @@ public:
     ZprConnectorInfo(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint8_t count() const { return bytes.u8(COUNT); }
+    // The count clamped to the entries the record has room for.
+    uint8_t entryCount() const { return static_cast<uint8_t>(clampCount(count(), MAX_ENTRIES)); }
+    uint8_t location(size_t index) const { return bytes.u8(ENTRIES + ENTRY_SIZE * index + LOCATION); }
+    // Entry i's name into `out` (room for `outSize` bytes, NUL included); its length.
+    size_t name(size_t index, char* out, size_t outSize) const
+    {
+        return bytes.readText(ENTRIES + ENTRY_SIZE * index + NAME, NAME_WIDTH, out, outSize);
+    }
 
     const LeView& view() const { return bytes; }
 

@@ -21,6 +21,8 @@ public:
     ZprConnectorModes(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint8_t count() const { return bytes.u8(COUNT); }
+    // The count clamped to the connectors the record has room for.
+    uint8_t connectorCount() const { return static_cast<uint8_t>(clampCount(count(), MAX_CONNECTORS)); }
     // Connector i's mode; 0 for an index past the record's room.
     uint8_t mode(size_t index) const { return index < MAX_CONNECTORS ? bytes.u8(MODES + index) : 0; }
     bool setMode(size_t index, uint8_t mode) { return index < MAX_CONNECTORS && bytes.setU8(MODES + index, mode); }

@@ -27,6 +27,15 @@ public:
     ZprSasPhyList(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint32_t count() const { return bytes.u32(COUNT); }
+    // The count clamped to the entries the record has room for.
+    uint32_t phyCount() const { return clampCount(count(), MAX_ENTRIES); }
+    static constexpr size_t entryAt(size_t index) { return ENTRIES + ENTRY_SIZE * index; }
+    bool isDisabled(size_t index) const { return bytes.u8(entryAt(index) + DISABLED) == 0xFF; }
+    uint64_t sasAddress(size_t index) const { return bytes.u64(entryAt(index) + SAS_ADDRESS); }
+    uint8_t phyId(size_t index) const { return bytes.u8(entryAt(index) + PHY_ID); }
+    uint8_t deviceType(size_t index) const { return bytes.u8(entryAt(index) + DEVICE_TYPE); }
+    uint8_t targetFlags(size_t index) const { return bytes.u8(entryAt(index) + TARGET_FLAGS); }
+    uint8_t linkRate(size_t index) const { return bytes.u8(entryAt(index) + LINK_RATE); }
 
     const LeView& view() const { return bytes; }
 

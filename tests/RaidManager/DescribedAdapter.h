@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "SimHostFixture.h"
@@ -56,6 +58,17 @@ public:
     }
 
     size_t sent(uint32_t opcode) const { return host.count(opcode); }
+    // The command-log lines of one opcode ("... opcode=0x07040000 ... len=59 status=0x00 ...").
+    std::vector<std::string> lines(uint32_t opcode) const
+    {
+        char key[32];
+        snprintf(key, sizeof key, "opcode=0x%08x ", opcode);
+        std::vector<std::string> found;
+        for (const std::string& line : host.commands())
+            if (line.find(key) != std::string::npos)
+                found.push_back(line);
+        return found;
+    }
     // The controller as the host saved it.
     sim::Controller saved() const
     {

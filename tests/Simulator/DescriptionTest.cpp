@@ -284,3 +284,29 @@ TEST(Description, LogicalDriveInformationFieldsRoundTrip)
     EXPECT_EQ(r16(r, 282), 60);
     EXPECT_EQ(r[303], 1);
 }
+
+// The phy error counters and the phy-control answers survive a round trip through quillsim.
+TEST(Description, PhyControlFieldsRoundTrip)
+{
+    const char* text = R"({"controllers": [{"host": 2,
+      "phyList": {"phys": [{"invalidDwords": 1, "disparityErrors": 2, "lossOfSync": 3, "resetProblems": 4}]},
+      "phyControl": {"block": "0a0b", "list": "0102", "listCount": 3, "written": "ff"}}]})";
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", text), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(shown, model, error)) << error;
+    const sim::Controller& c = model.controllers.at(0);
+    EXPECT_EQ(c.phyList.phys.at(0).resetProblems, 4u);
+    EXPECT_EQ(c.phyList.phys.at(0).lossOfSync, 3u);
+    EXPECT_EQ(c.phyControl.block, (sim::Bytes{0x0a, 0x0b}));
+    EXPECT_EQ(c.phyControl.listCount.value_or(0), 3);
+    EXPECT_EQ(c.phyControl.written, (sim::Bytes{0xff}));
+
+    EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "phyControl": {"blocks": "00"}}]})", model, error));
+    EXPECT_NE(error.find("blocks"), std::string::npos) << error;
+}
