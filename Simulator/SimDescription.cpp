@@ -856,16 +856,26 @@ void visit(V& v, PatrolReadProperties& p)
     v.num("nextStart", p.nextStart);
     v.num("executionDelay", p.executionDelay);
     v.patch("patch", p.patch, PR_PROPERTIES_SIZE);
+    v.num("state", p.state);
+    v.num("iterations", p.iterations);
+    v.num("pdsCompleted", p.pdsCompleted);
+    v.num("startedAt", p.startedAt);
+    v.num("suspendedAt", p.suspendedAt);
+    v.num("secondsPerDrive", p.secondsPerDrive, PLAIN, 1, UINT32_MAX);
 }
 
 template <class V>
 void visit(V& v, CcSchedule& c)
 {
+    v.flag("supported", c.supported);
     v.num("mode", c.mode);
     v.numbers("excluded", c.excluded, PLAIN, CC_SCHEDULE_MAX_EXCLUDED);
     v.num("nextStart", c.nextStart);
     v.num("executionDelay", c.executionDelay, HEX);
     v.patch("patch", c.patch, CC_SCHEDULE_SIZE);
+    v.num("state", c.state);
+    v.num("iterations", c.iterations);
+    v.num("vdsCompleted", c.vdsCompleted);
 }
 
 template <class V>

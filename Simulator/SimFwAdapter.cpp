@@ -1,6 +1,6 @@
 // Adapter commands of the simulated firmware: the controller-information record, the
-// manufacturing OEM data and defaults, the controller properties and the alarm, the BIOS data,
-// and the patrol-read and consistency-check schedule properties. A record the program writes is taken
+// manufacturing OEM data and defaults, the controller properties and the alarm, and the BIOS
+// data. A record the program writes is taken
 // into its named fields; its other bytes stay as the record's patch.
 #include "Simulator/SimFirmware.h"
 
@@ -22,10 +22,6 @@ const uint32_t OP_ADP_ALARM_DISABLE = 0x01030300;
 const uint32_t OP_ADP_ALARM_SILENCE = 0x01030400;
 const uint32_t OP_ADP_BIOS_GET_DATA = 0x010C0100;
 const uint32_t OP_ADP_BIOS_SET_DATA = 0x010C0200;
-const uint32_t OP_ADP_PR_GET_PROPERTIES = 0x01070200;
-const uint32_t OP_ADP_PR_SET_PROPERTIES = 0x01070300;
-const uint32_t OP_ADP_CC_SCHEDULE_GET_PROPERTIES = 0x01140200;
-const uint32_t OP_ADP_CC_SCHEDULE_SET_PROPERTIES = 0x01140300;
 
 // The image table: a count, then up to 8 entries of name, version and build time.
 const size_t INFO_IMAGE_COUNT = 0xB4;
@@ -357,55 +353,6 @@ uint8_t adpBiosSetData(SimState& state, Controller& c, SimCommand& cmd)
     return fwWritePart<BiosData, &Controller::bios, decodeBiosData, biosDataRecord>(state, c, cmd);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Patrol-read properties and the consistency-check schedule.
-
-Bytes patrolReadRecord(const PatrolReadProperties& p)
-{
-    Bytes r(PR_PROPERTIES_SIZE, 0);
-    put8(r, 0, p.mode);
-    put8(r, 1, p.maxConcurrentPds);
-    put8(r, 2, p.onSsd);
-    put32(r, 196, p.nextStart);
-    put32(r, 200, p.executionDelay);
-    applyPatch(r, p.patch);
-    return r;
-}
-
-void decodePatrolRead(const Bytes& r, PatrolReadProperties& p)
-{
-    p.mode = get8(r, 0);
-    p.maxConcurrentPds = get8(r, 1);
-    p.onSsd = get8(r, 2);
-    p.nextStart = get32(r, 196);
-    p.executionDelay = get32(r, 200);
-}
-
-Bytes ccScheduleRecord(const CcSchedule& s)
-{
-    Bytes r(CC_SCHEDULE_SIZE, 0);
-    put8(r, 0, s.mode);
-    const size_t excluded = std::min(s.excluded.size(), CC_SCHEDULE_MAX_EXCLUDED);
-    put8(r, 3, excluded);
-    for (size_t i = 0; i < excluded; ++i)
-        put16(r, 4 + 2 * i, s.excluded[i]);
-    put32(r, 152, s.nextStart);
-    put32(r, 156, s.executionDelay);
-    applyPatch(r, s.patch);
-    return r;
-}
-
-void decodeCcSchedule(const Bytes& r, CcSchedule& s)
-{
-    s.mode = get8(r, 0);
-    s.excluded.clear();
-    const size_t excluded = std::min<size_t>(get8(r, 3), CC_SCHEDULE_MAX_EXCLUDED);
-    for (size_t i = 0; i < excluded; ++i)
-        s.excluded.push_back(get16(r, 4 + 2 * i));
-    s.nextStart = get32(r, 152);
-    s.executionDelay = get32(r, 156);
-}
-
 const FwRegistration registration({
     fwRead(OP_ADP_GET_INFO, CONTROLLER_INFO_SIZE, adpGetInfo),
     fwRead(OP_ADP_MFC_GET_OEM_DATA, OEM_DATA_SIZE, adpMfcGetOemData),
@@ -420,14 +367,6 @@ const FwRegistration registration({
     fwNoData(OP_ADP_ALARM_SILENCE, adpAlarmSilence),
     fwRead(OP_ADP_BIOS_GET_DATA, BIOS_DATA_SIZE, fwReadPart<BiosData, &Controller::bios, biosDataRecord>),
     fwWrite(OP_ADP_BIOS_SET_DATA, BIOS_DATA_SIZE, adpBiosSetData),
-    fwRead(OP_ADP_PR_GET_PROPERTIES, PR_PROPERTIES_SIZE,
-           fwReadPart<PatrolReadProperties, &Controller::patrolRead, patrolReadRecord>),
-    fwWrite(OP_ADP_PR_SET_PROPERTIES, PR_PROPERTIES_SIZE,
-            fwWritePart<PatrolReadProperties, &Controller::patrolRead, decodePatrolRead, patrolReadRecord>),
-    fwRead(OP_ADP_CC_SCHEDULE_GET_PROPERTIES, CC_SCHEDULE_SIZE,
-           fwReadPart<CcSchedule, &Controller::ccSchedule, ccScheduleRecord>),
-    fwWrite(OP_ADP_CC_SCHEDULE_SET_PROPERTIES, CC_SCHEDULE_SIZE,
-            fwWritePart<CcSchedule, &Controller::ccSchedule, decodeCcSchedule, ccScheduleRecord>),
 });
 
 } // namespace

@@ -289,7 +289,12 @@ struct BiosData {
     Patch patch;
 };
 
-// The 208-byte patrol-read properties.
+// Patrol-read states of the status record.
+const uint8_t PR_STATE_STOPPED = 0;
+const uint8_t PR_STATE_ACTIVE = 2;
+
+// The 208-byte patrol-read properties, and the run the status record reports: a started run
+// scans one eligible drive per `secondsPerDrive` of the simulated clock, while not suspended.
 struct PatrolReadProperties {
     uint8_t mode = 0;                 // 0 automatic, 1 manual, 2 disabled
     uint8_t maxConcurrentPds = 0;
@@ -297,15 +302,26 @@ struct PatrolReadProperties {
     uint32_t nextStart = 0;           // seconds since 1 January 2000
     uint32_t executionDelay = 168;    // hours
     Patch patch;
+    uint8_t state = PR_STATE_STOPPED; // 0 stopped, 1 ready, 2 active, 255 aborted
+    uint32_t iterations = 0;          // completed runs
+    uint8_t pdsCompleted = 0;         // drives done in the current run
+    uint64_t startedAt = 0;           // clock at the start, moved on by the time suspended
+    std::optional<uint64_t> suspendedAt;   // set: suspended since then
+    uint32_t secondsPerDrive = 60;
 };
 
-// The 168-byte consistency-check schedule.
+// The 168-byte consistency-check schedule (a controller without it answers status 2), and
+// its 16-byte status.
 struct CcSchedule {
+    bool supported = true;
     uint8_t mode = 0;                 // 0 disabled, 1 sequential, 2 concurrent
     std::vector<uint16_t> excluded;   // target ids, at most 74
     uint32_t nextStart = 0;
     uint32_t executionDelay = 0xFFFFFFFF;   // seconds; 0xFFFFFFFF continuous
     Patch patch;
+    uint8_t state = 0;                // 0 stopped, 1 ready, 2 active, 3 aborted
+    uint32_t iterations = 0;
+    uint8_t vdsCompleted = 0;
 };
 
 // The 5-byte connector modes: one mode per connector, at most 4.

@@ -95,14 +95,19 @@ int AdapterDataZpr::loadRecord(Record record)
     return status;
 }
 
+int AdapterDataZpr::writeRecord(Record record)
+{
+    if (records[record] == nullptr)
+        return -1;
+    const RecordCommands& commands = RECORD_COMMANDS[record];
+    return send(commands.write, records[record], commands.size);
+}
+
 int AdapterDataZpr::commitRecord(Record record, bool& changed)
 {
     if (!changed)
         return 0;
-    if (records[record] == nullptr)
-        return -1;
-    const RecordCommands& commands = RECORD_COMMANDS[record];
-    int status = send(commands.write, records[record], commands.size);
+    int status = writeRecord(record);
     // Only a record the controller took is clean: after a failure the change is sent again.
     if (status == 0)
         changed = false;

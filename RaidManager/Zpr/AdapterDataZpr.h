@@ -8,6 +8,7 @@
 #define ADAPTERDATAZPR_H
 
 #include <cstddef>
+#include <ctime>
 #include <type_traits>
 
 #include "RaidManager/Adapter.h"
@@ -59,6 +60,11 @@ public:
     // fields is: the 4-byte answer (its byte 1 the length) into `answer`; the status.
     int probePhyControlLength(uint8_t operation, uint8_t function, uint8_t selector, uint32_t value,
                               uint8_t* answer);
+    // The firmware's epoch: 1 January 2000 00:00:00 local time, daylight saving time not in
+    // force, as mktime computes it; and the difference daylight saving time makes to that
+    // date, in seconds.
+    static time_t firmwareEpoch();
+    static time_t daylightSavingOffset();
 
     AdapterDataZpr(const AdapterDataZpr&) = delete;
     AdapterDataZpr& operator=(const AdapterDataZpr&) = delete;
@@ -69,6 +75,12 @@ private:
     // Writes a cached record back when its change mark is set; the mark is cleared once the
     // controller took the record.
     int commitRecord(Record record, bool& changed);
+    // Writes a cached record with its write command, whatever its change mark; -1 when none
+    // is cached.
+    int writeRecord(Record record);
+    // Patrol-read properties and schedule: stores a field of the cached record (read once;
+    // -1 when it cannot be) and writes the record at once; the write status.
+    int changeAndWrite(Record record, size_t offset, size_t width, uint32_t value);
     // Sends one controller command with a buffer (mailbox word 0 as given, the others zero);
     // the firmware or transport status.
     int send(uint32_t opcode, uint8_t* buffer, uint32_t length, uint32_t mailbox0 = 0);

@@ -19,11 +19,14 @@ public:
     static constexpr size_t EXECUTION_DELAY = 200;    // 32-bit, hours; 0xFFFFFFFF continuous
 
     explicit ZprPatrolReadProperties(const LeView& bytes) : bytes(bytes) {}
+    ZprPatrolReadProperties(uint8_t* record, size_t size) : bytes(record, size) {}
     ZprPatrolReadProperties(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint8_t mode() const { return bytes.u8(MODE); }
+    uint8_t onSsd() const { return bytes.u8(ON_SSD); }
     uint32_t executionDelay() const { return bytes.u32(EXECUTION_DELAY); }
 
+    LeView& view() { return bytes; }
     const LeView& view() const { return bytes; }
 
 private:

@@ -309,4 +309,32 @@ TEST(Description, PhyControlFieldsRoundTrip)
 
     EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "phyControl": {"blocks": "00"}}]})", model, error));
     EXPECT_NE(error.find("blocks"), std::string::npos) << error;
+
+// The schedules' run and status fields are read, written and read back.
+TEST(Description, ScheduleStatusFieldsRoundTrip)
+{
+    const std::string text =
+        R"({"controllers": [{"host": 2,)"
+        R"( "patrolRead": {"state": 2, "iterations": 9, "pdsCompleted": 3, "startedAt": 400,)"
+        R"( "suspendedAt": 460, "secondsPerDrive": 30},)"
+        R"( "ccSchedule": {"supported": false, "state": 3, "iterations": 12, "vdsCompleted": 2}}]})";
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(text, model, error)) << error;
+    sim::HostModel again;
+    ASSERT_TRUE(sim::readDescription(sim::writeDescription(model), again, error)) << error;
+    const sim::Controller& c = again.controllers.at(0);
+    EXPECT_EQ(c.patrolRead.state, 2);
+    EXPECT_EQ(c.patrolRead.iterations, 9u);
+    EXPECT_EQ(c.patrolRead.pdsCompleted, 3);
+    EXPECT_EQ(c.patrolRead.startedAt, 400u);
+    EXPECT_EQ(c.patrolRead.suspendedAt.value_or(0), 460u);
+    EXPECT_EQ(c.patrolRead.secondsPerDrive, 30u);
+    EXPECT_FALSE(c.ccSchedule.supported);
+    EXPECT_EQ(c.ccSchedule.state, 3);
+    EXPECT_EQ(c.ccSchedule.iterations, 12u);
+    EXPECT_EQ(c.ccSchedule.vdsCompleted, 2);
+
+    EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "patrolRead": {"secondsPerDrive": 0}}]})",
+                                      model, error)) << "a run needs time per drive";
 }
