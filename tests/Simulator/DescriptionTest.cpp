@@ -309,6 +309,7 @@ TEST(Description, PhyControlFieldsRoundTrip)
 
     EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "phyControl": {"blocks": "00"}}]})", model, error));
     EXPECT_NE(error.find("blocks"), std::string::npos) << error;
+}
 
 // The schedules' run and status fields are read, written and read back.
 TEST(Description, ScheduleStatusFieldsRoundTrip)
