@@ -50,7 +50,7 @@ public:
 #define ADAPTER_OP(ret, name, params, args) ret name params override;
 #define ADAPTER_OP_PENDING(ret, name, params, args) \
     ret name params override { return notCarriedOut<ret> args; }
-#define ADAPTER_OP_ELEMENT ADAPTER_OP_PENDING
+#define ADAPTER_OP_ELEMENT ADAPTER_OP
 #include "RaidManager/AdapterOperations.def"
 #undef ADAPTER_OP
 #undef ADAPTER_OP_PENDING
@@ -78,6 +78,9 @@ private:
     // Writes a cached record with its write command, whatever its change mark; -1 when none
     // is cached.
     int writeRecord(Record record);
+    // Sets the boot device of the cached BIOS data (read once) and marks it changed; the read
+    // status.
+    int changeBiosData(uint16_t bootDevice, bool physical);
     // Patrol-read properties and schedule: stores a field of the cached record (read once;
     // -1 when it cannot be) and writes the record at once; the write status.
     int changeAndWrite(Record record, size_t offset, size_t width, uint32_t value);

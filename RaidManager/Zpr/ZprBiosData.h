@@ -25,8 +25,23 @@ public:
     ZprBiosData(uint8_t* record, size_t size) : bytes(record, size) {}
     ZprBiosData(const uint8_t* record, size_t size) : bytes(record, size) {}
 
+    // The boot device as read: 255 names none (0xFFFF is what is written for none).
+    static constexpr uint16_t BOOT_DEVICE_READ_NONE = 255;
+    static constexpr uint16_t BOOT_DEVICE_WRITE_NONE = 0xFFFF;
+
     uint8_t biosDisabled() const { return bytes.u8(BIOS_DISABLED); }
     bool setBiosDisabled(uint8_t disabled) { return bytes.setU8(BIOS_DISABLED, disabled); }
+    uint8_t errorHandling() const { return bytes.u8(ERROR_HANDLING); }
+    bool setErrorHandling(uint8_t mode) { return bytes.setU8(ERROR_HANDLING, mode); }
+    uint16_t bootDevice() const { return bytes.u16(BOOT_DEVICE); }
+    bool bootIsPhysical() const { return bytes.u8(BOOT_IS_PHYSICAL) != 0; }
+    // The boot device and whether it is a physical drive.
+    void setBootDevice(uint16_t device, bool physical)
+    {
+        bytes.setU16(BOOT_DEVICE, device);
+        bytes.setU8(BOOT_IS_PHYSICAL, physical ? 1 : 0);
+    }
+    uint8_t keyManagementMode() const { return bytes.u8(KEY_MANAGEMENT_MODE); }
 
     // Sets the checksum byte: the two's complement of the sum of the bytes before it.
     bool seal()
