@@ -4,7 +4,7 @@
 #include "CpMgmt/CpController.h"
 #include "DataProvider/ControllerId.h"
 #include "Output/VoMessage.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
 
 bool CommandProcessor::isDone()

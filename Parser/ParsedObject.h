@@ -14,7 +14,7 @@
 #ifndef PARSEDOBJECT_H
 #define PARSEDOBJECT_H
 
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "PavUtil/List.h"
 #include "PavUtil/apstring.h"
 

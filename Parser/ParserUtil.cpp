@@ -1,7 +1,7 @@
 #include "Parser/ParserUtil.h"
 
 #include "Output/VoMessage.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/ParsedObject.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"

@@ -29,6 +29,9 @@ public:
     size_t size() const { return length; }
     const uint8_t* data() const { return readable; }
     bool isWritable() const { return writable != nullptr; }
+    // The bytes for a writer that hands the whole buffer on (a record sent to the controller,
+    // a record a data object keeps a pointer to); null for a read-only or empty view.
+    uint8_t* writableData() const { return writable; }
 
     // True when `width` bytes from `offset` lie inside the buffer (no overflow for any inputs).
     bool contains(size_t offset, size_t width) const { return width <= length && offset <= length - width; }

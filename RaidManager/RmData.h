@@ -1,28 +1,87 @@
 // The per-controller access to the controller's configuration: it reads what the controller
 // reports and builds the model elements. RaidManager forwards to it; one implementation per
 // controller family (RmDataZpr).
+//
+// Operations return 0 on success, -1 for a request refused before anything was sent, or a
+// firmware status passed on unchanged; values go out through pointer parameters, written only
+// on success. Drive elements that the lookups hand out belong to the RmData's drive cache and
+// die at the next resetCaches; lists that the listing operations hand out are new, and the
+// caller owns the container and (for the listings that say so) the elements.
 #ifndef RMDATA_H
 #define RMDATA_H
 
 #include <cstdint>
 
+#include "PavUtil/List.h"
+
 class Adapter;
 class Controller;
 class ControllerId;
+class EnclSlotId;
+class PhysicalDevice;
+class RaidElementId;
+class RmCfg;
+class VdIdZpr;
+class VirtualDisk;
+class ZprConfigBuffer;
 
 class RmData {
 public:
     explicit RmData(Controller* controller);
 
-    // Forgets every record read so far, so that the next reads ask the controller again.
+    // The disk (device type 0) at an enclosure and slot: the cached element, else a new one
+    // entered in the drive cache; null when the drive list has none.
+    virtual PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) = 0;
+    // The drive with a device id: the cached element, else a new one entered in the drive
+    // cache (also for an id no drive has); null only when memory runs out.
+    virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
+    // Drive-list entries of device type 0 or 1.
+    virtual int countDiskPds(uint16_t* count) = 0;
+    // Drives that are locked and foreign-locked; and those that also need key-management
+    // attention.
+    virtual int countLockedForeignPds(uint16_t* count) = 0;
+    virtual int countEkmAttentionPds(uint16_t* count) = 0;
+    // A new virtual-drive element (owned by the caller) for the logical drive the id names;
+    // the id's unknown sequence number is completed from the logical-drive list.
+    virtual int createVd(RaidElementId* id, VirtualDisk** vd) = 0;
+    // Completes the id's unknown sequence number from the logical-drive list.
+    virtual int refreshVd(VdIdZpr* id, VirtualDisk* ignored, uint8_t flag) = 0;
+    virtual int getVdCount(uint8_t* count) = 0;
+    // Forgets every record read so far, so that the next reads ask the controller again, and
+    // rebuilds the drive cache (every drive element handed out before dies here).
     virtual int resetCaches() = 0;
     // A new Adapter element of the controller (owned by the caller); -1 when none can be built.
     virtual int getAdapter(Adapter** adapter) = 0;
+    // New lists of new drive elements, owned by the caller with their elements: every entry
+    // of the drive list; the entries of device type 0 or 1.
+    virtual int getAllPdsRaw(ArrayList<PhysicalDevice*>** list) = 0;
+    virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
+    // A new list (the container owned by the caller, the drives by the drive cache) of the
+    // drives in no array whose state is not JBOD or shielded; 3 when a drive element cannot be
+    // had.
+    virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
     // Number of enclosures the controller reports.
     virtual int getEnclosureCount(uint32_t* count) = 0;
-    // Enclosure device id of entry `index` of the controller's enclosure list.
+    // Enclosure device id of entry `index` of the controller's enclosure list; -1 for an index
+    // at or beyond the count.
     virtual int getEnclosureId(uint32_t index, uint16_t* enclosureId) = 0;
+    // The property byte of the enclosure; 0 with `property` untouched for an unknown one.
+    virtual int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) = 0;
+    // A new snapshot (owned by the caller) of the controller's configuration.
+    virtual int readConfig(RmCfg** config) = 0;
+    // A new list (as getUnusedPds) of the drives of the drive query in state JBOD (0x40).
+    virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
     virtual ~RmData();
+    // 1 when a logical-drive record of the configuration (read again with `reread`) has the
+    // target id, else 0 (also when the configuration cannot be read).
+    virtual int isTargetIdInConfig(uint8_t targetId, uint8_t reread) = 0;
+    // Sorts the list in place by ascending target id; -1 for a null list.
+    virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
+    // A new snapshot of a given configuration buffer, which the caller keeps alive as long as
+    // the snapshot.
+    virtual int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) = 0;
+    // Appends the cached member drives of the logical drive with the target id to `list`.
+    virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
 
     Controller* getController() const { return controller; }
 

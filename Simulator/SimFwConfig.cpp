@@ -1,5 +1,6 @@
 // Configuration commands of the simulated firmware: the configuration buffer.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimState.h"
 
 #include <algorithm>
 
@@ -9,6 +10,7 @@ namespace {
 
 const uint32_t OP_CFG_READ = 0x04010000;
 const uint32_t OP_CFG_GET_RUNTIME_STATUS = 0x04070000;
+const uint32_t OP_CFG_SET_ARRAY = 0x04060000;
 const size_t RUNTIME_STATUS_SIZE = 4;
 
 // The buffer: a 32-byte header (total size; count and record size of the arrays, the logical
@@ -132,9 +134,24 @@ uint8_t cfgGetRuntimeStatus(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_CFG_SET_ARRAY: an array record; the array it names (reference at 10) takes the size at
+// 0. The drives and the rest of the record are not looked at.
+uint8_t cfgSetArray(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const uint16_t ref = get16(cmd.data, 10);
+    for (Array& a : c.arrays)
+        if (a.ref == ref) {
+            a.sizeBlocks = get64(cmd.data, 0);
+            state.markChanged();
+            return FW_STATUS_OK;
+        }
+    return FW_STATUS_NO_DEVICE;
+}
+
 const FwRegistration registration({
     fwRead(OP_CFG_READ, CFG_DEFAULT_READ, cfgRead),
     fwRead(OP_CFG_GET_RUNTIME_STATUS, RUNTIME_STATUS_SIZE, cfgGetRuntimeStatus),
+    fwWrite(OP_CFG_SET_ARRAY, CFG_ARRAY_SIZE, cfgSetArray),
 });
 
 } // namespace

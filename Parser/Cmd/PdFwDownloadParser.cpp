@@ -1,7 +1,7 @@
 #include "Parser/Cmd/PdFwDownloadParser.h"
 
 #include "Output/VoMessage.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/Token.h"

@@ -3,13 +3,73 @@
 #include "ControllerMgmt/Controller.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
+#include "RaidManager/Array.h"
+#include "RaidManager/DiskGroup.h"
+#include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementFactory.h"
+#include "RaidManager/RmCfg.h"
+#include "RaidManager/Span.h"
+#include "RaidManager/Spare.h"
+#include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
+#include "RaidManager/Zpr/ArrayDataZpr.h"
+#include "RaidManager/Zpr/PdDataZpr.h"
+#include "RaidManager/Zpr/SpanDataZpr.h"
+#include "RaidManager/Zpr/SpareDataZpr.h"
+#include "RaidManager/Zpr/VdDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
+
+namespace {
+
+// The most elements an ArrayList holds (its 8-bit capacity grows in steps of 4).
+const uint32_t MAX_LIST_ITEMS = 252;
+
+// The element the factory builds for the type code over `data`, as an Element; null when
+// there is none (the data object, and with it its identifier, is deleted then).
+template <class Element>
+Element* buildElement(unsigned char typeCode, RaidElementData* data, Controller* controller)
+{
+    if (data == nullptr)
+        return nullptr;
+    RaidElementFactory* factory = RaidElementFactory::instance();
+    RaidElement* element = factory != nullptr ? factory->create(typeCode, data, controller) : nullptr;
+    Element* built = dynamic_cast<Element*>(element);
+    if (built == nullptr) {
+        // An element of another kind took the data object over; otherwise nobody did.
+        if (element != nullptr)
+            delete element;
+        else
+            delete data;
+    }
+    return built;
+}
+
+// Clears the links that the drives of the snapshot's arrays and spares hold into it, before
+// a snapshot that the reader gives up is deleted (the drives outlive it in the drive cache).
+void unlinkDrives(RmCfg* cfg, ArrayList<Spare*>* spares)
+{
+    ArrayList<Array*>* arrays = cfg->getArrays();
+    for (unsigned char a = 0; arrays != nullptr && a < arrays->count(); ++a) {
+        ArrayList<PhysicalDevice*>* pds = nullptr;
+        if (arrays->get(a)->getPdList(&pds) != 0 || pds == nullptr)
+            continue;
+        for (unsigned char i = 0; i < pds->count(); ++i) {
+            Array* of = nullptr;
+            if (pds->get(i)->getArray(&of) == 0 && of == arrays->get(a))
+                pds->get(i)->setArray(nullptr);
+        }
+    }
+    for (unsigned char s = 0; spares != nullptr && s < spares->count(); ++s) {
+        PhysicalDevice* pd = nullptr;
+        if (spares->get(s)->getPd(&pd) == 0 && pd != nullptr && pd->getSpare() == spares->get(s))
+            pd->setSpare(nullptr);
+    }
+}
+
+}  // namespace
 
 RmDataZpr::RmDataZpr(Controller* controller)
-    : RmData(controller), zprData(ZprData::instance(controller)), enclosureList(nullptr)
+    : RmData(controller), zprData(ZprData::instance(controller)), driveCache(nullptr), enclosureList(nullptr)
 {
 }
 
@@ -17,43 +77,21 @@ RmDataZpr::~RmDataZpr()
 {
     if (zprData != nullptr)
         ZprData::release(controller);
+    deleteDriveCache();
     delete[] enclosureList;
-}
-
-int RmDataZpr::loadEnclosureList()
-{
-    if (enclosureList != nullptr)
-        return 0;
-    if (zprData == nullptr)
-        return -1;
-    return zprData->getEnclosureList(&enclosureList);
-}
-
-int RmDataZpr::getEnclosureCount(uint32_t* count)
-{
-    int status = loadEnclosureList();
-    if (status == 0 && count != nullptr)
-        *count = ZprEnclosureList(enclosureList, ZprEnclosureList::SIZE).count();
-    return status;
-}
-
-int RmDataZpr::getEnclosureId(uint32_t index, uint16_t* enclosureId)
-{
-    int status = loadEnclosureList();
-    if (status != 0)
-        return status;
-    ZprEnclosureList list(enclosureList, ZprEnclosureList::SIZE);
-    // An index past the entries the list can hold (or past its count) names no enclosure.
-    if (index >= list.entryCount())
-        return -1;
-    if (enclosureId != nullptr)
-        *enclosureId = list.entry(index).deviceId();
-    return 0;
 }
 
 RmData* RmDataZpr::create(Controller* controller)
 {
     return new (noThrowNew) RmDataZpr(controller);
+}
+
+void RmDataZpr::deleteDriveCache()
+{
+    for (unsigned char i = 0; driveCache != nullptr && i < driveCache->count(); ++i)
+        delete driveCache->get(i);
+    delete driveCache;
+    driveCache = nullptr;
 }
 
 int RmDataZpr::resetCaches()
@@ -62,6 +100,11 @@ int RmDataZpr::resetCaches()
     // object dies. The adapter's records live in its own data object, which a refresh replaces.
     if (zprData != nullptr)
         zprData->resetCaches();
+    deleteDriveCache();
+    // A drive list that cannot be read leaves the cache absent; the lookups build it again.
+    ArrayList<PhysicalDevice*>* rebuilt = nullptr;
+    if (getAllPdsRaw(&rebuilt) == 0)
+        driveCache = rebuilt;
     return 0;
 }
 
@@ -70,18 +113,254 @@ int RmDataZpr::getAdapter(Adapter** adapter)
     if (adapter == nullptr)
         return -1;
     AdapterDataZpr* data = new (noThrowNew) AdapterDataZpr(controller, nullptr);
-    if (data == nullptr)
+    Adapter* built = buildElement<Adapter>(ELEMENT_TYPE_ADAPTER, data, controller);
+    if (built == nullptr)
         return -1;
-    RaidElementFactory* factory = RaidElementFactory::instance();
-    RaidElement* element = factory != nullptr ? factory->create(ELEMENT_TYPE_ADAPTER, data, controller) : nullptr;
-    Adapter* built = dynamic_cast<Adapter*>(element);
-    if (built == nullptr) {
-        // No element took the data object over.
-        delete element;
-        if (element == nullptr)
-            delete data;
+    *adapter = built;
+    return 0;
+}
+
+PhysicalDevice* RmDataZpr::createPd(PdIdZpr* id)
+{
+    if (id == nullptr)
+        return nullptr;
+    PdDataZpr* data = new (noThrowNew) PdDataZpr(controller, id);
+    if (data == nullptr) {
+        delete id;
+        return nullptr;
+    }
+    return buildElement<PhysicalDevice>(ELEMENT_TYPE_PD, data, controller);
+}
+
+int RmDataZpr::createVdWithRecord(VdIdZpr* id, const ZprLdRecord* record, VirtualDisk** vd)
+{
+    VirtualDisk* built = nullptr;
+    VdDataZpr* data = id != nullptr ? new (noThrowNew) VdDataZpr(controller, id) : nullptr;
+    if (id != nullptr && data == nullptr)
+        delete id;
+    // The settings and layout are the record's own bytes, which the data object writes back
+    // through; a read-only buffer leaves the data to read the logical drive itself.
+    uint8_t* bytes = record != nullptr ? record->view().writableData() : nullptr;
+    if (data != nullptr && bytes != nullptr) {
+        data->setProperties(bytes + ZprLdRecord::TARGET_ID);
+        data->setParameters(bytes + ZprLdRecord::PARAMETERS);
+    }
+    built = buildElement<VirtualDisk>(ELEMENT_TYPE_VD, data, controller);
+    if (vd != nullptr)
+        *vd = built;
+    return 0;
+}
+
+Array* RmDataZpr::createArray(ArrayIdZpr* id, const ZprArrayRecord& record)
+{
+    if (id == nullptr)
+        return nullptr;
+    ArrayDataZpr* data = new (noThrowNew) ArrayDataZpr(controller, id);
+    if (data == nullptr) {
+        delete id;
+        return nullptr;
+    }
+    data->setRecord(record);
+    return buildElement<Array>(ELEMENT_TYPE_ARRAY, data, controller);
+}
+
+DiskGroup* RmDataZpr::createDiskGroup(DiskGroupId* id)
+{
+    if (id == nullptr)
+        return nullptr;
+    DgData* data = new (noThrowNew) DgData(controller, id);
+    if (data == nullptr) {
+        delete id;
+        return nullptr;
+    }
+    return buildElement<DiskGroup>(ELEMENT_TYPE_DISK_GROUP, data, controller);
+}
+
+Spare* RmDataZpr::createSpare(const ZprSpareRecord& record)
+{
+    SpareDataZpr* data = new (noThrowNew) SpareDataZpr(controller, nullptr);
+    if (data == nullptr)
+        return nullptr;
+    data->setRecord(record);
+    return buildElement<Spare>(ELEMENT_TYPE_SPARE, data, controller);
+}
+
+Span* RmDataZpr::createSpan(const ZprSpanRecord& record)
+{
+    SpanDataZpr* data = new (noThrowNew) SpanDataZpr(controller, nullptr);
+    if (data == nullptr)
+        return nullptr;
+    data->setRecord(record);
+    return buildElement<Span>(ELEMENT_TYPE_SPAN, data, controller);
+}
+
+Array* RmDataZpr::findArrayByRef(ArrayList<Array*>* arrays, uint16_t arrayRef)
+{
+    for (unsigned char i = 0; arrays != nullptr && i < arrays->count(); ++i) {
+        Array* array = arrays->get(i);
+        ArrayIdZpr* id = array != nullptr ? dynamic_cast<ArrayIdZpr*>(array->getId()) : nullptr;
+        if (id != nullptr && id->getArrayRef() == arrayRef)
+            return array;
+    }
+    return nullptr;
+}
+
+int RmDataZpr::linkArrayDrives(const ZprConfigBuffer& buffer, uint16_t arrayRef, Array* array, uint8_t foreign)
+{
+    if (array == nullptr)
+        return -1;
+    const uint32_t arrays = buffer.arrayCount();
+    for (uint32_t a = 0; a < arrays; ++a) {
+        ZprArrayRecord record = buffer.arrayRecord(a);
+        if (!record.isPresent() || record.arrayRef() != arrayRef)
+            continue;
+        // Only the first record with the reference counts.
+        for (uint32_t d = 0; d < record.driveEntryCount(); ++d) {
+            ZprArrayDrive entry = record.drive(d);
+            PhysicalDevice* pd = getPdByDeviceId(entry.deviceId());
+            if (pd == nullptr)
+                return -1;
+            if (foreign == 1) {
+                pd->setForeignState(entry.state());
+                if (entry.sequenceNumber() == 0)
+                    pd->markOutdated();
+            }
+            array->addPd(pd);
+            pd->setArray(array);
+        }
+        return 0;
+    }
+    return 0;
+}
+
+int RmDataZpr::addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& spanRecord, VirtualDisk* vd,
+                           RmCfg* cfg, DiskGroup** group, uint8_t* groupCounter, uint8_t foreign)
+{
+    const uint16_t ref = spanRecord.arrayRef();
+    Array* array = findArrayByRef(cfg->getArrays(), ref);
+    if (array == nullptr) {
+        ZprArrayRecord record;
+        for (uint32_t a = 0; a < buffer.arrayCount() && !record.isPresent(); ++a)
+            if (buffer.arrayRecord(a).arrayRef() == ref)
+                record = buffer.arrayRecord(a);
+        array = createArray(new (noThrowNew) ArrayIdZpr(ref), record);
+        if (array == nullptr)
+            return -1;
+        if (cfg->getArrays()->add(array) != 0) {
+            delete array;
+            return -1;
+        }
+        // An array that lacks a drive is still read; the drives before it stay linked.
+        linkArrayDrives(buffer, ref, array, foreign);
+        if (*group == nullptr) {
+            *group = createDiskGroup(new (noThrowNew) DiskGroupId((*groupCounter)++));
+            if (*group == nullptr)
+                return -1;
+            if (cfg->getDiskGroups()->add(*group) != 0) {
+                delete *group;
+                *group = nullptr;
+                return -1;
+            }
+        }
+        (*group)->addArray(array);
+        array->setDiskGroup(*group);
+    }
+    array->addVirtualDisk(vd);
+    Span* span = createSpan(spanRecord);
+    if (span == nullptr)
+        return -1;
+    span->setArray(array);
+    // The virtual drive's data owns the span from here on.
+    return vd->addSpan(span) == 0 ? 0 : (delete span, -1);
+}
+
+int RmDataZpr::readLogicalDrive(const ZprConfigBuffer& buffer, const ZprLdRecord& ld, RmCfg* cfg,
+                                uint8_t* groupCounter, uint8_t foreign)
+{
+    VirtualDisk* vd = nullptr;
+    createVdWithRecord(new (noThrowNew) VdIdZpr(ld.targetId(), ld.sequenceNumber()), &ld, &vd);
+    if (vd == nullptr)
+        return -1;
+    if (cfg->getVds()->add(vd) != 0) {
+        delete vd;
         return -1;
     }
-    *adapter = built;
+    DiskGroup* group = nullptr;   // the logical drive's own group, once it brings in an array
+    for (uint32_t s = 0; s < ld.spanEntryCount(); ++s) {
+        int status = addSpanOfLd(buffer, ld.span(s), vd, cfg, &group, groupCounter, foreign);
+        if (status != 0)
+            return status;
+    }
+    return 0;
+}
+
+int RmDataZpr::readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spare*>* built)
+{
+    Spare* spare = createSpare(record);
+    if (spare == nullptr)
+        return -1;
+    if (cfg->adoptSpare(spare) != 0) {
+        delete spare;
+        return -1;
+    }
+    if (built->add(spare) != 0)
+        return -1;
+    PhysicalDevice* pd = getPdByDeviceId(record.deviceId());
+    if (pd == nullptr)
+        return -1;
+    pd->setSpare(spare);
+    spare->setPd(pd);
+    if (!record.isDedicated())
+        return cfg->getSpares()->add(spare);
+    for (uint32_t i = 0; i < record.arrayRefEntryCount(); ++i) {
+        Array* array = findArrayByRef(cfg->getArrays(), record.arrayRef(i));
+        if (array == nullptr)
+            return -1;
+        array->addSpare(spare);
+        spare->addArray(array);
+    }
+    return 0;
+}
+
+int RmDataZpr::parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_t foreign)
+{
+    // Only a buffer whose records lie where its header says is walked, and never more records
+    // than a list can hold.
+    if (!buffer.isPresent() || buffer.checkLayout() != ZprConfigBuffer::LAYOUT_OK ||
+        buffer.arrayCount() > MAX_LIST_ITEMS || buffer.ldCount() > MAX_LIST_ITEMS ||
+        buffer.spareCount() > MAX_LIST_ITEMS)
+        return -1;
+    RmCfg* cfg = new (noThrowNew) RmCfg();
+    if (cfg == nullptr)
+        return -1;
+    cfg->setDiskGroups(new (noThrowNew) ArrayList<DiskGroup*>(4));
+    cfg->setArrays(new (noThrowNew) ArrayList<Array*>(static_cast<unsigned char>(buffer.arrayCount())));
+    cfg->setVds(new (noThrowNew) ArrayList<VirtualDisk*>(static_cast<unsigned char>(buffer.ldCount())));
+    cfg->setSpares(new (noThrowNew) ArrayList<Spare*>(4));
+    ArrayList<Spare*>* allSpares = new (noThrowNew) ArrayList<Spare*>(4);   // to unlink on failure
+    int status = (cfg->getDiskGroups() != nullptr && cfg->getArrays() != nullptr && cfg->getVds() != nullptr &&
+                  cfg->getSpares() != nullptr && allSpares != nullptr)
+                     ? 0
+                     : -1;
+    uint8_t groupCounter = 0;
+    for (uint32_t i = 0; status == 0 && i < buffer.ldCount(); ++i)
+        status = readLogicalDrive(buffer, buffer.ldRecord(i), cfg, &groupCounter, foreign);
+    for (uint32_t i = 0; status == 0 && i < buffer.spareCount(); ++i)
+        status = readSpare(buffer.spareRecord(i), cfg, allSpares);
+    ArrayList<VirtualDisk*>* vds = cfg->getVds();
+    for (unsigned char i = 0; status == 0 && vds != nullptr && i < vds->count(); ++i) {
+        uint8_t isForeign = 0;
+        status = vds->get(i)->hasForeignPd(&isForeign);
+        if (status == 0 && isForeign == 1)
+            vds->get(i)->markForeign();
+    }
+    if (status != 0) {
+        unlinkDrives(cfg, allSpares);
+        delete allSpares;
+        delete cfg;
+        return status;
+    }
+    delete allSpares;
+    *config = cfg;
     return 0;
 }

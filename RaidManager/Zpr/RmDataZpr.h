@@ -1,32 +1,113 @@
-// The RmData of every controller of the system (spoken to through DCMD firmware commands).
+// The RmData of every controller of the system (spoken to through DCMD firmware commands):
+// the configuration reader, the element builders, and the drive, virtual-drive and enclosure
+// lookups over the lists that ZprData caches and a drive cache of its own.
+//
+// The drive cache holds every drive element that the lookups and the reader hand out; it is
+// rebuilt by resetCaches, so those elements die at the next reset. The enclosure list, once
+// read, is kept until this object dies.
 #ifndef RMDATAZPR_H
 #define RMDATAZPR_H
 
 #include "RaidManager/RmData.h"
 
+class Array;
+class DiskGroup;
+class DiskGroupId;
+class ArrayIdZpr;
+class PdIdZpr;
+class Span;
+class Spare;
+class ZprArrayRecord;
 class ZprData;
+class ZprLdRecord;
+class ZprSpanRecord;
+class ZprSpareRecord;
 
 class RmDataZpr : public RmData {
 public:
     explicit RmDataZpr(Controller* controller);
+    // Releases the controller's data cache, deletes the drive cache with its drives and the
+    // enclosure list.
     ~RmDataZpr() override;
 
     // The creator registered in RmDataFactory: a new RmDataZpr for any controller; null only
     // when memory runs out.
     static RmData* create(Controller* controller);
 
+    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
+    PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
+    int countDiskPds(uint16_t* count) override;
+    int countLockedForeignPds(uint16_t* count) override;
+    int countEkmAttentionPds(uint16_t* count) override;
+    int createVd(RaidElementId* id, VirtualDisk** vd) override;
+    int refreshVd(VdIdZpr* id, VirtualDisk* ignored, uint8_t flag) override;
+    int getVdCount(uint8_t* count) override;
     int resetCaches() override;
     int getAdapter(Adapter** adapter) override;
+    int getAllPdsRaw(ArrayList<PhysicalDevice*>** list) override;
+    int getAllPds(ArrayList<PhysicalDevice*>** list) override;
+    int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
     int getEnclosureCount(uint32_t* count) override;
     int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
+    int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
+    int readConfig(RmCfg** config) override;
+    int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
+    int isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
+    int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
+    int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) override;
+    int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
+
+    // The reader: a new snapshot of the buffer. With `foreign` 1 the drives of the arrays
+    // learn the state the buffer gives them, and those with sequence number 0 are marked
+    // outdated. -1 for a buffer whose layout does not check out, a configuration with more
+    // arrays or logical drives than a list holds, an array element that cannot be built, a
+    // spare without drive element or a dedicated spare whose array is not in the
+    // configuration; nothing is handed out then.
+    int parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_t foreign);
+    // Links the drives of the first array record with the reference to `array`; -1 at the
+    // first drive entry without drive element (the drives before it stay linked).
+    int linkArrayDrives(const ZprConfigBuffer& buffer, uint16_t arrayRef, Array* array, uint8_t foreign);
+    // The first array of the list with the reference; null for a null list or no match.
+    static Array* findArrayByRef(ArrayList<Array*>* arrays, uint16_t arrayRef);
+
+    // Element builders: the new element, or null (the identifier is deleted then).
+    PhysicalDevice* createPd(PdIdZpr* id);
+    // Always 0; the element (null when it cannot be built) goes to `vd`.
+    int createVdWithRecord(VdIdZpr* id, const ZprLdRecord* record, VirtualDisk** vd);
+    Array* createArray(ArrayIdZpr* id, const ZprArrayRecord& record);
+    DiskGroup* createDiskGroup(DiskGroupId* id);
+    Spare* createSpare(const ZprSpareRecord& record);
+    Span* createSpan(const ZprSpanRecord& record);
 
 private:
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();
+    // New drive elements for the drive-list entries whose device type `accept` takes.
+    template <class Accept>
+    int buildPdList(ArrayList<PhysicalDevice*>** list, Accept accept);
+    // The cached drives that match; null when none (or when a query fails on the way).
+    PhysicalDevice* findCachedPdByEnclSlot(uint16_t enclosureId, uint8_t slot);
+    PhysicalDevice* findCachedPdByDeviceId(uint16_t deviceId);
+    // Enters a drive in the drive cache (made on first use): the drive, or null (the drive
+    // deleted) when it cannot be kept.
+    PhysicalDevice* keepInCache(PhysicalDevice* pd);
+    void deleteDriveCache();
+    // Counts the drives of a new full drive list for which every one of `asks` succeeds with
+    // a nonzero answer.
+    template <class Ask>
+    int countDrivesWhere(uint16_t* count, Ask ask);
+    // The reader's steps.
+    int readLogicalDrive(const ZprConfigBuffer& buffer, const ZprLdRecord& ld, RmCfg* cfg, uint8_t* groupCounter,
+                         uint8_t foreign);
+    int addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& spanRecord, VirtualDisk* vd, RmCfg* cfg,
+                    DiskGroup** group, uint8_t* groupCounter, uint8_t foreign);
+    // Reads one spare into the snapshot; `built` collects every spare built.
+    int readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spare*>* built);
 
     // The controller's data cache, released by controller when this object dies; null when the
     // process already holds as many caches as it can (every read is then refused with -1).
     ZprData* zprData;
+    ArrayList<PhysicalDevice*>* driveCache;   // owned with its drives; null until built
     uint8_t* enclosureList;  // ZprEnclosureList::SIZE bytes, or null; kept until this object dies
 };
 

@@ -45,6 +45,8 @@ public:
     bool isPresent() const { return bytes.size() != 0; }
 
     uint64_t sizeBlocks() const { return bytes.u64(SIZE_BLOCKS); }
+    // False, nothing changed, over a read-only record.
+    bool setSizeBlocks(uint64_t blocks) { return bytes.setU64(SIZE_BLOCKS, blocks); }
     // The count as the firmware reports it: not a loop bound.
     uint8_t driveCount() const { return bytes.u8(DRIVE_COUNT); }
     // The drives to walk: the count, clamped to the entries the record has room for.
@@ -60,6 +62,8 @@ public:
     }
 
     const LeView& view() const { return bytes; }
+    // The record's bytes to send whole; null over a read-only record.
+    uint8_t* writableData() const { return bytes.writableData(); }
 
 private:
     LeView bytes;

@@ -38,6 +38,8 @@ public:
     ZprConfigBuffer() {}
     explicit ZprConfigBuffer(const LeView& bytes) : bytes(bytes) {}
     ZprConfigBuffer(const uint8_t* buffer, size_t size) : bytes(buffer, size) {}
+    // A buffer whose records the model may change and send back.
+    ZprConfigBuffer(uint8_t* buffer, size_t size) : bytes(buffer, size) {}
 
     // The size a buffer with these counts takes.
     static uint64_t sizeFor(uint32_t arrays, uint32_t lds, uint32_t spares)

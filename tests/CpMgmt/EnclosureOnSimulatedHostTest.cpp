@@ -11,7 +11,7 @@
 #include "CpMgmt/CpController.h"
 #include "DataProvider/ControllerId.h"
 #include "DispatchFakes.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
 #include "SimHostFixture.h"
 

@@ -10,7 +10,7 @@
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/DcmdOpcodes.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "SimHostFixture.h"

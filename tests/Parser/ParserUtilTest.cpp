@@ -1,7 +1,7 @@
 // Shared parsing rules: drive lists and the file-name option.
 #include "ParserTestSupport.h"
 
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/ParserUtil.h"
 #include "PavUtil/Functor.h"
 

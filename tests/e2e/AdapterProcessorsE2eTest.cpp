@@ -26,11 +26,14 @@ std::string sent(unsigned host, const char* opcode, const char* outcome = "statu
     return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;
 }
 
-// Discovery reads each controller's information; the check before the command reads the OEM
-// data and the information again.
+// Discovery reads each controller's information; the refresh before the command reads the
+// model, the check the OEM data and the information again.
 std::vector<std::string> checked(unsigned host)
 {
-    return {sent(host, OEM), sent(host, INFO)};
+    std::vector<std::string> reads = refreshReads(host);
+    reads.push_back(sent(host, OEM));
+    reads.push_back(sent(host, INFO));
+    return reads;
 }
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)

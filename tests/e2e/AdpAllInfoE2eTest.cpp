@@ -67,11 +67,15 @@ protected:
         return r;
     }
 
-    // The commands of one -AdpAllInfo run on the one controller of host 2: discovery, check,
-    // then the eight reads (with the statuses given where a read fails).
+    // The commands of one -AdpAllInfo run on the one controller of host 2: discovery, the
+    // model's refresh, check, then the eight reads (with the statuses given where a read fails).
     static std::vector<std::string> reads(std::vector<std::string> own)
     {
-        std::vector<std::string> all = {sent(2, INFO), sent(2, OEM), sent(2, INFO)};
+        std::vector<std::string> all = {sent(2, INFO)};
+        for (const std::string& refresh : refreshReads(2))
+            all.push_back(refresh);
+        all.push_back(sent(2, OEM));
+        all.push_back(sent(2, INFO));
         all.insert(all.end(), own.begin(), own.end());
         return all;
     }

@@ -211,3 +211,9 @@ std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir)
     }
     return result;
 }
+
+std::vector<std::string> refreshReads(unsigned host)
+{
+    const std::string driveList = "host=" + std::to_string(host) + " opcode=0x02010000 status=0x00";
+    return {driveList, driveList};
+}

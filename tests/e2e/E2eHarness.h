@@ -41,4 +41,8 @@ std::string addSimFault(const std::string& hostDir, const std::vector<std::strin
 // Empty when the log does not exist: nothing was sent.
 std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir);
 
+// What the RAID manager's refresh before a command sends to the controller on SCSI host
+// `host` (in the log's form above): the drive list, read in two passes for the drive cache.
+std::vector<std::string> refreshReads(unsigned host);
+
 #endif

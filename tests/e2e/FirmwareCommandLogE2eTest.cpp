@@ -61,13 +61,17 @@ TEST_F(FirmwareCommandLogE2e, LinesWithoutControllerSendNothing)
     });
 }
 
-// The version and help commands run for adapter 0 when controllers are present: the controller
-// check reads the first controller's information and OEM data, as before every command, and the
+// The version and help commands run for adapter 0 when controllers are present: the model is
+// refreshed and the controller check reads the first controller's information and OEM data, as
+// before every command, and the
 // banner asks for the OEM data once more.
 TEST_F(FirmwareCommandLogE2e, VersionAndHelpCheckTheFirstController)
 {
     const std::string oemRead = "host=2 opcode=0x010e8481 status=0x00";
-    const std::vector<std::string> check = {infoRead(2), oemRead, infoRead(2), oemRead};
+    std::vector<std::string> check = {infoRead(2)};
+    for (const std::string& refresh : refreshReads(2))
+        check.push_back(refresh);
+    check.insert(check.end(), {oemRead, infoRead(2), oemRead});
     expectSent({
         {{"-v"}, "big", check},
         {{"-h"}, "big", check},

@@ -7,7 +7,7 @@
 #include "ParserTestSupport.h"
 #include "TestSupport.h"
 
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/Grammar.h"
 #include "Parser/ParserFactory.h"
 #include "Parser/Scanner.h"

@@ -3,7 +3,7 @@
 // for a line that names no adapter.
 #include "LineParseSupport.h"
 
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/PdParsedObjects.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 
 EnclSlotId::EnclSlotId(unsigned short enclosureId, unsigned char slotNumber)
     : enclosureId(enclosureId), slotNumber(slotNumber)
