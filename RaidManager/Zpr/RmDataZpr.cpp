@@ -21,9 +21,6 @@
 
 namespace {
 
-// The most elements an ArrayList holds (its 8-bit capacity grows in steps of 4).
-const uint32_t MAX_LIST_ITEMS = 252;
-
 // The element the factory builds for the type code over `data`, as an Element; null when
 // there is none (the data object, and with it its identifier, is deleted then).
 template <class Element>

@@ -25,6 +25,10 @@ class ZprSpareRecord;
 
 class RmDataZpr : public RmData {
 public:
+    // The most elements an ArrayList holds (its 8-bit capacity grows in steps of 4): a
+    // configuration or drive list of more records is refused rather than cut.
+    static const uint32_t MAX_LIST_ITEMS = 252;
+
     explicit RmDataZpr(Controller* controller);
     // Releases the controller's data cache, deletes the drive cache with its drives and the
     // enclosure list.

@@ -11,7 +11,6 @@
 
 namespace {
 
-const uint32_t MAX_LIST_ITEMS = 252;   // the most elements an ArrayList holds
 const uint8_t DEVICE_TYPE_TAPE = 1;
 const uint16_t STATE_JBOD = 0x40;
 
