@@ -879,6 +879,46 @@ void visit(V& v, CcSchedule& c)
 }
 
 template <class V>
+void visit(V& v, Event& e)
+{
+    v.num("seq", e.seq, REQUIRED | HEX);
+    v.num("time", e.time, HEX);
+    v.num("code", e.code, HEX);
+    v.num("locale", e.locale, HEX);
+    v.num("class", e.eventClass);
+    v.num("argType", e.argType);
+    v.hex("args", e.args, EVENT_ARGS_SIZE);
+    v.text("description", e.description, EVENT_DESCRIPTION_LENGTH);
+}
+
+template <class V>
+void visit(V& v, EventLog& l)
+{
+    v.num("newest", l.newest, HEX);
+    v.num("oldest", l.oldest, HEX);
+    v.num("clear", l.clear, HEX);
+    v.num("shutdown", l.shutdown, HEX);
+    v.num("boot", l.boot, HEX);
+    v.list("events", l.events);
+}
+
+template <class V>
+void visit(V& v, EventCapture& c)
+{
+    v.num("state", c.state, PLAIN, 0, 2);
+    v.num("startValue", c.startValue, HEX);
+    v.num("mode", c.mode);
+    v.num("filterMask", c.filterMask, HEX);
+}
+
+template <class V>
+void visit(V& v, DpmConfig& d)
+{
+    v.num("configuration", d.configuration);
+    v.num("value", d.value);
+}
+
+template <class V>
 void visit(V& v, ConnectorModes& m)
 {
     v.numbers("modes", m.modes, PLAIN, MUX_MAX_CONNECTORS);
@@ -1135,6 +1175,9 @@ void visit(V& v, Controller& c)
     v.object("time", c.time);
     v.object("patrolRead", c.patrolRead);
     v.object("ccSchedule", c.ccSchedule);
+    v.object("eventLog", c.eventLog);
+    v.object("eventCapture", c.eventCapture);
+    v.object("dpm", c.dpm);
     v.object("connectorModes", c.connectorModes);
     v.object("connectorInfo", c.connectorInfo);
     v.object("phyList", c.phyList);

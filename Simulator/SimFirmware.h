@@ -76,6 +76,9 @@ const size_t PHY_LIST_SIZE = 264;
 const size_t PHY_MAX_ENTRIES = 16;
 const size_t PHY_CONTROL_MAX_RESPONSE = 255;   // a phy-control response's length is one byte
 const size_t PERF_MODE_VALUES_SIZE = 8;
+const size_t EVENT_RECORD_SIZE = 256;
+const size_t EVENT_ARGS_SIZE = 96;
+const size_t EVENT_DESCRIPTION_LENGTH = 127;
 const size_t CFG_ARRAY_SIZE = 288;
 const size_t CFG_SPARE_SIZE = 40;
 const size_t CFG_LD_MAX_SPANS = 8;
@@ -210,6 +213,10 @@ uint8_t fwWritePart(SimState& state, Controller& c, SimCommand& cmd)
     markStateChanged(state);
     return FW_STATUS_OK;
 }
+
+// The newest sequence number of the event log: the description's mark, else the largest held
+// (0 when the log is empty) (SimFwEvent.cpp).
+uint32_t newestEventSequence(const EventLog& log);
 
 // The controller properties as their 64-byte record (also laid into the controller
 // information at 0x600).

@@ -293,6 +293,43 @@ struct BiosData {
 const uint8_t PR_STATE_STOPPED = 0;
 const uint8_t PR_STATE_ACTIVE = 2;
 
+// One event of the controller's log, kept as the 256-byte record gives it.
+struct Event {
+    uint32_t seq = 0;                 // required in a description
+    uint32_t time = 0;                // seconds since 1 January 2000, or 0xFF in the top byte:
+                                      // seconds since the controller booted
+    uint32_t code = 0;
+    uint16_t locale = 0;              // what the event concerns (0x0001 virtual drives)
+    int8_t eventClass = 0;            // 0 information, 1 warning, 2 critical, 3 fatal; below 0 debug
+    uint8_t argType = 0;
+    Bytes args;                       // the argument area (96 bytes at most)
+    std::string description;          // at most 127 characters
+};
+
+// The event log: its sequence marks and its events (any order; answered by sequence number).
+struct EventLog {
+    std::optional<uint32_t> newest;   // unset: the largest sequence number held (0 when none)
+    uint32_t oldest = 0;
+    uint32_t clear = 0;               // the last clear of the log; a clear moves it past newest
+    uint32_t shutdown = 0;            // the last clean shutdown
+    uint32_t boot = 0;                // this boot
+    std::vector<Event> events;
+};
+
+// Advanced event capture as the control command leaves it.
+struct EventCapture {
+    uint8_t state = 0;                // 0 disabled, 1 stopped, 2 started
+    uint32_t startValue = 0;
+    uint8_t mode = 0;
+    uint32_t filterMask = 0;          // the masks set, less those cleared
+};
+
+// The drive performance monitor's configuration: mode 0 off, 1 on, 2 on with a value.
+struct DpmConfig {
+    uint8_t configuration = 0;
+    uint8_t value = 0;
+};
+
 // The 208-byte patrol-read properties, and the run the status record reports: a started run
 // scans one eligible drive per `secondsPerDrive` of the simulated clock, while not suspended.
 struct PatrolReadProperties {
@@ -556,6 +593,9 @@ struct Controller {
     ControllerClock time;
     PatrolReadProperties patrolRead;
     CcSchedule ccSchedule;
+    EventLog eventLog;
+    EventCapture eventCapture;
+    DpmConfig dpm;
     ConnectorModes connectorModes;
     ConnectorInfo connectorInfo;
     PhyList phyList;

@@ -87,6 +87,13 @@ private:
     // Sends one controller command with a buffer (mailbox word 0 as given, the others zero);
     // the firmware or transport status.
     int send(uint32_t opcode, uint8_t* buffer, uint32_t length, uint32_t mailbox0 = 0);
+    // Sends one controller command with mailbox words 0-2 and a buffer (length 0: the opcode's
+    // own); `mailboxAfter`, when given, receives the request's three mailbox words as they
+    // stand after the command. The firmware or transport status.
+    int sendWithMailbox(uint32_t opcode, const uint32_t (&mailbox)[3], uint8_t* buffer, uint32_t length,
+                        uint32_t* mailboxAfter = nullptr);
+    // The event-capture control command with `action` in word 0 (no data).
+    int controlEventCapture(uint32_t action, uint32_t word1, uint32_t word2, uint32_t* mailboxAfter = nullptr);
     // Reads the runtime-status word (never cached): 0, or the read status.
     int readRuntimeStatus();
 
