@@ -88,6 +88,26 @@ public:
     // An operation the controllers in use do not offer: always -1.
     virtual int unsupportedOperation35() = 0;
 
+    // Where the drive sits. isBehindEnclosure answers 1 when the drive hangs behind an
+    // enclosure on one of the adapter's connectors (or is an enclosure), else 0. The others
+    // answer the enclosure's position, the connector that leads to it (its number, name as a
+    // new string the caller deletes, and location byte) and the enclosure's slot count; -1 when
+    // the drive is in no enclosure or the adapter gives no connector information.
+    virtual int isBehindEnclosure() = 0;
+    virtual int getEnclosurePosition(uint8_t* position) = 0;
+    virtual int getConnectorNumber(uint8_t* connector) = 0;
+    virtual int getConnectorName(string** name) = 0;
+    virtual int getConnectorLocation(uint8_t* location) = 0;
+    virtual int getEnclosureSlotCount(uint16_t* slots) = 0;
+    // What only the drive itself can tell, read with pass-through commands: the 512 bytes of a
+    // SATA drive's identify data; the 12-character FRU/CRU text (found = 1) of a drive whose
+    // vendor is the one that carries it; an enclosure model's serial, FRU part number, ESM
+    // serial and zoning mode (isModel = 1).
+    virtual int getAtaIdentifyData(uint8_t* identify) = 0;
+    virtual int getFruCru(uint8_t* found, uint8_t* text) = 0;
+    virtual int getEnclosureModelData(uint8_t* isModel, uint8_t* serial, uint8_t* field3, uint8_t* fruPartNumber,
+                                      uint8_t* esmSerial, uint8_t* zoningMode) = 0;
+
     // The drive's state block (sizes, state, firmware level, diagnostics, addresses, ports,
     // inquiry data) and security block (encryption, foreign state, speeds, media, temperature,
     // protection information, ports, bridge); each empty when the drive information cannot be
@@ -174,6 +194,19 @@ public:
     int canSuspendCopyback(uint8_t* v) { return pdData->canSuspendCopyback(v); }
     int canResumeCopyback(uint8_t* v) { return pdData->canResumeCopyback(v); }
     int unsupportedOperation35() { return pdData->unsupportedOperation35(); }
+    int isBehindEnclosure() { return pdData->isBehindEnclosure(); }
+    int getEnclosurePosition(uint8_t* v) { return pdData->getEnclosurePosition(v); }
+    int getConnectorNumber(uint8_t* v) { return pdData->getConnectorNumber(v); }
+    int getConnectorName(string** v) { return pdData->getConnectorName(v); }
+    int getConnectorLocation(uint8_t* v) { return pdData->getConnectorLocation(v); }
+    int getEnclosureSlotCount(uint16_t* v) { return pdData->getEnclosureSlotCount(v); }
+    int getAtaIdentifyData(uint8_t* v) { return pdData->getAtaIdentifyData(v); }
+    int getFruCru(uint8_t* found, uint8_t* text) { return pdData->getFruCru(found, text); }
+    int getEnclosureModelData(uint8_t* isModel, uint8_t* serial, uint8_t* field3, uint8_t* fruPartNumber,
+                              uint8_t* esmSerial, uint8_t* zoningMode)
+    {
+        return pdData->getEnclosureModelData(isModel, serial, field3, fruPartNumber, esmSerial, zoningMode);
+    }
 
 protected:
     PdData* pdData;  // the element's data object, seen as its interface

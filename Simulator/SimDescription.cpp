@@ -1050,6 +1050,17 @@ void visit(V& v, Drive& d)
     v.text("bridgeProduct", d.bridgeProduct, 16);
     v.text("bridgeRevision", d.bridgeRevision, 4);
     v.num("temperature", d.temperature);
+    v.text("ataSerial", d.ataSerial, 20);
+    v.text("ataModel", d.ataModel, 40);
+    v.text("ataFirmware", d.ataFirmware, 8);
+    v.text("fruText", d.fruText, 12);
+    v.text("enclosureSerial", d.enclosureSerial, 8);
+    v.hex("vpd01", d.vpd01, SCSI_PAGE_SIZE);
+    v.hex("vpdC3", d.vpdC3, SCSI_PAGE_SIZE);
+    v.num("logTemperature", d.logTemperature);
+    v.text("bridgeFirmwareVersion", d.bridgeFirmwareVersion, 12);
+    v.text("bridgeBootLoaderVersion", d.bridgeBootLoaderVersion, 12);
+    v.text("bridgeConfigVersion", d.bridgeConfigVersion, 8);
     v.num("physicalSectorExponent", d.physicalSectorExponent);
     v.num("sectorSize", d.sectorSize);
     v.num("protection", d.protection, HEX);

@@ -12,6 +12,7 @@ namespace {
 // Frame offsets of the codes the handler table is keyed by.
 const size_t FRM_OPCODE = 24;     // controller and driver commands
 const size_t FRM_CDB = 32;        // SCSI pass-through: the CDB's operation code
+const size_t FRM_TARGET = 4;      // SCSI pass-through: the target (a drive's device id, low 8 bits)
 const size_t FRM_FIS = 24;        // SATA pass-through: the FIS, command in its byte 2
 const uint32_t DRIVER_OPCODE_TOP = 0xF0;   // driver commands: opcodes 0xF0xxxxxx
 
@@ -101,6 +102,9 @@ bool SimFirmware::classify(SimCommand& cmd, const uint8_t* frame, size_t frameSi
     case FRAME_PD_SCSI_IO:
         cmd.kind = FrameKind::DCDB;
         cmd.code = static_cast<uint32_t>(getN(frame, frameSize, FRM_CDB, 1));
+        cmd.target = static_cast<uint8_t>(getN(frame, frameSize, FRM_TARGET, 1));
+        for (size_t i = 0; i < sizeof cmd.cdb; ++i)
+            cmd.cdb[i] = static_cast<uint8_t>(getN(frame, frameSize, FRM_CDB + i, 1));
         return true;
     case FRAME_STP:
         cmd.kind = FrameKind::STP;

@@ -47,6 +47,7 @@ const uint8_t FW_STATUS_OK = 0x00;
 const uint8_t FW_STATUS_INVALID_COMMAND = 0x02;    // no handler for the frame's code
 const uint8_t FW_STATUS_INVALID_ARGUMENT = 0x03;   // direction or length does not fit
 const uint8_t FW_STATUS_NO_DEVICE = 0x0C;          // the addressed device does not exist
+const uint8_t FW_STATUS_SCSI_ERROR = 0x2D;         // a pass-through the device answered with an error
 
 // Sizes of the records that a description's "patch" may lay bytes over.
 const size_t CONTROLLER_INFO_SIZE = 2048;
@@ -54,6 +55,7 @@ const size_t OEM_DATA_SIZE = 24;
 const size_t LD_INFO_SIZE = 384;
 const size_t PD_INFO_SIZE = 512;
 const size_t PD_MAX_PORTS = 4;
+const size_t SCSI_PAGE_SIZE = 256;       // an inquiry page read by pass-through
 const size_t PD_VPD83_SIZE = 128;         // the drive's identification data, in two parts
 const size_t PD_DIAGNOSTICS_DATE_PARTS = 6;
 const size_t ENCL_ENTRY_SIZE = 144;
@@ -97,6 +99,8 @@ struct SimCommand {
     uint32_t code = 0;             // the key of the handler table
     uint32_t opcode = 0;           // the controller-command opcode word (frame bytes 24-27)
     uint32_t mailbox[3] = {0, 0, 0};
+    uint8_t target = 0;            // SCSI pass-through: the addressed target
+    uint8_t cdb[16] = {};          // SCSI pass-through: the command block
     uint16_t flags = 0;            // frame flags: direction bits FRAME_DIR_*
     uint32_t frameLength = 0;      // the frame's data length
     Bytes data;                    // the transfer buffer: data length bytes, written data in;

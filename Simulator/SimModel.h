@@ -481,6 +481,21 @@ struct Drive {
     std::string bridgeProduct;
     std::string bridgeRevision;
     uint8_t temperature = 0;          // 0 and 0xff: none
+    // What the drive answers to pass-through reads: its ATA identify texts (answered to a SATA
+    // drive when any is given), the FRU/CRU text and enclosure serial of its inquiry data, the
+    // VPD pages 0x01 and 0xC3 (answered when given), the temperature of its log page and a
+    // bridge's firmware versions (its log page answered when any is given).
+    std::string ataSerial;
+    std::string ataModel;
+    std::string ataFirmware;
+    std::string fruText;
+    std::string enclosureSerial;
+    Bytes vpd01;
+    Bytes vpdC3;
+    uint8_t logTemperature = 0;
+    std::string bridgeFirmwareVersion;
+    std::string bridgeBootLoaderVersion;
+    std::string bridgeConfigVersion;
     uint8_t physicalSectorExponent = 0;
     uint16_t sectorSize = 512;
     uint8_t protection = 0;           // bits 0-2 PI type, 3 formatted, 4 eligible, 7 commissioned spare

@@ -90,12 +90,30 @@ public:
     int findDrivePosition(uint8_t* group, uint8_t* span, uint8_t* arm);
 
     // Where the drive sits and what only the drive itself can tell.
-    int isBehindEnclosure();
-    int getEnclosurePosition(uint8_t* position);
+    int isBehindEnclosure() override;
+    int getEnclosurePosition(uint8_t* position) override;
+    int getConnectorNumber(uint8_t* connector) override;
+    int getConnectorName(string** name) override;
+    int getConnectorLocation(uint8_t* location) override;
+    int getEnclosureSlotCount(uint16_t* slots) override;
+    int getAtaIdentifyData(uint8_t* identify) override;
+    int getFruCru(uint8_t* found, uint8_t* text) override;
+    int getEnclosureModelData(uint8_t* isModel, uint8_t* serial, uint8_t* field3, uint8_t* fruPartNumber,
+                              uint8_t* esmSerial, uint8_t* zoningMode) override;
+    // The controller's adapter element: 0, or -1 (null written) without a manager or adapter.
+    int getAdapterElement(Adapter** adapter);
+    // Serial number, model number and firmware revision of a SATA drive's identify data, 68
+    // characters into `text` (room for 68); the identify read's status.
     int getAtaIdentifyText(char* text, uint8_t* length);
-    int getFruCru(uint8_t* found, uint8_t* text);
+    // The temperature log page (32 bytes; byte 9 the temperature) and a bridge's firmware
+    // page (158 bytes) of device `deviceId`; the read's status (the bridge page's low 8 bits).
     int readTemperaturePage(uint8_t* page);
     int readBridgeFirmwarePage(uint8_t* page, uint16_t deviceId);
+
+    // White space removed in place at the end, at the start, or both; null stays null.
+    static char* trimTrailingSpaces(char* text);
+    static char* trimLeadingSpaces(char* text);
+    static char* trimSpaces(char* text);
 
 protected:
     // Reads the information record unless it is cached: 0, -1 without an identifier or
@@ -103,6 +121,23 @@ protected:
     int fetchDriveInfo();
 
 private:
+    // Checks that the connector queries may be answered (a drive behind an enclosure, an
+    // adapter with connector information) and loads the record: 0, or -1 / the load status.
+    int connectorPreconditions(Adapter** adapter);
+    // The connector of an enclosure's own record: the first port that is not passive and is
+    // cabled; false when no port qualifies.
+    bool ownConnector(uint8_t* connector);
+    // The connector leading to the drive: its own for an enclosure, else its enclosure's
+    // (0xFF when there is none); 0, or -1 when the enclosure cannot be asked.
+    int connectorOfPlace(uint8_t* connector);
+    // Runs `ask` on the data of the drive's enclosure, whose record must name itself (the
+    // chain ends there): ask's result, or -1 without such an enclosure.
+    template <typename Ask>
+    int askEnclosure(Ask ask);
+    // One pass-through read from device `deviceId` (sense data into `sense` when given).
+    int readFromDevice(uint16_t deviceId, const uint8_t* cdb, uint8_t cdbLength, void* data, uint32_t length,
+                       uint8_t* sense = nullptr);
+
     void appendStateTail(string& text, Adapter* adapter);
     void appendInquiryText(string& text);
     void appendTemperature(string& text);

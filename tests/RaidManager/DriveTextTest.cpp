@@ -34,8 +34,12 @@ simhost::StateEdit onlyDrive(const sim::Drive& drive, uint8_t powerFeatures = 0)
         device.enclosureId = 252;
         device.type = 0x0d;
         device.position = 1;
+        // ... and hangs on the controller's only connector, which the controller reports.
+        device.ports = {{0x5000c50001a2b3ffull, 0, false}};
         c.drives.push_back(device);
         c.info.powerFeatures = powerFeatures;
+        c.info.reportingFeatures |= 0x20;
+        c.connectorInfo.connectors = {{2, "Port 0 - 3"}};
     };
 }
 

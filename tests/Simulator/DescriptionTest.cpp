@@ -285,12 +285,16 @@ TEST(Description, LogicalDriveInformationFieldsRoundTrip)
     EXPECT_EQ(r[303], 1);
 }
 
-// The phy error counters and the phy-control answers survive a round trip through quillsim.
+// The phy error counters, the phy-control answers and the drives' pass-through answers survive a round trip through quillsim.
 TEST(Description, PhyControlFieldsRoundTrip)
 {
     const char* text = R"({"controllers": [{"host": 2,
       "phyList": {"phys": [{"invalidDwords": 1, "disparityErrors": 2, "lossOfSync": 3, "resetProblems": 4}]},
-      "phyControl": {"block": "0a0b", "list": "0102", "listCount": 3, "written": "ff"}}]})";
+      "phyControl": {"block": "0a0b", "list": "0102", "listCount": 3, "written": "ff"},
+      "drives": [{"deviceId": 9, "interface": "SATA", "ataSerial": "S1", "ataModel": "M1", "ataFirmware": "F1",
+                  "fruText": "49Y1234", "enclosureSerial": "SN42", "vpd01": "0001", "vpdC3": "00c3",
+                  "logTemperature": 41, "bridgeFirmwareVersion": "FW1", "bridgeBootLoaderVersion": "BL1",
+                  "bridgeConfigVersion": "CFG1"}]}]})";
     TempDir tmp;
     ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", text), 0);
     const std::string shown = readText(tmp.path() + "/first/state.json");
@@ -306,6 +310,12 @@ TEST(Description, PhyControlFieldsRoundTrip)
     EXPECT_EQ(c.phyControl.block, (sim::Bytes{0x0a, 0x0b}));
     EXPECT_EQ(c.phyControl.listCount.value_or(0), 3);
     EXPECT_EQ(c.phyControl.written, (sim::Bytes{0xff}));
+    const sim::Drive& d = c.drives.at(0);
+    EXPECT_EQ(d.ataModel, "M1");
+    EXPECT_EQ(d.fruText, "49Y1234");
+    EXPECT_EQ(d.vpdC3, (sim::Bytes{0x00, 0xc3}));
+    EXPECT_EQ(d.logTemperature, 41);
+    EXPECT_EQ(d.bridgeConfigVersion, "CFG1");
 
     EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "phyControl": {"blocks": "00"}}]})", model, error));
     EXPECT_NE(error.find("blocks"), std::string::npos) << error;

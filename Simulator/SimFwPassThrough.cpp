@@ -1,0 +1,131 @@
+// SCSI pass-through to the controller's drives, addressed by the low 8 bits of a drive's device
+// id: ATA identify of a SATA drive (through ATA PASS-THROUGH(12)), standard inquiry and the VPD
+// pages 0x01 and 0xC3, and the temperature (0x0D) and bridge-firmware (0x35) log pages. What a
+// drive is not described to answer ends with a device error (0x2d); a target without a drive,
+// or a logical-drive frame, with 0x0c.
+#include "Simulator/SimFirmware.h"
+
+#include <cstdio>
+#include <string>
+
+namespace sim {
+
+namespace {
+
+const uint32_t CDB_INQUIRY = 0x12;
+const uint32_t CDB_LOG_SENSE = 0x4D;
+const uint32_t CDB_ATA_PASS_THROUGH_12 = 0xA1;
+
+const uint8_t ATA_IDENTIFY_DEVICE = 0xEC;
+const size_t ATA_IDENTIFY_SIZE = 512;
+const size_t INQUIRY_SIZE = 256;
+const size_t TEMPERATURE_PAGE_SIZE = 32;
+const size_t BRIDGE_PAGE_SIZE = 158;
+
+// The drive addressed; the command log notes the target and the command block's first three
+// bytes ("target=9 cdb=4d004d").
+Drive* targetDrive(Controller& c, SimCommand& cmd)
+{
+    char note[40];
+    snprintf(note, sizeof note, "target=%u cdb=%02x%02x%02x", cmd.target, cmd.cdb[0], cmd.cdb[1], cmd.cdb[2]);
+    cmd.note = note;
+    if (cmd.frameCommand != FRAME_PD_SCSI_IO)
+        return nullptr;
+    for (Drive& d : c.drives)
+        if ((d.deviceId & 0xFF) == cmd.target)
+            return &d;
+    return nullptr;
+}
+
+// A text padded with blanks to its field, as inquiry and ATA texts are.
+void putPadded(Bytes& r, size_t off, size_t width, const std::string& s)
+{
+    for (size_t i = 0; i < width; ++i)
+        put8(r, off + i, i < s.size() ? static_cast<uint8_t>(s[i]) : ' ');
+}
+
+// An ATA text: two characters per 16-bit word, the first in the word's high byte.
+void putAtaText(Bytes& r, size_t off, size_t width, const std::string& s)
+{
+    for (size_t i = 0; i < width; ++i)
+        put8(r, off + (i ^ 1), i < s.size() ? static_cast<uint8_t>(s[i]) : ' ');
+}
+
+uint8_t ataPassThrough(SimState&, Controller& c, SimCommand& cmd)
+{
+    Drive* d = targetDrive(c, cmd);
+    if (!d)
+        return FW_STATUS_NO_DEVICE;
+    const bool identify = cmd.cdb[9] == ATA_IDENTIFY_DEVICE;
+    const bool described = !d->ataSerial.empty() || !d->ataModel.empty() || !d->ataFirmware.empty();
+    if (!identify || d->interface != "SATA" || !described)
+        return FW_STATUS_SCSI_ERROR;
+    Bytes r(ATA_IDENTIFY_SIZE, 0);
+    putAtaText(r, 20, 20, d->ataSerial);
+    putAtaText(r, 46, 8, d->ataFirmware);
+    putAtaText(r, 54, 40, d->ataModel);
+    return fwReply(cmd, r);
+}
+
+uint8_t inquiry(SimState&, Controller& c, SimCommand& cmd)
+{
+    Drive* d = targetDrive(c, cmd);
+    if (!d)
+        return FW_STATUS_NO_DEVICE;
+    if ((cmd.cdb[1] & 1) != 0) {
+        const Bytes* page = cmd.cdb[2] == 0x01 ? &d->vpd01 : cmd.cdb[2] == 0xC3 ? &d->vpdC3 : nullptr;
+        if (!page || page->empty())
+            return FW_STATUS_SCSI_ERROR;
+        Bytes r(INQUIRY_SIZE, 0);
+        putBytes(r, 0, *page);
+        return fwReply(cmd, r);
+    }
+    Bytes r(INQUIRY_SIZE, 0);
+    put8(r, 0, d->type);
+    put8(r, 4, INQUIRY_SIZE - 5);
+    putPadded(r, 8, 8, d->vendor);
+    putPadded(r, 16, 16, d->product);
+    putPadded(r, 32, 4, d->revision);
+    if (!d->enclosureSerial.empty())
+        putPadded(r, 36, 8, d->enclosureSerial);
+    if (!d->fruText.empty())
+        putPadded(r, 114, 12, d->fruText);
+    return fwReply(cmd, r);
+}
+
+uint8_t logSense(SimState&, Controller& c, SimCommand& cmd)
+{
+    Drive* d = targetDrive(c, cmd);
+    if (!d)
+        return FW_STATUS_NO_DEVICE;
+    const uint8_t page = cmd.cdb[2] & 0x3F;
+    if (page == 0x0D) {
+        Bytes r(TEMPERATURE_PAGE_SIZE, 0);
+        put8(r, 0, 0x0D);
+        put8(r, 3, TEMPERATURE_PAGE_SIZE - 4);
+        put8(r, 9, d->logTemperature);
+        return fwReply(cmd, r);
+    }
+    const bool bridged =
+        !d->bridgeFirmwareVersion.empty() || !d->bridgeBootLoaderVersion.empty() || !d->bridgeConfigVersion.empty();
+    if (page == 0x35 && bridged) {
+        Bytes r(BRIDGE_PAGE_SIZE, 0);
+        put8(r, 0, 0x35);
+        put8(r, 3, BRIDGE_PAGE_SIZE - 4);
+        putPadded(r, 126, 12, d->bridgeFirmwareVersion);
+        putPadded(r, 138, 12, d->bridgeBootLoaderVersion);
+        putPadded(r, 150, 8, d->bridgeConfigVersion);
+        return fwReply(cmd, r);
+    }
+    return FW_STATUS_SCSI_ERROR;
+}
+
+const FwRegistration registration({
+    fwRead(CDB_INQUIRY, 0, inquiry, FrameKind::DCDB),
+    fwRead(CDB_LOG_SENSE, 0, logSense, FrameKind::DCDB),
+    fwRead(CDB_ATA_PASS_THROUGH_12, 0, ataPassThrough, FrameKind::DCDB),
+});
+
+} // namespace
+
+} // namespace sim
