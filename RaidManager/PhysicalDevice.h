@@ -8,6 +8,7 @@
 #include "RaidManager/RaidElement.h"
 
 class Array;
+class PhysicalDevice;
 class Spare;
 
 // The drive's properties. Queries with an out-parameter write it only on success (0) and
@@ -99,6 +100,11 @@ public:
     virtual int getConnectorName(string** name) = 0;
     virtual int getConnectorLocation(uint8_t* location) = 0;
     virtual int getEnclosureSlotCount(uint16_t* slots) = 0;
+    // 1 when the enclosure list gives the drive's enclosure no property (or does not list it),
+    // else 0 (also when it cannot be asked).
+    virtual int hasNoEnclosureProperty() = 0;
+    // The drive's partner (null when the model has none by that id); -1 without a partner.
+    virtual int getPartnerDevice(PhysicalDevice** partner) = 0;
     // What only the drive itself can tell, read with pass-through commands: the 512 bytes of a
     // SATA drive's identify data; the 12-character FRU/CRU text (found = 1) of a drive whose
     // vendor is the one that carries it; an enclosure model's serial, FRU part number, ESM
@@ -200,6 +206,8 @@ public:
     int getConnectorName(string** v) { return pdData->getConnectorName(v); }
     int getConnectorLocation(uint8_t* v) { return pdData->getConnectorLocation(v); }
     int getEnclosureSlotCount(uint16_t* v) { return pdData->getEnclosureSlotCount(v); }
+    int hasNoEnclosureProperty() { return pdData->hasNoEnclosureProperty(); }
+    int getPartnerDevice(PhysicalDevice** v) { return pdData->getPartnerDevice(v); }
     int getAtaIdentifyData(uint8_t* v) { return pdData->getAtaIdentifyData(v); }
     int getFruCru(uint8_t* found, uint8_t* text) { return pdData->getFruCru(found, text); }
     int getEnclosureModelData(uint8_t* isModel, uint8_t* serial, uint8_t* field3, uint8_t* fruPartNumber,

@@ -96,6 +96,8 @@ public:
     int getConnectorName(string** name) override;
     int getConnectorLocation(uint8_t* location) override;
     int getEnclosureSlotCount(uint16_t* slots) override;
+    int hasNoEnclosureProperty() override;
+    int getPartnerDevice(PhysicalDevice** partner) override;
     int getAtaIdentifyData(uint8_t* identify) override;
     int getFruCru(uint8_t* found, uint8_t* text) override;
     int getEnclosureModelData(uint8_t* isModel, uint8_t* serial, uint8_t* field3, uint8_t* fruPartNumber,

@@ -22,6 +22,7 @@
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
 #include "RaidManager/Zpr/ZprScsiPages.h"
 
@@ -105,18 +106,15 @@ int PdDataZpr::askEnclosure(Ask ask)
     if (fetchDriveInfo() != 0)
         return -1;
     const uint16_t enclosureId = ZprDriveInfo(driveInfo, ZprDriveInfo::SIZE).enclosureDeviceId();
-    if (enclosureId == ENCLOSURE_ID_NONE)
+    RaidManager* manager = getRaidManager(controller);
+    if (enclosureId == ENCLOSURE_ID_NONE || manager == nullptr || manager->getRmData() == nullptr)
         return -1;
-    PdIdZpr* id = new (noThrowNew) PdIdZpr(0xFF, 0xFF, enclosureId, enclosureId);
-    if (id == nullptr)
+    PhysicalDevice* enclosure = manager->getRmData()->getPdByDeviceId(enclosureId);
+    uint16_t ownId = 0, itsEnclosure = 0;
+    if (enclosure == nullptr || enclosure->getDeviceId(&ownId) != 0 ||
+        enclosure->getEnclosureDeviceId(&itsEnclosure) != 0 || ownId != enclosureId || itsEnclosure != enclosureId)
         return -1;
-    PdDataZpr enclosure(controller, id);
-    if (enclosure.fetchDriveInfo() != 0)
-        return -1;
-    ZprDriveInfo e(enclosure.driveInfo, ZprDriveInfo::SIZE);
-    if (e.enclosureDeviceId() != e.deviceId() || e.deviceId() != enclosureId)
-        return -1;
-    return ask(enclosure);
+    return ask(*enclosure);
 }
 
 int PdDataZpr::isBehindEnclosure()
@@ -133,7 +131,7 @@ int PdDataZpr::isBehindEnclosure()
     if (getAdapterElement(&adapter) != 0 || adapter->isConnectorInfoSupported(&supported) != 0 || supported == 0)
         return 1;
     uint8_t connector = NO_CONNECTOR;
-    if (askEnclosure([&connector](PdDataZpr& e) { return e.getConnectorNumber(&connector); }) != 0)
+    if (askEnclosure([&connector](PhysicalDevice& e) { return e.getConnectorNumber(&connector); }) != 0)
         return 1;
     uint8_t count = 0;
     if (adapter->getConnectorInfoCount(&count) != 0)
@@ -152,7 +150,7 @@ int PdDataZpr::getEnclosurePosition(uint8_t* position)
         *position = r.view().u8(ZprDriveInfo::ENCLOSURE_POSITION);
         return 0;
     }
-    return askEnclosure([position](PdDataZpr& e) { return e.getEnclosurePosition(position) == 0 ? 0 : -1; });
+    return askEnclosure([position](PhysicalDevice& e) { return e.getEnclosurePosition(position) == 0 ? 0 : -1; });
 }
 
 int PdDataZpr::getConnectorNumber(uint8_t* connector)
@@ -167,7 +165,7 @@ int PdDataZpr::getConnectorNumber(uint8_t* connector)
         ownConnector(connector);
         return 0;
     }
-    return askEnclosure([connector](PdDataZpr& e) { return e.getConnectorNumber(connector) == 0 ? 0 : -1; });
+    return askEnclosure([connector](PhysicalDevice& e) { return e.getConnectorNumber(connector) == 0 ? 0 : -1; });
 }
 
 int PdDataZpr::connectorOfPlace(uint8_t* connector)
@@ -178,7 +176,7 @@ int PdDataZpr::connectorOfPlace(uint8_t* connector)
         ownConnector(connector);
         return 0;
     }
-    return askEnclosure([connector](PdDataZpr& e) { return e.getConnectorNumber(connector) == 0 ? 0 : -1; });
+    return askEnclosure([connector](PhysicalDevice& e) { return e.getConnectorNumber(connector) == 0 ? 0 : -1; });
 }
 
 int PdDataZpr::getConnectorName(string** name)
@@ -216,6 +214,30 @@ int PdDataZpr::getEnclosureSlotCount(uint16_t* slots)
     if (status != 0)
         return status;
     *slots = ZprDriveInfo(driveInfo, ZprDriveInfo::SIZE).view().u16(ZprDriveInfo::SLOT_COUNT);
+    return 0;
+}
+
+int PdDataZpr::hasNoEnclosureProperty()
+{
+    if (fetchDriveInfo() != 0)
+        return 0;
+    RaidManager* manager = getRaidManager(controller);
+    if (manager == nullptr || manager->getRmData() == nullptr)
+        return 0;
+    uint8_t property = 0xFF;
+    const uint16_t enclosureId = ZprDriveInfo(driveInfo, ZprDriveInfo::SIZE).enclosureDeviceId();
+    return manager->getRmData()->getEnclosureProperty(enclosureId, &property) == 0 && property == 0xFF ? 1 : 0;
+}
+
+int PdDataZpr::getPartnerDevice(PhysicalDevice** partner)
+{
+    if (fetchDriveInfo() != 0)
+        return -1;
+    const uint16_t partnerId = ZprDriveInfo(driveInfo, ZprDriveInfo::SIZE).view().u16(ZprDriveInfo::PARTNER_DEVICE_ID);
+    RaidManager* manager = getRaidManager(controller);
+    if (partnerId == 0xFFFF || manager == nullptr || manager->getRmData() == nullptr || partner == nullptr)
+        return -1;
+    *partner = manager->getRmData()->getPdByDeviceId(partnerId);
     return 0;
 }
 

@@ -354,3 +354,49 @@ TEST(DriveTexts, Trimming)
     }
     EXPECT_EQ(PdDataZpr::trimSpaces(nullptr), nullptr);
 }
+
+TEST(DrivePlace, PartnerDrive)
+{
+    Place none(standard);
+    PhysicalDevice* partner = reinterpret_cast<PhysicalDevice*>(0x1);
+    EXPECT_EQ(none.data->getPartnerDevice(&partner), -1);
+    EXPECT_EQ(partner, reinterpret_cast<PhysicalDevice*>(0x1));
+
+    Place paired([](sim::Controller& c) {
+        standard(c);
+        c.drives[0].partnerId = ENCLOSURE;
+    });
+    ASSERT_EQ(paired.data->getPartnerDevice(&partner), 0);
+    ASSERT_NE(partner, nullptr);
+    uint16_t id = 0;
+    EXPECT_EQ(partner->getDeviceId(&id), 0);
+    EXPECT_EQ(id, ENCLOSURE);
+}
+
+TEST(DrivePlace, EnclosureWithoutProperty)
+{
+    struct Case {
+        const char* what;
+        std::vector<uint16_t> listed;   // enclosures of the enclosure list
+        uint8_t property;
+        int answer;
+    };
+    const Case cases[] = {
+        {"listed without property", {ENCLOSURE}, 0xFF, 1},
+        {"listed with a property", {ENCLOSURE}, 1, 0},
+        {"not listed", {253}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        Place p([&c](sim::Controller& ctl) {
+            standard(ctl);
+            ctl.enclosures.clear();
+            for (uint16_t id : c.listed) {
+                sim::Enclosure e;
+                e.deviceId = id;
+                e.connector = c.property;
+                ctl.enclosures.push_back(e);
+            }
+        });
+        EXPECT_EQ(p.data->hasNoEnclosureProperty(), c.answer) << c.what;
+    }
+}
