@@ -1,0 +1,78 @@
+// The controller actions that act at once, without asking: cache flush ("-AdpCacheFlush"),
+// shutdown ("-AdpShutDown"), restart ("-AdpRestart"), downgrade ("-AdpDowngrade") and the
+// timed diagnostic ("-AdpDiag [seconds]"). Each runs through the controller's adapter element
+// and reports its outcome in one line; the factory-default set has a pair of its own.
+//
+// Results: 0 success, -1 a failure the processor found itself (a failed cache flush counts as
+// one), else the firmware status of the action.
+#ifndef ADPCONTROLLERACTIONCP_H
+#define ADPCONTROLLERACTIONCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+
+class RaidManager;
+
+class AdpCacheFlushCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpCacheFlushCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpCacheFlushCp() override {}
+};
+
+class AdpShutDownCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpShutDownCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpShutDownCp() override {}
+};
+
+// Restarts a controller that can update its firmware online (controller information byte 0x7A6
+// bit 0); a successful restart prints nothing.
+class AdpRestartCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpRestartCp();
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpRestartCp() override {}
+
+private:
+    uint8_t controllerInfo[ZprControllerInfo::SIZE];
+};
+
+class AdpDowngradeCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpDowngradeCp() : raidManager(nullptr) {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpDowngradeCp() override {}
+
+private:
+    RaidManager* raidManager;   // the controller's, for the one call
+};
+
+// Runs the controller's diagnostic for the request's seconds (20 when none were given; more
+// than 180 are refused before anything is sent).
+class AdpDiagCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpDiagCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpDiagCp() override {}
+};
+
+#endif

@@ -1,0 +1,258 @@
+// The controller actions (cache flush, shutdown, restart, downgrade, timed diagnostic) through
+// the real binary and simulated hosts: console, exit code, and the firmware commands that reached
+// each controller, in order, with the mailbox of the action itself.
+#include "E2eHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const std::string DEVICE_BUSY =
+    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
+
+const char* const INFO = "0x01010000";
+const char* const OEM = "0x010e8481";
+const char* const FLUSH = "0x01101000";
+const char* const SHUTDOWN = "0x01050000";
+const char* const DOWNGRADE = "0x01190000";
+const char* const DIAG = "0x01120100";
+
+typedef std::vector<std::string> Lines;
+
+std::string exitLine(const char* code)
+{
+    return std::string("\nExit Code: 0x") + code + "\n";
+}
+
+std::string sent(unsigned host, const char* opcode, const char* status = "0x00")
+{
+    return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;
+}
+
+Lines operator+(Lines a, const Lines& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The dispatcher's reads before a command: the model's refresh, the OEM data, the information.
+Lines checked(unsigned host)
+{
+    return refreshReads(host) + Lines{sent(host, OEM), sent(host, INFO)};
+}
+
+// What one adapter's run sends after the check: `refreshed` when the processor reads the model
+// again, then the processor's own commands.
+Lines action(unsigned host, bool refreshed, const Lines& own)
+{
+    return checked(host) + (refreshed ? refreshReads(host) : Lines()) + own;
+}
+
+struct Case {
+    const char* what;
+    const char* preset;
+    nlohmann::json edit;                   // merged into every controller of the preset
+    std::vector<Lines> faults;             // each the arguments of one "quillsim fault HOST ..."
+    Lines args;
+    int exitCode;
+    std::string out;
+    Lines commands;
+    Lines actionMailboxes;                 // "opcode=... mbox=..." of the action commands, when given
+};
+
+class ControllerActionsE2e : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& dir : cleanup)
+            removeTree(dir);
+    }
+
+    std::string host(const Case& run)
+    {
+        std::string dir = makeSimHost(run.preset);
+        cleanup.push_back(dir.substr(0, dir.rfind('/')));
+        if (!run.edit.is_null()) {
+            const std::string path = dir + "/state.json";
+            nlohmann::json state = nlohmann::json::parse(readFile(path));
+            for (nlohmann::json& c : state["controllers"])
+                c.merge_patch(run.edit);
+            std::ofstream(path) << state.dump(2);
+        }
+        for (const Lines& fault : run.faults)
+            EXPECT_EQ(addSimFault(dir, fault), "");
+        return dir;
+    }
+
+    // The "opcode=... mbox=..." of the log's commands with one of `opcodes`.
+    static Lines mailboxes(const std::string& hostDir, const Lines& opcodes)
+    {
+        Lines out;
+        std::istringstream log(readFile(hostDir + "/commands.log"));
+        std::string line;
+        while (std::getline(log, line)) {
+            for (const std::string& op : opcodes) {
+                size_t at = line.find("opcode=" + op + " ");
+                if (at != std::string::npos)
+                    out.push_back(line.substr(at, line.find(" len=") - at));
+            }
+        }
+        return out;
+    }
+
+    void expectRuns(const std::vector<Case>& runs, const Lines& actionOpcodes)
+    {
+        for (const Case& run : runs) {
+            SCOPED_TRACE(run.what);
+            const std::string dir = host(run);
+            RunSpec spec;
+            spec.args = run.args;
+            spec.env = {{"QUILLCLI_SIM_HOST", dir}};
+            RunResult r = runProgram(spec);
+            cleanup.push_back(r.workDir);
+            EXPECT_EQ(r.exitCode, run.exitCode);
+            EXPECT_EQ(r.out, run.out);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(loggedFirmwareCommands(dir), run.commands);
+            if (!run.actionMailboxes.empty()) {
+                EXPECT_EQ(mailboxes(dir, actionOpcodes), run.actionMailboxes);
+            }
+        }
+    }
+
+    Lines cleanup;
+};
+
+const Lines DISCOVERED_2 = {sent(2, INFO)};
+const Lines DISCOVERED_BOTH = {sent(2, INFO), sent(3, INFO)};
+
+std::string flushDone(int a)
+{
+    return "Cache Flush is successfully done on adapter " + std::to_string(a) + ".\n";
+}
+
+}  // namespace
+
+TEST_F(ControllerActionsE2e, CacheFlush)
+{
+    expectRuns({
+        {"flushes with mailbox byte 0 = 3", "one", {}, {}, {"-AdpCacheFlush", "-a0"}, 0,
+         BLANK_OUT + flushDone(0) + exitLine("00"), DISCOVERED_2 + action(2, false, {sent(2, FLUSH)}),
+         {"opcode=0x01101000 mbox=0x00000003,0x00000000,0x00000000"}},
+        {"a refused flush is the processor's own failure: -1", "one", {}, {{"status", FLUSH, "0x2d"}},
+         {"-AdpCacheFlush", "-a0"}, 1, BLANK_OUT + "Cache Flush failed on adapter 0.\n" + exitLine("01"),
+         DISCOVERED_2 + action(2, false, {sent(2, FLUSH, "0x2d")}), {}},
+        {"-aALL", "two", {}, {}, {"-AdpCacheFlush", "-aALL"}, 0,
+         BLANK_OUT + flushDone(0) + flushDone(1) + exitLine("00"),
+         DISCOVERED_BOTH + action(2, false, {sent(2, FLUSH)}) + action(3, false, {sent(3, FLUSH)}), {}},
+        {"-a0,1", "two", {}, {}, {"-AdpCacheFlush", "-a0,1"}, 0,
+         "," + BLANK_OUT + flushDone(0) + flushDone(1) + exitLine("00"),
+         DISCOVERED_2 + action(2, false, {sent(2, FLUSH)}) + Lines{sent(3, INFO)} + action(3, false, {sent(3, FLUSH)}),
+         {}},
+    }, {FLUSH});
+}
+
+TEST_F(ControllerActionsE2e, ShutDown)
+{
+    expectRuns({
+        {"mailbox byte 0 = 1", "one", {}, {}, {"-AdpShutDown", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: ShutDown Successfully\n" + exitLine("00"),
+         DISCOVERED_2 + action(2, true, {sent(2, SHUTDOWN)}), {"opcode=0x01050000 mbox=0x00000001,0x00000000,0x00000000"}},
+        {"a refusal passes the firmware status on", "one", {}, {{"status", SHUTDOWN, "0x2d"}}, {"-AdpShutDown", "-a0"},
+         0x2d, BLANK_OUT + "Adapter 0: Failed to ShutDown\n" + DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, true, {sent(2, SHUTDOWN, "0x2d")}), {}},
+        {"-aALL", "two", {}, {}, {"-AdpShutDown", "-aALL"}, 0,
+         BLANK_OUT + "Adapter 0: ShutDown Successfully\nAdapter 1: ShutDown Successfully\n" + exitLine("00"),
+         DISCOVERED_BOTH + action(2, true, {sent(2, SHUTDOWN)}) + action(3, true, {sent(3, SHUTDOWN)}), {}},
+    }, {SHUTDOWN});
+}
+
+TEST_F(ControllerActionsE2e, Restart)
+{
+    const nlohmann::json capable = {{"info", {{"firmwareFeatures", 1}}}};
+    expectRuns({
+        {"capable: mailbox byte 1 = 1, nothing printed", "one", capable, {}, {"-AdpRestart", "-a0"}, 0,
+         BLANK_OUT + exitLine("00"), DISCOVERED_2 + action(2, true, {sent(2, INFO), sent(2, SHUTDOWN)}),
+         {"opcode=0x01050000 mbox=0x00000100,0x00000000,0x00000000"}},
+        {"not capable: refused, no shutdown command", "one", {}, {}, {"-AdpRestart", "-a0"}, 1,
+         BLANK_OUT + "Adapter Restart is not supported\n" + exitLine("01"), DISCOVERED_2 + action(2, true, {sent(2, INFO)}),
+         {}},
+        {"the information read fails", "one", capable, {{"status", INFO, "0x2d", "--from", "3"}}, {"-AdpRestart", "-a0"},
+         0x2d, BLANK_OUT + "Adapter #0: Failed to Perform AdpAll information Operation.\n" + DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, true, {sent(2, INFO, "0x2d")}), {}},
+        {"-aALL", "two", capable, {}, {"-AdpRestart", "-aALL"}, 0, BLANK_OUT + exitLine("00"),
+         DISCOVERED_BOTH + action(2, true, {sent(2, INFO), sent(2, SHUTDOWN)}) +
+             action(3, true, {sent(3, INFO), sent(3, SHUTDOWN)}),
+         {}},
+    }, {SHUTDOWN});
+}
+
+TEST_F(ControllerActionsE2e, Downgrade)
+{
+    expectRuns({
+        {"done", "one", {}, {}, {"-AdpDowngrade", "-a0"}, 0,
+         BLANK_OUT +
+             "Please shut down your system and ensure that the memory module is disconnected from the controller and "
+             "reboot the system.\n" +
+             exitLine("00"),
+         DISCOVERED_2 + action(2, true, {sent(2, DOWNGRADE)}), {}},
+        {"refused", "one", {}, {{"status", DOWNGRADE, "0x2d"}}, {"-AdpDowngrade", "-a0"}, 0x2d,
+         BLANK_OUT + "Failed to downgrade the controller.\n" + DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, true, {sent(2, DOWNGRADE, "0x2d")}), {}},
+    }, {DOWNGRADE});
+}
+
+TEST_F(ControllerActionsE2e, Diagnostic)
+{
+    auto running = [](int a, const char* seconds) {
+        return "Performing Diagnostic on Controller " + std::to_string(a) + ".\n It will take " + seconds +
+               " seconds to complete. Please wait...\n";
+    };
+    auto completed = [](int a) { return "Diagnostic Completed on Controller " + std::to_string(a) + ".\n"; };
+    auto refused = [](int a) {
+        const std::string n = std::to_string(a);
+        return "Running Diagnostics on Controller " + n + " for more than 180 Seconds\ncan result in driver disconnect.\n" +
+               "\nFailed to Start Diagnostic on Controller " + n + "\n";
+    };
+    expectRuns({
+        {"without a number: 20 seconds", "one", {}, {}, {"-AdpDiag", "-a0"}, 0,
+         BLANK_OUT + running(0, "20") + completed(0) + exitLine("00"), DISCOVERED_2 + action(2, true, {sent(2, DIAG)}),
+         {"opcode=0x01120100 mbox=0x00000014,0x00000000,0x00000000"}},
+        {"at the limit", "one", {}, {}, {"-AdpDiag", "180", "-a0"}, 0,
+         BLANK_OUT + running(0, "180") + completed(0) + exitLine("00"), DISCOVERED_2 + action(2, true, {sent(2, DIAG)}),
+         {"opcode=0x01120100 mbox=0x000000b4,0x00000000,0x00000000"}},
+        {"above it: nothing sent", "one", {}, {}, {"-AdpDiag", "181", "-a0"}, 1,
+         BLANK_OUT + refused(0) + exitLine("01"), DISCOVERED_2 + checked(2), {}},
+        {"the firmware fails it", "one", {}, {{"status", DIAG, "0x2d"}}, {"-AdpDiag", "5", "-a0"}, 0x2d,
+         BLANK_OUT + running(0, "5") +
+             "Error Occured when Performing Diagnostic on Controller 0.\nPlease view event log for details.\n" +
+             DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, true, {sent(2, DIAG, "0x2d")}), {}},
+        {"-a0,1 above the limit", "two", {}, {}, {"-AdpDiag", "181", "-a0,1"}, 1,
+         "," + BLANK_OUT + refused(0) + refused(1) + exitLine("01"),
+         DISCOVERED_2 + checked(2) + Lines{sent(3, INFO)} + checked(3), {}},
+    }, {DIAG});
+}
+
+// The diagnostic's seconds run on the simulated clock: the host is that much older afterwards.
+TEST_F(ControllerActionsE2e, DiagnosticAdvancesTheSimulatedClock)
+{
+    Case run = {"clock", "one", {}, {}, {"-AdpDiag", "90", "-a0"}, 0, "", {}, {}};
+    const std::string dir = host(run);
+    const uint64_t before = nlohmann::json::parse(readFile(dir + "/state.json")).value("clock", uint64_t(0));
+    RunSpec spec;
+    spec.args = run.args;
+    spec.env = {{"QUILLCLI_SIM_HOST", dir}};
+    RunResult r = runProgram(spec);
+    cleanup.push_back(r.workDir);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(readFile(dir + "/state.json")).value("clock", uint64_t(0)), before + 90);
+}
