@@ -166,12 +166,16 @@ TEST_F(SimpleCommandsE2e, EnclosureInformationAndStatus)
 
 TEST_F(SimpleCommandsE2e, Diagnostic)
 {
-    ASSERT_TRUE(hasNoProcessor(TOKEN_ADPDIAG, "diagnostic"));
-    const std::string one = UNSUPPORTED + exitLine("01");
+    auto ran = [](const char* adapter, const char* seconds) {
+        return std::string("Performing Diagnostic on Controller ") + adapter + ".\n It will take " + seconds +
+               " seconds to complete. Please wait...\nDiagnostic Completed on Controller " + adapter + ".\n";
+    };
+    const std::string one = ran("0", "20") + exitLine("00");
+    const std::string all = ran("0", "30") + ran("1", "30") + exitLine("00");
     expectRuns({
-        {{"-AdpDiag", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
-        {{"-AdpDiag", "30", "-aALL"}, "two", 1, BLANK_OUT + one, consoleLog(one)},
-        {{"-AdpDiag", "0", "-a1", "-NoLog"}, "two", 1, BLANK_OUT + one, NO_FILES},
+        {{"-AdpDiag", "-a0"}, "one", 0, BLANK_OUT + one, consoleLog(one)},
+        {{"-AdpDiag", "30", "-aALL"}, "two", 0, BLANK_OUT + all, consoleLog(all)},
+        {{"-AdpDiag", "0", "-a1", "-NoLog"}, "two", 0, BLANK_OUT + ran("1", "0") + exitLine("00"), NO_FILES},
     });
 }
 
