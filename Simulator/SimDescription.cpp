@@ -848,6 +848,21 @@ void visit(V& v, BiosData& b)
 }
 
 template <class V>
+void visit(V& v, SecurityKeys& k)
+{
+    v.text("key", k.key, 35);
+    v.text("passPhrase", k.passPhrase, 71);
+    v.text("keyId", k.keyId, 255);
+    v.text("escrowKey", k.escrowKey, 103);
+    v.flag("external", k.external);
+    v.flag("changeStaged", k.changeStaged);
+    v.text("stagedKey", k.stagedKey, 35);
+    v.text("stagedPassPhrase", k.stagedPassPhrase, 71);
+    v.text("stagedKeyId", k.stagedKeyId, 255);
+    v.flag("stagedExternal", k.stagedExternal);
+}
+
+template <class V>
 void visit(V& v, PatrolReadProperties& p)
 {
     v.num("mode", p.mode);
@@ -1067,6 +1082,7 @@ void visit(V& v, Drive& d)
     v.num("spareFlags", d.spareFlags, HEX);
     v.numbers("diagnosticsDate", d.diagnosticsDate);
     v.num("shieldCounter", d.shieldCounter);
+    v.text("keyId", d.keyId, 255);
     v.list("progress", d.progress);
     v.patch("patch", d.patch, PD_INFO_SIZE);
 }
@@ -1184,6 +1200,7 @@ void visit(V& v, Controller& c)
     v.list("keyValues", c.keyValues);
     v.patch("keyValuesPatch", c.keyValuesPatch, KEY_VALUES_SIZE);
     v.object("time", c.time);
+    v.object("securityKeys", c.securityKeys);
     v.object("patrolRead", c.patrolRead);
     v.object("ccSchedule", c.ccSchedule);
     v.object("eventLog", c.eventLog);

@@ -502,6 +502,7 @@ struct Drive {
     uint8_t spareFlags = 0;           // bit 0 emergency spare
     std::vector<uint16_t> diagnosticsDate;   // year, month, day, hour, minute, second
     uint8_t shieldCounter = 0;
+    std::string keyId;                // the drive's security key id (at most 255 characters)
     std::vector<DriveProgress> progress;
     Patch patch;                      // laid over the drive's information record
 };
@@ -588,6 +589,23 @@ struct FlashDownload {
     Bytes image;                      // the bytes received so far, in order
 };
 
+// The drive-security key the controller holds. A key change is staged by a create with mode 4
+// (or 20 for a key held by an external key manager) and completed by the key-change command.
+// Bits 1 (key assigned) and 2 (key failed) of info.securityState and info.keyManagementState
+// (4: a change waits without new key text) follow it.
+struct SecurityKeys {
+    std::string key;                  // empty: none, or held by an external key manager
+    std::string passPhrase;
+    std::string keyId;
+    std::string escrowKey;
+    bool external = false;            // the key is held by an external key manager
+    bool changeStaged = false;
+    std::string stagedKey;
+    std::string stagedPassPhrase;
+    std::string stagedKeyId;
+    bool stagedExternal = false;
+};
+
 struct Controller {
     uint16_t host = 0;                // SCSI host number; required in a description
     int driverKind = DRIVER_KIND_SAS;
@@ -606,6 +624,7 @@ struct Controller {
     std::vector<KeyValue> keyValues = {{"delaySOD", "90"}};
     Patch keyValuesPatch;
     ControllerClock time;
+    SecurityKeys securityKeys;
     PatrolReadProperties patrolRead;
     CcSchedule ccSchedule;
     EventLog eventLog;

@@ -78,6 +78,10 @@ private:
     // Writes a cached record with its write command, whatever its change mark; -1 when none
     // is cached.
     int writeRecord(Record record);
+    // Drive-security key commands: one key text in its zero-filled block (refused, -1, when it
+    // does not fit with its NUL), and a key id read into `keyId` on success; the status.
+    int sendKeyText(uint32_t opcode, const string& text, uint32_t mailbox0);
+    int readKeyId(uint32_t opcode, uint32_t mailbox0, string* keyId);
     // Sets the boot device of the cached BIOS data (read once) and marks it changed; the read
     // status.
     int changeBiosData(uint16_t bootDevice, bool physical);

@@ -349,3 +349,34 @@ TEST(Description, ScheduleStatusFieldsRoundTrip)
     EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "patrolRead": {"secondsPerDrive": 0}}]})",
                                       model, error)) << "a run needs time per drive";
 }
+
+// The drive-security key state and the drives' key ids are read, written and read back.
+TEST(Description, SecurityKeyFieldsRoundTrip)
+{
+    const std::string text =
+        R"({"controllers": [{"host": 2, "drives": [{"deviceId": 8, "keyId": "drive-8"}],)"
+        R"( "securityKeys": {"key": "Secret#1", "passPhrase": "phrase", "keyId": "ctl", "escrowKey": "copy",)"
+        R"( "external": true, "changeStaged": true, "stagedKey": "Next#2", "stagedPassPhrase": "p2",)"
+        R"( "stagedKeyId": "ctl-2", "stagedExternal": true}}]})";
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(text, model, error)) << error;
+    sim::HostModel again;
+    ASSERT_TRUE(sim::readDescription(sim::writeDescription(model), again, error)) << error;
+    const sim::Controller& c = again.controllers.at(0);
+    EXPECT_EQ(c.drives.at(0).keyId, "drive-8");
+    EXPECT_EQ(c.securityKeys.key, "Secret#1");
+    EXPECT_EQ(c.securityKeys.passPhrase, "phrase");
+    EXPECT_EQ(c.securityKeys.keyId, "ctl");
+    EXPECT_EQ(c.securityKeys.escrowKey, "copy");
+    EXPECT_TRUE(c.securityKeys.external);
+    EXPECT_TRUE(c.securityKeys.changeStaged);
+    EXPECT_EQ(c.securityKeys.stagedKey, "Next#2");
+    EXPECT_EQ(c.securityKeys.stagedPassPhrase, "p2");
+    EXPECT_EQ(c.securityKeys.stagedKeyId, "ctl-2");
+    EXPECT_TRUE(c.securityKeys.stagedExternal);
+
+    const std::string longKey(36, 'k');
+    EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "securityKeys": {"key": ")" + longKey + R"("}}]})",
+                                      model, error)) << "a key fills 35 characters at most";
+}
