@@ -109,6 +109,7 @@ public:
     static constexpr size_t SPARE_FEATURES = 0x7A5;          // bit 0 emergency spares, 7 real-time scheduling
     static constexpr size_t FIRMWARE_FEATURES = 0x7A6;       // bits 0, 1, 2
     static constexpr unsigned ONLINE_FW_UPDATE_BIT = 0;      // of FIRMWARE_FEATURES
+    static constexpr unsigned BIOS_HEADLESS_MODES_BIT = 2;   // of FIRMWARE_FEATURES: ignore-error and safe mode
     static constexpr size_t IMAGE_CHECK_WORD = 0xB0;         // 32-bit, the firmware image's first signature
     static constexpr size_t SPINUP_PER_MINUTE = 0x7C8;       // direct-attached drives spun up per minute
     static constexpr size_t ROC_TEMPERATURE = 0x7C9;         // degrees Celsius
@@ -155,6 +156,7 @@ public:
     // must carry, and whether the controller takes an online firmware update.
     uint32_t imageCheckWord() const { return bytes.u32(IMAGE_CHECK_WORD); }
     bool onlineFwUpdateSupported() const { return bytes.bit(FIRMWARE_FEATURES, ONLINE_FW_UPDATE_BIT); }
+    bool biosHeadlessModesAllowed() const { return bytes.bit(FIRMWARE_FEATURES, BIOS_HEADLESS_MODES_BIT); }
 
     const LeView& view() const { return bytes; }
 

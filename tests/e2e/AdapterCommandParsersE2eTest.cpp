@@ -168,8 +168,10 @@ TEST_F(AdapterCommandParsersE2e, EventLogAndBattery)
 TEST_F(AdapterCommandParsersE2e, BiosBootDriveAndAutoRebuild)
 {
     expectRows({
-        {{"-AdpBIOS", "-HSM", "-aALL"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpAutoRbld", "-Dsbl", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        // Safe mode on controllers that do not permit it: refused without a message.
+        {{"-AdpBIOS", "-HSM", "-aALL"}, "", 1, exitLine("01")},
+        {{"-AdpAutoRbld", "-Dsbl", "-a0,1"}, ",", 0,
+         "Adapter 0: AutoRebuild is Disabled.\nAdapter 1: AutoRebuild is Disabled.\n" + exitLine("00")},
         {{"-AdpBootDrive", "-Unset", "-PhysDrv[32:4]", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpBootDrive", "-Set", "-L2", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpBootDrive", "-Set", "-PhysDrv[32:4,32:5]", "-a0"}, "", 1, REFUSED},

@@ -256,3 +256,133 @@ TEST_F(ControllerActionsE2e, DiagnosticAdvancesTheSimulatedClock)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(nlohmann::json::parse(readFile(dir + "/state.json")).value("clock", uint64_t(0)), before + 90);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The BIOS settings and automatic rebuild. The BIOS command reads the controller information
+// and the BIOS data itself and writes the whole record back; the simulated controller refuses
+// BIOS data whose 64 bytes do not add up to 0, so every accepted write shows its checksum.
+
+namespace {
+
+const char* const BIOS_GET = "0x010c0100";
+const char* const BIOS_SET = "0x010c0200";
+const char* const PROPS_GET = "0x01020100";
+const char* const PROPS_SET = "0x01020200";
+
+nlohmann::json bios(const nlohmann::json& fields, unsigned firmwareFeatures = 0)
+{
+    nlohmann::json edit = {{"bios", fields}};
+    if (firmwareFeatures != 0)
+        edit["info"] = {{"firmwareFeatures", firmwareFeatures}};
+    return edit;
+}
+
+Lines biosRun(unsigned host, bool written, const char* writeStatus = "0x00")
+{
+    Lines own = {sent(host, INFO), sent(host, BIOS_GET)};
+    if (written)
+        own.push_back(sent(host, BIOS_SET, writeStatus));
+    return action(host, false, own);
+}
+
+}  // namespace
+
+TEST_F(ControllerActionsE2e, BiosSettings)
+{
+    const nlohmann::json permitted = bios(nlohmann::json::object(), 4);
+    expectRuns({
+        {"display", "one", bios({{"biosDisabled", 1}, {"errorHandling", 3}, {"autoSelectBoot", 1}}), {},
+         {"-AdpBIOS", "-Dsply", "-a0"}, 0,
+         BLANK_OUT + "BIOS on Adapter 0 is Disabled.\n    BIOS will Safe Mode error.\n"
+                     "Auto select Boot on Adapter 0 is Enabled.\n" + exitLine("00"),
+         DISCOVERED_2 + biosRun(2, false), {}},
+        {"display of an error mode beyond 3: no error line", "one", bios({{"errorHandling", 7}}), {},
+         {"-AdpBIOS", "-Dsply", "-a0"}, 0,
+         BLANK_OUT + "BIOS on Adapter 0 is Enabled.\nAuto select Boot on Adapter 0 is Disabled.\n" + exitLine("00"),
+         DISCOVERED_2 + biosRun(2, false), {}},
+        {"-Dsbl", "one", {}, {}, {"-AdpBIOS", "-Dsbl", "-a0"}, 0,
+         BLANK_OUT + "BIOS is Disabled on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true), {}},
+        {"-Dsbl when disabled: nothing written", "one", bios({{"biosDisabled", 1}}), {}, {"-AdpBIOS", "-Dsbl", "-a0"},
+         0, BLANK_OUT + "BIOS is Already Disabled on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, false),
+         {}},
+        {"-Enbl", "one", bios({{"biosDisabled", 1}}), {}, {"-AdpBIOS", "-Enbl", "-a0"}, 0,
+         BLANK_OUT + "BIOS is Enabled on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true), {}},
+        {"-SOE", "one", bios({{"errorHandling", 1}}), {}, {"-AdpBIOS", "-SOE", "-a0"}, 0,
+         BLANK_OUT + "BIOS is set to Stop On Error on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true),
+         {}},
+        {"-BE", "one", {}, {}, {"-AdpBIOS", "-BE", "-a0"}, 0,
+         BLANK_OUT + "BIOS is set to Bypass Error on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true),
+         {}},
+        {"-BE when bypassing", "one", bios({{"errorHandling", 1}}), {}, {"-AdpBIOS", "-BE", "-a0"}, 0,
+         BLANK_OUT + "BIOS is Already Bypass Error on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, false),
+         {}},
+        {"-HCOE permitted", "one", permitted, {}, {"-AdpBIOS", "-HCOE", "-a0"}, 0,
+         BLANK_OUT + "BIOS is set to Ignore Error on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true),
+         {}},
+        {"-HSM permitted", "one", permitted, {}, {"-AdpBIOS", "-HSM", "-a0"}, 0,
+         BLANK_OUT + "BIOS is set to Safe Mode on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true), {}},
+        {"-HSM without permission: -1, silent, nothing written", "one", {}, {}, {"-AdpBIOS", "-HSM", "-a0"}, 1,
+         BLANK_OUT + exitLine("01"), DISCOVERED_2 + biosRun(2, false), {}},
+        {"-HSM without permission on safe mode: the already test comes first", "one", bios({{"errorHandling", 3}}), {},
+         {"-AdpBIOS", "-HSM", "-a0"}, 0, BLANK_OUT + "BIOS is Already Safe Mode on Adapter 0.\n" + exitLine("00"),
+         DISCOVERED_2 + biosRun(2, false), {}},
+        {"EnblAutoSelectBootLd", "one", {}, {}, {"-AdpBIOS", "EnblAutoSelectBootLd", "-a0"}, 0,
+         BLANK_OUT + "Auto Select Boot is Enabled on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, true),
+         {}},
+        {"DsblAutoSelectBootLd when disabled", "one", {}, {}, {"-AdpBIOS", "DsblAutoSelectBootLd", "-a0"}, 0,
+         BLANK_OUT + "Auto select Boot is already Disabled on Adapter 0.\n" + exitLine("00"),
+         DISCOVERED_2 + biosRun(2, false), {}},
+        {"a refused write", "one", {}, {{"status", BIOS_SET, "0x2d"}}, {"-AdpBIOS", "-Enbl", "-a0"}, 0,
+         BLANK_OUT + "BIOS is Already Enabled on Adapter 0.\n" + exitLine("00"), DISCOVERED_2 + biosRun(2, false), {}},
+        {"a refused write of the auto select", "one", {}, {{"status", BIOS_SET, "0x2d"}},
+         {"-AdpBIOS", "EnblAutoSelectBootLd", "-a0"}, 1,
+         BLANK_OUT + "Failed to Enable Auto select Boot on Adapter 0.\n" + exitLine("01"),
+         DISCOVERED_2 + biosRun(2, true, "0x2d"), {}},
+        {"the BIOS data cannot be read", "one", {}, {{"status", BIOS_GET, "0x2d"}}, {"-AdpBIOS", "-Dsply", "-a0"}, 1,
+         BLANK_OUT + "Failed to get data on Adapter 0\n" + exitLine("01"),
+         DISCOVERED_2 + action(2, false, {sent(2, INFO), sent(2, BIOS_GET, "0x2d")}), {}},
+        {"the information cannot be read", "one", {}, {{"status", INFO, "0x2d", "--from", "3"}},
+         {"-AdpBIOS", "-Dsply", "-a0"}, 0x2d,
+         BLANK_OUT + "Adapter #0: Failed to Perform AdpAll information Operation.\n" + DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, false, {sent(2, INFO, "0x2d")}), {}},
+        {"-aALL", "two", {}, {}, {"-AdpBIOS", "-Dsbl", "-aALL"}, 0,
+         BLANK_OUT + "BIOS is Disabled on Adapter 0.\nBIOS is Disabled on Adapter 1.\n" + exitLine("00"),
+         DISCOVERED_BOTH + biosRun(2, true) + biosRun(3, true), {}},
+        {"-a0,1", "two", {}, {}, {"-AdpBIOS", "-Dsbl", "-a0,1"}, 0,
+         "," + BLANK_OUT + "BIOS is Disabled on Adapter 0.\nBIOS is Disabled on Adapter 1.\n" + exitLine("00"),
+         DISCOVERED_2 + biosRun(2, true) + Lines{sent(3, INFO)} + biosRun(3, true), {}},
+    }, {BIOS_SET});
+}
+
+TEST_F(ControllerActionsE2e, AutoRebuild)
+{
+    const nlohmann::json disabled = {{"properties", {{"autoRebuildDisabled", 1}}}};
+    expectRuns({
+        {"-Dsply", "one", {}, {}, {"-AdpAutoRbld", "-Dsply", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: AutoRebuild is Enabled.\n" + exitLine("00"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET)}), {}},
+        {"-Dsply when disabled", "one", disabled, {}, {"-AdpAutoRbld", "-Dsply", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: AutoRebuild is Disabled.\n" + exitLine("00"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET)}), {}},
+        {"-Dsbl: one write", "one", {}, {}, {"-AdpAutoRbld", "-Dsbl", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: AutoRebuild is Disabled.\n" + exitLine("00"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET), sent(2, PROPS_SET)}), {}},
+        {"-Enbl", "one", disabled, {}, {"-AdpAutoRbld", "-Enbl", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: AutoRebuild is Enabled.\n" + exitLine("00"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET), sent(2, PROPS_SET)}), {}},
+        {"the properties cannot be read", "one", {}, {{"status", PROPS_GET, "0x2d"}}, {"-AdpAutoRbld", "-Enbl", "-a0"}, 1,
+         BLANK_OUT + "Failed to Set data on Adapter 0\n" + exitLine("01"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET, "0x2d")}), {}},
+        {"-Dsply: the properties cannot be read", "one", {}, {{"status", PROPS_GET, "0x2d"}},
+         {"-AdpAutoRbld", "-Dsply", "-a0"}, 1, BLANK_OUT + "Failed to get data on Adapter 0\n" + exitLine("01"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET, "0x2d")}), {}},
+        {"a refused write", "one", {}, {{"status", PROPS_SET, "0x2d"}}, {"-AdpAutoRbld", "-Dsbl", "-a0"}, 1,
+         BLANK_OUT + "Failed to Set data on Adapter 0\n" + exitLine("01"),
+         DISCOVERED_2 + action(2, false, {sent(2, PROPS_GET), sent(2, PROPS_SET, "0x2d")}), {}},
+        {"-aALL", "two", {}, {}, {"-AdpAutoRbld", "-Dsbl", "-aALL"}, 0,
+         BLANK_OUT + "Adapter 0: AutoRebuild is Disabled.\nAdapter 1: AutoRebuild is Disabled.\n" + exitLine("00"),
+         DISCOVERED_BOTH + action(2, false, {sent(2, PROPS_GET), sent(2, PROPS_SET)}) +
+             action(3, false, {sent(3, PROPS_GET), sent(3, PROPS_SET)}),
+         {}},
+    }, {PROPS_SET});
+}
