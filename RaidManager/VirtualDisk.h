@@ -1,5 +1,6 @@
-// A virtual drive: the element and its data interface VdData. The virtual drive's commands
-// and its text block join the interface as they are built.
+// A virtual drive: the element and its data interface VdData. The commands that send one
+// firmware command about the drive are listed once, in VdCommands.def; the text block joins
+// the interface as it is built.
 #ifndef VIRTUALDISK_H
 #define VIRTUALDISK_H
 
@@ -9,6 +10,8 @@
 #include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
 
+class LdProgressBlock;
+class PhysicalDevice;
 class Span;
 class Spare;
 
@@ -79,6 +82,10 @@ public:
     virtual int setPiType(uint8_t type) = 0;
     virtual int getCurrentAccessPolicy(uint8_t* policy) = 0;
     virtual int getCacheAssociation(uint8_t* association) = 0;
+
+#define VD_COMMAND(ret, name, params, args) virtual ret name params = 0;
+#include "RaidManager/VdCommands.def"
+#undef VD_COMMAND
 };
 
 class VirtualDisk : public RaidElement {
@@ -145,6 +152,11 @@ public:
     int setPiType(uint8_t v) { return vdData->setPiType(v); }
     int getCurrentAccessPolicy(uint8_t* v) { return vdData->getCurrentAccessPolicy(v); }
     int getCacheAssociation(uint8_t* v) { return vdData->getCacheAssociation(v); }
+
+#define VD_COMMAND(ret, name, params, args) \
+    ret name params { return vdData->name args; }
+#include "RaidManager/VdCommands.def"
+#undef VD_COMMAND
 
 protected:
     VdData* vdData;                   // the element's data object, seen as its interface

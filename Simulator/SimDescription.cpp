@@ -592,6 +592,10 @@ const std::vector<std::pair<const char*, DriveOperation>> DRIVE_OPERATIONS = {
 const std::vector<std::pair<const char*, LdOperation>> LD_OPERATIONS = {
     {"consistencyCheck", LdOperation::CONSISTENCY_CHECK}, {"backgroundInit", LdOperation::BACKGROUND_INIT},
     {"foregroundInit", LdOperation::FOREGROUND_INIT}, {"reconstruction", LdOperation::RECONSTRUCTION},
+    {"secureErase", LdOperation::SECURE_ERASE},
+};
+const std::vector<std::pair<const char*, ReconstructKind>> RECONSTRUCT_KINDS = {
+    {"other", ReconstructKind::OTHER}, {"add", ReconstructKind::ADD}, {"remove", ReconstructKind::REMOVE},
 };
 const std::vector<std::pair<const char*, FaultMode>> FAULT_MODES = {
     {"always", FaultMode::ALWAYS}, {"once", FaultMode::ONCE}, {"times", FaultMode::TIMES}, {"from", FaultMode::FROM},
@@ -1142,6 +1146,7 @@ void visit(V& v, LogicalDrive& l)
     v.num("snapshot", l.snapshot);
     v.num("powerConditions", l.powerConditions, HEX);
     v.num("cacheAssociation", l.cacheAssociation);
+    v.num("allowedOperations", l.allowedOperations, HEX);
     v.num("sizeBlocks", l.sizeBlocks);
     v.flag("sizeIsDriveSize", l.sizeIsDriveSize);
     v.list("progress", l.progress);
@@ -1158,6 +1163,13 @@ void visit(V& v, LdProgress& p)
     v.choice("operation", p.operation, LD_OPERATIONS, REQUIRED);
     v.num("progress", p.progress);
     v.num("elapsed", p.elapsed);
+    v.num("rate", p.rate);
+    v.flag("suspended", p.suspended);
+    v.num("newRaidLevel", p.newRaidLevel);
+    v.choice("reconstructKind", p.reconstructKind, RECONSTRUCT_KINDS);
+    v.numbers("reconstructDrives", p.reconstructDrives);
+    v.num("expansionPercent", p.expansionPercent);
+    v.flag("deleteAfter", p.deleteAfter);
 }
 
 template <class V>

@@ -1,7 +1,7 @@
 // The simulated controller firmware.
 //
 // Each opcode group has a file of its own (SimFwAdapter.cpp, SimFwLogicalDrive.cpp,
-// SimFwEnclosure.cpp, ...; drive, configuration, battery, event and pass-through join as their
+// SimFwLdOperations.cpp, SimFwEnclosure.cpp, ...; drive, configuration, battery, event and pass-through join as their
 // commands land) whose handlers register beside them in one keyed table:
 //
 //     const FwRegistration registration({
@@ -229,6 +229,16 @@ Bytes propertiesRecord(const ControllerProperties& p);
 // Writes a logical drive's properties and parameters (the first 64 bytes of its information
 // record, and of its configuration record) into `r` from offset `at` (SimFwLogicalDrive.cpp).
 void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld);
+
+// The configuration buffer of the records given: a 32-byte header, then the array, logical-drive
+// and spare records, of exactly the size they take (SimFwConfig.cpp).
+Bytes configBuffer(const Controller& c, const std::vector<Array>& arrays, const std::vector<LogicalDrive>& lds,
+                   const std::vector<Spare>& spares);
+
+// Runs the logical drives' operations for `seconds` of simulated time: progress grows by each
+// one's rate unless it is suspended, and an operation that reaches its end takes its effect
+// (SimFwLdOperations.cpp).
+void advanceLdOperations(Controller& c, uint64_t seconds);
 
 // The 64-byte SCSI device-identification page (VPD 0x83) a logical drive presents: the
 // description's "vpd83" when given, else one NAA designator made from the controller's serial

@@ -108,22 +108,7 @@ Bytes spareRecord(const Controller& c, const Spare& s)
 // its first bytes (the header always whole).
 uint8_t cfgRead(SimState&, Controller& c, SimCommand& cmd)
 {
-    Bytes r(CFG_HEADER_SIZE, 0);
-    auto append = [&r](const Bytes& record) { r.insert(r.end(), record.begin(), record.end()); };
-    for (const Array& a : c.arrays)
-        append(arrayRecord(c, a));
-    for (const LogicalDrive& ld : c.lds)
-        append(ldRecord(c, ld));
-    for (const Spare& s : c.spares)
-        append(spareRecord(c, s));
-    put32(r, 0, r.size());
-    put16(r, 4, c.arrays.size());
-    put16(r, 6, CFG_ARRAY_SIZE);
-    put16(r, 8, c.lds.size());
-    put16(r, 10, CFG_LD_SIZE);
-    put16(r, 12, c.spares.size());
-    put16(r, 14, CFG_SPARE_SIZE);
-    return fwReply(cmd, r);
+    return fwReply(cmd, configBuffer(c, c.arrays, c.lds, c.spares));
 }
 
 // DCMD_CFG_GET_RUNTIME_STATUS: the controller's 32-bit runtime-status word.
@@ -155,5 +140,26 @@ const FwRegistration registration({
 });
 
 } // namespace
+
+Bytes configBuffer(const Controller& c, const std::vector<Array>& arrays, const std::vector<LogicalDrive>& lds,
+                   const std::vector<Spare>& spares)
+{
+    Bytes r(CFG_HEADER_SIZE, 0);
+    auto append = [&r](const Bytes& record) { r.insert(r.end(), record.begin(), record.end()); };
+    for (const Array& a : arrays)
+        append(arrayRecord(c, a));
+    for (const LogicalDrive& ld : lds)
+        append(ldRecord(c, ld));
+    for (const Spare& s : spares)
+        append(spareRecord(c, s));
+    put32(r, 0, r.size());
+    put16(r, 4, arrays.size());
+    put16(r, 6, CFG_ARRAY_SIZE);
+    put16(r, 8, lds.size());
+    put16(r, 10, CFG_LD_SIZE);
+    put16(r, 12, spares.size());
+    put16(r, 14, CFG_SPARE_SIZE);
+    return r;
+}
 
 } // namespace sim

@@ -63,6 +63,9 @@ uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
     for (const LdProgress& p : ld->progress) {
         const unsigned index = static_cast<unsigned>(p.operation);
         running |= 1u << index;
+        // The record has entries for the first four kinds only.
+        if (index >= 4)
+            continue;
         put16(r, 268 + 4 * index, p.progress);
         put16(r, 270 + 4 * index, p.elapsed);
     }
@@ -117,23 +120,15 @@ uint8_t ldSetProperties(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_OK;
 }
 
-// DCMD_LD_TIDEWELL_GET_ASSOCIATIONS (mailbox byte 0 = target id): the drives the SSD cache
-// caches, asked of the cache or of a drive it caches (so a cached drive finds itself in the
-// list); empty for a drive no cache caches. 12 bytes per entry (one unit when there is none):
-// size at 0, count at 4, one target id per byte from 11.
+// DCMD_LD_TIDEWELL_GET_ASSOCIATIONS: the controller's SSD-cache association list, whichever
+// drive mailbox byte 0 names (a cache asks for the drives it caches, a cached drive finds itself
+// in it): every drive whose cacheAssociation is 1. 12 bytes per entry (one unit when there is
+// none): size at 0, count at 4, one target id per byte from 11.
 uint8_t ldGetAssociations(SimState&, Controller& c, SimCommand& cmd)
 {
-    const LogicalDrive* ld = nullptr;
-    for (const LogicalDrive& l : c.lds)
-        if (l.targetId == (cmd.mailbox[0] & 0xFF))
-            ld = &l;
-    if (!ld)
-        return FW_STATUS_NO_DEVICE;
     std::vector<uint8_t> ids;
-    const bool hasCache = std::any_of(c.lds.begin(), c.lds.end(), [](const LogicalDrive& l) { return l.sscCache == 1; });
-    const bool asksCache = ld->sscCache == 1 || (ld->cacheAssociation == 1 && hasCache);
     for (const LogicalDrive& l : c.lds)
-        if (asksCache && l.sscCache != 1 && l.cacheAssociation == 1)
+        if (l.sscCache != 1 && l.cacheAssociation == 1)
             ids.push_back(l.targetId);
     Bytes r(LD_ID_LIST_UNIT * std::max<size_t>(ids.size(), 1), 0);
     put32(r, 0, r.size());

@@ -514,12 +514,25 @@ struct Span {
     std::optional<uint64_t> blockCount;   // unset: the array's size
 };
 
-// A running logical-drive operation and its progress (in 65535ths) and elapsed seconds.
-enum class LdOperation { CONSISTENCY_CHECK, BACKGROUND_INIT, FOREGROUND_INIT, RECONSTRUCTION };
+// A running logical-drive operation and its progress (in 65535ths) and elapsed seconds. It
+// advances by `rate` with the simulated clock unless suspended, and at its end takes its
+// effect (SimFwLdOperations.cpp).
+enum class LdOperation { CONSISTENCY_CHECK, BACKGROUND_INIT, FOREGROUND_INIT, RECONSTRUCTION, SECURE_ERASE };
+// What a reconstruction changes: the RAID level, and drives added or removed.
+enum class ReconstructKind { OTHER, ADD, REMOVE };
 struct LdProgress {
     LdOperation operation = LdOperation::CONSISTENCY_CHECK;   // required in a description
     uint16_t progress = 0;
     uint16_t elapsed = 0;
+    uint16_t rate = 656;              // 65535ths per simulated second (about 1 %)
+    bool suspended = false;
+    // A reconstruction's request.
+    std::optional<uint8_t> newRaidLevel = std::nullopt;
+    ReconstructKind reconstructKind = ReconstructKind::OTHER;
+    std::vector<uint16_t> reconstructDrives = {};   // device ids
+    uint8_t expansionPercent = 0;
+    // A secure erase deletes the drive at its end.
+    bool deleteAfter = false;
 };
 
 struct LogicalDrive {
@@ -551,6 +564,7 @@ struct LogicalDrive {
     uint8_t snapshot = 0;
     uint8_t powerConditions = 0;
     uint8_t cacheAssociation = 0;     // 1: an SSD cache caches the drive
+    std::optional<uint32_t> allowedOperations;   // unset: made from the drive's state
     uint64_t sizeBlocks = 0;
     bool sizeIsDriveSize = false;     // the information's size is the drive's (byte 303 bit 0)
     std::vector<LdProgress> progress;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "Simulator/SimDescription.h"
+#include "Simulator/SimFirmware.h"
 
 namespace sim {
 
@@ -155,6 +156,9 @@ void SimState::advanceClock(uint64_t seconds)
     if (seconds == 0)
         return;
     model_.clock += seconds;
+    // The controllers' long operations run on the same clock.
+    for (Controller& c : model_.controllers)
+        advanceLdOperations(c, seconds);
     changed_ = true;
 }
 

@@ -75,13 +75,15 @@ public:
     int getCurrentAccessPolicy(uint8_t* policy) override;
     int getCacheAssociation(uint8_t* association) override;
 
-    // A new target-id list (ZprLdIdList layout, freed by the caller with delete[]): for an
-    // SSD-caching drive the drives it caches, for any other the SSD-caching drives that cache it.
-    int getTidewellAssociations(uint8_t** list);
     // The logical sector size and the physical sector exponent of the first member drive that
     // answers (0 when none does); always 0.
     int getMemberSectorSize(uint16_t* bytes);
     int getMemberPhysicalSectorExponent(uint16_t* exponent);
+
+    // The virtual-drive commands (VdDataZprCommands.cpp).
+#define VD_COMMAND(ret, name, params, args) ret name params override;
+#include "RaidManager/VdCommands.def"
+#undef VD_COMMAND
 
 protected:
     // 0 when the record is there or was read; the read's status otherwise. A drive marked
@@ -104,12 +106,28 @@ private:
     // a rule or a drive count too small for the level.
     int sumSpans(uint64_t* dataBlocks, uint64_t* redundancyBlocks);
 
+    // Sends one controller command with mailbox words 0 and 1 (word 2 zero).
+    int send(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, void* data, uint32_t length);
+    // The drive's ZprLdRef as mailbox word 0; 0 without an identifier.
+    uint32_t reference() const;
+    // The low byte of the target id (mailbox byte 0 of the target form).
+    uint32_t targetByte() const;
+    // Sends a command in the reference form with mailbox byte 4 = `byte4` and no data.
+    int sendByReference(uint32_t opcode, uint8_t byte4);
+    // Reads the allowed-operations word into allowedOperations when the adapter reports such
+    // words; `supported` tells whether it does. -1 without a manager or adapter.
+    int readAllowedOperations(uint8_t* supported);
+    // The status form of the word's tests.
+    int allowedBitStatus(unsigned bit, uint8_t* answer);
+    // The answer form: the bit; `unsupportedAnswer` when the adapter has no such words.
+    int allowedBitAnswer(unsigned bit, int unsupportedAnswer);
+
     uint8_t foreign;
     uint8_t dirty;
     uint8_t* properties;       // ZprLdProperties::SIZE bytes; not owned unless ownProperties
     uint8_t* parameters;       // ZprLdParameters::SIZE bytes; not owned unless ownParameters
     uint8_t* ldInfo;           // ZprLdInfo::SIZE bytes, owned; null until read
-    [[maybe_unused]] uint32_t allowedOperations;  // filled by the virtual-drive commands, which land later
+    uint32_t allowedOperations;  // read anew by every query of the allowed-operations word
     ArrayList<Span*>* spans;   // owned with its spans
     VdIdZpr* vdId;             // the base's identifier, typed
     uint8_t* ownProperties;    // a planned drive's own records, freed with the object
