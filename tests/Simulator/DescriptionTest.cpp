@@ -69,6 +69,8 @@ TEST(Description, RefusalsNameTheKeyOrThePosition)
          "controllers[0].spares[1].deviceId: 9 is already controllers[0].spares[0]'s"},
         {R"({"controllers": [{"host": 2, "reservedTargetIds": [256]}]})",
          "controllers[0].reservedTargetIds[0]: 256 is out of range (0..255)"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "progress": [{"operation": "secureErase", "reconstructKind": "grow"}]}]}]})",
+         R"(controllers[0].lds[0].progress[0].reconstructKind: the string "grow" is not one of "other", "add", "remove")"},
         // Text that is not a description.
         {R"({"controllers": [)",
          "parse error at line 1, column 18: syntax error while parsing value - unexpected end of input; "
@@ -379,4 +381,35 @@ TEST(Description, SecurityKeyFieldsRoundTrip)
     const std::string longKey(36, 'k');
     EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "securityKeys": {"key": ")" + longKey + R"("}}]})",
                                       model, error)) << "a key fills 35 characters at most";
+}
+
+TEST(Description, LogicalDriveOperationFieldsRoundTrip)
+{
+    const char* description = R"({"controllers": [{"host": 2, "lds": [
+      {"targetId": 5, "allowedOperations": "0x4210004",
+       "progress": [{"operation": "reconstruction", "progress": 100, "rate": 0, "newRaidLevel": 5,
+                     "reconstructKind": "add", "reconstructDrives": [10, 11], "expansionPercent": 0},
+                    {"operation": "secureErase", "suspended": true, "deleteAfter": true}]},
+      {"targetId": 7}]}]})";
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", description), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::SimHost host(tmp.path() + "/second");
+    ASSERT_EQ(host.load(), 0);
+    const sim::Controller& c = host.state().model().controllers.at(0);
+    const sim::LogicalDrive& ld = c.lds.at(0);
+    EXPECT_EQ(ld.allowedOperations.value_or(0), 0x04210004u);
+    ASSERT_EQ(ld.progress.size(), 2u);
+    EXPECT_EQ(ld.progress[0].rate, 0);
+    EXPECT_EQ(ld.progress[0].newRaidLevel.value_or(0), 5);
+    EXPECT_EQ(ld.progress[0].reconstructKind, sim::ReconstructKind::ADD);
+    EXPECT_EQ(ld.progress[0].reconstructDrives, (std::vector<uint16_t>{10, 11}));
+    EXPECT_EQ(ld.progress[1].operation, sim::LdOperation::SECURE_ERASE);
+    EXPECT_TRUE(ld.progress[1].suspended);
+    EXPECT_TRUE(ld.progress[1].deleteAfter);
+    EXPECT_EQ(ld.progress[1].rate, 656) << "the default rate";
+    EXPECT_FALSE(c.lds.at(1).allowedOperations.has_value());
 }
