@@ -2,8 +2,7 @@
 // initialization, reconstruction, secure erase) with their progress, suspend and resume, and
 // their end on the simulated clock; the allowed-operations word; the one-shot commands (make
 // secure, bad blocks, protection information, blocked access, consistency mark, mirrors); the
-// SSD-cache association list; the one-block read through a drive; the snapshot commands,
-// which this firmware does not support.
+// one-block read through a drive; the snapshot commands, which this firmware does not support.
 //
 // Commands that name a drive by reference carry in mailbox word 0 its target id (byte 0) and
 // sequence number (bytes 2-3): an unknown target id is answered with 0x0C, a sequence number
@@ -26,7 +25,6 @@ const uint32_t OP_LD_GET_PROGRESS = 0x03080000;
 const uint32_t OP_LD_GET_ALLOWED_OPS = 0x030B0000;
 const uint32_t OP_LD_MAKE_SECURE = 0x030C0000;
 const uint32_t OP_LD_BBM_CLEAR = 0x030E0000;
-const uint32_t OP_LD_SET_ASSOCIATIONS = 0x03100100;
 const uint32_t OP_LD_MIRROR_BREAK = 0x03110100;
 const uint32_t OP_LD_MIRROR_VIEW = 0x03110200;
 const uint32_t OP_LD_MIRROR_JOIN = 0x03110300;
@@ -66,11 +64,6 @@ const size_t RECONSTRUCT_MAX_DRIVES = 32;
 
 // The first read of a mirror view: a header and one record of each kind.
 const size_t MIRROR_FIRST_READ = 616;
-
-// A target-id list: size and count at 0 and 4, the ids one byte each from 11, read in units of
-// 12 bytes (one unit when empty).
-const size_t ID_LIST_UNIT = 12;
-const size_t ID_LIST_IDS = 11;
 
 const uint32_t FULL_PROGRESS = 65535;
 
@@ -432,27 +425,6 @@ uint8_t ldMirrorView(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, configBuffer(c, arrays, {*ld}, spares));
 }
 
-// DCMD_LD_TIDEWELL_SET_ASSOCIATIONS: the list written (its count bounded by the bytes
-// written, every id a known drive) becomes the controller's association list: exactly the
-// drives in it are marked as cached.
-uint8_t ldSetAssociations(SimState& state, Controller& c, SimCommand& cmd)
-{
-    const Bytes& b = cmd.data;
-    const uint32_t count = get32(b, 4);
-    if (b.size() < ID_LIST_IDS || count > b.size() - ID_LIST_IDS)
-        return FW_STATUS_INVALID_ARGUMENT;
-    std::vector<uint8_t> ids;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (!ldByTarget(c, get8(b, ID_LIST_IDS + i)))
-            return FW_STATUS_NO_DEVICE;
-        ids.push_back(get8(b, ID_LIST_IDS + i));
-    }
-    for (LogicalDrive& ld : c.lds)
-        ld.cacheAssociation = std::find(ids.begin(), ids.end(), ld.targetId) != ids.end() ? 1 : 0;
-    state.markChanged();
-    return FW_STATUS_OK;
-}
-
 // READ(10) through a logical drive: a block of zeros.
 uint8_t ldScsiRead(SimState&, Controller&, SimCommand& cmd)
 {
@@ -474,7 +446,6 @@ const FwRegistration registration({
     fwRead(OP_LD_GET_ALLOWED_OPS, 4, ldGetAllowedOps),
     fwNoData(OP_LD_MAKE_SECURE, changeLd<makeSecure>),
     fwNoData(OP_LD_BBM_CLEAR, changeLd<clearBadBlocks>),
-    fwWrite(OP_LD_SET_ASSOCIATIONS, ID_LIST_UNIT - 1, ldSetAssociations),
     fwNoData(OP_LD_MIRROR_BREAK, changeLd<keep>),
     fwRead(OP_LD_MIRROR_VIEW, MIRROR_FIRST_READ, ldMirrorView),
     fwNoData(OP_LD_MIRROR_JOIN, changeLd<keep>),
@@ -527,8 +498,8 @@ void setMembers(Controller& c, LogicalDrive& ld, const LdProgress& p)
     }
 }
 
-// Deletes a drive: its record, the arrays no other drive uses (their drives unconfigured), and
-// with it its place in the association list.
+// Deletes a drive: its record (and with it its place in the association list) and the arrays no
+// other drive uses (their drives unconfigured).
 void deleteLd(Controller& c, uint8_t targetId)
 {
     auto at = std::find_if(c.lds.begin(), c.lds.end(), [targetId](const LogicalDrive& l) { return l.targetId == targetId; });
