@@ -83,6 +83,29 @@ public:
     // Appends the cached member drives of the logical drive with the target id to `list`.
     virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
 
+    // Logical-drive lists of the whole controller. Blocks handed out are new, in the
+    // ZprLdIdList layout (or the snapshot commands' own), freed by the caller with delete[].
+    // The SSD-cache association list asked with mailbox byte 0 = `query`.
+    virtual int getTidewellAssociations(uint8_t** block, uint8_t query) = 0;
+    // Adds (1) or removes (0) one target id of the association list; 0 and nothing sent when
+    // the list already is so.
+    virtual int setTidewellAssociations(uint8_t targetId, uint8_t add) = 0;
+    virtual int isTidewellAssociated(uint8_t targetId, uint8_t* answer) = 0;
+    // The logical drives that are SSD caches.
+    virtual int countTidewellVds(uint8_t* count) = 0;
+    // 0 no SSD cache, 1 write-through ones only, 2 a write-back one.
+    virtual int getTidewellWritePolicy(uint8_t* value) = 0;
+    // The target ids new logical drives must not take.
+    virtual int queryReservedLdIds(uint8_t** block) = 0;
+    // Reads the first block of every virtual drive, in target-id order: 0, or 1 when there is no
+    // manager or no transport for a read.
+    virtual int readFirstBlockOfVds() = 0;
+    // The snapshot commands: part of the interface, called by no command of the system.
+    virtual int sendSnapshotSubcmd03(uint32_t value, void* buffer, uint32_t length) = 0;
+    virtual int readSnapshotSubcmd08(uint8_t value, uint8_t** block) = 0;
+    virtual int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) = 0;
+    virtual int readSnapshotSubcmd0A(uint8_t** block) = 0;
+
     Controller* getController() const { return controller; }
 
     RmData(const RmData&) = delete;

@@ -60,6 +60,18 @@ public:
     int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
     int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) override;
     int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
+    // The logical-drive list commands (RmDataZprLdLists.cpp).
+    int getTidewellAssociations(uint8_t** block, uint8_t query) override;
+    int setTidewellAssociations(uint8_t targetId, uint8_t add) override;
+    int isTidewellAssociated(uint8_t targetId, uint8_t* answer) override;
+    int countTidewellVds(uint8_t* count) override;
+    int getTidewellWritePolicy(uint8_t* value) override;
+    int queryReservedLdIds(uint8_t** block) override;
+    int readFirstBlockOfVds() override;
+    int sendSnapshotSubcmd03(uint32_t value, void* buffer, uint32_t length) override;
+    int readSnapshotSubcmd08(uint8_t value, uint8_t** block) override;
+    int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) override;
+    int readSnapshotSubcmd0A(uint8_t** block) override;
 
     // The reader: a new snapshot of the buffer. With `foreign` 1 the drives of the arrays
     // learn the state the buffer gives them, and those with sequence number 0 are marked
@@ -105,6 +117,10 @@ private:
                          uint8_t foreign);
     int addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& spanRecord, VirtualDisk* vd, RmCfg* cfg,
                     DiskGroup** group, uint8_t* groupCounter, uint8_t foreign);
+    // Reads the information record of every logical drive of the list, in list order, and hands
+    // it to `visit` until that answers false; the first failure is returned.
+    template <class Visit>
+    int walkLdInfos(Visit visit);
     // Reads one spare into the snapshot; `built` collects every spare built.
     int readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spare*>* built);
 

@@ -75,8 +75,8 @@ public:
     int getCurrentAccessPolicy(uint8_t* policy) override;
     int getCacheAssociation(uint8_t* association) override;
 
-    // The logical sector size and the physical sector exponent of the first member drive that
-    // answers (0 when none does); always 0.
+    // The logical sector size of the first member drive whose information is available, and
+    // the first nonzero physical sector exponent of the members (0 when none answers); always 0.
     int getMemberSectorSize(uint16_t* bytes);
     int getMemberPhysicalSectorExponent(uint16_t* exponent);
 
@@ -106,6 +106,9 @@ private:
     // a rule or a drive count too small for the level.
     int sumSpans(uint64_t* dataBlocks, uint64_t* redundancyBlocks);
 
+    // Asks the member drives in order until `answer(drive, value)` is true; `value` starts at 0.
+    template <class Answer>
+    int askMembers(uint16_t* value, Answer answer);
     // Sends one controller command with mailbox words 0 and 1 (word 2 zero).
     int send(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, void* data, uint32_t length);
     // The drive's ZprLdRef as mailbox word 0; 0 without an identifier.

@@ -1,16 +1,57 @@
-// What the text block of a virtual drive asks beyond its own records: the sector layout of its
-// member drives.
+// What a virtual drive asks of its member drives: the sector layout, from the first member
+// that answers.
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidElementId.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
 
+namespace {
+
+// A drive list holds at most this many member drives of one virtual drive.
+const unsigned char MEMBER_LIST_CAPACITY = 32;
+
+}  // namespace
+
+template <class Answer>
+int VdDataZpr::askMembers(uint16_t* value, Answer answer)
+{
+    if (value == nullptr)
+        return -1;
+    *value = 0;
+    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+    RmData* rmData = manager != nullptr ? manager->getRmData() : nullptr;
+    if (rmData == nullptr || vdId == nullptr)
+        return 0;
+    // The list container is ours; the drives stay the model's.
+    ArrayList<PhysicalDevice*> members(MEMBER_LIST_CAPACITY);
+    rmData->getVdPds(&members, static_cast<uint8_t>(vdId->getTargetId16() & 0xFF));
+    for (unsigned char i = 0; i < members.count(); ++i) {
+        PhysicalDevice* pd = members.get(i);
+        if (pd != nullptr && answer(pd, value))
+            break;
+    }
+    return 0;
+}
 
 int VdDataZpr::getMemberSectorSize(uint16_t* bytes)
 {
-    *bytes = 0;
-    return 0;
+    return askMembers(bytes, [](PhysicalDevice* pd, uint16_t* out) {
+        uint8_t unavailable = 1;
+        pd->isInfoUnavailable(&unavailable);
+        if (unavailable == 1)
+            return false;
+        pd->getLogicalSectorSize(out);
+        return true;
+    });
 }
 
 int VdDataZpr::getMemberPhysicalSectorExponent(uint16_t* exponent)
 {
-    *exponent = 0;
-    return 0;
+    return askMembers(exponent, [](PhysicalDevice* pd, uint16_t* out) {
+        uint16_t value = 0;
+        pd->getPhysicalSectorSizeExponent(&value);
+        *out = value;
+        return value != 0;
+    });
 }
