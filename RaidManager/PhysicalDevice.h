@@ -5,11 +5,16 @@
 
 #include <cstdint>
 
+#include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
 
 class Array;
 class PhysicalDevice;
 class Spare;
+
+// The allowed-operation queries answered from bits 0-12 of the drive's allowed-operations word.
+#define PD_ALLOWED_OPERATION_BITS(X) \
+    X(0) X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12)
 
 // The drive's properties. Queries with an out-parameter write it only on success (0) and
 // otherwise return the status of the failed record read; the queries whose answer is the
@@ -120,6 +125,63 @@ public:
     // read and for a tape. toString gives the identity block.
     virtual string formatStateDetails() = 0;
     virtual string formatSecurityDetails() = 0;
+
+    // Drive commands. Each sends one firmware command about the drive and returns its status:
+    // 0, the firmware or transport status, or -1 where said. Those that need the drive's record
+    // return the status of reading it, before anything is sent, when it cannot be read.
+    // The new state is a firmware state code: -1 when the drive already has it (nothing sent)
+    // and for a failure other than status 0x5F (the controller's limit of drive conversions).
+    virtual int setFirmwareState(uint8_t state) = 0;
+    virtual int startRebuild() = 0;
+    virtual int stopRebuild() = 0;
+    virtual int suspendRebuild() = 0;
+    virtual int resumeRebuild() = 0;
+    virtual int startClear() = 0;
+    virtual int stopClear() = 0;
+    virtual int startLocate(uint16_t argument) = 0;
+    virtual int stopLocate() = 0;
+    virtual int markMissing() = 0;
+    virtual int prepareForRemoval() = 0;
+    virtual int undoPrepareForRemoval() = 0;
+    // Copies this drive back onto `destination`.
+    virtual int startCopyback(PhysicalDevice* destination) = 0;
+    virtual int stopCopyback() = 0;
+    virtual int suspendCopyback() = 0;
+    virtual int resumeCopyback() = 0;
+    virtual int startReprovision() = 0;
+    // Reprovisions a drive secured by a foreign key and locked.
+    virtual int reprovisionLockedDrive() = 0;
+    // Erase type 0, 1 or 2; a pattern of 0 is sent as 0xAA (first) and 0x55 (second).
+    virtual int startSecureErase(uint8_t eraseType, uint8_t pattern1, uint8_t pattern2) = 0;
+    virtual int stopSecureErase() = 0;
+    // A dedicated spare of the arrays listed (at most 16), or a global one without a list.
+    virtual int makeHotSpare(ArrayList<Array*>* arrays, uint8_t revertible, uint8_t enclosureAffinity) = 0;
+    virtual int removeHotSpare() = 0;
+    // Spins the drive up when the controller can and the drive is not spun up.
+    virtual int spinUp() = 0;
+    // Reads the progress block (PdProgressBlock::SIZE bytes), written only on success.
+    virtual int getProgress(uint8_t* block) = 0;
+    // The drive's security key id; the string is untouched on failure.
+    virtual int getSecurityKeyId(string& keyId) = 0;
+    // Performance-monitor statistics: 56 bytes; 400 bytes for type 2 of the extended form and
+    // 40 for any other type; the counters 152 bytes (zeroed first).
+    virtual int getDpmStatistics(uint32_t type, uint8_t* out) = 0;
+    virtual int getDpmStatisticsEx(uint32_t type, uint8_t* out) = 0;
+    virtual int getDpmCounters(uint8_t* out) = 0;
+
+    // Allowed-operation queries: the word is read anew on each call. The out-parameter forms
+    // return the status of the read and write the bit on success (1 when the controller does
+    // not report allowed operations; isFirmwareDownloadBlocked then writes the last bit read).
+#define PD_DECLARE_ALLOWED_BIT(n) virtual int isAllowedOperationBit##n(uint8_t* allowed) = 0;
+    PD_ALLOWED_OPERATION_BITS(PD_DECLARE_ALLOWED_BIT)
+#undef PD_DECLARE_ALLOWED_BIT
+    virtual int isFirmwareDownloadBlocked(uint8_t* blocked) = 0;
+    // The result forms: the bit, or 1 when the controller does not report allowed operations.
+    virtual int isAllowedOperationBit24() = 0;
+    virtual int canStopSecureErase() = 0;
+    // 1 when the record loads, the drive holds a foreign configuration and the controller does
+    // not forbid its import.
+    virtual int isForeignImportable() = 0;
 };
 
 class PhysicalDevice : public RaidElement {
@@ -215,6 +277,44 @@ public:
     {
         return pdData->getEnclosureModelData(isModel, serial, field3, fruPartNumber, esmSerial, zoningMode);
     }
+
+    // The drive commands and allowed-operation queries pass straight to the data object too.
+    int setFirmwareState(uint8_t v) { return pdData->setFirmwareState(v); }
+    int startRebuild() { return pdData->startRebuild(); }
+    int stopRebuild() { return pdData->stopRebuild(); }
+    int suspendRebuild() { return pdData->suspendRebuild(); }
+    int resumeRebuild() { return pdData->resumeRebuild(); }
+    int startClear() { return pdData->startClear(); }
+    int stopClear() { return pdData->stopClear(); }
+    int startLocate(uint16_t v) { return pdData->startLocate(v); }
+    int stopLocate() { return pdData->stopLocate(); }
+    int markMissing() { return pdData->markMissing(); }
+    int prepareForRemoval() { return pdData->prepareForRemoval(); }
+    int undoPrepareForRemoval() { return pdData->undoPrepareForRemoval(); }
+    int startCopyback(PhysicalDevice* v) { return pdData->startCopyback(v); }
+    int stopCopyback() { return pdData->stopCopyback(); }
+    int suspendCopyback() { return pdData->suspendCopyback(); }
+    int resumeCopyback() { return pdData->resumeCopyback(); }
+    int startReprovision() { return pdData->startReprovision(); }
+    int reprovisionLockedDrive() { return pdData->reprovisionLockedDrive(); }
+    int startSecureErase(uint8_t t, uint8_t p1, uint8_t p2) { return pdData->startSecureErase(t, p1, p2); }
+    int stopSecureErase() { return pdData->stopSecureErase(); }
+    int makeHotSpare(ArrayList<Array*>* a, uint8_t r, uint8_t e) { return pdData->makeHotSpare(a, r, e); }
+    int removeHotSpare() { return pdData->removeHotSpare(); }
+    int spinUp() { return pdData->spinUp(); }
+    int getProgress(uint8_t* v) { return pdData->getProgress(v); }
+    int getSecurityKeyId(string& v) { return pdData->getSecurityKeyId(v); }
+    int getDpmStatistics(uint32_t t, uint8_t* v) { return pdData->getDpmStatistics(t, v); }
+    int getDpmStatisticsEx(uint32_t t, uint8_t* v) { return pdData->getDpmStatisticsEx(t, v); }
+    int getDpmCounters(uint8_t* v) { return pdData->getDpmCounters(v); }
+#define PD_FORWARD_ALLOWED_BIT(n) \
+    int isAllowedOperationBit##n(uint8_t* v) { return pdData->isAllowedOperationBit##n(v); }
+    PD_ALLOWED_OPERATION_BITS(PD_FORWARD_ALLOWED_BIT)
+#undef PD_FORWARD_ALLOWED_BIT
+    int isFirmwareDownloadBlocked(uint8_t* v) { return pdData->isFirmwareDownloadBlocked(v); }
+    int isAllowedOperationBit24() { return pdData->isAllowedOperationBit24(); }
+    int canStopSecureErase() { return pdData->canStopSecureErase(); }
+    int isForeignImportable() { return pdData->isForeignImportable(); }
 
 protected:
     PdData* pdData;  // the element's data object, seen as its interface

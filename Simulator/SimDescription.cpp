@@ -587,7 +587,8 @@ const std::vector<std::pair<const char*, FaultType>> FAULT_TYPES = {
 };
 const std::vector<std::pair<const char*, DriveOperation>> DRIVE_OPERATIONS = {
     {"rebuild", DriveOperation::REBUILD}, {"patrolRead", DriveOperation::PATROL_READ},
-    {"clear", DriveOperation::CLEAR},
+    {"clear", DriveOperation::CLEAR}, {"copyback", DriveOperation::COPYBACK},
+    {"secureErase", DriveOperation::SECURE_ERASE},
 };
 const std::vector<std::pair<const char*, LdOperation>> LD_OPERATIONS = {
     {"consistencyCheck", LdOperation::CONSISTENCY_CHECK}, {"backgroundInit", LdOperation::BACKGROUND_INIT},
@@ -1088,6 +1089,9 @@ void visit(V& v, Drive& d)
     v.num("shieldCounter", d.shieldCounter);
     v.text("keyId", d.keyId, 255);
     v.list("progress", d.progress);
+    v.num("allowedOperations", d.allowedOperations, HEX);
+    v.flag("locating", d.locating);
+    v.flag("preparedForRemoval", d.preparedForRemoval);
     v.patch("patch", d.patch, PD_INFO_SIZE);
 }
 
@@ -1105,6 +1109,9 @@ void visit(V& v, DriveProgress& p)
     v.choice("operation", p.operation, DRIVE_OPERATIONS, REQUIRED);
     v.num("progress", p.progress);
     v.num("elapsed", p.elapsed);
+    v.flag("suspended", p.suspended);
+    v.num("since", p.since);
+    v.num("source", p.source);
 }
 
 template <class V>
@@ -1229,6 +1236,8 @@ void visit(V& v, Controller& c)
     v.list("spares", c.spares);
     v.numbers("reservedTargetIds", c.reservedTargetIds);
     v.text("bbuModuleVersion", c.bbuModuleVersion, 8);
+    v.num("operationSeconds", c.operationSeconds, PLAIN, 1, 0xFFFF);
+    v.num("jbodConversionsLeft", c.jbodConversionsLeft);
 }
 
 template <class V>

@@ -129,6 +129,8 @@ uint8_t SimFirmware::execute(SimState& state, Controller& controller, SimCommand
         cmd.note = "refused=length";
         return FW_STATUS_INVALID_ARGUMENT;
     }
+    // Drive operations that the firmware runs move on with the clock before any command sees them.
+    advanceDriveOperations(state, controller);
     return spec->handler(state, controller, cmd);
 }
 

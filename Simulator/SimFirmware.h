@@ -245,6 +245,14 @@ void advanceLdOperations(Controller& c, uint64_t seconds);
 // number and the drive's target id (SimFwLogicalDrive.cpp).
 Bytes ldDeviceIdPage(const Controller& controller, const LogicalDrive& ld);
 
+// Brings the drive operations the firmware started (rebuild, clear, copyback, secure erase)
+// up to the simulated clock; those that reach their end change the drives, arrays and logical
+// drives as they end (SimFwDriveOperations.cpp).
+void advanceDriveOperations(SimState& state, Controller& controller);
+
+// The drive with `deviceId`, or null.
+Drive* findDriveById(Controller& controller, uint16_t deviceId);
+
 } // namespace sim
 
 #endif

@@ -11,6 +11,12 @@ namespace {
 const uint32_t OP_CFG_READ = 0x04010000;
 const uint32_t OP_CFG_GET_RUNTIME_STATUS = 0x04070000;
 const uint32_t OP_CFG_SET_ARRAY = 0x04060000;
+const uint32_t OP_CFG_MAKE_HOTSPARE = 0x04040000;
+const uint32_t OP_CFG_REMOVE_HOTSPARE = 0x04050000;
+const uint8_t FW_STATUS_BAD_ARRAY = 0x09;
+const uint8_t FW_STATUS_WRONG_STATE = 0x32;
+const uint8_t PD_STATE_HOT_SPARE = 0x02;
+const uint8_t CONFIG_FLAG_SPARE = 0x02;
 const size_t RUNTIME_STATUS_SIZE = 4;
 
 // The buffer: a 32-byte header (total size; count and record size of the arrays, the logical
@@ -133,7 +139,62 @@ uint8_t cfgSetArray(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_NO_DEVICE;
 }
 
+// DCMD_CFG_MAKE_HOTSPARE (a spare record written): an unconfigured good drive becomes a global
+// spare, or one dedicated to the arrays listed (each must exist).
+uint8_t cfgMakeHotSpare(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const Bytes& b = cmd.data;
+    Drive* d = findDriveById(c, static_cast<uint16_t>(getN(b.data(), b.size(), 0, 2)));
+    if (d == nullptr)
+        return FW_STATUS_NO_DEVICE;
+    if (d->sequence != getN(b.data(), b.size(), 2, 2))
+        return FW_STATUS_INVALID_ARGUMENT;
+    if (d->state != PD_STATE_UNCONFIGURED_GOOD)
+        return FW_STATUS_WRONG_STATE;
+    const uint8_t flags = static_cast<uint8_t>(getN(b.data(), b.size(), 4, 1));
+    const size_t count = getN(b.data(), b.size(), 7, 1);
+    if (count > CFG_SPARE_MAX_ARRAYS)
+        return FW_STATUS_INVALID_ARGUMENT;
+    Spare spare;
+    spare.deviceId = d->deviceId;
+    spare.dedicated = (flags & 1) != 0;
+    spare.revertible = (flags & 2) != 0;
+    spare.enclosureAffinity = (flags & 4) != 0;
+    for (size_t i = 0; spare.dedicated && i < count; ++i) {
+        const uint16_t ref = static_cast<uint16_t>(getN(b.data(), b.size(), 8 + 2 * i, 2));
+        if (findArray(c, ref) == nullptr)
+            return FW_STATUS_BAD_ARRAY;
+        spare.arrays.push_back(ref);
+    }
+    c.spares.push_back(spare);
+    d->state = PD_STATE_HOT_SPARE;
+    d->configFlags |= CONFIG_FLAG_SPARE;
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
+// DCMD_CFG_REMOVE_HOTSPARE (word 0 the drive's reference): the spare is unconfigured good again.
+uint8_t cfgRemoveHotSpare(SimState& state, Controller& c, SimCommand& cmd)
+{
+    Drive* d = findDriveById(c, static_cast<uint16_t>(cmd.mailbox[0] & 0xFFFF));
+    if (d == nullptr)
+        return FW_STATUS_NO_DEVICE;
+    if (d->sequence != (cmd.mailbox[0] >> 16))
+        return FW_STATUS_INVALID_ARGUMENT;
+    const uint16_t id = d->deviceId;
+    const auto spare = std::find_if(c.spares.begin(), c.spares.end(), [id](const Spare& s) { return s.deviceId == id; });
+    if (spare == c.spares.end())
+        return FW_STATUS_WRONG_STATE;
+    c.spares.erase(spare);
+    d->state = PD_STATE_UNCONFIGURED_GOOD;
+    d->configFlags &= static_cast<uint8_t>(~CONFIG_FLAG_SPARE);
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
+    fwWrite(OP_CFG_MAKE_HOTSPARE, CFG_SPARE_SIZE, cfgMakeHotSpare),
+    fwNoData(OP_CFG_REMOVE_HOTSPARE, cfgRemoveHotSpare),
     fwRead(OP_CFG_READ, CFG_DEFAULT_READ, cfgRead),
     fwRead(OP_CFG_GET_RUNTIME_STATUS, RUNTIME_STATUS_SIZE, cfgGetRuntimeStatus),
     fwWrite(OP_CFG_SET_ARRAY, CFG_ARRAY_SIZE, cfgSetArray),

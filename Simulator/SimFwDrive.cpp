@@ -65,15 +65,21 @@ uint8_t pdListQuery(SimState&, Controller& c, SimCommand& cmd)
 
 // DCMD_PD_LIST_OPERATION: the listed drives are spun up; the count field comes back as the
 // number of listed ids that name drives of the controller. Ids past the frame are not read.
-uint8_t pdListOperation(SimState&, Controller& c, SimCommand& cmd)
+uint8_t pdListOperation(SimState& state, Controller& c, SimCommand& cmd)
 {
     Bytes& b = cmd.data;
     const uint64_t listed = getN(b.data(), b.size(), DEVICE_LIST_COUNT, 4);
     const uint64_t room = b.size() > DEVICE_LIST_IDS ? (b.size() - DEVICE_LIST_IDS) / 2 : 0;
     uint64_t found = 0;
     for (uint64_t i = 0; i < std::min(listed, room); ++i) {
-        const uint64_t id = getN(b.data(), b.size(), DEVICE_LIST_IDS + 2 * i, 2);
-        found += std::any_of(c.drives.begin(), c.drives.end(), [id](const Drive& d) { return d.deviceId == id; });
+        Drive* d = findDriveById(c, static_cast<uint16_t>(getN(b.data(), b.size(), DEVICE_LIST_IDS + 2 * i, 2)));
+        if (d == nullptr)
+            continue;
+        ++found;
+        if (d->powerState != 0) {
+            d->powerState = 0;
+            markStateChanged(state);
+        }
     }
     put32(b, DEVICE_LIST_COUNT, found);
     cmd.dataReturned = true;
@@ -127,6 +133,8 @@ void putProgress(Bytes& r, const Drive& d)
     uint8_t running = 0;
     for (const DriveProgress& p : d.progress) {
         const unsigned index = static_cast<unsigned>(p.operation);
+        if (index > static_cast<unsigned>(DriveOperation::CLEAR))
+            continue;   // copyback and secure erase show in the progress block only
         running |= static_cast<uint8_t>(1u << index);
         put16(r, 264 + 4 * index, p.progress);
         put16(r, 266 + 4 * index, p.elapsed);

@@ -431,12 +431,19 @@ struct DrivePort {
     bool passive = false;             // the passive path
 };
 
-// A running drive operation and its progress (in 65535ths) and elapsed seconds.
-enum class DriveOperation { REBUILD, PATROL_READ, CLEAR };
+// A running drive operation and its progress (in 65535ths) and elapsed seconds. The drive
+// information record shows rebuild, patrol read and clear; the progress block rebuild, clear,
+// copyback and secure erase. An operation the firmware started (`since` set) advances with the
+// simulated clock and ends after the controller's `operationSeconds`; one a description gives
+// without `since` stays as given.
+enum class DriveOperation { REBUILD, PATROL_READ, CLEAR, COPYBACK, SECURE_ERASE };
 struct DriveProgress {
     DriveOperation operation = DriveOperation::REBUILD;   // required in a description
     uint16_t progress = 0;
     uint16_t elapsed = 0;
+    bool suspended = false;
+    std::optional<uint64_t> since;    // the clock when progress was last brought up to date
+    std::optional<uint16_t> source;   // a copyback's source drive (this drive is its target)
 };
 
 // A device on the drive list: a disk, a tape (type 1) or an enclosure's own entry (type 0x0d,
@@ -504,6 +511,9 @@ struct Drive {
     uint8_t shieldCounter = 0;
     std::string keyId;                // the drive's security key id (at most 255 characters)
     std::vector<DriveProgress> progress;
+    uint32_t allowedOperations = 0;   // the allowed-operations word
+    bool locating = false;            // its locate light is on
+    bool preparedForRemoval = false;
     Patch patch;                      // laid over the drive's information record
 };
 
@@ -655,6 +665,8 @@ struct Controller {
     std::vector<Spare> spares;
     std::vector<uint8_t> reservedTargetIds;   // the target-id list of the logical-drive query
     std::string bbuModuleVersion = "01.30.02";   // the cache-protection module's firmware (8 characters)
+    uint32_t operationSeconds = 600;  // how long a drive operation started by a command runs (at most 65535)
+    std::optional<uint16_t> jbodConversionsLeft;   // unset: drives leave JBOD without limit
     FlashDownload flash;              // runtime only
 };
 

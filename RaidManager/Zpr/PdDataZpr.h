@@ -117,10 +117,53 @@ public:
     static char* trimLeadingSpaces(char* text);
     static char* trimSpaces(char* text);
 
+    // The drive commands (PdDataZprCommands.cpp).
+    int setFirmwareState(uint8_t state) override;
+    int startRebuild() override;
+    int stopRebuild() override;
+    int suspendRebuild() override;
+    int resumeRebuild() override;
+    int startClear() override;
+    int stopClear() override;
+    int startLocate(uint16_t argument) override;
+    int stopLocate() override;
+    int markMissing() override;
+    int prepareForRemoval() override;
+    int undoPrepareForRemoval() override;
+    int startCopyback(PhysicalDevice* destination) override;
+    int stopCopyback() override;
+    int suspendCopyback() override;
+    int resumeCopyback() override;
+    int startReprovision() override;
+    int reprovisionLockedDrive() override;
+    int startSecureErase(uint8_t eraseType, uint8_t pattern1, uint8_t pattern2) override;
+    int stopSecureErase() override;
+    int makeHotSpare(ArrayList<Array*>* arrays, uint8_t revertible, uint8_t enclosureAffinity) override;
+    int removeHotSpare() override;
+    int spinUp() override;
+    int getProgress(uint8_t* block) override;
+    int getSecurityKeyId(string& keyId) override;
+    int getDpmStatistics(uint32_t type, uint8_t* out) override;
+    int getDpmStatisticsEx(uint32_t type, uint8_t* out) override;
+    int getDpmCounters(uint8_t* out) override;
+#define PD_OVERRIDE_ALLOWED_BIT(n) int isAllowedOperationBit##n(uint8_t* allowed) override;
+    PD_ALLOWED_OPERATION_BITS(PD_OVERRIDE_ALLOWED_BIT)
+#undef PD_OVERRIDE_ALLOWED_BIT
+    int isFirmwareDownloadBlocked(uint8_t* blocked) override;
+    int isAllowedOperationBit24() override;
+    int canStopSecureErase() override;
+    int isForeignImportable() override;
+
 protected:
     // Reads the information record unless it is cached: 0, -1 without an identifier or
     // memory, or the read's status (nothing cached, so the next query reads again).
     int fetchDriveInfo();
+    // Reads the allowed-operations word anew when the controller's adapter reports such words:
+    // the adapter query's status (0 with `supported` 0 when it does not report them; the word is
+    // then left as it was), else the read's status. -1 without a RAID manager or adapter.
+    int fetchAllowedOperations(uint8_t* supported);
+    // One command about the drive without data: the opcode with mailbox bytes 0-7 as one value.
+    int sendDriveCommand(uint32_t opcode, uint64_t mailbox);
 
 private:
     // Checks that the connector queries may be answered (a drive behind an enclosure, an
@@ -151,11 +194,23 @@ private:
     int answerBit(uint8_t* out, size_t offset, unsigned bitNumber);
     // Loads the record; `onFailure` instead of the status when it cannot.
     int answerFlag(size_t offset, unsigned bitNumber, int onFailure);
+    // Loads the record, then sends `opcode` with the drive's device reference (or device id)
+    // in mailbox bytes 0-3 and `high` in bytes 4-7.
+    int sendForReference(uint32_t opcode, uint32_t high = 0);
+    int sendForDeviceId(uint32_t opcode, uint16_t argument = 0);
+    // Suspend (0) or resume (1) of a rebuild or copyback, by the drive's reference.
+    int sendSuspendResume(uint32_t opcode, uint8_t resume);
+    // A read of `length` bytes about the drive into `buffer`.
+    int readDriveData(uint32_t opcode, uint64_t mailbox, void* buffer, uint32_t length);
+    // The out-parameter forms of the allowed-operation queries: bit `n` of the word, or
+    // `unreported` when the controller does not report allowed operations.
+    int allowedBit(uint8_t* out, unsigned n, int unreported);
+    // The result forms: bit `n`, or 1 when the word is not reported.
+    int allowedBitResult(unsigned n);
 
     PdIdZpr* pdId;            // the base's identifier, typed; not deleted separately
     uint8_t* driveInfo;       // ZprDriveInfo::SIZE bytes, or null until a read succeeds
-    // Filled by the drive commands (allowed-operations read), which land later.
-    [[maybe_unused]] uint32_t allowedOperations;
+    uint32_t allowedOperations;   // the last word read; 0 before the first read
     uint16_t foreignState;    // FOREIGN_STATE_NONE, or the state a foreign configuration gives
     uint8_t outdated;
 };

@@ -44,6 +44,16 @@ public:
     }
     uint16_t arrayRef(uint32_t index) const { return bytes.u16(ARRAY_REFS + static_cast<size_t>(index) * 2); }
 
+    // Writers of a record the program builds (over a writable view).
+    bool setDeviceId(uint16_t id) { return bytes.setU16(DEVICE_ID, id); }
+    bool setSequenceNumber(uint16_t sequence) { return bytes.setU16(SEQUENCE, sequence); }
+    bool setFlags(uint8_t flags) { return bytes.setU8(FLAGS, flags); }
+    bool setArrayRefCount(uint8_t count) { return bytes.setU8(ARRAY_REF_COUNT, count); }
+    bool setArrayRef(uint32_t index, uint16_t ref)
+    {
+        return index < MAX_ARRAY_REFS && bytes.setU16(ARRAY_REFS + static_cast<size_t>(index) * 2, ref);
+    }
+
     const LeView& view() const { return bytes; }
 
 private:

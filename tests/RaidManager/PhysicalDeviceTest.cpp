@@ -58,7 +58,9 @@ sim::Drive sasDisk()
     d.diagnosticsDate = {2026, 11, 30, 23, 59, 58};
     d.shieldCounter = 4;
     d.vpd83 = sim::Bytes(70, 0xA5);
-    d.progress = {{sim::DriveOperation::REBUILD, 0x8000, 120}};
+    d.progress.resize(1);
+    d.progress[0].progress = 0x8000;
+    d.progress[0].elapsed = 120;
     return d;
 }
 

@@ -413,3 +413,40 @@ TEST(Description, LogicalDriveOperationFieldsRoundTrip)
     EXPECT_EQ(ld.progress[1].rate, 656) << "the default rate";
     EXPECT_FALSE(c.lds.at(1).allowedOperations.has_value());
 }
+
+// The drive-command state the firmware keeps between runs: a host made from it shows it again.
+TEST(Description, DriveCommandStateRoundTrips)
+{
+    const std::string text =
+        "{\"controllers\": [{\"host\": 2, \"operationSeconds\": 120, \"jbodConversionsLeft\": 3, \"drives\": ["
+        "{\"deviceId\": 8, \"allowedOperations\": \"0x2001fff\", \"locating\": true,"
+        " \"preparedForRemoval\": true, \"progress\": [{\"operation\": \"copyback\", \"progress\": 100,"
+        " \"elapsed\": 5, \"suspended\": true, \"since\": 40, \"source\": 9}, {\"operation\": \"secureErase\"}]}]}]}";
+    TempDir tmp;
+    ASSERT_EQ(sim::createHostFromDescription(tmp.path() + "/first", text), 0);
+    const std::string shown = readText(tmp.path() + "/first/state.json");
+    ASSERT_EQ(runQuillSim({"create", tmp.path() + "/second", "--from", tmp.path() + "/first/state.json"}), 0);
+    EXPECT_EQ(readText(tmp.path() + "/second/state.json"), shown);
+
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(shown, model, error)) << error;
+    const sim::Controller& c = model.controllers.at(0);
+    EXPECT_EQ(c.operationSeconds, 120u);
+    EXPECT_EQ(c.jbodConversionsLeft.value_or(0), 3);
+    const sim::Drive& d = c.drives.at(0);
+    EXPECT_EQ(d.allowedOperations, 0x2001fffu);
+    EXPECT_TRUE(d.locating);
+    EXPECT_TRUE(d.preparedForRemoval);
+    ASSERT_EQ(d.progress.size(), 2u);
+    EXPECT_EQ(d.progress[0].operation, sim::DriveOperation::COPYBACK);
+    EXPECT_TRUE(d.progress[0].suspended);
+    EXPECT_EQ(d.progress[0].since.value_or(0), 40u);
+    EXPECT_EQ(d.progress[0].source.value_or(0), 9);
+    EXPECT_EQ(d.progress[1].operation, sim::DriveOperation::SECURE_ERASE);
+    // An operation no description knows is refused by name.
+    EXPECT_FALSE(sim::readDescription(
+        "{\"controllers\": [{\"host\": 2, \"drives\": [{\"deviceId\": 8, \"progress\": [{\"operation\": \"defrag\"}]}]}]}",
+        model, error));
+    EXPECT_NE(error.find("operation"), std::string::npos) << error;
+}
