@@ -4,9 +4,12 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
+#include "RaidManager/DriveMixMatrix.h"
+#include "RaidManager/EnclSlotId.h"
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementFactory.h"
+#include "RaidManager/RmCfg.h"
 #include "RaidManager/RmData.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/Span.h"
@@ -30,24 +33,114 @@ RaidManager::~RaidManager()
 }
 
 SnapShotRaidManager::SnapShotRaidManager(RmData* rmData, Controller* controller)
-    : RaidManager(rmData, controller), adapter(nullptr)
+    : RaidManager(rmData, controller), driveMix(nullptr), adapter(nullptr), allPds(nullptr), config(nullptr),
+      unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), replacedConfigs(nullptr)
 {
 }
 
 SnapShotRaidManager::~SnapShotRaidManager()
 {
-    delete adapter;
+    dropSnapshot();
 }
+
+void SnapShotRaidManager::dropSnapshot()
+{
+    delete allPds;
+    allPds = nullptr;
+    delete unusedPds;
+    unusedPds = nullptr;
+    delete config;
+    config = nullptr;
+    for (unsigned char i = 0; replacedConfigs != nullptr && i < replacedConfigs->count(); ++i)
+        delete replacedConfigs->get(i);
+    delete replacedConfigs;
+    replacedConfigs = nullptr;
+    delete adapter;
+    adapter = nullptr;
+    delete jbodPds;
+    jbodPds = nullptr;
+}
+
+namespace {
+
+// Appends the drives of `from` to `to`, without looking for duplicates.
+void appendDrives(ArrayList<PhysicalDevice*>* to, ArrayList<PhysicalDevice*>* from)
+{
+    for (unsigned char i = 0; from != nullptr && i < from->count(); ++i)
+        to->add(from->get(i));
+}
+
+}  // namespace
 
 int SnapShotRaidManager::refresh()
 {
-    delete adapter;
-    adapter = nullptr;
+    // The snapshot goes before the data access drops the drives it holds.
+    dropSnapshot();
     if (rmData == nullptr)
         return -1;
     rmData->resetCaches();
-    Adapter* reloaded = nullptr;
-    return getAdapter(&reloaded);
+    Adapter* loaded = nullptr;
+    int status = rmData->getAdapter(&loaded);
+    if (status != 0)
+        return status;
+    adapter = loaded;
+    loadDrivesAndConfig();
+    buildDriveMixMatrix();
+    return 0;
+}
+
+void SnapShotRaidManager::loadDrivesAndConfig()
+{
+    // A part that cannot be read stays absent; the lookups then ask the data access.
+    if (rmData->getUnusedPds(&unusedPds) != 0)
+        return;
+    allPds = new (noThrowNew) ArrayList<PhysicalDevice*>(4);
+    if (allPds == nullptr)
+        return;
+    appendDrives(allPds, unusedPds);
+    if (rmData->getPdsInStateX40(&jbodPds) == 0)
+        appendDrives(allPds, jbodPds);
+    else
+        jbodPds = nullptr;
+    if (rmData->readConfig(&config) != 0) {
+        config = nullptr;
+        return;
+    }
+    ArrayList<Array*>* arrays = config->getArrays();
+    for (unsigned char i = 0; arrays != nullptr && i < arrays->count(); ++i) {
+        ArrayList<PhysicalDevice*>* members = nullptr;
+        if (arrays->get(i)->getPdList(&members) == 0)
+            appendDrives(allPds, members);
+    }
+}
+
+void SnapShotRaidManager::buildDriveMixMatrix()
+{
+    driveMix = DriveMixMatrix::instance();
+    if (driveMix == nullptr)
+        return;
+    uint8_t mediaMix = 0;
+    uint8_t ssdInterfaceMix = 0;
+    uint8_t hddInterfaceMix = 0;
+    adapter->getDriveMixFlag5f0Bit6(&mediaMix);
+    adapter->getDriveMixFlag5f0Bit5(&ssdInterfaceMix);
+    adapter->getDriveMixFlag5f0Bit3(&hddInterfaceMix);
+    driveMix->build(mediaMix, ssdInterfaceMix, hddInterfaceMix);
+}
+
+int SnapShotRaidManager::getConfig(RmCfg** out)
+{
+    if (out == nullptr || rmData == nullptr)
+        return -1;
+    if (config == nullptr) {
+        RmCfg* read = nullptr;
+        int status = rmData->readConfig(&read);
+        if (status != 0)
+            return status;
+        config = read;
+    }
+    *out = config;
+    return 0;
 }
 
 int SnapShotRaidManager::getAdapter(Adapter** out)
@@ -67,6 +160,124 @@ int SnapShotRaidManager::getAdapter(Adapter** out)
     return 0;
 }
 
+namespace {
+
+// Hands out a list of the cached configuration: -1 without one.
+template <class T>
+int cachedList(RmCfg* config, ArrayList<T>* (RmCfg::*get)() const, ArrayList<T>** out)
+{
+    if (config == nullptr)
+        return -1;
+    if (out != nullptr)
+        *out = (config->*get)();
+    return 0;
+}
+
+}  // namespace
+
+int SnapShotRaidManager::getDiskGroups(ArrayList<DiskGroup*>** list)
+{
+    return cachedList(config, &RmCfg::getDiskGroups, list);
+}
+
+int SnapShotRaidManager::getVds(ArrayList<VirtualDisk*>** list)
+{
+    return cachedList(config, &RmCfg::getVds, list);
+}
+
+int SnapShotRaidManager::getArrays(ArrayList<Array*>** list)
+{
+    return cachedList(config, &RmCfg::getArrays, list);
+}
+
+int SnapShotRaidManager::getSpares(ArrayList<Spare*>** list)
+{
+    return cachedList(config, &RmCfg::getSpares, list);
+}
+
+int SnapShotRaidManager::getAllPds(ArrayList<PhysicalDevice*>** list)
+{
+    if (config == nullptr)
+        return rmData != nullptr ? rmData->getAllPds(list) : -1;
+    if (list != nullptr)
+        *list = allPds;
+    return 0;
+}
+
+int SnapShotRaidManager::getUnusedPds(ArrayList<PhysicalDevice*>** list)
+{
+    if (config == nullptr)
+        return rmData != nullptr ? rmData->getUnusedPds(list) : -1;
+    if (list != nullptr)
+        *list = unusedPds;
+    return 0;
+}
+
+int SnapShotRaidManager::getPdsInStateX40(ArrayList<PhysicalDevice*>** list)
+{
+    if (config == nullptr)
+        return rmData != nullptr ? rmData->getPdsInStateX40(list) : -1;
+    if (list != nullptr)
+        *list = jbodPds;
+    return 0;
+}
+
+PhysicalDevice* SnapShotRaidManager::getPdByEnclSlot(EnclSlotId* address)
+{
+    if (address == nullptr || rmData == nullptr)
+        return nullptr;
+    for (unsigned char i = 0; allPds != nullptr && i < allPds->count(); ++i) {
+        PhysicalDevice* pd = allPds->get(i);
+        uint8_t type = 0xFF;
+        if (pd->getScsiDeviceType(&type) != 0 || type > 1)
+            continue;
+        uint16_t enclosure = 0;
+        uint8_t slot = 0;
+        if (pd->getEnclosureDeviceId(&enclosure) != 0 || pd->getSlotNumber(&slot) != 0)
+            break;
+        if (enclosure == address->getEnclosureId() && slot == address->getSlotNumber())
+            return pd;
+    }
+    return rmData->getPdByEnclSlot(address);
+}
+
+PhysicalDevice* SnapShotRaidManager::getPdByDeviceId(uint16_t deviceId)
+{
+    if (rmData == nullptr)
+        return nullptr;
+    for (unsigned char i = 0; allPds != nullptr && i < allPds->count(); ++i) {
+        uint16_t id = 0;
+        if (allPds->get(i)->getDeviceId(&id) != 0)
+            break;
+        if (id == deviceId)
+            return allPds->get(i);
+    }
+    return rmData->getPdByDeviceId(deviceId);
+}
+
+int SnapShotRaidManager::getVd(VdId* id, VirtualDisk** out)
+{
+    if (id == nullptr || out == nullptr || rmData == nullptr)
+        return -1;
+    ArrayList<VirtualDisk*>* vds = config != nullptr ? config->getVds() : nullptr;
+    for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
+        VdId* own = dynamic_cast<VdId*>(vds->get(i)->getId());
+        if (own == nullptr)
+            break;
+        if (own->getTargetId16() == id->getTargetId16()) {
+            // The given id learns its sequence number from the logical-drive list.
+            int status = rmData->refreshVd(dynamic_cast<VdIdZpr*>(id), vds->get(i), 1);
+            *out = vds->get(i);
+            return status;
+        }
+    }
+    VirtualDisk* made = nullptr;
+    if (rmData->createVd(id, &made) != 0 || made == nullptr)
+        return -1;
+    *out = made;
+    return 0;
+}
+
 int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
 {
     if (enclosureId == nullptr || rmData == nullptr)
@@ -80,13 +291,119 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
     }
     if (count > 1)
         return 1;
-    // The snapshot holds no drives yet, so a drive attached without enclosure cannot be told
-    // apart here; the enclosure is that of the list.
+    if (config == nullptr)
+        refresh();
+    if (allPds != nullptr && allPds->count() > 0) {
+        uint16_t last = ENCLOSURE_ID_NONE;
+        for (unsigned char i = 0; i < allPds->count(); ++i) {
+            uint16_t id = 0;
+            if (allPds->get(i)->getEnclosureDeviceId(&id) != 0)
+                continue;
+            if (id == ENCLOSURE_ID_NONE)
+                return 2;
+            last = id;
+        }
+        *enclosureId = last;
+        return 0;
+    }
     uint16_t id = 0;
     if (rmData->getEnclosureId(0, &id) != 0)
         return -1;
     *enclosureId = id;
     return 0;
+}
+
+int SnapShotRaidManager::getVdCount(uint8_t* count)
+{
+    return rmData != nullptr ? rmData->getVdCount(count) : -1;
+}
+
+int SnapShotRaidManager::countDiskPds(uint16_t* count)
+{
+    return rmData != nullptr ? rmData->countDiskPds(count) : -1;
+}
+
+int SnapShotRaidManager::getEnclosureCount(uint32_t* count)
+{
+    return rmData != nullptr ? rmData->getEnclosureCount(count) : -1;
+}
+
+int SnapShotRaidManager::getEnclosureId(uint32_t index, uint16_t* enclosureId)
+{
+    return rmData != nullptr ? rmData->getEnclosureId(index, enclosureId) : -1;
+}
+
+int SnapShotRaidManager::getEnclosureProperty(uint16_t enclosureId, uint8_t* property)
+{
+    return rmData != nullptr ? rmData->getEnclosureProperty(enclosureId, property) : -1;
+}
+
+int SnapShotRaidManager::countLockedForeignPds(uint16_t* count)
+{
+    return rmData != nullptr ? rmData->countLockedForeignPds(count) : -1;
+}
+
+int SnapShotRaidManager::countEkmAttentionPds(uint16_t* count)
+{
+    return rmData != nullptr ? rmData->countEkmAttentionPds(count) : -1;
+}
+
+uint8_t SnapShotRaidManager::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
+{
+    return static_cast<uint8_t>(rmData != nullptr ? rmData->isTargetIdInConfig(targetId, reread) : 0);
+}
+
+int SnapShotRaidManager::sortVdsByTargetId(ArrayList<VirtualDisk*>* list)
+{
+    return rmData != nullptr ? rmData->sortVdsByTargetId(list) : -1;
+}
+
+int SnapShotRaidManager::getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId)
+{
+    return rmData != nullptr ? rmData->getVdPds(list, targetId) : -1;
+}
+
+int SnapShotRaidManager::parseConfigBuffer(const ZprConfigBuffer& buffer)
+{
+    if (rmData == nullptr)
+        return -1;
+    RmCfg* parsed = nullptr;
+    int status = rmData->parseConfigBuffer(buffer, &parsed);
+    if (status != 0)
+        return status;
+    // Elements taken from the snapshot replaced stay valid until the next refresh.
+    if (config != nullptr && appendToList(replacedConfigs, config) != 0) {
+        delete parsed;
+        return -1;
+    }
+    config = parsed;
+    return 0;
+}
+
+int SnapShotRaidManager::isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer)
+{
+    return pd != nullptr ? pd->isUnconfiguredGoodDisk(answer) : -1;
+}
+
+uint8_t SnapShotRaidManager::checkDriveMix(PhysicalDevice* pd, PhysicalDevice* other)
+{
+    // A manager that was never refreshed has no matrix and allows no mixing.
+    if (driveMix == nullptr)
+        return 0;
+    return driveMix->isAllowed(DriveMixMatrix::kindOf(pd), DriveMixMatrix::kindOf(other));
+}
+
+uint8_t SnapShotRaidManager::checkDriveMixList(PhysicalDevice* pd, ArrayList<PhysicalDevice*>* list)
+{
+    for (unsigned char i = 0; list != nullptr && i < list->count(); ++i) {
+        PhysicalDevice* other = list->get(i);
+        uint8_t unavailable = 1;
+        if (other == nullptr || other->isInfoUnavailable(&unavailable) != 0 || unavailable == 1)
+            continue;
+        if (checkDriveMix(pd, other) == 0)
+            return 0;
+    }
+    return 1;
 }
 
 int SnapShotRaidManager::takeFirmwareStatus()
@@ -95,12 +412,6 @@ int SnapShotRaidManager::takeFirmwareStatus()
     if ((word & PAVERROR_KIND_MASK) == PAVERROR_KIND_FW_STATUS && (word & 0xFFFFu) != 0)
         return static_cast<int>(word & 0xFFu);
     return 0;
-}
-
-int SnapShotRaidManager::getDiskGroups(ArrayList<DiskGroup*>**)
-{
-    // The snapshot holds no configuration yet.
-    return -1;
 }
 
 void registerRaidCreators()

@@ -6,8 +6,14 @@
 // command that needs the controller and releases them all after the last request.
 //
 // SnapShotRaidManager, the one implementation, keeps a snapshot of the controller read through
-// its RmData. The adapter is read by refresh; the drive lists, the configuration and the
-// drive-mix matrix join the snapshot as the model grows.
+// its RmData: the adapter, the drives (all of them, those in no array, those in JBOD state),
+// the configuration and the drive-mix matrix. Lookups are answered from the snapshot first;
+// everything else goes to the RmData.
+//
+// Lifetime: every element handed out from the snapshot (adapter, drives, arrays, disk groups,
+// virtual drives, spares) and every list the getters hand out belongs to the manager and dies
+// at the next refresh or release. Operations return 0, -1 for a request refused before
+// anything was sent, or a firmware status; values go out through pointer parameters.
 #ifndef RAIDMANAGER_H
 #define RAIDMANAGER_H
 
@@ -16,9 +22,18 @@
 #include "PavUtil/List.h"
 
 class Adapter;
+class Array;
 class Controller;
 class DiskGroup;
+class DriveMixMatrix;
+class EnclSlotId;
+class PhysicalDevice;
+class RmCfg;
 class RmData;
+class Spare;
+class VdId;
+class VirtualDisk;
+class ZprConfigBuffer;
 
 const uint8_t MAX_RAID_MANAGERS = 32;
 
@@ -27,21 +42,57 @@ public:
     // Takes ownership of the data access; the controller is not owned.
     RaidManager(RmData* rmData, Controller* controller);
 
-    // Drops the snapshot and reads the controller again. 0, or the status of reading the
-    // adapter.
-    virtual int refresh() = 0;
-    // The adapter element, read on first use and kept (owned by the manager, valid until the
-    // next refresh or release); 0, or the status with the pointer untouched.
-    virtual int getAdapter(Adapter** adapter) = 0;
+    // A drive of the snapshot at the address (device type 0 or 1), else the RmData's.
+    virtual PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) = 0;
+    // A drive of the snapshot with the device id, else the RmData's.
+    virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
     // The adapter's single enclosure: 0 with its id (ENCLOSURE_ID_NONE when there is none),
     // 1 when there are several, 2 when a drive is attached without enclosure, -1 when the
     // enclosures cannot be counted.
     virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
+    // Drops the snapshot and reads the controller again. 0, or the status of reading the
+    // adapter; the other parts that cannot be read stay absent.
+    virtual int refresh() = 0;
+    // The cached configuration, read first when there is none.
+    virtual int getConfig(RmCfg** config) = 0;
+    // The adapter element, read on first use and kept.
+    virtual int getAdapter(Adapter** adapter) = 0;
+    // The lists of the cached configuration; -1 when none is cached.
+    virtual int getDiskGroups(ArrayList<DiskGroup*>** list) = 0;
+    // The virtual drive with the id's target id: the snapshot's (the id completed from the
+    // logical-drive list), else a new element owned by the caller; -1 when there is none.
+    virtual int getVd(VdId* id, VirtualDisk** vd) = 0;
+    virtual int getVdCount(uint8_t* count) = 0;
+    virtual int getVds(ArrayList<VirtualDisk*>** list) = 0;
+    virtual int getArrays(ArrayList<Array*>** list) = 0;
+    virtual int getSpares(ArrayList<Spare*>** list) = 0;
+    // With a cached configuration the snapshot's lists (the JBOD list may then be absent);
+    // else new lists from the RmData, owned by the caller.
+    virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
+    virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
+    virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
+    virtual int countDiskPds(uint16_t* count) = 0;
+    virtual int getEnclosureCount(uint32_t* count) = 0;
+    virtual int getEnclosureId(uint32_t index, uint16_t* enclosureId) = 0;
+    virtual int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) = 0;
+    // PhysicalDevice::isUnconfiguredGoodDisk of the drive.
+    virtual int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) = 0;
+    // 1 when the two drives' kinds may share a virtual drive.
+    virtual uint8_t checkDriveMix(PhysicalDevice* pd, PhysicalDevice* other) = 0;
+    // 0 when a drive of the list whose information can be read may not be mixed with `pd`;
+    // else 1 (also for an empty list).
+    virtual uint8_t checkDriveMixList(PhysicalDevice* pd, ArrayList<PhysicalDevice*>* list) = 0;
+    virtual int countLockedForeignPds(uint16_t* count) = 0;
+    virtual int countEkmAttentionPds(uint16_t* count) = 0;
     // Takes (and clears) the last-error word; the firmware status it holds, else 0.
     virtual int takeFirmwareStatus() = 0;
-    // The disk groups of the cached configuration, in configuration order (the manager's);
-    // -1 when no configuration is cached.
-    virtual int getDiskGroups(ArrayList<DiskGroup*>** groups) = 0;
+    // 1 when a logical drive of the configuration (read again with `reread`) has the target id.
+    virtual uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) = 0;
+    virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
+    // The snapshot of the buffer replaces the cached configuration; the one it replaces lives
+    // on, with its elements, until the next refresh or release.
+    virtual int parseConfigBuffer(const ZprConfigBuffer& buffer) = 0;
+    virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
     // Deletes the data access.
     virtual ~RaidManager();
 
@@ -59,15 +110,55 @@ protected:
 class SnapShotRaidManager : public RaidManager {
 public:
     SnapShotRaidManager(RmData* rmData, Controller* controller);
-    int refresh() override;
-    int getAdapter(Adapter** adapter) override;
+    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
+    PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
     int getOnlyEnclosureId(uint16_t* enclosureId) override;
+    int refresh() override;
+    int getConfig(RmCfg** config) override;
+    int getAdapter(Adapter** adapter) override;
+    int getDiskGroups(ArrayList<DiskGroup*>** list) override;
+    int getVd(VdId* id, VirtualDisk** vd) override;
+    int getVdCount(uint8_t* count) override;
+    int getVds(ArrayList<VirtualDisk*>** list) override;
+    int getArrays(ArrayList<Array*>** list) override;
+    int getSpares(ArrayList<Spare*>** list) override;
+    int getAllPds(ArrayList<PhysicalDevice*>** list) override;
+    int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
+    int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
+    int countDiskPds(uint16_t* count) override;
+    int getEnclosureCount(uint32_t* count) override;
+    int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
+    int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
+    int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) override;
+    uint8_t checkDriveMix(PhysicalDevice* pd, PhysicalDevice* other) override;
+    uint8_t checkDriveMixList(PhysicalDevice* pd, ArrayList<PhysicalDevice*>* list) override;
+    int countLockedForeignPds(uint16_t* count) override;
+    int countEkmAttentionPds(uint16_t* count) override;
     int takeFirmwareStatus() override;
-    int getDiskGroups(ArrayList<DiskGroup*>** groups) override;
+    uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
+    int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
+    int parseConfigBuffer(const ZprConfigBuffer& buffer) override;
+    int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
     ~SnapShotRaidManager() override;
 
+    // The drive-mix matrix the last refresh set; null before the first refresh.
+    DriveMixMatrix* getDriveMixMatrix() const { return driveMix; }
+
 private:
-    Adapter* adapter;
+    // Deletes the snapshot (drive-list containers, configurations, adapter) and forgets it.
+    void dropSnapshot();
+    // Steps of the refresh after the adapter: the drive lists and the configuration.
+    void loadDrivesAndConfig();
+    void buildDriveMixMatrix();
+
+    DriveMixMatrix* driveMix;                 // process-wide, not owned
+    Adapter* adapter;                         // owned
+    ArrayList<PhysicalDevice*>* allPds;       // container owned, drives not
+    RmCfg* config;                            // owned
+    ArrayList<PhysicalDevice*>* unusedPds;    // container owned
+    ArrayList<PhysicalDevice*>* jbodPds;      // container owned
+    [[maybe_unused]] int32_t foreignScan;     // -1 until the first foreign scan (kept across refreshes)
+    ArrayList<RmCfg*>* replacedConfigs;       // snapshots replaced by parseConfigBuffer, owned
 };
 
 // The manager of the controller: the cached one, else a new one over the data access that

@@ -120,7 +120,10 @@ TEST_F(RaidManagerTest, FailedReadLeavesOutputsAndIsRetried)
 {
     host.change(simhost::withStatusFault(DCMD_ADP_GET_INFO, 0x0C));
     RaidManager* manager = getRaidManager(controller);
-    EXPECT_EQ(manager->refresh(), 0) << "refresh reads no record of its own yet";
+    // The refresh reads the information for the three drive-mix flags, once per flag while the
+    // read fails, and still succeeds.
+    EXPECT_EQ(manager->refresh(), 0);
+    EXPECT_EQ(sent(DCMD_ADP_GET_INFO), 3u);
     Adapter* adapter = nullptr;
     ASSERT_EQ(manager->getAdapter(&adapter), 0);
     uint8_t flag = 7;
@@ -131,7 +134,7 @@ TEST_F(RaidManagerTest, FailedReadLeavesOutputsAndIsRetried)
     EXPECT_EQ(app, 7);
     host.change(simhost::withoutFaults());
     EXPECT_EQ(adapter->checkApplicationCompatibility(&flag, &fw, &app), 0);
-    EXPECT_EQ(sent(DCMD_ADP_GET_INFO), 2u);
+    EXPECT_EQ(sent(DCMD_ADP_GET_INFO), 5u);
 }
 
 TEST_F(RaidManagerTest, OemIdIsTheFirstByteAndNotCached)

@@ -27,12 +27,12 @@ std::string sent(unsigned host, const char* opcode, const char* outcome = "statu
 }
 
 // Discovery reads each controller's information; the refresh before the command reads the
-// model, the check the OEM data and the information again.
+// model and the information again, the check the OEM data (the information it needs is the
+// refresh's).
 std::vector<std::string> checked(unsigned host)
 {
     std::vector<std::string> reads = refreshReads(host);
     reads.push_back(sent(host, OEM));
-    reads.push_back(sent(host, INFO));
     return reads;
 }
 
@@ -76,7 +76,7 @@ protected:
             EXPECT_EQ(r.exitCode, run.exitCode);
             EXPECT_EQ(r.out, run.out);
             EXPECT_EQ(r.err, "");
-            EXPECT_EQ(loggedFirmwareCommands(hostDir), run.commands);
+            EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(hostDir)), run.commands);
             last = r;
         }
     }

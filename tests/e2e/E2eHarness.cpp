@@ -212,8 +212,22 @@ std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir)
     return result;
 }
 
+std::vector<std::string> withoutModelReads(const std::vector<std::string>& log)
+{
+    static const char* const modelReads[] = {" opcode=0x02010000 ", " opcode=0x02010100 ", " opcode=0x02020000 ",
+                                             " opcode=0x04010000 ", " opcode=0x03010000 ", " opcode=0x09010000 "};
+    std::vector<std::string> kept;
+    for (const std::string& line : log) {
+        bool model = false;
+        for (const char* read : modelReads)
+            model = model || line.find(read) != std::string::npos;
+        if (!model)
+            kept.push_back(line);
+    }
+    return kept;
+}
+
 std::vector<std::string> refreshReads(unsigned host)
 {
-    const std::string driveList = "host=" + std::to_string(host) + " opcode=0x02010000 status=0x00";
-    return {driveList, driveList};
+    return {"host=" + std::to_string(host) + " opcode=0x01010000 status=0x00"};
 }

@@ -41,8 +41,13 @@ std::string addSimFault(const std::string& hostDir, const std::vector<std::strin
 // Empty when the log does not exist: nothing was sent.
 std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir);
 
-// What the RAID manager's refresh before a command sends to the controller on SCSI host
-// `host` (in the log's form above): the drive list, read in two passes for the drive cache.
+// The log without the reads by which the RAID manager's refresh before a command builds its
+// model (drive lists, drive information, configuration, logical-drive and enclosure lists):
+// their number follows the host's drives, and the rows that use this pin other commands.
+std::vector<std::string> withoutModelReads(const std::vector<std::string>& log);
+
+// What else that refresh sends to the controller on SCSI host `host` when it succeeds: the
+// controller information, for the drive-mix flags (the check before the command then uses it).
 std::vector<std::string> refreshReads(unsigned host);
 
 #endif
