@@ -43,10 +43,11 @@ Lines operator+(Lines a, const Lines& b)
     return a;
 }
 
-// The dispatcher's reads before a command: the model's refresh, the OEM data, the information.
+// The dispatcher's reads before a command: the model's refresh (which reads the information
+// the check then uses), the OEM data.
 Lines checked(unsigned host)
 {
-    return refreshReads(host) + Lines{sent(host, OEM), sent(host, INFO)};
+    return refreshReads(host) + Lines{sent(host, OEM)};
 }
 
 // What one adapter's run sends after the check: `refreshed` when the processor reads the model
@@ -121,7 +122,7 @@ protected:
             EXPECT_EQ(r.exitCode, run.exitCode);
             EXPECT_EQ(r.out, run.out);
             EXPECT_EQ(r.err, "");
-            EXPECT_EQ(loggedFirmwareCommands(dir), run.commands);
+            EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), run.commands);
             if (!run.actionMailboxes.empty()) {
                 EXPECT_EQ(mailboxes(dir, actionOpcodes), run.actionMailboxes);
             }
@@ -185,7 +186,9 @@ TEST_F(ControllerActionsE2e, Restart)
         {"not capable: refused, no shutdown command", "one", {}, {}, {"-AdpRestart", "-a0"}, 1,
          BLANK_OUT + "Adapter Restart is not supported\n" + exitLine("01"), DISCOVERED_2 + action(2, true, {sent(2, INFO)}),
          {}},
-        {"the information read fails", "one", capable, {{"status", INFO, "0x2d", "--from", "3"}}, {"-AdpRestart", "-a0"},
+        // The fourth read of the information is the processor's own: discovery's, then those of
+        // the two refreshes come first.
+        {"the information read fails", "one", capable, {{"status", INFO, "0x2d", "--from", "4"}}, {"-AdpRestart", "-a0"},
          0x2d, BLANK_OUT + "Adapter #0: Failed to Perform AdpAll information Operation.\n" + DEVICE_BUSY + exitLine("2d"),
          DISCOVERED_2 + action(2, true, {sent(2, INFO, "0x2d")}), {}},
         {"-aALL", "two", capable, {}, {"-AdpRestart", "-aALL"}, 0, BLANK_OUT + exitLine("00"),
