@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Simulator/SimConsistency.h"
 #include "Simulator/SimDescription.h"
 #include "Simulator/SimLayout.h"
 #include "Simulator/SimPresets.h"
@@ -96,6 +97,15 @@ int create(const std::vector<std::string>& args)
             return EXIT_FAILED;
     } else {
         return usage("create takes DIR and an optional --preset NAME or --from FILE.json");
+    }
+    // A configuration the firmware answers could not agree on is refused before anything is made.
+    for (size_t i = 0; i < state.controllers.size(); ++i) {
+        const std::string wrong = sim::checkConfiguration(state.controllers[i]);
+        if (!wrong.empty()) {
+            fprintf(stderr, "quillsim: %s: controllers[%zu]: %s\n", args.size() == 4 ? args[3].c_str() : "one", i,
+                    wrong.c_str());
+            return EXIT_FAILED;
+        }
     }
     if (sim::SimLayout::create(args[1], state) != 0)
         return EXIT_FAILED;

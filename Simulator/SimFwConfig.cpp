@@ -1,4 +1,5 @@
 // Configuration commands of the simulated firmware: the configuration buffer.
+#include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
 #include "Simulator/SimState.h"
 
@@ -25,47 +26,17 @@ const size_t CFG_HEADER_SIZE = 32;
 const size_t CFG_LD_SIZE = 256;
 const size_t CFG_DEFAULT_READ = 616;   // a header and one record of each kind
 
-const Drive* findDrive(const Controller& c, uint16_t deviceId)
-{
-    for (const Drive& d : c.drives)
-        if (d.deviceId == deviceId)
-            return &d;
-    return nullptr;
-}
-
-const Array* findArray(const Controller& c, uint16_t ref)
-{
-    for (const Array& a : c.arrays)
-        if (a.ref == ref)
-            return &a;
-    return nullptr;
-}
-
-// An array without a size of its own spans the smallest of its drives.
-uint64_t arraySize(const Controller& c, const Array& a)
-{
-    if (a.sizeBlocks)
-        return *a.sizeBlocks;
-    uint64_t smallest = 0;
-    for (uint16_t id : a.drives) {
-        const Drive* d = findDrive(c, id);
-        uint64_t blocks = d ? d->coercedBlocks : 0;
-        smallest = (smallest == 0 || blocks < smallest) ? blocks : smallest;
-    }
-    return smallest;
-}
-
 // Array record: size, drive count, reference, then 8-byte drive entries from 32 (device id,
 // the drive's sequence number and state).
 Bytes arrayRecord(const Controller& c, const Array& a)
 {
     Bytes r(CFG_ARRAY_SIZE, 0);
     const size_t drives = std::min(a.drives.size(), CFG_ARRAY_MAX_DRIVES);
-    put64(r, 0, arraySize(c, a));
+    put64(r, 0, arraySizeOf(c, a));
     put8(r, 8, drives);
     put16(r, 10, a.ref);
     for (size_t i = 0; i < drives; ++i) {
-        const Drive* d = findDrive(c, a.drives[i]);
+        const Drive* d = driveOf(c, a.drives[i]);
         put16(r, 32 + 8 * i, a.drives[i]);
         put16(r, 34 + 8 * i, d ? d->sequence : 0);
         put16(r, 36 + 8 * i, d ? d->state : 0);
@@ -84,9 +55,9 @@ Bytes ldRecord(const Controller& c, const LogicalDrive& ld)
     put8(r, 37, spans);
     for (size_t i = 0; i < spans; ++i) {
         const Span& s = ld.spans[i];
-        const Array* a = findArray(c, s.array);
+        const Array* a = arrayOf(c, s.array);
         put64(r, 64 + 24 * i, s.startBlock);
-        put64(r, 72 + 24 * i, s.blockCount ? *s.blockCount : (a ? arraySize(c, *a) : 0));
+        put64(r, 72 + 24 * i, s.blockCount ? *s.blockCount : (a ? arraySizeOf(c, *a) : 0));
         put16(r, 80 + 24 * i, s.array);
     }
     return r;
@@ -98,7 +69,7 @@ Bytes ldRecord(const Controller& c, const LogicalDrive& ld)
 Bytes spareRecord(const Controller& c, const Spare& s)
 {
     Bytes r(CFG_SPARE_SIZE, 0);
-    const Drive* d = findDrive(c, s.deviceId);
+    const Drive* d = driveOf(c, s.deviceId);
     const size_t arrays = std::min(s.arrays.size(), CFG_SPARE_MAX_ARRAYS);
     put16(r, 0, s.deviceId);
     put16(r, 2, d ? d->sequence : 0);
@@ -162,7 +133,7 @@ uint8_t cfgMakeHotSpare(SimState& state, Controller& c, SimCommand& cmd)
     spare.enclosureAffinity = (flags & 4) != 0;
     for (size_t i = 0; spare.dedicated && i < count; ++i) {
         const uint16_t ref = static_cast<uint16_t>(getN(b.data(), b.size(), 8 + 2 * i, 2));
-        if (findArray(c, ref) == nullptr)
+        if (arrayOf(c, ref) == nullptr)
             return FW_STATUS_BAD_ARRAY;
         spare.arrays.push_back(ref);
     }

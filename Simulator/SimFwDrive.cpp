@@ -1,5 +1,6 @@
 // Drive commands of the simulated firmware: the drive list, the drive query, each drive's
 // information record and the device-list operation (spinning listed drives up).
+#include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
 
 #include <algorithm>
@@ -189,7 +190,8 @@ Bytes driveInfo(const Controller& c, const Drive& d)
     put32(r, 180, d.lastPredictiveSeq);
     put16(r, 184, d.state);
     put8(r, 187, d.linkSpeed);
-    put8(r, 188, d.configFlags);
+    // The configuration gives the drive its in-use bits; the description adds others.
+    put8(r, 188, d.configFlags | inUseFlags(c, d.deviceId));
     put8(r, 189, interfaceCode(d.interface) << 4);
     putPorts(r, d);
     put64(r, 232, d.rawBlocks);

@@ -111,10 +111,52 @@ TEST_F(SimHostE2e, CreateFromABrokenDescriptionMakesNoHost)
     EXPECT_EQ(missing.err, "quillsim: cannot read " + base + "/nothing.json: No such file or directory\n");
 }
 
+// A configuration whose firmware answers could not agree is refused with what is wrong in it.
+TEST_F(SimHostE2e, CreateRefusesAnInconsistentConfiguration)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const std::string drives = R"("drives": [{"deviceId": 8}, {"deviceId": 9}, {"deviceId": 10}])";
+    struct Case {
+        const char* configuration;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"("arrays": [{"ref": 0, "drives": [8, 11]}])", "array 0: member 11 is not a drive"},
+        {R"("arrays": [{"ref": 0, "drives": [8, 9]}, {"ref": 1, "drives": [9, 10]}])", "drive 9 is in arrays 0 and 1"},
+        {R"("arrays": [{"ref": 0, "drives": [8]}], "lds": [{"targetId": 2, "spans": [{"array": 0}, {"array": 3}]}])",
+         "logical drive 2: span 1 on missing array 3"},
+        {R"("arrays": [{"ref": 0, "drives": [8], "sizeBlocks": 100}],
+            "lds": [{"targetId": 0, "spans": [{"array": 0, "startBlock": 50, "blockCount": 51}]}])",
+         "logical drive 0: span 0 beyond the size of array 0"},
+        {R"("arrays": [{"ref": 0, "drives": [8], "sizeBlocks": 100}],
+            "lds": [{"targetId": 0, "spans": [{"array": 0, "blockCount": 50}]},
+                    {"targetId": 1, "spans": [{"array": 0, "startBlock": 49, "blockCount": 10}]}])",
+         "logical drive 1: span 0 overlaps logical drive 0 on array 0"},
+        {R"("spares": [{"deviceId": 12}])", "spare 12 is not a drive"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const std::string file = base + "/host.json";
+        std::ofstream(file) << std::string(R"({"controllers": [{"host": 2, )") + drives + ", " + c.configuration + "}]}";
+        RunResult r = quillsim({"create", base + "/host", "--from", file});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "quillsim: " + file + ": controllers[0]: " + c.message + "\n");
+        EXPECT_EQ(readFile(base + "/host/state.json"), "");
+    }
+    // Spans side by side fill an array exactly.
+    const std::string file = base + "/fits.json";
+    std::ofstream(file) << std::string(R"({"controllers": [{"host": 2, )") + drives +
+                               R"(, "arrays": [{"ref": 0, "drives": [8], "sizeBlocks": 100}],
+        "lds": [{"targetId": 0, "spans": [{"array": 0, "blockCount": 50}]},
+                {"targetId": 1, "spans": [{"array": 0, "startBlock": 50, "blockCount": 50}]}]}]})";
+    EXPECT_EQ(quillsim({"create", base + "/fits", "--from", file}).exitCode, 0);
+}
+
 // show prints the description; a host created from it shows the same.
 TEST_F(SimHostE2e, ShowThenCreateFromGivesTheSameShow)
 {
-    for (const char* preset : {"one", "mixed", "old-kernel", "no-driver"}) {
+    for (const char* preset : {"one", "two", "big", "mixed", "old-kernel", "no-driver"}) {
         SCOPED_TRACE(preset);
         std::string first = makeSimHost(preset);
         cleanup.push_back(first.substr(0, first.rfind('/')));
