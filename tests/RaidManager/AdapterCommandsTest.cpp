@@ -15,8 +15,6 @@ using namespace describedadapter;
 namespace {
 
 const uint32_t EVENT_GET_INFO = 0x01040100;
-const uint32_t EVENT_GET = 0x01040300;
-const uint32_t EVENT_GET_COUNT = 0x01040400;
 const uint32_t ADP_SHUTDOWN = 0x01050000;
 const uint32_t AEC_CONTROL = 0x01180100;
 const uint32_t AEC_DUMP = 0x01180200;
