@@ -1,0 +1,280 @@
+#include "CpMgmt/CmdPro/AdpEventLogCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/EventRecordText.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "DataProvider/DcmdOpcodes.h"
+#include "Output/PavaneLog.h"
+#include "PavUtil/FileIO.h"
+#include "PavUtil/Memory.h"
+#include "Parser/AdpParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/Zpr/ZprEventCount.h"
+#include "RaidManager/Zpr/ZprEventList.h"
+#include "RaidManager/Zpr/ZprEventLogInfo.h"
+
+namespace {
+
+enum Action : unsigned char {
+    CLEAR = 0,
+    SINCE_REBOOT = 1,
+    SINCE_SHUTDOWN = 2,
+    LOG_INFO = 3,
+    SINCE_CLEAR = 4,
+    INCLUDE_DELETED = 5,
+    LATEST = 6,
+};
+
+// Filter words: all locales, class 0 and above; all locales, class -2 and above.
+const uint32_t FILTER_FROM_INFO = 0x0000FFFF;
+const uint32_t FILTER_FROM_DEBUG = 0xFE00FFFF;
+
+// The count request's status for an empty selection: an empty log, not a failure.
+const int STATUS_NO_EVENTS = 0x23;
+
+const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x300;
+const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x302;
+
+// The class options: -info 0x08 (class 0), -warning 0x10 (1), -critical 0x20 (2), -fatal 0x40
+// (3). Only those four classes can pass a non-zero filter.
+bool passes(int8_t eventClass, uint8_t classFilter)
+{
+    if (classFilter == 0)
+        return true;
+    return eventClass >= 0 && eventClass <= 3 && (classFilter & (0x08u << eventClass)) != 0;
+}
+
+void logEventCommandFailed(uint32_t opcode, uint32_t sequence, int status, uint32_t count)
+{
+    debugLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_EVENT_COMMAND_FAILED, opcode, sequence,
+             status, count);
+}
+
+// The sequence number a walk starts from, raised to the oldest one the controller holds.
+uint32_t startOf(unsigned char action, const ZprEventLogInfo& info)
+{
+    uint32_t start = action == SINCE_REBOOT     ? info.reboot()
+                     : action == SINCE_SHUTDOWN ? info.shutdown()
+                     : action == SINCE_CLEAR    ? info.clear()
+                                                : info.oldest();
+    return start < info.oldest() ? info.oldest() : start;
+}
+
+}  // namespace
+
+CommandProcessor* AdpEventLogCp::create(unsigned short kind)
+{
+    return createCommandProcessor<AdpEventLogCp>(kind);
+}
+
+ArrayList<unsigned short>* AdpEventLogCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_ADPEVENTLOG};
+    return makeCommandIdList(ids, 1);
+}
+
+int AdpEventLogCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
+    AdpEventLogPo* own = requestAs<AdpEventLogPo>(request, adapterNumber, "AdpEventLogPo *");
+    if (own == nullptr)
+        return -1;
+    int result = runAction(cpController, own);
+    if (result != 0) {
+        printMessage(MSG_TEXT, "AdpEventLog failed\n");
+        return result;
+    }
+    printMessage(MSG_TEXT, "Success in AdpEventLog\n");
+    return own->getClassFilter() != 0 ? noMatchingEvent : 0;
+}
+
+int AdpEventLogCp::runAction(CpController* cpController, AdpEventLogPo* request)
+{
+    const uint8_t adapterNumber = request->getAdapterNumber();
+    Adapter* adapter = takeAdapter(takeRaidManager(cpController, adapterNumber), adapterNumber);
+    if (adapter == nullptr)
+        return -1;
+    const unsigned char action = request->getAction();
+    if (action == CLEAR)
+        return adapter->clearEventLog();
+    if (action > LATEST)
+        return -1;
+    if (action == LOG_INFO)
+        return showInformation(adapter, adapterNumber);
+    const uint8_t* info = nullptr;
+    int status = adapter->getEventLogInfo(&info);
+    if (status != 0)
+        return status;
+    return action == LATEST ? walkNewestFirst(adapter, request, info) : walkFrom(adapter, request, info);
+}
+
+int AdpEventLogCp::showInformation(Adapter* adapter, uint8_t adapterNumber)
+{
+    const uint8_t* record = nullptr;
+    int status = adapter->getEventLogInfo(&record);
+    if (status != 0)
+        return status;
+    const ZprEventLogInfo info(record, ZprEventLogInfo::SIZE);
+    printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
+    printMessage(MSG_EVENT_LOG_INFO, static_cast<unsigned long>(info.newest()), static_cast<unsigned long>(info.oldest()),
+                 static_cast<unsigned long>(info.clear()), static_cast<unsigned long>(info.shutdown()),
+                 static_cast<unsigned long>(info.reboot()));
+    printMessage(MSG_NEWLINE);
+    return 0;
+}
+
+FileHandle* AdpEventLogCp::openOutput(AdpEventLogPo* request)
+{
+    FileIO* io = FileIO::instance();
+    const string name = request->getFileName();
+    FileHandle* file = io != nullptr ? io->open(name.c_str(), request->getFollowingAdapter() == 0 ? "w" : "a+") : nullptr;
+    if (file == nullptr)
+        debugLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_FATAL, LOG_ID_FILE_OPEN_FAILED, name.c_str());
+    return file;
+}
+
+bool AdpEventLogCp::writeBatch(const uint8_t* list, uint32_t events, uint8_t classFilter, FileHandle* file, int& status)
+{
+    const ZprEventList batch(list, ZprEventList::sizeFor(ZprEventList::MAX_BATCH));
+    for (uint32_t i = 0; i < events; ++i) {
+        const uint8_t* event = batch.event(i);
+        if (!passes(ZprEventRecord(event).eventClass(), classFilter))
+            continue;
+        noMatchingEvent = 0;
+        if (file == nullptr)
+            return false;
+        if (decodeEvent(event, file) != 0) {
+            printMessage(MSG_FILE_WRITE_FAILED);
+            status = -1;
+            return false;
+        }
+    }
+    return true;
+}
+
+int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint8_t* infoRecord)
+{
+    const ZprEventLogInfo info(infoRecord, ZprEventLogInfo::SIZE);
+    uint32_t start = startOf(request->getAction(), info);
+    const uint32_t bufferSize = ZprEventList::sizeFor(ZprEventList::MAX_BATCH);
+    uint8_t* buffer = new (noThrowNew) uint8_t[bufferSize]();
+    if (buffer == nullptr) {
+        printMessage(MSG_NO_MEMORY, "getting events");
+        return -1;
+    }
+    uint8_t countWord[ZprEventCount::SIZE] = {};
+    int status = adapter->getEventCount(countWord, start, FILTER_FROM_INFO);
+    uint32_t count = status == 0 ? ZprEventCount(countWord, sizeof countWord).count() : 0;
+    if (status != 0 && status != STATUS_NO_EVENTS) {
+        logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
+        delete[] buffer;
+        return -1;
+    }
+    status = 0;
+    FileHandle* file = nullptr;
+    if (request->getFileName().length() != 0) {
+        file = openOutput(request);
+        if (file == nullptr) {
+            delete[] buffer;
+            return -1;
+        }
+        if (printMessageToFile(file, MSG_NEWLINE) != 0 ||
+            printMessageToFile(file, MSG_EVENT_COUNT_HEADING, static_cast<int>(request->getAdapterNumber()),
+                               static_cast<unsigned long>(count)) != 0) {
+            printMessage(MSG_FILE_WRITE_FAILED);
+            FileIO::instance()->close(file);
+            delete[] buffer;
+            return -1;
+        }
+    }
+    // A full batch asks again from the number after its last event; a shorter one, or a next
+    // number that does not move forward (the numbers wrapped), ends the walk.
+    uint32_t previous = ZprEventList::MAX_BATCH;
+    while (previous == ZprEventList::MAX_BATCH && info.newest() >= start) {
+        int fetched = adapter->getEvents(start, buffer, bufferSize, FILTER_FROM_INFO);
+        if (fetched != 0) {
+            logEventCommandFailed(DCMD_ADP_EVENT_GET, start, fetched, 0);
+            status = fetched;
+            break;
+        }
+        const ZprEventList batch(buffer, bufferSize);
+        const uint32_t events = batch.eventCount(ZprEventList::MAX_BATCH);
+        if (!writeBatch(buffer, events, request->getClassFilter(), file, status) || events == 0)
+            break;
+        previous = events;
+        const uint32_t next = ZprEventRecord(batch.event(events - 1)).seqNum() + 1;
+        if (next <= start)
+            break;
+        start = next;
+    }
+    if (file != nullptr)
+        FileIO::instance()->close(file);
+    delete[] buffer;
+    return status;
+}
+
+// One request per sequence number, from the newest down to the oldest; the same event handed
+// back for several numbers is written once. The walk takes at most as many requests as the log
+// spans, and stops once n events were written.
+int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, const uint8_t* infoRecord)
+{
+    const ZprEventLogInfo info(infoRecord, ZprEventLogInfo::SIZE);
+    const uint32_t wanted = request->getLatestCount();
+    FileHandle* file = nullptr;
+    if (request->getFileName().length() != 0) {
+        file = openOutput(request);
+        if (file == nullptr)
+            return -1;
+    }
+    const uint32_t bufferSize = ZprEventList::sizeFor(1);
+    uint8_t* buffer = new (noThrowNew) uint8_t[bufferSize]();
+    if (buffer == nullptr) {
+        printMessage(MSG_NO_MEMORY, "getting events");
+        if (file != nullptr)
+            FileIO::instance()->close(file);
+        return -1;
+    }
+    int status = 0;
+    uint32_t printed = 0;
+    uint32_t lastPrinted = 0xFFFFFFFF;
+    uint32_t seq = info.newest();
+    const uint64_t span = static_cast<uint64_t>(static_cast<uint32_t>(info.newest() - info.oldest())) + 1;
+    for (uint64_t asked = 0; printed < wanted && asked < span; ++asked) {
+        int fetched = adapter->getEvents(seq, buffer, bufferSize, FILTER_FROM_DEBUG);
+        if (fetched != 0) {
+            logEventCommandFailed(DCMD_ADP_EVENT_GET, seq, fetched, 1);
+            status = fetched;
+            break;
+        }
+        const ZprEventList reply(buffer, bufferSize);
+        if (reply.eventCount(1) == 1 && passes(ZprEventRecord(reply.event(0)).eventClass(), request->getClassFilter())) {
+            noMatchingEvent = 0;
+            if (file == nullptr)
+                break;
+            const uint32_t number = ZprEventRecord(reply.event(0)).seqNum();
+            if (number != lastPrinted) {
+                if (decodeEvent(reply.event(0), file) != 0) {
+                    printMessage(MSG_FILE_WRITE_FAILED);
+                    status = -1;
+                    break;
+                }
+                lastPrinted = number;
+                ++printed;
+            }
+        }
+        if (seq == info.oldest())
+            break;
+        --seq;
+    }
+    if (file != nullptr)
+        FileIO::instance()->close(file);
+    delete[] buffer;
+    return status;
+}
+
+namespace {
+
+const CpRegistration<AdpEventLogCp> registration;
+
+}  // namespace

@@ -1,0 +1,42 @@
+// The controller event log ("-AdpEventLog"): clears the log, prints its sequence numbers, or
+// writes events, decoded into text, to a file. Without a file a fetching action writes nothing
+// and answers whether events of the chosen classes exist: with class options given the result
+// is 1 when none was met ("no such event", not a failure).
+#ifndef ADPEVENTLOGCP_H
+#define ADPEVENTLOGCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+
+class Adapter;
+class AdpEventLogPo;
+class FileHandle;
+
+class AdpEventLogCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpEventLogCp() : noMatchingEvent(1) {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpEventLogCp() override {}
+
+private:
+    int runAction(CpController* cpController, AdpEventLogPo* request);
+    int showInformation(Adapter* adapter, uint8_t adapterNumber);
+    // Events from a sequence number on, in batches (since reboot, since shutdown, since the last
+    // clear, including deleted ones).
+    int walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
+    // Writes one batch's passing events; false when the walk ends here (a probe met its event,
+    // or a write failed, then `status` is -1).
+    bool writeBatch(const uint8_t* list, uint32_t events, uint8_t classFilter, FileHandle* file, int& status);
+    // The newest events first, one request per sequence number.
+    int walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
+    // Opens the output file: replaced by the first adapter served, appended to by the others.
+    static FileHandle* openOutput(AdpEventLogPo* request);
+
+    int noMatchingEvent;   // 1 until an event passed the class filter
+};
+
+#endif
