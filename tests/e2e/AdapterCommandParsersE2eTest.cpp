@@ -151,9 +151,12 @@ TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
 TEST_F(AdapterCommandParsersE2e, EventLogAndBattery)
 {
     expectRows({
-        {{"-AdpEventLog", "-GetEvents", "-warning", "-info", "-f", "ev.txt", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
-        {{"-AdpEventLog", "-GetCCIncon", "-f", "cc.txt", "-L0,2", "-a0"}, ",", 1, NO_PROCESSOR_YET},
-        {{"-AdpEventLog", "-Clear", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        // No warning or information event is logged: "no such event" on each adapter.
+        {{"-AdpEventLog", "-GetEvents", "-warning", "-info", "-f", "ev.txt", "-a0,1"}, ",", 1,
+         "Success in AdpEventLog\nSuccess in AdpEventLog\n" + exitLine("01")},
+        // The inconsistency report waits for the model's virtual-drive lists.
+        {{"-AdpEventLog", "-GetCCIncon", "-f", "cc.txt", "-L0,2", "-a0"}, ",", 1, "AdpEventLog failed\n" + exitLine("01")},
+        {{"-AdpEventLog", "-Clear", "-aALL"}, "", 0, "Success in AdpEventLog\nSuccess in AdpEventLog\n" + exitLine("00")},
         {{"-AdpBbuCmd", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1A", "-NumBytes", "16", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "mon", "22", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
