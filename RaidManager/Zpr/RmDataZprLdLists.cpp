@@ -57,34 +57,6 @@ bool listHolds(const ZprLdIdList& list, uint8_t targetId)
     return false;
 }
 
-// Reads a block in two passes: the head of `first` bytes, then the size `sizeOf` gives for it
-// (0: the head is not a block that can be read).
-template <class SizeOf>
-int readTwoPasses(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t first, SizeOf sizeOf,
-                  uint8_t** block)
-{
-    if (block == nullptr)
-        return -1;
-    uint8_t* head = newZeroedBlock(first);
-    if (head == nullptr)
-        return -1;
-    int status = ZprData::sendCommand(controller, opcode, mailbox0, head, first);
-    const uint32_t size = status == 0 ? sizeOf(LeView(static_cast<const uint8_t*>(head), first)) : 0;
-    delete[] head;
-    if (status != 0)
-        return status;
-    uint8_t* whole = size != 0 ? newZeroedBlock(size) : nullptr;
-    if (whole == nullptr)
-        return -1;
-    status = ZprData::sendCommand(controller, opcode, mailbox0, whole, size);
-    if (status != 0) {
-        delete[] whole;
-        return status;
-    }
-    *block = whole;
-    return 0;
-}
-
 }  // namespace
 
 template <class Visit>
@@ -239,12 +211,12 @@ int RmDataZpr::sendSnapshotSubcmd03(uint32_t value, void* buffer, uint32_t lengt
 
 int RmDataZpr::readSnapshotSubcmd08(uint8_t value, uint8_t** block)
 {
-    return readTwoPasses(controller, DCMD_LD_SNAPSHOT_SUBCMD_08, value, ZprSnapshotConfig::HEAD,
-                         [](const LeView& head) {
-                             return ZprSnapshotConfig::sizeFor(head.u8(ZprSnapshotConfig::FIRST_COUNT),
-                                                               head.u8(ZprSnapshotConfig::SECOND_COUNT));
-                         },
-                         block);
+    return ZprData::readInTwoPasses(controller, DCMD_LD_SNAPSHOT_SUBCMD_08, value, ZprSnapshotConfig::HEAD,
+                                    [](const LeView& head) {
+                                        return ZprSnapshotConfig::sizeFor(head.u8(ZprSnapshotConfig::FIRST_COUNT),
+                                                                          head.u8(ZprSnapshotConfig::SECOND_COUNT));
+                                    },
+                                    block);
 }
 
 int RmDataZpr::readSnapshotSubcmd09(uint8_t value, uint8_t* buffer)
@@ -256,10 +228,11 @@ int RmDataZpr::readSnapshotSubcmd09(uint8_t value, uint8_t* buffer)
 
 int RmDataZpr::readSnapshotSubcmd0A(uint8_t** block)
 {
-    return readTwoPasses(controller, DCMD_LD_SNAPSHOT_SUBCMD_0A, 0, ZprSnapshotList::HEAD,
-                         [](const LeView& head) {
-                             const uint32_t count = head.u32(ZprSnapshotList::COUNT);
-                             return count > ZprSnapshotList::MAX_ENTRIES ? 0u : ZprSnapshotList::sizeFor(count);
-                         },
-                         block);
+    return ZprData::readInTwoPasses(controller, DCMD_LD_SNAPSHOT_SUBCMD_0A, 0, ZprSnapshotList::HEAD,
+                                    [](const LeView& head) {
+                                        const uint32_t count = head.u32(ZprSnapshotList::COUNT);
+                                        return count > ZprSnapshotList::MAX_ENTRIES ? ZprData::BAD_HEAD
+                                                                                    : ZprSnapshotList::sizeFor(count);
+                                    },
+                                    block);
 }

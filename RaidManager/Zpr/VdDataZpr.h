@@ -109,6 +109,8 @@ private:
     // Asks the member drives in order until `answer(drive, value)` is true; `value` starts at 0.
     template <class Answer>
     int askMembers(uint16_t* value, Answer answer);
+    // The drive's snapshot target-id list (DCMD_LD_SNAPSHOT_SUBCMD_0B), new, read in two passes.
+    int readSnapshotIds(uint8_t** list, uint32_t* size);
     // Sends one controller command with mailbox words 0 and 1 (word 2 zero).
     int send(uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1, void* data, uint32_t length);
     // The drive's ZprLdRef as mailbox word 0; 0 without an identifier.

@@ -35,16 +35,21 @@ int VdDataZpr::snapshotOperation65(uint32_t value)
     return send(DCMD_LD_SNAPSHOT_SUBCMD_02, value, 0, nullptr, 0);
 }
 
+int VdDataZpr::readSnapshotIds(uint8_t** list, uint32_t* size)
+{
+    ZprData* data = controller != nullptr ? ZprData::instance(controller) : nullptr;
+    if (list == nullptr || data == nullptr || vdId == nullptr)
+        return -1;
+    return data->readLdIdList(DCMD_LD_SNAPSHOT_SUBCMD_0B, targetByte(), list, size);
+}
+
 int VdDataZpr::snapshotOperation57(uint32_t* targetIds, uint32_t* count)
 {
     if (getLdInfoFlag303() == 0)
         return 0;
-    ZprData* data = controller != nullptr ? ZprData::instance(controller) : nullptr;
-    if (data == nullptr || vdId == nullptr)
-        return -1;
     uint8_t* list = nullptr;
     uint32_t size = 0;
-    int status = data->readLdIdList(DCMD_LD_SNAPSHOT_SUBCMD_0B, targetByte(), &list, &size);
+    int status = readSnapshotIds(&list, &size);
     if (status != 0)
         return status;
     ZprLdIdList ids(list, size);
@@ -129,12 +134,11 @@ int VdDataZpr::snapshotOperation71(uint64_t value)
 
 int VdDataZpr::snapshotOperation73(uint8_t** list)
 {
-    ZprData* data = controller != nullptr ? ZprData::instance(controller) : nullptr;
-    if (list == nullptr || data == nullptr || vdId == nullptr)
+    if (list == nullptr)
         return -1;
     uint8_t* read = nullptr;
     uint32_t size = 0;
-    int status = data->readLdIdList(DCMD_LD_SNAPSHOT_SUBCMD_0B, targetByte(), &read, &size);
+    int status = readSnapshotIds(&read, &size);
     if (status != 0)
         return status;
     if (ZprLdIdList(read, size).count() == 0) {
@@ -149,28 +153,17 @@ int VdDataZpr::snapshotOperation74(uint8_t** list)
 {
     if (list == nullptr || vdId == nullptr)
         return -1;
-    uint8_t head[ZprSnapshotViewList::FIRST_READ];
-    memset(head, 0, sizeof head);
-    int status = send(DCMD_LD_SNAPSHOT_SUBCMD_0C, targetByte(), 0, head, sizeof head);
-    if (status != 0)
-        return status;
-    const uint32_t count = LeView(static_cast<const uint8_t*>(head), sizeof head).u32(ZprSnapshotViewList::COUNT);
-    if (count == 0)
-        return 0;
-    if (count > ZprSnapshotViewList::MAX_ENTRIES)
-        return -1;
-    const uint32_t size = ZprSnapshotViewList::sizeForCount(count);
-    uint8_t* whole = new (noThrowNew) uint8_t[size];
-    if (whole == nullptr)
-        return -1;
-    memset(whole, 0, size);
-    status = send(DCMD_LD_SNAPSHOT_SUBCMD_0C, targetByte(), 0, whole, size);
-    if (status != 0) {
-        delete[] whole;
-        return status;
-    }
-    *list = whole;
-    return 0;
+    return ZprData::readInTwoPasses(controller, DCMD_LD_SNAPSHOT_SUBCMD_0C, targetByte(),
+                                    ZprSnapshotViewList::FIRST_READ,
+                                    [](const LeView& head) {
+                                        const uint32_t count = head.u32(ZprSnapshotViewList::COUNT);
+                                        if (count == 0)
+                                            return 0u;
+                                        return count > ZprSnapshotViewList::MAX_ENTRIES
+                                                   ? ZprData::BAD_HEAD
+                                                   : ZprSnapshotViewList::sizeForCount(count);
+                                    },
+                                    list);
 }
 
 int VdDataZpr::snapshotOperation75()

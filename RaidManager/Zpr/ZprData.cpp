@@ -84,6 +84,35 @@ int ZprData::sendCommand(Controller* controller, uint32_t opcode, uint32_t mailb
     return status;
 }
 
+int ZprData::readInTwoPasses(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t first,
+                             uint32_t (*sizeOf)(const LeView& head), uint8_t** block)
+{
+    if (block == nullptr || sizeOf == nullptr || first == 0)
+        return -1;
+    uint8_t* head = new (noThrowNew) uint8_t[first];
+    if (head == nullptr)
+        return -1;
+    memset(head, 0, first);
+    int status = sendCommand(controller, opcode, mailbox0, head, first);
+    const uint32_t size = status == 0 ? sizeOf(LeView(static_cast<const uint8_t*>(head), first)) : 0;
+    delete[] head;
+    if (status != 0 || size == 0)
+        return status;
+    if (size == BAD_HEAD)
+        return -1;
+    uint8_t* whole = new (noThrowNew) uint8_t[size];
+    if (whole == nullptr)
+        return -1;
+    memset(whole, 0, size);
+    status = sendCommand(controller, opcode, mailbox0, whole, size);
+    if (status != 0) {
+        delete[] whole;
+        return status;
+    }
+    *block = whole;
+    return 0;
+}
+
 ZprData::ZprData(Controller* controller) : controller(controller), retiredConfigs(nullptr), arrayIndex(0) {}
 
 ZprData::~ZprData()

@@ -43,6 +43,14 @@ public:
     // of `length` bytes; the firmware or transport status, -1 without a controller or memory.
     static int sendCommand(Controller* controller, uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
 
+    // What sizeOf answers for a head that cannot be read further.
+    static const uint32_t BAD_HEAD = 0xFFFFFFFFu;
+    // Reads a block in two passes: `first` bytes, then the length `sizeOf` gives for that head,
+    // into a new block handed out (freed by the caller with delete[]). A length of 0 hands out
+    // nothing and answers 0; BAD_HEAD answers -1.
+    static int readInTwoPasses(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t first,
+                               uint32_t (*sizeOf)(const LeView& head), uint8_t** block);
+
     explicit ZprData(Controller* controller);
     virtual ~ZprData();
 

@@ -268,3 +268,24 @@ TEST(LdListCommands, MemberSectorLayoutSkipsDrivesWithoutInformation)
     EXPECT_EQ(data.getMemberPhysicalSectorExponent(&exponent), 0);
     EXPECT_EQ(exponent, 3) << "the first nonzero exponent";
 }
+
+TEST(LdListCommands, SnapshotReadsPassTheFirmwaresRefusalOn)
+{
+    // The simulated firmware has no snapshots: every one of the family answers 0x01.
+    simhost::SimHostFixture host("one", withLds({ld(0, 0)}));
+    Manager m;
+    uint8_t* block = nullptr;
+    EXPECT_EQ(m.rmData->readSnapshotSubcmd08(3, &block), 0x01);
+    EXPECT_EQ(m.rmData->readSnapshotSubcmd0A(&block), 0x01);
+    EXPECT_EQ(block, nullptr);
+    uint8_t entry[144];
+    EXPECT_EQ(m.rmData->readSnapshotSubcmd09(3, entry), 0x01);
+    EXPECT_EQ(m.rmData->sendSnapshotSubcmd03(7, entry, 72), 0x01);
+    EXPECT_EQ(linesOf(host, 0x030f0800).at(0), "opcode=0x030f0800 mbox=0x00000003,0x00000000,0x00000000 len=288 status=0x01");
+    EXPECT_EQ(linesOf(host, 0x030f0a00).at(0), "opcode=0x030f0a00 mbox=0x00000000,0x00000000,0x00000000 len=152 status=0x01");
+    EXPECT_EQ(linesOf(host, 0x030f0900).at(0), "opcode=0x030f0900 mbox=0x00000003,0x00000000,0x00000000 len=144 status=0x01");
+    Controller* controller = m.controllers.controller(0);
+    VdDataZpr vd(controller, new VdIdZpr(0, 1));
+    EXPECT_EQ(vd.snapshotOperation74(&block), 0x01);
+    EXPECT_EQ(block, nullptr);
+}
