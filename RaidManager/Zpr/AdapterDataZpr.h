@@ -82,8 +82,10 @@ private:
     // does not fit with its NUL), and a key id read into `keyId` on success; the status.
     int sendKeyText(uint32_t opcode, const string& text, uint32_t mailbox0);
     int readKeyId(uint32_t opcode, uint32_t mailbox0, string* keyId);
-    // Sets the boot device of the cached BIOS data (read once) and marks it changed; the read
-    // status.
+    // Changes the cached BIOS data (read once) with `change` and marks it changed; the read
+    // status. changeBiosData sets the boot device.
+    template <typename F>
+    int changeBios(F change);
     int changeBiosData(uint16_t bootDevice, bool physical);
     // Patrol-read properties and schedule: stores a field of the cached record (read once;
     // -1 when it cannot be) and writes the record at once; the write status.

@@ -9,14 +9,21 @@
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "RaidManager/Zpr/ZprBiosData.h"
 
-int AdapterDataZpr::changeBiosData(uint16_t bootDevice, bool physical)
+template <typename F>
+int AdapterDataZpr::changeBios(F change)
 {
     int status = loadRecord(BIOS_DATA);
     if (status == 0) {
-        ZprBiosData(records[BIOS_DATA], ZprBiosData::SIZE).setBootDevice(bootDevice, physical);
+        ZprBiosData bios(records[BIOS_DATA], ZprBiosData::SIZE);
+        change(bios);
         biosDataChanged = true;
     }
     return status;
+}
+
+int AdapterDataZpr::changeBiosData(uint16_t bootDevice, bool physical)
+{
+    return changeBios([=](ZprBiosData& bios) { bios.setBootDevice(bootDevice, physical); });
 }
 
 int AdapterDataZpr::isBiosStopOnError(uint8_t* stop)
@@ -30,13 +37,8 @@ int AdapterDataZpr::isBiosStopOnError(uint8_t* stop)
 
 int AdapterDataZpr::setBiosStopOnError(uint8_t stop)
 {
-    int status = loadRecord(BIOS_DATA);
-    if (status == 0) {
-        // 0 stops on errors, 1 pauses (bypass).
-        ZprBiosData(records[BIOS_DATA], ZprBiosData::SIZE).setErrorHandling(stop != 0 ? 0 : 1);
-        biosDataChanged = true;
-    }
-    return status;
+    // 0 stops on errors, 1 pauses (bypass).
+    return changeBios([=](ZprBiosData& bios) { bios.setErrorHandling(stop != 0 ? 0 : 1); });
 }
 
 int AdapterDataZpr::getKeyManagementMode(uint8_t* mode)

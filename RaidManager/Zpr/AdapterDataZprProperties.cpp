@@ -250,52 +250,24 @@ int AdapterDataZpr::setPerfModeValues(uint8_t mode, uint8_t flushLines, uint8_t 
     return status;
 }
 
-// The operations kept in the interface that only read the record.
-int AdapterDataZpr::getPropertyStub48(void*)
-{
-    return loadRecord(PROPERTIES);
-}
+// The operations kept in the interface that only read the record; two of them mark it changed
+// even when it could not be read (the commit then finds no record and refuses).
+#define READING_STUB(operation, T) \
+    int AdapterDataZpr::operation(T) { return loadRecord(PROPERTIES); }
+#define MARKING_STUB(operation) \
+    int AdapterDataZpr::operation(uint8_t) { int status = loadRecord(PROPERTIES); propertiesChanged = true; return status; }
 
-int AdapterDataZpr::getPropertyStub49(void*)
-{
-    return loadRecord(PROPERTIES);
-}
+READING_STUB(getPropertyStub48, void*)
+READING_STUB(getPropertyStub49, void*)
+READING_STUB(setPropertyStub89, void*)
+READING_STUB(setPropertyStub90, void*)
+READING_STUB(getPropertyStub223, void*)
+READING_STUB(getPropertyStub225, void*)
+MARKING_STUB(setPropertyStub224)
+MARKING_STUB(setPropertyStub226)
 
-int AdapterDataZpr::setPropertyStub89(void*)
-{
-    return loadRecord(PROPERTIES);
-}
-
-int AdapterDataZpr::setPropertyStub90(void*)
-{
-    return loadRecord(PROPERTIES);
-}
-
-int AdapterDataZpr::getPropertyStub223(void*)
-{
-    return loadRecord(PROPERTIES);
-}
-
-int AdapterDataZpr::getPropertyStub225(void*)
-{
-    return loadRecord(PROPERTIES);
-}
-
-// These two mark the record changed even when it could not be read; the commit then finds no
-// record and refuses.
-int AdapterDataZpr::setPropertyStub224(uint8_t)
-{
-    int status = loadRecord(PROPERTIES);
-    propertiesChanged = true;
-    return status;
-}
-
-int AdapterDataZpr::setPropertyStub226(uint8_t)
-{
-    int status = loadRecord(PROPERTIES);
-    propertiesChanged = true;
-    return status;
-}
+#undef READING_STUB
+#undef MARKING_STUB
 
 // ---------------------------------------------------------------------------------------------
 // The alarm.
