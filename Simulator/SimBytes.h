@@ -34,6 +34,13 @@ inline void putText(Bytes& b, size_t off, size_t width, const std::string& s)
         put8(b, off + i, (i + 1 < width && i < s.size()) ? static_cast<uint8_t>(s[i]) : 0);
 }
 
+// A text that fills its field when it is as long as the field: no NUL is kept after it.
+inline void putField(Bytes& b, size_t off, size_t width, const std::string& s)
+{
+    for (size_t i = 0; i < width; ++i)
+        put8(b, off + i, i < s.size() ? static_cast<uint8_t>(s[i]) : 0);
+}
+
 inline void putBytes(Bytes& b, size_t off, const Bytes& src)
 {
     for (size_t i = 0; i < src.size(); ++i)

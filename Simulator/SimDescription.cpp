@@ -823,6 +823,90 @@ void visit(V& v, FruData& f)
 }
 
 template <class V>
+void visit(V& v, BbuStatus& b)
+{
+    v.num("type", b.type);
+    v.num("variant", b.variant);
+    v.num("voltage", b.voltage);
+    v.num("current", b.current);
+    v.num("temperature", b.temperature);
+    v.num("firmwareStatus", b.firmwareStatus, HEX);
+    v.num("gasGauge", b.gasGauge, HEX);
+    v.numbers("readings", b.readings, PLAIN, BBU_STATUS_READINGS);
+    v.num("chargeTime", b.chargeTime);
+    v.patch("patch", b.patch, BBU_STATUS_SIZE);
+}
+
+template <class V>
+void visit(V& v, BbuCapacity& b)
+{
+    v.num("relativeCharge", b.relativeCharge);
+    v.num("absoluteCharge", b.absoluteCharge);
+    v.num("remainingCapacity", b.remainingCapacity);
+    v.num("fullChargeCapacity", b.fullChargeCapacity);
+    v.num("runTimeToEmpty", b.runTimeToEmpty);
+    v.num("averageTimeToEmpty", b.averageTimeToEmpty);
+    v.num("averageTimeToFull", b.averageTimeToFull);
+    v.num("cycleCount", b.cycleCount);
+    v.num("maxError", b.maxError);
+    v.num("remainingCapacityAlarm", b.remainingCapacityAlarm);
+    v.num("remainingTimeAlarm", b.remainingTimeAlarm);
+    v.patch("patch", b.patch, BBU_CAPACITY_SIZE);
+}
+
+template <class V>
+void visit(V& v, BbuDesign& b)
+{
+    v.num("year", b.year, PLAIN, 0, 0xFFFF);
+    v.num("month", b.month, PLAIN, 0, 15);
+    v.num("day", b.day, PLAIN, 0, 31);
+    v.num("designCapacity", b.designCapacity);
+    v.num("designVoltage", b.designVoltage);
+    v.num("specificationInfo", b.specificationInfo);
+    v.num("serialNumber", b.serialNumber);
+    v.num("packStatConfig", b.packStatConfig, HEX);
+    v.text("manufacturerName", b.manufacturerName, 12);
+    v.text("deviceName", b.deviceName, 8);
+    v.text("deviceChemistry", b.deviceChemistry, 5);
+    v.num("modesSupported", b.modesSupported);
+    v.num("transparentLearn", b.transparentLearn);
+    v.num("appData", b.appData);
+    v.patch("patch", b.patch, BBU_DESIGN_SIZE);
+}
+
+template <class V>
+void visit(V& v, BbuProperties& b)
+{
+    v.num("autoLearnPeriod", b.autoLearnPeriod);
+    v.num("nextLearnTime", b.nextLearnTime);
+    v.num("learnDelayInterval", b.learnDelayInterval);
+    v.num("autoLearnMode", b.autoLearnMode);
+    v.num("bbuMode", b.bbuMode);
+    v.patch("patch", b.patch, BBU_PROPERTIES_SIZE);
+}
+
+template <class V>
+void visit(V& v, BbuMode& m)
+{
+    v.num("id", m.id);
+    v.num("retention", m.retention);
+    v.num("serviceLife", m.serviceLife);
+    v.num("flags", m.flags, HEX);
+}
+
+template <class V>
+void visit(V& v, Battery& b)
+{
+    v.object("status", b.status);
+    v.object("capacity", b.capacity);
+    v.object("design", b.design);
+    v.object("properties", b.properties);
+    v.flag("modesAvailable", b.modesAvailable);
+    v.list("modes", b.modes, BBU_MAX_MODES);
+    v.hex("gasGaugeMemory", b.gasGaugeMemory, BBU_GAS_GAUGE_MEMORY_SIZE);
+}
+
+template <class V>
 void visit(V& v, KeyValue& k)
 {
     v.text("key", k.key, 255);
@@ -1238,6 +1322,7 @@ void visit(V& v, Controller& c)
     v.text("bbuModuleVersion", c.bbuModuleVersion, 8);
     v.num("operationSeconds", c.operationSeconds, PLAIN, 1, 0xFFFF);
     v.num("jbodConversionsLeft", c.jbodConversionsLeft);
+    v.object("battery", c.battery);
 }
 
 template <class V>

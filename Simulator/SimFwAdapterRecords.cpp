@@ -13,13 +13,8 @@ const uint32_t OP_ADP_MFC_GET_FRU_DATA = 0x010E0302;
 const uint32_t OP_ADP_GET_KEY_VALUES = 0x010B0100;
 const uint32_t OP_ADP_GET_TIME = 0x01080101;
 const uint32_t TIME_SIZE = 8;
-
-// A text that fills its field when it is as long as the field: no NUL is kept after it.
-void putField(Bytes& r, size_t off, size_t width, const std::string& text)
-{
-    for (size_t i = 0; i < width; ++i)
-        put8(r, off + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
-}
+const uint32_t OP_ADP_GET_TIME_SECONDS = 0x01080201;
+const uint32_t TIME_SECONDS_SIZE = 4;
 
 // A packed date: bits 0-4 day, bits 5-8 month, bits 9-15 year.
 uint64_t packedDate(unsigned year, unsigned month, unsigned day)
@@ -82,6 +77,32 @@ uint8_t adpGetTime(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t daysFromCivil(int64_t year, unsigned month, unsigned day)
+{
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// DCMD_ADP_GET_TIME_SECONDS: the same clock as seconds since 2000-01-01 00:00:00 (0 for a
+// clock never set or set before then).
+uint8_t adpGetTimeSeconds(SimState&, Controller& c, SimCommand& cmd)
+{
+    const ControllerClock& t = c.time;
+    int64_t seconds = 0;
+    if (t.year >= 2000 && t.month >= 1 && t.month <= 12 && t.day >= 1) {
+        int64_t days = daysFromCivil(t.year, t.month, t.day) - daysFromCivil(2000, 1, 1);
+        seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    }
+    Bytes r(TIME_SECONDS_SIZE, 0);
+    put32(r, 0, static_cast<uint32_t>(seconds));
+    return fwReply(cmd, r);
+}
+
 // DCMD_ADP_SET_FACTORY_DEFAULTS: the settings return to the factory's at the next boot; the
 // simulated controller has nothing to change before that.
 uint8_t adpSetFactoryDefaults(SimState&, Controller&, SimCommand&)
@@ -95,6 +116,7 @@ const FwRegistration registration({
     fwRead(OP_ADP_MFC_GET_FRU_DATA, FRU_DATA_SIZE, adpMfcGetFruData),
     fwRead(OP_ADP_GET_KEY_VALUES, KEY_VALUES_SIZE, adpGetKeyValues),
     fwRead(OP_ADP_GET_TIME, TIME_SIZE, adpGetTime),
+    fwRead(OP_ADP_GET_TIME_SECONDS, TIME_SECONDS_SIZE, adpGetTimeSeconds),
 });
 
 } // namespace

@@ -262,6 +262,86 @@ struct FruData {
     Patch patch;
 };
 
+// The battery backup unit. Its status record (64 bytes): type (0 none, 1-6 the kinds the
+// program knows, others unknown), variant, readings, the firmware's status bits, the gas-gauge
+// word, six readings from byte 34 that depend on the type, and the backup charge time.
+struct BbuStatus {
+    uint8_t type = 1;
+    uint8_t variant = 0;
+    uint16_t voltage = 4050;          // mV
+    int16_t current = 0;              // mA
+    uint16_t temperature = 30;        // degrees Celsius
+    uint32_t firmwareStatus = 0;
+    uint16_t gasGauge = 0xa0;         // fully charged, initialized
+    std::vector<uint16_t> readings = {100, 0, 0, 0, 98, 2};   // bytes 34-45, at most 6
+    uint8_t chargeTime = 12;          // hours
+    Patch patch;
+};
+
+// The 48-byte capacity record; times in minutes (0xffff: does not apply).
+struct BbuCapacity {
+    uint16_t relativeCharge = 100;
+    uint16_t absoluteCharge = 98;
+    uint16_t remainingCapacity = 1200;
+    uint16_t fullChargeCapacity = 1215;
+    uint16_t runTimeToEmpty = 0xFFFF;
+    uint16_t averageTimeToEmpty = 0xFFFF;
+    uint16_t averageTimeToFull = 0xFFFF;
+    uint16_t cycleCount = 3;
+    uint16_t maxError = 2;
+    uint16_t remainingCapacityAlarm = 120;
+    uint16_t remainingTimeAlarm = 10;
+    Patch patch;
+};
+
+// The 64-byte design record (the module's firmware version at 49 is the controller's
+// bbuModuleVersion).
+struct BbuDesign {
+    uint16_t year = 2013;
+    uint8_t month = 6;
+    uint8_t day = 14;
+    uint16_t designCapacity = 1215;   // mAh; joules for type 6
+    uint16_t designVoltage = 3700;    // mV
+    uint16_t specificationInfo = 33;
+    uint16_t serialNumber = 4711;
+    uint16_t packStatConfig = 0x2a00;
+    std::string manufacturerName = "QUILLPOWER";   // 12 characters at most
+    std::string deviceName = "QBU-L1";             // 8
+    std::string deviceChemistry = "LION";          // 5
+    uint8_t modesSupported = 0;
+    uint8_t transparentLearn = 0;
+    uint8_t appData = 0;
+    Patch patch;
+};
+
+// The 32-byte battery properties; the bytes not named are kept as written (patch).
+struct BbuProperties {
+    uint32_t autoLearnPeriod = 2419200;   // seconds: 4 weeks
+    uint32_t nextLearnTime = 0;           // controller time stamp
+    uint8_t learnDelayInterval = 0;       // hours
+    uint8_t autoLearnMode = 0;            // 0 enabled, 1 disabled, 2 warn via event
+    uint8_t bbuMode = 0;                  // 0 undefined
+    Patch patch;
+};
+
+// One record of the battery's mode list.
+struct BbuMode {
+    uint8_t id = 0;
+    uint8_t retention = 48;           // hours
+    uint8_t serviceLife = 3;          // 3 balanced, 5 best, other moderate
+    uint8_t flags = 0;                // bit 0: transparent learn cycle
+};
+
+struct Battery {
+    BbuStatus status;
+    BbuCapacity capacity;
+    BbuDesign design;
+    BbuProperties properties;
+    bool modesAvailable = false;      // false: the mode list is answered with status 2
+    std::vector<BbuMode> modes;
+    Bytes gasGaugeMemory;             // what the raw read of the gas gauge finds, from address 0
+};
+
 // One text of the 1024-byte key=value block: "key=value".
 struct KeyValue {
     std::string key;
@@ -667,6 +747,7 @@ struct Controller {
     std::string bbuModuleVersion = "01.30.02";   // the cache-protection module's firmware (8 characters)
     uint32_t operationSeconds = 600;  // how long a drive operation started by a command runs (at most 65535)
     std::optional<uint16_t> jbodConversionsLeft;   // unset: drives leave JBOD without limit
+    Battery battery;
     FlashDownload flash;              // runtime only
 };
 

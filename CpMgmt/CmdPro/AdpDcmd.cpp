@@ -56,3 +56,10 @@ int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer)
     DcmdZprDpPrvParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);
     return execute(cpController, params);
 }
+
+int sendPrivateDcmdWithMailbox(CpController* cpController, uint32_t opcode, const uint32_t (&mailbox)[3],
+                               void* buffer, uint32_t length)
+{
+    DcmdZprDpPrvParams params(opcode, mailbox[0], mailbox[1], mailbox[2], buffer, length, 0, 0);
+    return execute(cpController, params);
+}

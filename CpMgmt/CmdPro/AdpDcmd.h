@@ -28,4 +28,8 @@ int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, 
 // A controller-private opcode (the private catalogue's length), zero mailbox.
 int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer);
 
+// A controller-private opcode with the three mailbox words given and `length` bytes of data.
+int sendPrivateDcmdWithMailbox(CpController* cpController, uint32_t opcode, const uint32_t (&mailbox)[3],
+                               void* buffer, uint32_t length);
+
 #endif

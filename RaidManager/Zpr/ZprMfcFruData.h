@@ -25,6 +25,11 @@ public:
     {
         return bytes.readText(BATTERY_FRU, BATTERY_FRU_WIDTH, out, outSize);
     }
+    bool hasCacheModuleFru() const { return bytes.u8(CACHE_MODULE_FRU) != 0; }
+    size_t cacheModuleFru(char* out, size_t outSize) const
+    {
+        return bytes.readText(CACHE_MODULE_FRU, CACHE_MODULE_FRU_WIDTH, out, outSize);
+    }
 
     const LeView& view() const { return bytes; }
 
