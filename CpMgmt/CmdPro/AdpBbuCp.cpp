@@ -44,9 +44,6 @@ const uint8_t SERVICE_LIFE_BALANCED = 3;
 const uint8_t SERVICE_LIFE_BEST = 5;
 const uint8_t MODE_LIST_NO_MEMORY = 255;
 
-const int SECONDS_PER_WEEK = 604800;
-const int SECONDS_PER_DAY = 86400;
-const int SECONDS_PER_HOUR = 3600;
 const int DAYS_PER_WEEK = 7;
 // asctime's line: 24 characters, the line end and the NUL.
 const size_t DATE_LINE_SIZE = 26;
@@ -237,19 +234,23 @@ bool AdpBbuCp::nextLearnTime(uint32_t controllerSeconds, int day, int hour, uint
     else if (weekDay > day)
         daysAhead = DAYS_PER_WEEK - weekDay + day;
 
-    long long intoHour = (hour - local.tm_hour) * static_cast<long long>(SECONDS_PER_HOUR) - local.tm_min * 60LL -
-                         local.tm_sec;
-    long long offset = 0;
-    if (daysAhead != 0)
-        offset = daysAhead * static_cast<long long>(SECONDS_PER_DAY) + intoHour;
-    else if (local.tm_hour < hour)
-        offset = intoHour;
-    else if (local.tm_hour > hour || local.tm_min != 0)
-        offset = SECONDS_PER_WEEK + intoHour;
-    else
+    // The day and hour of the next learn, in local wall-clock time; the library finds the
+    // moment, so a change to or from daylight-saving time on the way does not move the hour.
+    if (daysAhead == 0 && (local.tm_hour > hour || (local.tm_hour == hour && local.tm_min != 0)))
+        daysAhead = DAYS_PER_WEEK;
+    else if (daysAhead == 0 && local.tm_hour == hour)
+        return false;
+    struct tm wanted = local;
+    wanted.tm_mday += daysAhead;
+    wanted.tm_hour = hour;
+    wanted.tm_min = 0;
+    wanted.tm_sec = 0;
+    wanted.tm_isdst = -1;
+    time_t wantedTime = mktime(&wanted);
+    if (wantedTime == static_cast<time_t>(-1))
         return false;
 
-    uint32_t target = static_cast<uint32_t>(static_cast<long long>(now) + offset);
+    uint32_t target = static_cast<uint32_t>(wantedTime);
     time_t targetTime = static_cast<time_t>(target);
     if (localtime_r(&targetTime, &local) != nullptr && local.tm_isdst > 0)
         target += static_cast<uint32_t>(getDstOffset());

@@ -157,9 +157,13 @@ TEST_F(AdapterCommandParsersE2e, EventLogAndBattery)
         // The inconsistency report waits for the model's virtual-drive lists.
         {{"-AdpEventLog", "-GetCCIncon", "-f", "cc.txt", "-L0,2", "-a0"}, ",", 1, "AdpEventLog failed\n" + exitLine("01")},
         {{"-AdpEventLog", "-Clear", "-aALL"}, "", 0, "Success in AdpEventLog\nSuccess in AdpEventLog\n" + exitLine("00")},
-        {{"-AdpBbuCmd", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1A", "-NumBytes", "16", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "mon", "22", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpBbuCmd", "-BbuMfgSleep", "-a0"}, "", 0, "Adapter 0: BBU MFG Sleep Succeeded.\n" + exitLine("00")},
+        {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1A", "-NumBytes", "16", "-a0"}, "", 3,
+         "Adapter #0\n\nData Received (in decimal) = 0 \n\nFW error description: \n The requested command has invalid "
+         "arguments.  \n" + exitLine("03")},
+        {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "mon", "22", "-a0,1"}, ",", 1,
+         "Adapter 0: Real Time Scheduling is not supported.\nAdapter 1: Real Time Scheduling is not supported.\n" +
+             exitLine("01")},
         {{"-AdpEventLog", "-GetLatest", "65556", "-a0"}, "", 1, REFUSED},
         {{"-AdpBbuCmd", "-GetGGEEPData", "-Offset", "0x1G", "-NumBytes", "16", "-a0"}, "", 1, REFUSED},
         {{"-AdpBbuCmd", "-ScheduleLearn", "-STARTTIME", "Monday", "22", "-a0"}, "", 1,
