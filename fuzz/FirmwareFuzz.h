@@ -12,6 +12,11 @@
 #include "ScriptedController.h"
 
 #include "DataProvider/DcmdOpcodes.h"
+#include "RaidManager/Zpr/ZprBbuCapacityInfo.h"
+#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/ZprBbuModeList.h"
+#include "RaidManager/Zpr/ZprBbuProperties.h"
+#include "RaidManager/Zpr/ZprBbuStatus.h"
 #include "RaidManager/Zpr/ZprBiosData.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprControllerTime.h"
@@ -88,6 +93,16 @@ const FuzzedLayout ADP_ALL_INFO = {{DCMD_ADP_MFC_GET_MFG_DATA, ZprMfcMfgData::SI
                                    {DCMD_ADP_GET_TIME, ZprControllerTime::SIZE},
                                    {DCMD_ADP_MFC_GET_FRU_DATA, ZprMfcFruData::SIZE},
                                    {DCMD_ADP_GET_INFO, ZprControllerInfo::SIZE}};
+// The mode list up to a count that fills its clamp, and room beyond.
+const size_t BBU_MODE_LIST_SIZE = ZprBbuModeList::sizeFor(ZprBbuModeList::MAX_RECORDS) + 64;
+const FuzzedLayout BBU = {{DCMD_BBU_GET_DESIGN_INFO, ZprBbuDesignInfo::SIZE},
+                          {DCMD_BBU_GET_PROPERTIES, ZprBbuProperties::SIZE},
+                          {DCMD_BBU_GET_CAPACITY_INFO, ZprBbuCapacityInfo::SIZE},
+                          {DCMD_ADP_MFC_GET_FRU_DATA, ZprMfcFruData::SIZE},
+                          {DCMD_ADP_MFC_GET_OEM_DATA, ZprMfcOemData::SIZE},
+                          {DCMD_ADP_GET_INFO, ZprControllerInfo::SIZE},
+                          {DCMD_BBU_GET_DATA_RECORDS, BBU_MODE_LIST_SIZE},
+                          {DCMD_BBU_GET_STATUS, ZprBbuStatus::SIZE}};
 }  // namespace layout
 
 class FuzzedFirmware {

@@ -27,6 +27,13 @@ Record controllerInfo()
     return info;
 }
 
+Record batteryControllerInfo()
+{
+    Record info = controllerInfo();
+    put(info, ZprControllerInfo::DEVICES_PRESENT, 1, 1);
+    return info;
+}
+
 Record oemData()
 {
     Record oem(ZprMfcOemData::SIZE, 0);
@@ -97,6 +104,41 @@ Record keyValues()
     return block;
 }
 
+// A type-1 battery in its optimal state, with the smart battery's flags and readings.
+Record bbuStatus()
+{
+    Record status(ZprBbuStatus::SIZE, 0);
+    put(status, ZprBbuStatus::TYPE, 1, 1);
+    put(status, ZprBbuStatus::VOLTAGE, 4050, 2);
+    put(status, ZprBbuStatus::GAS_GAUGE, 0xa0, 2);
+    put(status, ZprBbuStatus::READINGS, 100, 2);
+    put(status, ZprBbuStatus::CHARGE_TIME, 12, 1);
+    return status;
+}
+
+// Learning enabled in mode 2 of the list.
+Record bbuProperties()
+{
+    Record properties(ZprBbuProperties::SIZE, 0);
+    put(properties, ZprBbuProperties::AUTO_LEARN_PERIOD, 2419200, 4);
+    put(properties, ZprBbuProperties::BBU_MODE, 2, 1);
+    return properties;
+}
+
+// Two modes.
+Record bbuModeList()
+{
+    Record list(ZprBbuModeList::sizeFor(2), 0);
+    put(list, ZprBbuModeList::COUNT, 2, 4);
+    for (size_t i = 0; i < 2; ++i) {
+        size_t at = ZprBbuModeList::FIRST_RECORD + i * ZprBbuModeList::RECORD_SIZE;
+        put(list, at + ZprBbuModeList::MODE_ID, i + 1, 1);
+        put(list, at + ZprBbuModeList::RETENTION_HOURS, 24 * (i + 1), 1);
+        put(list, at + ZprBbuModeList::SERVICE_LIFE, 3, 1);
+    }
+    return list;
+}
+
 bool write(const std::string& folder, const std::string& name, const std::vector<uint8_t>& input)
 {
     ::mkdir(folder.c_str(), 0755);
@@ -132,6 +174,10 @@ int main(int argc, char** argv)
                                                     Record(ZprMfcDefaults::SIZE, 0), Record(ZprBiosData::SIZE, 0),
                                                     Record(ZprControllerTime::SIZE, 0), Record(ZprMfcFruData::SIZE, 0),
                                                     controllerInfo()}));
+    ok &= write(root + "/bbu", "seed-battery",
+                fuzzInputFor(layout::BBU, {Record(ZprBbuDesignInfo::SIZE, 0), bbuProperties(), Record(ZprBbuCapacityInfo::SIZE, 0),
+                                           Record(ZprMfcFruData::SIZE, 0), oemData(), batteryControllerInfo(), bbuModeList(),
+                                           bbuStatus()}));
     if (!ok)
         std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.c_str());
     return ok ? 0 : 1;
