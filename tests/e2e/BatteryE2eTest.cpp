@@ -43,13 +43,25 @@ std::string sent(const char* opcode, const char* outcome = "status=0x00")
     return std::string("host=2 opcode=") + opcode + " " + outcome;
 }
 
-// What every run on adapter 0 of the one-controller host sends before the sub-command:
-// discovery, the controller check, the processor's model refresh and its battery-type read.
-std::vector<std::string> after(std::vector<std::string> own)
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
 {
-    std::vector<std::string> all = {sent(INFO), sent(OEM), sent(INFO), sent(INFO), sent(STATUS)};
-    all.insert(all.end(), own.begin(), own.end());
-    return all;
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The OEM identifier, asked after a model refresh.
+std::vector<std::string> oemRead()
+{
+    return refreshReads(2) + std::vector<std::string>{sent(OEM)};
+}
+
+// What every run on adapter 0 of the one-controller host sends before the sub-command:
+// discovery, the model refresh and the controller check, the processor's own model refresh,
+// its battery-backup flag (the controller information) and its battery-type read.
+std::vector<std::string> after(const std::vector<std::string>& own)
+{
+    return std::vector<std::string>{sent(INFO)} + refreshReads(2) + std::vector<std::string>{sent(OEM), sent(INFO)} +
+           refreshReads(2) + std::vector<std::string>{sent(INFO), sent(STATUS)} + own;
 }
 
 struct Case {
@@ -366,7 +378,7 @@ TEST_F(BatteryE2e, CapacityDisplay)
     auto capacity = [](nlohmann::json fields) { return nlohmann::json{{"battery", {{"capacity", fields}}}}; };
     expectRuns({
         {"times that do not apply", {}, {}, {"-GetBbuCapacityInfo", "-a0"}, 0, CAPACITY_BLOCK + ALARMS + exitLine("00"),
-         after({sent(CAPACITY), sent(STATUS), sent(OEM)})},
+         after(std::vector<std::string>{sent(CAPACITY), sent(STATUS)} + oemRead())},
         {"days, hours and minutes; a time of 0 is empty",
          capacity({{"runTimeToEmpty", 1501}, {"averageTimeToEmpty", 0}, {"averageTimeToFull", 120}}), {},
          {"-GetBbuCapacityInfo", "-a0"}, 0,
@@ -375,7 +387,7 @@ TEST_F(BatteryE2e, CapacityDisplay)
          "  Run time to empty: 1 Day, 1 Hour, 1 Min. \n  Average time to empty:  \n"
          "  Estimated Time to full recharge: 2 Hour,  \n  Cycle Count: 3\n" +
              ALARMS + exitLine("00"),
-         after({sent(CAPACITY), sent(STATUS), sent(OEM)})},
+         after(std::vector<std::string>{sent(CAPACITY), sent(STATUS)} + oemRead())},
         {"OEM 6: no full-charge time is N/A",
          {{"mfcOemData", {{"oemId", 6}}}, {"battery", {{"capacity", {{"averageTimeToFull", 0}}}}}}, {},
          {"-GetBbuCapacityInfo", "-a0"}, 0,
@@ -385,9 +397,9 @@ TEST_F(BatteryE2e, CapacityDisplay)
          "  Average time to empty: Battery is not being charged.  \n"
          "  Estimated Time to full recharge: N/A  \n  Cycle Count: 3\n" +
              ALARMS + exitLine("00"),
-         after({sent(CAPACITY), sent(STATUS), sent(OEM)})},
+         after(std::vector<std::string>{sent(CAPACITY), sent(STATUS)} + oemRead())},
         {"type 5: no alarm lines", {{"battery", {{"status", {{"type", 5}}}}}}, {}, {"-GetBbuCapacityInfo", "-a0"}, 0,
-         CAPACITY_BLOCK + exitLine("00"), after({sent(CAPACITY), sent(STATUS), sent(OEM)})},
+         CAPACITY_BLOCK + exitLine("00"), after(std::vector<std::string>{sent(CAPACITY), sent(STATUS)} + oemRead())},
     });
 }
 
@@ -457,14 +469,15 @@ TEST_F(BatteryE2e, CombinedDisplay)
 {
     const std::string status = title("QBU-Li100") + READINGS + "Battery State: Optimal\n" + NO_CHARGING + ALL_CLEAR +
                                CHARGED_GAUGE + SMART_READINGS;
-    const std::vector<std::string> statusAndCharge = {sent(STATUS),         sent(DESIGN), sent(PROPS),
-                                                      sent(MODES, "status=0x02"), sent(OEM), sent(STATUS)};
-    std::vector<std::string> all = statusAndCharge;
-    for (const char* op : {CAPACITY, STATUS, OEM, STATUS, FRU, DESIGN, PROPS, STATUS, DESIGN})
-        all.push_back(sent(op));
-    std::vector<std::string> noCapacity = statusAndCharge;
-    for (const char* op : {STATUS, FRU, DESIGN, PROPS, STATUS, DESIGN})
-        noCapacity.push_back(sent(op));
+    const std::vector<std::string> statusAndCharge =
+        std::vector<std::string>{sent(STATUS), sent(DESIGN), sent(PROPS), sent(MODES, "status=0x02")} + oemRead() +
+        std::vector<std::string>{sent(STATUS)};
+    const std::vector<std::string> designAndProperties = {sent(STATUS), sent(FRU),    sent(DESIGN),
+                                                          sent(PROPS),  sent(STATUS), sent(DESIGN)};
+    const std::vector<std::string> all = statusAndCharge +
+                                         std::vector<std::string>{sent(CAPACITY), sent(STATUS)} + oemRead() +
+                                         designAndProperties;
+    const std::vector<std::string> noCapacity = statusAndCharge + designAndProperties;
     const std::string type6Status = title("CAPMOD-6") + READINGS + "Battery State: Optimal\n" + NO_CHARGING +
                                     ALL_CLEAR + "\nBBU GasGauge Status: 0x00a0 \n" +
                                     "  Pack energy             : 160 J \n  Capacitance             : 0 \n"
@@ -580,8 +593,14 @@ std::string scheduled(const char* when)
            " \nInterval : 4 Weeks\n" + exitLine("00");
 }
 
-std::vector<std::string> scheduleWrite = {sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS), sent(SECONDS), sent(SET_PROPS),
-                                          sent(PROPS)};
+// The schedule reads the properties, then refreshes the model and asks for real-time scheduling.
+std::vector<std::string> refreshed(const std::vector<std::string>& rest)
+{
+    return std::vector<std::string>{sent(PROPS)} + refreshReads(2) + std::vector<std::string>{sent(INFO)} + rest;
+}
+
+std::vector<std::string> scheduleWrite =
+    refreshed({sent(DESIGN), sent(STATUS), sent(SECONDS), sent(SET_PROPS), sent(PROPS)});
 
 TEST_F(BatteryE2e, ScheduleLearnStartTimes)
 {
@@ -601,7 +620,7 @@ TEST_F(BatteryE2e, ScheduleLearnStartTimes)
          scheduled("SUN, March 9, 2014 at 00:00:00"), after(scheduleWrite)},
         {"within the first minute of the hour: nothing written", onTheHour, {},
          {"-ScheduleLearn", "-STARTTIME", "MON", "10", "-a0"}, 1, exitLine("01"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS), sent(SECONDS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS), sent(SECONDS)}))},
         {"daylight saving starts on the way: the hour asked for", REAL_TIME, {},
          {"-ScheduleLearn", "-STARTTIME", "MON", "9", "-a0"}, 0, scheduled("MON, March 10, 2014 at 09:00:00"),
          after(scheduleWrite), EASTERN},
@@ -629,34 +648,34 @@ TEST_F(BatteryE2e, ScheduleLearnDisableInfoAndRefusals)
     expectRuns({
         {"disable", REAL_TIME, {}, {"-ScheduleLearn", "-Dsbl", "-a0"}, 0,
          "Adapter 0: Disable: Battery Learn Scheduling Operation Successful.\n" + exitLine("00"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS), sent(SET_PROPS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS), sent(SET_PROPS)}))},
         {"disable refused by the firmware: its status", REAL_TIME, {{"status", SET_PROPS, "0x2d"}},
          {"-ScheduleLearn", "-Dsbl", "-a0"}, 0x2d,
          "Adapter 0: Disable: Battery Learn Scheduling Operation Failed.\n" + busy + exitLine("2d"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS), sent(SET_PROPS, "status=0x2d")})},
+         after(refreshed({sent(DESIGN), sent(STATUS), sent(SET_PROPS, "status=0x2d")}))},
         {"information", REAL_TIME, {}, {"-ScheduleLearn", "-Info", "-a0"}, 0,
          "Battery Learn Scheduling Information:\n\nAuto Learn Mode:  Enabled\n"
          "Schedule Time: SAT, January 1, 2000 at 00:00:00 \nInterval : 4 Weeks\n" + exitLine("00"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS)}))},
         {"information of a transparent type-6 module is allowed", transparent6, {}, {"-ScheduleLearn", "-Info", "-a0"},
          0,
          "Battery Learn Scheduling Information:\n\nAuto Learn Mode:  Transparent\n"
          "Schedule Time: SAT, January 1, 2000 at 00:00:00 \nInterval : 4 Weeks\n" + exitLine("00"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS)}))},
         {"disable on a transparent type-6 module is refused", transparent6, {}, {"-ScheduleLearn", "-Dsbl", "-a0"},
          1,
          "Adapter 0: Can not set bbu Schedule Learn for KPRB Battery with Transparent Learn.\n" + exitLine("01"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS)}))},
         {"a start time on a transparent type-6 module is refused", transparent6, {},
          {"-ScheduleLearn", "-STARTTIME", "MON", "22", "-a0"}, 1,
          "Adapter 0: Can not set bbu Schedule Learn for KPRB Battery with Transparent Learn.\n" + exitLine("01"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS)})},
+         after(refreshed({sent(DESIGN), sent(STATUS)}))},
         {"without real-time scheduling: 1", {}, {}, {"-ScheduleLearn", "-Info", "-a0"}, 1,
-         "Adapter 0: Real Time Scheduling is not supported.\n" + exitLine("01"), after({sent(PROPS), sent(INFO)})},
+         "Adapter 0: Real Time Scheduling is not supported.\n" + exitLine("01"), after(refreshed({}))},
         {"the clock read fails: its status, nothing written", REAL_TIME, {{"status", SECONDS, "0x2d"}},
          {"-ScheduleLearn", "-STARTTIME", "MON", "22", "-a0"}, 0x2d,
          "Adapter 0: Get FW Time Failed.\n" + busy + exitLine("2d"),
-         after({sent(PROPS), sent(INFO), sent(DESIGN), sent(STATUS), sent(SECONDS, "status=0x2d")})},
+         after(refreshed({sent(DESIGN), sent(STATUS), sent(SECONDS, "status=0x2d")}))},
     });
 }
 
