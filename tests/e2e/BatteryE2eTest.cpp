@@ -55,13 +55,13 @@ std::vector<std::string> oemRead()
     return refreshReads(2) + std::vector<std::string>{sent(OEM)};
 }
 
-// What every run on adapter 0 of the one-controller host sends before the sub-command:
-// discovery, the model refresh and the controller check, the processor's own model refresh,
-// its battery-backup flag (the controller information) and its battery-type read.
+// What every run on adapter 0 of the one-controller host sends before the sub-command (the
+// model's own reads aside): discovery, the model refresh and the controller check, the
+// processor's own model refresh and its battery-type read.
 std::vector<std::string> after(const std::vector<std::string>& own)
 {
-    return std::vector<std::string>{sent(INFO)} + refreshReads(2) + std::vector<std::string>{sent(OEM), sent(INFO)} +
-           refreshReads(2) + std::vector<std::string>{sent(INFO), sent(STATUS)} + own;
+    return std::vector<std::string>{sent(INFO)} + refreshReads(2) + std::vector<std::string>{sent(OEM)} +
+           refreshReads(2) + std::vector<std::string>{sent(STATUS)} + own;
 }
 
 struct Case {
@@ -124,7 +124,7 @@ protected:
             EXPECT_EQ(r.exitCode, run.exitCode);
             EXPECT_EQ(r.out, BLANK_OUT + run.out);
             EXPECT_EQ(r.err, "");
-            EXPECT_EQ(loggedFirmwareCommands(hostDir), run.commands);
+            EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(hostDir)), run.commands);
             lastHost = hostDir;
         }
     }
@@ -596,7 +596,7 @@ std::string scheduled(const char* when)
 // The schedule reads the properties, then refreshes the model and asks for real-time scheduling.
 std::vector<std::string> refreshed(const std::vector<std::string>& rest)
 {
-    return std::vector<std::string>{sent(PROPS)} + refreshReads(2) + std::vector<std::string>{sent(INFO)} + rest;
+    return std::vector<std::string>{sent(PROPS)} + refreshReads(2) + rest;
 }
 
 std::vector<std::string> scheduleWrite =
