@@ -5,9 +5,13 @@
 #define CONFIGLAYOUTS_H
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/RmDataZpr.h"
 #include "SimHostFixture.h"
 #include "Simulator/SimModel.h"
 
@@ -126,6 +130,46 @@ inline Layout emptyConfiguration()
     Layout l;
     l.drives = 4;
     return l;
+}
+
+// A host of `preset` changed by `edit`, with the manager of its first controller (refreshed
+// when asked) and that manager's RmData.
+struct ModelHost {
+    explicit ModelHost(const simhost::StateEdit& edit, bool refresh = true, const char* preset = "one")
+        : host(preset, edit)
+    {
+        manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+        if (manager != nullptr && (!refresh || manager->refresh() == 0))
+            rmData = dynamic_cast<RmDataZpr*>(manager->getRmData());
+    }
+
+    simhost::SimHostFixture host;
+    simhost::SimControllers controllers;   // after the host: released while it is installed
+    Controller* controller = controllers.controller(0);
+    RaidManager* manager = nullptr;
+    RmDataZpr* rmData = nullptr;
+};
+
+// The device ids of the drives of a list, in order (0xFFFF for one that cannot say).
+inline std::vector<uint16_t> deviceIds(ArrayList<PhysicalDevice*>* pds)
+{
+    std::vector<uint16_t> out;
+    for (unsigned char i = 0; pds != nullptr && i < pds->count(); ++i) {
+        uint16_t id = 0xFFFF;
+        pds->get(i)->getDeviceId(&id);
+        out.push_back(id);
+    }
+    return out;
+}
+
+// Changes drive `deviceId` of the first controller.
+inline simhost::StateEdit drive(uint16_t deviceId, const std::function<void(sim::Drive&)>& change)
+{
+    return [deviceId, change](sim::HostModel& m) {
+        for (sim::Drive& d : m.controllers.at(0).drives)
+            if (d.deviceId == deviceId)
+                change(d);
+    };
 }
 
 } // namespace layouts

@@ -24,22 +24,6 @@ namespace {
 
 const uint32_t CFG_READ = 0x04010000;
 
-// A host laid out by `edit`, with the manager of its controller refreshed and its RmData.
-struct ReaderHost {
-    explicit ReaderHost(const simhost::StateEdit& edit) : host("one", edit)
-    {
-        manager = controller != nullptr ? getRaidManager(controller) : nullptr;
-        if (manager != nullptr && manager->refresh() == 0)
-            rmData = dynamic_cast<RmDataZpr*>(manager->getRmData());
-    }
-
-    simhost::SimHostFixture host;
-    simhost::SimControllers controllers;
-    Controller* controller = controllers.controller(0);
-    RaidManager* manager = nullptr;
-    RmDataZpr* rmData = nullptr;
-};
-
 std::vector<uint16_t> refs(ArrayList<Array*>* arrays)
 {
     std::vector<uint16_t> out;
@@ -53,17 +37,6 @@ std::vector<unsigned> targetIds(ArrayList<VirtualDisk*>* vds)
     std::vector<unsigned> out;
     for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i)
         out.push_back(dynamic_cast<VdId*>(vds->get(i)->getId())->getTargetId());
-    return out;
-}
-
-std::vector<uint16_t> deviceIds(ArrayList<PhysicalDevice*>* pds)
-{
-    std::vector<uint16_t> out;
-    for (unsigned char i = 0; pds != nullptr && i < pds->count(); ++i) {
-        uint16_t id = 0xFFFF;
-        pds->get(i)->getDeviceId(&id);
-        out.push_back(id);
-    }
     return out;
 }
 
@@ -104,7 +77,7 @@ ArrayList<Span*>* spansOf(VirtualDisk* vd)
     return list;
 }
 
-std::unique_ptr<RmCfg> read(ReaderHost& sim, int expected = 0)
+std::unique_ptr<RmCfg> read(layouts::ModelHost& sim, int expected = 0)
 {
     RmCfg* cfg = nullptr;
     EXPECT_EQ(sim.rmData->readConfig(&cfg), expected);
@@ -113,7 +86,7 @@ std::unique_ptr<RmCfg> read(ReaderHost& sim, int expected = 0)
 
 TEST(ConfigReader, MirrorAndParityDrivesWithDedicatedAndGlobalSpares)
 {
-    ReaderHost sim(layouts::describe(layouts::raid1Raid5WithSpares()));
+    layouts::ModelHost sim(layouts::describe(layouts::raid1Raid5WithSpares()));
     ASSERT_NE(sim.rmData, nullptr);
     std::unique_ptr<RmCfg> cfg = read(sim);
     ASSERT_NE(cfg, nullptr);
@@ -125,8 +98,8 @@ TEST(ConfigReader, MirrorAndParityDrivesWithDedicatedAndGlobalSpares)
     ASSERT_EQ(refs(cfg->getArrays()), (std::vector<uint16_t>{0, 1}));
     Array* mirror = cfg->getArrays()->get(0);
     Array* parity = cfg->getArrays()->get(1);
-    EXPECT_EQ(deviceIds(pdsOf(mirror)), (std::vector<uint16_t>{8, 9}));
-    EXPECT_EQ(deviceIds(pdsOf(parity)), (std::vector<uint16_t>{10, 11, 12}));
+    EXPECT_EQ(layouts::deviceIds(pdsOf(mirror)), (std::vector<uint16_t>{8, 9}));
+    EXPECT_EQ(layouts::deviceIds(pdsOf(parity)), (std::vector<uint16_t>{10, 11, 12}));
     EXPECT_EQ(targetIds(vdsOf(mirror)), (std::vector<unsigned>{0}));
     EXPECT_EQ(targetIds(vdsOf(parity)), (std::vector<unsigned>{1}));
     Array* memberOf = nullptr;
@@ -195,7 +168,7 @@ TEST(ConfigReader, DiskGroupsFollowTheDriveThatBringsTheArraysIn)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ReaderHost sim(layouts::describe(c.layout));
+        layouts::ModelHost sim(layouts::describe(c.layout));
         ASSERT_NE(sim.rmData, nullptr);
         std::unique_ptr<RmCfg> cfg = read(sim);
         ASSERT_NE(cfg, nullptr);
@@ -224,7 +197,7 @@ TEST(ConfigReader, DedicatedSpareOfAnArrayOutsideTheConfigurationIsRefused)
     l.arrays = {{0, {8, 9}}, {1, {10, 11}}};
     l.lds = {{0, 1, {0}}};
     l.spares = {{12, {1}}};
-    ReaderHost sim(layouts::describe(l));
+    layouts::ModelHost sim(layouts::describe(l));
     ASSERT_NE(sim.rmData, nullptr);
     RmCfg* cfg = reinterpret_cast<RmCfg*>(0x1);
     EXPECT_EQ(sim.rmData->readConfig(&cfg), -1);
@@ -239,7 +212,7 @@ TEST(ConfigReader, DedicatedSpareOfAnArrayOutsideTheConfigurationIsRefused)
 // whose sequence number there is 0; without the flag nothing is marked.
 TEST(ConfigReader, ForeignFlagMarksOutdatedDrives)
 {
-    ReaderHost sim(simhost::both(layouts::describe(layouts::spannedRaid10()), [](sim::HostModel& m) {
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::spannedRaid10()), [](sim::HostModel& m) {
         m.controllers.at(0).drives.at(1).sequence = 0;   // drive 9
     }));
     ASSERT_NE(sim.rmData, nullptr);
@@ -283,7 +256,7 @@ TEST(ConfigReader, CorruptAnswersAreClampedOrRefused)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ReaderHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()), [&c](sim::HostModel& m) {
+        layouts::ModelHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()), [&c](sim::HostModel& m) {
             sim::Fault f;
             f.type = sim::FaultType::CORRUPT;
             f.opcode = CFG_READ;
@@ -315,7 +288,7 @@ TEST(ConfigReader, CorruptAnswersAreClampedOrRefused)
 // again, and a new manager after the release, leave nothing behind (run under the sanitizers).
 TEST(ConfigReader, RepeatedReadsAndANewManager)
 {
-    ReaderHost sim(layouts::describe(layouts::raid1Raid5WithSpares()));
+    layouts::ModelHost sim(layouts::describe(layouts::raid1Raid5WithSpares()));
     ASSERT_NE(sim.rmData, nullptr);
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(sim.manager->refresh(), 0);
@@ -337,7 +310,7 @@ TEST(ConfigReader, RepeatedReadsAndANewManager)
 // Without a record there is nothing to write.
 TEST(ConfigReader, ArraySizeIsWrittenBackThroughItsRecord)
 {
-    ReaderHost sim(simhost::both(layouts::describe(layouts::spannedRaid10()), [](sim::HostModel& m) {
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::spannedRaid10()), [](sim::HostModel& m) {
         m.controllers.at(0).arrays.at(0).sizeBlocks = 0x200000;
     }));
     ASSERT_NE(sim.rmData, nullptr);

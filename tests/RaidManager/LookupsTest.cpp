@@ -16,42 +16,6 @@
 
 namespace {
 
-struct LookupHost {
-    explicit LookupHost(const simhost::StateEdit& edit) : host("one", edit)
-    {
-        manager = controller != nullptr ? getRaidManager(controller) : nullptr;
-        if (manager != nullptr && manager->refresh() == 0)
-            rmData = manager->getRmData();
-    }
-
-    simhost::SimHostFixture host;
-    simhost::SimControllers controllers;
-    Controller* controller = controllers.controller(0);
-    RaidManager* manager = nullptr;
-    RmData* rmData = nullptr;
-};
-
-std::vector<uint16_t> deviceIds(ArrayList<PhysicalDevice*>* pds)
-{
-    std::vector<uint16_t> out;
-    for (unsigned char i = 0; pds != nullptr && i < pds->count(); ++i) {
-        uint16_t id = 0xFFFF;
-        pds->get(i)->getDeviceId(&id);
-        out.push_back(id);
-    }
-    return out;
-}
-
-// Changes drive `deviceId` of the first controller.
-simhost::StateEdit drive(uint16_t deviceId, const std::function<void(sim::Drive&)>& change)
-{
-    return [deviceId, change](sim::HostModel& m) {
-        for (sim::Drive& d : m.controllers.at(0).drives)
-            if (d.deviceId == deviceId)
-                change(d);
-    };
-}
-
 // Drives 8-9 in array 0, the others outside any array: 10 unconfigured, 11 JBOD, 12-14 the
 // shielded states, 15 a tape; 16 is the enclosure's own entry.
 simhost::StateEdit drivesOfEveryKind()
@@ -63,8 +27,8 @@ simhost::StateEdit drivesOfEveryKind()
     simhost::StateEdit edit = layouts::describe(l);
     const std::vector<std::pair<uint16_t, uint8_t>> states = {{11, 0x40}, {12, 0x80}, {13, 0x82}, {14, 0x90}};
     for (const auto& s : states)
-        edit = simhost::both(edit, drive(s.first, [s](sim::Drive& d) { d.state = s.second; }));
-    edit = simhost::both(edit, drive(15, [](sim::Drive& d) { d.type = 1; }));
+        edit = simhost::both(edit, layouts::drive(s.first, [s](sim::Drive& d) { d.state = s.second; }));
+    edit = simhost::both(edit, layouts::drive(15, [](sim::Drive& d) { d.type = 1; }));
     return simhost::both(edit, [](sim::HostModel& m) {
         sim::Drive own;
         own.deviceId = 16;
@@ -76,7 +40,7 @@ simhost::StateEdit drivesOfEveryKind()
 
 TEST(Lookups, DrivesByAddressAndById)
 {
-    LookupHost sim(drivesOfEveryKind());
+    layouts::ModelHost sim(drivesOfEveryKind());
     ASSERT_NE(sim.rmData, nullptr);
     EnclSlotId disk(252, 2);
     PhysicalDevice* found = sim.rmData->getPdByEnclSlot(&disk);
@@ -105,17 +69,17 @@ TEST(Lookups, DrivesByAddressAndById)
 
 TEST(Lookups, DriveListsAndCounts)
 {
-    LookupHost sim(drivesOfEveryKind());
+    layouts::ModelHost sim(drivesOfEveryKind());
     ASSERT_NE(sim.rmData, nullptr);
     ArrayList<PhysicalDevice*>* unused = nullptr;
     ASSERT_EQ(sim.rmData->getUnusedPds(&unused), 0);
     // Not the array's drives, not JBOD nor shielded, not the enclosure; the tape is listed.
-    EXPECT_EQ(deviceIds(unused), (std::vector<uint16_t>{10, 15}));
+    EXPECT_EQ(layouts::deviceIds(unused), (std::vector<uint16_t>{10, 15}));
     delete unused;
 
     ArrayList<PhysicalDevice*>* jbod = nullptr;
     ASSERT_EQ(sim.rmData->getPdsInStateX40(&jbod), 0);
-    EXPECT_EQ(deviceIds(jbod), (std::vector<uint16_t>{11}));
+    EXPECT_EQ(layouts::deviceIds(jbod), (std::vector<uint16_t>{11}));
     delete jbod;
 
     for (bool raw : {true, false}) {
@@ -134,9 +98,9 @@ TEST(Lookups, DriveListsAndCounts)
 TEST(Lookups, LockedForeignDrivesAreCounted)
 {
     // Security bits: 3 locked, 4 foreign lock, 5 key attention.
-    LookupHost sim(simhost::both(
-        simhost::both(layouts::describe(layouts::emptyConfiguration()), drive(8, [](sim::Drive& d) { d.security = 0x18; })),
-        drive(9, [](sim::Drive& d) { d.security = 0x38; })));
+    layouts::ModelHost sim(simhost::both(
+        simhost::both(layouts::describe(layouts::emptyConfiguration()), layouts::drive(8, [](sim::Drive& d) { d.security = 0x18; })),
+        layouts::drive(9, [](sim::Drive& d) { d.security = 0x38; })));
     ASSERT_NE(sim.rmData, nullptr);
     uint16_t count = 0;
     ASSERT_EQ(sim.rmData->countLockedForeignPds(&count), 0);
@@ -152,7 +116,7 @@ TEST(Lookups, VirtualDrivesByTargetId)
     l.drives = 4;
     l.arrays = {{0, {8, 9}}, {1, {10, 11}}};
     l.lds = {{0, 1, {0}}, {5, 1, {1}}};
-    LookupHost sim(simhost::both(layouts::describe(l), [](sim::HostModel& m) {
+    layouts::ModelHost sim(simhost::both(layouts::describe(l), [](sim::HostModel& m) {
         m.controllers.at(0).lds.at(1).sequence = 7;
     }));
     ASSERT_NE(sim.rmData, nullptr);
@@ -185,7 +149,7 @@ TEST(Lookups, VirtualDrivesByTargetId)
 
     ArrayList<PhysicalDevice*> members(4);
     ASSERT_EQ(sim.rmData->getVdPds(&members, 5), 0);
-    EXPECT_EQ(deviceIds(&members), (std::vector<uint16_t>{10, 11}));
+    EXPECT_EQ(layouts::deviceIds(&members), (std::vector<uint16_t>{10, 11}));
     EXPECT_EQ(sim.rmData->getVdPds(nullptr, 5), -1);
 }
 
@@ -197,7 +161,7 @@ TEST(Lookups, SortByTargetId)
         made.push_back(new VirtualDisk(new VdDataZpr(nullptr, new VdIdZpr(id, 0)), nullptr));
         vds.add(made.back());
     }
-    LookupHost sim(layouts::describe(layouts::emptyConfiguration()));
+    layouts::ModelHost sim(layouts::describe(layouts::emptyConfiguration()));
     ASSERT_NE(sim.rmData, nullptr);
     ASSERT_EQ(sim.rmData->sortVdsByTargetId(&vds), 0);
     std::vector<unsigned> order;
@@ -210,7 +174,7 @@ TEST(Lookups, SortByTargetId)
 
 TEST(Lookups, Enclosures)
 {
-    LookupHost sim(simhost::both(simhost::withEnclosures(0, {252, 253}), [](sim::HostModel& m) {
+    layouts::ModelHost sim(simhost::both(simhost::withEnclosures(0, {252, 253}), [](sim::HostModel& m) {
         m.controllers.at(0).enclosures.at(1).connector = 5;
     }));
     ASSERT_NE(sim.rmData, nullptr);
@@ -240,7 +204,7 @@ TEST(Lookups, CorruptListCountsAreRefused)
     };
     for (const Case& c : {Case{0x03010000, 0}, Case{0x09010000, 0}}) {
         SCOPED_TRACE(c.opcode);
-        LookupHost sim([&c](sim::HostModel& m) {
+        layouts::ModelHost sim([&c](sim::HostModel& m) {
             sim::Fault f;
             f.type = sim::FaultType::CORRUPT;
             f.opcode = c.opcode;

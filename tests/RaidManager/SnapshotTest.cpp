@@ -20,52 +20,20 @@ namespace {
 
 const uint32_t CFG_READ = 0x04010000;
 
-struct SnapshotHost {
-    explicit SnapshotHost(const simhost::StateEdit& edit, const char* preset = "one") : host(preset, edit)
-    {
-        manager = controller != nullptr ? getRaidManager(controller) : nullptr;
-    }
-
-    simhost::SimHostFixture host;
-    simhost::SimControllers controllers;
-    Controller* controller = controllers.controller(0);
-    RaidManager* manager = nullptr;
-};
-
-std::vector<uint16_t> deviceIds(ArrayList<PhysicalDevice*>* pds)
-{
-    std::vector<uint16_t> out;
-    for (unsigned char i = 0; pds != nullptr && i < pds->count(); ++i) {
-        uint16_t id = 0xFFFF;
-        pds->get(i)->getDeviceId(&id);
-        out.push_back(id);
-    }
-    return out;
-}
-
-simhost::StateEdit drive(uint16_t deviceId, const std::function<void(sim::Drive&)>& change)
-{
-    return [deviceId, change](sim::HostModel& m) {
-        for (sim::Drive& d : m.controllers.at(0).drives)
-            if (d.deviceId == deviceId)
-                change(d);
-    };
-}
-
 TEST(Snapshot, RefreshLoadsDrivesConfigurationAndMatrix)
 {
     // Drive 15 in JBOD state joins the all-drives list after those in no array.
-    SnapshotHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()),
-                                   drive(15, [](sim::Drive& d) { d.state = 0x40; })));
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()),
+                                   layouts::drive(15, [](sim::Drive& d) { d.state = 0x40; })));
     ASSERT_NE(sim.manager, nullptr);
     ASSERT_EQ(sim.manager->refresh(), 0);
     ArrayList<PhysicalDevice*>* list = nullptr;
     ASSERT_EQ(sim.manager->getUnusedPds(&list), 0);
-    EXPECT_EQ(deviceIds(list), (std::vector<uint16_t>{13, 14}));
+    EXPECT_EQ(layouts::deviceIds(list), (std::vector<uint16_t>{13, 14}));
     ASSERT_EQ(sim.manager->getPdsInStateX40(&list), 0);
-    EXPECT_EQ(deviceIds(list), (std::vector<uint16_t>{15}));
+    EXPECT_EQ(layouts::deviceIds(list), (std::vector<uint16_t>{15}));
     ASSERT_EQ(sim.manager->getAllPds(&list), 0);
-    EXPECT_EQ(deviceIds(list), (std::vector<uint16_t>{13, 14, 15, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(layouts::deviceIds(list), (std::vector<uint16_t>{13, 14, 15, 8, 9, 10, 11, 12}));
 
     ArrayList<VirtualDisk*>* vds = nullptr;
     ASSERT_EQ(sim.manager->getVds(&vds), 0);
@@ -91,7 +59,7 @@ TEST(Snapshot, RefreshLoadsDrivesConfigurationAndMatrix)
 
 TEST(Snapshot, UnreadableConfigurationLeavesTheSnapshotWithoutIt)
 {
-    SnapshotHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()),
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()),
                                    simhost::withStatusFault(CFG_READ, 0x0C)));
     ASSERT_NE(sim.manager, nullptr);
     EXPECT_EQ(sim.manager->refresh(), 0);
@@ -145,12 +113,12 @@ TEST(Snapshot, MatrixCells)
 // with other flags gets the same one, unchanged.
 TEST(Snapshot, SecondControllerSharesTheFirstMatrix)
 {
-    SnapshotHost sim(
+    layouts::ModelHost sim(
         [](sim::HostModel& m) {
             m.controllers.at(0).info.driveMixing = 0x00;
             m.controllers.at(1).info.driveMixing = 0x68;   // bits 6, 5, 3
         },
-        "two");
+        false, "two");
     Controller* second = sim.controllers.controller(1);
     ASSERT_NE(second, nullptr);
     RaidManager* other = getRaidManager(second);
@@ -168,7 +136,7 @@ TEST(Snapshot, DriveMixOfDrives)
 {
     // Drive 8 and 9 SAS rotating, 10 SATA solid state; 0x77 is no drive (its information
     // cannot be read).
-    SnapshotHost sim(simhost::both(layouts::describe(layouts::emptyConfiguration()), drive(10, [](sim::Drive& d) {
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::emptyConfiguration()), layouts::drive(10, [](sim::Drive& d) {
         d.interface = "SATA";
         d.media = "SSD";
     })));
@@ -204,13 +172,13 @@ TEST(Snapshot, OnlyEnclosure)
         {"two enclosures", simhost::withEnclosures(0, {252, 253}), 1, 0x1234},
         {"one enclosure and a drive attached directly",
          simhost::both(layouts::describe(layouts::emptyConfiguration()),
-                       drive(9, [](sim::Drive& d) { d.enclosureId = 0xFFFF; })),
+                       layouts::drive(9, [](sim::Drive& d) { d.enclosureId = 0xFFFF; })),
          2, 0x1234},
         {"one enclosure", layouts::describe(layouts::spannedRaid10()), 0, 252},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SnapshotHost sim(c.edit);
+        layouts::ModelHost sim(c.edit);
         ASSERT_NE(sim.manager, nullptr);
         uint16_t id = 0x1234;
         EXPECT_EQ(sim.manager->getOnlyEnclosureId(&id), c.status);
@@ -220,7 +188,7 @@ TEST(Snapshot, OnlyEnclosure)
 
 TEST(Snapshot, VirtualDrivesOfTheSnapshotOrNew)
 {
-    SnapshotHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()), [](sim::HostModel& m) {
+    layouts::ModelHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()), [](sim::HostModel& m) {
         m.controllers.at(0).lds.at(1).sequence = 9;
     }));
     ASSERT_EQ(sim.manager->refresh(), 0);
