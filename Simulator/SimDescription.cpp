@@ -695,6 +695,7 @@ void visit(V& v, ControllerInfo& i)
     v.num("controllerTemperature", i.controllerTemperature);
     v.text("chipRevision", i.chipRevision, 2);
     v.num("linkSpeed", i.linkSpeed);
+    v.num("pciMaxLinkSpeed", i.pciMaxLinkSpeed);
     v.numbers("frontendPorts", i.frontendPorts, HEX, 8);
     v.list("pendingImages", i.pendingImages, 8);
     v.num("maxParallelCommands", i.maxParallelCommands);
@@ -750,6 +751,7 @@ void visit(V& v, MfcDefaults& d)
     v.num("powerSavingOptions", d.powerSavingOptions, HEX);
     v.num("spinDownTime", d.spinDownTime);
     v.num("jbod", d.jbod);
+    v.num("directPdMapping", d.directPdMapping);
     v.num("features", d.features, HEX);
     v.patch("patch", d.patch, MFC_DEFAULTS_SIZE);
 }

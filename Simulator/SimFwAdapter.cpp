@@ -14,6 +14,9 @@ namespace {
 const uint32_t OP_ADP_GET_INFO = 0x01010000;
 const uint32_t OP_ADP_MFC_GET_OEM_DATA = 0x010E8481;
 const uint32_t OP_ADP_MFC_GET_DEFAULTS = 0x010E0201;
+const uint32_t OP_ADP_MFC_SET_DEFAULTS = 0x010E0202;
+const uint32_t OP_ADP_MFC_SET_PCI_LINK_SPEED = 0x010E0103;
+const uint8_t FW_STATUS_REBOOT_REQUIRED = 0x59;
 const uint32_t OP_ADP_GET_PROPERTIES = 0x01020100;
 const uint32_t OP_ADP_SET_PROPERTIES = 0x01020200;
 const uint32_t OP_ADP_ALARM_GET = 0x01030100;
@@ -91,6 +94,7 @@ void putDisplayFields(Bytes& r, const ControllerInfo& info)
     for (size_t i = 0; i < 2 && i < info.chipRevision.size(); ++i)
         put8(r, 0x0A + i, static_cast<uint8_t>(info.chipRevision[i]));
     put8(r, 0x22, info.linkSpeed);
+    put8(r, 0x21, info.pciMaxLinkSpeed);
     size_t ports = info.frontendPorts.size() < 8 ? info.frontendPorts.size() : 8;
     put8(r, 0x27, ports);
     for (size_t i = 0; i < ports; ++i)
@@ -202,12 +206,46 @@ Bytes mfcDefaultsRecord(const MfcDefaults& d)
         {10, d.stripExponent}, {12, d.writePolicy}, {13, d.readPolicy}, {14, d.cacheWhenBbuBad},
         {15, d.cachedIo}, {17, d.alarm}, {18, d.coercion}, {49, d.uncertifiedDrives}, {50, d.treatR1eAsR10},
         {51, d.maxVdsPerArray}, {55, d.powerSavingOptions}, {63, d.jbod}, {64, d.features},
+        {31, d.directPdMapping},
     };
     for (const auto& b : bytes)
         put8(r, b.off, b.value);
     put16(r, 56, d.spinDownTime);
     applyPatch(r, d.patch);
     return r;
+}
+
+// The defaults written back: the named bytes taken, the rest kept as the patch.
+void decodeMfcDefaults(const Bytes& r, MfcDefaults& d)
+{
+    d.sasAddress = get64(r, 0);
+    d.stripExponent = get8(r, 10);
+    d.writePolicy = get8(r, 12);
+    d.readPolicy = get8(r, 13);
+    d.cacheWhenBbuBad = get8(r, 14);
+    d.cachedIo = get8(r, 15);
+    d.alarm = get8(r, 17);
+    d.coercion = get8(r, 18);
+    d.directPdMapping = get8(r, 31);
+    d.uncertifiedDrives = get8(r, 49);
+    d.treatR1eAsR10 = get8(r, 50);
+    d.maxVdsPerArray = get8(r, 51);
+    d.powerSavingOptions = get8(r, 55);
+    d.spinDownTime = get16(r, 56);
+    d.jbod = get8(r, 63);
+    d.features = get8(r, 64);
+}
+
+// The PCI Express link speed of mailbox byte 0 becomes the current one; it takes effect after a
+// reboot (status 0x59). A speed above the highest is refused with status 3.
+uint8_t adpMfcSetPciLinkSpeed(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const uint8_t speed = static_cast<uint8_t>(cmd.mailbox[0] & 0xFF);
+    if (speed > c.info.pciMaxLinkSpeed)
+        return FW_STATUS_INVALID_ARGUMENT;
+    c.info.linkSpeed = speed;
+    markStateChanged(state);
+    return FW_STATUS_REBOOT_REQUIRED;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -358,6 +396,9 @@ const FwRegistration registration({
     fwRead(OP_ADP_MFC_GET_OEM_DATA, OEM_DATA_SIZE, adpMfcGetOemData),
     fwRead(OP_ADP_MFC_GET_DEFAULTS, MFC_DEFAULTS_SIZE,
            fwReadPart<MfcDefaults, &Controller::mfcDefaults, mfcDefaultsRecord>),
+    fwWrite(OP_ADP_MFC_SET_DEFAULTS, MFC_DEFAULTS_SIZE,
+            fwWritePart<MfcDefaults, &Controller::mfcDefaults, decodeMfcDefaults, mfcDefaultsRecord>),
+    fwWrite(OP_ADP_MFC_SET_PCI_LINK_SPEED, 0, adpMfcSetPciLinkSpeed),
     fwRead(OP_ADP_GET_PROPERTIES, PROPERTIES_SIZE,
            fwReadPart<ControllerProperties, &Controller::properties, propertiesRecord>),
     fwWrite(OP_ADP_SET_PROPERTIES, PROPERTIES_SIZE, adpSetProperties),

@@ -15,6 +15,7 @@ const uint32_t OP_SAS_GET_MUX_MODE = 0x07020100;
 const uint32_t OP_SAS_SET_MUX_MODE = 0x07020200;
 const uint32_t OP_SAS_GET_CONNECTOR_INFO = 0x07030000;
 const uint32_t OP_SAS_PHY_CONTROL = 0x07040000;
+const uint32_t OP_SAS_SET_PHY_LINK_SPEED = 0x07050000;
 
 // The phy-control request: a 31-byte header, the response (or payload) after it.
 const size_t PC_KIND = 0;            // 0: the length probe
@@ -141,6 +142,18 @@ uint8_t sasPhyControl(SimState& state, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_SAS_SET_PHY_LINK_SPEED: mailbox byte 0 the phy, byte 1 the speed code, kept as the phy
+// list's link-rate byte (the code in bits 2-7); a phy the list does not have answers 0x0c.
+uint8_t sasSetPhyLinkSpeed(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const size_t phy = cmd.mailbox[0] & 0xFF;
+    if (phy >= std::min(c.phyList.phys.size(), PHY_MAX_ENTRIES))
+        return FW_STATUS_NO_DEVICE;
+    c.phyList.phys[phy].linkRate = static_cast<uint8_t>(((cmd.mailbox[0] >> 8) & 0x3F) << 2);
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
     fwRead(OP_SAS_GET_PHY_INFO, PHY_LIST_SIZE, sasGetPhyInfo),
     fwRead(OP_SAS_GET_MUX_MODE, MUX_MODES_SIZE, fwReadPart<ConnectorModes, &Controller::connectorModes, muxModesRecord>),
@@ -148,6 +161,7 @@ const FwRegistration registration({
             fwWritePart<ConnectorModes, &Controller::connectorModes, decodeMuxModes, muxModesRecord>),
     fwRead(OP_SAS_GET_CONNECTOR_INFO, CONNECTOR_INFO_SIZE, sasGetConnectorInfo),
     fwBoth(OP_SAS_PHY_CONTROL, PC_HEADER, sasPhyControl),
+    fwWrite(OP_SAS_SET_PHY_LINK_SPEED, 0, sasSetPhyLinkSpeed),
 });
 
 } // namespace

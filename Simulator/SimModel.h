@@ -139,7 +139,8 @@ struct ControllerInfo {
     uint8_t rocTemperature = 0;       // 0x7c9, degrees Celsius
     uint8_t controllerTemperature = 0;   // 0x7ca, degrees Celsius
     std::string chipRevision;         // 0x0a, 2 characters (empty: none)
-    uint8_t linkSpeed = 0;            // 0x22
+    uint8_t linkSpeed = 0;            // 0x22, the current PCI Express link speed
+    uint8_t pciMaxLinkSpeed = 0;      // 0x21, the highest one it can be set to (0: not settable)
     std::vector<uint64_t> frontendPorts;   // count at 0x27, addresses from 0x28 (at most 8)
     std::vector<ImageInfo> pendingImages;  // count at 0x2f8, entries from 0x2fc (at most 8)
     uint16_t maxParallelCommands = 1008;   // 0x5b8
@@ -192,6 +193,7 @@ struct MfcDefaults {
     uint8_t powerSavingOptions = 0;
     uint16_t spinDownTime = 30;       // minutes
     uint8_t jbod = 0;
+    uint8_t directPdMapping = 0;      // byte 31
     uint8_t features = 0;             // byte 64: bit 4 join mirror disabled
     Patch patch;
 };

@@ -20,6 +20,7 @@ public:
     static constexpr size_t CONTROLLER_ID = 0x08;            // 16-bit
     static constexpr size_t CHIP_REVISION = 0x0A;            // 2 characters; 0: no revision
     static constexpr size_t HOST_INTERFACE = 0x20;           // bit 0 PCI-X, 1 PCIe, 2 iSCSI, 3 SAS 3G
+    static constexpr size_t PCI_MAX_LINK_SPEED = 0x21;       // 8-bit: the highest settable; 0 not settable
     static constexpr size_t LINK_SPEED = 0x22;               // 8-bit
     static constexpr size_t FRONTEND_PORT_COUNT = 0x27;      // 8-bit
     static constexpr size_t FRONTEND_PORTS = 0x28;           // 8 x 64-bit addresses

@@ -83,8 +83,9 @@ TEST_F(AdpDcmdTest, WordFormSendsTheGivenLengthOfAnOpcodeThatTakesTheCallers)
 
 TEST_F(AdpDcmdTest, PhyFormPutsPhyAndSpeedInTheFirstTwoMailboxBytes)
 {
-    EXPECT_EQ(sendDcmdPhySpeed(&executor, DCMD_SAS_SET_PHY_LINK_SPEED, nullptr, 5, 4), 0x02);
-    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x07050000 mbox=0x00000405,0x00000000,0x00000000 len=0 status=0x02");
+    // The controller has no phy 5.
+    EXPECT_EQ(sendDcmdPhySpeed(&executor, DCMD_SAS_SET_PHY_LINK_SPEED, nullptr, 5, 4), 0x0c);
+    EXPECT_EQ(onlyCommand(), "host=2 frame=5 opcode=0x07050000 mbox=0x00000405,0x00000000,0x00000000 len=0 status=0x0c");
 }
 
 TEST_F(AdpDcmdTest, PrivateFormTakesThePrivateLength)

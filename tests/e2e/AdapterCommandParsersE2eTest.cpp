@@ -103,8 +103,9 @@ TEST_F(AdapterCommandParsersE2e, SettingsConnectorsAndLinkSpeed)
 {
     expectRows({
         {{"-AdpSettings", "-Read", "-f", "settings.txt", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpSetConnectorMode", "-External", "-Connector0,1", "-a0"}, ",", 1, NO_PROCESSOR_YET},
-        {{"-PciSetLinkSpeed", "2", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetConnectorMode", "-External", "-Connector0,1", "-a0"}, ",", 1,
+         "Adapter #0: No Connector is Found.\n" + exitLine("01")},
+        {{"-PciSetLinkSpeed", "2", "-aALL"}, "", 1, exitLine("01")},
         {{"-AdpGetConnectorMode", "-Connector256", "-a0"}, "", 1, REFUSED},
         {{"-PciSetLinkSpeed", "258", "-a0"}, "", 1, REFUSED},
     });
@@ -191,7 +192,7 @@ TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
         {{"-AdpGetTime", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpSetTime", "13:05:00", "20240229", "-a0,1"}, "::,", 1, NO_PROCESSOR_YET_TWICE},
         {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-PhyInfo", "-phy3", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-PhyInfo", "-phy3", "-a0"}, "", 1, "Phy No. 3  is Invalid\n" + exitLine("01")},
         {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1, NO_PROCESSOR_YET},
         {{"-FwTermLog", "-BBUGet", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpSetTime", "20230229", "13:05:00", "-a0"}, "::", 1, REFUSED},

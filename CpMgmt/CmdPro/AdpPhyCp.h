@@ -1,0 +1,60 @@
+// The SAS phy and PCI Express link commands: one phy's information ("-PhyInfo"), the error
+// counters of every phy ("-PhyErrorCounters"), a phy's link-speed limit ("-PhySetLinkSpeed")
+// and the controller's PCI Express link speed ("-PciSetLinkSpeed").
+#ifndef ADPPHYCP_H
+#define ADPPHYCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+#include "RaidManager/Zpr/ZprSasPhyList.h"
+
+class AdpPhyInfoCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpPhyInfoCp() : phyList() {}
+    // 0, -1 for a phy the list does not have, or the phy-list read's status.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpPhyInfoCp() override {}
+
+private:
+    uint8_t phyList[ZprSasPhyList::SIZE];
+};
+
+class AdpPhyErrorCtsCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpPhyErrorCtsCp() {}
+    // 0 (also when the listing ends at a disabled phy), -1, or the failed read's status.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpPhyErrorCtsCp() override {}
+};
+
+class AdpPhySetLinkSpeedCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpPhySetLinkSpeedCp() {}
+    // 0, -1 for a speed the controller does not take, or the failed command's status.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpPhySetLinkSpeedCp() override {}
+};
+
+class PciLinkSpeedCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PciLinkSpeedCp() {}
+    // 0 (also at the current speed), -1 when the speed cannot be set, 1 above the highest
+    // speed, or the command's status (0x59: the change waits for a reboot).
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~PciLinkSpeedCp() override {}
+};
+
+#endif
