@@ -1,6 +1,7 @@
 // The SAS phy, link, connector-mode and drive-mapping commands through the real binary against
 // described controllers: the console text, the exit code and the firmware commands that reached
-// the controller after the check (discovery, refresh and check are the same for every row).
+// the controller after the check (discovery, refresh and check are the same for every row; the
+// reads that build the model are left out).
 #include "E2eHarness.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ std::string sent(const char* opcode, const char* outcome = "status=0x00")
     return std::string("host=2 opcode=") + opcode + " " + outcome;
 }
 
-// A processor that refreshes the model first reads the drive list again.
+// A processor that refreshes the model first reads it again.
 std::vector<std::string> refreshed(std::vector<std::string> own)
 {
     std::vector<std::string> all = refreshReads(2);
@@ -93,9 +94,8 @@ protected:
             for (const std::string& refresh : refreshReads(2))
                 expected.push_back(refresh);
             expected.push_back(sent(OEM));
-            expected.push_back(sent(INFO));
             expected.insert(expected.end(), run.commands.begin(), run.commands.end());
-            EXPECT_EQ(loggedFirmwareCommands(dir), expected);
+            EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), expected);
             lastState = nlohmann::json::parse(readFile(path));
         }
     }
@@ -151,17 +151,17 @@ TEST_F(SasCommandsE2e, PhyErrorCounters)
     expectRuns({
         {"the listing ends at the first disabled phy", PHYS, {}, {"-PhyErrorCounters", "-a0"}, 0,
          counters01 + "Phy No. 2 is Disabled.\n",
-         refreshed({sent(INFO), sent(PHY_LIST), sent(PHY_CONTROL), sent(PHY_CONTROL)})},
+         refreshed({sent(PHY_LIST), sent(PHY_CONTROL), sent(PHY_CONTROL)})},
         {"flat phy numbers when the controller offers them", flat, {}, {"-PhyErrorCounters", "-a0"}, 0,
          counters01 + "Phy No. 2 is Disabled.\n",
-         refreshed({sent(INFO), sent(PHY_LIST), sent(PHY_CONTROL), sent(PHY_CONTROL)})},
+         refreshed({sent(PHY_LIST), sent(PHY_CONTROL), sent(PHY_CONTROL)})},
         {"a counter read fails", PHYS, {{"status", PHY_CONTROL, "0x2d"}}, {"-PhyErrorCounters", "-a0"}, 0x2d,
          "Adapter #0\n\n================\nAdapter #0: Failed to perform Display Phy Error Counters operation.\n" +
              DEVICE_BUSY,
-         refreshed({sent(INFO), sent(PHY_LIST), sent(PHY_CONTROL, "status=0x2d")})},
+         refreshed({sent(PHY_LIST), sent(PHY_CONTROL, "status=0x2d")})},
         {"the phy list cannot be read", PHYS, {{"status", PHY_LIST, "0x2d"}}, {"-PhyErrorCounters", "-a0"}, 0x2d,
          "Adapter #0: Failed to perform Display Phy Error Counters operation.\n" + DEVICE_BUSY,
-         refreshed({sent(INFO), sent(PHY_LIST, "status=0x2d")})},
+         refreshed({sent(PHY_LIST, "status=0x2d")})},
     });
 }
 
