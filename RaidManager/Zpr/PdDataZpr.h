@@ -172,9 +172,10 @@ private:
     // The connector of an enclosure's own record: the first port that is not passive and is
     // cabled; false when no port qualifies.
     bool ownConnector(uint8_t* connector);
-    // The connector leading to the drive: its own for an enclosure, else its enclosure's
-    // (0xFF when there is none); 0, or -1 when the enclosure cannot be asked.
-    int connectorOfPlace(uint8_t* connector);
+    // The adapter and the connector leading to the drive (after connectorPreconditions): its
+    // own for an enclosure, else its enclosure's (0xFF when there is none); 0, the
+    // preconditions' status, or -1 when the enclosure cannot be asked.
+    int connectorOfPlace(Adapter** adapter, uint8_t* connector);
     // Runs `ask` on the data of the drive's enclosure, whose record must name itself (the
     // chain ends there): ask's result, or -1 without such an enclosure.
     template <typename Ask>

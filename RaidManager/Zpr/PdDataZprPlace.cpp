@@ -168,8 +168,11 @@ int PdDataZpr::getConnectorNumber(uint8_t* connector)
     return askEnclosure([connector](PhysicalDevice& e) { return e.getConnectorNumber(connector) == 0 ? 0 : -1; });
 }
 
-int PdDataZpr::connectorOfPlace(uint8_t* connector)
+int PdDataZpr::connectorOfPlace(Adapter** adapter, uint8_t* connector)
 {
+    int status = connectorPreconditions(adapter);
+    if (status != 0)
+        return status;
     *connector = NO_CONNECTOR;
     ZprDriveInfo r(driveInfo, ZprDriveInfo::SIZE);
     if (r.enclosureDeviceId() == r.deviceId()) {
@@ -182,25 +185,21 @@ int PdDataZpr::connectorOfPlace(uint8_t* connector)
 int PdDataZpr::getConnectorName(string** name)
 {
     Adapter* adapter = nullptr;
-    int status = connectorPreconditions(&adapter);
+    uint8_t connector = NO_CONNECTOR;
+    int status = connectorOfPlace(&adapter, &connector);
     if (status != 0)
         return status;
-    uint8_t connector = NO_CONNECTOR;
-    if (connectorOfPlace(&connector) != 0 || adapter->getConnectorName(connector, name) != 0)
-        return -1;
-    return 0;
+    return adapter->getConnectorName(connector, name) == 0 ? 0 : -1;
 }
 
 int PdDataZpr::getConnectorLocation(uint8_t* location)
 {
     Adapter* adapter = nullptr;
-    int status = connectorPreconditions(&adapter);
+    uint8_t connector = NO_CONNECTOR;
+    int status = connectorOfPlace(&adapter, &connector);
     if (status != 0)
         return status;
-    uint8_t connector = NO_CONNECTOR;
-    if (connectorOfPlace(&connector) != 0 || adapter->getConnectorEntryByte(connector, location) != 0)
-        return -1;
-    return 0;
+    return adapter->getConnectorEntryByte(connector, location) == 0 ? 0 : -1;
 }
 
 int PdDataZpr::getEnclosureSlotCount(uint16_t* slots)
