@@ -53,7 +53,9 @@ public:
 #undef ADAPTER_OP_ELEMENT
 
     // The boot device as a model element of this controller: the data object hands out its
-    // id, which the element looks up. Not built yet: both refuse with -1.
+    // id, which the element looks up in its RAID manager's lists. 0 with `*vd` / `*pd` left
+    // alone when there is none (or it matches no element); a failure of the data part passes
+    // through; -1 when the manager or its list cannot be had.
     int getBootVirtualDrive(VirtualDisk** vd);
     int getBootPhysicalDrive(PhysicalDevice** pd);
 

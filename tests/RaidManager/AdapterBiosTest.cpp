@@ -8,7 +8,9 @@
 #include <string>
 
 #include "DescribedAdapter.h"
+#include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
@@ -155,4 +157,83 @@ TEST(AdapterBootDevice, ADriveWhoseIdCannotBeReadChangesNothing)
     ASSERT_EQ(a.data->clearBootPhysicalDrive(present.get()), 0);
     ASSERT_EQ(a.data->commitBiosData(), 0);
     EXPECT_EQ(a.saved().bios.bootDevice, 0xFFFF);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The Adapter element turns the boot id into an element of its manager's snapshot.
+
+namespace {
+
+// One RAID 1 virtual drive (target id 3) on drives 8 and 9, drive 0 and the JBOD drive 12 free.
+const std::string CONFIGURED =
+    "\"drives\": [{\"deviceId\": 0}, {\"deviceId\": 8, \"state\": \"0x18\"}, {\"deviceId\": 9, \"state\": \"0x18\"},"
+    " {\"deviceId\": 12, \"state\": \"0x40\"}],"
+    " \"lds\": [{\"targetId\": 3, \"raidLevel\": 1, \"drivesPerSpan\": 2, \"sizeBlocks\": 1952448512, \"drives\": [8, 9],"
+    " \"spans\": [{\"array\": 0}]}], \"arrays\": [{\"ref\": 0, \"drives\": [8, 9]}]";
+
+struct ModelHost {
+    explicit ModelHost(const std::string& bios) : host("one", describedadapter::described(CONFIGURED + ", " + bios))
+    {
+        RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+        if (manager != nullptr && manager->refresh() == 0)
+            manager->getAdapter(&adapter);
+    }
+    ~ModelHost() { releaseRaidManagers(); }
+
+    simhost::SimHostFixture host;
+    simhost::SimControllers controllers;
+    Controller* controller = controllers.controller(0);
+    Adapter* adapter = nullptr;
+};
+
+}  // namespace
+
+TEST(AdapterBootDevice, TheElementIsFoundInTheModel)
+{
+    struct Case {
+        const char* name;
+        const char* bios;
+        int vdTarget;     // -1: no virtual drive
+        int pdDevice;     // -1: no drive
+    } cases[] = {
+        {"a boot virtual drive", "\"bios\": {\"bootDevice\": 3}", 3, -1},
+        {"a boot virtual drive and a drive of device id 0", "\"bios\": {\"bootDevice\": 0}", -1, -1},
+        {"a boot drive", "\"bios\": {\"bootDevice\": 12, \"bootIsPhysical\": 1}", -1, 12},
+        {"an id that matches no virtual drive", "\"bios\": {\"bootDevice\": 7}", -1, -1},
+        {"cleared: 0xFFFF", "\"bios\": {\"bootDevice\": \"0xffff\"}", -1, -1},
+        {"255 reads as none", "\"bios\": {\"bootDevice\": 255, \"bootIsPhysical\": 1}", -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelHost m(c.bios);
+        ASSERT_NE(m.adapter, nullptr);
+        VirtualDisk* vd = nullptr;
+        PhysicalDevice* pd = nullptr;
+        EXPECT_EQ(m.adapter->getBootVirtualDrive(&vd), 0);
+        EXPECT_EQ(m.adapter->getBootPhysicalDrive(&pd), 0);
+        if (c.vdTarget < 0) {
+            EXPECT_EQ(vd, nullptr);
+        } else {
+            ASSERT_NE(vd, nullptr);
+            EXPECT_EQ(dynamic_cast<VdId*>(vd->getId())->getTargetId(), c.vdTarget);
+        }
+        if (c.pdDevice < 0) {
+            EXPECT_EQ(pd, nullptr);
+        } else {
+            ASSERT_NE(pd, nullptr);
+            uint16_t deviceId = 0;
+            ASSERT_EQ(pd->getDeviceId(&deviceId), 0);
+            EXPECT_EQ(deviceId, c.pdDevice);
+        }
+    }
+}
+
+TEST(AdapterBootDevice, AFailedReadPassesThrough)
+{
+    ModelHost m("\"bios\": {\"bootDevice\": 3}");
+    ASSERT_NE(m.adapter, nullptr);
+    m.host.change(failing(ADP_BIOS_GET_DATA, 0x2d));
+    VirtualDisk* vd = nullptr;
+    EXPECT_EQ(m.adapter->getBootVirtualDrive(&vd), 0x2d);
+    EXPECT_EQ(vd, nullptr);
 }
