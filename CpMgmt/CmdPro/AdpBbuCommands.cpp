@@ -231,10 +231,7 @@ int AdpBbuCp::setPropertiesFromFile(CpController* cpController, AdpBbuPo* reques
     uint8_t properties[ZprBbuProperties::SIZE];
     uint8_t status[ZprBbuStatus::SIZE];
     uint8_t design[ZprBbuDesignInfo::SIZE];
-    if (readRecord(cpController, DCMD_BBU_GET_PROPERTIES, properties, sizeof properties,
-                   "Get BBU Properties Failed.") != 0 ||
-        readRecord(cpController, DCMD_BBU_GET_STATUS, status, sizeof status, "Get BBU Status Failed.") != 0 ||
-        readRecord(cpController, DCMD_BBU_GET_DESIGN_INFO, design, sizeof design, "Get BBU Design Info Failed.") != 0)
+    if (readSettingsRecords(cpController, properties, status, design) != 0)
         return -1;
     ZprBbuDesignInfo designInfo(design, sizeof design);
     uint8_t type = ZprBbuStatus(status, sizeof status).type();

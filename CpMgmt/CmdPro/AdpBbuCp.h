@@ -95,6 +95,9 @@ public:
 private:
     // Reads a record into the zeroed buffer; a failure is reported with `failText`.
     int readRecord(CpController* cpController, uint32_t opcode, uint8_t* buffer, size_t size, const char* failText);
+    // The properties, status and design records, in that order (buffers of their sizes); -1
+    // after the first failed read is reported.
+    int readSettingsRecords(CpController* cpController, uint8_t* properties, uint8_t* status, uint8_t* design);
     // 0 and the type byte of the status record, or the failed read's status.
     int getBatteryType(CpController* cpController, uint8_t* type);
     // 0 and the list; else the firmware status cut to 8 bits, or 255 when memory runs out.

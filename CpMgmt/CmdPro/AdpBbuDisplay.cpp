@@ -375,15 +375,22 @@ void AdpBbuCp::printDesignInfo(const ZprBbuDesignInfo& design, const ZprMfcFruDa
     printFormatted("%s = %d\n", "  App Data", design.appData());
 }
 
+int AdpBbuCp::readSettingsRecords(CpController* cpController, uint8_t* properties, uint8_t* status, uint8_t* design)
+{
+    if (readRecord(cpController, DCMD_BBU_GET_PROPERTIES, properties, ZprBbuProperties::SIZE,
+                   "Get BBU Properties Failed.") != 0 ||
+        readRecord(cpController, DCMD_BBU_GET_STATUS, status, ZprBbuStatus::SIZE, "Get BBU Status Failed.") != 0 ||
+        readRecord(cpController, DCMD_BBU_GET_DESIGN_INFO, design, ZprBbuDesignInfo::SIZE, "Get BBU Design Info Failed.") != 0)
+        return -1;
+    return 0;
+}
+
 int AdpBbuCp::showProperties(CpController* cpController, AdpBbuPo*)
 {
     uint8_t properties[ZprBbuProperties::SIZE];
     uint8_t status[ZprBbuStatus::SIZE];
     uint8_t design[ZprBbuDesignInfo::SIZE];
-    if (readRecord(cpController, DCMD_BBU_GET_PROPERTIES, properties, sizeof properties,
-                   "Get BBU Properties Failed.") != 0 ||
-        readRecord(cpController, DCMD_BBU_GET_STATUS, status, sizeof status, "Get BBU Status Failed.") != 0 ||
-        readRecord(cpController, DCMD_BBU_GET_DESIGN_INFO, design, sizeof design, "Get BBU Design Info Failed.") != 0)
+    if (readSettingsRecords(cpController, properties, status, design) != 0)
         return -1;
     ZprBbuDesignInfo designInfo(design, sizeof design);
     printProperties(ZprBbuProperties(properties, sizeof properties), ZprBbuStatus(status, sizeof status).type(),
