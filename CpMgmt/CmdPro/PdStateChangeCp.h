@@ -1,0 +1,44 @@
+// The drive state changes of "-PhysDrv[E:S,...]": offline ("-PDOffline"), unconfigured good
+// ("-PDMakeGood", "-Force" for a JBOD drive) and JBOD ("-PDMakeJBOD"). The drives change one
+// after the other in the order written; the first failure ends the command, and the drives
+// before it keep their new state.
+#ifndef PDSTATECHANGECP_H
+#define PDSTATECHANGECP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class PdOfLnCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdOfLnCp() {}
+    // 0 when every drive changed; -1, 0x5F or the enclosure resolver's result otherwise.
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~PdOfLnCp() override {}
+};
+
+class PdMakeGoodCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdMakeGoodCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~PdMakeGoodCp() override {}
+};
+
+class PdMakeSystemCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdMakeSystemCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~PdMakeSystemCp() override {}
+};
+
+#endif
