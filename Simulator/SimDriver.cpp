@@ -100,10 +100,13 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     cmd.frameLength = get32(pkt, PKT_FRAME + FRM_DATA_LENGTH);
     const bool known = SimFirmware::classify(cmd, pkt.data() + PKT_FRAME, PKT_FRAME_SIZE);
     const bool isDcmd = cmd.frameCommand == FRAME_DCMD;
+    // A SCSI pass-through is named by its CDB's operation code, in the log and for the faults.
+    const bool isPassThrough = known && cmd.kind == FrameKind::DCDB;
+    const uint32_t named = isPassThrough ? cmd.code : cmd.opcode;
 
     char head[160];
     snprintf(head, sizeof head, "host=%u frame=%u opcode=%s mbox=%s,%s,%s len=%u", host,
-             static_cast<unsigned>(cmd.frameCommand), hex32(cmd.opcode).c_str(),
+             static_cast<unsigned>(cmd.frameCommand), hex32(named).c_str(),
              hex32(cmd.mailbox[0]).c_str(), hex32(cmd.mailbox[1]).c_str(),
              hex32(cmd.mailbox[2]).c_str(), cmd.frameLength);
 
@@ -135,8 +138,8 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     FaultTarget target;
     target.driverKind = driverKind;
     target.host = host;
-    target.hasOpcode = isDcmd;
-    target.opcode = cmd.opcode;
+    target.hasOpcode = isDcmd || isPassThrough;
+    target.opcode = named;
     int rc = 0, err = 0;
     if (faults.ioctlFault(target, rc, err)) {
         record(std::string(head) + " ioctl=" + std::to_string(rc) + " errno=" + std::to_string(err));

@@ -48,9 +48,10 @@ struct Blocks {
 };
 
 Blocks blocksOf(const sim::Drive& drive, uint8_t powerFeatures = 0, uint16_t foreignState = 0xFFFF,
-                std::vector<uint32_t>* passThroughs = nullptr)
+                std::vector<std::string>* passThroughs = nullptr, const simhost::StateEdit& fault = {})
 {
-    simhost::SimHostFixture host("one", onlyDrive(drive, powerFeatures));
+    simhost::SimHostFixture host("one", fault ? simhost::both(onlyDrive(drive, powerFeatures), fault)
+                                              : onlyDrive(drive, powerFeatures));
     Blocks out;
     {
         simhost::SimControllers controllers;
@@ -67,7 +68,7 @@ Blocks blocksOf(const sim::Drive& drive, uint8_t powerFeatures = 0, uint16_t for
     if (passThroughs != nullptr)
         for (const std::string& line : host.commands())
             if (line.find("frame=4") != std::string::npos)
-                passThroughs->push_back(0);
+                passThroughs->push_back(line.substr(line.find("opcode=")));
     return out;
 }
 
@@ -220,10 +221,6 @@ TEST(DriveText, EdgeCasesChangeTheirLines)
           "SasSataBridge Vendor :  BRIDGEVN\nSasSataBridge Product Id :  BRPROD  \n"
           "SasSataBridge Product Revision Level :  R1  Wide Port Capable\n\n\n"},
          {}},
-        {"SATA drive whose identify read fails shows its inquiry data",
-         drive([](sim::Drive& d) { d.interface = "SATA"; d.vpd83 = {0, 0, 0, 0, 0, 0, 0, 0, 0x50, 0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd}; }),
-         8, 0xFFFF, {"WWN: 500123456789abcd\n", "PD Type: SATA\n"},
-         {"Inquiry Data: QUILLDSKQD1000SAS       A001                    "}, {}, {}},
     };
     for (const Case& c : cases) {
         Blocks b = blocksOf(c.drive, c.powerFeatures, c.foreignState);
@@ -293,4 +290,58 @@ TEST(DriveText, WorldWideNameFromBoundedDescriptors)
         Blocks b = blocksOf(d, 8);
         EXPECT_TRUE(hasLine(b.identity, std::string("WWN: ") + c.wwn + "\nSequence")) << c.what << "\n" << b.identity;
     }
+}
+
+TEST(DriveText, SataIdentifyAndPassThroughReads)
+{
+    sim::Drive sata = sasDrive();
+    sata.interface = "SATA";
+    sata.vpd83 = {0, 0, 0, 0, 0, 0, 0, 0, 0x50, 0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd};
+    sata.ataSerial = "SN9";
+    sata.ataModel = "QUILLDSK QD1000SAS";
+    sata.ataFirmware = "A001";
+    std::vector<std::string> sent;
+    Blocks b = blocksOf(sata, 8, 0xFFFF, &sent);
+    EXPECT_TRUE(hasLine(b.identity, "WWN: 500123456789abcd\n")) << b.identity;
+    EXPECT_TRUE(hasLine(b.identity, "PD Type: SATA\n")) << b.identity;
+    EXPECT_TRUE(hasLine(b.state, "Inquiry Data: SN9                 QUILLDSK QD1000SAS                      A001    "))
+        << b.state;
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].substr(0, 18), "opcode=0x000000a1 ");
+
+    // The identify read fails: the standard inquiry characters of the record instead.
+    sent.clear();
+    b = blocksOf(sata, 8, 0xFFFF, &sent, simhost::withStatusFault(0xA1, 0x02));
+    EXPECT_TRUE(hasLine(b.state, "Inquiry Data: QUILLDSKQD1000SAS       A001                    ")) << b.state;
+
+    // A spun-up SAS drive on a controller that keeps no temperatures in the drive record: the
+    // temperature log page; spun down: no read at all.
+    sim::Drive sas = sasDrive();
+    sas.logTemperature = 41;
+    sent.clear();
+    b = blocksOf(sas, 0, 0xFFFF, &sent);
+    EXPECT_TRUE(hasLine(b.security, "Drive Temperature :41C (105.80 F)\n")) << b.security;
+    EXPECT_EQ(sent.size(), 2u) << "the inquiry for the FRU text and the temperature page";
+    sas.powerState = 1;
+    sent.clear();
+    b = blocksOf(sas, 0, 0xFFFF, &sent);
+    EXPECT_TRUE(hasLine(b.security, "Drive Temperature : N/A\n")) << b.security;
+    EXPECT_EQ(sent.size(), 1u) << "only the inquiry";
+}
+
+TEST(DriveText, BridgeFirmwareVersionsFromTheBridgePage)
+{
+    sim::Drive bridged = sasDrive();
+    bridged.bridgeVendor = "BRIDGEVN";
+    bridged.bridgeProduct = "BRPROD";
+    bridged.bridgeRevision = "R1";
+    bridged.bridgeFirmwareVersion = "FW0102";
+    bridged.bridgeBootLoaderVersion = "BL03";
+    bridged.bridgeConfigVersion = "CF4";
+    Blocks b = blocksOf(bridged, 8);
+    EXPECT_TRUE(hasLine(b.security, "SasSataBridge Product Revision Level :  R1  \n"
+                                    "SasSataBridge FW Version: FW0102      \n"
+                                    "SasSataBridge BTLDR Ver: BL03        \n"
+                                    "SasSataBridge CFG Ver: CF4     \n\n"))
+        << b.security;
 }
