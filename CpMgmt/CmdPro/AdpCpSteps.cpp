@@ -35,3 +35,12 @@ Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber)
     }
     return adapter;
 }
+
+bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber)
+{
+    if (manager == nullptr || manager->refresh() != 0) {
+        printMessage(MSG_RM_INIT_FAILED, static_cast<int>(adapterNumber));
+        return false;
+    }
+    return true;
+}

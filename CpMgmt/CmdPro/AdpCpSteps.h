@@ -3,6 +3,9 @@
 // and its adapter element. Each failing step prints its standard message; the processor then
 // returns -1.
 //
+// The processors of the configuration and drive commands take the same steps, and also read
+// the model afresh where they show or change the configuration (refreshRaidManager).
+//
 // Result convention of every processor: 0 success, -1 a failure the processor found itself,
 // any other value the status of a firmware command or model operation, passed on unchanged.
 #ifndef ADPCPSTEPS_H
@@ -37,6 +40,8 @@ Request* requestAs(ParsedObject* request, uint8_t adapterNumber, const char* req
 
 // The controller's RAID manager; null after message 0x30021.
 RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber);
+// Reads the controller's model afresh; false after message 0x30022 when it cannot.
+bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber);
 // The RAID manager's adapter element; null after message 0x30023.
 Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber);
 

@@ -1,0 +1,22 @@
+// The drive information ("-pdInfo -PhysDrv[E0:S0,E1:S1,...]"): the drives named, each shown
+// with the same three blocks as in the drive list. Also the base of the processors that name
+// drives the same way.
+#ifndef PDINFOCP_H
+#define PDINFOCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class PdInfoCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdInfoCp() {}
+    // The drives named, in the order written (a drive named twice is shown twice); a drive not
+    // on the adapter is reported and skipped. 0; -1 without model or for a request of another
+    // class; the resolver's result when "?" names no single enclosure.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~PdInfoCp() override {}
+};
+
+#endif

@@ -1,0 +1,92 @@
+#include "CpMgmt/CmdPro/PdListCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/ParsedObject.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/EnclosureIds.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+
+namespace {
+
+const uint8_t SLOT_UNREADABLE = 255;
+
+// The sort key of a drive: a value that cannot be read sorts after every readable one.
+void sortKey(PhysicalDevice* drive, uint16_t* enclosure, uint8_t* slot)
+{
+    *enclosure = ENCLOSURE_ID_NONE;
+    *slot = SLOT_UNREADABLE;
+    if (drive == nullptr)
+        return;
+    uint16_t readEnclosure = 0;
+    uint8_t readSlot = 0;
+    if (drive->getEnclosureDeviceId(&readEnclosure) == 0)
+        *enclosure = readEnclosure;
+    if (drive->getSlotNumber(&readSlot) == 0)
+        *slot = readSlot;
+}
+
+} // namespace
+
+void printDriveBlocks(PhysicalDevice* drive)
+{
+    printMessage(MSG_TEXT, drive->toString().c_str());
+    printMessage(MSG_TEXT, drive->formatStateDetails().c_str());
+    printMessage(MSG_TEXT, drive->formatSecurityDetails().c_str());
+}
+
+CommandProcessor* PdListCp::create(unsigned short kind)
+{
+    return createCommandProcessor<PdListCp>(kind);
+}
+
+ArrayList<unsigned short>* PdListCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_PDLIST};
+    return makeCommandIdList(ids, 1);
+}
+
+int PdListCp::compareByEnclosureAndSlot(const void* a, const void* b)
+{
+    uint16_t enclosureA = 0;
+    uint16_t enclosureB = 0;
+    uint8_t slotA = 0;
+    uint8_t slotB = 0;
+    sortKey(*static_cast<PhysicalDevice* const*>(a), &enclosureA, &slotA);
+    sortKey(*static_cast<PhysicalDevice* const*>(b), &enclosureB, &slotB);
+    if (enclosureA != enclosureB)
+        return enclosureA < enclosureB ? -1 : 1;
+    return static_cast<int>(slotA) - static_cast<int>(slotB);
+}
+
+int PdListCp::process(CpController* cpController, ParsedObject* request)
+{
+    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr || !refreshRaidManager(manager, adapterNumber))
+        return -1;
+    ArrayList<PhysicalDevice*>* drives = nullptr;
+    int status = manager->getAllPds(&drives);
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get PD list");
+        return status;
+    }
+    // The model's list keeps its order; the display sorts a list of its own.
+    unsigned char count = drives != nullptr ? drives->count() : 0;
+    ArrayList<PhysicalDevice*> shown(count > 0 ? count : 1);
+    for (unsigned char i = 0; i < count; ++i)
+        if (drives->get(i) != nullptr && shown.add(drives->get(i)) != 0)
+            return -1;
+    shown.sort(&PdListCp::compareByEnclosureAndSlot);
+    printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
+    for (unsigned char i = 0; i < shown.count(); ++i)
+        printDriveBlocks(shown.get(i));
+    return 0;
+}
+
+namespace {
+
+const CpRegistration<PdListCp> registration;
+
+} // namespace

@@ -1,0 +1,44 @@
+#include "CpMgmt/CmdPro/VdSelection.h"
+
+#include "Output/VoMessage.h"
+#include "Parser/ParsedObject.h"
+#include "RaidManager/RaidElementId.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+
+bool selectsAllVds(const LdParsedObject* request)
+{
+    return request != nullptr && request->getLdCount() > 0 && request->getLd(0) == ALL_LDS;
+}
+
+int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count)
+{
+    if (manager == nullptr || manager->getVdCount(count) != 0) {
+        printMessage(MSG_VD_COUNT_FAILED, static_cast<int>(adapterNumber));
+        return -1;
+    }
+    return 0;
+}
+
+ArrayList<VirtualDisk*>* sortedVds(RaidManager* manager)
+{
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    if (manager == nullptr || manager->getVds(&vds) != 0 || vds == nullptr)
+        return nullptr;
+    manager->sortVdsByTargetId(vds);
+    return vds;
+}
+
+uint8_t targetIdOf(VirtualDisk* vd)
+{
+    VdId* id = vd != nullptr ? dynamic_cast<VdId*>(vd->getId()) : nullptr;
+    return id != nullptr ? id->getTargetId() : VdId::TARGET_ID_UNKNOWN;
+}
+
+VirtualDisk* findVdByTargetId(ArrayList<VirtualDisk*>* vds, uint8_t targetId)
+{
+    for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i)
+        if (vds->get(i) != nullptr && targetIdOf(vds->get(i)) == targetId)
+            return vds->get(i);
+    return nullptr;
+}

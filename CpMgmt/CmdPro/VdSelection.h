@@ -1,0 +1,31 @@
+// The selection of virtual drives by the logical-drive list of a request ("-Lx|-L0,1,2|-Lall"),
+// shared by the processors of the logical-drive commands. The numbers a user gives with -L, and
+// that the displays print as "Virtual Drive: %d", are target ids.
+#ifndef VDSELECTION_H
+#define VDSELECTION_H
+
+#include <cstdint>
+
+#include "PavUtil/List.h"
+
+class LdParsedObject;
+class RaidManager;
+class VirtualDisk;
+
+// True when the request asks for every virtual drive (its first entry is ALL_LDS).
+bool selectsAllVds(const LdParsedObject* request);
+
+// The number of configured virtual drives; -1 after message 0x32001 when it cannot be read.
+int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count);
+
+// The model's virtual drives sorted by target id, ascending (the list is the model's); null
+// when the model has none.
+ArrayList<VirtualDisk*>* sortedVds(RaidManager* manager);
+
+// The drive's target id; 255 when it has no identifier.
+uint8_t targetIdOf(VirtualDisk* vd);
+
+// The first drive of the list with the target id; null when none carries it.
+VirtualDisk* findVdByTargetId(ArrayList<VirtualDisk*>* vds, uint8_t targetId);
+
+#endif
