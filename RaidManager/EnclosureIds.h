@@ -1,5 +1,5 @@
 // The two reserved enclosure ids. A drive address typed on the command line may carry them
-// (see Parser/EnclSlotId.h), and the model answers with them; they are defined here, at the
+// (see RaidManager/EnclSlotId.h), and the model answers with them; they are defined here, at the
 // model's level, so that the model and everything above it share one definition.
 #ifndef ENCLOSUREIDS_H
 #define ENCLOSUREIDS_H

@@ -4,7 +4,7 @@
 #include "CpMgmt/CmdPro/PdListCp.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
-#include "Parser/EnclSlotId.h"
+#include "RaidManager/EnclSlotId.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/PhysicalDevice.h"
