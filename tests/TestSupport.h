@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -233,6 +234,34 @@ public:
         snprintf(buf->release, sizeof buf->release, "%s", release.c_str());
         return 0;
     }
+};
+
+// Sets TZ for the life of the object, so that local-time conversions run under a known zone.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone)
+    {
+        const char* old = getenv("TZ");
+        had_ = old != nullptr;
+        if (had_)
+            saved_ = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone()
+    {
+        if (had_)
+            setenv("TZ", saved_.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+private:
+    bool had_ = false;
+    std::string saved_;
 };
 
 } // namespace testsupport

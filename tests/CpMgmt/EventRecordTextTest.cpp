@@ -12,6 +12,8 @@
 
 namespace {
 
+using testsupport::TimeZone;
+
 // A record of `argType` whose argument area (from 32) holds `args`; sequence number 1, time 0.
 std::vector<uint8_t> record(uint8_t argType, const std::vector<uint8_t>& args)
 {
@@ -46,30 +48,6 @@ std::string dataOf(const std::vector<uint8_t>& r)
     return at == std::string::npos ? "<no heading>" : text.substr(at + heading.size());
 }
 
-class TimeZone {
-public:
-    explicit TimeZone(const char* tz)
-    {
-        const char* old = getenv("TZ");
-        had_ = old != nullptr;
-        if (had_)
-            saved_ = old;
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (had_)
-            setenv("TZ", saved_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool had_ = false;
-    std::string saved_;
-};
 
 }  // namespace
 

@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "DescribedAdapter.h"
+#include "TestSupport.h"
 
 namespace {
+
+using testsupport::TimeZone;
 
 const uint32_t ADP_GET_PROPERTIES = 0x01020100;
 const uint32_t ADP_PR_GET_STATUS = 0x01070100;
@@ -28,32 +31,6 @@ using describedadapter::failing;
 
 // The time zones the conversions run under: one without daylight saving time, one with it.
 const char* const ZONES[] = {"UTC0", "CET-1CEST,M3.5.0,M10.5.0/3"};
-
-// Sets TZ for the life of the object.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone)
-    {
-        const char* old = getenv("TZ");
-        had_ = old != nullptr;
-        if (had_)
-            saved_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (had_)
-            setenv("TZ", saved_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool had_ = false;
-    std::string saved_;
-};
 
 struct tm localTime(int year, int month, int day, int hour, int minute)
 {
