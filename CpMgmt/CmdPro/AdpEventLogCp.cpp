@@ -1,7 +1,10 @@
 #include "CpMgmt/CmdPro/AdpEventLogCp.h"
 
+#include <cstring>
+
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/EventRecordText.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Output/PavaneLog.h"
@@ -10,6 +13,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
+#include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprEventCount.h"
 #include "RaidManager/Zpr/ZprEventList.h"
 #include "RaidManager/Zpr/ZprEventLogInfo.h"
@@ -24,11 +28,14 @@ enum Action : unsigned char {
     SINCE_CLEAR = 4,
     INCLUDE_DELETED = 5,
     LATEST = 6,
+    CC_INCONSISTENCIES = 7,
 };
 
 // Filter words: all locales, class 0 and above; all locales, class -2 and above.
 const uint32_t FILTER_FROM_INFO = 0x0000FFFF;
 const uint32_t FILTER_FROM_DEBUG = 0xFE00FFFF;
+// The virtual-drive locale only, class 0 and above.
+const uint32_t FILTER_VD_EVENTS = 0x00000001;
 
 // The count request's status for an empty selection: an empty log, not a failure.
 const int STATUS_NO_EVENTS = 0x23;
@@ -92,13 +99,14 @@ int AdpEventLogCp::process(CpController* cpController, ParsedObject* request)
 int AdpEventLogCp::runAction(CpController* cpController, AdpEventLogPo* request)
 {
     const uint8_t adapterNumber = request->getAdapterNumber();
-    Adapter* adapter = takeAdapter(takeRaidManager(cpController, adapterNumber), adapterNumber);
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    Adapter* adapter = takeAdapter(manager, adapterNumber);
     if (adapter == nullptr)
         return -1;
     const unsigned char action = request->getAction();
     if (action == CLEAR)
         return adapter->clearEventLog();
-    if (action > LATEST)
+    if (action > CC_INCONSISTENCIES)
         return -1;
     if (action == LOG_INFO)
         return showInformation(adapter, adapterNumber);
@@ -106,6 +114,8 @@ int AdpEventLogCp::runAction(CpController* cpController, AdpEventLogPo* request)
     int status = adapter->getEventLogInfo(&info);
     if (status != 0)
         return status;
+    if (action == CC_INCONSISTENCIES)
+        return reportCcInconsistencies(manager, adapter, request, info);
     return action == LATEST ? walkNewestFirst(adapter, request, info) : walkFrom(adapter, request, info);
 }
 
@@ -271,6 +281,156 @@ int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, con
         FileIO::instance()->close(file);
     delete[] buffer;
     return status;
+}
+
+// The report of the consistency checks' inconsistencies, per virtual drive: the events of the
+// virtual-drive locale since this boot, collected once, then for each drive reported those that
+// name it. A listed drive that is not configured is reported as missing and fails the run once
+// the other drives are reported.
+int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapter, AdpEventLogPo* request,
+                                           const uint8_t* infoRecord)
+{
+    const uint8_t adapterNumber = request->getAdapterNumber();
+    uint8_t vdCount = 0;
+    if (manager->getVdCount(&vdCount) != 0) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "VD count");
+        return -1;
+    }
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
+        return -1;
+    }
+    const ZprEventLogInfo info(infoRecord, ZprEventLogInfo::SIZE);
+    const uint32_t start = info.reboot();
+    uint8_t countWord[ZprEventCount::SIZE] = {};
+    int status = adapter->getEventCount(countWord, start, FILTER_VD_EVENTS);
+    if (status != 0 && status != STATUS_NO_EVENTS) {
+        logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
+        return status;
+    }
+    uint32_t count = status == 0 ? ZprEventCount(countWord, sizeof countWord).count() : 0;
+    // The log holds no more events from the start on than the numbers up to the newest.
+    const uint64_t span = static_cast<uint64_t>(static_cast<uint32_t>(info.newest() - start)) + 1;
+    if (count > span)
+        count = static_cast<uint32_t>(span);
+    if (count == 0) {
+        printMessage(MSG_NO_EVENT_LOGGED, static_cast<int>(adapterNumber), "VD");
+        return 0;
+    }
+    uint8_t* records = nullptr;
+    uint32_t collected = 0;
+    status = collectEvents(adapter, start, count, &records, &collected);
+    if (status != 0)
+        return status;
+    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    if (vds == nullptr) {
+        delete[] records;
+        return -1;
+    }
+    const string name = request->getFileName();
+    FileHandle* file = FileIO::instance() != nullptr
+                           ? FileIO::instance()->open(name.c_str(), request->getFollowingAdapter() == 0 ? "w" : "a+")
+                           : nullptr;
+    if (file == nullptr) {
+        printMessage(MSG_FILE_OPEN_FAILED, name.c_str());
+        delete[] records;
+        return -1;
+    }
+    status = writeCcReport(manager, request, vds, vdCount, records, collected, file);
+    FileIO::instance()->close(file);
+    delete[] records;
+    return status;
+}
+
+// Fetches up to `count` events of the virtual-drive locale from `start` on, at most a full
+// batch per request, into one array of records the caller frees.
+int AdpEventLogCp::collectEvents(Adapter* adapter, uint32_t start, uint32_t count, uint8_t** records,
+                                 uint32_t* collected)
+{
+    const uint32_t bufferSize = ZprEventList::sizeFor(ZprEventList::MAX_BATCH);
+    uint8_t* buffer = new (noThrowNew) uint8_t[bufferSize]();
+    const uint64_t listSize = static_cast<uint64_t>(count) * ZprEventRecord::SIZE;
+    uint8_t* list = listSize <= SIZE_MAX ? new (noThrowNew) uint8_t[static_cast<size_t>(listSize)] : nullptr;
+    if (buffer == nullptr || list == nullptr) {
+        printMessage(MSG_NO_MEMORY, "getting events");
+        delete[] buffer;
+        delete[] list;
+        return -1;
+    }
+    int status = 0;
+    uint32_t held = 0;
+    for (uint32_t remaining = count; remaining > 0;) {
+        const uint32_t asked = remaining < ZprEventList::MAX_BATCH ? remaining : ZprEventList::MAX_BATCH;
+        status = adapter->getEvents(start, buffer, ZprEventList::sizeFor(asked), FILTER_VD_EVENTS);
+        if (status != 0) {
+            logEventCommandFailed(DCMD_ADP_EVENT_GET, start, status, asked);
+            break;
+        }
+        const ZprEventList reply(buffer, ZprEventList::sizeFor(asked));
+        const uint32_t events = reply.eventCount(asked);
+        if (events == 0)
+            break;
+        memcpy(list + static_cast<size_t>(held) * ZprEventRecord::SIZE, reply.event(0), events * ZprEventRecord::SIZE);
+        held += events;
+        remaining -= asked;
+        start = ZprEventRecord(reply.event(events - 1)).seqNum() + 1;
+    }
+    delete[] buffer;
+    if (status != 0) {
+        delete[] list;
+        return status;
+    }
+    *records = list;
+    *collected = held;
+    return 0;
+}
+
+// The report's text: the adapter heading, then per drive its inconsistency events (all drives
+// in target-id order, or the listed ones in list order); a note when none was written.
+int AdpEventLogCp::writeCcReport(RaidManager* manager, AdpEventLogPo* request, ArrayList<VirtualDisk*>* vds,
+                                 uint8_t vdCount, const uint8_t* records, uint32_t events, FileHandle* file)
+{
+    const int adapterNumber = request->getAdapterNumber();
+    if (printMessageToFile(file, MSG_ADAPTER_HEADER, adapterNumber) != 0) {
+        printMessage(MSG_FILE_WRITE_FAILED);
+        return -1;
+    }
+    const ArrayList<unsigned char>* listed = request->getLdList();
+    const bool all = listed != nullptr && listed->count() > 0 && listed->get(0) == ALL_LDS;
+    const unsigned drives = all ? (vdCount < vds->count() ? vdCount : vds->count()) : listed != nullptr ? listed->count() : 0;
+    int result = 0;
+    bool written = false;
+    for (unsigned i = 0; i < drives; ++i) {
+        const unsigned char index = static_cast<unsigned char>(i);
+        const uint8_t targetId = all ? targetIdOf(vds->get(index)) : listed->get(index);
+        if (!all && manager->isTargetIdInConfig(targetId, 0) == 0) {
+            printMessage(MSG_VD_NOT_FOUND, adapterNumber, static_cast<int>(targetId));
+            if (printMessageToFile(file, MSG_VD_NOT_FOUND, adapterNumber, static_cast<int>(targetId)) != 0) {
+                printMessage(MSG_FILE_WRITE_FAILED);
+                return -1;
+            }
+            result = -1;
+            continue;
+        }
+        for (uint32_t e = 0; e < events; ++e) {
+            const uint8_t* event = records + static_cast<size_t>(e) * ZprEventRecord::SIZE;
+            if (!ZprEventRecord(event).isCcInconsistencyOn(targetId))
+                continue;
+            if (decodeEvent(event, file) != 0) {
+                printMessage(MSG_FILE_WRITE_FAILED);
+                return -1;
+            }
+            written = true;
+        }
+    }
+    if (!written) {
+        if (printMessageToFile(file, MSG_NO_CC_ERRORS) != 0) {
+            printMessage(MSG_FILE_WRITE_FAILED);
+            return -1;
+        }
+        printMessage(MSG_NO_CC_ERRORS);
+    }
+    return result;
 }
 
 namespace {

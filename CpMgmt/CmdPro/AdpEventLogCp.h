@@ -12,6 +12,8 @@
 class Adapter;
 class AdpEventLogPo;
 class FileHandle;
+class RaidManager;
+class VirtualDisk;
 
 class AdpEventLogCp : public CommandProcessor {
 public:
@@ -33,6 +35,12 @@ private:
     bool writeBatch(const uint8_t* list, uint32_t events, uint8_t classFilter, FileHandle* file, int& status);
     // The newest events first, one request per sequence number.
     int walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
+    // The consistency checks' inconsistency events of the chosen virtual drives, written to the
+    // file.
+    int reportCcInconsistencies(RaidManager* manager, Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
+    static int collectEvents(Adapter* adapter, uint32_t start, uint32_t count, uint8_t** records, uint32_t* collected);
+    static int writeCcReport(RaidManager* manager, AdpEventLogPo* request, ArrayList<VirtualDisk*>* vds,
+                             uint8_t vdCount, const uint8_t* records, uint32_t events, FileHandle* file);
     // Opens the output file: replaced by the first adapter served, appended to by the others.
     static FileHandle* openOutput(AdpEventLogPo* request);
 

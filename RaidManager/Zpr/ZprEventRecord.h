@@ -52,6 +52,13 @@ public:
     uint16_t locale() const { return bytes.u16(LOCALE); }
     int8_t eventClass() const { return static_cast<int8_t>(bytes.u8(EVENT_CLASS)); }
     uint8_t argType() const { return bytes.u8(ARG_TYPE); }
+    // The target id of the logical drive the arguments of type 9 refer to.
+    uint16_t ccTargetId() const { return bytes.u16(CC_TARGET_ID); }
+    // A consistency check's inconsistency on the logical drive with `targetId`.
+    bool isCcInconsistencyOn(uint16_t targetId) const
+    {
+        return code() == CODE_CC_INCONSISTENCY && argType() == ARG_TYPE_LD_STRIP && ccTargetId() == targetId;
+    }
 
     const LeView& view() const { return bytes; }
 

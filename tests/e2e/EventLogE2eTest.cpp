@@ -326,3 +326,129 @@ TEST_F(EventLogE2e, FullBatchAsksAgain)
                                          "opcode=0x01040300 mbox=0x00000001,0x0000ffff,0x00000000",
                                          "opcode=0x01040300 mbox=0x00000081,0x0000ffff,0x00000000"}));
 }
+
+namespace {
+
+// Three virtual drives, listed in the configuration as target ids 5, 0 and 2, and a log whose
+// virtual-drive events since this boot (0x21) are inconsistencies of drives 5 and 2 and events
+// that differ from one in a single field each (code, argument type, locale); 0x20 is older.
+const char* const CC_VDS = R"({
+  "arrays": [{"ref": 0, "drives": [8, 9]}, {"ref": 1, "drives": [10]}, {"ref": 2, "drives": [11]}],
+  "lds": [{"targetId": 5, "drives": [11], "spans": [{"array": 2}], "sizeBlocks": 1952448512},
+          {"targetId": 0, "raidLevel": 1, "drivesPerSpan": 2, "sizeBlocks": 1952448512, "drives": [8, 9],
+           "spans": [{"array": 0}]},
+          {"targetId": 2, "drives": [10], "spans": [{"array": 1}], "sizeBlocks": 1952448512}]
+})";
+
+const char* const CC_LOG = R"({
+  "boot": "0x21",
+  "events": [
+    {"seq": "0x20", "code": "0x3f", "locale": "0x1", "argType": 9, "args": "07000000000000000200",
+     "description": "Inconsistency before the boot"},
+    {"seq": "0x21", "code": "0x3f", "locale": "0x1", "argType": 9, "args": "07000000000000000500",
+     "description": "Inconsistency on 5"},
+    {"seq": "0x22", "code": "0x3f", "locale": "0x1", "argType": 9, "args": "08000000000000000200",
+     "description": "Inconsistency on 2"},
+    {"seq": "0x23", "code": "0x3e", "locale": "0x1", "argType": 9, "args": "08000000000000000200",
+     "description": "Another code"},
+    {"seq": "0x24", "code": "0x3f", "locale": "0x1", "argType": 8, "args": "08000000000000000200",
+     "description": "Another argument type"},
+    {"seq": "0x25", "code": "0x3f", "locale": "0x2", "argType": 9, "args": "08000000000000000200",
+     "description": "Another locale"},
+    {"seq": "0x26", "code": "0x3f", "locale": "0x1", "argType": 9, "args": "09000000000000000500",
+     "description": "Inconsistency on 5 again"}
+  ]
+})";
+
+const std::string JAN1 = "Time: Sat Jan  1 00:00:00 2000\n\n";
+const std::string CC_ON_5 =
+    eventText("21", JAN1, "0000003f", "0", "01", "Inconsistency on 5", "Target Id: 5\nStrip: 7\n");
+const std::string CC_ON_2 =
+    eventText("22", JAN1, "0000003f", "0", "01", "Inconsistency on 2", "Target Id: 2\nStrip: 8\n");
+const std::string CC_ON_5_AGAIN =
+    eventText("26", JAN1, "0000003f", "0", "01", "Inconsistency on 5 again", "Target Id: 5\nStrip: 9\n");
+const std::string NO_CC_ERRORS = "There are no CC errors logged. \n\n";
+const Lines CC_COMMANDS = {INFO_READ, "opcode=0x01040400 mbox=0x00000021,0x00000001,0x00000000",
+                           "opcode=0x01040300 mbox=0x00000021,0x00000001,0x00000000"};
+
+struct CcCase {
+    const char* what;
+    const char* lds;          // the -L option
+    const char* vds;          // the configuration (arrays and lds of the controller)
+    const char* log;
+    int exitCode;
+    std::string out;
+    std::string file;         // "-" when no file may be left
+    Lines eventCommands;
+};
+
+}  // namespace
+
+TEST_F(EventLogE2e, ConsistencyCheckReport)
+{
+    const std::vector<CcCase> cases = {
+        {"every drive, in target-id order", "-LALL", CC_VDS, CC_LOG, 0, DONE,
+         "Adapter #0\n\n" + CC_ON_2 + CC_ON_5 + CC_ON_5_AGAIN, CC_COMMANDS},
+        {"listed drives in list order", "-L5,2", CC_VDS, CC_LOG, 0, "," + DONE,
+         "Adapter #0\n\n" + CC_ON_5 + CC_ON_5_AGAIN + CC_ON_2, CC_COMMANDS},
+        {"a listed drive that does not exist, between two that do", "-L2,3,5", CC_VDS, CC_LOG, 1,
+         ",," + BLANK_OUT + "Adapter 0: Virtual Drive 3 Does not Exist.\nAdpEventLog failed\n" + exitLine("01"),
+         "Adapter #0\n\n" + CC_ON_2 + "Adapter 0: Virtual Drive 3 Does not Exist.\n" + CC_ON_5 + CC_ON_5_AGAIN,
+         CC_COMMANDS},
+        {"only a drive that does not exist", "-L3", CC_VDS, CC_LOG, 1,
+         BLANK_OUT + "Adapter 0: Virtual Drive 3 Does not Exist.\n" + NO_CC_ERRORS + "AdpEventLog failed\n" +
+             exitLine("01"),
+         "Adapter #0\n\nAdapter 0: Virtual Drive 3 Does not Exist.\n" + NO_CC_ERRORS, CC_COMMANDS},
+        {"a drive without inconsistencies", "-L0", CC_VDS, CC_LOG, 0, BLANK_OUT + NO_CC_ERRORS + SUCCESS + exitLine("00"),
+         "Adapter #0\n\n" + NO_CC_ERRORS, CC_COMMANDS},
+        {"no virtual-drive event since the boot: no file", "-LALL", CC_VDS, R"({"boot": "0x30", "events": [
+           {"seq": "0x20", "code": "0x3f", "locale": "0x1", "argType": 9, "args": "07000000000000000500"},
+           {"seq": "0x30", "code": "0x3f", "locale": "0x2", "argType": 9, "args": "07000000000000000500"}]})",
+         0, BLANK_OUT + "Adapter 0: No VD related event logged.\n" + SUCCESS + exitLine("00"), "-",
+         {INFO_READ, "opcode=0x01040400 mbox=0x00000030,0x00000001,0x00000000"}},
+        {"no virtual drive configured", "-LALL", R"({"arrays": [], "lds": []})", CC_LOG, 1,
+         BLANK_OUT + "Adapter 0: No Virtual Drive Configured.\nAdpEventLog failed\n" + exitLine("01"), "-",
+         {INFO_READ}},
+    };
+    for (const CcCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dir = host("one", nlohmann::json::parse(c.log));
+        const std::string path = dir + "/state.json";
+        nlohmann::json state = nlohmann::json::parse(readFile(path));
+        const nlohmann::json vds = nlohmann::json::parse(c.vds);
+        state["controllers"][0]["arrays"] = vds["arrays"];
+        state["controllers"][0]["lds"] = vds["lds"];
+        std::ofstream(path) << state.dump(2);
+        RunResult r = run(dir, {"-AdpEventLog", "-GetCCIncon", "-f", "out.txt", c.lds, "-a0"});
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.out, c.out);
+        if (c.file == "-") {
+            EXPECT_EQ(r.files.count("out.txt"), 0u);
+        } else {
+            EXPECT_EQ(r.files["out.txt"], c.file);
+        }
+        EXPECT_EQ(eventCommands(dir), c.eventCommands);
+    }
+}
+
+// The events since the boot come at most 128 a time: the second request starts after the last
+// event of the first.
+TEST_F(EventLogE2e, ConsistencyCheckReportFetchesInBatches)
+{
+    nlohmann::json log = {{"boot", 1}, {"events", nlohmann::json::array()}};
+    for (int seq = 1; seq <= 130; ++seq)
+        log["events"].push_back({{"seq", seq}, {"code", 0x3f}, {"locale", 1}, {"argType", 9}});
+    const std::string dir = host("one", log);
+    RunResult r = run(dir, {"-AdpEventLog", "-GetCCIncon", "-f", "out.txt", "-L0", "-a0"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, DONE);
+    // Every one names target id 0 (its arguments are zeros).
+    EXPECT_EQ(r.files["out.txt"].substr(0, 12), "Adapter #0\n\n");
+    EXPECT_NE(r.files["out.txt"].find("seqNum: 0x00000082\n"), std::string::npos);
+    EXPECT_EQ(eventCommands(dir), (Lines{INFO_READ, "opcode=0x01040400 mbox=0x00000001,0x00000001,0x00000000",
+                                         "opcode=0x01040300 mbox=0x00000001,0x00000001,0x00000000",
+                                         "opcode=0x01040300 mbox=0x00000081,0x00000001,0x00000000"}));
+    const std::string commands = readFile(dir + "/commands.log");
+    EXPECT_NE(commands.find("mbox=0x00000001,0x00000001,0x00000000 len=32776"), std::string::npos) << commands;
+    EXPECT_NE(commands.find("mbox=0x00000081,0x00000001,0x00000000 len=520"), std::string::npos) << commands;
+}
