@@ -176,17 +176,22 @@ protected:
     {
         for (const Case& c : runs) {
             SCOPED_TRACE(c.what);
-            const std::string dir = host("one", nlohmann::json::parse(EVENT_LOG));
-            RunResult r = run(dir, c.args, tz);
-            EXPECT_EQ(r.exitCode, c.exitCode);
-            EXPECT_EQ(r.out, c.out);
-            if (c.file == "-") {
-                EXPECT_EQ(r.files.count("out.txt"), 0u);
-            } else {
-                EXPECT_EQ(r.files["out.txt"], c.file);
-            }
-            EXPECT_EQ(eventCommands(dir), c.eventCommands);
+            expectRun(host("one", nlohmann::json::parse(EVENT_LOG)), c, tz);
         }
+    }
+
+    // One run of `c` on the host in `dir`.
+    void expectRun(const std::string& dir, const Case& c, const char* tz = "UTC")
+    {
+        RunResult r = run(dir, c.args, tz);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.out, c.out);
+        if (c.file == "-") {
+            EXPECT_EQ(r.files.count("out.txt"), 0u);
+        } else {
+            EXPECT_EQ(r.files["out.txt"], c.file);
+        }
+        EXPECT_EQ(eventCommands(dir), c.eventCommands);
     }
 
     Lines cleanup;
@@ -419,15 +424,8 @@ TEST_F(EventLogE2e, ConsistencyCheckReport)
         state["controllers"][0]["arrays"] = vds["arrays"];
         state["controllers"][0]["lds"] = vds["lds"];
         std::ofstream(path) << state.dump(2);
-        RunResult r = run(dir, {"-AdpEventLog", "-GetCCIncon", "-f", "out.txt", c.lds, "-a0"});
-        EXPECT_EQ(r.exitCode, c.exitCode);
-        EXPECT_EQ(r.out, c.out);
-        if (c.file == "-") {
-            EXPECT_EQ(r.files.count("out.txt"), 0u);
-        } else {
-            EXPECT_EQ(r.files["out.txt"], c.file);
-        }
-        EXPECT_EQ(eventCommands(dir), c.eventCommands);
+        expectRun(dir, Case{c.what, {"-AdpEventLog", "-GetCCIncon", "-f", "out.txt", c.lds, "-a0"}, c.exitCode, c.out,
+                            c.file, c.eventCommands});
     }
 }
 
