@@ -13,7 +13,6 @@
 
 namespace {
 
-const uint32_t PASS_THROUGH_LOG_SENSE = 0x4D;
 
 // The host's first controller holds just this drive (and enclosure 252); `features` are the
 // controller's power-feature bits (bit 3: temperatures in the drive record).
