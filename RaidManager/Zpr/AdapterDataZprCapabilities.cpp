@@ -603,6 +603,24 @@ int AdapterDataZpr::getFirmwarePackageBuild(string* build)
     return infoText(Info::PACKAGE_BUILD, Info::PACKAGE_BUILD_WIDTH, build);
 }
 
+namespace {
+
+// The firmware's compatibility level beside the program's own; `needsUpdate` tells from the two
+// whether one side needs an update.
+template <typename NeedsUpdate>
+void answerCompatibility(uint16_t level, uint16_t ownLevel, NeedsUpdate needsUpdate, uint8_t* updateNeeded,
+                         uint16_t* firmwareLevel, uint16_t* applicationLevel)
+{
+    if (firmwareLevel != nullptr)
+        *firmwareLevel = level;
+    if (applicationLevel != nullptr)
+        *applicationLevel = ownLevel;
+    if (updateNeeded != nullptr)
+        *updateNeeded = needsUpdate(level, ownLevel) ? 1 : 0;
+}
+
+}  // namespace
+
 int AdapterDataZpr::checkApplicationCompatibility(uint8_t* updateNeeded, uint16_t* firmwareLevel,
                                                   uint16_t* applicationLevel)
 {
@@ -610,12 +628,8 @@ int AdapterDataZpr::checkApplicationCompatibility(uint8_t* updateNeeded, uint16_
     int status = infoWord(Info::FW_FORWARD_COMPAT, &level);
     if (status != 0)
         return status;
-    if (firmwareLevel != nullptr)
-        *firmwareLevel = level;
-    if (applicationLevel != nullptr)
-        *applicationLevel = APPLICATION_FORWARD_COMPAT_LEVEL;
-    if (updateNeeded != nullptr)
-        *updateNeeded = level > APPLICATION_FORWARD_COMPAT_LEVEL ? 1 : 0;
+    answerCompatibility(level, APPLICATION_FORWARD_COMPAT_LEVEL, [](uint16_t fw, uint16_t own) { return fw > own; },
+                        updateNeeded, firmwareLevel, applicationLevel);
     return 0;
 }
 
@@ -626,12 +640,8 @@ int AdapterDataZpr::checkFirmwareCompatibility(uint8_t* updateNeeded, uint16_t* 
     int status = infoWord(Info::FW_BACKWARD_COMPAT, &level);
     if (status != 0)
         return status;
-    if (firmwareLevel != nullptr)
-        *firmwareLevel = level;
-    if (applicationLevel != nullptr)
-        *applicationLevel = APPLICATION_BACKWARD_COMPAT_LEVEL;
-    if (updateNeeded != nullptr)
-        *updateNeeded = level < APPLICATION_BACKWARD_COMPAT_LEVEL ? 1 : 0;
+    answerCompatibility(level, APPLICATION_BACKWARD_COMPAT_LEVEL, [](uint16_t fw, uint16_t own) { return fw < own; },
+                        updateNeeded, firmwareLevel, applicationLevel);
     return 0;
 }
 
