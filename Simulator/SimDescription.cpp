@@ -927,6 +927,13 @@ void visit(V& v, ControllerClock& c)
 }
 
 template <class V>
+void visit(V& v, TermLog& t)
+{
+    v.text("text", t.text, TERM_LOG_MAX_TEXT);
+    v.num("bbuMode", t.bbuMode);
+}
+
+template <class V>
 void visit(V& v, BiosData& b)
 {
     v.num("bootDevice", b.bootDevice, HEX);
@@ -1305,6 +1312,7 @@ void visit(V& v, Controller& c)
     v.list("keyValues", c.keyValues);
     v.patch("keyValuesPatch", c.keyValuesPatch, KEY_VALUES_SIZE);
     v.object("time", c.time);
+    v.object("termLog", c.termLog);
     v.object("securityKeys", c.securityKeys);
     v.object("patrolRead", c.patrolRead);
     v.object("ccSchedule", c.ccSchedule);

@@ -66,6 +66,7 @@ const size_t BIOS_DATA_SIZE = 64;
 const size_t MFG_DATA_SIZE = 32;
 const size_t FRU_DATA_SIZE = 32;
 const size_t KEY_VALUES_SIZE = 1024;
+const size_t TERM_LOG_MAX_TEXT = 65536;
 const size_t PR_PROPERTIES_SIZE = 208;
 const size_t CC_SCHEDULE_SIZE = 168;
 const size_t CC_SCHEDULE_MAX_EXCLUDED = 74;

@@ -12,6 +12,7 @@ const uint32_t OP_ADP_MFC_GET_MFG_DATA = 0x010E0301;
 const uint32_t OP_ADP_MFC_GET_FRU_DATA = 0x010E0302;
 const uint32_t OP_ADP_GET_KEY_VALUES = 0x010B0100;
 const uint32_t OP_ADP_GET_TIME = 0x01080101;
+const uint32_t OP_ADP_SET_TIME = 0x01080102;
 const uint32_t TIME_SIZE = 8;
 const uint32_t OP_ADP_GET_TIME_SECONDS = 0x01080201;
 const uint32_t TIME_SECONDS_SIZE = 4;
@@ -77,6 +78,20 @@ uint8_t adpGetTime(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_ADP_SET_TIME: the same eight bytes as the read; the clock keeps what was written.
+uint8_t adpSetTime(SimState& state, Controller& c, SimCommand& cmd)
+{
+    ControllerClock& t = c.time;
+    t.year = static_cast<uint16_t>(get16(cmd.data, 0));
+    t.month = get8(cmd.data, 2);
+    t.day = get8(cmd.data, 3);
+    t.hour = get8(cmd.data, 4);
+    t.minute = get8(cmd.data, 5);
+    t.second = get8(cmd.data, 6);
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 int64_t daysFromCivil(int64_t year, unsigned month, unsigned day)
 {
@@ -116,6 +131,7 @@ const FwRegistration registration({
     fwRead(OP_ADP_MFC_GET_FRU_DATA, FRU_DATA_SIZE, adpMfcGetFruData),
     fwRead(OP_ADP_GET_KEY_VALUES, KEY_VALUES_SIZE, adpGetKeyValues),
     fwRead(OP_ADP_GET_TIME, TIME_SIZE, adpGetTime),
+    fwWrite(OP_ADP_SET_TIME, TIME_SIZE, adpSetTime),
     fwRead(OP_ADP_GET_TIME_SECONDS, TIME_SECONDS_SIZE, adpGetTimeSeconds),
 });
 

@@ -360,6 +360,13 @@ struct ControllerClock {
     uint8_t second = 7;
 };
 
+// The firmware's terminal log: the text its console wrote, and whether the battery keeps it
+// through a power loss (0 off, 1 on, 2 off for this boot).
+struct TermLog {
+    std::string text;
+    uint8_t bbuMode = 1;
+};
+
 // The 64-byte BIOS data; its checksum byte is computed.
 struct BiosData {
     uint16_t bootDevice = 0xFFFF;     // 0xFFFF: none
@@ -730,6 +737,7 @@ struct Controller {
     std::vector<KeyValue> keyValues = {{"delaySOD", "90"}};
     Patch keyValuesPatch;
     ControllerClock time;
+    TermLog termLog;
     SecurityKeys securityKeys;
     PatrolReadProperties patrolRead;
     CcSchedule ccSchedule;

@@ -21,6 +21,8 @@ public:
 
     explicit ZprControllerTime(const LeView& bytes) : bytes(bytes) {}
     ZprControllerTime(const uint8_t* record, size_t size) : bytes(record, size) {}
+    // A view that also writes the record (the clock to set).
+    ZprControllerTime(uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint16_t year() const { return bytes.u16(YEAR); }
     uint8_t month() const { return bytes.u8(MONTH); }
@@ -28,6 +30,16 @@ public:
     uint8_t hour() const { return bytes.u8(HOUR); }
     uint8_t minute() const { return bytes.u8(MINUTE); }
     uint8_t second() const { return bytes.u8(SECOND); }
+    // Writes the date and the time of day; the reserved byte is left as it is (0 in a zeroed record).
+    void set(uint16_t y, uint8_t mon, uint8_t d, uint8_t h, uint8_t min, uint8_t s)
+    {
+        bytes.setU16(YEAR, y);
+        bytes.setU8(MONTH, mon);
+        bytes.setU8(DAY, d);
+        bytes.setU8(HOUR, h);
+        bytes.setU8(MINUTE, min);
+        bytes.setU8(SECOND, s);
+    }
     // True when every byte of the record is 0: the clock was never set.
     bool isUnset() const
     {

@@ -190,12 +190,13 @@ TEST_F(AdapterCommandParsersE2e, BiosBootDriveAndAutoRebuild)
 TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
 {
     expectRows({
-        {{"-AdpGetTime", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpSetTime", "13:05:00", "20240229", "-a0,1"}, "::,", 1, NO_PROCESSOR_YET_TWICE},
+        {{"-AdpGetTime", "-a0"}, "", 0, "\nAdapter 0:\n    Date: 03/03/2014\n    Time: 10:21:07\n" + exitLine("00")},
+        {{"-AdpSetTime", "13:05:00", "20240229", "-a0,1"}, "::,", 0,
+         "New date/time is set on Adapter 0\nNew date/time is set on Adapter 1\n" + exitLine("00")},
         {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-PhyInfo", "-phy3", "-a0"}, "", 1, "Phy No. 3  is Invalid\n" + exitLine("01")},
         {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1, NO_PROCESSOR_YET},
-        {{"-FwTermLog", "-BBUGet", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-FwTermLog", "-BBUGet", "-a0"}, "", 0, "Battery is ON for TTY history on Adapter 0\n" + exitLine("00")},
         {{"-AdpSetTime", "20230229", "13:05:00", "-a0"}, "::", 1, REFUSED},
         {{"-AdpSetTime", "00000229", "13:05:00", "-a0"}, "::", 1, REFUSED},
         {{"-AdpPR", "-SetDelay", "65536", "-a0"}, "", 1,

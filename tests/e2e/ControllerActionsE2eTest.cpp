@@ -1,7 +1,7 @@
 // The controller actions (cache flush, shutdown, restart, downgrade, timed diagnostic) through
 // the real binary and simulated hosts: console, exit code, and the firmware commands that reached
 // each controller, in order, with the mailbox of the action itself.
-#include "E2eHarness.h"
+#include "FirmwareCaseE2e.h"
 
 #include <gtest/gtest.h>
 
@@ -14,123 +14,18 @@
 
 namespace {
 
+using namespace e2ecase;
+
 const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string DEVICE_BUSY =
     "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
-const char* const INFO = "0x01010000";
-const char* const OEM = "0x010e8481";
 const char* const FLUSH = "0x01101000";
 const char* const SHUTDOWN = "0x01050000";
 const char* const DOWNGRADE = "0x01190000";
 const char* const DIAG = "0x01120100";
 
-typedef std::vector<std::string> Lines;
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
-std::string sent(unsigned host, const char* opcode, const char* status = "0x00")
-{
-    return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-// The dispatcher's reads before a command: the model's refresh (which reads the information
-// the check then uses), the OEM data.
-Lines checked(unsigned host)
-{
-    return refreshReads(host) + Lines{sent(host, OEM)};
-}
-
-// What one adapter's run sends after the check: `refreshed` when the processor reads the model
-// again, then the processor's own commands.
-Lines action(unsigned host, bool refreshed, const Lines& own)
-{
-    return checked(host) + (refreshed ? refreshReads(host) : Lines()) + own;
-}
-
-struct Case {
-    const char* what;
-    const char* preset;
-    nlohmann::json edit;                   // merged into every controller of the preset
-    std::vector<Lines> faults;             // each the arguments of one "quillsim fault HOST ..."
-    Lines args;
-    int exitCode;
-    std::string out;
-    Lines commands;
-    Lines actionMailboxes;                 // "opcode=... mbox=..." of the action commands, when given
-};
-
-class ControllerActionsE2e : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        for (const std::string& dir : cleanup)
-            removeTree(dir);
-    }
-
-    std::string host(const Case& run)
-    {
-        std::string dir = makeSimHost(run.preset);
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        if (!run.edit.is_null()) {
-            const std::string path = dir + "/state.json";
-            nlohmann::json state = nlohmann::json::parse(readFile(path));
-            for (nlohmann::json& c : state["controllers"])
-                c.merge_patch(run.edit);
-            std::ofstream(path) << state.dump(2);
-        }
-        for (const Lines& fault : run.faults)
-            EXPECT_EQ(addSimFault(dir, fault), "");
-        return dir;
-    }
-
-    // The "opcode=... mbox=..." of the log's commands with one of `opcodes`.
-    static Lines mailboxes(const std::string& hostDir, const Lines& opcodes)
-    {
-        Lines out;
-        std::istringstream log(readFile(hostDir + "/commands.log"));
-        std::string line;
-        while (std::getline(log, line)) {
-            for (const std::string& op : opcodes) {
-                size_t at = line.find("opcode=" + op + " ");
-                if (at != std::string::npos)
-                    out.push_back(line.substr(at, line.find(" len=") - at));
-            }
-        }
-        return out;
-    }
-
-    void expectRuns(const std::vector<Case>& runs, const Lines& actionOpcodes)
-    {
-        for (const Case& run : runs) {
-            SCOPED_TRACE(run.what);
-            const std::string dir = host(run);
-            RunSpec spec;
-            spec.args = run.args;
-            spec.env = {{"QUILLCLI_SIM_HOST", dir}};
-            RunResult r = runProgram(spec);
-            cleanup.push_back(r.workDir);
-            EXPECT_EQ(r.exitCode, run.exitCode);
-            EXPECT_EQ(r.out, run.out);
-            EXPECT_EQ(r.err, "");
-            EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), run.commands);
-            if (!run.actionMailboxes.empty()) {
-                EXPECT_EQ(mailboxes(dir, actionOpcodes), run.actionMailboxes);
-            }
-        }
-    }
-
-    Lines cleanup;
-};
+class ControllerActionsE2e : public FirmwareCaseE2e {};
 
 const Lines DISCOVERED_2 = {sent(2, INFO)};
 const Lines DISCOVERED_BOTH = {sent(2, INFO), sent(3, INFO)};

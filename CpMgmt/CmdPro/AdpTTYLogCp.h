@@ -1,0 +1,27 @@
+// The firmware's terminal log ("-FwTermLog"): the text the controller firmware writes to its
+// console. Shows or clears it, and sets or shows whether the battery keeps its history through
+// a power loss.
+#ifndef ADPTTYLOGCP_H
+#define ADPTTYLOGCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class AdpTTYLogCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpTTYLogCp() {}
+    // The firmware status of the last command (0 success); -1 for a request of another class
+    // or an action the command does not have.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpTTYLogCp() override {}
+};
+
+// Prints the whole terminal log through the console printer, piece by piece from offset 0
+// while the pieces come back full. A failed read prints its message and ends the log. Returns
+// the status of the last read (0 when the log was read to its end). The diagnostic report
+// prints the log with the same loop.
+int printFirmwareTermLog(CpController* cpController);
+
+#endif
