@@ -671,6 +671,7 @@ void visit(V& v, ControllerInfo& i)
     v.num("forwardCompatibility", i.forwardCompatibility);
     v.num("backwardCompatibility", i.backwardCompatibility);
     v.text("packageBuild", i.packageBuild, 95);
+    v.text("driverVersion", i.driverVersion, 31);
     v.num("maxVdsPerArray", i.maxVdsPerArray);
     v.num("sensorsPresent", i.sensorsPresent, HEX);
     v.num("raidLevelOptions", i.raidLevelOptions, HEX);

@@ -167,6 +167,7 @@ uint8_t adpGetInfo(SimState&, Controller& c, SimCommand& cmd)
     put16(r, 0x790, info.maxSscSizeGB);
     put16(r, 0x792, info.sscSizeGB);
     put8(r, 0x7A4, info.piFeatures);
+    putText(r, 0x7A8, 32, info.driverVersion);
     put8(r, 0x7A5, info.spareFeatures);
     put8(r, 0x7A6, info.firmwareFeatures);
     put8(r, 0x7C9, info.rocTemperature);

@@ -115,6 +115,7 @@ struct ControllerInfo {
     uint16_t forwardCompatibility = 0;
     uint16_t backwardCompatibility = 0;
     std::string packageBuild = "4.80.0-0123";
+    std::string driverVersion = "06.803.01.00";   // 0x7a8, at most 31 characters
     uint8_t maxVdsPerArray = 16;
     // Capability and state bytes (bit meanings in the README).
     uint8_t sensorsPresent = 0;       // 0x5b1

@@ -108,9 +108,16 @@ void AppVersionCp::printBanner() const
         int used = snprintf(banner, sizeof banner, "\n\tKolvex(R) RAID Command Line Utilities Version 2");
         if (used > 0 && static_cast<size_t>(used) < sizeof banner)
             snprintf(banner + used, sizeof banner - used, "\n\t\tVer %s\n\n", VERSION_STRING);
+        printText(string(banner));
     } else {
-        snprintf(banner, sizeof banner, "\n      QuillCLI SAS RAID Management Tool  Ver %s\n\n", VERSION_STRING);
+        printDefaultBanner();
     }
+}
+
+void printDefaultBanner()
+{
+    char banner[BANNER_BUFFER_SIZE];
+    snprintf(banner, sizeof banner, "\n      QuillCLI SAS RAID Management Tool  Ver %s\n\n", VERSION_STRING);
     printText(string(banner));
 }
 

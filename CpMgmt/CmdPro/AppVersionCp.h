@@ -42,6 +42,9 @@ private:
 // Prints a ready text through the console printer (paging, console log).
 void printText(const string& text);
 
+// Prints the banner of every OEM but the one with its own brand, with the version string.
+void printDefaultBanner();
+
 // Copies the version string (release number and build date) with its NUL into the buffer, which
 // must hold at least versionStringSize() bytes.
 void copyVersionString(char* destination);

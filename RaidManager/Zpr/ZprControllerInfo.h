@@ -82,6 +82,10 @@ public:
     static constexpr size_t CURRENT_PROPERTIES = 0x600;      // 64 bytes, laid out as the properties record
     static constexpr size_t PERF_TUNED_MODE = 0x62F;         // bits 0-1 (properties byte 47)
     static constexpr size_t PERF_MODE_VALUES = 0x630;        // 2 bytes per tuning mode 0-3
+    static constexpr size_t SERIAL_NUMBER = 0x590;
+    static constexpr size_t SERIAL_NUMBER_WIDTH = 32;
+    static constexpr size_t DRIVER_VERSION = 0x7A8;          // the version of the controller's kernel driver
+    static constexpr size_t DRIVER_VERSION_WIDTH = 32;
     static constexpr size_t PACKAGE_BUILD = 0x640;
     static constexpr size_t PACKAGE_BUILD_WIDTH = 96;
 
@@ -139,6 +143,14 @@ public:
     size_t productName(char* out, size_t outSize) const
     {
         return bytes.readText(PRODUCT_NAME, PRODUCT_NAME_WIDTH, out, outSize);
+    }
+    size_t serialNumber(char* out, size_t outSize) const
+    {
+        return bytes.readText(SERIAL_NUMBER, SERIAL_NUMBER_WIDTH, out, outSize);
+    }
+    size_t driverVersion(char* out, size_t outSize) const
+    {
+        return bytes.readText(DRIVER_VERSION, DRIVER_VERSION_WIDTH, out, outSize);
     }
     size_t packageBuild(char* out, size_t outSize) const
     {

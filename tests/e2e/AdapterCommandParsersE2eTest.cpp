@@ -76,7 +76,8 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
         // No such file: each adapter's flash ends before anything is sent.
         {{"-AdpFwFlash", "-f", "fw.rom", "-ResetNow", "-NoVerChk", "-NoSigChk", "-FwType", "1", "-a0,1"}, ",", 1,
          "ERROR: Failed to open file fw.rom.\nERROR: Failed to open file fw.rom.\n" + exitLine("01")},
-        {{"-Version", "-Ctrl", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-Version", "-Cli", "-a0"}, "", 0,
+         "\n      QuillCLI SAS RAID Management Tool  Ver 1.02.00 Dec 10, 2026\n\n" + exitLine("00")},
         {{"-AdpGetPciInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpAlILog", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
         {{"-AdpAllInfo", "-a0", "-Silent"}, "", 0, ""},

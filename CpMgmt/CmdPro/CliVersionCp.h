@@ -1,0 +1,31 @@
+// The version report ("-Version -Ctrl|-Cli|-Driver|-Pd"): one kind of version information per
+// adapter: the controller's firmware, the program's own banner, the driver, or the firmware
+// revision of every drive.
+#ifndef CLIVERSIONCP_H
+#define CLIVERSIONCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+
+class CliVersionCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    CliVersionCp();
+    // 0 success; -1 for a request of another class, a kind without a report or no RAID
+    // manager; the firmware status when the controller information cannot be read.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~CliVersionCp() override {}
+
+private:
+    void printController() const;
+    void printDriver() const;
+    int printDrives(CpController* cpController, uint8_t adapterNumber) const;
+
+    uint8_t controllerInfo[ZprControllerInfo::SIZE];
+};
+
+#endif
