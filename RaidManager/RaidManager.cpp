@@ -363,6 +363,22 @@ int SnapShotRaidManager::getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targ
     return rmData != nullptr ? rmData->getVdPds(list, targetId) : -1;
 }
 
+int SnapShotRaidManager::deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4)
+{
+    return rmData != nullptr ? rmData->deleteVd(id, skipOs, mailbox4) : -1;
+}
+
+int SnapShotRaidManager::clearConfig(uint8_t force)
+{
+    return rmData != nullptr ? rmData->clearConfig(force) : -1;
+}
+
+int SnapShotRaidManager::spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp,
+                                      uint32_t* total)
+{
+    return rmData != nullptr ? rmData->spinUpDrives(spans, spunUp, total) : -1;
+}
+
 int SnapShotRaidManager::parseConfigBuffer(const ZprConfigBuffer& buffer)
 {
     if (rmData == nullptr)

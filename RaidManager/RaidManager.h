@@ -93,6 +93,11 @@ public:
     // on, with its elements, until the next refresh or release.
     virtual int parseConfigBuffer(const ZprConfigBuffer& buffer) = 0;
     virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
+    // The configuration changes of the RmData; the snapshot keeps what it holds until the
+    // next refresh.
+    virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
+    virtual int clearConfig(uint8_t force) = 0;
+    virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
     // Deletes the data access.
     virtual ~RaidManager();
 
@@ -139,6 +144,9 @@ public:
     int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
     int parseConfigBuffer(const ZprConfigBuffer& buffer) override;
     int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
+    int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
+    int clearConfig(uint8_t force) override;
+    int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
     ~SnapShotRaidManager() override;
 
     // The drive-mix matrix the last refresh set; null before the first refresh.

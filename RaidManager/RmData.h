@@ -21,6 +21,7 @@ class EnclSlotId;
 class PhysicalDevice;
 class RaidElementId;
 class RmCfg;
+class VdId;
 class VdIdZpr;
 class VirtualDisk;
 class ZprConfigBuffer;
@@ -105,6 +106,23 @@ public:
     virtual int readSnapshotSubcmd08(uint8_t value, uint8_t** block) = 0;
     virtual int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) = 0;
     virtual int readSnapshotSubcmd0A(uint8_t** block) = 0;
+
+    // Configuration changes (the caller refreshes its manager afterwards to see them). A
+    // result of -2 means the controller made the change but the operating system's view of
+    // the logical drives could not be brought up to date.
+    // Deletes the logical drive the id names (its reference from the logical-drive list; -1
+    // when none has the target id). Unless `skipOs` is set, its disk leaves the operating
+    // system first. `mailbox4` goes to mailbox byte 4 of the delete command.
+    virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
+    // Clears the whole configuration; `force` 1 asks the controller to clear it even while it
+    // keeps SSD-cache data.
+    virtual int clearConfig(uint8_t force) = 0;
+    // Spins up the spun-down drives of the spans before a configuration is made on them. The
+    // pending drives live for the process: the first call collects them (their number goes to
+    // `total`), each call sends them and writes the firmware's count to `spunUp`; they are
+    // forgotten once a send succeeds. 0x55 and 0x56 mean the controller is still at work: call
+    // again. 0 at once on a controller that needs no spin-up step.
+    virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
 
     Controller* getController() const { return controller; }
 

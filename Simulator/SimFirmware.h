@@ -258,6 +258,12 @@ Bytes ldDeviceIdPage(const Controller& controller, const LogicalDrive& ld);
 // drives as they end (SimFwDriveOperations.cpp).
 void advanceDriveOperations(SimState& state, Controller& controller);
 
+// Deletes a logical drive: its record (and with it its place in the association list), the
+// arrays no other logical drive uses (their drives unconfigured good) and the references of
+// dedicated spares to those arrays (a spare left without arrays is unconfigured good too)
+// (SimFwLogicalDrive.cpp). Nothing happens for a target id no drive has.
+void deleteLogicalDrive(Controller& c, uint8_t targetId);
+
 // The drive with `deviceId`, or null.
 Drive* findDriveById(Controller& controller, uint16_t deviceId);
 

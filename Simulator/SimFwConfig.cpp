@@ -14,6 +14,9 @@ const uint32_t OP_CFG_GET_RUNTIME_STATUS = 0x04070000;
 const uint32_t OP_CFG_SET_ARRAY = 0x04060000;
 const uint32_t OP_CFG_MAKE_HOTSPARE = 0x04040000;
 const uint32_t OP_CFG_REMOVE_HOTSPARE = 0x04050000;
+const uint32_t OP_CFG_CLEAR = 0x04030000;
+const uint8_t FW_STATUS_SSD_CACHE_DATA = 0x66;   // a plain clear while SSD-cache data is kept
+const uint32_t CLEAR_FORCED = 1;                 // mailbox byte 0 of a forced clear
 const uint8_t FW_STATUS_BAD_ARRAY = 0x09;
 const uint8_t FW_STATUS_WRONG_STATE = 0x32;
 const uint8_t PD_STATE_HOT_SPARE = 0x02;
@@ -163,7 +166,31 @@ uint8_t cfgRemoveHotSpare(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_OK;
 }
 
+// DCMD_CFG_CLEAR (mailbox byte 0 = 1 for a forced clear): the logical drives, arrays and spares
+// go, their drives unconfigured good; JBOD drives stay. A plain clear is refused while an SSD
+// cache caches a logical drive.
+uint8_t cfgClear(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const bool forced = (cmd.mailbox[0] & 0xFF) == CLEAR_FORCED;
+    const bool cached = std::any_of(c.lds.begin(), c.lds.end(),
+                                    [](const LogicalDrive& l) { return l.sscCache != 1 && l.cacheAssociation == 1; });
+    if (cached && !forced)
+        return FW_STATUS_SSD_CACHE_DATA;
+    for (Drive& d : c.drives) {
+        if (inUseFlags(c, d.deviceId) == 0)
+            continue;
+        d.state = PD_STATE_UNCONFIGURED_GOOD;
+        d.configFlags &= static_cast<uint8_t>(~CONFIG_FLAG_SPARE);
+    }
+    c.lds.clear();
+    c.arrays.clear();
+    c.spares.clear();
+    markStateChanged(state);
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
+    fwNoData(OP_CFG_CLEAR, cfgClear),
     fwWrite(OP_CFG_MAKE_HOTSPARE, CFG_SPARE_SIZE, cfgMakeHotSpare),
     fwNoData(OP_CFG_REMOVE_HOTSPARE, cfgRemoveHotSpare),
     fwRead(OP_CFG_READ, CFG_DEFAULT_READ, cfgRead),

@@ -498,30 +498,6 @@ void setMembers(Controller& c, LogicalDrive& ld, const LdProgress& p)
     }
 }
 
-// Deletes a drive: its record (and with it its place in the association list) and the arrays no
-// other drive uses (their drives unconfigured).
-void deleteLd(Controller& c, uint8_t targetId)
-{
-    auto at = std::find_if(c.lds.begin(), c.lds.end(), [targetId](const LogicalDrive& l) { return l.targetId == targetId; });
-    if (at == c.lds.end())
-        return;
-    c.lds.erase(at);
-    auto used = [&c](const Array& a) {
-        for (const LogicalDrive& l : c.lds)
-            for (const Span& s : l.spans)
-                if (s.array == a.ref)
-                    return true;
-        return false;
-    };
-    for (const Array& a : c.arrays)
-        if (!used(a))
-            for (Drive& d : c.drives)
-                if (std::find(a.drives.begin(), a.drives.end(), d.deviceId) != a.drives.end())
-                    d.state = PD_STATE_UNCONFIGURED_GOOD;
-    c.arrays.erase(std::remove_if(c.arrays.begin(), c.arrays.end(), [&](const Array& a) { return !used(a); }),
-                   c.arrays.end());
-}
-
 // An operation at its end: what it leaves behind. False when the drive itself is gone.
 bool finish(Controller& c, LogicalDrive& ld, const LdProgress& p)
 {
@@ -538,7 +514,7 @@ bool finish(Controller& c, LogicalDrive& ld, const LdProgress& p)
         break;
     case LdOperation::SECURE_ERASE:
         if (p.deleteAfter) {
-            deleteLd(c, ld.targetId);
+            deleteLogicalDrive(c, ld.targetId);
             return false;
         }
         break;

@@ -1,5 +1,6 @@
 // Logical-drive commands of the simulated firmware: the list, each drive's information and
 // its settings written back, and the identification page the drive shows as a SCSI disk.
+#include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
 #include "Simulator/SimState.h"
 
@@ -15,8 +16,10 @@ const uint32_t OP_LD_GET_INFO = 0x03020000;
 const uint32_t OP_LD_GET_ASSOCIATIONS = 0x03100200;
 const uint32_t OP_LD_LIST_QUERY = 0x03010100;
 const uint32_t OP_LD_SET_PROPERTIES = 0x03040000;
+const uint32_t OP_LD_DELETE = 0x03090000;
 
 const size_t LD_PROPERTIES_SIZE = 32;
+const uint8_t CONFIG_FLAG_HOT_SPARE = 0x02;   // drive information byte 188
 
 // Target-id lists are read in units of 12 bytes.
 const size_t LD_ID_LIST_UNIT = 12;
@@ -138,15 +141,69 @@ uint8_t ldGetAssociations(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
+// DCMD_LD_DELETE (mailbox word 0 = the drive's reference: target id, a reserved byte, sequence
+// number): the drive goes, with the arrays only it used. A reference whose sequence number is
+// not the drive's is refused, as for a drive that changed meanwhile.
+uint8_t ldDelete(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const LogicalDrive* ld = findLd(c, cmd.mailbox[0] & 0xFF);
+    if (!ld)
+        return FW_STATUS_NO_DEVICE;
+    if ((cmd.mailbox[0] >> 16) != ld->sequence)
+        return FW_STATUS_INVALID_ARGUMENT;
+    deleteLogicalDrive(c, ld->targetId);
+    state.markChanged();
+    return FW_STATUS_OK;
+}
+
 const FwRegistration registration({
     fwRead(OP_LD_GET_ASSOCIATIONS, LD_ID_LIST_UNIT, ldGetAssociations),
     fwRead(OP_LD_GET_LIST, LD_LIST_SIZE, ldGetList),
     fwRead(OP_LD_GET_INFO, LD_INFO_SIZE, ldGetInfo),
+    fwNoData(OP_LD_DELETE, ldDelete),
     fwRead(OP_LD_LIST_QUERY, LD_ID_LIST_UNIT, ldListQuery),
     fwWrite(OP_LD_SET_PROPERTIES, LD_PROPERTIES_SIZE, ldSetProperties),
 });
 
 } // namespace
+
+void deleteLogicalDrive(Controller& c, uint8_t targetId)
+{
+    auto at = std::find_if(c.lds.begin(), c.lds.end(), [targetId](const LogicalDrive& l) { return l.targetId == targetId; });
+    if (at == c.lds.end())
+        return;
+    c.lds.erase(at);
+    auto used = [&c](uint16_t ref) {
+        for (const LogicalDrive& l : c.lds)
+            for (const Span& s : l.spans)
+                if (s.array == ref)
+                    return true;
+        return false;
+    };
+    auto unconfigure = [&c](uint16_t deviceId) {
+        for (Drive& d : c.drives)
+            if (d.deviceId == deviceId)
+                d.state = PD_STATE_UNCONFIGURED_GOOD;
+    };
+    for (const Array& a : c.arrays)
+        if (!used(a.ref))
+            for (uint16_t id : a.drives)
+                unconfigure(id);
+    c.arrays.erase(std::remove_if(c.arrays.begin(), c.arrays.end(), [&](const Array& a) { return !used(a.ref); }),
+                   c.arrays.end());
+    for (Spare& s : c.spares)
+        s.arrays.erase(std::remove_if(s.arrays.begin(), s.arrays.end(), [&](uint16_t ref) { return arrayOf(c, ref) == nullptr; }),
+                       s.arrays.end());
+    auto orphan = [](const Spare& s) { return s.dedicated && s.arrays.empty(); };
+    for (const Spare& s : c.spares)
+        if (orphan(s))
+            for (Drive& d : c.drives)
+                if (d.deviceId == s.deviceId) {
+                    d.state = PD_STATE_UNCONFIGURED_GOOD;
+                    d.configFlags &= static_cast<uint8_t>(~CONFIG_FLAG_HOT_SPARE);
+                }
+    c.spares.erase(std::remove_if(c.spares.begin(), c.spares.end(), orphan), c.spares.end());
+}
 
 void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld)
 {

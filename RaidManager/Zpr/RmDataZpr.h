@@ -73,6 +73,18 @@ public:
     int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) override;
     int readSnapshotSubcmd0A(uint8_t** block) override;
 
+    // Configuration changes (RmDataZprConfigChange.cpp).
+    int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
+    int clearConfig(uint8_t force) override;
+    int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    // The lowest target id below the adapter's virtual-drive limit that no logical drive of the
+    // configuration has and that is not reserved; -1 when there is none (or no adapter).
+    int findFreeTargetId();
+    // 1 when new logical drives must not take the target id: the controller supports snapshots
+    // or SSD caching and lists the id among its reserved ones. A list or capability that
+    // cannot be read counts as reserved, so that a new drive never takes an id in use.
+    int isTargetIdReserved(uint8_t targetId);
+
     // The reader: a new snapshot of the buffer. With `foreign` 1 the drives of the arrays
     // learn the state the buffer gives them, and those with sequence number 0 are marked
     // outdated. -1 for a buffer whose layout does not check out, a configuration with more
