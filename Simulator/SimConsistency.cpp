@@ -23,11 +23,16 @@ const Array* arrayOf(const Controller& c, uint16_t ref)
 
 namespace {
 
+// An array row whose drive was marked missing.
+const uint16_t MISSING_ROW = 0xFFFF;
+
 std::string checkArrays(const Controller& c)
 {
     for (size_t i = 0; i < c.arrays.size(); ++i) {
         const Array& a = c.arrays[i];
         for (uint16_t id : a.drives) {
+            if (id == MISSING_ROW)
+                continue;
             if (driveOf(c, id) == nullptr)
                 return "array " + std::to_string(a.ref) + ": member " + std::to_string(id) + " is not a drive";
             for (size_t j = 0; j < i; ++j) {
@@ -55,6 +60,8 @@ uint64_t arraySizeOf(const Controller& c, const Array& a)
         return *a.sizeBlocks;
     uint64_t smallest = 0;
     for (uint16_t id : a.drives) {
+        if (id == MISSING_ROW)
+            continue;
         const Drive* d = driveOf(c, id);
         uint64_t blocks = d ? d->coercedBlocks : 0;
         smallest = (smallest == 0 || blocks < smallest) ? blocks : smallest;

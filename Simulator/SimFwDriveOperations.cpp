@@ -25,6 +25,7 @@ const uint32_t OP_PD_GET_PROGRESS = 0x02060000;
 const uint32_t OP_PD_LOCATE_START = 0x02070100;
 const uint32_t OP_PD_LOCATE_STOP = 0x02070200;
 const uint32_t OP_PD_MARK_MISSING = 0x02080100;
+const uint32_t OP_PD_REPLACE_MISSING = 0x02080200;
 const uint32_t OP_PD_PREPARE_REMOVAL = 0x02090100;
 const uint32_t OP_PD_UNDO_PREPARE_REMOVAL = 0x02090200;
 const uint32_t OP_PD_ALLOWED_OPERATIONS = 0x020A0000;
@@ -289,6 +290,27 @@ uint8_t pdMarkMissing(SimState& state, Controller& c, SimCommand& cmd)
     });
 }
 
+// DCMD_PD_REPLACE_MISSING: word 1 names the array (reference, bits 0-15) and the row (bits
+// 16-23) whose drive is missing; an unconfigured good drive outside the arrays takes the row
+// and goes offline, ready to be rebuilt. An array it does not have answers 0x0C, a row beyond
+// the array or one whose drive is there 0x32.
+uint8_t pdReplaceMissing(SimState& state, Controller& c, SimCommand& cmd)
+{
+    const uint16_t ref = static_cast<uint16_t>(cmd.mailbox[1] & 0xFFFF);
+    const size_t row = (cmd.mailbox[1] >> 16) & 0xFF;
+    return changeDrive(state, c, cmd, false, [&](Drive& d) {
+        const auto array = std::find_if(c.arrays.begin(), c.arrays.end(), [ref](const Array& a) { return a.ref == ref; });
+        if (array == c.arrays.end())
+            return FW_STATUS_NO_DEVICE;
+        if (row >= array->drives.size() || array->drives[row] != MISSING_ENTRY || isMember(c, d.deviceId) ||
+            d.state != PD_STATE_UNCONFIGURED_GOOD)
+            return FW_STATUS_WRONG_STATE;
+        array->drives[row] = d.deviceId;
+        d.state = PD_STATE_OFFLINE;
+        return FW_STATUS_OK;
+    });
+}
+
 // DCMD_PD_PREPARE_REMOVAL: a drive outside the arrays spins down, ready to be pulled.
 template <bool prepare>
 uint8_t pdPrepareRemoval(SimState& state, Controller& c, SimCommand& cmd)
@@ -432,6 +454,7 @@ const FwRegistration registration({
     fwNoData(OP_PD_LOCATE_START, pdLocate<true>),
     fwNoData(OP_PD_LOCATE_STOP, pdLocate<false>),
     fwNoData(OP_PD_MARK_MISSING, pdMarkMissing),
+    fwNoData(OP_PD_REPLACE_MISSING, pdReplaceMissing),
     fwNoData(OP_PD_PREPARE_REMOVAL, pdPrepareRemoval<true>),
     fwNoData(OP_PD_UNDO_PREPARE_REMOVAL, pdPrepareRemoval<false>),
     fwRead(OP_PD_ALLOWED_OPERATIONS, ALLOWED_OPERATIONS_SIZE, pdAllowedOperations),

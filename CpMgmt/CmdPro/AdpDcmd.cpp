@@ -44,6 +44,13 @@ int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word,
     return execute(cpController, params);
 }
 
+int sendDcmdWithMailbox(CpController* cpController, uint32_t opcode, const uint32_t (&mailbox)[3], void* buffer,
+                        uint32_t length)
+{
+    DcmdZprDpParams params(opcode, mailbox[0], mailbox[1], mailbox[2], buffer, length, 0, 0);
+    return execute(cpController, params);
+}
+
 int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, uint8_t phy, uint8_t speed)
 {
     uint64_t mailbox01 = static_cast<uint64_t>(phy) | (static_cast<uint64_t>(speed) << 8);

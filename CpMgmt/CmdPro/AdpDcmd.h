@@ -22,6 +22,10 @@ int sendBiosDcmd(CpController* cpController, uint32_t opcode, void* buffer);
 // Mailbox word 0 = `word`; the data length is `length` when it is not 0, else the opcode's.
 int sendDcmdWithWord(CpController* cpController, uint32_t opcode, uint32_t word, void* buffer, uint32_t length);
 
+// The three mailbox words given; the data length is `length` when it is not 0, else the opcode's.
+int sendDcmdWithMailbox(CpController* cpController, uint32_t opcode, const uint32_t (&mailbox)[3], void* buffer,
+                        uint32_t length);
+
 // Mailbox byte 0 = the phy, byte 1 = the speed (the first 8 mailbox bytes given as one value).
 int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, uint8_t phy, uint8_t speed);
 

@@ -63,6 +63,7 @@ public:
     static constexpr size_t RAID_LEVEL_OPTIONS = 0x5DD;      // bit 2, 3 PRL 11; 6 SSD-cache RAID 5
     static constexpr size_t ADAPTER_OPERATIONS = 0x5E0;
     static constexpr size_t RAID_FEATURES = 0x5E1;           // bit 0 spanning, 2 revertible hot spares
+    static constexpr unsigned REVERTIBLE_SPARES_BIT = 2;
     static constexpr size_t REPORTING_FEATURES = 0x5E2;      // bits 2, 4, 5, 6
     static constexpr size_t STORAGE_FEATURES = 0x5E3;        // bits 0, 2, 3, 4, 5, 6
     static constexpr size_t LD_OPERATIONS = 0x5E4;           // bit 4 disk cache policy
@@ -168,6 +169,7 @@ public:
     // What a firmware image is checked against: the signature word its first component header
     // must carry, and whether the controller takes an online firmware update.
     uint32_t imageCheckWord() const { return bytes.u32(IMAGE_CHECK_WORD); }
+    bool revertibleSparesSupported() const { return bytes.bit(RAID_FEATURES, REVERTIBLE_SPARES_BIT); }
     bool onlineFwUpdateSupported() const { return bytes.bit(FIRMWARE_FEATURES, ONLINE_FW_UPDATE_BIT); }
     bool biosHeadlessModesAllowed() const { return bytes.bit(FIRMWARE_FEATURES, BIOS_HEADLESS_MODES_BIT); }
 

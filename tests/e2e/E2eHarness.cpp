@@ -179,6 +179,20 @@ std::string makeSimHost(const std::string& preset)
     return dir + "/host";
 }
 
+std::string makeSimHostFrom(const std::string& description)
+{
+    std::string dir = makeTempDir("quillhost");
+    std::ofstream(dir + "/description.json") << description;
+    RunSpec spec;
+    spec.program = QUILLSIM_BIN;
+    spec.args = {"create", dir + "/host", "--from", dir + "/description.json"};
+    RunResult r = runProgram(spec);
+    if (r.exitCode != 0)
+        throw std::runtime_error("quillsim create failed: " + r.err);
+    removeTree(r.workDir);
+    return dir + "/host";
+}
+
 std::string addSimFault(const std::string& hostDir, const std::vector<std::string>& faultArgs)
 {
     RunSpec spec;

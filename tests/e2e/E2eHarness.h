@@ -32,6 +32,9 @@ std::string readFile(const std::string& path);
 
 // A fresh simulated host from a quillsim preset; returns its folder.
 std::string makeSimHost(const std::string& preset);
+// A fresh simulated host from a description's text ("quillsim create --from"); returns its
+// folder, inside a temporary folder that removeTree of the folder's parent removes.
+std::string makeSimHostFrom(const std::string& description);
 // Adds a fault to a simulated host ("quillsim fault HOST ARGS..."); "" when it was taken, else
 // the tool's complaint.
 std::string addSimFault(const std::string& hostDir, const std::vector<std::string>& faultArgs);

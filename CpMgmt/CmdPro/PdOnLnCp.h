@@ -1,0 +1,28 @@
+// The drive commands that share one request: bring drives online ("-PDOnline"), mark them
+// missing ("-PdMarkMissing"), start or stop their locate indication ("-PdLocate"), and list the
+// array rows whose drive is missing ("-PdGetMissing"). The drive commands walk the list in the
+// order written and stop at the first drive not found or failing; drives handled before keep
+// their new state.
+#ifndef PDONLNCP_H
+#define PDONLNCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class PdOnLnCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdOnLnCp() {}
+    // 0 when every drive was handled (or the missing rows were listed); -1 for a missing model,
+    // a drive not found or already online, an unreadable configuration; otherwise the firmware
+    // status of the failed command, or the enclosure resolver's result.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~PdOnLnCp() override {}
+
+private:
+    // The "-PdGetMissing" display: one line per array row whose drive is missing.
+    static int showMissingDrives(CpController* cpController);
+};
+
+#endif

@@ -1,0 +1,73 @@
+#include "CpMgmt/CmdPro/PdPrpForRmvCp.h"
+
+#include <cstdint>
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/PdParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/EnclSlotId.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/RmData.h"
+
+namespace {
+
+// One drive of the list: 0 when prepared (or undone), else the result that ends the command.
+int prepareDrive(CpController* cpController, RmData* rmData, int adapter, bool undo, EnclSlotId* entry)
+{
+    unsigned short enclosureId = entry->getEnclosureId();
+    int status = CommandProcessor::resolveEnclosureId(cpController, &enclosureId);
+    if (status != 0)
+        return status;
+    EnclSlotId address(enclosureId, entry->getSlotNumber());
+    PhysicalDevice* pd = rmData != nullptr ? rmData->getPdByEnclSlot(&address) : nullptr;
+    if (pd == nullptr) {
+        printMessage(MSG_OPERATION_FAILED, adapter, "prepare for removal");
+        return -1;
+    }
+    status = undo ? pd->undoPrepareForRemoval() : pd->prepareForRemoval();
+    const char* prefix = undo ? "Undo " : "";
+    if (status != 0) {
+        printMessage(MSG_PD_PREPARE_REMOVAL_FAILED, adapter, prefix);
+        return status;
+    }
+    printMessage(MSG_PD_PREPARE_REMOVAL_DONE, prefix);
+    return 0;
+}
+
+}  // namespace
+
+CommandProcessor* PdPrpForRmvCp::create(unsigned short kind) { return createCommandProcessor<PdPrpForRmvCp>(kind); }
+
+ArrayList<unsigned short>* PdPrpForRmvCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_PDPRPRMV};
+    return makeCommandIdList(ids, 1);
+}
+
+int PdPrpForRmvCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    PdPrpRmvParsedObject* own = requestAs<PdPrpRmvParsedObject>(request, adapterNumber, "PdPrpRmvParsedObject *");
+    if (own == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    // The list is shared by the requests of every adapter: it is only read.
+    ArrayList<EnclSlotId*>* drives = own->getDriveList();
+    for (unsigned char i = 0; drives != nullptr && i < drives->count(); ++i) {
+        EnclSlotId* entry = drives->get(i);
+        if (entry == nullptr)
+            return -1;
+        const int status = prepareDrive(cpController, manager->getRmData(), adapterNumber, own->undo == 1, entry);
+        if (status != 0)
+            return status;
+    }
+    return 0;
+}
+
+namespace {
+const CpRegistration<PdPrpForRmvCp> registration;
+}  // namespace

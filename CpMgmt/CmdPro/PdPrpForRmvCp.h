@@ -1,0 +1,22 @@
+// "-PdPrpRmv [-UnDo]": asks the controller to prepare each drive named for removal (spin it
+// down), or to take that back. The drives are handled in the order written; the first drive
+// not found or refused ends the command, and those before it stay prepared.
+#ifndef PDPRPFORRMVCP_H
+#define PDPRPFORRMVCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class PdPrpForRmvCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdPrpForRmvCp() {}
+    // 0; -1 for a missing model or a drive not found; the firmware status of a refusal; the
+    // enclosure resolver's result.
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~PdPrpForRmvCp() override {}
+};
+
+#endif
