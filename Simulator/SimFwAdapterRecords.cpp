@@ -1,5 +1,5 @@
 // Adapter commands of the simulated firmware behind the information display and the factory
-// reset: manufacturing data, FRU data, the key=value texts, the controller clock, and the
+// reset: manufacturing data, FRU data, PCI ids, the key=value texts, the controller clock, and the
 // restore of the factory settings.
 #include "Simulator/SimFirmware.h"
 
@@ -10,6 +10,8 @@ namespace {
 const uint32_t OP_ADP_SET_FACTORY_DEFAULTS = 0x010D0000;
 const uint32_t OP_ADP_MFC_GET_MFG_DATA = 0x010E0301;
 const uint32_t OP_ADP_MFC_GET_FRU_DATA = 0x010E0302;
+const uint32_t OP_ADP_MFC_GET_PCI_IDS = 0x010E0100;
+const uint32_t PCI_IDS_SIZE = 8;
 const uint32_t OP_ADP_GET_KEY_VALUES = 0x010B0100;
 const uint32_t OP_ADP_GET_TIME = 0x01080101;
 const uint32_t OP_ADP_SET_TIME = 0x01080102;
@@ -43,6 +45,18 @@ uint8_t adpMfcGetFruData(SimState&, Controller& c, SimCommand& cmd)
     putField(r, 0, 8, c.fruData.batteryFru);
     putField(r, 8, 24, c.fruData.cacheModuleFru);
     applyPatch(r, c.fruData.patch);
+    return fwReply(cmd, r);
+}
+
+// DCMD_ADP_MFC_GET_PCI_IDS: the subsystem vendor and device ids, then the vendor and device
+// ids, as the controller information gives them.
+uint8_t adpMfcGetPciIds(SimState&, Controller& c, SimCommand& cmd)
+{
+    Bytes r(PCI_IDS_SIZE, 0);
+    put16(r, 0, c.info.subVendorId);
+    put16(r, 2, c.info.subDeviceId);
+    put16(r, 4, c.info.vendorId);
+    put16(r, 6, c.info.deviceId);
     return fwReply(cmd, r);
 }
 
@@ -129,6 +143,7 @@ const FwRegistration registration({
     fwNoData(OP_ADP_SET_FACTORY_DEFAULTS, adpSetFactoryDefaults),
     fwRead(OP_ADP_MFC_GET_MFG_DATA, MFG_DATA_SIZE, adpMfcGetMfgData),
     fwRead(OP_ADP_MFC_GET_FRU_DATA, FRU_DATA_SIZE, adpMfcGetFruData),
+    fwRead(OP_ADP_MFC_GET_PCI_IDS, PCI_IDS_SIZE, adpMfcGetPciIds),
     fwRead(OP_ADP_GET_KEY_VALUES, KEY_VALUES_SIZE, adpGetKeyValues),
     fwRead(OP_ADP_GET_TIME, TIME_SIZE, adpGetTime),
     fwWrite(OP_ADP_SET_TIME, TIME_SIZE, adpSetTime),

@@ -15,6 +15,17 @@ public:
     static constexpr size_t OEM_ID = 0;   // 8-bit
     static constexpr size_t CLUSTER_DISABLE = 1;
     static constexpr size_t SAS_DISABLE = 2;
+    static constexpr size_t MAX_DISKS = 3;
+    static constexpr size_t ENABLE_RAID6 = 4;
+    static constexpr size_t DISABLE_WIDE_CACHE = 5;
+    static constexpr size_t DISABLE_RAID5 = 6;
+    static constexpr size_t ENABLE_SECURITY = 7;
+    static constexpr size_t ENABLE_CTIO = 9;
+    static constexpr size_t ENABLE_SNAPSHOT = 10;
+    static constexpr size_t ENABLE_SSC = 11;
+    static constexpr size_t ENABLE_REDUCED_FEATURE_SET = 12;
+    static constexpr size_t ENABLE_CACHE_OFFLOAD = 13;
+    static constexpr size_t ENABLE_SSC_WRITE_BACK = 14;
 
     explicit ZprMfcOemData(const LeView& bytes) : bytes(bytes) {}
     ZprMfcOemData(const uint8_t* record, size_t size) : bytes(record, size) {}

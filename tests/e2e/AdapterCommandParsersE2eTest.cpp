@@ -103,7 +103,8 @@ TEST_F(AdapterCommandParsersE2e, ControllerProperties)
 TEST_F(AdapterCommandParsersE2e, SettingsConnectorsAndLinkSpeed)
 {
     expectRows({
-        {{"-AdpSettings", "-Read", "-f", "settings.txt", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        // The described controllers are not of the OEM the command serves: refused silently.
+        {{"-AdpSettings", "-Read", "-f", "settings.txt", "-a0"}, "", 1, exitLine("01")},
         {{"-AdpSetConnectorMode", "-External", "-Connector0,1", "-a0"}, ",", 1,
          "Adapter #0: No Connector is Found.\n" + exitLine("01")},
         {{"-PciSetLinkSpeed", "2", "-aALL"}, "", 1, exitLine("01")},
@@ -196,7 +197,9 @@ TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
          "New date/time is set on Adapter 0\nNew date/time is set on Adapter 1\n" + exitLine("00")},
         {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-PhyInfo", "-phy3", "-a0"}, "", 1, "Phy No. 3  is Invalid\n" + exitLine("01")},
-        {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        // The first adapter's failure ends the run.
+        {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1,
+         "Adapter #0\n\nERROR: Failed to open file oem.txt.\n" + exitLine("01")},
         {{"-FwTermLog", "-BBUGet", "-a0"}, "", 0, "Battery is ON for TTY history on Adapter 0\n" + exitLine("00")},
         {{"-AdpSetTime", "20230229", "13:05:00", "-a0"}, "::", 1, REFUSED},
         {{"-AdpSetTime", "00000229", "13:05:00", "-a0"}, "::", 1, REFUSED},
