@@ -207,11 +207,6 @@ ArrayHmg::ArrayHmg(ArrayData* data, Controller* controller) : Array(data, contro
 
 ArrayHmg::~ArrayHmg() {}
 
-int ArrayHmg::isRedundant(uint8_t*)
-{
-    return -1;
-}
-
 RaidElement* ArrayHmg::create(RaidElementData* data, Controller* controller)
 {
     return createElementOver<ArrayHmg, ArrayData>(data, controller);

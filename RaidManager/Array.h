@@ -11,6 +11,7 @@
 #include "RaidManager/RaidElement.h"
 
 class DiskGroup;
+class ArraySpaceInfo;
 class PhysicalDevice;
 class Spare;
 class VirtualDisk;
@@ -43,6 +44,16 @@ public:
     virtual int isHmg() = 0;
     virtual int isRedundant(uint8_t* answer) = 0;
 
+    // What getFreeExtents answers for an array without room for another virtual drive.
+    static constexpr int NO_FREE_EXTENT = 26;
+    // Every extent of the array in block order (blocks per member drive): each virtual drive's
+    // and the gaps, free (no virtual drive). A new list, owned by the caller with its extents;
+    // -1 without a record or virtual drives, or when a drive's layout cannot be read.
+    int getSpaceMap(ArrayList<ArraySpaceInfo*>** map);
+    // The free extents of the space map, as a new list owned by the caller with its extents;
+    // NO_FREE_EXTENT, nothing handed out, when there is none.
+    int getFreeExtents(ArrayList<ArraySpaceInfo*>** extents);
+
     int addPd(PhysicalDevice* pd);
     int addVirtualDisk(VirtualDisk* vd);
     int addSpare(Spare* spare);
@@ -72,6 +83,8 @@ public:
 protected:
     // 0 when the array has a record, else -1 or the data object's failure.
     int requireRecord();
+    // The space map's walk over the virtual drives sorted by start block.
+    int buildSpaceMap(ArrayList<VirtualDisk*>* sorted, ArrayList<ArraySpaceInfo*>* map);
 
     ArrayData* arrayData;               // the element's data object, seen as its interface
     ArrayList<PhysicalDevice*>* pds;    // null until the first drive is added
@@ -87,8 +100,11 @@ public:
     ~ArrayHmg() override;
 
     int isHmg() override { return 1; }
-    // Answered with the array's space map; -1 until that is built.
+    // 1 when the first virtual drive's primary level is 1, 5 or 6; -1 without virtual drives.
     int isRedundant(uint8_t* answer) override;
+    // The blocks a new virtual drive of the array's level (its first virtual drive's) could
+    // hold in the extent, over all member drives; -1 for a level without a rule.
+    int getExtentCapacity(ArraySpaceInfo* extent, uint64_t* capacity);
 
     // The creator registered under ELEMENT_TYPE_ARRAY; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
