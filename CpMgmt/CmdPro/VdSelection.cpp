@@ -42,3 +42,35 @@ VirtualDisk* findVdByTargetId(ArrayList<VirtualDisk*>* vds, uint8_t targetId)
             return vds->get(i);
     return nullptr;
 }
+
+int VdLookup::lookUp(RaidManager* manager, uint8_t targetId)
+{
+    release();
+    if (manager == nullptr)
+        return -1;
+    VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
+    VirtualDisk* found = nullptr;
+    const int status = manager->getVd(&id, &found);
+    ArrayList<VirtualDisk*>* snapshot = nullptr;
+    bool inSnapshot = false;
+    if (found != nullptr && manager->getVds(&snapshot) == 0) {
+        for (unsigned char i = 0; snapshot != nullptr && i < snapshot->count(); ++i)
+            inSnapshot = inSnapshot || snapshot->get(i) == found;
+    }
+    if (status != 0 || found == nullptr) {
+        if (found != nullptr && !inSnapshot)
+            delete found;
+        return status != 0 ? status : -1;
+    }
+    vd = found;
+    owned = !inSnapshot;
+    return 0;
+}
+
+void VdLookup::release()
+{
+    if (owned)
+        delete vd;
+    vd = nullptr;
+    owned = false;
+}

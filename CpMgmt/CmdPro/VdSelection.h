@@ -28,4 +28,25 @@ uint8_t targetIdOf(VirtualDisk* vd);
 // The first drive of the list with the target id; null when none carries it.
 VirtualDisk* findVdByTargetId(ArrayList<VirtualDisk*>* vds, uint8_t targetId);
 
+// The virtual drive of a target id as RaidManager::getVd gives it (looked up by a new id whose
+// sequence number the model fills in). A drive of the model's snapshot stays the model's; one
+// the model made for the lookup alone is deleted with the lookup.
+class VdLookup {
+public:
+    VdLookup() : vd(nullptr), owned(false) {}
+    ~VdLookup() { release(); }
+    // 0 with the drive, else the lookup's status (the drive is then null).
+    int lookUp(RaidManager* manager, uint8_t targetId);
+    VirtualDisk* get() const { return vd; }
+
+    VdLookup(const VdLookup&) = delete;
+    VdLookup& operator=(const VdLookup&) = delete;
+
+private:
+    void release();
+
+    VirtualDisk* vd;
+    bool owned;
+};
+
 #endif

@@ -81,6 +81,12 @@ RunResult runProgram(const RunSpec& spec)
         std::string kv = *e;
         if (kv.rfind("QUILLCLI_", 0) == 0 || kv.rfind("SYSFS_PATH=", 0) == 0)
             continue;
+        // A variable the run sets replaces the inherited one (the first of two would win).
+        bool replaced = false;
+        for (const auto& own : spec.env)
+            replaced = replaced || kv.rfind(own.first + "=", 0) == 0;
+        if (replaced)
+            continue;
         envStrings.push_back(kv);
     }
     for (const auto& kv : spec.env)

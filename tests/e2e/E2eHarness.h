@@ -9,7 +9,7 @@
 
 struct RunSpec {
     std::vector<std::string> args;                           // without the program name
-    std::vector<std::pair<std::string, std::string>> env;    // added to a cleaned environment
+    std::vector<std::pair<std::string, std::string>> env;    // added to a cleaned environment (replacing)
     std::string stdinText;                                   // then end of input
     std::string program;                                     // default: QuillCliSim
     std::string workDir;                                     // default: a fresh temporary folder

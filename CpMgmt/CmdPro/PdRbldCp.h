@@ -1,0 +1,24 @@
+// "-PDRbld": starts, stops, suspends or resumes the rebuild of drives, reports its progress in
+// one line per drive, or follows it on the progress display. The drives are handled in the
+// order written; a failed start, stop, suspend or resume is reported in its drive's line and
+// the walk goes on, so the result is the status of the last drive handled.
+#ifndef PDRBLDCP_H
+#define PDRBLDCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class PdRebuildParsedObject;
+
+class PdRbldCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PdRbldCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    // The progress display of every drive of the request.
+    int showProgress(CpController* cpController, PdRebuildParsedObject* request);
+    ~PdRbldCp() override {}
+};
+
+#endif

@@ -1,0 +1,143 @@
+// The virtual-drive members of the progress display: the first pass over the logical-drive list
+// of the request (or every virtual drive), then the screen over the drives found running.
+#include "CpMgmt/CmdPro/ProgressDisplay.h"
+
+#include "ControllerMgmt/Controller.h"
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "Output/VoMessage.h"
+#include "Parser/ParsedObject.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+
+namespace {
+
+struct VdItem {
+    uint8_t targetId;
+    ProgressRecord record;
+};
+
+class VdItems : public ProgressItems {
+public:
+    VdItems(RaidManager* manager, LdProgressBlock* block, const VdProgressMember& member)
+        : manager(manager), block(block), member(member)
+    {
+    }
+
+    std::vector<VdItem> items;
+
+    size_t count() const override { return items.size(); }
+    ProgressRecord& record(size_t index) override { return items[index].record; }
+
+    // A drive no longer in the configuration (read afresh) is not shown.
+    bool present(size_t index) override { return manager->isTargetIdInConfig(items[index].targetId, 1) != 0; }
+
+    int refresh(size_t index, ReadOutcome* outcome) override
+    {
+        VdItem& item = items[index];
+        VdLookup lookup;
+        int status = lookup.lookUp(manager, item.targetId);
+        if (status != 0) {
+            *outcome = ReadOutcome::NOT_SHOWN;
+            return status;
+        }
+        status = lookup.get()->getProgress(block);
+        if (status != 0) {
+            // The block then holds another read's bytes: the line keeps what it showed.
+            *outcome = ReadOutcome::UNCHANGED;
+            return status;
+        }
+        if ((block->running() & member.runningBit) != 0) {
+            const ProgressEntry entry = block->entry(member.entry);
+            item.record.progress = entry.progress;
+            item.record.elapsedSeconds = entry.elapsedSeconds;
+            *outcome = ReadOutcome::RUNNING;
+        } else {
+            item.record.progress = PROGRESS_ENDED;
+            *outcome = ReadOutcome::ENDED;
+        }
+        return 0;
+    }
+
+    void prefix(size_t index, char* out, size_t size) override { formatVdPrefix(items[index].targetId, out, size); }
+
+private:
+    RaidManager* manager;
+    LdProgressBlock* block;
+    const VdProgressMember& member;
+};
+
+// The target ids the request names, in order: every configured drive by target id with
+// ALL_LDS, else the list's entries.
+std::vector<uint8_t> requestedTargetIds(RaidManager* manager, const LdParsedObject* request, uint8_t vdCount)
+{
+    std::vector<uint8_t> ids;
+    if (selectsAllVds(request)) {
+        ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+        for (unsigned char i = 0; vds != nullptr && i < vdCount && i < vds->count(); ++i)
+            ids.push_back(targetIdOf(vds->get(i)));
+        return ids;
+    }
+    for (unsigned char i = 0; request != nullptr && i < request->getLdCount(); ++i)
+        ids.push_back(request->getLd(i));
+    return ids;
+}
+
+}  // namespace
+
+int showVdProgress(CpController* cpController, const LdParsedObject* request, LdProgressBlock* block,
+                   const VdProgressMember& member)
+{
+    Controller* controller = controllerOf(cpController);
+    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+    if (manager == nullptr || block == nullptr)
+        return -1;
+    const int adapter = adapterNumberOf(cpController);
+    uint8_t vdCount = 0;
+    if (manager->getVdCount(&vdCount) != 0)
+        return -1;
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, adapter);
+        return -1;
+    }
+    const bool all = selectsAllVds(request);
+    VdItems items(manager, block, member);
+    int result = 0;
+    bool notRunningShown = false;
+    size_t running = 0;
+    for (uint8_t targetId : requestedTargetIds(manager, request, vdCount)) {
+        if (!all && manager->isTargetIdInConfig(targetId, 0) == 0) {
+            printMessage(MSG_VD_NOT_FOUND, adapter, static_cast<int>(targetId));
+            continue;
+        }
+        VdItem item = {targetId, {0, 0}};
+        VdLookup lookup;
+        int status = lookup.lookUp(manager, targetId);
+        if (status == 0)
+            status = lookup.get()->getProgress(block);
+        if (status != 0) {
+            // Shown all the same while it stays configured; it keeps the display open only
+            // once a read finds it running.
+            result = status;
+            items.items.push_back(item);
+            continue;
+        }
+        const bool isRunning = (block->running() & member.runningBit) != 0;
+        const bool suspended = member.suspendedBit != 0 && (block->suspended() & member.suspendedBit) != 0;
+        if (isRunning && !suspended) {
+            items.items.push_back(item);
+            ++running;
+            continue;
+        }
+        if (suspended && member.suspendedText != nullptr)
+            printMessage(MSG_TEXT, member.suspendedText);
+        printMessage(member.notRunningMessage, static_cast<int>(targetId));
+        notRunningShown = true;
+    }
+    if (notRunningShown)
+        pauseAfterNotRunningLines();
+    if (running == 0)
+        return result;
+    return runProgressDisplay(items, member.style, FirstReadClears::AT_ANY_REFRESH);
+}

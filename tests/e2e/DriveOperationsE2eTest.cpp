@@ -1,0 +1,374 @@
+// The long drive operations (-PDRbld, -PDCpyBk, -PDClear) through the real QuillCli binary and
+// simulated hosts: the console text, the exit code and the firmware commands that reached the
+// controller, for starting, stopping, suspending, resuming, the one-line progress report and the
+// progress display, which follows the operation on the host's clock.
+#include "E2eHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+typedef std::vector<std::string> Lines;
+
+const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const char* const INFO = "0x01010000";
+const char* const OEM = "0x010e8481";
+const char* const PROGRESS = "0x02060000";
+const char* const REBUILD_START = "0x02040100";
+const char* const REBUILD_STOP = "0x02040200";
+const char* const CLEAR_START = "0x02050100";
+const char* const COPYBACK_START = "0x020b0100";
+const char* const COPYBACK_STOP = "0x020b0200";
+const char* const REBUILD_SUSPEND_RESUME = "0x020e0100";
+const char* const COPYBACK_SUSPEND_RESUME = "0x020e0200";
+
+const std::string REBUILD_TITLE = "\n      Rebuild progress of physical drives...\n\n\r";
+const std::string CLEAR_TITLE = "\n      Clear progress of physical drives...\n\n\r";
+const std::string COPYBACK_TITLE = "\n      Copyback Progress of Physical Drive...\n\n\r";
+const std::string PD_COLUMNS = "  Enclosure:Slot               Percent Complete                       Time Elps\n\r";
+const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
+const std::string WRONG_STATE =
+    "\nFW error description: \n The specified device is in a state that doesn't support the requested command.  \n";
+
+std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
+
+std::string sent(const char* opcode, const char* status = "0x00")
+{
+    return std::string("host=2 opcode=") + opcode + " status=" + status;
+}
+
+Lines operator+(Lines a, const Lines& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Lines checked() { return Lines{sent(INFO)} + refreshReads(2) + Lines{sent(OEM)}; }
+
+std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+// The bars of the display at a few percentages, fill '*'.
+const std::string BAR_0 = repeat('*', 22) + "*00 %" + repeat('*', 23);
+const std::string BAR_74 = repeat('#', 22) + "#74 %" + repeat('#', 10) + repeat('*', 13);
+const std::string BAR_100 = repeat('#', 22) + "100 %" + repeat('#', 23);
+
+std::string elapsed(int seconds)
+{
+    char text[64];
+    snprintf(text, sizeof text, " %.2d:%.2d:%.2d\n\r", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+    return text;
+}
+
+// One screen of a drive display with one line per entry (prefix, bar, elapsed seconds).
+struct ItemLine {
+    std::string prefix;
+    std::string bar;
+    int seconds;
+};
+std::string screen(const std::string& title, const std::vector<ItemLine>& items)
+{
+    std::string text = title + PD_COLUMNS;
+    for (const ItemLine& item : items)
+        text += item.prefix + item.bar + elapsed(item.seconds);
+    return text + PRESS_ESC;
+}
+
+// A drive in enclosure 252 of preset "one": drives 8 and 9 are the RAID 1 members in slots 0
+// and 1, drives 10 and 11 unconfigured good in slots 2 and 3.
+nlohmann::json drive(int deviceId, int slot, int state)
+{
+    return {{"deviceId", deviceId}, {"enclosureId", 252}, {"slot", slot}, {"state", state}};
+}
+
+class DriveOperationsE2e : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& dir : cleanup)
+            removeTree(dir);
+    }
+
+    // A host of preset "one" with the edit merged into its controller; operations run 20 s.
+    std::string host(nlohmann::json edit)
+    {
+        const std::string dir = makeSimHost("one");
+        cleanup.push_back(dir.substr(0, dir.rfind('/')));
+        const std::string path = dir + "/state.json";
+        nlohmann::json state = nlohmann::json::parse(readFile(path));
+        if (!edit.contains("operationSeconds"))
+            edit["operationSeconds"] = 20;
+        state["controllers"][0].merge_patch(edit);
+        std::ofstream(path) << state.dump(2);
+        return dir;
+    }
+
+    // One run; the host's command log starts afresh for it.
+    RunResult run(const std::string& dir, const Lines& args, const std::string& input = "")
+    {
+        remove((dir + "/commands.log").c_str());
+        RunSpec spec;
+        spec.args = args;
+        // A terminal the program cannot open: the display stays on the plain console.
+        spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", "quill-no-such-terminal"}};
+        spec.stdinText = input;
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        EXPECT_EQ(r.err, "");
+        return r;
+    }
+
+    void expectRun(const std::string& dir, const Lines& args, int exitCode, const std::string& out,
+                   const Lines& commands, const std::string& input = "")
+    {
+        SCOPED_TRACE(args[0] + " " + args[1] + " " + args[2]);
+        RunResult r = run(dir, args, input);
+        EXPECT_EQ(r.exitCode, exitCode);
+        EXPECT_EQ(r.out, out);
+        EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), checked() + commands);
+    }
+
+    // The mailboxes of the commands with the opcode in the last run.
+    static Lines mailboxes(const std::string& dir, const char* opcode)
+    {
+        Lines out;
+        std::istringstream log(readFile(dir + "/commands.log"));
+        std::string line;
+        while (std::getline(log, line)) {
+            const size_t at = line.find("mbox=");
+            if (line.find(std::string("opcode=") + opcode) != std::string::npos)
+                out.push_back(line.substr(at + 5, line.find(" len=") - at - 5));
+        }
+        return out;
+    }
+
+    static void advanceClock(const std::string& dir, int seconds)
+    {
+        RunSpec advance;
+        advance.program = QUILLSIM_BIN;
+        advance.args = {"advance", dir, std::to_string(seconds)};
+        EXPECT_EQ(runProgram(advance).exitCode, 0);
+    }
+
+    std::vector<std::string> cleanup;
+};
+
+// The whole display of one drive whose 20-second operation started just before: read at cycle 0
+// (0 %), counted up to cycle 14, read at cycle 15 (74 %, 15 s), counted up to cycle 29, and read
+// at cycle 30, where it has ended: 100 % with the time counted last.
+std::string wholeDisplay(const std::string& title, const std::string& prefix)
+{
+    std::string text;
+    for (int cycle = 0; cycle <= 30; ++cycle) {
+        const std::string& bar = cycle < 15 ? BAR_0 : cycle < 30 ? BAR_74 : BAR_100;
+        text += screen(title, {{prefix, bar, cycle < 30 ? cycle : 29}});
+    }
+    return text;
+}
+
+// Rebuild ---------------------------------------------------------------------------------------
+
+TEST_F(DriveOperationsE2e, RebuildStartsOnEachDriveInListOrder)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x10), drive(9, 1, 0x10)}}});
+    expectRun(dir, {"-PDRbld", "-Start", "-PhysDrv[252:1,252:0]", "-a0"}, 0,
+              BLANK_OUT + "Started rebuild progress on device(Encl-252 Slot-1)\n" +
+                  "Started rebuild progress on device(Encl-252 Slot-0)\n" + exitLine("00"),
+              {sent(REBUILD_START), sent(REBUILD_START)});
+    EXPECT_EQ(mailboxes(dir, REBUILD_START), (Lines{"0x00010009,0x00000000,0x00000000",
+                                                    "0x00010008,0x00000000,0x00000000"}));
+}
+
+TEST_F(DriveOperationsE2e, RebuildStopAndStartRefusals)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x10), drive(9, 1, 0x18)}}});
+    // A refusal on the first drive is reported in its line; the walk goes on and the last
+    // drive's status is the result.
+    expectRun(dir, {"-PDRbld", "-Stop", "-PhysDrv[252:1,252:0]", "-a0"}, 0x32,
+              BLANK_OUT + "Device at Enclosure - 252, Slot - 1 is not in Rebuild state.\n" +
+                  "Device at Enclosure - 252, Slot - 0 is not in Rebuild state.\n" + WRONG_STATE + exitLine("32"),
+              {sent(REBUILD_STOP, "0x32"), sent(REBUILD_STOP, "0x32")});
+    expectRun(dir, {"-PDRbld", "-Start", "-PhysDrv[252:1,252:0]", "-a0"}, 0,
+              BLANK_OUT + "Cannot Rebuild Physical Drive at Enclosure - 252, Slot - 1.\n" +
+                  "Started rebuild progress on device(Encl-252 Slot-0)\n" + exitLine("00"),
+              {sent(REBUILD_START, "0x32"), sent(REBUILD_START)});
+    // A drive that is not there ends the walk with -1; the drive before it was acted on.
+    expectRun(dir, {"-PDRbld", "-Stop", "-PhysDrv[252:0,252:7]", "-a0"}, 1,
+              BLANK_OUT + "Stopped rebuild progress on device(Encl-252 Slot-0)\n" +
+                  "Adapter 0: Device at Enclosure - 252, Slot - 7 is not found.\n" + exitLine("01"),
+              {sent(REBUILD_STOP)});
+}
+
+TEST_F(DriveOperationsE2e, RebuildSuspendAndResume)
+{
+    // Without the controller's suspend-resume capability nothing is touched.
+    const std::string plain = host({{"drives", {drive(8, 0, 0x10)}}});
+    expectRun(plain, {"-PDRbld", "-Suspend", "-PhysDrv[252:0]", "-a0"}, 1,
+              BLANK_OUT + "FW not Supported BG Suspend Resume Operations." + exitLine("01"), {});
+
+    nlohmann::json edit = {{"info", {{"piFeatures", 0x80}}},
+                           {"drives", {drive(8, 0, 0x10), drive(9, 1, 0x10)}}};
+    edit["drives"][0]["flags362"] = 0x30;   // rebuild may be suspended and resumed
+    const std::string dir = host(edit);
+    expectRun(dir, {"-PDRbld", "-Start", "-PhysDrv[252:0,252:1]", "-a0"}, 0,
+              BLANK_OUT + "Started rebuild progress on device(Encl-252 Slot-0)\n" +
+                  "Started rebuild progress on device(Encl-252 Slot-1)\n" + exitLine("00"),
+              {sent(REBUILD_START), sent(REBUILD_START)});
+    // Drive 9 does not allow it: its line says so, and the result stays 0.
+    expectRun(dir, {"-PDRbld", "-Suspend", "-PhysDrv[252:0,252:1]", "-a0"}, 0,
+              BLANK_OUT + "PD Rebuild Suspend Operation is Successfull. PDID= 8" +
+                  "PD Rebuild Suspend Operation is not allowed. PDID= 9" + exitLine("00"),
+              {sent(REBUILD_SUSPEND_RESUME)});
+    EXPECT_EQ(mailboxes(dir, REBUILD_SUSPEND_RESUME), (Lines{"0x00010008,0x00000000,0x00000000"}));
+    expectRun(dir, {"-PDRbld", "-ShowProg", "-PhysDrv[252:0]", "-a0"}, 0,
+              BLANK_OUT + "PD-Rebuild is in Suspend Stage\n" + exitLine("00"), {sent(PROGRESS)});
+    // The firmware refuses a second suspend.
+    expectRun(dir, {"-PDRbld", "-Suspend", "-PhysDrv[252:0]", "-a0"}, 0,
+              BLANK_OUT + "PD Rebuild Suspend Operation is Failed. PDID= 8 retCode = 0x32" + exitLine("00"),
+              {sent(REBUILD_SUSPEND_RESUME, "0x32")});
+    expectRun(dir, {"-PDRbld", "-Resume", "-PhysDrv[252:0]", "-a0"}, 0,
+              BLANK_OUT + "PD Rebuild Resume Operation is Successfull. PDID= 8" + exitLine("00"),
+              {sent(REBUILD_SUSPEND_RESUME)});
+    EXPECT_EQ(mailboxes(dir, REBUILD_SUSPEND_RESUME), (Lines{"0x00010008,0x00000001,0x00000000"}));
+}
+
+TEST_F(DriveOperationsE2e, RebuildProgressLineFollowsTheClock)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x18), drive(9, 1, 0x10)}}});
+    run(dir, {"-PDRbld", "-Start", "-PhysDrv[?:1]", "-a0"});
+    advanceClock(dir, 10);
+    // "?" stands for the adapter's only enclosure.
+    expectRun(dir, {"-PDRbld", "-ShowProg", "-PhysDrv[?:1,252:0]", "-a0"}, 0,
+              BLANK_OUT + "Rebuild Progress on Device at Enclosure 252, Slot 1 Completed 49% in 0 Minutes.\n" +
+                  "Device(Encl-252 Slot-0) is not in rebuild process\n" + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS)});
+}
+
+TEST_F(DriveOperationsE2e, RebuildDisplayFollowsTheDriveUntilItEnds)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x18), drive(9, 1, 0x10)}}});
+    run(dir, {"-PDRbld", "-Start", "-PhysDrv[252:1]", "-a0"});
+    // A key other than Escape is read and ignored.
+    expectRun(dir, {"-PDRbld", "-ProgDsply", "-PhysDrv[252:1]", "-a0"}, 0,
+              BLANK_OUT + wholeDisplay(REBUILD_TITLE, "       252 :01     ") + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS), sent(PROGRESS), sent(PROGRESS)}, "x");
+    // The drive is online again: nothing runs, so no screen.
+    expectRun(dir, {"-PDRbld", "-ProgDsply", "-PhysDrv[252:1,252:7,252:0]", "-a0"}, 0,
+              BLANK_OUT + "Device(Encl-252 Slot-1) is not in rebuild process\n" +
+                  "Device(Encl-252 Slot-0) is not in rebuild process\n" + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS)});
+}
+
+TEST_F(DriveOperationsE2e, RebuildDisplayLeftWithEscape)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x18), drive(9, 1, 0x10)}}});
+    run(dir, {"-PDRbld", "-Start", "-PhysDrv[252:1]", "-a0"});
+    // The not-running line stays five seconds on the screen: the rebuild has run 5 of its 20 s.
+    const std::string bar24 = repeat('#', 12) + repeat('*', 10) + "*24 %" + repeat('*', 23);
+    expectRun(dir, {"-PDRbld", "-ProgDsply", "-PhysDrv[252:0,252:1]", "-a0"}, 0,
+              BLANK_OUT + "Device(Encl-252 Slot-0) is not in rebuild process\n" +
+                  screen(REBUILD_TITLE, {{"       252 :01     ", bar24, 5}}) + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS), sent(PROGRESS)}, "\x1b");
+}
+
+// Clear -----------------------------------------------------------------------------------------
+
+TEST_F(DriveOperationsE2e, ClearStopsAtTheFirstFailure)
+{
+    const std::string dir = host({{"operationSeconds", 240}});
+    expectRun(dir, {"-PDClear", "-Start", "-PhysDrv[252:0,252:2]", "-a0"}, 0x32,
+              BLANK_OUT + "Failed to start clear progress on device(Encl-252 Slot-0)\n" + WRONG_STATE + exitLine("32"),
+              {sent(CLEAR_START, "0x32")});
+    expectRun(dir, {"-PDClear", "-Start", "-PhysDrv[252:2,252:3]", "-a0"}, 0,
+              BLANK_OUT + "Started clear progress on device(Encl-252 Slot-2)\n" +
+                  "Started clear progress on device(Encl-252 Slot-3)\n" + exitLine("00"),
+              {sent(CLEAR_START), sent(CLEAR_START)});
+    advanceClock(dir, 120);
+    expectRun(dir, {"-PDClear", "-ShowProg", "-PhysDrv[252:2,252:0]", "-a0"}, 0,
+              BLANK_OUT + "Clear Progress on Device at Enclosure 252, Slot 2 Completed 49% in 2 Minutes.\n" +
+                  "Device(Encl-252 Slot-0) is not in clear process\n" + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS)});
+    // A drive that is not there is named with the enclosure as written.
+    expectRun(dir, {"-PDClear", "-Stop", "-PhysDrv[252:3,:5]", "-a0"}, 1,
+              BLANK_OUT + "Stopped clear progress on device(Encl-252 Slot-3)\n" +
+                  "Adapter 0: Device at Enclosure - N/A, Slot - 5 is not found.\n" + exitLine("01"),
+              {sent("0x02050200")});
+}
+
+TEST_F(DriveOperationsE2e, ClearDisplay)
+{
+    const std::string dir = host(nlohmann::json::object());
+    run(dir, {"-PDClear", "-Start", "-PhysDrv[252:2]", "-a0"});
+    // Every drive shown must be clearing: the first that is not ends the display, no pause.
+    expectRun(dir, {"-PDClear", "-ProgDsply", "-PhysDrv[252:2,252:0,252:3]", "-a0"}, 1,
+              BLANK_OUT + "Device(Encl-252 Slot-0) is not in clear process\n" + exitLine("01"),
+              {sent(PROGRESS), sent(PROGRESS)});
+    expectRun(dir, {"-PDClear", "-ProgDsply", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + wholeDisplay(CLEAR_TITLE, "       252 :02     ") + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS), sent(PROGRESS), sent(PROGRESS)});
+}
+
+// Copyback --------------------------------------------------------------------------------------
+
+TEST_F(DriveOperationsE2e, CopybackChecksBeforeAnythingIsSent)
+{
+    nlohmann::json edit = {{"drives", {drive(8, 0, 0x18), drive(9, 1, 0x18), drive(10, 2, 0), drive(11, 3, 0)}}};
+    edit["drives"][3]["sectorSize"] = 4096;
+    const std::string dir = host(edit);
+    expectRun(dir, {"-PDCpyBk", "-Start", "-PhysDrv[252:1]", "-a0"}, 1,
+              BLANK_OUT + "Invalid Physical drive(s) specified.\n" + exitLine("01"), {});
+    expectRun(dir, {"-PDCpyBk", "-Stop", "-PhysDrv[252:1,252:2]", "-a0"}, 1,
+              BLANK_OUT + "Invalid Physical drive(s) specified.\n" + exitLine("01"), {});
+    expectRun(dir, {"-PDCpyBk", "-Start", "-PhysDrv[252:1,252:3]", "-a0"}, 1,
+              BLANK_OUT + "Cannot perform CopyBack operation on drives with different Sector size" + exitLine("01"), {});
+    expectRun(dir, {"-PDCpyBk", "-Suspend", "-PhysDrv[252:1]", "-a0"}, 1,
+              BLANK_OUT + "FW Not Allowed Suspend-Resume on BG Operations.\n" + exitLine("01"), {});
+    expectRun(dir, {"-PDCpyBk", "-Stop", "-PhysDrv[252:0]", "-a0"}, 0x32,
+              BLANK_OUT + "Physical Drive is not in Copyback state.\n" + WRONG_STATE + exitLine("32"),
+              {sent(COPYBACK_STOP, "0x32")});
+    expectRun(dir, {"-PDCpyBk", "-ShowProg", "-PhysDrv[252:6]", "-a0"}, 1,
+              BLANK_OUT + "Adapter 0: Device at Enclosure - 252, Slot - 6 is not found.\n" + exitLine("01"), {});
+}
+
+TEST_F(DriveOperationsE2e, CopybackStartSuspendResumeAndFollow)
+{
+    nlohmann::json edit = {{"info", {{"piFeatures", 0x80}}},
+                           {"drives", {drive(8, 0, 0x18), drive(9, 1, 0x18), drive(10, 2, 0)}}};
+    edit["drives"][2]["flags362"] = 0xc0;   // the copyback may be suspended and resumed
+    const std::string dir = host(edit);
+    expectRun(dir, {"-PDCpyBk", "-Start", "-PhysDrv[252:1,252:2]", "-a0"}, 0,
+              BLANK_OUT + "Started Copyback Operation Successfully. \n" + exitLine("00"), {sent(COPYBACK_START)});
+    // The destination's reference first, then the source's.
+    EXPECT_EQ(mailboxes(dir, COPYBACK_START), (Lines{"0x0001000a,0x00010009,0x00000000"}));
+    expectRun(dir, {"-PDCpyBk", "-Suspend", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "Suspend Copy Back Operation Successfull. PdId =  10" + exitLine("00"),
+              {sent(COPYBACK_SUSPEND_RESUME)});
+    expectRun(dir, {"-PDCpyBk", "-ShowProg", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "PD-Copyback is in Suspend Stage\n" + exitLine("00"), {sent(PROGRESS)});
+    // A suspended copyback is not shown: the line alone, the pause, and no screen.
+    expectRun(dir, {"-PDCpyBk", "-ProgDsply", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "PD-Copyback is in Suspend Stage\n" + exitLine("00"), {sent(PROGRESS)});
+    expectRun(dir, {"-PDCpyBk", "-Resume", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "Resume Copy Back Operation Successfull. PdId =  10" + exitLine("00"),
+              {sent(COPYBACK_SUSPEND_RESUME)});
+    EXPECT_EQ(mailboxes(dir, COPYBACK_SUSPEND_RESUME), (Lines{"0x0001000a,0x00000001,0x00000000"}));
+    expectRun(dir, {"-PDCpyBk", "-ProgDsply", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + screen(COPYBACK_TITLE, {{"       252 :02     ", BAR_0, 0}}) + exitLine("00"),
+              {sent(PROGRESS), sent(PROGRESS)}, "\x1b");
+    advanceClock(dir, 15);
+    expectRun(dir, {"-PDCpyBk", "-ShowProg", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "Copyback Progress on Device at Enclosure 252, Slot 2 Completed 74% in 0 Minutes.\n" +
+                  exitLine("00"),
+              {sent(PROGRESS)});
+    expectRun(dir, {"-PDCpyBk", "-Stop", "-PhysDrv[252:2]", "-a0"}, 0,
+              BLANK_OUT + "Stopped Copyback Operation Successfully. \n" + exitLine("00"), {sent(COPYBACK_STOP)});
+}
+
+}  // namespace
