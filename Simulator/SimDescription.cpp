@@ -1244,6 +1244,8 @@ void visit(V& v, LogicalDrive& l)
     v.num("currentAccessPolicy", l.currentAccessPolicy);
     v.num("preservedCache", l.preservedCache);
     v.num("badBlocks", l.badBlocks);
+    v.num("bbmCorrected", l.bbmCorrected);
+    v.num("bbmUncorrected", l.bbmUncorrected);
     v.num("snapshot", l.snapshot);
     v.num("powerConditions", l.powerConditions, HEX);
     v.num("cacheAssociation", l.cacheAssociation);

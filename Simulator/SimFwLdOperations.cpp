@@ -25,6 +25,8 @@ const uint32_t OP_LD_GET_PROGRESS = 0x03080000;
 const uint32_t OP_LD_GET_ALLOWED_OPS = 0x030B0000;
 const uint32_t OP_LD_MAKE_SECURE = 0x030C0000;
 const uint32_t OP_LD_BBM_CLEAR = 0x030E0000;
+const uint32_t OP_LD_BBM_GET_LOG_INFO = 0x030E0100;
+const uint32_t OP_LD_BBM_GET_LOG_LIST = 0x030E0200;
 const uint32_t OP_LD_MIRROR_BREAK = 0x03110100;
 const uint32_t OP_LD_MIRROR_VIEW = 0x03110200;
 const uint32_t OP_LD_MIRROR_JOIN = 0x03110300;
@@ -66,6 +68,13 @@ const size_t RECONSTRUCT_MAX_DRIVES = 32;
 const size_t MIRROR_FIRST_READ = 616;
 
 const uint32_t FULL_PROGRESS = 65535;
+
+// The bad-block management log of a drive (corrected and uncorrected counts, 64 bits each),
+// and the list of them by target id after an 8-byte count.
+const size_t BBM_LOG_INFO_SIZE = 32;
+const size_t BBM_LOG_LIST_DRIVES = 64;
+const size_t BBM_LOG_LIST_SIZE = 8 + BBM_LOG_INFO_SIZE * BBM_LOG_LIST_DRIVES;
+const uint8_t BBM_FEATURE = 0x02;     // controller information byte 0x5e5
 
 // Allowed-operations bits made from the drive's state when the description gives no word.
 const uint32_t ALLOW_CC = 1u << 2;
@@ -373,7 +382,12 @@ uint8_t changeLd(SimState& state, Controller& c, SimCommand& cmd)
 }
 
 void makeSecure(LogicalDrive& ld) { ld.encryption = 1; }
-void clearBadBlocks(LogicalDrive& ld) { ld.badBlocks = 0; }
+void clearBadBlocks(LogicalDrive& ld)
+{
+    ld.badBlocks = 0;
+    ld.bbmCorrected = 0;
+    ld.bbmUncorrected = 0;
+}
 void disablePi(LogicalDrive& ld) { ld.piType = 0; }
 void keep(LogicalDrive&) {}
 
@@ -395,11 +409,16 @@ uint8_t ldRemoveBlockedAccess(SimState& state, Controller& c, SimCommand& cmd)
 }
 
 // DCMD_LD_SET_CONSISTENCY (private; word 0 the 16-bit target id, word 1 1 or 0).
-uint8_t ldSetConsistency(SimState&, Controller& c, SimCommand& cmd)
+uint8_t ldSetConsistency(SimState& state, Controller& c, SimCommand& cmd)
 {
-    if (!ldByTarget(c, cmd.mailbox[0]) || cmd.mailbox[0] > 0xFF)
+    LogicalDrive* ld = ldByTarget(c, cmd.mailbox[0]);
+    if (!ld || cmd.mailbox[0] > 0xFF)
         return FW_STATUS_NO_DEVICE;
-    return cmd.mailbox[1] > 1 ? FW_STATUS_INVALID_ARGUMENT : FW_STATUS_OK;
+    if (cmd.mailbox[1] > 1)
+        return FW_STATUS_INVALID_ARGUMENT;
+    ld->initialized = static_cast<uint8_t>(cmd.mailbox[1]);
+    state.markChanged();
+    return FW_STATUS_OK;
 }
 
 // DCMD_LD_MIRROR_VIEW (reference form): a configuration buffer of the drive, its arrays and the
@@ -425,6 +444,44 @@ uint8_t ldMirrorView(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, configBuffer(c, arrays, {*ld}, spares));
 }
 
+// The bad-block management log: refused (0x01) by a controller without bad-block management.
+bool bbmEnabled(const Controller& c)
+{
+    return (c.info.ldFeatures & BBM_FEATURE) != 0;
+}
+
+void putBbmLog(Bytes& r, size_t at, const LogicalDrive& ld)
+{
+    put64(r, at, ld.bbmCorrected);
+    put64(r, at + 8, ld.bbmUncorrected);
+}
+
+// DCMD_LD_BBM_GET_LOG_INFO (reference form): the counts of the drive's log.
+uint8_t ldBbmGetLogInfo(SimState&, Controller& c, SimCommand& cmd)
+{
+    LogicalDrive* ld = nullptr;
+    if (uint8_t status = ldByReference(c, cmd.mailbox[0], ld))
+        return status;
+    if (!bbmEnabled(c))
+        return FW_STATUS_NOT_SUPPORTED;
+    Bytes r(BBM_LOG_INFO_SIZE, 0);
+    putBbmLog(r, 0, *ld);
+    return fwReply(cmd, r);
+}
+
+// DCMD_LD_BBM_GET_LOG_LIST: the number of drives, then each drive's log at its target id.
+uint8_t ldBbmGetLogList(SimState&, Controller& c, SimCommand& cmd)
+{
+    if (!bbmEnabled(c))
+        return FW_STATUS_NOT_SUPPORTED;
+    Bytes r(BBM_LOG_LIST_SIZE, 0);
+    put32(r, 0, static_cast<uint32_t>(c.lds.size()));
+    for (const LogicalDrive& ld : c.lds)
+        if (ld.targetId < BBM_LOG_LIST_DRIVES)
+            putBbmLog(r, 8 + BBM_LOG_INFO_SIZE * ld.targetId, ld);
+    return fwReply(cmd, r);
+}
+
 // READ(10) through a logical drive: a block of zeros.
 uint8_t ldScsiRead(SimState&, Controller&, SimCommand& cmd)
 {
@@ -446,6 +503,8 @@ const FwRegistration registration({
     fwRead(OP_LD_GET_ALLOWED_OPS, 4, ldGetAllowedOps),
     fwNoData(OP_LD_MAKE_SECURE, changeLd<makeSecure>),
     fwNoData(OP_LD_BBM_CLEAR, changeLd<clearBadBlocks>),
+    fwRead(OP_LD_BBM_GET_LOG_INFO, BBM_LOG_INFO_SIZE, ldBbmGetLogInfo),
+    fwRead(OP_LD_BBM_GET_LOG_LIST, BBM_LOG_LIST_SIZE, ldBbmGetLogList),
     fwNoData(OP_LD_MIRROR_BREAK, changeLd<keep>),
     fwRead(OP_LD_MIRROR_VIEW, MIRROR_FIRST_READ, ldMirrorView),
     fwNoData(OP_LD_MIRROR_JOIN, changeLd<keep>),

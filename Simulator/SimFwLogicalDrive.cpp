@@ -111,14 +111,16 @@ uint8_t ldSetProperties(SimState& state, Controller& c, SimCommand& cmd)
     for (size_t i = 4; i < 20 && b[i] != 0; ++i)
         name += static_cast<char>(b[i]);
     ld->name = name.substr(0, 15);
+    // The current policies are the firmware's: a new default takes effect at once; otherwise
+    // the current ones sent back are kept.
+    ld->currentCachePolicy = b[20] != ld->defaultCachePolicy ? b[20] : b[23];
+    ld->currentPowerSavingPolicy = b[26] != ld->powerSavingPolicy ? b[26] : b[27];
     ld->defaultCachePolicy = b[20];
     ld->accessPolicy = b[21];
     ld->diskCachePolicy = b[22];
-    ld->currentCachePolicy = b[23];
     ld->bgiDisabled = b[24];
     ld->propertyFlags = b[25];
     ld->powerSavingPolicy = b[26];
-    ld->currentPowerSavingPolicy = b[27];
     state.markChanged();
     return FW_STATUS_OK;
 }

@@ -661,6 +661,8 @@ struct LogicalDrive {
     std::optional<uint8_t> currentAccessPolicy;      // unset: the access policy
     uint8_t preservedCache = 0;
     uint8_t badBlocks = 0;
+    uint64_t bbmCorrected = 0;        // entries of the bad-block management log
+    uint64_t bbmUncorrected = 0;
     uint8_t snapshot = 0;
     uint8_t powerConditions = 0;
     uint8_t cacheAssociation = 0;     // 1: an SSD cache caches the drive
