@@ -154,6 +154,8 @@ public:
     {
         return bytes.readText(DRIVER_VERSION, DRIVER_VERSION_WIDTH, out, outSize);
     }
+    uint16_t memorySizeMb() const { return bytes.u16(MEMORY_SIZE); }
+    bool batteryPresent() const { return bytes.bit(DEVICES_PRESENT, 0); }
     size_t packageBuild(char* out, size_t outSize) const
     {
         return bytes.readText(PACKAGE_BUILD, PACKAGE_BUILD_WIDTH, out, outSize);
