@@ -1,15 +1,53 @@
-// The drive counts ("-LDGetNum", "-PDGetNum"): their result is the count they print, so a
-// non-zero result does not stop the adapters after it.
-//
-// The processor class ObjNumberCp is not written yet. Until it is, the command's traits stand
-// here alone, so that dispatch treats the command as it will treat it then; the class replaces
-// this object by its own registration with the same traits:
-//   const CpRegistration<ObjNumberCp> registration(CpTraits().countResult());
+#include "CpMgmt/CmdPro/ObjNumberCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/ParsedObject.h"
 #include "Parser/TokenIds.h"
+#include "RaidManager/RaidManager.h"
+
+CommandProcessor* ObjNumberCp::create(unsigned short kind)
+{
+    return createCommandProcessor<ObjNumberCp>(kind);
+}
+
+ArrayList<unsigned short>* ObjNumberCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDNUMBER, TOKEN_PDNUMBER};
+    return makeCommandIdList(ids, 2);
+}
+
+int ObjNumberCp::process(CpController* cpController, ParsedObject* request)
+{
+    uint8_t adapterNumber = adapterNumberOf(cpController);
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    unsigned short command = request != nullptr ? request->getCommandToken() : 0;
+    if (command == TOKEN_LDNUMBER) {
+        uint8_t count = 0;
+        if (manager->getVdCount(&count) != 0) {
+            printMessage(MSG_VD_COUNT_FAILED, static_cast<int>(adapterNumber));
+            return -1;
+        }
+        printMessage(MSG_VD_NUMBER_CONFIGURED, static_cast<int>(adapterNumber), static_cast<int>(count));
+        return count;
+    }
+    if (command == TOKEN_PDNUMBER) {
+        uint16_t count = 0;
+        if (manager->countDiskPds(&count) != 0) {
+            printMessage(MSG_PD_COUNT_FAILED, static_cast<int>(adapterNumber));
+            return -1;
+        }
+        printMessage(MSG_PD_NUMBER, static_cast<int>(adapterNumber), static_cast<int>(count));
+        return count;
+    }
+    printMessage(MSG_TEXT, "ObjNumberCp called incorrectly...");
+    return 0;
+}
 
 namespace {
 
-const CpTraitsRegistration registration({TOKEN_LDNUMBER, TOKEN_PDNUMBER}, CpTraits().countResult());
+const CpRegistration<ObjNumberCp> registration(CpTraits().countResult());
 
-}  // namespace
+} // namespace

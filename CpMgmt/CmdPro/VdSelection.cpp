@@ -1,6 +1,8 @@
 #include "CpMgmt/CmdPro/VdSelection.h"
 
 #include "Output/VoMessage.h"
+#include "Output/VtMessages.h"
+#include "PavUtil/Memory.h"
 #include "Parser/ParsedObject.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
@@ -73,4 +75,35 @@ void VdLookup::release()
         delete vd;
     vd = nullptr;
     owned = false;
+}
+
+bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
+                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId)
+{
+    if (all) {
+        *targetId = targetIdOf(vds != nullptr && i < vds->count() ? vds->get(static_cast<unsigned char>(i)) : nullptr);
+        return true;
+    }
+    *targetId = request->getLd(static_cast<unsigned char>(i));
+    if (manager->isTargetIdInConfig(*targetId, 0) != 0)
+        return true;
+    printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(*targetId));
+    return false;
+}
+
+VirtualDisk* lookUpVd(RaidManager* manager, uint8_t targetId, int* status)
+{
+    VirtualDisk* vd = nullptr;
+    VdIdZpr* id = new (noThrowNew) VdIdZpr(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
+    *status = id != nullptr ? manager->getVd(id, &vd) : -1;
+    // A drive of the model's snapshot does not keep the identifier; a drive the model makes
+    // for the lookup does, and so does a failed lookup that may have handed it on.
+    if (vd != nullptr && vd->getId() != id)
+        delete id;
+    if (*status == 0 && vd != nullptr)
+        return vd;
+    if (*status == 0)
+        *status = -1;
+    printMessage(MSG_GET_FAILED, "VD object");
+    return nullptr;
 }

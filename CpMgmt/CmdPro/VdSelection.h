@@ -49,4 +49,15 @@ private:
     bool owned;
 };
 
+// The drive number of step i of a walk: with `all` the target id of the i-th drive of the
+// sorted list; otherwise the request's i-th entry, which the cached configuration must hold.
+// False after message 0x32005 when it does not.
+bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
+                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId);
+
+// The model's drive with the target id, looked up by a new identifier (sequence number to be
+// filled in by the model); null after message 0x35017 with "VD object", the lookup's status
+// (-1 when it gave no drive) in `status`.
+VirtualDisk* lookUpVd(RaidManager* manager, uint8_t targetId, int* status);
+
 #endif

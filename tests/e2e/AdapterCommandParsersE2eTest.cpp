@@ -144,7 +144,8 @@ TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
     expectRows({
         {{"-GetPreservedCacheList", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-DiscardPreservedCache", "-L2", "-Force", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-LdPdInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        // The layout display is pinned by LdViewsE2eTest.cpp; silenced, it shows nothing.
+        {{"-LdPdInfo", "-aALL", "-Silent"}, "", 0, ""},
         {{"-CfgFreeSpaceinfo", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
         {{"-pdInfo", "-PhysDrv[252:256]", "-a0"}, "", 1, REFUSED},
         {{"-LDInfo", "-L1", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},

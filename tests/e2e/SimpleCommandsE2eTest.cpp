@@ -137,14 +137,23 @@ TEST_F(SimpleCommandsE2e, FactoryDefaults)
 
 TEST_F(SimpleCommandsE2e, DriveCounts)
 {
-    ASSERT_TRUE(hasNoProcessor(TOKEN_LDNUMBER, "logical-drive count"));
-    ASSERT_TRUE(hasNoProcessor(TOKEN_PDNUMBER, "physical-drive count"));
-    const std::string one = UNSUPPORTED + exitLine("01");
+    auto vds = [](int adapter, int count) {
+        return " Number of Virtual Drives Configured on Adapter " + std::to_string(adapter) + ": " +
+               std::to_string(count) + "\n";
+    };
+    auto pds = [](int adapter, int count) {
+        return " Number of Physical Drives on Adapter " + std::to_string(adapter) + ": " + std::to_string(count) +
+               "\n";
+    };
+    // The count is the command's result, and so its exit code.
+    const std::string one = vds(0, 1) + exitLine("01");
+    const std::string both = pds(0, 4) + pds(1, 4) + exitLine("04");
+    const std::string second = vds(1, 1) + exitLine("01");
     expectRuns({
         {{"-LDGetNum", "-a0"}, "one", 1, BLANK_OUT + one, consoleLog(one)},
         // The drive counts run on every adapter whatever the result of the one before.
-        {{"-PDGetNum", "-aALL"}, "two", 1, BLANK_OUT + UNSUPPORTED + one, consoleLog(UNSUPPORTED + one)},
-        {{"-ldgetnum", "-a1", "-AppLogFile", "counts.log"}, "two", 1, BLANK_OUT + one, {{"counts.log", one}}},
+        {{"-PDGetNum", "-aALL"}, "two", 4, BLANK_OUT + both, consoleLog(both)},
+        {{"-ldgetnum", "-a1", "-AppLogFile", "counts.log"}, "two", 1, BLANK_OUT + second, {{"counts.log", second}}},
     });
 }
 

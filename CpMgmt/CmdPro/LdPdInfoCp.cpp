@@ -1,0 +1,99 @@
+#include "CpMgmt/CmdPro/LdPdInfoCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/Array.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/Span.h"
+#include "RaidManager/VirtualDisk.h"
+
+namespace {
+
+const char* const SSD_CACHE_PREFIX = "Tidewell ";
+const char* const LAYOUT_OPERATION = "to get LD/PD information";
+
+int layoutFailed(uint8_t adapterNumber, const char* operation, int status)
+{
+    printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), operation);
+    return status != 0 ? status : -1;
+}
+
+} // namespace
+
+CommandProcessor* LdPdInfoCp::create(unsigned short kind)
+{
+    return createCommandProcessor<LdPdInfoCp>(kind);
+}
+
+ArrayList<unsigned short>* LdPdInfoCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDPDINFO};
+    return makeCommandIdList(ids, 1);
+}
+
+int LdPdInfoCp::process(CpController* cpController, ParsedObject*)
+{
+    uint8_t adapterNumber = adapterNumberOf(cpController);
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    int status = manager->refresh();
+    if (status != 0) {
+        printMessage(MSG_RM_INIT_FAILED, static_cast<int>(adapterNumber));
+        return status;
+    }
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    status = manager->getVds(&vds);
+    if (status != 0 || vds == nullptr) {
+        printMessage(MSG_GET_FAILED, "Disk Group list");
+        return status != 0 ? status : -1;
+    }
+    manager->sortVdsByTargetId(vds);
+    printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
+    printMessage(MSG_VD_COUNT_LINE, static_cast<int>(vds->count()));
+    for (unsigned char i = 0; i < vds->count(); ++i)
+        if ((status = showVd(adapterNumber, vds->get(i))) != 0)
+            return status;
+    return 0;
+}
+
+int LdPdInfoCp::showVd(uint8_t adapterNumber, VirtualDisk* vd)
+{
+    if (vd == nullptr)
+        return layoutFailed(adapterNumber, LAYOUT_OPERATION, -1);
+    ArrayList<Span*>* spans = nullptr;
+    int status = vd->getSpans(&spans);
+    if (status != 0 || spans == nullptr)
+        return layoutFailed(adapterNumber, LAYOUT_OPERATION, status);
+    int targetId = static_cast<int>(targetIdOf(vd));
+    printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_CACHE_PREFIX : "", targetId, targetId);
+    printMessage(MSG_TEXT, vd->toString().c_str());
+    printMessage(MSG_SPAN_COUNT, static_cast<int>(spans->count()));
+    for (unsigned char j = 0; j < spans->count(); ++j) {
+        Array* array = nullptr;
+        if (spans->get(j) == nullptr || (status = spans->get(j)->getArray(&array)) != 0 || array == nullptr)
+            return layoutFailed(adapterNumber, LAYOUT_OPERATION, status);
+        ArrayList<PhysicalDevice*>* drives = nullptr;
+        if ((status = array->getPdList(&drives)) != 0 || drives == nullptr)
+            return layoutFailed(adapterNumber, "to get PD list", status);
+        printMessage(MSG_SPAN_PD_COUNT, static_cast<int>(j), static_cast<int>(drives->count()));
+        for (unsigned char k = 0; k < drives->count(); ++k) {
+            if (drives->get(k) == nullptr)
+                return layoutFailed(adapterNumber, "to get PD list", -1);
+            printMessage(MSG_NEWLINE);
+            printMessage(MSG_PD_INFORMATION, static_cast<int>(k));
+            printDriveBlocks(drives->get(k));
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+const CpRegistration<LdPdInfoCp> registration;
+
+} // namespace

@@ -1,0 +1,27 @@
+// The virtual-drive layout ("-LdPdInfo"): every virtual drive by target id with its
+// information block, its spans and the drives of each span.
+#ifndef LDPDINFOCP_H
+#define LDPDINFOCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+
+class VirtualDisk;
+
+class LdPdInfoCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    LdPdInfoCp() {}
+    // The request is not read. 0; -1 without model or for a missing element; the status of a
+    // failed refresh, drive-list read or lookup (the output so far stays).
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~LdPdInfoCp() override {}
+
+private:
+    static int showVd(uint8_t adapterNumber, VirtualDisk* vd);
+};
+
+#endif

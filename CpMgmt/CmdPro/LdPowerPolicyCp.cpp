@@ -1,0 +1,148 @@
+#include "CpMgmt/CmdPro/LdPowerPolicyCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "DataProvider/DcmdOpcodes.h"
+#include "Parser/CfgParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprMfcDefaults.h"
+
+namespace {
+
+const unsigned LD_POWER_SAVING_BIT = 4;      // of the controller's virtual-drive features
+const unsigned BOTH_MAXIMUM_LEVELS_BIT = 5;
+const uint8_t DEFAULTS_NOT_SET = 0xFF;
+const unsigned NOT_PER_DRIVE_BIT = 3;        // of the defaults' power-saving options
+const unsigned NO_MAXIMUM_BIT = 4;
+const uint8_t POLICY_MAXIMUM = 2;
+const uint8_t POLICY_MAXIMUM_WITHOUT_CACHE = 6;
+
+// The value of the policy word; `bothMaximum` when the controller has both maximum levels.
+uint8_t policyValue(unsigned short word, bool bothMaximum)
+{
+    switch (word) {
+    case TOKEN_AUTO:
+        return 1;
+    case TOKEN_MAX:
+        return bothMaximum ? POLICY_MAXIMUM : POLICY_MAXIMUM_WITHOUT_CACHE;
+    case TOKEN_DONOTCACHE:
+        return POLICY_MAXIMUM_WITHOUT_CACHE;
+    case TOKEN_NONE:
+        return 254;
+    default:
+        return 0;
+    }
+}
+
+// The controller's checks before any drive: -1 after the refusal's text.
+int checkController(CpController* cpController, unsigned short word, bool* bothMaximum, uint8_t* options)
+{
+    uint8_t info[ZprControllerInfo::SIZE] = {};
+    // A controller whose information cannot be read is taken as one without the features.
+    sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
+    ZprControllerInfo controller(info, sizeof info);
+    if (controller.flag(ZprControllerInfo::LD_FEATURES, LD_POWER_SAVING_BIT) == 0) {
+        printMessage(MSG_TEXT, "Adapter does not support Power savings on logical drives.\n");
+        return -1;
+    }
+    uint8_t defaults[ZprMfcDefaults::SIZE] = {};
+    if (sendDcmd(cpController, DCMD_ADP_MFC_GET_DEFAULTS, defaults) != 0) {
+        printMessage(MSG_TEXT, "\nFailed to read MFC default data from adapter\n");
+        return -1;
+    }
+    *options = ZprMfcDefaults(defaults, sizeof defaults).byteAt(ZprMfcDefaults::POWER_SAVING_OPTIONS);
+    if (*options != DEFAULTS_NOT_SET && ((*options >> NOT_PER_DRIVE_BIT) & 1u) != 0) {
+        printMessage(MSG_TEXT, "Power savings level cannot be set on per logical drive basis.\n");
+        return -1;
+    }
+    *bothMaximum = controller.flag(ZprControllerInfo::LD_FEATURES, BOTH_MAXIMUM_LEVELS_BIT) != 0;
+    if (!*bothMaximum && word == TOKEN_DONOTCACHE) {
+        printMessage(MSG_TEXT, "Invalid power savings level input.\n");
+        return -1;
+    }
+    return 0;
+}
+
+} // namespace
+
+CommandProcessor* LdPowerPolicyCp::create(unsigned short kind)
+{
+    return createCommandProcessor<LdPowerPolicyCp>(kind);
+}
+
+ArrayList<unsigned short>* LdPowerPolicyCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDSETPOWERPOLICY};
+    return makeCommandIdList(ids, 1);
+}
+
+int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    const int a = static_cast<int>(adapterNumber);
+    LdPowerPolicyParsedObject* own =
+        requestAs<LdPowerPolicyParsedObject>(request, adapterNumber, "LdPowerPolicyParsedObject");
+    if (own == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    bool bothMaximum = false;
+    uint8_t options = 0;
+    if (checkController(cpController, own->getPowerSavePolicy(), &bothMaximum, &options) != 0)
+        return -1;
+    uint8_t vdCount = 0;
+    if (manager->getVdCount(&vdCount) != 0) {
+        printMessage(MSG_OPERATION_FAILED, a, "LD");
+        return -1;
+    }
+    const bool all = selectsAllVds(own);
+    const unsigned n = all ? vdCount : own->getLdCount();
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, a);
+        return -1;
+    }
+    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    int result = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        uint8_t targetId = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId))
+            continue;
+        int status = 0;
+        VirtualDisk* vd = lookUpVd(manager, targetId, &status);
+        if (vd == nullptr)
+            return -1;
+        if (vd->beginUpdate() != 0) {
+            printMessage(MSG_TEXT, "\nbeginUpdate() failed on Vd object\n");
+            return -1;
+        }
+        uint8_t value = policyValue(own->getPowerSavePolicy(), bothMaximum);
+        // Defaults that are not set count as refusing both maximum levels.
+        if (((options >> NO_MAXIMUM_BIT) & 1u) != 0 && (value == POLICY_MAXIMUM || value == POLICY_MAXIMUM_WITHOUT_CACHE)) {
+            printMessage(MSG_TEXT, "Maximum power saving on logical drives is not allowed\n");
+            return -1;
+        }
+        if (vd->setPowerSavingsPolicy(value) != 0) {
+            printMessage(MSG_LDPROP_SET_FAILED, a);
+            return -1;
+        }
+        result = vd->endUpdate();
+        if (result == 0)
+            printMessage(MSG_LDPROP_SET_SUCCESS, "LdPowerPolicy", a, static_cast<int>(targetId),
+                         static_cast<int>(targetId));
+        else
+            printMessage(MSG_LDPROP_SET_ERROR, "LdPowerPolicy", a, static_cast<int>(targetId));
+    }
+    return result;
+}
+
+namespace {
+
+const CpRegistration<LdPowerPolicyCp> registration;
+
+} // namespace

@@ -1,0 +1,24 @@
+// The power-saving policy of virtual drives ("-LDSetPowerPolicy"): sets the policy of each
+// selected drive after checking that the controller allows per-drive power saving at the level
+// asked for.
+#ifndef LDPOWERPOLICYCP_H
+#define LDPOWERPOLICYCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+
+class LdPowerPolicyCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    LdPowerPolicyCp() {}
+    // The status of the last property write (0 when none was written); -1 for a controller
+    // refusal before any drive is touched, and for a failed lookup, property load or refused
+    // level, which end the walk.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~LdPowerPolicyCp() override {}
+};
+
+#endif
