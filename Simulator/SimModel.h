@@ -794,12 +794,83 @@ struct Ir2Command {
     int32_t status = 0;
 };
 
+// A device the host-cache driver knows: a cache device, or a virtual drive it may cache.
+struct Ir2HostCacheDevice {
+    std::string scsiId;                   // the key the command line's device names match
+    std::string node;
+    std::string secondNode;
+    std::string mappedPath;
+    std::string vendor;
+    std::string model;
+    uint8_t state = 0;                    // 0 online, 2 ready for online, other offline
+    bool configured = false;
+    uint32_t contentWarning = 0;          // 2, 4, 8, 16: data found; 32: a foreign cache device
+    uint64_t blocks = 0;                  // 512-byte blocks
+    bool busy = false;                    // virtual drives: changes answer "busy"
+};
+
+// The host-cache driver behind the library: its devices and what its statistics report.
+struct Ir2HostCache {
+    uint8_t version = 0x11;               // bits 7-3 major, 2-0 minor
+    std::string groupName = "cachegroup0";
+    uint32_t maxCacheDevices = 32;
+    uint32_t maxVds = 32;
+    uint32_t queueDepth = 64;
+    uint64_t usedBlocks = 0;
+    uint64_t cacheLineBlocks = 128;
+    uint64_t cacheWindowBlocks = 2048;
+    uint64_t reads = 0;
+    uint64_t writes = 0;
+    uint64_t hits = 0;
+    uint64_t misses = 0;
+    std::vector<Ir2HostCacheDevice> cacheDevices;
+    std::vector<Ir2HostCacheDevice> vds;
+};
+
+// A firmware image component of a library controller.
+struct Ir2Image {
+    std::string name;
+    std::string version;
+    std::string buildTime;
+};
+
+// What a library controller answers to the controller-information and card-health commands.
+struct Ir2ControllerInfo {
+    uint32_t id = 0;                      // required: the library controller id
+    uint16_t deviceId = 0xb0;             // 0xb0: a flash accelerator card
+    uint16_t vendorId = 0x1e7a;
+    uint16_t subVendorId = 0x1e7a;
+    std::string productName = "QuillRAID Flash 400";
+    std::string serialNumber;
+    uint8_t hostInterface = 0x2;
+    uint64_t sasAddress = 0;
+    std::vector<uint64_t> backendAddresses;   // at most 16; their number is the port count
+    std::optional<uint8_t> portCount;     // unset: the addresses given
+    std::vector<Ir2Image> images;         // at most 8
+    uint16_t metadataMB = 512;
+    uint8_t devicesPresent = 0;           // bit 0 battery unit, 1 alarm, 2 NVRAM
+    bool clusterEnable = false;
+    bool clusterActive = false;
+    uint8_t coercion = 0;
+    uint8_t driveFlags = 0;               // bit 4 command queuing disabled, 5 SSD guard
+    std::string packageVersion;
+    uint8_t piFeatures = 0;               // bit 5 shield state, 6 SSD disk cache disabled
+    bool securityCapable = false;
+    uint16_t auxiliaryPower = 1;          // 0 not present, 255 not supported
+    uint16_t lifeCurveStatus = 0;
+    uint32_t lifeLeftPercent = 100;
+    uint32_t controllerStatus = 0;        // 0 good, 1 warning, 2 error
+};
+
 struct Ir2Library {
     std::vector<uint32_t> controllers;    // library controller ids, in list order
     std::optional<uint16_t> count;        // unset: the list's size
+    std::optional<uint16_t> cardCount;    // the card list's count; unset: as the controller list
     int32_t initStatus = 0;
     int32_t listStatus = 0;
     std::vector<Ir2Command> commands;
+    Ir2HostCache hostCache;
+    std::vector<Ir2ControllerInfo> controllerInfo;
 };
 
 struct HostModel {

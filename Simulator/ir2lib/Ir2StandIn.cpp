@@ -6,15 +6,22 @@
 //   "ir2Library": {
 //     "controllers": [5, 9],          library controller ids, in list order
 //     "count": 2,                     optional: the count to report (default: the list's size)
+//     "cardCount": 0,                 optional: the card list's count (default: as "count")
 //     "initStatus": 0,                status of the initialization call (type 0, code 0)
-//     "listStatus": 0,                status of the controller-list call (type 0, code 10)
-//     "commands": [ {"type": 11, "code": 3, "status": "0x6001"} ]   status of other commands
+//     "listStatus": 0,                status of the controller lists (type 0, codes 10 and 3)
+//     "commands": [ {"type": 11, "code": 3, "status": "0x6001"} ]   a status that replaces
+//                                     the answer of a command (nothing is filled or changed)
+//     "hostCache": {...},             the host-cache driver (Ir2HostCache.cpp)
+//     "controllerInfo": [...]         the controllers' records (Ir2Cards.cpp)
 //   }
 //
-// A missing section is a library with no controllers that answers every command with 0. Every
-// call is appended to <host>/commands.log ("ir2 type=.. code=.. controller=.. length=.. status=..")
+// A missing section is a library with no controllers and a host-cache driver without devices.
+// A command that changes the host-cache driver's devices writes the section back into
+// state.json (a temporary file renamed over it), so the next run sees the change. Every call is
+// appended to <host>/commands.log ("ir2 type=.. code=.. controller=.. length=.. status=..")
 // and, with QUILLCLI_SIM_TRACE=1, printed on standard error.
-#include <cstdint>
+#include "Ir2StandIn.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,37 +29,8 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+namespace ir2 {
 
-#include "DataProvider/AkLibCommand.h"
-
-namespace {
-
-typedef nlohmann::json Json;
-
-std::string hostDirectory()
-{
-    const char* dir = getenv("QUILLCLI_SIM_HOST");
-    return dir != nullptr ? std::string(dir) : std::string();
-}
-
-Json librarySection(const std::string& host)
-{
-    if (host.empty()) {
-        return Json::object();
-    }
-    std::ifstream in(host + "/state.json");
-    if (!in) {
-        return Json::object();
-    }
-    Json doc = Json::parse(in, nullptr, false);
-    if (!doc.is_object() || !doc.contains("ir2Library") || !doc["ir2Library"].is_object()) {
-        return Json::object();
-    }
-    return doc["ir2Library"];
-}
-
-// A number written as a JSON number or as a "0x..." / decimal string; def otherwise.
 int64_t number(const Json& obj, const char* key, int64_t def)
 {
     if (!obj.is_object() || !obj.contains(key)) {
@@ -73,6 +51,109 @@ int64_t number(const Json& obj, const char* key, int64_t def)
     return def;
 }
 
+std::string text(const Json& obj, const char* key, const std::string& def)
+{
+    if (!obj.is_object() || !obj.contains(key) || !obj[key].is_string()) {
+        return def;
+    }
+    return obj[key].get<std::string>();
+}
+
+bool flag(const Json& obj, const char* key, bool def)
+{
+    if (!obj.is_object() || !obj.contains(key) || !obj[key].is_boolean()) {
+        return def;
+    }
+    return obj[key].get<bool>();
+}
+
+void Reply::put(size_t offset, uint64_t value, size_t width)
+{
+    if (out == nullptr || offset > size || width > size - offset) {
+        return;
+    }
+    for (size_t i = 0; i < width; ++i) {
+        out[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+void Reply::putText(size_t offset, size_t width, const std::string& value)
+{
+    if (out == nullptr || width == 0 || offset > size || width > size - offset) {
+        return;
+    }
+    const size_t n = value.size() < width - 1 ? value.size() : width - 1;
+    memcpy(out + offset, value.data(), n);
+    out[offset + n] = 0;
+}
+
+} // namespace ir2
+
+namespace {
+
+using ir2::Json;
+using ir2::number;
+
+std::string hostDirectory()
+{
+    const char* dir = getenv("QUILLCLI_SIM_HOST");
+    return dir != nullptr ? std::string(dir) : std::string();
+}
+
+Json readState(const std::string& host)
+{
+    if (host.empty()) {
+        return Json::object();
+    }
+    std::ifstream in(host + "/state.json");
+    if (!in) {
+        return Json::object();
+    }
+    Json doc = Json::parse(in, nullptr, false);
+    return doc.is_object() ? doc : Json::object();
+}
+
+Json librarySection(const Json& state)
+{
+    if (!state.contains("ir2Library") || !state["ir2Library"].is_object()) {
+        return Json::object();
+    }
+    return state["ir2Library"];
+}
+
+// Writes the changed section back: the whole state to a temporary file, renamed over the old.
+void writeBack(const std::string& host, Json state, const Json& lib)
+{
+    if (host.empty()) {
+        return;
+    }
+    state["ir2Library"] = lib;
+    const std::string path = host + "/state.json";
+    const std::string temporary = path + ".ir2";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        if (!out) {
+            return;
+        }
+        out << state.dump(2) << "\n";
+        if (!out.flush()) {
+            remove(temporary.c_str());
+            return;
+        }
+    }
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+        remove(temporary.c_str());
+    }
+}
+
+// Library command types and the codes answered with data.
+const uint8_t TYPE_CONTROLLER_INFO = 1;
+const uint8_t TYPE_CARD = 10;
+const uint8_t CODE_CARD_LIST = 3;
+const uint8_t CODE_CARD_HEALTH = 2;
+
+// A controller list: discovery (code 10) and the card list (code 3) name the same controllers;
+// "cardCount" replaces the card list's count.
 int listControllers(const Json& lib, _AK_LIB_CMD_PARAM_T* block)
 {
     int status = static_cast<int>(number(lib, "listStatus", 0));
@@ -87,36 +168,31 @@ int listControllers(const Json& lib, _AK_LIB_CMD_PARAM_T* block)
             }
         }
     }
-    uint16_t count = static_cast<uint16_t>(number(lib, "count", static_cast<int64_t>(ids.size())));
-    uint8_t* out = static_cast<uint8_t*>(block->data);
-    if (out == nullptr) {
-        return 0;
+    ir2::Reply r(block);
+    int64_t count = number(lib, "count", static_cast<int64_t>(ids.size()));
+    if (block->cmdCode == CODE_CARD_LIST) {
+        count = number(lib, "cardCount", count);
     }
-    // Never more than the caller's buffer holds.
-    if (block->dataLength >= 2) {
-        memcpy(out, &count, 2);
-    }
+    r.put(0, static_cast<uint64_t>(count), 2);
     for (size_t i = 0; i < ids.size(); ++i) {
-        size_t at = 4 + 4 * i;
-        if (at + 4 > block->dataLength) {
-            break;
-        }
-        memcpy(out + at, &ids[i], 4);
+        r.put(4 + 4 * i, ids[i], 4);
     }
     return 0;
 }
 
-int commandStatus(const Json& lib, const _AK_LIB_CMD_PARAM_T* block)
+// The status a "commands" entry gives the command; false when none does.
+bool overriddenStatus(const Json& lib, const _AK_LIB_CMD_PARAM_T* block, int& status)
 {
     if (!lib.contains("commands") || !lib["commands"].is_array()) {
-        return 0;
+        return false;
     }
     for (const Json& command : lib["commands"]) {
         if (number(command, "type", -1) == block->cmdType && number(command, "code", -1) == block->cmdCode) {
-            return static_cast<int>(number(command, "status", 0));
+            status = static_cast<int>(number(command, "status", 0));
+            return true;
         }
     }
-    return 0;
+    return false;
 }
 
 void record(const std::string& host, const _AK_LIB_CMD_PARAM_T* block, int status)
@@ -140,6 +216,32 @@ void record(const std::string& host, const _AK_LIB_CMD_PARAM_T* block, int statu
     }
 }
 
+int answer(Json& lib, _AK_LIB_CMD_PARAM_T* block, bool& changed)
+{
+    const uint8_t type = block->cmdType;
+    const uint8_t code = block->cmdCode;
+    if (type == AK_LIB_CMD_TYPE_GENERAL && code == AK_LIB_CMD_CODE_INIT) {
+        return static_cast<int>(number(lib, "initStatus", 0));
+    }
+    int status = 0;
+    if (overriddenStatus(lib, block, status)) {
+        return status;
+    }
+    if (type == AK_LIB_CMD_TYPE_GENERAL && (code == AK_LIB_CMD_CODE_LIST_CONTROLLERS || code == CODE_CARD_LIST)) {
+        return listControllers(lib, block);
+    }
+    if (type == AK_LIB_CMD_TYPE_CONTROLLER) {
+        return ir2::hostCacheCommand(lib, block, changed);
+    }
+    if (type == TYPE_CONTROLLER_INFO && code == 0) {
+        return ir2::controllerInfoCommand(lib, block);
+    }
+    if (type == TYPE_CARD && code == CODE_CARD_HEALTH) {
+        return ir2::cardHealthCommand(lib, block);
+    }
+    return 0;
+}
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int ProcessLibCommandIR2(_AK_LIB_CMD_PARAM_T* block)
@@ -148,14 +250,12 @@ extern "C" __attribute__((visibility("default"))) int ProcessLibCommandIR2(_AK_L
         return -1;
     }
     const std::string host = hostDirectory();
-    const Json lib = librarySection(host);
-    int status;
-    if (block->cmdType == AK_LIB_CMD_TYPE_GENERAL && block->cmdCode == AK_LIB_CMD_CODE_INIT) {
-        status = static_cast<int>(number(lib, "initStatus", 0));
-    } else if (block->cmdType == AK_LIB_CMD_TYPE_GENERAL && block->cmdCode == AK_LIB_CMD_CODE_LIST_CONTROLLERS) {
-        status = listControllers(lib, block);
-    } else {
-        status = commandStatus(lib, block);
+    const Json state = readState(host);
+    Json lib = librarySection(state);
+    bool changed = false;
+    const int status = answer(lib, block, changed);
+    if (changed) {
+        writeBack(host, state, lib);
     }
     record(host, block, status);
     return status;

@@ -126,7 +126,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_ADPCFGCLR, {"-CfgClr", "-Force", "-a0"}},
         {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
         {TOKEN_TIDEWELL, {"-Tidewell", "-Assign", "-L0", "-a0"}},
-        {TOKEN_TIDEX, {"-HK", "-AddVd", "sdb:sdc"}},
         {TOKEN_CREATESECURITYKEY, {"-CreateSecurityKey", "-SecurityKey", "Abc123!", "-a0"}},
         {TOKEN_VERIFYSECURITYKEY, {"-VerifySecurityKey", "-Passphrase", "pp", "-a0"}},
         {TOKEN_CHANGESECURITYKEY, {"-ChangeSecurityKey", "-OldSecurityKey", "a", "-SecurityKey", "b", "-a0"}},
