@@ -49,8 +49,6 @@ public:
     static constexpr size_t MAX_VIRTUAL_DRIVES = 0x53F;      // 8-bit
     static constexpr size_t PRODUCT_NAME = 0x540;
     static constexpr size_t PRODUCT_NAME_WIDTH = 80;
-    static constexpr size_t SERIAL_NUMBER = 0x590;
-    static constexpr size_t SERIAL_NUMBER_WIDTH = 32;
     static constexpr size_t DEVICES_PRESENT = 0x5B0;         // bit 0 battery unit, 1 alarm, 4 memory
     static constexpr size_t SENSORS_PRESENT = 0x5B1;         // bit 2 ROC, 3 controller temperature
     static constexpr size_t MAX_PARALLEL_COMMANDS = 0x5B8;   // 16-bit
@@ -150,10 +148,6 @@ public:
     {
         return bytes.readText(IMAGES + IMAGE_ENTRY_SIZE * index + IMAGE_BUILD_TIME, IMAGE_BUILD_TIME_WIDTH, out,
                               outSize);
-    }
-    size_t serialNumber(char* out, size_t outSize) const
-    {
-        return bytes.readText(SERIAL_NUMBER, SERIAL_NUMBER_WIDTH, out, outSize);
     }
     size_t productName(char* out, size_t outSize) const
     {
