@@ -581,3 +581,30 @@ TEST_F(LdViewsE2e, BadBlockTableEntries)
         {{"-GetBbtEntries", "-LALL", "-a0"}, notEnabled, "01"},
     });
 }
+
+TEST_F(LdViewsE2e, FreeSpaceOfEverySpan)
+{
+    // The parity drive takes blocks 0x1000 to 0x2000 of its 0x3000-block array: two free extents
+    // of 0x1000 blocks on each of three drives, each holding 0x2000 blocks at RAID 5. The mirror's
+    // array has no room left.
+    std::string dir = host(nlohmann::json::parse(R"({
+        "lds": [
+          {"targetId": 2, "name": "parity", "raidLevel": 5, "raidQualifier": 3, "drivesPerSpan": 3,
+           "drives": [10, 11, 12], "spans": [{"array": 1, "startBlock": 4096, "blockCount": 4096}]},
+          {"targetId": 0, "name": "mirror", "raidLevel": 1, "drivesPerSpan": 2, "drives": [8, 9],
+           "spans": [{"array": 0}]}],
+        "arrays": [{"ref": 0, "drives": [8, 9]}, {"ref": 1, "drives": [10, 11, 12], "sizeBlocks": 12288}]})"));
+    expectCases(dir, {{{"-CfgFreeSpaceinfo", "-a0"},
+                       "Number of DISK GROUPS: 2\n\nDISK GROUP: 0 Number of Spans: 1\n\n"
+                       "SPAN: 0 Number of Free Space Slots: 2\n"
+                       "Slot: 0 Free space: 0x2000 blocks(4.0 MB)\nSlot: 1 Free space: 0x2000 blocks(4.0 MB)\n"
+                       "SPAN: 0 Total Number of Free Space : 0x4000 blocks(8.0 MB)\n\n"
+                       "DISK GROUP: 1 Number of Spans: 1\n\nSPAN: 0 Number of Free Space Slots: 0\n",
+                       "00"}});
+    EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)),
+              (std::vector<std::string>{"host=2 opcode=0x01010000 status=0x00", "host=2 opcode=0x01010000 status=0x00",
+                                        "host=2 opcode=0x010e8481 status=0x00",
+                                        "host=2 opcode=0x01010000 status=0x00"}));
+    std::string empty = host(nlohmann::json::parse(R"({"lds": [], "arrays": [], "spares": []})"));
+    expectCases(empty, {{{"-CfgFreeSpaceinfo", "-a0"}, "Number of DISK GROUPS: 0\n\n", "00"}});
+}
