@@ -145,7 +145,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_LDCC, {"-LDCC", "-Start", "-Force", "-L1", "-a0"}},
         {TOKEN_LDINIT, {"-LDInit", "-Start", "-Full", "-L2", "-a0"}},
         {TOKEN_LDBI, {"-LDBI", "-getSetting", "-L0", "-a0"}},
-        {TOKEN_LDRECON, {"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"}},
         {TOKEN_ADPCFGSAVE, {"-CfgSave", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPCFGRESTORE, {"-CfgRestore", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPFRNCFG, {"-CfgForeign", "-Import", "1", "-SecurityKey", "Tr0ub4dor+3", "-a0"}},

@@ -608,3 +608,93 @@ TEST_F(LdViewsE2e, FreeSpaceOfEverySpan)
     std::string empty = host(nlohmann::json::parse(R"({"lds": [], "arrays": [], "spares": []})"));
     expectCases(empty, {{{"-CfgFreeSpaceinfo", "-a0"}, "Number of DISK GROUPS: 0\n\n", "00"}});
 }
+
+TEST_F(LdViewsE2e, ReconstructionStartedAndFollowed)
+{
+    std::string dir = host();
+    expectCases(dir, {
+        {{"-LDRecon", "-ShowProg", "-L0", "-a0"}, "Reconstruction on VD #0 is not in Progress.\n", "00"},
+        {{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"},
+         "Start Reconstruction of Virtual Drive Success.\n", "00"},
+    });
+    nlohmann::json started = ldState(dir, 0)["progress"][0];
+    EXPECT_EQ(started["operation"], "reconstruction");
+    EXPECT_EQ(started["newRaidLevel"], 5);
+    EXPECT_EQ(started["reconstructKind"], "add");
+    EXPECT_EQ(started["reconstructDrives"], nlohmann::json::array({14}));
+    EXPECT_EQ(rawLines(dir, "0x03070100"),
+              (std::vector<std::string>{"opcode=0x03070100 mbox=0x00010000,0x00000000,0x00000000 len=136 status=0x00"}));
+    RunSpec advance;
+    advance.program = QUILLSIM_BIN;
+    advance.args = {"advance", dir, "60"};
+    EXPECT_EQ(runProgram(advance).exitCode, 0);
+    // 60 s at 656/65535 a second.
+    expectCases(dir, {{{"-LDRecon", "-ShowProg", "-L0", "-a0"},
+                       "Reconstruction on VD #0 (target id #0) Completed 60% in 1 Minutes.\n", "00"}});
+}
+
+TEST_F(LdViewsE2e, ReconstructionCodesAndRefusals)
+{
+    struct Row {
+        std::vector<std::string> args;
+        std::string out;
+        const char* exitCode;
+        size_t starts;          // reconstruction requests sent
+    };
+    const std::string started = "Start Reconstruction of Virtual Drive Success.\n";
+    const std::string secured = "\nAtleast one drive in the disk group selected is secured by FDE.\nAny data on the "
+                                "drives will be permanently lost. use -force option if you are sure to perform this "
+                                "operation\n";
+    const Row rows[] = {
+        {{"-LDRecon", "-Start", "-r0", "-Rmv", "-PhysDrv[252:4]", "-L2", "-a0"}, started, "00", 1},
+        {{"-LDRecon", "-Start", "-r6", "-L2", "-a0"}, started, "00", 1},
+        {{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:9]", "-L0", "-a0"},
+         "Adapter #0: Failed to Perform LD reconstruction Operation.\n", "01", 0},
+        {{"-LDRecon", "-Start", "-r5", "-L1", "-a0"}, "Adapter 0: Virtual Drive 1 Does not Exist.\n", "01", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args[3]);
+        std::string dir = host();
+        expectCases(dir, {{row.args, row.out, row.exitCode}});
+        EXPECT_EQ(rawLines(dir, "0x03070100").size(), row.starts);
+    }
+    std::string removed = host();
+    expectCases(removed, {{{"-LDRecon", "-Start", "-r0", "-Rmv", "-PhysDrv[252:4]", "-L2", "-a0"}, started, "00"}});
+    EXPECT_EQ(ldState(removed, 2)["progress"][0]["reconstructKind"], "remove");
+    std::string none = host(nlohmann::json::parse(R"({"lds": [], "arrays": [], "spares": []})"));
+    expectCases(none, {{{"-LDRecon", "-Start", "-r5", "-L0", "-a0"},
+                        "Adapter 0: No Virtual Drive Configured.\nAdapter 0: Virtual Drive 0 Does not Exist.\n", "01"}});
+    nlohmann::json drives = drivesHost()["controllers"][0]["drives"];
+    drives[1]["sectorSize"] = 4096;
+    std::string mismatch = host({{"drives", drives}});
+    expectCases(mismatch, {{{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"},
+                            "Reconstruction operation failed due to sector size mismatch.", "01"}});
+    drives[1]["sectorSize"] = 512;
+    drives[1]["security"] = "0x07";
+    std::string locked = host({{"drives", drives}});
+    expectCases(locked, {
+        {{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"}, secured, "01"},
+        {{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-Force", "-a0"}, started, "00"},
+    });
+    EXPECT_EQ(rawLines(mismatch, "0x03070100").size() + rawLines(locked, "0x03070100").size(), 1u);
+}
+
+TEST_F(LdViewsE2e, ReconstructionDisplayWhenNothingRuns)
+{
+    std::string dir = host();
+    RunSpec spec;
+    spec.args = {"-LDRecon", "-ProgDsply", "-L0", "-a0"};
+    // A terminal the program cannot open: the display stays on the plain console.
+    spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", "quill-no-such-terminal"}};
+    RunResult r = runProgram(spec);
+    cleanup.push_back(r.workDir);
+    // The display starts all the same, and ends after its first cycle.
+    EXPECT_EQ(r.out, BLANK_OUT + "Reconstruction on VD #0 is not in Progress.\n  Reconstruction\n"
+                                 " Progress of Virtual Drives...\n\n\r"
+                                 "  Virtual Drive #              Percent Complete                       Time Elps\n\r"
+                                 "          0         " +
+                         std::string(23, '*') + "00 %" + std::string(23, '*') + " 00:00:00\n\r" +
+                         "\n\r    Press <ESC> key to quit...\n\r" + exitLine("00"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(rawLines(dir, "0x03080000").size(), 2u);
+}

@@ -1,0 +1,280 @@
+#include "CpMgmt/CmdPro/LdReconstructCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/CfgParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/EnclSlotId.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+
+namespace {
+
+const uint8_t ADD_DRIVES = 1;
+const uint8_t REMOVE_DRIVES = 2;
+const uint8_t ENCRYPTION_FDE = 1;
+const unsigned char DRIVE_LIST_ROOM = 4;
+const unsigned char MEMBER_LIST_ROOM = 32;
+const int SPIN_UP_BUSY = 86;          // another set of drives is spinning up
+const int SPIN_UP_RUNNING = 85;       // the drives are spinning up
+const unsigned PERCENT = 100;
+const unsigned FULL_PROGRESS = 65535;
+const unsigned SECONDS_PER_MINUTE = 60;
+
+const VdProgressMember RECONSTRUCTION_DISPLAY = {
+    LdProgressBlock::RUNNING_RECONSTRUCTION, LdProgressBlock::RECONSTRUCTION, 0, nullptr, MSG_RECON_NOT_RUNNING,
+    {MSG_VD_PROGRESS_TITLE, MSG_VD_PROGRESS_COLUMNS, '*', true, ElapsedRule::ALWAYS, true, false}};
+
+// The one drive of the display: its entry is copied at every refresh, running or not; only the
+// end of the display follows the running bit.
+class ReconstructionItem : public ProgressItems {
+public:
+    ReconstructionItem(RaidManager* manager, LdProgressBlock* block, uint8_t targetId)
+        : manager(manager), block(block), targetId(targetId), shown{0, 0}
+    {
+    }
+
+    size_t count() const override { return 1; }
+    ProgressRecord& record(size_t) override { return shown; }
+    bool present(size_t) override { return manager->isTargetIdInConfig(targetId, 1) != 0; }
+    void prefix(size_t, char* out, size_t size) override { formatVdPrefix(targetId, out, size); }
+
+    int refresh(size_t, ReadOutcome* outcome) override
+    {
+        VdLookup lookup;
+        int status = lookup.lookUp(manager, targetId);
+        if (status != 0) {
+            *outcome = ReadOutcome::NOT_SHOWN;
+            return status;
+        }
+        // A failed read leaves the block as it stands; its status becomes the result.
+        status = lookup.get()->getProgress(block);
+        const ProgressEntry entry = block->entry(RECONSTRUCTION_DISPLAY.entry);
+        shown.progress = entry.progress;
+        shown.elapsedSeconds = entry.elapsedSeconds;
+        *outcome = (block->running() & RECONSTRUCTION_DISPLAY.runningBit) != 0 ? ReadOutcome::RUNNING
+                                                                              : ReadOutcome::ENDED;
+        return status;
+    }
+
+private:
+    RaidManager* manager;
+    LdProgressBlock* block;
+    uint8_t targetId;
+    ProgressRecord shown;
+};
+
+} // namespace
+
+CommandProcessor* LdReconstructCp::create(unsigned short kind)
+{
+    return createCommandProcessor<LdReconstructCp>(kind);
+}
+
+ArrayList<unsigned short>* LdReconstructCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDRECON};
+    return makeCommandIdList(ids, 1);
+}
+
+int LdReconstructCp::process(CpController* cpController, ParsedObject* request)
+{
+    LdReconstructParsedObject* own =
+        requestAs<LdReconstructParsedObject>(request, adapterNumberOf(cpController), "LdRecnPoPtr");
+    if (own == nullptr)
+        return -1;
+    if (own->getAction() == TOKEN_PROGDSPLY)
+        return showProgress(cpController, own);
+    const uint8_t adapterNumber = own->getAdapterNumber();
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    uint8_t vdCount = 0;
+    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
+        return -1;
+    if (vdCount == 0)
+        printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
+    const uint8_t targetId = own->getLd();
+    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
+        printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumberOf(cpController)), static_cast<int>(targetId));
+        return -1;
+    }
+    VdLookup lookup;
+    if (lookup.lookUp(manager, targetId) != 0) {
+        printMessage(MSG_GET_FAILED, "VD object");
+        return -1;
+    }
+    if (own->getAction() == TOKEN_SHOWPROG)
+        return showProgressOnce(lookup.get(), targetId);
+    if (own->getAction() == TOKEN_START)
+        return start(cpController, own, manager, lookup.get());
+    return 0;
+}
+
+int LdReconstructCp::showProgressOnce(VirtualDisk* vd, uint8_t targetId)
+{
+    int status = vd->getProgress(&progress);
+    if (status != 0) {
+        printMessage(MSG_VD_PROGRESS_READ_FAILED, static_cast<int>(targetId));
+        return status;
+    }
+    if ((progress.running() & LdProgressBlock::RUNNING_RECONSTRUCTION) == 0) {
+        printMessage(MSG_RECON_NOT_RUNNING, static_cast<int>(targetId));
+        return 0;
+    }
+    const ProgressEntry entry = progress.entry(LdProgressBlock::RECONSTRUCTION);
+    printMessage(MSG_RECON_PROGRESS, static_cast<int>(targetId), static_cast<int>(targetId),
+                 static_cast<int>(entry.progress * PERCENT / FULL_PROGRESS),
+                 static_cast<int>(entry.elapsedSeconds / SECONDS_PER_MINUTE));
+    return 0;
+}
+
+int LdReconstructCp::collectDrives(CpController* cpController, LdReconstructParsedObject* request,
+                                   RaidManager* manager, VirtualDisk* vd, ArrayList<PhysicalDevice*>* drives)
+{
+    ArrayList<EnclSlotId*>* named = request->getDriveList();
+    const bool adding = request->getDriveAction() == TOKEN_ADD;
+    for (unsigned char i = 0; named != nullptr && i < named->count(); ++i) {
+        unsigned short enclosureId = named->get(i)->getEnclosureId();
+        if (int status = resolveEnclosureId(cpController, &enclosureId))
+            return status;
+        EnclSlotId address(enclosureId, named->get(i)->getSlotNumber());
+        PhysicalDevice* pd = manager->getPdByEnclSlot(&address);
+        if (pd == nullptr) {
+            printMessage(MSG_OPERATION_FAILED, static_cast<int>(request->getAdapterNumber()), "LD reconstruction");
+            return -1;
+        }
+        if (adding) {
+            // The drive's first present member gives the sector size; without one the firmware
+            // alone judges the drive.
+            ArrayList<PhysicalDevice*> members(MEMBER_LIST_ROOM);
+            uint16_t memberSize = 0;
+            uint16_t newSize = 0;
+            if (manager->getVdPds(&members, request->getLd()) == 0 && members.count() > 0 &&
+                members.get(0) != nullptr && members.get(0)->getLogicalSectorSize(&memberSize) == 0 &&
+                (pd->getLogicalSectorSize(&newSize) != 0 || newSize != memberSize)) {
+                printMessage(MSG_TEXT, "Reconstruction operation failed due to sector size mismatch.");
+                return -1;
+            }
+            uint8_t encryption = 0;
+            uint16_t secured = 0;
+            vd->getEncryptionType(&encryption);
+            pd->isSecured(&secured);
+            if (encryption != ENCRYPTION_FDE && secured == 1 && request->force != 1) {
+                printMessage(MSG_FDE_SECURED_NEEDS_FORCE);
+                return -1;
+            }
+        }
+        if (drives->add(pd) != 0) {
+            printMessage(MSG_NO_MEMORY, "pdListPtr");
+            return -1;
+        }
+    }
+    return 0;
+}
+
+int LdReconstructCp::start(CpController* cpController, LdReconstructParsedObject* request, RaidManager* manager,
+                           VirtualDisk* vd)
+{
+    ArrayList<PhysicalDevice*> drives(DRIVE_LIST_ROOM);
+    const uint16_t driveAction = request->getDriveAction();
+    if (driveAction == TOKEN_ADD || driveAction == TOKEN_RMV) {
+        if (int result = collectDrives(cpController, request, manager, vd, &drives))
+            return result;
+    }
+    const uint8_t mode = driveAction == TOKEN_ADD ? ADD_DRIVES : driveAction == TOKEN_RMV ? REMOVE_DRIVES : 0;
+    if (mode == ADD_DRIVES) {
+        ArrayList<ArrayList<PhysicalDevice*>*> driveLists(DRIVE_LIST_ROOM);
+        if (driveLists.add(&drives) != 0) {
+            printMessage(MSG_NO_MEMORY, "pdListListPtr");
+            return -1;
+        }
+        if (int result = spinUpDrives(cpController, request, &driveLists))
+            return result;
+    }
+    int status = vd->startReconstruction(request->getRaidLevel(), mode, &drives, 0);
+    printMessage(status != 0 ? MSG_RECON_START_FAILED : MSG_RECON_STARTED);
+    return status;
+}
+
+int LdReconstructCp::spinUpDrives(CpController* cpController, LdReconstructParsedObject* request,
+                                  ArrayList<ArrayList<PhysicalDevice*>*>* driveLists)
+{
+    RaidManager* manager = takeRaidManager(cpController, request->getAdapterNumber());
+    if (manager == nullptr)
+        return -1;
+    bool reported = false;
+    for (;;) {
+        uint32_t spunUp = 0;
+        uint32_t spunDown = 0;
+        const int status = manager->spinUpDrives(driveLists, &spunUp, &spunDown);
+        if (status == 0 && spunDown == 0)
+            return 0;
+        if (status == 0 && spunUp == spunDown) {
+            printMessage(MSG_SPINUP_DONE, static_cast<int>(spunDown));
+            return 0;
+        }
+        if (status == 0) {
+            printMessage(MSG_SPINUP_PARTIAL, static_cast<int>(spunUp), static_cast<int>(spunDown));
+            printMessage(MSG_SPINUP_FAILED);
+            return -1;
+        }
+        if (status == SPIN_UP_BUSY) {
+            printMessage(MSG_SPINUP_OTHER_SET);
+            continue;
+        }
+        if (status != SPIN_UP_RUNNING) {
+            printMessage(MSG_SPINUP_FAILED);
+            return status;
+        }
+        if (!reported)
+            printMessage(MSG_SPINUP_STARTED);
+        reported = true;
+        printMessage(MSG_SPINUP_SO_FAR, static_cast<int>(spunDown), static_cast<int>(spunUp));
+    }
+}
+
+int LdReconstructCp::showProgress(CpController* cpController, LdReconstructParsedObject* request)
+{
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    uint8_t vdCount = 0;
+    int status = manager->getVdCount(&vdCount);
+    if (status != 0) {
+        printMessage(MSG_VD_COUNT_FAILED, static_cast<int>(adapterNumber));
+        return status;
+    }
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
+        return -1;
+    }
+    const uint8_t targetId = request->getLd();
+    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
+        printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+        return -1;
+    }
+    VdLookup lookup;
+    if (lookup.lookUp(manager, targetId) != 0) {
+        printMessage(MSG_GET_FAILED, "VD object");
+        return -1;
+    }
+    // A reconstruction that does not run is reported, and the display starts all the same.
+    if (lookup.get()->getProgress(&progress) != 0 || (progress.running() & RECONSTRUCTION_DISPLAY.runningBit) == 0) {
+        printMessage(RECONSTRUCTION_DISPLAY.notRunningMessage, static_cast<int>(targetId));
+        pauseAfterNotRunningLines();
+    }
+    ReconstructionItem item(manager, &progress, targetId);
+    printMessage(MSG_RECON_TITLE);
+    return runProgressDisplay(item, RECONSTRUCTION_DISPLAY.style, FirstReadClears::AT_ANY_REFRESH);
+}
+
+namespace {
+
+const CpRegistration<LdReconstructCp> registration;
+
+} // namespace

@@ -1,0 +1,47 @@
+// The reconstruction of a virtual drive ("-LDRecon"): starts it, to a new RAID level and
+// optionally with drives added or removed, reports its progress once, or shows it on the full
+// screen. The firmware decides whether the change is possible; the processor checks that the
+// named drives exist, that added drives match the drive's sector size and that secured drives
+// are added only with -force, and spins up added drives that are spun down.
+#ifndef LDRECONSTRUCTCP_H
+#define LDRECONSTRUCTCP_H
+
+#include "CpMgmt/CommandProcessor.h"
+#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+
+class LdReconstructParsedObject;
+class PhysicalDevice;
+class RaidManager;
+class VirtualDisk;
+
+class LdReconstructCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    LdReconstructCp() {}
+    // 0; -1 for a check the processor makes; the status of the firmware's start, of a progress
+    // read, of the enclosure resolution or of the spin-up.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~LdReconstructCp() override {}
+
+    // Spins up the spun-down drives of the lists, pacing itself by the model's waits: 0 when
+    // nothing had to spin up or all did; -1 or the failing status after its message.
+    int spinUpDrives(CpController* cpController, LdReconstructParsedObject* request,
+                     ArrayList<ArrayList<PhysicalDevice*>*>* driveLists);
+    // The full-screen progress of the request's drive; the display's result.
+    int showProgress(CpController* cpController, LdReconstructParsedObject* request);
+
+private:
+    int showProgressOnce(VirtualDisk* vd, uint8_t targetId);
+    int start(CpController* cpController, LdReconstructParsedObject* request, RaidManager* manager,
+              VirtualDisk* vd);
+    // The drives of the request's list, checked, appended to `drives`: 0, or the result that
+    // ends the command.
+    int collectDrives(CpController* cpController, LdReconstructParsedObject* request, RaidManager* manager,
+                      VirtualDisk* vd, ArrayList<PhysicalDevice*>* drives);
+
+    LdProgressBlock progress;   // the last progress read
+};
+
+#endif
