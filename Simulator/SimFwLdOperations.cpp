@@ -178,9 +178,18 @@ uint8_t stopOperation(SimState& state, Controller& c, SimCommand& cmd, LdOperati
     return FW_STATUS_OK;
 }
 
+// The check's abort also ends a background initialization (a drive runs one or the other).
 uint8_t ldCcAbort(SimState& state, Controller& c, SimCommand& cmd)
 {
-    return stopOperation(state, c, cmd, LdOperation::CONSISTENCY_CHECK);
+    LogicalDrive* ld = nullptr;
+    if (uint8_t status = ldByReference(c, cmd.mailbox[0], ld))
+        return status;
+    const bool check = removeOperation(*ld, LdOperation::CONSISTENCY_CHECK);
+    const bool background = removeOperation(*ld, LdOperation::BACKGROUND_INIT);
+    if (!check && !background)
+        return FW_STATUS_CANNOT_ABORT;
+    state.markChanged();
+    return FW_STATUS_OK;
 }
 
 uint8_t ldInitAbort(SimState& state, Controller& c, SimCommand& cmd)
