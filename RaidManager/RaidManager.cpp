@@ -318,6 +318,11 @@ int SnapShotRaidManager::getVdCount(uint8_t* count)
     return rmData != nullptr ? rmData->getVdCount(count) : -1;
 }
 
+int SnapShotRaidManager::getSsdCacheVdCount(uint8_t* count)
+{
+    return rmData != nullptr ? rmData->countTidewellVds(count) : -1;
+}
+
 int SnapShotRaidManager::countDiskPds(uint16_t* count)
 {
     return rmData != nullptr ? rmData->countDiskPds(count) : -1;

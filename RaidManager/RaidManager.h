@@ -63,6 +63,9 @@ public:
     // logical-drive list), else a new element owned by the caller; -1 when there is none.
     virtual int getVd(VdId* id, VirtualDisk** vd) = 0;
     virtual int getVdCount(uint8_t* count) = 0;
+    // The virtual drives that are SSD caches (each drive's information read anew); a failed
+    // read of the list or of one drive's information returns its status.
+    virtual int getSsdCacheVdCount(uint8_t* count) = 0;
     virtual int getVds(ArrayList<VirtualDisk*>** list) = 0;
     virtual int getArrays(ArrayList<Array*>** list) = 0;
     virtual int getSpares(ArrayList<Spare*>** list) = 0;
@@ -124,6 +127,7 @@ public:
     int getDiskGroups(ArrayList<DiskGroup*>** list) override;
     int getVd(VdId* id, VirtualDisk** vd) override;
     int getVdCount(uint8_t* count) override;
+    int getSsdCacheVdCount(uint8_t* count) override;
     int getVds(ArrayList<VirtualDisk*>** list) override;
     int getArrays(ArrayList<Array*>** list) override;
     int getSpares(ArrayList<Spare*>** list) override;

@@ -1023,6 +1023,16 @@ void visit(V& v, EventCapture& c)
     v.num("startValue", c.startValue, HEX);
     v.num("mode", c.mode);
     v.num("filterMask", c.filterMask, HEX);
+    v.num("captured", c.captured);
+    v.num("segments", c.segments, PLAIN, 0, 64);
+}
+
+template <class V>
+void visit(V& v, PerfMon& p)
+{
+    v.num("running", p.running, PLAIN, 0, 1);
+    v.num("interval", p.interval);
+    v.hex("results", p.results, 4096);
 }
 
 template <class V>
@@ -1030,6 +1040,10 @@ void visit(V& v, DpmConfig& d)
 {
     v.num("configuration", d.configuration);
     v.num("value", d.value);
+    v.num("maxAveragingCommands", d.maxAveragingCommands);
+    v.num("maxLatencyCommands", d.maxLatencyCommands);
+    v.num("ticksPerSecond", d.ticksPerSecond);
+    v.num("cleared", d.cleared, HEX);
 }
 
 template <class V>
@@ -1171,6 +1185,7 @@ void visit(V& v, Drive& d)
     v.text("enclosureSerial", d.enclosureSerial, 8);
     v.hex("vpd01", d.vpd01, SCSI_PAGE_SIZE);
     v.hex("vpdC3", d.vpdC3, SCSI_PAGE_SIZE);
+    v.hex("dpmStatistics", d.dpmStatistics, 400);
     v.num("logTemperature", d.logTemperature);
     v.text("bridgeFirmwareVersion", d.bridgeFirmwareVersion, 12);
     v.text("bridgeBootLoaderVersion", d.bridgeBootLoaderVersion, 12);
@@ -1322,6 +1337,7 @@ void visit(V& v, Controller& c)
     v.object("eventLog", c.eventLog);
     v.object("eventCapture", c.eventCapture);
     v.object("dpm", c.dpm);
+    v.object("perfMon", c.perfMon);
     v.object("connectorModes", c.connectorModes);
     v.object("connectorInfo", c.connectorInfo);
     v.object("phyList", c.phyList);

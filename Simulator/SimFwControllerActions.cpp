@@ -75,25 +75,30 @@ uint8_t diagSubcommand2(SimState&, Controller&, SimCommand&)
     return FW_STATUS_OK;
 }
 
-// DCMD_DPM_GET_CONFIG: the configuration byte at 0, the value at 1.
+// DCMD_DPM_GET_CONFIG: the configuration byte at 0, the value at 1, the averaging limits at 2
+// and 4, the timer's ticks per second at 8.
 uint8_t dpmGetConfig(SimState&, Controller& c, SimCommand& cmd)
 {
     Bytes r(DPM_CONFIG_SIZE, 0);
     put8(r, 0, c.dpm.configuration);
     put8(r, 1, c.dpm.value);
+    put16(r, 2, c.dpm.maxAveragingCommands);
+    put16(r, 4, c.dpm.maxLatencyCommands);
+    put32(r, 8, c.dpm.ticksPerSecond);
     return fwReply(cmd, r);
 }
 
-// DCMD_DPM_SET_CONFIG: word 0 the mode (0, 1, 2), word 1 the value of mode 2.
+// DCMD_DPM_SET_CONFIG: word 0 the action: 0 off, 1 on, 2 clear the statistics of word 1's mask.
 uint8_t dpmSetConfig(SimState& state, Controller& c, SimCommand& cmd)
 {
     if (cmd.mailbox[0] > 2) {
         cmd.note = "refused=mode";
         return FW_STATUS_INVALID_ARGUMENT;
     }
-    c.dpm.configuration = static_cast<uint8_t>(cmd.mailbox[0]);
     if (cmd.mailbox[0] == 2)
-        c.dpm.value = static_cast<uint8_t>(cmd.mailbox[1]);
+        c.dpm.cleared |= cmd.mailbox[1];
+    else
+        c.dpm.configuration = static_cast<uint8_t>(cmd.mailbox[0]);
     markStateChanged(state);
     return FW_STATUS_OK;
 }

@@ -22,6 +22,8 @@ const uint32_t EVENT_COUNT_SIZE = 4;
 const uint32_t EVENT_LIST_HEADER = 8;       // the count, then 4 bytes
 const uint32_t AEC_DUMP_SIZE = 0x8000;
 const uint32_t AEC_SETTINGS_SIZE = 40;
+const uint8_t AEC_STARTED = 2;
+const uint8_t FW_STATUS_AEC_RUNNING = 0x61;
 
 // The status of a selection that holds no event.
 const uint8_t FW_STATUS_NOT_FOUND = 0x23;
@@ -127,20 +129,30 @@ uint8_t aecControl(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_OK;
 }
 
-// DCMD_ADP_AEC_DUMP: the simulated controller captures nothing; the dump is zeros.
-uint8_t aecDump(SimState&, Controller&, SimCommand& cmd)
+// DCMD_ADP_AEC_DUMP (word 0 the segment): refused with status 0x61 while the capture runs;
+// otherwise 32 KiB whose first four bytes are the segment's number and the rest zeros.
+uint8_t aecDump(SimState&, Controller& c, SimCommand& cmd)
 {
-    return fwReply(cmd, Bytes(AEC_DUMP_SIZE, 0));
+    if (c.eventCapture.state == AEC_STARTED)
+        return FW_STATUS_AEC_RUNNING;
+    Bytes r(AEC_DUMP_SIZE, 0);
+    put32(r, 0, cmd.mailbox[0]);
+    return fwReply(cmd, r);
 }
 
-// DCMD_ADP_AEC_GET_SETTINGS: the state at 0, the mode at 1, the start value at 4, the mask at 8.
+// DCMD_ADP_AEC_GET_SETTINGS: enabled at 0, started at 1, the mode at 2, the start value at 4,
+// the events captured at 8, the segments at 12, the host mask at 16 (the firmware's at 20: 0).
 uint8_t aecGetSettings(SimState&, Controller& c, SimCommand& cmd)
 {
+    const EventCapture& e = c.eventCapture;
     Bytes r(AEC_SETTINGS_SIZE, 0);
-    put8(r, 0, c.eventCapture.state);
-    put8(r, 1, c.eventCapture.mode);
-    put32(r, 4, c.eventCapture.startValue);
-    put32(r, 8, c.eventCapture.filterMask);
+    put8(r, 0, e.state != 0 ? 1 : 0);
+    put8(r, 1, e.state == AEC_STARTED ? 1 : 0);
+    put8(r, 2, e.mode);
+    put32(r, 4, e.startValue);
+    put32(r, 8, e.captured);
+    put32(r, 12, e.segments);
+    put32(r, 16, e.filterMask);
     return fwReply(cmd, r);
 }
 

@@ -412,12 +412,27 @@ struct EventCapture {
     uint32_t startValue = 0;
     uint8_t mode = 0;
     uint32_t filterMask = 0;          // the masks set, less those cleared
+    uint32_t captured = 0;            // events captured in the buffer
+    uint32_t segments = 0;            // 32 KiB segments in the buffer (at most 64)
 };
 
-// The drive performance monitor's configuration: mode 0 off, 1 on, 2 on with a value.
+// The controller performance monitor: started with a collection period, its results answered
+// as given (zeros after them, up to the length asked for).
+struct PerfMon {
+    uint8_t running = 0;
+    uint16_t interval = 0;            // seconds, as the last start gave it
+    Bytes results;
+};
+
+// The drive performance monitor's configuration: 0 off, 1 on; the averaging limits and the
+// timer's rate; and the statistics kinds cleared (the masks of the clears, ORed).
 struct DpmConfig {
     uint8_t configuration = 0;
     uint8_t value = 0;
+    uint16_t maxAveragingCommands = 0;
+    uint16_t maxLatencyCommands = 0;
+    uint32_t ticksPerSecond = 0;
+    uint32_t cleared = 0;
 };
 
 // The 208-byte patrol-read properties, and the run the status record reports: a started run
@@ -589,6 +604,7 @@ struct Drive {
     std::string enclosureSerial;
     Bytes vpd01;
     Bytes vpdC3;
+    Bytes dpmStatistics;              // the statistics the drive performance monitor answers
     uint8_t logTemperature = 0;
     std::string bridgeFirmwareVersion;
     std::string bridgeBootLoaderVersion;
@@ -747,6 +763,7 @@ struct Controller {
     EventLog eventLog;
     EventCapture eventCapture;
     DpmConfig dpm;
+    PerfMon perfMon;
     ConnectorModes connectorModes;
     ConnectorInfo connectorInfo;
     PhyList phyList;

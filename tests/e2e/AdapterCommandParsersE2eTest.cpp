@@ -116,9 +116,14 @@ TEST_F(AdapterCommandParsersE2e, SettingsConnectorsAndLinkSpeed)
 TEST_F(AdapterCommandParsersE2e, MonitorsAndEventCapture)
 {
     expectRows({
-        {{"-AdpAEC", "-Get", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:3]", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-PerfMon", "-Start", "-Interval", "1440", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpAEC", "-Get", "-a0"}, "", 0, "Events are captured in the file KWAEC.dat\n" + exitLine("00")},
+        {{"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:9]", "-a0"}, "", 0,
+         "Drive Performance Monitor Configuration for 0\nPerformance Monitor: OFF\nMax commands for averaging: 0\n"
+         "Max latency commands to save: 0\n\nAdapter 0: Device at Enclosure - 252, Slot - 9 is not found.\n" +
+             exitLine("00")},
+        // The described controllers do not announce the monitor.
+        {{"-PerfMon", "-Start", "-Interval", "1440", "-a0"}, "", 1,
+         "Performance Monitor is not supported\n" + exitLine("01")},
         {{"-PerfMon", "-Start", "-Interval", "0", "-a0"}, "", 1, REFUSED},
         {{"-PerfMon", "-Start", "-Interval", "65541", "-a0"}, "", 1, REFUSED},
         {{"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:3,252:4]", "-a0"}, "", 1, REFUSED},

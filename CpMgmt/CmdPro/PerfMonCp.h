@@ -1,0 +1,32 @@
+// The controller performance monitor ("-PerfMon -Start|-Stop|-GetResults"): starts the
+// monitor for a collection period, stops it, or appends its results as comma-separated text to
+// a file. Only controllers that announce the monitor take the command.
+#ifndef PERFMONCP_H
+#define PERFMONCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CommandProcessor.h"
+
+class FileHandle;
+class PerfMonParsedObject;
+
+class PerfMonCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    PerfMonCp() {}
+    // 0 success; -1 the processor's own failures; otherwise the firmware status.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~PerfMonCp() override {}
+
+    // Appends the text of one results buffer of `length` bytes to the open file; reads nothing
+    // outside the buffer, whatever counts and offsets it reports. Always 0.
+    static int writeResults(const uint8_t* results, FileHandle* file, uint32_t length);
+
+private:
+    static int fetchResults(CpController* cpController, PerfMonParsedObject* request, uint8_t adapterNumber);
+};
+
+#endif
