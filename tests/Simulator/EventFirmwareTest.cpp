@@ -81,10 +81,11 @@ TEST(EventFirmware, RecordsCarryTheirFieldsAtTheirOffsets)
     EXPECT_STREQ(reinterpret_cast<const char*>(second + 128), "Consistency check");
 
     const std::vector<uint8_t> settings = read(host, 0x01180300, 40);
-    EXPECT_EQ(settings[0], 2);
-    EXPECT_EQ(settings[1], 1);
+    EXPECT_EQ(settings[0], 1);   // enabled
+    EXPECT_EQ(settings[1], 1);   // started
+    EXPECT_EQ(settings[2], 1);   // full mode
     EXPECT_EQ(r32(settings.data(), 4), 0x10u);
-    EXPECT_EQ(r32(settings.data(), 8), 3u);
+    EXPECT_EQ(r32(settings.data(), 16), 3u);
     EXPECT_EQ(read(host, 0x0a010000, 16)[0], 2);
     const std::vector<uint8_t> pinned = read(host, 0x030d0000, 8);
     EXPECT_EQ(pinned[0], 1);
