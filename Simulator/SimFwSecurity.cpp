@@ -105,7 +105,8 @@ uint8_t lockKeyCreate(SimState& state, Controller& c, SimCommand& cmd)
     return FW_STATUS_OK;
 }
 
-// Completes a staged change; a text given is the new key.
+// Completes a staged change: a text given is the old key, which must match the key held; an
+// empty block completes it without one.
 uint8_t lockKeyChange(SimState& state, Controller& c, SimCommand& cmd)
 {
     std::string text;
@@ -114,7 +115,9 @@ uint8_t lockKeyChange(SimState& state, Controller& c, SimCommand& cmd)
     SecurityKeys& k = c.securityKeys;
     if (!k.changeStaged)
         return refuse(cmd, "no-change");
-    k.key = text.empty() ? k.stagedKey : text;
+    if (!text.empty() && text != k.key)
+        return refuse(cmd, "old-key");
+    k.key = k.stagedKey;
     k.passPhrase = k.stagedPassPhrase;
     if (!k.stagedKeyId.empty())
         k.keyId = k.stagedKeyId;

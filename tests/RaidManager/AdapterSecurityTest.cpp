@@ -66,12 +66,13 @@ TEST(AdapterSecurityKeys, CreateAssignsTheKeyAndTheNextRunSeesIt)
     EXPECT_EQ(a.data->createSecurityKey(string("Other#2"), string(""), string(""), 0), 3) << "a key is assigned";
 }
 
-TEST(AdapterSecurityKeys, ChangeWithNewKeyTextThenVerify)
+TEST(AdapterSecurityKeys, ChangeWithOldKeyTextThenVerify)
 {
     DescribedAdapter a(SECURE);
     ASSERT_EQ(a.data->createSecurityKey(string("Secret#1"), string("pass phrase"), string("id-1"), 0), 0);
     ASSERT_EQ(a.data->createSecurityKey(string("Newer#22"), string("new phrase"), string("id-2"), 4), 0);
-    ASSERT_EQ(a.data->changeSecurityKey(string("Newer#22")), 0);
+    EXPECT_EQ(a.data->changeSecurityKey(string("Wrong#99")), 3) << "the old key does not match";
+    ASSERT_EQ(a.data->changeSecurityKey(string("Secret#1")), 0);
     EXPECT_EQ(mailboxes(a, "0x01150100"), (std::vector<std::string>{"0x00000000", "0x00000004"}));
     const sim::SecurityKeys keys = a.saved().securityKeys;
     EXPECT_EQ(keys.key, "Newer#22");

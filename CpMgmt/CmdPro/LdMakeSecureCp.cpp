@@ -1,0 +1,175 @@
+#include "CpMgmt/CmdPro/LdMakeSecureCp.h"
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "CpMgmt/EnclosureIdText.h"
+#include "Parser/CfgParsedObjects.h"
+#include "Parser/PdParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/EnclSlotId.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+
+namespace {
+
+const int KEY_ID_MAX_LENGTH = 256;
+
+// Makes one drive secure when it may be: 0 made secure, 1 not allowed (reported), else the
+// failed command's status (reported).
+int makeSecure(VirtualDisk* vd)
+{
+    // An allowed-operations word that cannot be read leaves the drive as not allowed.
+    uint8_t allowed = 0;
+    vd->isMakeSecureAllowed(&allowed);
+    if (allowed != 1) {
+        printMessage(MSG_LD_SECURE_NOT_ALLOWED);
+        return 1;
+    }
+    const int status = vd->makeSecure();
+    printMessage(status != 0 ? MSG_LD_SECURE_FAILED : MSG_LD_SECURE_DONE);
+    return status;
+}
+
+// The key identifiers of the named drives, in the order given; the first failure ends the list.
+int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<EnclSlotId*>* drives,
+                    uint8_t adapterNumber)
+{
+    for (unsigned char i = 0; i < drives->count(); ++i) {
+        EnclSlotId* address = drives->get(i);
+        if (address == nullptr)
+            continue;
+        unsigned short enclosure = address->getEnclosureId();
+        const int resolved = CommandProcessor::resolveEnclosureId(cpController, &enclosure);
+        if (resolved != 0)
+            return resolved;
+        const int slot = address->getSlotNumber();
+        EnclSlotId lookup(enclosure, address->getSlotNumber());
+        PhysicalDevice* pd = manager->getPdByEnclSlot(&lookup);
+        if (pd == nullptr) {
+            printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure), slot);
+            return -1;
+        }
+        string keyId;
+        if (pd->getSecurityKeyId(keyId) != 0) {
+            printMessage(MSG_KEY_ID_OF_DRIVE_FAILED, formatEnclosureId(enclosure), slot);
+            return -1;
+        }
+        printMessage(MSG_KEY_ID_OF_DRIVE, formatEnclosureId(enclosure), slot, keyId.c_str());
+    }
+    return 0;
+}
+
+} // namespace
+
+CommandProcessor* LdMakeSecureCp::create(unsigned short kind) { return createCommandProcessor<LdMakeSecureCp>(kind); }
+
+ArrayList<unsigned short>* LdMakeSecureCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDMAKESECURE};
+    return makeCommandIdList(ids, 1);
+}
+
+int LdMakeSecureCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    LdMakeSecureParsedObject* own =
+        requestAs<LdMakeSecureParsedObject>(request, adapterNumber, "LdMakeSecureParsedObject *...");
+    if (own == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    uint8_t vdCount = 0;
+    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
+        return -1;
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
+        return 0;
+    }
+    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    if (vds == nullptr)
+        return -1;
+    const bool all = selectsAllVds(own);
+    const unsigned n = all ? vdCount : own->getLdCount();
+    int result = -1;
+    for (unsigned i = 0; i < n; ++i) {
+        uint8_t targetId = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId))
+            continue;
+        VirtualDisk* vd = findVdByTargetId(vds, targetId);
+        if (vd == nullptr) {
+            printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+            continue;
+        }
+        printMessage(MSG_VD_TITLE, "", static_cast<int>(targetId), static_cast<int>(targetId));
+        const int status = makeSecure(vd);
+        if (status == 1)
+            continue;
+        if (status != 0)
+            return status;
+        result = 0;
+    }
+    return result;
+}
+
+CommandProcessor* AdpPdKeyIDSetGetCp::create(unsigned short kind)
+{
+    return createCommandProcessor<AdpPdKeyIDSetGetCp>(kind);
+}
+
+ArrayList<unsigned short>* AdpPdKeyIDSetGetCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_GET_KEYID, TOKEN_SET_KEYID};
+    return makeCommandIdList(ids, 2);
+}
+
+int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
+    AdPdKeyIDGetSetParsedObject* own =
+        requestAs<AdPdKeyIDGetSetParsedObject>(request, adapterNumber, "AdPdKeyIDGetSetParsedObject *");
+    if (own == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    manager->refresh();
+    Adapter* adapter = takeAdapter(manager, adapterNumber);
+    if (adapter == nullptr)
+        return -1;
+    uint8_t enabled = 0;
+    adapter->isEncryptionEnabled(&enabled);
+    if (enabled == 0) {
+        printMessage(MSG_ENCRYPTION_DISABLED, static_cast<int>(adapterNumber));
+        return -1;
+    }
+    if (own->getCommandToken() == TOKEN_SET_KEYID) {
+        const string keyId = own->getKeyId();
+        if (keyId.length() > KEY_ID_MAX_LENGTH) {
+            printMessage(MSG_KEY_ID_TOO_LONG);
+            return -1;
+        }
+        const bool set = adapter->setSecurityKeyId(keyId) == 0;
+        printMessage(set ? MSG_KEY_ID_SET : MSG_KEY_ID_SET_FAILED, static_cast<int>(adapterNumber));
+        return set ? 0 : -1;
+    }
+    if (own->getDriveList() != nullptr)
+        return showDriveKeyIds(cpController, manager, own->getDriveList(), adapterNumber);
+    string keyId;
+    if (adapter->getSecurityKeyId(&keyId) != 0) {
+        printMessage(MSG_KEY_ID_GET_FAILED, static_cast<int>(adapterNumber));
+        return -1;
+    }
+    printMessage(MSG_KEY_ID_OF_ADAPTER, static_cast<int>(adapterNumber), keyId.c_str());
+    return 0;
+}
+
+namespace {
+
+const CpRegistration<LdMakeSecureCp> makeSecureRegistration;
+const CpRegistration<AdpPdKeyIDSetGetCp> keyIdRegistration;
+
+} // namespace

@@ -1,0 +1,34 @@
+// Secure virtual drives and security-key identifiers: "-LDMakeSecure" turns virtual drives into
+// secure ones, one after the other; "-GetKeyID" shows the key identifier of the adapter or of
+// drives and "-SetKeyID" sets the adapter's.
+#ifndef LDMAKESECURECP_H
+#define LDMAKESECURECP_H
+
+#include "CpMgmt/CommandProcessor.h"
+
+class LdMakeSecureCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    LdMakeSecureCp() {}
+    // The status of the last make-secure command sent: 0 when each succeeded, -1 when none ran;
+    // the first failure ends the walk with its status.
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~LdMakeSecureCp() override {}
+};
+
+class AdpPdKeyIDSetGetCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpPdKeyIDSetGetCp() {}
+    // 0, or -1 after the failure's message (a firmware status stays in the last-error word).
+    int process(CpController* cpController, ParsedObject* request) override;
+    bool isDone() override { return true; }
+    ~AdpPdKeyIDSetGetCp() override {}
+};
+
+#endif
