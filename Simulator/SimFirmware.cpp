@@ -118,6 +118,10 @@ bool SimFirmware::classify(SimCommand& cmd, const uint8_t* frame, size_t frameSi
 uint8_t SimFirmware::execute(SimState& state, Controller& controller, SimCommand& cmd)
 {
     const FwHandlerSpec* spec = FwHandlerTable::instance().find(cmd.kind, cmd.code);
+    if (spec && cmd.kind == FrameKind::DCDB && directionOf(cmd.flags) == DataDir::WRITE && spec->dir != DataDir::WRITE) {
+        const FwHandlerSpec* writing = FwHandlerTable::instance().find(cmd.kind, cmd.code | DCDB_WRITE_FORM);
+        spec = writing ? writing : spec;
+    }
     if (!spec)
         return FW_STATUS_INVALID_COMMAND;
     if (directionOf(cmd.flags) != spec->dir) {

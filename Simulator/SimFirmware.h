@@ -117,6 +117,10 @@ struct SimCommand {
     std::string note;              // why the frame was refused, for the command log
 };
 
+// A SCSI command that reads in one form and writes in another (ATA PASS-THROUGH) registers its
+// writing form under its operation code plus this key.
+const uint32_t DCDB_WRITE_FORM = 0x100;
+
 typedef uint8_t (*FwHandler)(SimState& state, Controller& controller, SimCommand& cmd);
 
 // What a handler takes: its frame kind and code, the direction and the size of its record. A
