@@ -442,7 +442,7 @@ struct PatrolReadProperties {
     uint8_t maxConcurrentPds = 0;
     uint8_t onSsd = 0;
     uint32_t nextStart = 0;           // seconds since 1 January 2000
-    uint32_t executionDelay = 168;    // hours
+    uint32_t executionDelay = 604800; // seconds (a week); 0xFFFFFFFF continuous
     Patch patch;
     uint8_t state = PR_STATE_STOPPED; // 0 stopped, 1 ready, 2 active, 255 aborted
     uint32_t iterations = 0;          // completed runs
