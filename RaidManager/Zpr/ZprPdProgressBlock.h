@@ -23,6 +23,7 @@ public:
     static constexpr size_t ENTRY_ELAPSED = 2;
 
     static constexpr uint32_t OP_REBUILD = 0x01;
+    static constexpr uint32_t OP_PATROL_READ = 0x02;
     static constexpr uint32_t OP_CLEAR = 0x04;
     static constexpr uint32_t OP_COPYBACK = 0x08;
     static constexpr uint32_t OP_SECURE_ERASE = 0x10;
