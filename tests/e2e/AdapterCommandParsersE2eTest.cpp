@@ -89,11 +89,12 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
 TEST_F(AdapterCommandParsersE2e, ControllerProperties)
 {
     expectRows({
-        {{"-AdpSetProp", "RebuildRate", "30", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpGetProp", "AlarmDsply", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpSetProp", "RebuildRate", "30", "-a0"}, "", 0, "Adapter 0: Set rebuild rate to 30% success.\n" + exitLine("00")},
+        {{"-AdpGetProp", "AlarmDsply", "-a0"}, "", 0, "Adapter 0: Alarm Status is Missing\n" + exitLine("00")},
         {{"-AdpSetProp", "PerfMode", "1", "MaxFlushLines", "10", "NumIOsToOrder", "2", "-a1"}, "", 1,
-         NO_PROCESSOR_YET},
-        {{"-AdpSetProp", "-DisableLdPS", "-interval", "6", "-time", "22", "-a0"}, "", 1, NO_PROCESSOR_YET},
+         "Fw Not Support Perf Tuning\n" + exitLine("01")},
+        {{"-AdpSetProp", "-DisableLdPS", "-interval", "6", "-time", "22", "-a0"}, "", 1,
+         "Adapter does not support Power savings on logical drives.\n" + exitLine("01")},
         {{"-AdpSetProp", "RebuildRate", "101", "-a0"}, "", 1, REFUSED},
         {{"-AdpSetProp", "PerfMode", "1", "MaxFlushLines", "300", "NumIOsToOrder", "5", "-a0"}, "", 1, REFUSED},
         {{"-AdpSetProp", "SecureAllPDs", "1", "-a0"}, "", 1, REFUSED},
@@ -136,7 +137,7 @@ TEST_F(AdapterCommandParsersE2e, ConsistencyCheckScheduleAndReports)
     expectRows({
         {{"-AdpCcSched", "-ModeConc", "-ExcludeLD", "-L1,3", "-SetStartTime", "20280229", "23", "-SetDelay", "168",
           "-a0"},
-         ",", 1, NO_PROCESSOR_YET},
+         ",", 1, "Adapter 0: Virtual Drive 1 Does not Exist.\n" + exitLine("01")},
         {{"-ShowSummary", "-f", "s.txt", "-a0"}, "", 1, NO_PROCESSOR_YET},
         {{"-AdpCcSched", "-SetStartTime", "20280230", "1", "-a0"}, "", 1, REFUSED},
         {{"-AdpCcSched", "-SetStartTime", "20280229", "24", "-a0"}, "", 1, REFUSED},
@@ -147,7 +148,7 @@ TEST_F(AdapterCommandParsersE2e, ConsistencyCheckScheduleAndReports)
 TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
 {
     expectRows({
-        {{"-GetPreservedCacheList", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-GetPreservedCacheList", "-a0"}, "", 0, "Adapter 0: No Virtual Drive has Preserved Cache Data.\n" + exitLine("00")},
         {{"-DiscardPreservedCache", "-L2", "-Force", "-a0"}, "", 1, NO_PROCESSOR_YET},
         // The layout and free-space displays are pinned by LdViewsE2eTest.cpp; silenced, they
         // show nothing.
@@ -190,8 +191,9 @@ TEST_F(AdapterCommandParsersE2e, BiosBootDriveAndAutoRebuild)
         {{"-AdpBIOS", "-HSM", "-aALL"}, "", 1, exitLine("01")},
         {{"-AdpAutoRbld", "-Dsbl", "-a0,1"}, ",", 0,
          "Adapter 0: AutoRebuild is Disabled.\nAdapter 1: AutoRebuild is Disabled.\n" + exitLine("00")},
-        {{"-AdpBootDrive", "-Unset", "-PhysDrv[32:4]", "-a0"}, "", 1, NO_PROCESSOR_YET},
-        {{"-AdpBootDrive", "-Set", "-L2", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpBootDrive", "-Unset", "-PhysDrv[32:4]", "-a0"}, "", 1,
+         "Adapter 0: Device at Enclosure - 32, Slot - 4 is not found.\n" + exitLine("01")},
+        {{"-AdpBootDrive", "-Set", "-L2", "-a0"}, "", 1, "Adapter 0: Virtual Drive 2 Does not Exist.\n" + exitLine("01")},
         {{"-AdpBootDrive", "-Set", "-PhysDrv[32:4,32:5]", "-a0"}, "", 1, REFUSED},
     });
 }
@@ -202,7 +204,7 @@ TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
         {{"-AdpGetTime", "-a0"}, "", 0, "\nAdapter 0:\n    Date: 03/03/2014\n    Time: 10:21:07\n" + exitLine("00")},
         {{"-AdpSetTime", "13:05:00", "20240229", "-a0,1"}, "::,", 0,
          "New date/time is set on Adapter 0\nNew date/time is set on Adapter 1\n" + exitLine("00")},
-        {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpPR", "-SetStartTime", "20250301", "23", "-a0"}, "", 0, "Adapter 0: Patrol Read start time is set.\n" + exitLine("00")},
         {{"-PhyInfo", "-phy3", "-a0"}, "", 1, "Phy No. 3  is Invalid\n" + exitLine("01")},
         // The first adapter's failure ends the run.
         {{"-AdpSetVerify", "-f", "oem.txt", "-aALL"}, "", 1,
