@@ -447,16 +447,16 @@ int AdpPropertyCp::isWriteBackPossible(CpController* cpController)
     const ZprBbuStatus battery(bbu, sizeof bbu);
     uint32_t reason = 0;
     if (battery.type() == BBU_TYPE_NONE)
-        reason = MSG_WB_NO_BATTERY;
+        reason = MSG_NO_BATTERY;
     else if (battery.statusBit(BBU_NEEDS_REPLACEMENT))
-        reason = MSG_WB_BATTERY_REPLACE;
+        reason = MSG_BATTERY_REPLACE;
     else if (battery.statusBit(BBU_CAPACITY_LOW))
-        reason = MSG_WB_BATTERY_LOW;
+        reason = MSG_BATTERY_LOW;
     else if (battery.type() != BBU_TYPE_WITHOUT_LEARN &&
              (battery.statusBit(BBU_LEARN_ACTIVE) ||
               (battery.statusBit(BBU_LEARN_REQUESTED) && !battery.statusBit(BBU_LEARN_PENDING)) ||
               battery.statusBit(BBU_CHARGING) || battery.statusBit(BBU_DISCHARGING)))
-        reason = MSG_WB_LEARN_ACTIVE;
+        reason = MSG_LEARN_CYCLE_ACTIVE;
     if (reason != 0) {
         printMessage(reason);
         return -1;
@@ -470,7 +470,7 @@ int AdpPropertyCp::isWriteBackPossible(CpController* cpController)
         // A progress block that cannot be read counts as nothing running.
         if (vd != nullptr && vd->getProgress(&progress) == 0 &&
             (progress.running() & LdProgressBlock::RUNNING_RECONSTRUCTION) != 0) {
-            printMessage(MSG_WB_RECONSTRUCTION);
+            printMessage(MSG_RECON_IN_PROGRESS);
             return -1;
         }
     }

@@ -98,7 +98,7 @@ int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
         char text[80];
         snprintf(text, sizeof text, "%s%sSize:%lldMB, Offline ", name, name[0] != '\0' ? ", " : "",
                  static_cast<long long>(blocks / BLOCKS_PER_MIB));
-        printMessage(MSG_PRESERVED_CACHE_VD, static_cast<int>(position), static_cast<int>(t), text);
+        printMessage(MSG_VD_CONSISTENCY, static_cast<int>(position), static_cast<int>(t), text);
     }
     return 0;
 }
