@@ -6,6 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CmdPro/WriteBackCheck.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
@@ -36,8 +37,6 @@ const uint8_t DISK_CACHE_DISABLED = 2;
 const uint8_t MEDIA_SOLID_STATE = 1;
 const uint8_t PI_TYPE_PROPRIETARY = 8;
 const uint8_t POWER_SAVING_MAX_WITHOUT_CACHE = 6;
-const uint8_t BATTERY_NONE = 0;
-const uint8_t BATTERY_TYPE_2 = 2;
 const int PI_NOT_ENABLED = 1;
 const int PI_INVALID_TARGET = 12;
 const unsigned char DRIVE_LIST_ROOM = 32;
@@ -501,44 +500,7 @@ int LdPropertyCp::disablePi(const Step& step, VirtualDisk* vd, bool* ends)
 
 int LdPropertyCp::checkBatteryForWriteBack(VirtualDisk*, CpController* cpController)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    uint8_t record[ZprBbuStatus::SIZE] = {};
-    if (sendDcmd(cpController, DCMD_BBU_GET_STATUS, record) != 0) {
-        printMessage(MSG_ADAPTER_TEXT, static_cast<int>(adapterNumber), "Get BBU Status Failed.");
-        return -1;
-    }
-    ZprBbuStatus status(record, sizeof record);
-    if (status.type() == BATTERY_NONE) {
-        printMessage(MSG_NO_BATTERY);
-        return -1;
-    }
-    if (status.statusBit(10)) {
-        printMessage(MSG_BATTERY_REPLACE);
-        return -1;
-    }
-    if (status.statusBit(11)) {
-        printMessage(MSG_BATTERY_LOW);
-        return -1;
-    }
-    const bool learning = status.statusBit(6) || (status.statusBit(5) && !status.statusBit(12)) ||
-                          status.statusBit(4) || status.statusBit(1);
-    if (status.type() != BATTERY_TYPE_2 && learning) {
-        printMessage(MSG_LEARN_CYCLE_ACTIVE);
-        return -1;
-    }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
-        LdProgressBlock progress;
-        if (vds->get(i) != nullptr && vds->get(i)->getProgress(&progress) == 0 &&
-            (progress.running() & LdProgressBlock::RUNNING_RECONSTRUCTION) != 0) {
-            printMessage(MSG_RECON_IN_PROGRESS);
-            return -1;
-        }
-    }
-    return 0;
+    return checkWriteBackPossible(cpController);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
@@ -13,6 +14,9 @@
 
 namespace {
 
+const uint8_t VD_STATE_OFFLINE = 0;
+const uint8_t ACCESS_BLOCKED = 3;
+const uint8_t CACHE_ASSOCIATED = 1;
 const uint64_t BLOCKS_PER_MIB = 2048;
 const size_t VD_NAME_SIZE = 17;
 
@@ -43,6 +47,24 @@ VirtualDisk* findVd(ArrayList<VirtualDisk*>* vds, unsigned targetId, unsigned* p
         }
     }
     return nullptr;
+}
+
+struct VdCondition {
+    bool offline;
+    bool blocked;
+    bool associated;
+};
+
+VdCondition conditionOf(VirtualDisk* vd)
+{
+    uint8_t state = 0xFF;
+    uint8_t access = 0;
+    uint8_t association = 0;
+    VdCondition c = {false, false, false};
+    c.offline = vd->getState(&state) == 0 && state == VD_STATE_OFFLINE;
+    c.blocked = vd->getCurrentAccessPolicy(&access) == 0 && access == ACCESS_BLOCKED;
+    c.associated = vd->getCacheAssociation(&association) == 0 && association == CACHE_ASSOCIATED;
+    return c;
 }
 
 }  // namespace
@@ -103,8 +125,124 @@ int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
     return 0;
 }
 
+// ---------------------------------------------------------------------------------------------
+
+CommandProcessor* DiscardPreservedCacheCp::create(unsigned short kind)
+{
+    return createCommandProcessor<DiscardPreservedCacheCp>(kind);
+}
+
+ArrayList<unsigned short>* DiscardPreservedCacheCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_DISCARDPRESERVEDCACHE};
+    return makeCommandIdList(ids, 1);
+}
+
+int DiscardPreservedCacheCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    LdInfoParsedObject* own =
+        requestAs<LdInfoParsedObject>(request, adapterNumber, "DiscardPreservedCacheParsedObject *...");
+    if (own == nullptr)
+        return -1;
+    unsigned count = own->getLdCount();
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    Adapter* adapter = takeAdapter(manager, adapterNumber);
+    if (adapter == nullptr)
+        return -1;
+    Run run = {manager, adapter, nullptr, preservedCacheMask(adapter), false, own->getForce() != 0,
+               static_cast<int>(adapterNumber)};
+    if (run.mask == 0) {
+        printMessage(MSG_NO_PRESERVED_CACHE, run.adapterNumber);
+        return 0;
+    }
+    run.all = count > 0 && own->getLd(0) == ALL_LDS;
+    if (run.all) {
+        uint8_t maxVds = 0;
+        count = adapter->getMaxVirtualDrives(&maxVds) == 0 ? maxVds : 0;
+    }
+    printMessage(MSG_ADAPTER_HEADER, run.adapterNumber);
+    if (manager->getVds(&run.vds) != 0)
+        run.vds = nullptr;
+
+    int result = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        const uint8_t targetId = run.all ? static_cast<uint8_t>(i) : own->getLd(static_cast<unsigned char>(i));
+        if (!prepare(run, targetId, &result))
+            return result;
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        const uint8_t targetId = run.all ? static_cast<uint8_t>(i) : own->getLd(static_cast<unsigned char>(i));
+        result = discard(run, targetId);
+        if (result != 0)
+            return result;
+    }
+    return 0;
+}
+
+bool DiscardPreservedCacheCp::prepare(Run& run, uint8_t targetId, int* result)
+{
+    VirtualDisk* vd = hasPreservedCache(run.mask, targetId) ? findVd(run.vds, targetId, nullptr) : nullptr;
+    if (vd == nullptr)
+        return true;
+    const VdCondition c = conditionOf(vd);
+    const int t = static_cast<int>(targetId);
+    if (c.blocked && c.associated) {
+        const int status = vd->removeBlockedAccess(1);
+        if (status != 0) {
+            printMessage(MSG_LDPROP_SET_ERROR, "Remove Blocked access ", run.adapterNumber, t);
+            *result = status;
+            return false;
+        }
+        if (run.all)
+            printMessage(MSG_ADAPTER_TEXT, run.adapterNumber, "Remove Blocked access is Success");
+        else
+            printMessage(MSG_LDPROP_SET_SUCCESS, "Remove Blocked access ", run.adapterNumber, t, t);
+    }
+    if (c.offline && !run.force && !c.blocked && !c.associated) {
+        printMessage(MSG_TEXT, "\n One or more virtual drives are Offline. In order to discard preserved cache use "
+                               "-force option. This will discard the preserved cache & delete the offline virtual "
+                               "drives.\n");
+        *result = 0;
+        return false;
+    }
+    return true;
+}
+
+int DiscardPreservedCacheCp::discard(Run& run, uint8_t targetId)
+{
+    const int t = static_cast<int>(targetId);
+    if (!hasPreservedCache(run.mask, targetId)) {
+        if (!run.all)
+            printMessage(MSG_NO_PRESERVED_CACHE_VD, t);
+        return 0;
+    }
+    VirtualDisk* vd = findVd(run.vds, targetId, nullptr);
+    const VdCondition c = vd != nullptr ? conditionOf(vd) : VdCondition{false, false, false};
+    // The cache of a drive that an SSD cache still serves, or that is blocked, stays.
+    if (c.blocked || c.associated)
+        return 0;
+    const int status = run.adapter->discardPinnedCache(targetId);
+    if (status != 0) {
+        printMessage(MSG_PRESERVED_CACHE_NOT_CLEARED, t);
+        return status;
+    }
+    printMessage(MSG_PRESERVED_CACHE_CLEARED, t);
+    if (vd == nullptr || !c.offline)
+        return 0;
+    const int deleted = run.manager->deleteVd(dynamic_cast<VdId*>(vd->getId()), static_cast<uint8_t>(vd->isTidewellCache()), 0);
+    if (deleted != 0) {
+        printMessage(MSG_TEXT, "Deletion of offline virtual drive failed. \n");
+        return deleted;
+    }
+    return 0;
+}
+
 namespace {
 
 const CpRegistration<PreservedCacheListCp> listRegistration;
+const CpRegistration<DiscardPreservedCacheCp> discardRegistration;
 
 }  // namespace

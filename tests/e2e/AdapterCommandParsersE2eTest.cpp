@@ -149,7 +149,8 @@ TEST_F(AdapterCommandParsersE2e, DriveAndVirtualDriveInformationLines)
 {
     expectRows({
         {{"-GetPreservedCacheList", "-a0"}, "", 0, "Adapter 0: No Virtual Drive has Preserved Cache Data.\n" + exitLine("00")},
-        {{"-DiscardPreservedCache", "-L2", "-Force", "-a0"}, "", 1, NO_PROCESSOR_YET},
+        {{"-DiscardPreservedCache", "-L2", "-Force", "-a0"}, "", 0,
+         "Adapter 0: No Virtual Drive has Preserved Cache Data.\n" + exitLine("00")},
         // The layout and free-space displays are pinned by LdViewsE2eTest.cpp; silenced, they
         // show nothing.
         {{"-LdPdInfo", "-aALL", "-Silent"}, "", 0, ""},

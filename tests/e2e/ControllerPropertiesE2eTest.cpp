@@ -38,6 +38,9 @@ const char* const CC_STATUS = "0x01140100";
 const char* const CC_GET = "0x01140200";
 const char* const CC_SET = "0x01140300";
 const char* const PRESERVED_LIST = "0x030d0000";
+const char* const DISCARD = "0x030d0100";
+const char* const LD_LIST = "0x03020000";
+const char* const LD_DELETE = "0x03090000";
 const char* const LD_PROGRESS = "0x03080000";
 const char* const PHY_LIST = "0x07010000";
 const char* const GET_MUX = "0x07020100";
@@ -521,4 +524,33 @@ TEST_F(ControllerPropertiesE2e, SasCommandsOnSeveralControllers)
                std::vector<std::string>{sent(2, GET_MUX), sent(3, INFO)} + checked(3) + refreshReads(3) +
                std::vector<std::string>{sent(3, GET_MUX)}}}},
     });
+}
+
+TEST_F(ControllerPropertiesE2e, DiscardPreservedCache)
+{
+    auto ld0 = [](int state) {
+        return nlohmann::json{{"lds", {{{"targetId", 0}, {"raidLevel", 1}, {"drivesPerSpan", 2}, {"sizeBlocks", 1952448512},
+                                        {"drives", {8, 9}}, {"spans", {{{"array", 0}}}}, {"state", state},
+                                        {"preservedCache", 1}}}}};
+    };
+    const std::string cleared = "Adapter #0\n\nVirtual Drive(Target ID 00): Preserved Cache Data Cleared.\n";
+    expectRuns({
+        {"no drive keeps cache", "one", nlohmann::json::object(), {},
+         {{{"-DiscardPreservedCache", "-L0", "-a0"}, 0, "Adapter 0: No Virtual Drive has Preserved Cache Data.\n",
+           one(on2({PRESERVED_LIST}))}}},
+        {"an offline drive without -force: nothing discarded", "one", ld0(0), {},
+         {{{"-DiscardPreservedCache", "-L0", "-a0"}, 0,
+           "Adapter #0\n\n\n One or more virtual drives are Offline. In order to discard preserved cache use -force "
+           "option. This will discard the preserved cache & delete the offline virtual drives.\n",
+           one(on2({PRESERVED_LIST}))}}},
+        {"an offline drive with -force: discarded and deleted", "one", ld0(0), {},
+         {{{"-DiscardPreservedCache", "-L0", "-force", "-a0"}, 0, cleared,
+           one(on2({PRESERVED_LIST, DISCARD, LD_LIST, LD_DELETE}))}}},
+        {"a drive without preserved cache named", "one", ld0(3), {},
+         {{{"-DiscardPreservedCache", "-L4", "-a0"}, 0,
+           "Adapter #0\n\nVirtual Drive(Target ID 04): Doesn't have Preserved Cache Data.\n", one(on2({PRESERVED_LIST}))}}},
+        {"every drive: those without cache passed over", "one", ld0(3), {},
+         {{{"-DiscardPreservedCache", "-Lall", "-a0"}, 0, cleared, one(on2({PRESERVED_LIST, DISCARD}))}}},
+    });
+    EXPECT_EQ(lastState.value("lds", nlohmann::json::array()).size(), 1u);
 }
