@@ -78,14 +78,17 @@ bool patrolReadSuspended(RaidManager* manager)
     return false;
 }
 
-// The RAID manager read afresh (its result is not looked at) and its adapter element.
-Adapter* freshAdapter(CpController* cpController, uint8_t adapterNumber)
+// The RAID manager read afresh (its result is not looked at) and its adapter element; the
+// manager also to *manager when asked.
+Adapter* freshAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager = nullptr)
 {
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
+    RaidManager* taken = takeRaidManager(cpController, adapterNumber);
+    if (taken == nullptr)
         return nullptr;
-    manager->refresh();
-    return takeAdapter(manager, adapterNumber);
+    taken->refresh();
+    if (manager != nullptr)
+        *manager = taken;
+    return takeAdapter(taken, adapterNumber);
 }
 
 }  // namespace
@@ -109,11 +112,8 @@ int AdpPatrolReadCp::process(CpController* cpController, ParsedObject* request)
     if (own == nullptr)
         return -1;
     const unsigned short action = own->getAction();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    manager->refresh();
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
+    RaidManager* manager = nullptr;
+    Adapter* adapter = freshAdapter(cpController, adapterNumber, &manager);
     if (adapter == nullptr)
         return -1;
 
@@ -343,11 +343,8 @@ int AdpCCSchedulingCp::setMode(CpController* cpController, AdpCCSchedParsedObjec
         printMessage(MSG_CC_MODE_INVALID);
         return -1;
     }
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    manager->refresh();
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
+    RaidManager* manager = nullptr;
+    Adapter* adapter = freshAdapter(cpController, adapterNumber, &manager);
     if (adapter == nullptr)
         return -1;
 
