@@ -38,9 +38,28 @@ Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber)
 
 bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber)
 {
-    if (manager == nullptr || manager->refresh() != 0) {
+    return refreshModel(manager, adapterNumber) == 0;
+}
+
+Adapter* takeModelAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager)
+{
+    *manager = takeRaidManager(cpController, adapterNumber);
+    return *manager != nullptr ? takeAdapter(*manager, adapterNumber) : nullptr;
+}
+
+int refreshModel(RaidManager* manager, uint8_t adapterNumber)
+{
+    int status = manager != nullptr ? manager->refresh() : -1;
+    if (status != 0)
         printMessage(MSG_RM_INIT_FAILED, static_cast<int>(adapterNumber));
-        return false;
-    }
-    return true;
+    return status;
+}
+
+int takeDiskGroups(RaidManager* manager, ArrayList<DiskGroup*>** groups)
+{
+    int status = manager != nullptr ? manager->getDiskGroups(groups) : -1;
+    if (status == 0 && *groups != nullptr)
+        return 0;
+    printMessage(MSG_DISK_GROUP_LIST_FAILED);
+    return status != 0 ? status : -1;
 }

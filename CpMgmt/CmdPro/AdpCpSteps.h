@@ -13,10 +13,14 @@
 
 #include <cstdint>
 
+#include "PavUtil/List.h"
+
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
+#include "PavUtil/List.h"
 
 class Adapter;
+class DiskGroup;
 class CpController;
 class Controller;
 class ParsedObject;
@@ -44,5 +48,13 @@ RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber);
 bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber);
 // The RAID manager's adapter element; null after message 0x30023.
 Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber);
+// The controller's RAID manager (into `manager`) and its adapter element; null after the
+// message of the step that failed.
+Adapter* takeModelAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager);
+// Reads the controller's model afresh: 0, or the refresh's status after message 0x30022.
+int refreshModel(RaidManager* manager, uint8_t adapterNumber);
+// The configuration's disk groups (the model's list): 0, or the read's status (-1 without a
+// list) after message 0x30024.
+int takeDiskGroups(RaidManager* manager, ArrayList<DiskGroup*>** groups);
 
 #endif

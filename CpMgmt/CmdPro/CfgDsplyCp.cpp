@@ -192,11 +192,9 @@ int CfgDsplyCp::printControllerSummary(uint8_t adapterNumber, CpController* cpCo
 int CfgDsplyCp::showConfiguration(RaidManager* manager, CfgWalkKind kind)
 {
     ArrayList<DiskGroup*>* groups = nullptr;
-    int status = manager->getDiskGroups(&groups);
-    if (status != 0 || groups == nullptr) {
-        printMessage(MSG_DISK_GROUP_LIST_FAILED);
-        return status != 0 ? status : -1;
-    }
+    int status = takeDiskGroups(manager, &groups);
+    if (status != 0)
+        return status;
     Walk walk{kind};
     if (kind != CfgWalkKind::SsdCache)
         printMessage(MSG_DISK_GROUP_COUNT, static_cast<int>(groups->count()));

@@ -37,17 +37,13 @@ int FreeSpaceInfoCp::process(CpController* cpController, ParsedObject* request)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return -1;
-    int status = manager->refresh();
-    if (status != 0) {
-        printMessage(MSG_RM_INIT_FAILED, static_cast<int>(adapterNumber));
+    int status = refreshModel(manager, adapterNumber);
+    if (status != 0)
         return status;
-    }
     ArrayList<DiskGroup*>* groups = nullptr;
-    status = manager->getDiskGroups(&groups);
-    if (status != 0 || groups == nullptr) {
-        printMessage(MSG_DISK_GROUP_LIST_FAILED);
-        return status != 0 ? status : -1;
-    }
+    status = takeDiskGroups(manager, &groups);
+    if (status != 0)
+        return status;
     printMessage(MSG_DISK_GROUP_COUNT, static_cast<int>(groups->count()));
     for (unsigned char i = 0; i < groups->count(); ++i) {
         ArrayList<Array*>* arrays = nullptr;

@@ -54,8 +54,8 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
     LdBBMClearParsedObject* own = requestAs<LdBBMClearParsedObject>(request, adapterNumber, "LdBBMClearParsedObject *...");
     if (own == nullptr)
         return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    Adapter* adapter = manager != nullptr ? takeAdapter(manager, adapterNumber) : nullptr;
+    RaidManager* manager = nullptr;
+    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &manager);
     if (adapter == nullptr)
         return -1;
     uint8_t supported = 0;

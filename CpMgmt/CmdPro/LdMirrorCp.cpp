@@ -34,8 +34,8 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
     LdMirrorParsedObject* own = requestAs<LdMirrorParsedObject>(request, adapterNumber, "LdMirrorParsedObject *...");
     if (own == nullptr)
         return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    Adapter* adapter = manager != nullptr ? takeAdapter(manager, adapterNumber) : nullptr;
+    RaidManager* manager = nullptr;
+    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &manager);
     if (adapter == nullptr)
         return -1;
     uint8_t supported = 0;

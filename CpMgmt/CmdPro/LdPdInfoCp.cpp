@@ -41,11 +41,9 @@ int LdPdInfoCp::process(CpController* cpController, ParsedObject*)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return -1;
-    int status = manager->refresh();
-    if (status != 0) {
-        printMessage(MSG_RM_INIT_FAILED, static_cast<int>(adapterNumber));
+    int status = refreshModel(manager, adapterNumber);
+    if (status != 0)
         return status;
-    }
     ArrayList<VirtualDisk*>* vds = nullptr;
     status = manager->getVds(&vds);
     if (status != 0 || vds == nullptr) {

@@ -243,8 +243,7 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     const unsigned short property = step.request->getProperty();
     unsigned n = step.request->getLdCount();
-    if ((step.manager = takeRaidManager(cpController, step.adapterNumber)) == nullptr ||
-        (step.adapter = takeAdapter(step.manager, step.adapterNumber)) == nullptr)
+    if ((step.adapter = takeModelAdapter(cpController, step.adapterNumber, &step.manager)) == nullptr)
         return -1;
     if (property == TOKEN_DSKCACHE_EN || property == TOKEN_DSKCACHE_DIS) {
         uint8_t supported = 0;
