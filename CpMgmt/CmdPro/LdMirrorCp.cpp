@@ -64,11 +64,15 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
             result = -1;
             continue;
         }
-        VirtualDisk* vd = lookUpVd(manager, targetId, &result);
-        if (vd == nullptr)
+        // A drive the model makes for the lookup (one not in the configuration it holds, which
+        // a view replaces) is deleted with the lookup.
+        VdLookup lookup;
+        if ((result = lookup.lookUp(manager, targetId)) != 0) {
+            printMessage(MSG_GET_FAILED, "VD object");
             continue;
+        }
         bool ends = false;
-        result = mirrorOneVd(own, manager, vd, &ends);
+        result = mirrorOneVd(own, manager, lookup.get(), &ends);
         if (ends)
             return result;
     }

@@ -113,10 +113,12 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
         uint8_t targetId = 0;
         if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId))
             continue;
-        int status = 0;
-        VirtualDisk* vd = lookUpVd(manager, targetId, &status);
-        if (vd == nullptr)
+        VdLookup lookup;
+        if (lookup.lookUp(manager, targetId) != 0) {
+            printMessage(MSG_GET_FAILED, "VD object");
             return -1;
+        }
+        VirtualDisk* vd = lookup.get();
         if (vd->beginUpdate() != 0) {
             printMessage(MSG_TEXT, "\nbeginUpdate() failed on Vd object\n");
             return -1;

@@ -272,13 +272,15 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
         uint8_t targetId = 0;
         if (!walkTargetId(step.request, vds, step.all, i, step.manager, step.adapterNumber, &targetId))
             continue;
-        int status = 0;
-        VirtualDisk* vd = lookUpVd(step.manager, targetId, &status);
-        if (vd == nullptr)
+        VdLookup lookup;
+        if (lookup.lookUp(step.manager, targetId) != 0) {
+            printMessage(MSG_GET_FAILED, "VD object");
             return -1;
+        }
+        VirtualDisk* vd = lookup.get();
         step.lastDrive = i + 1 == n;
         bool ends = false;
-        status = step.request->getCommandToken() == TOKEN_GET_LDPROPERTY ? showProperty(step, vd, targetId, &ends)
+        int status = step.request->getCommandToken() == TOKEN_GET_LDPROPERTY ? showProperty(step, vd, targetId, &ends)
                                                                             : changeProperty(step, vd, targetId, &ends);
         if (ends)
             return status;

@@ -90,20 +90,3 @@ bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, b
     printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(*targetId));
     return false;
 }
-
-VirtualDisk* lookUpVd(RaidManager* manager, uint8_t targetId, int* status)
-{
-    VirtualDisk* vd = nullptr;
-    VdIdZpr* id = new (noThrowNew) VdIdZpr(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
-    *status = id != nullptr ? manager->getVd(id, &vd) : -1;
-    // A drive of the model's snapshot does not keep the identifier; a drive the model makes
-    // for the lookup does, and so does a failed lookup that may have handed it on.
-    if (vd != nullptr && vd->getId() != id)
-        delete id;
-    if (*status == 0 && vd != nullptr)
-        return vd;
-    if (*status == 0)
-        *status = -1;
-    printMessage(MSG_GET_FAILED, "VD object");
-    return nullptr;
-}

@@ -55,9 +55,4 @@ private:
 bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
                   RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId);
 
-// The model's drive with the target id, looked up by a new identifier (sequence number to be
-// filled in by the model); null after message 0x35017 with "VD object", the lookup's status
-// (-1 when it gave no drive) in `status`.
-VirtualDisk* lookUpVd(RaidManager* manager, uint8_t targetId, int* status);
-
 #endif
