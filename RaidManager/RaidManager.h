@@ -31,6 +31,7 @@ class PhysicalDevice;
 class RmCfg;
 class RmData;
 class Spare;
+class UnConfiguredVd;
 class VdId;
 class VirtualDisk;
 class ZprConfigBuffer;
@@ -101,6 +102,30 @@ public:
     virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
     virtual int clearConfig(uint8_t force) = 0;
     virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
+
+    // Questions before a configuration change; none changes the controller.
+    // The unconfigured-good drives in no array (SATA ones only with `sataOnly`), smallest
+    // first: a new list whose container the caller deletes; 12 when there is none.
+    virtual int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) = 0;
+    // Answer 1 when a virtual drive can be made on unconfigured drives; `nonPi` 1 when a drive
+    // up to the first usable one cannot take protection information. 26 at the virtual-drive
+    // maximum, 11 without an unconfigured-good drive (answer 0).
+    virtual int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) = 0;
+    // Answer 1 when a virtual drive can be made on the group's free space: 26 at a maximum
+    // (the firmware's status then in the last-error word), 3 without room, 28 while a drive of
+    // the group rebuilds (answer untouched).
+    virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
+    // 1 when the unconfigured-good drive (the spare's drive) may join the redundant array: it
+    // mixes with the members and is as large as the smallest member (the array's extent).
+    virtual int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) = 0;
+    virtual int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) = 0;
+    // 1 when the candidate can take the drive's place; always 0.
+    virtual int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) = 0;
+    // Checks the spans a configuration command names: 0 with `out` 0 for spans of
+    // unconfigured-good drives only, 0 with `out` the matched DiskGroup* for spans naming
+    // exactly the arrays of one disk group with equal free extents, else a code above 0.
+    virtual int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) = 0;
+
     // Deletes the data access.
     virtual ~RaidManager();
 
@@ -151,7 +176,18 @@ public:
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
     int clearConfig(uint8_t force) override;
     int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) override;
+    int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) override;
+    int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
+    int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) override;
+    int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) override;
+    int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) override;
+    int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
     ~SnapShotRaidManager() override;
+
+    // 0 when the two arrays have the same free extents; 11 when either has none (or they
+    // cannot be read), 12 when they differ.
+    int compareFreeExtents(Array* a, Array* b);
 
     // The drive-mix matrix the last refresh set; null before the first refresh.
     DriveMixMatrix* getDriveMixMatrix() const { return driveMix; }
@@ -162,6 +198,10 @@ private:
     // Steps of the refresh after the adapter: the drive lists and the configuration.
     void loadDrivesAndConfig();
     void buildDriveMixMatrix();
+    // Steps of the capacity queries.
+    int vdCountAndMaximum(uint8_t* count, uint8_t* maximum);
+    int checkArrayHasRoom(Array* array, uint8_t* answer);
+    int isDriveUsableForArray(PhysicalDevice* pd, Array* array, bool spare, uint8_t* answer);
 
     DriveMixMatrix* driveMix;                 // process-wide, not owned
     Adapter* adapter;                         // owned

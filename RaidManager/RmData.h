@@ -17,6 +17,7 @@
 class Adapter;
 class Controller;
 class ControllerId;
+class DiskGroup;
 class EnclSlotId;
 class PhysicalDevice;
 class RaidElementId;
@@ -123,6 +124,9 @@ public:
     // forgotten once a send succeeds. 0x55 and 0x56 mean the controller is still at work: call
     // again. 0 at once on a controller that needs no spin-up step.
     virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
+    // The last word of the capacity queries, once the model found room: answer 1.
+    virtual int canCreateVdOnFreshPds(uint8_t* answer) = 0;
+    virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
 
     Controller* getController() const { return controller; }
 

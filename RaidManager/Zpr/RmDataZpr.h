@@ -72,6 +72,9 @@ public:
     int readSnapshotSubcmd08(uint8_t value, uint8_t** block) override;
     int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) override;
     int readSnapshotSubcmd0A(uint8_t** block) override;
+    // Answer 1, always 0: the model's checks are all there is.
+    int canCreateVdOnFreshPds(uint8_t* answer) override;
+    int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
 
     // Configuration changes (RmDataZprConfigChange.cpp).
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
