@@ -125,6 +125,11 @@ public:
     // unconfigured-good drives only, 0 with `out` the matched DiskGroup* for spans naming
     // exactly the arrays of one disk group with equal free extents, else a code above 0.
     virtual int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) = 0;
+    // The RmData's adds of a planned logical drive, and its element for a planned drive.
+    virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
+    virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
+                                uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
     // Deletes the data access.
     virtual ~RaidManager();
@@ -183,6 +188,10 @@ public:
     int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) override;
     int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) override;
     int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
+    int addVdOnFreshPds(UnConfiguredVd* plan) override;
+    int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
+                        uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     ~SnapShotRaidManager() override;
 
     // 0 when the two arrays have the same free extents; 11 when either has none (or they

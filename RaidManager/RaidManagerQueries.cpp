@@ -489,3 +489,22 @@ int SnapShotRaidManager::compareFreeExtents(Array* a, Array* b)
     deleteExtents(second);
     return code;
 }
+
+// The adds themselves are the RmData's; the snapshot sees them after the next refresh.
+int SnapShotRaidManager::addVdOnFreshPds(UnConfiguredVd* plan)
+{
+    return rmData->addVdOnFreshPds(plan);
+}
+
+int SnapShotRaidManager::addVdOnFreeSpace(UnConfiguredVd* plan)
+{
+    return rmData->addVdOnFreeSpace(plan);
+}
+
+int SnapShotRaidManager::createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
+                                         uint8_t currentCachePolicy, uint8_t defaultCachePolicy,
+                                         uint8_t encryptionType)
+{
+    return rmData->createVdElement(vd, primaryRaidLevel, stripExponent, currentCachePolicy, defaultCachePolicy,
+                                   encryptionType);
+}

@@ -22,6 +22,7 @@ class EnclSlotId;
 class PhysicalDevice;
 class RaidElementId;
 class RmCfg;
+class UnConfiguredVd;
 class VdId;
 class VdIdZpr;
 class VirtualDisk;
@@ -127,6 +128,14 @@ public:
     // The last word of the capacity queries, once the model found room: answer 1.
     virtual int canCreateVdOnFreshPds(uint8_t* answer) = 0;
     virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
+    // Adds the planned logical drive (a plan on fresh drives, or on free space) once the plan
+    // finds its size valid (-1 otherwise), and makes it visible to the operating system (not
+    // an SSD cache). The new drive's identifier goes to the plan; the caller deletes it.
+    virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
+    virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    // A new element (owned by the caller) for a planned logical drive with these values.
+    virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
+                                uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
     Controller* getController() const { return controller; }
 

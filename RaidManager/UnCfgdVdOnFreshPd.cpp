@@ -356,17 +356,9 @@ int UnCfgdVdOnFreshPd::isSizeValid(uint8_t* answer)
 {
     *answer = 0;
     uint64_t maximum = 0;
-    int status = getMaximumSize(&maximum);
+    int status = checkRequestFits(&maximum);
     if (status != 0)
         return status;
-    if (requestedSize > maximum)
-        return -1;
-    uint64_t size = 0;
-    status = getVdSize(&size);
-    if (status != 0)
-        return status;
-    if (size != requestedSize)
-        return -1;
     Adapter* a = adapter();
     uint8_t slicing = 0;
     if (a == nullptr || a->isSpanSlicingSupported(&slicing) != 0)

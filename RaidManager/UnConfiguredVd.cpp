@@ -122,6 +122,21 @@ int UnConfiguredVd::driveShareFor(uint8_t level, uint64_t blocks, uint8_t drives
     return 0;
 }
 
+int UnConfiguredVd::checkRequestFits(uint64_t* maximum)
+{
+    int status = getMaximumSize(maximum);
+    if (status != 0)
+        return status;
+    // A request of 0 is no request (and getVdSize refuses it).
+    if (requestedSize > *maximum)
+        return -1;
+    uint64_t size = 0;
+    status = getVdSize(&size);
+    if (status != 0)
+        return status;
+    return size == requestedSize ? 0 : -1;
+}
+
 int UnConfiguredVd::getVdSize(uint64_t* size)
 {
     if (requestedSize == 0 || raidLevel == LEVEL_NONE)

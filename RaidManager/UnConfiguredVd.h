@@ -113,6 +113,9 @@ protected:
     }
     // The controller's adapter; null when the manager or the adapter cannot be had.
     Adapter* adapter() const;
+    // 0 when the request is within the maximum (handed out) and is what the drive will get;
+    // else -1 or the failure of a size step.
+    int checkRequestFits(uint64_t* maximum);
     // 1 when the plan's level is a spanned one on the adapter (0 without an adapter).
     uint8_t isSpannedLevel() const;
 

@@ -17,6 +17,8 @@ class ArrayIdZpr;
 class PdIdZpr;
 class Span;
 class Spare;
+class UnCfgdVdOnFreeSpOnPd;
+class UnCfgdVdOnFreshPd;
 class ZprArrayRecord;
 class ZprData;
 class ZprLdRecord;
@@ -75,6 +77,17 @@ public:
     // Answer 1, always 0: the model's checks are all there is.
     int canCreateVdOnFreshPds(uint8_t* answer) override;
     int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
+    int addVdOnFreshPds(UnConfiguredVd* plan) override;
+    int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
+                        uint8_t defaultCachePolicy, uint8_t encryptionType) override;
+    // The config-add buffers of a plan: a new buffer (handed out at once, freed by the caller
+    // with delete[], also after a failure) and its size.
+    int buildVdOnFreshPds(UnCfgdVdOnFreshPd* plan, uint8_t** buffer, uint32_t* size);
+    int buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, uint32_t* size);
+    // The cache-policy byte of a new logical drive from the plan's read, write, I/O and
+    // bad-battery policies; caching needs the controller's cache memory.
+    int cachePolicyFromPlan(UnConfiguredVd* plan, uint8_t* policy);
 
     // Configuration changes (RmDataZprConfigChange.cpp).
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
@@ -111,6 +124,17 @@ public:
     Span* createSpan(const ZprSpanRecord& record);
 
 private:
+    // Steps of the config-add builders (RmDataZprConfigAdd.cpp).
+    int fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drivesPerSpan, uint8_t spanCount, bool freeSpace);
+    int putFreshSpans(UnCfgdVdOnFreshPd* plan, ZprLdRecord& ld, uint8_t spanCount, uint16_t base, uint8_t perSpan,
+                      uint64_t fullSpan);
+    int putFreeSpaceArray(ZprArrayRecord& record, Array* array, const ZprConfigBuffer& current);
+    // Checks the plan's size, builds the buffer of the plan's kind (the other one null) and
+    // sends it.
+    int addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace);
+    // Sends the buffer (and frees it); the operating-system step after a successful add.
+    int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
+
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();
     // New drive elements for the drive-list entries whose device type `accept` takes.

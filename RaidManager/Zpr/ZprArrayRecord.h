@@ -55,6 +55,22 @@ public:
         return clampCount(driveCount(), bytes.room(DRIVES, ZprArrayDrive::SIZE, MAX_DRIVES));
     }
     uint16_t arrayRef() const { return bytes.u16(ARRAY_REF); }
+    // The setters answer false, nothing changed, over a read-only record.
+    bool setDriveCount(uint8_t count) { return bytes.setU8(DRIVE_COUNT, count); }
+    bool setArrayRef(uint16_t ref) { return bytes.setU16(ARRAY_REF, ref); }
+    // Drive entry `index`: false beyond the entries the record has room for.
+    bool setDrive(uint32_t index, uint16_t deviceId, uint16_t sequence, uint16_t state)
+    {
+        const size_t at = DRIVES + static_cast<size_t>(index) * ZprArrayDrive::SIZE;
+        return index < MAX_DRIVES && bytes.setU16(at + ZprArrayDrive::DEVICE_ID, deviceId) &&
+               bytes.setU16(at + ZprArrayDrive::SEQUENCE, sequence) && bytes.setU16(at + ZprArrayDrive::STATE, state);
+    }
+    // The whole record copied from another one.
+    bool copyFrom(const ZprArrayRecord& other)
+    {
+        uint8_t copy[SIZE];
+        return other.bytes.readBytes(0, copy, SIZE) && bytes.writeBytes(0, copy, SIZE);
+    }
     // Drive entry `index`; an entry outside the record reads as zeroes.
     ZprArrayDrive drive(uint32_t index) const
     {

@@ -91,6 +91,33 @@ public:
         return ZprSpanRecord(bytes.sub(SPANS + static_cast<size_t>(index) * ZprSpanRecord::SIZE, ZprSpanRecord::SIZE));
     }
 
+    // The setters of a record being built; false, nothing changed, over a read-only record.
+    bool setReference(uint8_t targetId, uint16_t sequence)
+    {
+        return bytes.setU8(TARGET_ID, targetId) && bytes.setU16(SEQUENCE, sequence);
+    }
+    bool setName(const char* text) { return bytes.writeText(NAME, NAME_SIZE, text); }
+    bool setPolicies(uint8_t defaultCache, uint8_t access, uint8_t diskCache, uint8_t currentCache)
+    {
+        return bytes.setU8(DEFAULT_CACHE_POLICY, defaultCache) && bytes.setU8(ACCESS_POLICY, access) &&
+               bytes.setU8(DISK_CACHE_POLICY, diskCache) && bytes.setU8(CURRENT_CACHE_POLICY, currentCache);
+    }
+    bool setDefaultPowerSavings(uint8_t policy) { return bytes.setU8(DEFAULT_POWER_SAVINGS, policy); }
+    bool setLayout(uint8_t primary, uint8_t qualifier, uint8_t secondary, uint8_t stripExponent, uint8_t drivesPerSpan,
+                   uint8_t spans)
+    {
+        return bytes.setU8(PRIMARY_RAID_LEVEL, primary) && bytes.setU8(RAID_QUALIFIER, qualifier) &&
+               bytes.setU8(SECONDARY_RAID_LEVEL, secondary) && bytes.setU8(STRIP_EXPONENT, stripExponent) &&
+               bytes.setU8(DRIVES_PER_SPAN, drivesPerSpan) && bytes.setU8(SPAN_COUNT, spans);
+    }
+    bool setStates(uint8_t state, uint8_t initState)
+    {
+        return bytes.setU8(STATE, state) && bytes.setU8(INIT_STATE, initState);
+    }
+    bool setEncryption(uint8_t type) { return bytes.setU8(ENCRYPTION, type); }
+    bool setSsdCaching(uint8_t flag) { return bytes.setU8(SSD_CACHING, flag); }
+    bool setPiType(uint8_t type) { return bytes.setU8(PI_TYPE, type); }
+
     const LeView& view() const { return bytes; }
 
 private:

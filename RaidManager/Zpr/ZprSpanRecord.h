@@ -25,6 +25,11 @@ public:
     uint64_t startBlock() const { return bytes.u64(START_BLOCK); }
     uint64_t blockCount() const { return bytes.u64(BLOCK_COUNT); }
     uint16_t arrayRef() const { return bytes.u16(ARRAY_REF); }
+    // False, nothing changed, over a read-only record.
+    bool set(uint64_t start, uint64_t count, uint16_t arrayRef)
+    {
+        return bytes.setU64(START_BLOCK, start) && bytes.setU64(BLOCK_COUNT, count) && bytes.setU16(ARRAY_REF, arrayRef);
+    }
 
     const LeView& view() const { return bytes; }
 
