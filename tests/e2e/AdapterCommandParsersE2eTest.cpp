@@ -78,7 +78,10 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
          "ERROR: Failed to open file fw.rom.\nERROR: Failed to open file fw.rom.\n" + exitLine("01")},
         {{"-Version", "-Cli", "-a0"}, "", 0,
          "\n      QuillCLI SAS RAID Management Tool  Ver 1.02.00 Dec 10, 2026\n\n" + exitLine("00")},
-        {{"-AdpGetPciInfo", "-aALL"}, "", 1, NO_PROCESSOR_YET},
+        {{"-AdpGetPciInfo", "-aALL"}, "", 0,
+         "PCI information for Controller 0\n--------------------------------\nBus Number      : 3\nDevice Number   : 0\n"
+         "Function Number : 0\n\nPCI information for Controller 1\n--------------------------------\n"
+         "Bus Number      : 4\nDevice Number   : 0\nFunction Number : 0\n\n" + exitLine("00")},
         {{"-AdpAlILog", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
         {{"-AdpAllInfo", "-a0", "-Silent"}, "", 0, ""},
         {{"-AdpFwFlash", "-f", "fw.rom", "-FwType", "300", "-a0"}, "", 1, REFUSED},

@@ -78,11 +78,13 @@ protected:
         std::string dir = makeSimHost(run.preset);
         cleanup.push_back(dir.substr(0, dir.rfind('/')));
         if (!run.edit.is_null()) {
-            const std::string path = dir + "/state.json";
-            nlohmann::json state = nlohmann::json::parse(readFile(path));
+            // The host is made again from the edited description, so that what the host shows
+            // outside the firmware (its PCI locations, files) follows the edit too.
+            nlohmann::json state = nlohmann::json::parse(readFile(dir + "/state.json"));
             for (nlohmann::json& c : state["controllers"])
                 c.merge_patch(run.edit);
-            std::ofstream(path) << state.dump(2);
+            dir = makeSimHostFrom(state.dump(2));
+            cleanup.push_back(dir.substr(0, dir.rfind('/')));
         }
         for (const Lines& fault : run.faults)
             EXPECT_EQ(addSimFault(dir, fault), "");
