@@ -1465,11 +1465,16 @@ void visit(V& v, Ir2Library& l)
     v.list("controllerInfo", l.controllerInfo, 16);
 }
 
+// The longest host file text a description gives.
+const size_t HOST_TEXT_LENGTH = 255;
+
 template <class V>
 void visit(V& v, HostModel& h)
 {
     v.num("format", h.format, ALWAYS, 1, 1);
     v.text("kernelRelease", h.kernelRelease, RELEASE_LENGTH);
+    v.text("procVersion", h.procVersion, HOST_TEXT_LENGTH);
+    v.text("driverVersionFile", h.driverVersionFile, HOST_TEXT_LENGTH);
     v.num("clock", h.clock);
     v.flag("sysfsLinkedClass", h.sysfsLinkedClass);
     v.list("drivers", h.drivers);

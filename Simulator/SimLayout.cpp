@@ -247,6 +247,10 @@ int SimLayout::create(const std::string& dir, const HostModel& state)
         devices += fmt("%3u ", d.major) + d.name + "\n";
     devices += "\nBlock devices:\n  8 sd\n 65 sd\n";
     w.file("proc/devices", devices, 0444);
+    if (!state.procVersion.empty())
+        w.file("proc/version", state.procVersion, 0444);
+    if (!state.driverVersionFile.empty())
+        w.file("sys/bus/pci/drivers/quillraid_sas/version", state.driverVersionFile, 0444);
     w.dir("dev");
     w.dir("lib");
     w.dir("sys/block");

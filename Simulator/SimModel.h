@@ -893,6 +893,10 @@ struct Ir2Library {
 struct HostModel {
     uint32_t format = 1;                  // the description format's version
     std::string kernelRelease = "3.10.0";
+    // The kernel's version text (/proc/version) and the text of the controller driver's sysfs
+    // version file; an empty text leaves the file out.
+    std::string procVersion = "Linux version 3.10.0-quill (build@quill) (gcc version 4.8.5) #1 SMP\n";
+    std::string driverVersionFile = "06.803.01.00\n";
     uint64_t clock = 0;                   // simulated seconds since the host was made
     bool sysfsLinkedClass = false;        // class entries as links (current kernels)
     std::vector<Driver> drivers = {Driver()};

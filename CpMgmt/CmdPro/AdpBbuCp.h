@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "CpMgmt/CommandProcessor.h"
+#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
 
 class Adapter;
 class AdpBbuPo;
@@ -125,5 +126,12 @@ private:
     uint8_t batteryBackupPresent;
     uint8_t adapterNumber = 0;
 };
+
+// The name of the battery's kind: types 0 to 4, and type 5 of variant 0, by the table of
+// battery kinds; any other battery by the device name of its design record, copied into
+// `deviceName`. Every display that shows the battery's kind names it so.
+const size_t BATTERY_DEVICE_NAME_SIZE = ZprBbuDesignInfo::DEVICE_NAME_WIDTH + 1;
+const char* batteryTypeName(const ZprBbuStatus& status, const ZprBbuDesignInfo& design,
+                            char (&deviceName)[BATTERY_DEVICE_NAME_SIZE]);
 
 #endif

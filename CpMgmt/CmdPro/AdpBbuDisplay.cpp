@@ -160,17 +160,22 @@ int AdpBbuCp::showStatus(CpController* cpController, AdpBbuPo*)
     return 0;
 }
 
+const char* batteryTypeName(const ZprBbuStatus& status, const ZprBbuDesignInfo& design,
+                            char (&deviceName)[BATTERY_DEVICE_NAME_SIZE])
+{
+    const uint8_t type = status.type();
+    if (type < LAST_NAMED_TYPE || (type == LAST_NAMED_TYPE && status.variant() == 0))
+        return BATTERY_TYPE_NAMES[type];
+    design.deviceName(deviceName, sizeof deviceName);
+    return deviceName;
+}
+
 void AdpBbuCp::printStatus(CpController* cpController, const ZprBbuStatus& status, const ZprBbuDesignInfo& design)
 {
     printMessage(MSG_BBU_STATUS_TITLE, static_cast<int>(adapterNumber));
     uint8_t type = status.type();
-    char deviceName[ZprBbuDesignInfo::DEVICE_NAME_WIDTH + 1];
-    const char* name = deviceName;
-    if (type < LAST_NAMED_TYPE || (type == LAST_NAMED_TYPE && status.variant() == 0))
-        name = BATTERY_TYPE_NAMES[type];
-    else
-        design.deviceName(deviceName, sizeof deviceName);
-    printMessage(MSG_BBU_TYPE, name);
+    char deviceName[BATTERY_DEVICE_NAME_SIZE];
+    printMessage(MSG_BBU_TYPE, batteryTypeName(status, design, deviceName));
 
     if (type == 0 || batteryBackupPresent == 0) {
         printMessage(MSG_TEXT, STATE_TEXTS[static_cast<int>(BatteryState::MISSING)]);

@@ -58,6 +58,12 @@ int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, 
     return execute(cpController, params);
 }
 
+int sendDriverCommand(CpController* cpController, uint32_t opcode, void* buffer)
+{
+    DriverZprDPParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);
+    return execute(cpController, params);
+}
+
 int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer)
 {
     DcmdZprDpPrvParams params(opcode, 0u, 0u, 0u, buffer, 0, 0, 0);

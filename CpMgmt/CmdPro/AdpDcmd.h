@@ -29,6 +29,9 @@ int sendDcmdWithMailbox(CpController* cpController, uint32_t opcode, const uint3
 // Mailbox byte 0 = the phy, byte 1 = the speed (the first 8 mailbox bytes given as one value).
 int sendDcmdPhySpeed(CpController* cpController, uint32_t opcode, void* buffer, uint8_t phy, uint8_t speed);
 
+// A command to the controller's kernel driver (the opcode's own length), zero mailbox.
+int sendDriverCommand(CpController* cpController, uint32_t opcode, void* buffer);
+
 // A controller-private opcode (the private catalogue's length), zero mailbox.
 int sendPrivateDcmd(CpController* cpController, uint32_t opcode, void* buffer);
 

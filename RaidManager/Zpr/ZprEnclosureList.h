@@ -13,12 +13,16 @@ public:
     static constexpr size_t SIZE = 144;
 
     static constexpr size_t DEVICE_ID = 0;   // 16-bit enclosure device id
+    static constexpr size_t STATUS = 9;      // 8-bit: nonzero faulty
+    static constexpr size_t TYPE = 10;       // 8-bit: 1 SAF-TE, 2 SES, 3 SGPIO
     static constexpr size_t PROPERTY = 13;   // 8-bit enclosure property
 
     explicit ZprEnclosureEntry(const LeView& bytes) : bytes(bytes) {}
 
     uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }
     uint8_t property() const { return bytes.u8(PROPERTY); }
+    uint8_t status() const { return bytes.u8(STATUS); }
+    uint8_t type() const { return bytes.u8(TYPE); }
 
     const LeView& view() const { return bytes; }
 

@@ -34,6 +34,9 @@ public:
     static constexpr uint8_t RAID_LEVEL_MULTI_MIRROR = 17;
 
     static constexpr uint8_t STATE_OFFLINE = 0;
+    static constexpr uint8_t STATE_PARTIALLY_DEGRADED = 1;
+    static constexpr uint8_t STATE_DEGRADED = 2;
+    static constexpr uint8_t STATE_OPTIMAL = 3;
 
     explicit ZprLdParameters(const LeView& bytes) : bytes(bytes) {}
 

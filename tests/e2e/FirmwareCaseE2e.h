@@ -63,6 +63,7 @@ struct Case {
     std::string out;
     Lines commands;
     Lines actionMailboxes;                 // "opcode=... mbox=..." of the action commands, when given
+    nlohmann::json hostEdit = nullptr;     // merged into the description itself (host files)
 };
 
 class FirmwareCaseE2e : public ::testing::Test {
@@ -77,12 +78,15 @@ protected:
     {
         std::string dir = makeSimHost(run.preset);
         cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        if (!run.edit.is_null()) {
+        if (!run.edit.is_null() || !run.hostEdit.is_null()) {
             // The host is made again from the edited description, so that what the host shows
             // outside the firmware (its PCI locations, files) follows the edit too.
             nlohmann::json state = nlohmann::json::parse(readFile(dir + "/state.json"));
-            for (nlohmann::json& c : state["controllers"])
-                c.merge_patch(run.edit);
+            if (!run.edit.is_null())
+                for (nlohmann::json& c : state["controllers"])
+                    c.merge_patch(run.edit);
+            if (!run.hostEdit.is_null())
+                state.merge_patch(run.hostEdit);
             dir = makeSimHostFrom(state.dump(2));
             cleanup.push_back(dir.substr(0, dir.rfind('/')));
         }
@@ -107,16 +111,24 @@ protected:
         return out;
     }
 
+    // Runs a case's command line on a host made for it (its folder in `hostDir`).
+    RunResult runCase(const Case& run, std::string* hostDir)
+    {
+        *hostDir = host(run);
+        RunSpec spec;
+        spec.args = run.args;
+        spec.env = {{"QUILLCLI_SIM_HOST", *hostDir}};
+        RunResult r = runProgram(spec);
+        cleanup.push_back(r.workDir);
+        return r;
+    }
+
     void expectRuns(const std::vector<Case>& runs, const Lines& actionOpcodes)
     {
         for (const Case& run : runs) {
             SCOPED_TRACE(run.what);
-            const std::string dir = host(run);
-            RunSpec spec;
-            spec.args = run.args;
-            spec.env = {{"QUILLCLI_SIM_HOST", dir}};
-            RunResult r = runProgram(spec);
-            cleanup.push_back(r.workDir);
+            std::string dir;
+            RunResult r = runCase(run, &dir);
             EXPECT_EQ(r.exitCode, run.exitCode);
             EXPECT_EQ(r.out, run.out);
             EXPECT_EQ(r.err, "");

@@ -1,0 +1,398 @@
+// The system summary: preparation, the controller reads, the system, controller and battery
+// parts. The enclosure, drive and virtual-drive parts are in ShowSummarySections.cpp.
+#include "CpMgmt/CmdPro/ShowSummaryCp.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "DataProvider/DcmdOpcodes.h"
+#include "Parser/AdpParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "PavUtil/FileIO.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprLdParameters.h"
+#include "RaidManager/Zpr/ZprPdList.h"
+
+namespace {
+
+const char* const INFO_READ_NAME = "AdpAll information";
+const char* const PROC_VERSION = "/proc/version";
+const char* const DRIVER_VERSION_FILE = "/sys/bus/pci/drivers/quillraid_sas/version";
+const int FW_STATUS_HARDWARE_NOT_PRESENT = 0x22;
+const size_t LINE_SIZE = 512;
+const size_t HOST_TEXT_READ = 255;
+// Drive firmware states that make the drives unhealthy: unconfigured bad, offline, failed.
+const uint16_t UNHEALTHY_DRIVE_STATES[] = {1, 16, 17};
+
+// The names of the battery status bits, in the order they are tested (the first set one wins).
+struct StatusBitName {
+    unsigned bit;
+    const char* name;
+};
+const StatusBitName BATTERY_STATUS_NAMES[] = {
+    {0, "Pack Missing"},          {1, "Voltage Low"},           {2, "Temperature High"},
+    {3, "Charge Active"},         {4, "Discharge Active"},      {5, "Learn Cycle Requested"},
+    {6, "Learn Cycle Active"},    {7, "Learn Cycle Failed"},    {8, "Learn Cycle Timeout"},
+    {9, "i2c Errors Detected"},   {10, "Replace Battery pack"}, {11, "Remaining Capacity is Low"},
+    {12, "Periodic Learn Required"},
+};
+
+// The first named status bit that is set; null when none is.
+const char* batteryStatusName(const ZprBbuStatus& status)
+{
+    for (const StatusBitName& row : BATTERY_STATUS_NAMES)
+        if (status.statusBit(row.bit))
+            return row.name;
+    return nullptr;
+}
+
+// The first line of a host file, at most `limit` bytes; false when it cannot be read.
+bool readHostText(const char* path, char* text, size_t size, size_t limit)
+{
+    std::memset(text, 0, size);
+    FileIO* io = FileIO::instance();
+    FileHandle* file = io != nullptr ? io->open(path, "r") : nullptr;
+    if (file == nullptr)
+        return false;
+    io->read(text, 1, static_cast<unsigned>(limit < size ? limit : size - 1), file);
+    io->close(file);
+    return true;
+}
+
+} // namespace
+
+CommandProcessor* ShowSummaryCp::create(unsigned short kind)
+{
+    return createCommandProcessor<ShowSummaryCp>(kind);
+}
+
+ArrayList<unsigned short>* ShowSummaryCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_SHOWSUMMARY};
+    return makeCommandIdList(ids, 1);
+}
+
+ShowSummaryCp::ShowSummaryCp()
+    : pdList(nullptr), pdListSize(0), reportFile(nullptr), batteryPresent(true), drivesHealthy(true),
+      enclosuresHealthy(true), ldsOptimal(true)
+{
+    std::memset(controllerInfo, 0, sizeof controllerInfo);
+    std::memset(driverInfo, 0, sizeof driverInfo);
+    std::memset(bbuStatus, 0, sizeof bbuStatus);
+    std::memset(mfcDefaults, 0, sizeof mfcDefaults);
+    std::memset(bbuDesignInfo, 0, sizeof bbuDesignInfo);
+    std::memset(enclosureList, 0, sizeof enclosureList);
+    std::memset(ldList, 0, sizeof ldList);
+    reportName[0] = tempName[0] = osText[0] = driverText[0] = '\0';
+}
+
+ShowSummaryCp::~ShowSummaryCp()
+{
+    finishReport(-1);
+    delete[] pdList;
+}
+
+void ShowSummaryCp::put(const char* text)
+{
+    if (toFile())
+        FileIO::instance()->printf(reportFile, "%s", text);
+    else
+        printMessage(MSG_TEXT, text);
+}
+
+void ShowSummaryCp::putf(const char* format, ...)
+{
+    char line[LINE_SIZE];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    put(line);
+}
+
+void ShowSummaryCp::putEither(const char* fileText, const char* screenText)
+{
+    put(toFile() ? fileText : screenText);
+}
+
+void ShowSummaryCp::screenNewline()
+{
+    printMessage(MSG_NEWLINE);
+}
+
+// The report is written to a temporary file beside the one named and put in its place only
+// when it is complete, so that a failure leaves no half-written report (and an earlier report
+// of that name untouched).
+int ShowSummaryCp::openReport(ShowSummaryPo* request)
+{
+    if (request->fileGiven == 0)
+        return 0;
+    const string name = request->getFileName();
+    int used = snprintf(reportName, sizeof reportName, "%s", name.c_str());
+    int usedTemp = snprintf(tempName, sizeof tempName, "%s.tmp", name.c_str());
+    FileIO* io = FileIO::instance();
+    if (used > 0 && static_cast<size_t>(usedTemp) < sizeof tempName && io != nullptr)
+        reportFile = io->open(tempName, "w");
+    if (reportFile == nullptr) {
+        printMessage(MSG_TEXT, "Failed to open the file\n");
+        return -1;
+    }
+    return 0;
+}
+
+int ShowSummaryCp::finishReport(int result)
+{
+    if (reportFile == nullptr)
+        return result;
+    FileIO* io = FileIO::instance();
+    const bool written = io->error(reportFile) == 0;
+    const bool closed = io->close(reportFile) == 0;
+    reportFile = nullptr;
+    if (result == 0 && written && closed && io->rename(tempName, reportName) == 0)
+        return 0;
+    io->remove(tempName);
+    if (result == 0) {
+        printMessage(MSG_TEXT, "Failed to open the file\n");
+        return -1;
+    }
+    return result;
+}
+
+void ShowSummaryCp::readOsText(int system)
+{
+    osText[0] = '\0';
+    char text[HOST_TEXT_READ + 1];
+    if (!readHostText(PROC_VERSION, text, sizeof text, HOST_TEXT_READ))
+        return;
+    char* open = std::strchr(text, '(');
+    if (open != nullptr)
+        *open = '\0';
+    snprintf(osText, sizeof osText, "%-20s%s\n", system != 0 ? "\tOperating System:" : "\tOperating Version:", text);
+}
+
+void ShowSummaryCp::readDriverText()
+{
+    driverText[0] = '\0';
+    char line[HOST_TEXT_READ + 1] = {};
+    FileIO* io = FileIO::instance();
+    FileHandle* file = io != nullptr ? io->open(DRIVER_VERSION_FILE, "r") : nullptr;
+    if (file == nullptr)
+        return;
+    char* got = io->gets(line, sizeof line, file);
+    io->close(file);
+    if (got == nullptr)
+        return;
+    // The line's last character (its newline) is dropped.
+    size_t length = std::strlen(line);
+    if (length > 0)
+        line[length - 1] = '\0';
+    snprintf(driverText, sizeof driverText, "%s%s\n", "\tDriver Version: ", line);
+}
+
+void ShowSummaryCp::printSystem()
+{
+    readOsText(1);
+    put("System\n");
+    put(osText);
+    readDriverText();
+    put(driverText);
+    // The version number without the build date that follows its first blank.
+    char version[LINE_SIZE] = {};
+    if (versionStringSize() <= sizeof version)
+        copyVersionString(version);
+    char* blank = std::strchr(version, ' ');
+    if (blank != nullptr)
+        *blank = '\0';
+    if (toFile()) {
+        putf("\tCLI Version: %s\n\n", version);
+    } else {
+        put("\tCLI Version: ");
+        put(version);
+        screenNewline();
+    }
+}
+
+int ShowSummaryCp::readDriveList(CpController* cpController)
+{
+    uint8_t first[ZprPdList::FIRST_READ_SIZE] = {};
+    int status = sendDcmd(cpController, DCMD_PD_GET_LIST, first);
+    if (status != 0)
+        return status;
+    uint32_t size = 0;
+    if (!ZprPdList::sizeForCount(ZprPdList(first, sizeof first).count(), &size))
+        return -1;
+    pdList = new (noThrowNew) uint8_t[size];
+    if (pdList == nullptr)
+        return -1;
+    std::memset(pdList, 0, size);
+    pdListSize = size;
+    return sendDcmdWithWord(cpController, DCMD_PD_GET_LIST, 0, pdList, size);
+}
+
+// Everything the status lines depend on is read before the controller part is printed.
+int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter, int adapterNumber)
+{
+    int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
+    if (status != 0) {
+        std::memset(controllerInfo, 0, sizeof controllerInfo);
+        printMessage(MSG_OPERATION_FAILED, adapterNumber, INFO_READ_NAME);
+        return status;
+    }
+    if (sendDriverCommand(cpController, DCMD_DRIVER_GET_INFO, driverInfo) != 0)
+        std::memset(driverInfo, 0, sizeof driverInfo);
+    status = sendDcmd(cpController, DCMD_ADP_MFC_GET_DEFAULTS, mfcDefaults);
+    if (status != 0) {
+        std::memset(mfcDefaults, 0, sizeof mfcDefaults);
+        printMessage(MSG_OPERATION_FAILED, adapterNumber, INFO_READ_NAME);
+        return status;
+    }
+    status = sendDcmd(cpController, DCMD_BBU_GET_STATUS, bbuStatus);
+    if (status == FW_STATUS_HARDWARE_NOT_PRESENT) {
+        batteryPresent = false;
+        std::memset(bbuStatus, 0, sizeof bbuStatus);
+    } else if (status != 0) {
+        printMessage(MSG_TEXT, "Failed to get BBU Information\n");
+        return status;
+    } else {
+        sendDcmd(cpController, DCMD_BBU_GET_DESIGN_INFO, bbuDesignInfo);
+    }
+    status = readDriveList(cpController);
+    if (status != 0)
+        return status;
+    const ZprPdList drives(pdList, pdListSize);
+    for (uint32_t i = 0; i < drives.entryCount(); ++i) {
+        uint8_t info[ZprDriveInfo::SIZE] = {};
+        status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, drives.entry(i).deviceId(), info, 0);
+        if (status != 0)
+            return status;
+        const uint16_t state = ZprDriveInfo(info, sizeof info).firmwareState();
+        for (uint16_t unhealthy : UNHEALTHY_DRIVE_STATES)
+            drivesHealthy = drivesHealthy && state != unhealthy;
+    }
+    uint8_t supported = 0;
+    uint8_t count = 0;
+    if (adapter->isConnectorInfoSupported(&supported) != 0 ||
+        (supported != 0 && adapter->getConnectorInfoCount(&count) != 0)) {
+        printMessage(MSG_ADAPTER_COMM_FAILED, adapterNumber);
+        return -1;
+    }
+    status = sendDcmd(cpController, DCMD_ENCL_GET_LIST, enclosureList);
+    if (status != 0) {
+        printMessage(MSG_ENCLOSURE_LIST_FAILED);
+        return status;
+    }
+    const ZprEnclosureList enclosures(enclosureList, sizeof enclosureList);
+    for (uint32_t i = 0; i < enclosures.entryCount(); ++i)
+        enclosuresHealthy = enclosuresHealthy && enclosures.entry(i).status() == 0;
+    status = sendDcmd(cpController, DCMD_LD_GET_LIST, ldList);
+    if (status != 0)
+        return status;
+    const ZprLdList lds(ldList, sizeof ldList);
+    for (uint32_t i = 0; i < lds.entryCount(); ++i)
+        ldsOptimal = ldsOptimal && lds.state(i) == ZprLdParameters::STATE_OPTIMAL;
+    return 0;
+}
+
+void ShowSummaryCp::printHardware()
+{
+    const ZprControllerInfo info(controllerInfo, sizeof controllerInfo);
+    const ZprDriverInfo driver(driverInfo, sizeof driverInfo);
+    char product[ZprControllerInfo::PRODUCT_NAME_WIDTH + 1];
+    char package[ZprControllerInfo::PACKAGE_BUILD_WIDTH + 1];
+    info.productName(product, sizeof product);
+    info.packageBuild(package, sizeof package);
+    const unsigned long long sasAddress = LeView(mfcDefaults, sizeof mfcDefaults).u64(ZprMfcDefaults::SAS_ADDRESS);
+    if (toFile()) {
+        put("Hardware\n");
+        put("        Controller\n");
+        putf("                 ProductName       : %s(Bus %d, Dev %d)\n", product, static_cast<int>(driver.bus()),
+             static_cast<int>(driver.device()));
+        putf("                 SAS Address       : %llx\n", sasAddress);
+        putf("                 FW Package Version: %.96s\n", package);
+    } else {
+        screenNewline();
+        put("Hardware\n");
+        put("        Controller\n");
+        printMessage(MSG_SUMMARY_PRODUCT_NAME, product, static_cast<int>(driver.bus()), static_cast<int>(driver.device()));
+        printMessage(MSG_SUMMARY_SAS_ADDRESS, sasAddress);
+        printMessage(MSG_SUMMARY_FW_PACKAGE, package);
+    }
+    const bool optimal = info.wordAt(ZprControllerInfo::MEMORY_UNCORRECTABLE_ERRORS) == 0 &&
+                         ZprBbuStatus(bbuStatus, sizeof bbuStatus).firmwareStatus() == 0 && enclosuresHealthy &&
+                         ldsOptimal && drivesHealthy;
+    const char* status = optimal ? "                 Status            : Optimal"
+                                 : "                 Status            : Need Attention";
+    put(status);
+    if (toFile())
+        put("\n");
+}
+
+void ShowSummaryCp::printBattery()
+{
+    if (!batteryPresent)
+        return;
+    const ZprBbuStatus status(bbuStatus, sizeof bbuStatus);
+    char deviceName[BATTERY_DEVICE_NAME_SIZE];
+    const char* type = batteryTypeName(status, ZprBbuDesignInfo(bbuDesignInfo, sizeof bbuDesignInfo), deviceName);
+    const char* state = status.firmwareStatus() == 0 ? "Healthy" : batteryStatusName(status);
+    if (toFile()) {
+        put("        BBU\n");
+        putf("                 BBU Type          : %s\n", type);
+        if (state != nullptr)
+            putf("                 Status            : %s\n", state);
+        return;
+    }
+    screenNewline();
+    put("        BBU");
+    screenNewline();
+    put("                 BBU Type          : ");
+    put(type);
+    screenNewline();
+    put("                 Status            : ");
+    if (state != nullptr)
+        put(state);
+}
+
+int ShowSummaryCp::printSummary(CpController* cpController, ShowSummaryPo* request)
+{
+    const int adapterNumber = request->getAdapterNumber();
+    if (openReport(request) != 0)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, static_cast<uint8_t>(adapterNumber));
+    Adapter* adapter = manager != nullptr ? takeAdapter(manager, static_cast<uint8_t>(adapterNumber)) : nullptr;
+    if (adapter == nullptr)
+        return finishReport(-1);
+    printSystem();
+    int result = readRecords(cpController, adapter, adapterNumber);
+    if (result != 0)
+        return finishReport(result);
+    printHardware();
+    printBattery();
+    result = printEnclosures(cpController, manager, adapterNumber);
+    if (result == 0)
+        result = printDrives(cpController, manager);
+    if (result == 0)
+        result = printLogicalDrives(cpController, adapter);
+    return finishReport(result);
+}
+
+int ShowSummaryCp::process(CpController* cpController, ParsedObject* request)
+{
+    ShowSummaryPo* own = requestAs<ShowSummaryPo>(request, adapterNumberOf(cpController), "ShowSummaryPo *");
+    if (own == nullptr)
+        return -1;
+    return printSummary(cpController, own);
+}
+
+namespace {
+
+const CpRegistration<ShowSummaryCp> registration;
+
+} // namespace
