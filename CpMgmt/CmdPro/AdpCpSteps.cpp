@@ -3,6 +3,7 @@
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/ControllerId.h"
+#include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 
 Controller* controllerOf(CpController* cpController)
@@ -62,4 +63,17 @@ int takeDiskGroups(RaidManager* manager, ArrayList<DiskGroup*>** groups)
         return 0;
     printMessage(MSG_DISK_GROUP_LIST_FAILED);
     return status != 0 ? status : -1;
+}
+
+int checkBackgroundSuspendResume(Adapter* adapter)
+{
+    uint8_t allowed = 0;
+    const int status = adapter != nullptr ? adapter->getAllowedOperations(&allowed) : -1;
+    if (status != 0)
+        return status;
+    if (allowed == 0) {
+        printMessage(MSG_TEXT, "FW Not Allowed Suspend-Resume on BG Operations.\n");
+        return -1;
+    }
+    return 0;
 }

@@ -57,4 +57,9 @@ int refreshModel(RaidManager* manager, uint8_t adapterNumber);
 // list) after message 0x30024.
 int takeDiskGroups(RaidManager* manager, ArrayList<DiskGroup*>** groups);
 
+// Whether the firmware can suspend and resume background operations: 0 when it can; the status
+// of a failed read (no message); -1 after "FW Not Allowed Suspend-Resume on BG Operations.\n"
+// when it cannot.
+int checkBackgroundSuspendResume(Adapter* adapter);
+
 #endif

@@ -240,15 +240,7 @@ int checkSuspendResume(RaidManager* manager)
         printMessage(MSG_TEXT, "Failed To Get Adapter.\n");
         return status != 0 ? status : -1;
     }
-    uint8_t allowed = 0;
-    status = adapter->getAllowedOperations(&allowed);
-    if (status != 0)
-        return status;
-    if (allowed == 0) {
-        printMessage(MSG_TEXT, "FW Not Allowed Suspend-Resume on BG Operations.\n");
-        return -1;
-    }
-    return 0;
+    return checkBackgroundSuspendResume(adapter);
 }
 
 }  // namespace

@@ -79,15 +79,7 @@ int checkAdapter(RaidManager* manager, uint8_t adapterNumber, unsigned short act
         return -1;
     if (action != TOKEN_SUSPEND && action != TOKEN_RESUME)
         return 0;
-    uint8_t allowed = 0;
-    const int status = adapter->getAllowedOperations(&allowed);
-    if (status != 0)
-        return status;
-    if (allowed == 0) {
-        printMessage(MSG_TEXT, "FW Not Allowed Suspend-Resume on BG Operations.\n");
-        return -1;
-    }
-    return 0;
+    return checkBackgroundSuspendResume(adapter);
 }
 
 }  // namespace

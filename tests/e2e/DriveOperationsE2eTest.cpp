@@ -3,6 +3,7 @@
 // controller, for starting, stopping, suspending, resuming, the one-line progress report and the
 // progress display, which follows the operation on the host's clock.
 #include "E2eHarness.h"
+#include "LongOperationRuns.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,8 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
+using namespace longops;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const char* const INFO = "0x01010000";
-const char* const OEM = "0x010e8481";
 const char* const PROGRESS = "0x02060000";
 const char* const REBUILD_START = "0x02040100";
 const char* const REBUILD_STOP = "0x02040200";
@@ -34,26 +32,8 @@ const std::string REBUILD_TITLE = "\n      Rebuild progress of physical drives..
 const std::string CLEAR_TITLE = "\n      Clear progress of physical drives...\n\n\r";
 const std::string COPYBACK_TITLE = "\n      Copyback Progress of Physical Drive...\n\n\r";
 const std::string PD_COLUMNS = "  Enclosure:Slot               Percent Complete                       Time Elps\n\r";
-const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
 const std::string WRONG_STATE =
     "\nFW error description: \n The specified device is in a state that doesn't support the requested command.  \n";
-
-std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
-std::string sent(const char* opcode, const char* status = "0x00")
-{
-    return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Lines checked() { return Lines{sent(INFO)} + refreshReads(2) + Lines{sent(OEM)}; }
-
-std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 // The bars of the display at a few percentages, fill '*'.
 const std::string BAR_0 = repeat('*', 22) + "*00 %" + repeat('*', 23);
@@ -99,15 +79,9 @@ protected:
     // A host of preset "one" with the edit merged into its controller; operations run 20 s.
     std::string host(nlohmann::json edit)
     {
-        const std::string dir = makeSimHost("one");
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        const std::string path = dir + "/state.json";
-        nlohmann::json state = nlohmann::json::parse(readFile(path));
         if (!edit.contains("operationSeconds"))
             edit["operationSeconds"] = 20;
-        state["controllers"][0].merge_patch(edit);
-        std::ofstream(path) << state.dump(2);
-        return dir;
+        return hostOfPresetOne(edit, cleanup);
     }
 
     // One run; the host's command log starts afresh for it.
@@ -116,8 +90,7 @@ protected:
         remove((dir + "/commands.log").c_str());
         RunSpec spec;
         spec.args = args;
-        // A terminal the program cannot open: the display stays on the plain console.
-        spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", "quill-no-such-terminal"}};
+        spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", NO_TERMINAL}};
         spec.stdinText = input;
         RunResult r = runProgram(spec);
         cleanup.push_back(r.workDir);
@@ -136,19 +109,6 @@ protected:
     }
 
     // The mailboxes of the commands with the opcode in the last run.
-    static Lines mailboxes(const std::string& dir, const char* opcode)
-    {
-        Lines out;
-        std::istringstream log(readFile(dir + "/commands.log"));
-        std::string line;
-        while (std::getline(log, line)) {
-            const size_t at = line.find("mbox=");
-            if (line.find(std::string("opcode=") + opcode) != std::string::npos)
-                out.push_back(line.substr(at + 5, line.find(" len=") - at - 5));
-        }
-        return out;
-    }
-
     static void advanceClock(const std::string& dir, int seconds)
     {
         RunSpec advance;
@@ -369,6 +329,35 @@ TEST_F(DriveOperationsE2e, CopybackStartSuspendResumeAndFollow)
               {sent(PROGRESS)});
     expectRun(dir, {"-PDCpyBk", "-Stop", "-PhysDrv[252:2]", "-a0"}, 0,
               BLANK_OUT + "Stopped Copyback Operation Successfully. \n" + exitLine("00"), {sent(COPYBACK_STOP)});
+}
+
+}  // namespace
+
+namespace {
+
+// On a terminal the display takes the screen through the terminal library; Escape leaves it
+// with the operation still running.
+TEST_F(DriveOperationsE2e, DisplayOnATerminal)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x18), drive(9, 1, 0x10)}}});
+    run(dir, {"-PDRbld", "-Start", "-PhysDrv[252:1]", "-a0"});
+    remove((dir + "/commands.log").c_str());
+    RunSpec spec;
+    spec.args = {"-PDRbld", "-ProgDsply", "-PhysDrv[252:1]", "-a0"};
+    spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", "dumb"}};
+    spec.stdinText = "\x1b";
+    RunResult r = runProgram(spec);
+    cleanup.push_back(r.workDir);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find(screen(REBUILD_TITLE, {{"       252 :01     ", BAR_0, 0}})), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 16), "Exit Code: 0x00\n");
+    const Lines twoReads = {sent(PROGRESS), sent(PROGRESS)};
+    EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), checked() + twoReads);
+    expectRun(dir, {"-PDRbld", "-ShowProg", "-PhysDrv[252:1]", "-a0"}, 0,
+              BLANK_OUT + "Rebuild Progress on Device at Enclosure 252, Slot 1 Completed 0% in 0 Minutes.\n" +
+                  exitLine("00"),
+              {sent(PROGRESS)});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // reached the controller, including the progress display, which follows the operation on the
 // host's clock.
 #include "E2eHarness.h"
+#include "LongOperationRuns.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,8 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
+using namespace longops;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const char* const INFO = "0x01010000";
-const char* const OEM = "0x010e8481";
 const char* const LD_LIST = "0x03010000";
 const char* const LD_SET_PROPERTIES = "0x03040000";
 const char* const CC_START = "0x03050100";
@@ -32,24 +30,6 @@ const char* const BGOP_SUSPEND_RESUME = "0x03120200";
 
 const std::string VD_TITLE = " Progress of Virtual Drives...\n\n\r";
 const std::string VD_COLUMNS = "  Virtual Drive #              Percent Complete                       Time Elps\n\r";
-const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
-
-std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
-std::string sent(const char* opcode, const char* status = "0x00")
-{
-    return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Lines checked() { return Lines{sent(INFO)} + refreshReads(2) + Lines{sent(OEM)}; }
-
-std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 // Two logical drives on the array of preset "one", target ids 3 and 1 in that order.
 nlohmann::json twoDrives()
@@ -78,16 +58,7 @@ protected:
             removeTree(dir);
     }
 
-    std::string host(const nlohmann::json& edit)
-    {
-        const std::string dir = makeSimHost("one");
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        const std::string path = dir + "/state.json";
-        nlohmann::json state = nlohmann::json::parse(readFile(path));
-        state["controllers"][0].merge_patch(edit);
-        std::ofstream(path) << state.dump(2);
-        return dir;
-    }
+    std::string host(const nlohmann::json& edit) { return hostOfPresetOne(edit, cleanup); }
 
     // One run; the host's command log starts afresh for it. The firmware commands are compared
     // without the model's reads and the logical-drive list reads of the drive lookups.
@@ -98,7 +69,7 @@ protected:
         remove((dir + "/commands.log").c_str());
         RunSpec spec;
         spec.args = args;
-        spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", "quill-no-such-terminal"}};
+        spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", NO_TERMINAL}};
         spec.stdinText = input;
         RunResult r = runProgram(spec);
         cleanup.push_back(r.workDir);
@@ -111,19 +82,6 @@ protected:
             if (line.find(LD_LIST) == std::string::npos)
                 log.push_back(line);
         EXPECT_EQ(log, checked() + commands);
-    }
-
-    static Lines mailboxes(const std::string& dir, const char* opcode)
-    {
-        Lines out;
-        std::istringstream log(readFile(dir + "/commands.log"));
-        std::string line;
-        while (std::getline(log, line)) {
-            const size_t at = line.find("mbox=");
-            if (line.find(std::string("opcode=") + opcode) != std::string::npos)
-                out.push_back(line.substr(at + 5, line.find(" len=") - at - 5));
-        }
-        return out;
     }
 
     std::vector<std::string> cleanup;
