@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/ProgressDisplay.h"
 
 #include <curses.h>
+#include <term.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -40,8 +41,15 @@ void runShell(const char* command)
 // the program in the middle of it.
 class FullScreen {
 public:
-    FullScreen() : screen(newterm(nullptr, stdout, stdin))
+    FullScreen() : screen(nullptr)
     {
+        // The terminal's description is looked up first: a failed newterm leaves an
+        // allocation of the terminal library behind.
+        int error = 0;
+        if (setupterm(nullptr, fileno(stdout), &error) != OK)
+            return;
+        del_curterm(cur_term);
+        screen = newterm(nullptr, stdout, stdin);
         if (screen != nullptr)
             noecho();
     }
