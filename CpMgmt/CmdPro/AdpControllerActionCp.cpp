@@ -7,6 +7,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
+#include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
@@ -15,6 +16,10 @@ namespace {
 
 // The argument of the shutdown and restart commands: act now.
 const uint8_t ACT_NOW = 1;
+// The controller's refusal of a plain clear while it keeps SSD-cache data.
+const int STATUS_SSD_CACHE_DATA = 0x66;
+// The configuration change succeeded, the operating system's view of it did not.
+const int STATUS_OS_STEP_FAILED = -2;
 // The longest diagnostic that leaves the driver connected.
 const uint32_t MAX_DIAG_SECONDS = 180;
 
@@ -65,6 +70,44 @@ int AdpCacheFlushCp::process(CpController* cpController, ParsedObject*)
     }
     printMessage(MSG_CACHE_FLUSH_DONE, static_cast<int>(adapterNumber));
     return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CommandProcessor* AdpCfgClrCp::create(unsigned short kind)
+{
+    return createCommandProcessor<AdpCfgClrCp>(kind);
+}
+
+ArrayList<unsigned short>* AdpCfgClrCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_ADPCFGCLR};
+    return makeCommandIdList(ids, 1);
+}
+
+int AdpCfgClrCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = requestNumber(cpController, request);
+    AdpCfgClrParsedObject* clear = requestAs<AdpCfgClrParsedObject>(request, adapterNumber, "AdpCfgClrParsedObject *");
+    if (clear == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    const bool force = clear->force == 1;
+    const int status = manager->clearConfig(force ? 1 : 0);
+    if (!force) {
+        if (status == STATUS_SSD_CACHE_DATA)
+            printMessage(MSG_FORCE_REQUIRED);
+        printMessage(MSG_NEWLINE);
+    }
+    if (status == 0)
+        printMessage(MSG_CONFIG_CLEARED, static_cast<int>(adapterNumber));
+    else if (status == STATUS_OS_STEP_FAILED)
+        printMessage(MSG_OS_UPDATE_FAILED);
+    else
+        printMessage(MSG_CONFIG_CLEAR_FAILED, static_cast<int>(adapterNumber));
+    return status;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -198,6 +241,7 @@ int AdpDiagCp::process(CpController* cpController, ParsedObject* request)
 namespace {
 
 const CpRegistration<AdpCacheFlushCp> cacheFlushRegistration;
+const CpRegistration<AdpCfgClrCp> cfgClrRegistration;
 const CpRegistration<AdpShutDownCp> shutDownRegistration;
 const CpRegistration<AdpRestartCp> restartRegistration;
 const CpRegistration<AdpDowngradeCp> downgradeRegistration;

@@ -1,5 +1,5 @@
 // The controller actions that act at once, without asking: cache flush ("-AdpCacheFlush"),
-// shutdown ("-AdpShutDown"), restart ("-AdpRestart"), downgrade ("-AdpDowngrade") and the
+// configuration clear ("-CfgClr [-Force]"), shutdown ("-AdpShutDown"), restart ("-AdpRestart"), downgrade ("-AdpDowngrade") and the
 // timed diagnostic ("-AdpDiag [seconds]"). Each runs through the controller's adapter element
 // and reports its outcome in one line; the factory-default set has a pair of its own.
 //
@@ -23,6 +23,19 @@ public:
     AdpCacheFlushCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpCacheFlushCp() override {}
+};
+
+// Clears the whole configuration. A plain clear that the controller refuses for the SSD-cache
+// data it keeps (0x66) gets a hint to use -Force. Results: 0, -2 when only the operating
+// system's view could not be brought up to date, else the clear's status.
+class AdpCfgClrCp : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    AdpCfgClrCp() {}
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~AdpCfgClrCp() override {}
 };
 
 class AdpShutDownCp : public CommandProcessor {

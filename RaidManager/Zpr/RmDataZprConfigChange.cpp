@@ -22,6 +22,7 @@
 #include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
 #include "RaidManager/Zpr/ZprLdList.h"
+#include "System/PavError.h"
 
 namespace {
 
@@ -55,8 +56,12 @@ int exposeChange(Controller* controller, ControllerId* controllerId, uint16_t ta
 int changeResult(Controller* controller, ControllerId* controllerId, int status, bool removedFromOs, int osStatus)
 {
     if (status != 0) {
-        if (removedFromOs)
+        if (removedFromOs) {
+            // The refusal stays the run's last firmware status, for its description.
+            const uint32_t lastError = PavError::takeLastError();
             exposeChange(controller, controllerId, 0, EXPOSE_ADD_NEW);
+            PavError::setLastError(lastError);
+        }
         return status;
     }
     return osStatus != 0 ? -2 : 0;

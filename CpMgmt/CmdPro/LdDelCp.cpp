@@ -1,0 +1,191 @@
+#include "CpMgmt/CmdPro/LdDelCp.h"
+
+#include <cstdio>
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "Parser/CfgParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/Adapter.h"
+#include "RaidManager/RaidElementId.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprLdIdList.h"
+
+namespace {
+
+// The deletion succeeded, the operating system's view of it did not.
+const int STATUS_OS_STEP_FAILED = -2;
+
+// 1 when an SSD cache serves the drive with the target id; the read's status goes to `status`.
+bool servedBySsdCache(VirtualDisk* vd, uint8_t target, int* status)
+{
+    uint8_t* block = nullptr;
+    *status = vd->getTidewellAssociations(&block);
+    if (*status != 0 || block == nullptr) {
+        delete[] block;
+        return false;
+    }
+    // The block was read at the size its count asks for; entries beyond it are not looked at.
+    uint32_t size = ZprLdIdList::UNIT;
+    ZprLdIdList::sizeForCount(ZprLdIdList(block, ZprLdIdList::UNIT).count(), &size);
+    const ZprLdIdList list(block, size);
+    bool served = false;
+    for (uint32_t i = 0; i < list.entryCount() && !served; ++i)
+        served = list.targetId(i) == target;
+    delete[] block;
+    return served;
+}
+
+// True when the drive is one of the model's own, which the caller must not delete.
+bool ownedByModel(ArrayList<VirtualDisk*>* vds, VirtualDisk* vd)
+{
+    for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i)
+        if (vds->get(i) == vd)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+CommandProcessor* LdDelCp::create(unsigned short kind)
+{
+    return createCommandProcessor<LdDelCp>(kind);
+}
+
+ArrayList<unsigned short>* LdDelCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_LDDEL, TOKEN_CFGTIDEWELLDEL};
+    return makeCommandIdList(ids, 2);
+}
+
+int LdDelCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
+    LdDelParsedObject* own = requestAs<LdDelParsedObject>(request, adapterNumber, "LdDelParsedObject *");
+    if (own == nullptr)
+        return -1;
+    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    if (manager == nullptr)
+        return -1;
+    manager->refresh();
+    Adapter* adapter = nullptr;
+    if (manager->getAdapter(&adapter) != 0 || adapter == nullptr)
+        return -1;
+    uint8_t vdCount = 0;
+    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
+        return -1;
+    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    const bool all = own->allDrives != 0;
+    const unsigned n = all ? vdCount : (own->ldList != nullptr ? own->ldList->count() : 0);
+    int result = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        uint8_t targetId = 0;
+        if (all) {
+            // The list of drives and the count are two reads of one model.
+            if (vds == nullptr || i >= vds->count())
+                break;
+            targetId = targetIdOf(vds->get(static_cast<unsigned char>(i)));
+        } else {
+            targetId = own->ldList->get(static_cast<unsigned char>(i));
+            if (manager->isTargetIdInConfig(targetId, 0) == 0) {
+                printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+                continue;
+            }
+        }
+        if (deleteOne(manager, adapter, own, adapterNumber, targetId, &result) == Step::END)
+            break;
+    }
+    return result;
+}
+
+LdDelCp::Step LdDelCp::deleteOne(RaidManager* manager, Adapter* adapter, LdDelParsedObject* request,
+                                 uint8_t adapterNumber, uint8_t targetId, int* result)
+{
+    VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
+    VirtualDisk* vd = nullptr;
+    if (manager->getVd(&id, &vd) != 0 || vd == nullptr) {
+        printMessage(MSG_GET_FAILED, "VD object");
+        return Step::NEXT;
+    }
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    manager->getVds(&vds);
+    // A drive the model does not hold was made for this lookup alone.
+    struct Made {
+        VirtualDisk* vd;
+        ~Made() { delete vd; }
+    } made{ownedByModel(vds, vd) ? nullptr : vd};
+    const uint8_t target = id.getTargetId();
+    if (vd->isSnapshotEnabled() != 0) {
+        // Said on the terminal only, past the printer and its log.
+        std::printf("Snapshot is enabled on the Virtual Disk %d. Cannot delete Virtual Disk %d\n",
+                    static_cast<int>(targetId), static_cast<int>(targetId));
+        *result = -1;
+        return Step::NEXT;
+    }
+    const int isCache = vd->isTidewellCache();
+    bool skip = false;
+    if (checkKind(adapter, request, vd, target, isCache, &skip, result) == Step::END)
+        return Step::END;
+    if (skip)
+        return Step::NEXT;
+    const uint8_t cacheFlag = isCache != 0 ? 1 : 0;
+    const int status = request->force == 1 ? manager->deleteVd(&id, 1, cacheFlag) : manager->deleteVd(&id, cacheFlag, 0);
+    if (status != 0 && status != STATUS_OS_STEP_FAILED) {
+        printMessage(MSG_VD_DELETE_FAILED, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+        *result = status;
+        return Step::END;
+    }
+    printMessage(MSG_VD_DELETED, static_cast<int>(adapterNumber), static_cast<int>(targetId), static_cast<int>(target));
+    if (status == STATUS_OS_STEP_FAILED)
+        printMessage(MSG_OS_UPDATE_FAILED);
+    return Step::NEXT;
+}
+
+LdDelCp::Step LdDelCp::checkKind(Adapter* adapter, LdDelParsedObject* request, VirtualDisk* vd, uint8_t target,
+                                 int isCache, bool* skip, int* result)
+{
+    uint8_t ssdCaching = 0;
+    if (adapter->isSsdCachingSupported(&ssdCaching) != 0)
+        ssdCaching = 0;
+    const bool all = request->allDrives != 0;
+    if (request->getCommandToken() == TOKEN_CFGTIDEWELLDEL) {
+        if (ssdCaching != 1) {
+            printMessage(MSG_TEXT, "Tidewell is not supported \n");
+            *result = -1;
+            return Step::END;
+        }
+        if (isCache == 0) {
+            *skip = all;
+            if (all)
+                return Step::NEXT;
+            printMessage(MSG_TEXT, "VD is not Tidewell\n");
+            *result = -1;
+            return Step::END;
+        }
+        return Step::NEXT;
+    }
+    if (ssdCaching != 1)
+        return Step::NEXT;
+    if (isCache != 0) {
+        *skip = all;
+        if (all)
+            return Step::NEXT;
+        printMessage(MSG_TEXT, " Virtual Disk is an Tidewell. Please Use Tidewell Command for Deleting the VD \n");
+        *result = -1;
+        return Step::END;
+    }
+    if (servedBySsdCache(vd, target, result) && request->force != 1) {
+        printMessage(MSG_TEXT, " Virtual Disk is associate with Tidewell. Please Use force option to delete \n");
+        *result = -1;
+        return Step::END;
+    }
+    return Step::NEXT;
+}
+
+namespace {
+
+const CpRegistration<LdDelCp> registration;
+
+}  // namespace
