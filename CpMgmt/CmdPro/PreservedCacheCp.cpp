@@ -20,13 +20,20 @@ const uint8_t CACHE_ASSOCIATED = 1;
 const uint64_t BLOCKS_PER_MIB = 2048;
 const size_t VD_NAME_SIZE = 17;
 
-// The mask of the drives with preserved cache; 0 when it cannot be read.
-uint64_t preservedCacheMask(Adapter* adapter)
+// The mask of the drives with preserved cache. A list that cannot be read is said to have failed
+// and its status returned: "no preserved cache" would tell the administrator that nothing is at
+// stake when nobody knows.
+int readPreservedCacheMask(Adapter* adapter, int adapterNumber, uint64_t* mask)
 {
     uint8_t list[ZprPreservedCacheList::SIZE] = {};
-    if (adapter->getPinnedCacheVirtualDrives(list) != 0)
-        return 0;
-    return ZprPreservedCacheList(list, sizeof list).mask();
+    *mask = 0;
+    const int status = adapter->getPinnedCacheVirtualDrives(list);
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, adapterNumber, "Get Preserved Cache List");
+        return status;
+    }
+    *mask = ZprPreservedCacheList(list, sizeof list).mask();
+    return 0;
 }
 
 bool hasPreservedCache(uint64_t mask, unsigned targetId)
@@ -90,7 +97,10 @@ int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
     Adapter* adapter = takeAdapter(manager, adapterNumber);
     if (adapter == nullptr)
         return -1;
-    const uint64_t mask = preservedCacheMask(adapter);
+    uint64_t mask = 0;
+    const int status = readPreservedCacheMask(adapter, number, &mask);
+    if (status != 0)
+        return status;
     if (mask == 0) {
         printMessage(MSG_NO_PRESERVED_CACHE, number);
         return 0;
@@ -152,8 +162,10 @@ int DiscardPreservedCacheCp::process(CpController* cpController, ParsedObject* r
     Adapter* adapter = takeAdapter(manager, adapterNumber);
     if (adapter == nullptr)
         return -1;
-    Run run = {manager, adapter, nullptr, preservedCacheMask(adapter), false, own->getForce() != 0,
-               static_cast<int>(adapterNumber)};
+    Run run = {manager, adapter, nullptr, 0, false, own->getForce() != 0, static_cast<int>(adapterNumber)};
+    const int status = readPreservedCacheMask(adapter, run.adapterNumber, &run.mask);
+    if (status != 0)
+        return status;
     if (run.mask == 0) {
         printMessage(MSG_NO_PRESERVED_CACHE, run.adapterNumber);
         return 0;

@@ -492,6 +492,9 @@ TEST_F(ControllerPropertiesE2e, PreservedCacheList)
     const nlohmann::json preserved = {
         {"lds", {{{"targetId", 0}, {"name", "Data"}, {"raidLevel", 1}, {"drivesPerSpan", 2}, {"sizeBlocks", 1952448512},
                   {"drives", {8, 9}}, {"spans", {{{"array", 0}}}}, {"preservedCache", 1}}}}};
+    const std::string listFailed = "Adapter #0: Failed to Perform Get Preserved Cache List Operation.\n"
+                                   "\nFW error description: \n The requested operation could not be completed as "
+                                   "device is busy or unexpected error occurred.  \n";
     expectRuns({
         {"no drive keeps cache", "one", nlohmann::json::object(), {},
          {{{"-GetPreservedCacheList", "-a0"}, 0, "Adapter 0: No Virtual Drive has Preserved Cache Data.\n",
@@ -502,6 +505,11 @@ TEST_F(ControllerPropertiesE2e, PreservedCacheList)
            "Adapter #0\n\nVirtual Drive:00(Target ID 00): Data, Size:953344MB, Offline .\n"
            "Virtual Drive(Target ID 03): Missing.\n",
            one(on2({PRESERVED_LIST}))}}},
+        {"the list cannot be read: said, and its status is the result", "one", preserved,
+         {{"status", PRESERVED_LIST, "0x2d"}},
+         {{{"-GetPreservedCacheList", "-a0"}, 0x2d, listFailed, one({sent(2, PRESERVED_LIST, "status=0x2d")})},
+          {{"-DiscardPreservedCache", "-L0", "-force", "-a0"}, 0x2d, listFailed,
+           one({sent(2, PRESERVED_LIST, "status=0x2d")})}}},
     });
 }
 
