@@ -90,11 +90,42 @@ Ir2Library integratedRaidLibrary()
     return lib;
 }
 
+// A controller for trying configuration commands: a RAID 1 on the first two drives, and beside
+// it unconfigured drives of several sizes and kinds (SAS and SATA disks, two solid-state drives).
+Controller configurable()
+{
+    Controller c = controller(2, 3, 0, 8, 1);
+    struct Kind {
+        const char* interface;
+        const char* media;
+        const char* product;
+        uint64_t rawBlocks;
+        uint64_t coercedBlocks;
+    };
+    static const Kind kinds[] = {
+        {"SAS", "HDD", "QD2000SAS", 3907029168ull, 3905945600ull},    // 2 TB
+        {"SATA", "HDD", "QD2000SATA", 3907029168ull, 3905945600ull},
+        {"SATA", "HDD", "QD0500SATA", 976773168ull, 975699968ull},    // 500 GB
+        {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},      // 400 GB solid-state
+        {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},
+    };
+    c.drives.pop_back();   // seven drives, so the enclosure shows an empty slot as well
+    for (unsigned i = 2; i < c.drives.size(); ++i) {
+        const Kind& k = kinds[i - 2];
+        c.drives[i].interface = k.interface;
+        c.drives[i].media = k.media;
+        c.drives[i].product = k.product;
+        c.drives[i].rawBlocks = k.rawBlocks;
+        c.drives[i].coercedBlocks = k.coercedBlocks;
+    }
+    return c;
+}
+
 } // namespace
 
 std::vector<std::string> SimPresets::names()
 {
-    return {"no-driver", "one", "two", "old-kernel", "big", "mixed"};
+    return {"no-driver", "one", "two", "old-kernel", "big", "mixed", "configs"};
 }
 
 bool SimPresets::state(const std::string& name, HostModel& out)
@@ -135,6 +166,11 @@ bool SimPresets::state(const std::string& name, HostModel& out)
         sw.driverKind = DRIVER_KIND_SWR;
         sw.procNameFile = "quillsr";
         out.controllers.push_back(sw);
+    } else if (name == "configs") {
+        out = kernelSide("3.10.0", true);
+        out.sysfsLinkedClass = true;
+        out.controllers.push_back(configurable());
+        out.ir2Library = integratedRaidLibrary();
     } else {
         return false;
     }

@@ -156,7 +156,7 @@ TEST_F(SimHostE2e, CreateRefusesAnInconsistentConfiguration)
 // show prints the description; a host created from it shows the same.
 TEST_F(SimHostE2e, ShowThenCreateFromGivesTheSameShow)
 {
-    for (const char* preset : {"one", "two", "big", "mixed", "old-kernel", "no-driver"}) {
+    for (const char* preset : {"one", "two", "big", "mixed", "old-kernel", "no-driver", "configs"}) {
         SCOPED_TRACE(preset);
         std::string first = makeSimHost(preset);
         cleanup.push_back(first.substr(0, first.rfind('/')));
