@@ -484,7 +484,7 @@ TEST_F(ControllerPropertiesE2e, ConsistencyCheckSchedule)
            setCommands},
           {{"-AdpCcSched", "-Info", "-a0"}, 0, display("Disabled", "0", "01/01/2024, 03:00:00", "0 \n"), showCommands}}},
     });
-    EXPECT_EQ(lastState["ccSchedule"]["excluded"], nlohmann::json({0}));
+    EXPECT_EQ(lastState["ccSchedule"]["excluded"], nlohmann::json::array({0}));
 }
 
 TEST_F(ControllerPropertiesE2e, PreservedCacheList)
