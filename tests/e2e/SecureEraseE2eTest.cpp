@@ -417,3 +417,25 @@ TEST_F(SecureEraseE2e, VdEraseDisplayOnATerminal)
 }
 
 }  // namespace
+
+namespace {
+
+// Erases the description gives as they stand (they do not move with the clock): a full progress
+// value shows 100 %, and 119 seconds one minute.
+TEST_F(SecureEraseE2e, ProgressLinesOfGivenErases)
+{
+    nlohmann::json edit = nlohmann::json::parse(readFile(std::string(QUILL_SOURCE_DIR) +
+                                                         "/tests/e2e/data/erase-host.json"))["controllers"][0];
+    edit["drives"][6]["progress"] = {{{"operation", "secureErase"}, {"progress", 65535}, {"elapsed", 119}}};
+    edit["lds"][1]["progress"] = {{{"operation", "secureErase"}, {"progress", 65534}, {"elapsed", 119}, {"rate", 0}}};
+    const std::string dir = host(edit);
+    expectRun(dir, {"-SecureErase", "-ShowProg", "-PhysDrv[252:6]", "-a0"}, 0,
+              "Secure Erase Progress on Device at Enclosure 252, Slot 6 Completed 100% in 1 Minutes.\n" +
+                  exitLine("00"),
+              {sent(PD_PROGRESS)});
+    expectRun(dir, {"-SecureErase", "-ShowProg", "-L1", "-a0"}, 0,
+              "Secure Erase on VD #1 (target id #1) Completed 99% in 1 Minutes.\n" + exitLine("00"),
+              {sent(LD_PROGRESS)});
+}
+
+}  // namespace
