@@ -56,6 +56,8 @@ const uint8_t SECURE_ERASE_MAX_TYPE = 2;
 // secure-erase entry at 12, suspended bits at 16.
 const size_t PROGRESS_BLOCK_SIZE = 32;
 const size_t ALLOWED_OPERATIONS_SIZE = 4;
+// The allowed-operations bit that a running secure erase adds: it may be stopped.
+const uint32_t ALLOW_SECURE_ERASE_STOP = 1u << 25;
 
 struct OperationLayout {
     DriveOperation operation;
@@ -420,15 +422,17 @@ uint8_t pdGetProgress(SimState&, Controller& c, SimCommand& cmd)
     return fwReply(cmd, r);
 }
 
-// DCMD_PD_SUBCMD_0A (device id): the drive's allowed-operations word.
+// DCMD_PD_SUBCMD_0A (device id): the drive's allowed-operations word, with the stop bit while a
+// secure erase runs.
 uint8_t pdAllowedOperations(SimState&, Controller& c, SimCommand& cmd)
 {
     uint8_t status = FW_STATUS_OK;
-    const Drive* d = byDeviceId(c, cmd, status);
+    Drive* d = byDeviceId(c, cmd, status);
     if (d == nullptr)
         return status;
     Bytes r(ALLOWED_OPERATIONS_SIZE, 0);
-    put32(r, 0, d->allowedOperations);
+    const DriveProgress* erase = findOperation(*d, DriveOperation::SECURE_ERASE);
+    put32(r, 0, d->allowedOperations | (erase != nullptr ? ALLOW_SECURE_ERASE_STOP : 0));
     return fwReply(cmd, r);
 }
 

@@ -31,35 +31,8 @@ const char* const COPYBACK_SUSPEND_RESUME = "0x020e0200";
 const std::string REBUILD_TITLE = "\n      Rebuild progress of physical drives...\n\n\r";
 const std::string CLEAR_TITLE = "\n      Clear progress of physical drives...\n\n\r";
 const std::string COPYBACK_TITLE = "\n      Copyback Progress of Physical Drive...\n\n\r";
-const std::string PD_COLUMNS = "  Enclosure:Slot               Percent Complete                       Time Elps\n\r";
 const std::string WRONG_STATE =
     "\nFW error description: \n The specified device is in a state that doesn't support the requested command.  \n";
-
-// The bars of the display at a few percentages, fill '*'.
-const std::string BAR_0 = repeat('*', 22) + "*00 %" + repeat('*', 23);
-const std::string BAR_74 = repeat('#', 22) + "#74 %" + repeat('#', 10) + repeat('*', 13);
-const std::string BAR_100 = repeat('#', 22) + "100 %" + repeat('#', 23);
-
-std::string elapsed(int seconds)
-{
-    char text[64];
-    snprintf(text, sizeof text, " %.2d:%.2d:%.2d\n\r", seconds / 3600, seconds % 3600 / 60, seconds % 60);
-    return text;
-}
-
-// One screen of a drive display with one line per entry (prefix, bar, elapsed seconds).
-struct ItemLine {
-    std::string prefix;
-    std::string bar;
-    int seconds;
-};
-std::string screen(const std::string& title, const std::vector<ItemLine>& items)
-{
-    std::string text = title + PD_COLUMNS;
-    for (const ItemLine& item : items)
-        text += item.prefix + item.bar + elapsed(item.seconds);
-    return text + PRESS_ESC;
-}
 
 // A drive in enclosure 252 of preset "one": drives 8 and 9 are the RAID 1 members in slots 0
 // and 1, drives 10 and 11 unconfigured good in slots 2 and 3.
@@ -108,30 +81,8 @@ protected:
         EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), checked() + commands);
     }
 
-    // The mailboxes of the commands with the opcode in the last run.
-    static void advanceClock(const std::string& dir, int seconds)
-    {
-        RunSpec advance;
-        advance.program = QUILLSIM_BIN;
-        advance.args = {"advance", dir, std::to_string(seconds)};
-        EXPECT_EQ(runProgram(advance).exitCode, 0);
-    }
-
     std::vector<std::string> cleanup;
 };
-
-// The whole display of one drive whose 20-second operation started just before: read at cycle 0
-// (0 %), counted up to cycle 14, read at cycle 15 (74 %, 15 s), counted up to cycle 29, and read
-// at cycle 30, where it has ended: 100 % with the time counted last.
-std::string wholeDisplay(const std::string& title, const std::string& prefix)
-{
-    std::string text;
-    for (int cycle = 0; cycle <= 30; ++cycle) {
-        const std::string& bar = cycle < 15 ? BAR_0 : cycle < 30 ? BAR_74 : BAR_100;
-        text += screen(title, {{prefix, bar, cycle < 30 ? cycle : 29}});
-    }
-    return text;
-}
 
 // Rebuild ---------------------------------------------------------------------------------------
 

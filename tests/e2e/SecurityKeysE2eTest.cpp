@@ -57,6 +57,7 @@ struct Case {
     const char* exitCode;
     std::string out;       // between the blank-out line and the exit line
     Lines commands;        // key commands sent
+    Lines fault = {};      // the arguments of one "quillsim fault HOST ...", when given
 };
 
 class SecurityKeysE2e : public ::testing::Test {
@@ -101,6 +102,9 @@ protected:
         for (const Case& c : cases) {
             SCOPED_TRACE(c.what);
             const std::string dir = host(c.edit);
+            if (!c.fault.empty()) {
+                EXPECT_EQ(addSimFault(dir, c.fault), "");
+            }
             RunResult r = run(dir, c.args);
             EXPECT_EQ(r.out, BLANK_OUT + c.out + exitLine(c.exitCode));
             EXPECT_EQ(keyCommands(dir), c.commands);
@@ -257,5 +261,49 @@ TEST_F(SecurityKeysE2e, SecureDrivesAndKeyIdentifiers)
         {"an identifier of 257 characters is not sent", KEY_HELD, {"-SetKeyID", "-KeyID", std::string(257, 'k'), "-a0"},
          "01", "KeyID must not exceed 256 characters. \n", {}},
         {"encryption disabled", NO_ENCRYPTION, {"-GetKeyID", "-a0"}, "01", "Encryption is disabled on adapter 0 \n", {}},
+    });
+}
+
+// Texts the firmware's blocks cannot hold are refused, whole, before anything is sent; answers
+// that cannot be read are not taken for the permissive ones.
+TEST_F(SecurityKeysE2e, LimitsAndUnreadableAnswers)
+{
+    const std::string text103 = "Ab1+" + std::string(99, 'x');
+    const std::string keyId256(256, 'k');
+    expectRuns({
+        {"a verified text of 103 characters reaches the firmware", KEY_HELD,
+         {"-VerifySecurityKey", "-SecurityKey", text103, "-a0"}, "03",
+         "Adapter 0: Security Key verification failed.\n" + INVALID_ARGUMENTS, {sent(VERIFY, "0x03")}},
+        {"a verified text of 104 characters is refused", KEY_HELD,
+         {"-VerifySecurityKey", "-SecurityKey", text103 + "x", "-a0"}, "01", INVALID, {}},
+        {"a key identifier of 256 characters passes the length rule, but its field holds 255", KEY_HELD,
+         {"-SetKeyID", "-KeyID", keyId256, "-a0"}, "01", "Failed to Create the Key ID on Adapter 0 \n", {}},
+        {"the same at the creation of a key", nlohmann::json(),
+         {"-CreateSecurityKey", "-SecurityKey", "Tr0ub4dor+3", "-KeyID", keyId256, "-a0"}, "01",
+         "Adapter 0: Operation failed.\n", {}},
+        {"drives without key identifiers", KEY_HELD, {"-GetKeyID", "-PhysDrv[252:2,252:3]", "-a0"}, "00",
+         "Key ID on Device(Encl-252 Slot-2): \nKey ID on Device(Encl-252 Slot-3): \n", {}},
+        {"destroy a key no secure drive needs", KEY_HELD, {"-DestroySecurityKey", "-Force", "-a0"}, "00",
+         "Security key has been destroyed on adapter 0 \n", {sent(DESTROY)}},
+        {"an OEM id that cannot be read is 1: an OEM-2 controller then takes -SecurityKey", OEM2,
+         {"-CreateSecurityKey", "-SecurityKey", "Tr0ub4dor+3", "-a0"}, "00", DONE, {sent(CREATE)},
+         {"status", "0x010e8481", "0x0c", "--from", "2"}},
+        {"a make-secure bit that cannot be read does not allow it", KEY_HELD, {"-LDMakeSecure", "-L0", "-a0"}, "01",
+         "Virtual Drive: 0 (Target Id: 0)\n\nMaking LD Secure is not allowed. \n", {},
+         {"status", "0x030b0000", "0x0c"}},
+    });
+}
+
+TEST_F(SecurityKeysE2e, OemTwoChangesAndVerifiesPassPhrases)
+{
+    expectRuns({
+        {"a change from pass phrase to pass phrase", OEM2_KEY_HELD,
+         {"-ChangeSecurityKey", "-OldPassphrase", "Pa55-phrase", "-Passphrase", "N3w.Phrase-9", "-a0"}, "00", DONE,
+         {sent(CREATE), sent(CHANGE)}},
+        {"the key words are refused", OEM2_KEY_HELD,
+         {"-ChangeSecurityKey", "-OldSecurityKey", "Pa55-phrase", "-SecurityKey", "N3w.Phrase-9", "-a0"}, "01",
+         INVALID, {}},
+        {"verify a pass phrase", OEM2_KEY_HELD, {"-VerifySecurityKey", "-Passphrase", "Pa55-phrase", "-a0"}, "00",
+         "Adapter 0: Security Key verification completed successfully.\n", {sent(VERIFY)}},
     });
 }

@@ -1,0 +1,304 @@
+#include "CpMgmt/CmdPro/SecureEraseCp.h"
+
+#include <cstdint>
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
+#include "CpMgmt/CpFactoryRegistry.h"
+#include "CpMgmt/EnclosureIdText.h"
+#include "Parser/PdParsedObjects.h"
+#include "Parser/TokenIds.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidManager.h"
+#include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+
+namespace {
+
+const DriveProgressMember DRIVE_DISPLAY = {
+    PdProgressBlock::OP_SECURE_ERASE, PdProgressBlock::CLEAR_OR_ERASE, 0,
+    true, true,
+    nullptr, false, MSG_PD_NOT_IN_ERASE, true, false,
+    true, false, true, FirstReadClears::AT_SUCCESSFUL_READ,
+    {MSG_PD_ERASE_PROGRESS_TITLE, MSG_PD_PROGRESS_COLUMNS, '*', false, ElapsedRule::UNTIL_ENDED, false, true},
+};
+
+const VdProgressMember VD_DISPLAY = {
+    LdProgressBlock::RUNNING_SECURE_ERASE, LdProgressBlock::CONSISTENCY_CHECK, 0, nullptr, MSG_VD_NOT_IN_ERASE,
+    {MSG_VD_PROGRESS_TITLE, MSG_VD_PROGRESS_COLUMNS, '*', false, ElapsedRule::UNTIL_ENDED_ONCE_STARTED, true, false},
+};
+
+// The firmware's code of an erase-type word; -1 for a word that is none.
+int eraseTypeCode(unsigned short word)
+{
+    static const struct {
+        unsigned short word;
+        int code;
+    } CODES[] = {{TOKEN_SIMPLE, 0}, {TOKEN_NORMAL, 1}, {TOKEN_THOROUGH, 2}};
+    for (const auto& row : CODES)
+        if (row.word == word)
+            return row.code;
+    return -1;
+}
+
+// ---- the drive form ----------------------------------------------------------------------------
+
+struct DriveErase {
+    int adapter;
+    const SecureErasePo& request;
+    const DriveInRequest& drive;
+    const char* enclosure;   // the drive's enclosure as printed
+};
+
+int startDriveErase(const DriveErase& step)
+{
+    // A state that cannot be read is no state to start an erase in.
+    uint16_t state = 0xFFFF;
+    step.drive.pd->getFirmwareState(&state);
+    if (state != 0) {
+        printMessage(MSG_PD_ERASE_WRONG_STATE, step.adapter, step.enclosure, step.drive.slot);
+        return 0;
+    }
+    const int type = eraseTypeCode(step.request.getEraseType());
+    if (type < 0)
+        return -1;
+    const int status = step.drive.pd->startSecureErase(static_cast<uint8_t>(type), step.request.getPattern1(),
+                                                        step.request.getPattern2());
+    printMessage(status != 0 ? MSG_PD_ERASE_START_FAILED : MSG_PD_ERASE_STARTED, step.adapter, step.enclosure,
+                 step.drive.slot);
+    return status;
+}
+
+// Reads the drive's progress: 0 with the block, or -1 after the failure's message (a block that
+// could not be read tells nothing about the erase, for a stop either).
+int readDriveProgress(const DriveErase& step, uint8_t* raw)
+{
+    if (step.drive.pd->getProgress(raw) == 0)
+        return 0;
+    printMessage(MSG_PD_ERASE_PROGRESS_FAILED, step.adapter, step.enclosure, step.drive.slot);
+    return -1;
+}
+
+int stopDriveErase(const DriveErase& step)
+{
+    uint8_t raw[PdProgressBlock::SIZE] = {};
+    if (readDriveProgress(step, raw) != 0)
+        return -1;
+    if ((PdProgressBlock(raw, sizeof raw).running() & PdProgressBlock::OP_SECURE_ERASE) == 0) {
+        printMessage(MSG_PD_NOT_IN_ERASE, step.enclosure, step.drive.slot);
+        return 0;
+    }
+    if (step.drive.pd->canStopSecureErase() != 1) {
+        printMessage(MSG_PD_ERASE_NOT_STOPPABLE, step.adapter, step.enclosure, step.drive.slot);
+        return 0;
+    }
+    const int status = step.drive.pd->stopSecureErase();
+    printMessage(status != 0 ? MSG_PD_ERASE_STOP_FAILED : MSG_PD_ERASE_STOPPED, step.adapter, step.enclosure,
+                 step.drive.slot);
+    return status;
+}
+
+int showDriveEraseLine(const DriveErase& step)
+{
+    uint8_t raw[PdProgressBlock::SIZE] = {};
+    if (readDriveProgress(step, raw) != 0)
+        return -1;
+    const PdProgressBlock block(raw, sizeof raw);
+    if ((block.running() & PdProgressBlock::OP_SECURE_ERASE) == 0) {
+        printMessage(MSG_PD_NOT_IN_ERASE, step.enclosure, step.drive.slot);
+        return 0;
+    }
+    printMessage(MSG_PD_ERASE_PROGRESS, step.enclosure, step.drive.slot,
+                 progressPercent(block.progress(PdProgressBlock::CLEAR_OR_ERASE)),
+                 block.elapsedSeconds(PdProgressBlock::CLEAR_OR_ERASE) / 60);
+    return 0;
+}
+
+// What the action does to one drive: 0 to go on with the next, else the command's result.
+int eraseOneDrive(const DriveErase& step)
+{
+    switch (step.request.getAction()) {
+    case TOKEN_START:
+        return startDriveErase(step);
+    case TOKEN_STOP:
+        return stopDriveErase(step);
+    case TOKEN_SHOWPROG:
+        return showDriveEraseLine(step);
+    default:
+        return -1;
+    }
+}
+
+// ---- the virtual-drive form -------------------------------------------------------------------
+
+struct VdErase {
+    int adapter;
+    const SecureErasePo& request;
+    VirtualDisk* vd;
+    int targetId;
+    LdProgressBlock* block;
+};
+
+int startVdErase(const VdErase& step)
+{
+    // A state that cannot be read counts as offline.
+    uint8_t state = 0;
+    step.vd->getState(&state);
+    if (state == 0) {
+        printMessage(MSG_VD_ERASE_WRONG_STATE, step.adapter, step.targetId);
+        return 0;
+    }
+    if (step.vd->isSecureEraseAllowed() != 1) {
+        printMessage(MSG_VD_ERASE_NOT_ALLOWED, step.adapter, step.targetId);
+        return 0;
+    }
+    const int type = eraseTypeCode(step.request.getEraseType());
+    if (type < 0)
+        return -1;
+    const int status = step.vd->startSecureErase(static_cast<uint8_t>(type), step.request.deleteVd == 1 ? 1 : 0,
+                                                 step.request.getPattern1(), step.request.getPattern2());
+    printMessage(status != 0 ? MSG_VD_ERASE_START_FAILED : MSG_VD_ERASE_STARTED, step.adapter, step.targetId);
+    return status;
+}
+
+// Reads the drive's progress into the processor's block: 0, or -1 after the failure's message.
+int readVdProgress(const VdErase& step)
+{
+    if (step.vd->getProgress(step.block) == 0)
+        return 0;
+    printMessage(MSG_VD_ERASE_PROGRESS_FAILED, step.adapter, step.targetId);
+    return -1;
+}
+
+int stopVdErase(const VdErase& step)
+{
+    if (readVdProgress(step) != 0)
+        return -1;
+    if ((step.block->running() & LdProgressBlock::RUNNING_SECURE_ERASE) == 0) {
+        printMessage(MSG_VD_NOT_IN_ERASE, step.targetId);
+        return 0;
+    }
+    if (step.vd->isSecureEraseStopAllowed() != 1) {
+        printMessage(MSG_VD_ERASE_NOT_STOPPABLE, step.adapter, step.targetId);
+        return 0;
+    }
+    const int status = step.vd->stopSecureErase();
+    printMessage(status != 0 ? MSG_VD_ERASE_STOP_FAILED : MSG_VD_ERASE_STOPPED, step.adapter, step.targetId);
+    return status;
+}
+
+int showVdEraseLine(const VdErase& step)
+{
+    if (readVdProgress(step) != 0)
+        return -1;
+    if ((step.block->running() & LdProgressBlock::RUNNING_SECURE_ERASE) == 0) {
+        printMessage(MSG_VD_NOT_IN_ERASE, step.targetId);
+        return 0;
+    }
+    const ProgressEntry entry = step.block->entry(LdProgressBlock::CONSISTENCY_CHECK);
+    printMessage(MSG_VD_ERASE_PROGRESS, step.targetId, step.targetId, progressPercent(entry.progress),
+                 entry.elapsedSeconds / 60);
+    return 0;
+}
+
+int eraseOneVd(const VdErase& step)
+{
+    switch (step.request.getAction()) {
+    case TOKEN_START:
+        return startVdErase(step);
+    case TOKEN_STOP:
+        return stopVdErase(step);
+    case TOKEN_SHOWPROG:
+        return showVdEraseLine(step);
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
+
+CommandProcessor* SecureEraseCp::create(unsigned short kind) { return createCommandProcessor<SecureEraseCp>(kind); }
+
+ArrayList<unsigned short>* SecureEraseCp::commandIds()
+{
+    static const unsigned short ids[] = {TOKEN_SECUREERASE};
+    return makeCommandIdList(ids, 1);
+}
+
+int SecureEraseCp::showProgress(CpController* cpController, SecureErasePo* request)
+{
+    if (request->getLdCount() == 0)
+        return showDriveProgress(cpController, driveAddressesOf(request->getDriveList()), DRIVE_DISPLAY);
+    return showVdProgress(cpController, request, &progress, VD_DISPLAY);
+}
+
+int SecureEraseCp::eraseDrives(CpController* cpController, RaidManager* manager, const SecureErasePo& request)
+{
+    const int adapter = adapterNumberOf(cpController);
+    for (const DriveAddress& address : driveAddressesOf(request.getDriveList())) {
+        DriveInRequest drive;
+        int status = findRequestedDrive(cpController, manager, address, &drive);
+        if (status == 0)
+            status = eraseOneDrive({adapter, request, drive, formatEnclosureId(drive.enclosureId)});
+        if (status != 0)
+            return status;
+    }
+    return 0;
+}
+
+int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const SecureErasePo& request)
+{
+    const int adapter = adapterNumber;
+    uint8_t vdCount = 0;
+    if (manager->getVdCount(&vdCount) != 0) {
+        printMessage(MSG_OPERATION_FAILED, adapter, "LD");
+        return -1;
+    }
+    if (vdCount == 0) {
+        printMessage(MSG_NO_VD_CONFIGURED, adapter);
+        return -1;
+    }
+    const bool all = selectsAllVds(&request);
+    const unsigned count = all ? vdCount : request.getLdCount();
+    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    for (unsigned i = 0; i < count; ++i) {
+        if (all && (vds == nullptr || i >= vds->count()))
+            break;
+        uint8_t targetId = 0;
+        if (!walkTargetId(&request, vds, all, i, manager, adapterNumber, &targetId))
+            continue;
+        VdLookup lookup;
+        if (lookup.lookUp(manager, targetId) != 0) {
+            printMessage(MSG_GET_FAILED, "VD object");
+            continue;
+        }
+        const int status = eraseOneVd({adapter, request, lookup.get(), targetId, &progress});
+        if (status != 0)
+            return status;
+    }
+    return 0;
+}
+
+int SecureEraseCp::process(CpController* cpController, ParsedObject* request)
+{
+    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
+    SecureErasePo* own = requestAs<SecureErasePo>(request, adapterNumber, "SecureErasePo *");
+    if (own == nullptr)
+        return -1;
+    if (own->getAction() == TOKEN_PROGDSPLY)
+        return showProgress(cpController, own);
+    RaidManager* manager = nullptr;
+    if (takeModelAdapter(cpController, adapterNumber, &manager) == nullptr)
+        return -1;
+    if (own->getLdCount() == 0)
+        return eraseDrives(cpController, manager, *own);
+    return eraseVds(manager, adapterNumber, *own);
+}
+
+namespace {
+
+const CpRegistration<SecureEraseCp> registration;
+
+}  // namespace
