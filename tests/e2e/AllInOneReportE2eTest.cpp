@@ -115,7 +115,7 @@ TEST_F(AllInOneReportE2e, WholeReport)
     EXPECT_FALSE(left.good());
 }
 
-// -aALL: one complete report per controller, each with its banner and its own number.
+// -aALL and -a0,1: one complete report per controller, each with its banner and its own number.
 TEST_F(AllInOneReportE2e, OneReportPerController)
 {
     nlohmann::json state = nlohmann::json::parse(readFile(dataFile("allinone-host.json")));
@@ -132,6 +132,10 @@ TEST_F(AllInOneReportE2e, OneReportPerController)
     second1.replace(second1.find("Adapter #0"), 10, "Adapter #1");
     second1.replace(second1.find("controller 0:"), 13, "controller 1:");
     EXPECT_EQ(r.out, BLANK_OUT + report + second1 + exitLine("00"));
+    // Two adapters named one by one (the scanner echoes the list's comma).
+    r = run(dir, {"-AdpAlILog", "-a0,1"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "," + BLANK_OUT + report + second1 + exitLine("00"));
 }
 
 // The banner follows the controller's PCI vendor id.
