@@ -1202,6 +1202,10 @@ void visit(V& v, Drive& d)
     v.flag("locating", d.locating);
     v.flag("preparedForRemoval", d.preparedForRemoval);
     v.patch("patch", d.patch, PD_INFO_SIZE);
+    v.num("primaryDefects", d.primaryDefects);
+    v.num("grownDefects", d.grownDefects);
+    v.flag("rejectsPrimaryDefects", d.rejectsPrimaryDefects);
+    v.flag("rejectsGrownDefects", d.rejectsGrownDefects);
 }
 
 template <class V>
@@ -1467,6 +1471,8 @@ void visit(V& v, Ir2Library& l)
 
 // The longest host file text a description gives.
 const size_t HOST_TEXT_LENGTH = 255;
+// The longest /proc/meminfo or /proc/cpuinfo text a description gives.
+const size_t HOST_FILE_LENGTH = 65536;
 
 template <class V>
 void visit(V& v, HostModel& h)
@@ -1475,6 +1481,9 @@ void visit(V& v, HostModel& h)
     v.text("kernelRelease", h.kernelRelease, RELEASE_LENGTH);
     v.text("procVersion", h.procVersion, HOST_TEXT_LENGTH);
     v.text("driverVersionFile", h.driverVersionFile, HOST_TEXT_LENGTH);
+    v.text("procMeminfo", h.procMeminfo, HOST_FILE_LENGTH);
+    v.text("procCpuinfo", h.procCpuinfo, HOST_FILE_LENGTH);
+    v.num("hostTime", h.hostTime);
     v.num("clock", h.clock);
     v.flag("sysfsLinkedClass", h.sysfsLinkedClass);
     v.list("drivers", h.drivers);

@@ -241,6 +241,9 @@ Bytes propertiesRecord(const ControllerProperties& p);
 // Writes a logical drive's properties and parameters (the first 64 bytes of its information
 // record, and of its configuration record) into `r` from offset `at` (SimFwLogicalDrive.cpp).
 void putLdPropertiesAndParameters(Bytes& r, size_t at, const LogicalDrive& ld);
+// Writes the span count at 37 and the 24-byte span records from 64 (start, length, array
+// reference) of a logical drive's record that starts at `at` (SimFwConfig.cpp).
+void putLdSpans(Bytes& r, size_t at, const Controller& c, const LogicalDrive& ld);
 
 // The configuration buffer of the records given: a 32-byte header, then the array, logical-drive
 // and spare records, of exactly the size they take (SimFwConfig.cpp).

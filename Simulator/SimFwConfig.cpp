@@ -54,15 +54,7 @@ Bytes ldRecord(const Controller& c, const LogicalDrive& ld)
 {
     Bytes r(CFG_LD_SIZE, 0);
     putLdPropertiesAndParameters(r, 0, ld);
-    const size_t spans = std::min(ld.spans.size(), CFG_LD_MAX_SPANS);
-    put8(r, 37, spans);
-    for (size_t i = 0; i < spans; ++i) {
-        const Span& s = ld.spans[i];
-        const Array* a = arrayOf(c, s.array);
-        put64(r, 64 + 24 * i, s.startBlock);
-        put64(r, 72 + 24 * i, s.blockCount ? *s.blockCount : (a ? arraySizeOf(c, *a) : 0));
-        put16(r, 80 + 24 * i, s.array);
-    }
+    putLdSpans(r, 0, c, ld);
     return r;
 }
 
@@ -199,6 +191,19 @@ const FwRegistration registration({
 });
 
 } // namespace
+
+void putLdSpans(Bytes& r, size_t at, const Controller& c, const LogicalDrive& ld)
+{
+    const size_t spans = std::min(ld.spans.size(), CFG_LD_MAX_SPANS);
+    put8(r, at + 37, spans);
+    for (size_t i = 0; i < spans; ++i) {
+        const Span& s = ld.spans[i];
+        const Array* a = arrayOf(c, s.array);
+        put64(r, at + 64 + 24 * i, s.startBlock);
+        put64(r, at + 72 + 24 * i, s.blockCount ? *s.blockCount : (a ? arraySizeOf(c, *a) : 0));
+        put16(r, at + 80 + 24 * i, s.array);
+    }
+}
 
 Bytes configBuffer(const Controller& c, const std::vector<Array>& arrays, const std::vector<LogicalDrive>& lds,
                    const std::vector<Spare>& spares)

@@ -51,8 +51,8 @@ uint8_t ldGetList(SimState&, Controller& c, SimCommand& cmd)
                                    entry));
 }
 
-// DCMD_LD_GET_INFO (mailbox byte 0 = target id): properties, parameters, size, progress and
-// the device-identification page of one logical drive.
+// DCMD_LD_GET_INFO (mailbox byte 0 = target id): properties, parameters, spans, size, progress
+// and the device-identification page of one logical drive.
 uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
 {
     const LogicalDrive* ld = findLd(c, cmd.mailbox[0] & 0xFF);
@@ -60,6 +60,11 @@ uint8_t ldGetInfo(SimState&, Controller& c, SimCommand& cmd)
         return FW_STATUS_NO_DEVICE;
     Bytes r(LD_INFO_SIZE, 0);
     putLdPropertiesAndParameters(r, 0, *ld);
+    // The record begins with the drive's configuration record, spans included; the span count
+    // stays the parameters' own.
+    const uint8_t spanDepth = r[37];
+    putLdSpans(r, 0, c, *ld);
+    r[37] = spanDepth;
     put64(r, 256, ld->sizeBlocks);
     // Running operations: bits at 264, one progress entry each from 268.
     uint32_t running = 0;

@@ -1,6 +1,7 @@
 // SCSI pass-through to the controller's drives, addressed by the low 8 bits of a drive's device
 // id: ATA identify of a SATA drive (through ATA PASS-THROUGH(12)), standard inquiry and the VPD
-// pages 0x01 and 0xC3, and the temperature (0x0D) and bridge-firmware (0x35) log pages. What a
+// pages 0x01 and 0xC3, the temperature (0x0D) and bridge-firmware (0x35) log pages, and the
+// headers of the primary and grown defect lists (READ DEFECT DATA(12)). What a
 // drive is not described to answer ends with a device error (0x2d); a target without a drive,
 // or a logical-drive frame, with 0x0c.
 #include "Simulator/SimFirmware.h"
@@ -15,12 +16,17 @@ namespace {
 const uint32_t CDB_INQUIRY = 0x12;
 const uint32_t CDB_LOG_SENSE = 0x4D;
 const uint32_t CDB_ATA_PASS_THROUGH_12 = 0xA1;
+const uint32_t CDB_READ_DEFECT_DATA_12 = 0xB7;
 
 const uint8_t ATA_IDENTIFY_DEVICE = 0xEC;
 const size_t ATA_IDENTIFY_SIZE = 512;
 const size_t INQUIRY_SIZE = 256;
 const size_t TEMPERATURE_PAGE_SIZE = 32;
 const size_t BRIDGE_PAGE_SIZE = 158;
+const size_t DEFECT_HEADER_SIZE = 8;
+const uint32_t DEFECT_ENTRY_SIZE = 8;      // format 5: physical sector
+const uint8_t DEFECT_LIST_PRIMARY = 0x10;  // CDB byte 1: PLIST bit
+const uint8_t DEFECT_LIST_GROWN = 0x08;    // GLIST bit
 
 // The drive addressed; the command log notes the target and the command block's first three
 // bytes ("target=9 cdb=4d004d").
@@ -120,7 +126,30 @@ uint8_t logSense(SimState&, Controller& c, SimCommand& cmd)
     return FW_STATUS_SCSI_ERROR;
 }
 
+// READ DEFECT DATA(12): the header of the list asked for (primary or grown), its length in
+// bytes (8 per entry, capped at what the 16-bit length field holds) at bytes 2-3. A drive
+// described to reject the list ends with a device error.
+uint8_t readDefectData(SimState&, Controller& c, SimCommand& cmd)
+{
+    Drive* d = targetDrive(c, cmd);
+    if (!d)
+        return FW_STATUS_NO_DEVICE;
+    const bool primary = (cmd.cdb[1] & DEFECT_LIST_PRIMARY) != 0;
+    const bool grown = (cmd.cdb[1] & DEFECT_LIST_GROWN) != 0;
+    if (primary == grown || (primary && d->rejectsPrimaryDefects) || (grown && d->rejectsGrownDefects))
+        return FW_STATUS_SCSI_ERROR;
+    const uint64_t entries = primary ? d->primaryDefects : d->grownDefects;
+    const uint64_t bytes = entries * DEFECT_ENTRY_SIZE;
+    const uint16_t length = bytes > 0xFFFF ? 0xFFFF : static_cast<uint16_t>(bytes);
+    Bytes r(DEFECT_HEADER_SIZE, 0);
+    put8(r, 1, static_cast<uint8_t>(cmd.cdb[1] & 0x1F));
+    put8(r, 2, static_cast<uint8_t>(length >> 8));
+    put8(r, 3, static_cast<uint8_t>(length & 0xFF));
+    return fwReply(cmd, r);
+}
+
 const FwRegistration registration({
+    fwRead(CDB_READ_DEFECT_DATA_12, 0, readDefectData, FrameKind::DCDB),
     fwRead(CDB_INQUIRY, 0, inquiry, FrameKind::DCDB),
     fwRead(CDB_LOG_SENSE, 0, logSense, FrameKind::DCDB),
     fwRead(CDB_ATA_PASS_THROUGH_12, 0, ataPassThrough, FrameKind::DCDB),

@@ -251,6 +251,10 @@ int SimLayout::create(const std::string& dir, const HostModel& state)
         w.file("proc/version", state.procVersion, 0444);
     if (!state.driverVersionFile.empty())
         w.file("sys/bus/pci/drivers/quillraid_sas/version", state.driverVersionFile, 0444);
+    if (!state.procMeminfo.empty())
+        w.file("proc/meminfo", state.procMeminfo, 0444);
+    if (!state.procCpuinfo.empty())
+        w.file("proc/cpuinfo", state.procCpuinfo, 0444);
     w.dir("dev");
     w.dir("lib");
     w.dir("sys/block");

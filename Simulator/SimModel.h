@@ -621,6 +621,13 @@ struct Drive {
     bool locating = false;            // its locate light is on
     bool preparedForRemoval = false;
     Patch patch;                      // laid over the drive's information record
+
+    // READ DEFECT DATA: the entries of the drive's primary and grown defect lists, and whether
+    // it rejects the request for either list (a device error).
+    uint32_t primaryDefects = 0;
+    uint32_t grownDefects = 0;
+    bool rejectsPrimaryDefects = false;
+    bool rejectsGrownDefects = false;
 };
 
 // One span of a logical drive: its extent on each drive of one array.
@@ -897,6 +904,10 @@ struct HostModel {
     // version file; an empty text leaves the file out.
     std::string procVersion = "Linux version 3.10.0-quill (build@quill) (gcc version 4.8.5) #1 SMP\n";
     std::string driverVersionFile = "06.803.01.00\n";
+    // The texts of /proc/meminfo and /proc/cpuinfo; an empty text leaves the file out.
+    std::string procMeminfo = "MemTotal:        8041236 kB\nMemFree:         6120012 kB\n";
+    std::string procCpuinfo = "processor\t: 0\nmodel name\t: Quill Virtual CPU @ 2.40GHz\n";
+    uint64_t hostTime = 0;                // the host's wall clock (seconds since 1970); 0: the real time
     uint64_t clock = 0;                   // simulated seconds since the host was made
     bool sysfsLinkedClass = false;        // class entries as links (current kernels)
     std::vector<Driver> drivers = {Driver()};

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/sysmacros.h>
@@ -17,6 +18,7 @@ namespace sim {
 namespace {
 
 const char NODE_MAGIC[] = "quillsim-node";
+const char REPORT_TEMP_FILE[] = "/..rdlog.tmp.tmp";
 
 bool isUnder(const char* path, const char* root)
 {
@@ -60,6 +62,34 @@ bool isClear(const char* command)
     return *p == '\0';
 }
 
+// "cat FILE | grep PATTERN > OUT" (PATTERN bare or in double quotes), the shape of the
+// diagnostic report's host pipelines; false for any other command.
+struct CatGrep {
+    std::string file;
+    std::string pattern;
+    std::string out;
+};
+
+bool parseCatGrep(const char* command, CatGrep& parsed)
+{
+    const std::string c = command;
+    const std::string cat = "cat ";
+    const std::string pipe = " | grep ";
+    const std::string redirect = " > ";
+    const size_t bar = c.find(pipe);
+    const size_t arrow = c.rfind(redirect);
+    if (c.compare(0, cat.size(), cat) != 0 || bar == std::string::npos || arrow == std::string::npos || arrow < bar)
+        return false;
+    parsed.file = c.substr(cat.size(), bar - cat.size());
+    parsed.pattern = c.substr(bar + pipe.size(), arrow - bar - pipe.size());
+    parsed.out = c.substr(arrow + redirect.size());
+    if (parsed.pattern.size() >= 2 && parsed.pattern.front() == '"' && parsed.pattern.back() == '"')
+        parsed.pattern = parsed.pattern.substr(1, parsed.pattern.size() - 2);
+    return !parsed.file.empty() && !parsed.pattern.empty() && !parsed.out.empty() &&
+           parsed.file.find_first_of(" |>\"") == std::string::npos &&
+           parsed.out.find_first_of(" |>\"") == std::string::npos;
+}
+
 } // namespace
 
 SimOsBoundary::SimOsBoundary(SimState& state, SimDriver& driver)
@@ -83,6 +113,9 @@ SimOsBoundary::~SimOsBoundary()
 std::string SimOsBoundary::hostPath(const char* path) const
 {
     if (path && (isUnder(path, "/proc") || isUnder(path, "/sys") || isUnder(path, "/dev")))
+        return state_.hostDir() + path;
+    // The diagnostic report's temporary file at the root lands in the host folder.
+    if (path && strcmp(path, REPORT_TEMP_FILE) == 0)
         return state_.hostDir() + path;
     return path ? path : "";
 }
@@ -329,8 +362,51 @@ int SimOsBoundary::system(const char* command)
     }
     if (command && isClear(command))
         return 0;
+    CatGrep pipeline;
+    if (command && parseCatGrep(command, pipeline))
+        return runCatGrep(pipeline.file, pipeline.pattern, pipeline.out);
     // Everything else (the report's information pipelines) runs in the real shell.
     return ::system(command);
+}
+
+// The pipeline on the host's files: the lines of `file` that hold `pattern`, written to `out`
+// (created empty when the file cannot be read, as the shell's redirection does). The shell's
+// status: 0 when a line matched, 1 when none did, 2 when `out` cannot be written.
+int SimOsBoundary::runCatGrep(const std::string& file, const std::string& pattern, const std::string& out)
+{
+    FILE* to = ::fopen(hostPath(out.c_str()).c_str(), "w");
+    if (!to)
+        return 2 << 8;
+    FILE* from = ::fopen(hostPath(file.c_str()).c_str(), "r");
+    bool matched = false;
+    if (from) {
+        std::string line;
+        int ch = 0;
+        while ((ch = fgetc(from)) != EOF) {
+            line += static_cast<char>(ch);
+            if (ch != '\n')
+                continue;
+            if (line.find(pattern) != std::string::npos) {
+                fputs(line.c_str(), to);
+                matched = true;
+            }
+            line.clear();
+        }
+        if (!line.empty() && line.find(pattern) != std::string::npos) {
+            fputs(line.c_str(), to);
+            matched = true;
+        }
+        ::fclose(from);
+    }
+    ::fclose(to);
+    return matched ? 0 : 1 << 8;
+}
+
+time_t SimOsBoundary::currentTime()
+{
+    if (state_.ensureLoaded() == 0 && state_.model().hostTime != 0)
+        return static_cast<time_t>(state_.model().hostTime);
+    return ::time(nullptr);
 }
 
 unsigned int SimOsBoundary::sleep(unsigned int seconds)

@@ -7,7 +7,9 @@
 // number belongs to a loaded simulated driver gives a descriptor of the driver's own, whose
 // ioctls the simulated driver answers; opening a logical drive's disk node gives one whose
 // SCSI ioctls the simulated disk answers. uname reports the state's kernel release; sleeps,
-// shell sleeps and "clear" advance the simulated clock or do nothing instead of waiting.
+// shell sleeps and "clear" advance the simulated clock or do nothing instead of waiting. The
+// report's "cat FILE | grep PATTERN > OUT" pipelines run on the host's files, and its
+// temporary file "/..rdlog.tmp.tmp" lies in the host directory.
 #ifndef SIMOSBOUNDARY_H
 #define SIMOSBOUNDARY_H
 
@@ -58,6 +60,8 @@ public:
     int uname(struct utsname* buf) override;
     int system(const char* command) override;
     unsigned int sleep(unsigned int seconds) override;
+    // The description's host time when it gives one, else the real time.
+    time_t currentTime() override;
 
     const char* libraryPathPattern(int attempt) override;
 
@@ -70,6 +74,7 @@ public:
     static bool readNode(const std::string& file, NodeInfo& node);
 
 private:
+    int runCatGrep(const std::string& file, const std::string& pattern, const std::string& out);
     void reportNode(const std::string& file, struct stat* st) const;
     int driverKindOfMajor(unsigned major);
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -37,6 +38,7 @@ int OsBoundary::scandir(const char* path, struct dirent*** namelist,
 int OsBoundary::uname(struct utsname* buf) { return ::uname(buf); }
 int OsBoundary::system(const char* command) { return ::system(command); }
 unsigned int OsBoundary::sleep(unsigned int seconds) { return ::sleep(seconds); }
+time_t OsBoundary::currentTime() { return ::time(nullptr); }
 
 const char* OsBoundary::libraryPathPattern(int attempt)
 {

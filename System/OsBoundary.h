@@ -9,6 +9,7 @@
 #define OSBOUNDARY_H
 
 #include <cstdio>
+#include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -47,6 +48,9 @@ public:
     virtual int uname(struct utsname* buf);
     virtual int system(const char* command);
     virtual unsigned int sleep(unsigned int seconds);
+
+    // The host's current time, as the C library's time(nullptr).
+    virtual time_t currentTime();
 
     // The printf pattern (one %s: the library's base name) of the integrated-RAID library's
     // path for load attempt 0, 1 and 2; null for any other attempt.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "CpMgmt/CmdPro/InfoLines.h"
+#include "CpMgmt/CmdPro/InterfaceNames.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
@@ -20,25 +21,6 @@ struct BitRef {
     size_t offset;
     unsigned bit;
 };
-
-// The first set bit in the order given names the interface.
-struct InterfaceBit {
-    unsigned bit;
-    const char* name;
-};
-
-const InterfaceBit HOST_INTERFACES[] = {{0, "PCIX"}, {1, "PCIE"}, {2, "iSCSI"}, {3, "SAS-3G"}};
-const InterfaceBit DEVICE_INTERFACES[] = {{0, "SPI"},    {2, "SATA-1-5G"}, {3, "SATA-3G"},
-                                          {1, "SAS-3G"}, {4, "SAS-6G"},    {5, "SAS-12G"}};
-
-template <size_t N>
-const char* interfaceName(uint8_t bits, const InterfaceBit (&order)[N])
-{
-    for (const InterfaceBit& entry : order)
-        if ((bits >> entry.bit) & 1u)
-            return entry.name;
-    return "UNKNOWN";
-}
 
 // The image tags with their version lines; "APP" is compared on 3 characters, the others on 4.
 struct ImageLine {
@@ -189,7 +171,7 @@ void AdpAllInfoCp::printPciInfo()
                  static_cast<unsigned>(v.u16(Info::PCI_VENDOR_ID)), static_cast<unsigned>(v.u16(Info::PCI_DEVICE_ID)),
                  static_cast<unsigned>(v.u16(Info::PCI_SUBVENDOR_ID)),
                  static_cast<unsigned>(v.u16(Info::PCI_SUBDEVICE_ID)));
-    printMessage(MSG_ADP_INFO_HOST_INTERFACE, interfaceName(v.u8(Info::HOST_INTERFACE), HOST_INTERFACES));
+    printMessage(MSG_ADP_INFO_HOST_INTERFACE, hostInterfaceName(v.u8(Info::HOST_INTERFACE)));
     if (v.u8(Info::CHIP_REVISION) != 0) {
         printMessage(MSG_TEXT, "ChipRevision    : ");
         printMessage(MSG_CHARACTER, static_cast<int>(v.u8(Info::CHIP_REVISION)));
@@ -200,7 +182,7 @@ void AdpAllInfoCp::printPciInfo()
     printNumberLine("Link Speed \t     : ", v.u8(Info::LINK_SPEED));
     printNumberLine("Number of Frontend Port: ", v.u8(Info::FRONTEND_PORT_COUNT));
     printPorts(v, v.u8(Info::FRONTEND_PORT_COUNT), 8, frontendPort);
-    printMessage(MSG_ADP_INFO_DEVICE_INTERFACE, interfaceName(v.u8(Info::DEVICE_INTERFACE), DEVICE_INTERFACES));
+    printMessage(MSG_ADP_INFO_DEVICE_INTERFACE, deviceInterfaceName(v.u8(Info::DEVICE_INTERFACE)));
     printNumberLine("Number of Backend Port: ", v.u8(Info::BACKEND_PORT_COUNT));
     printPorts(v, v.u8(Info::BACKEND_PORT_COUNT), 16, backendPort);
     printMessage(MSG_NEWLINE);

@@ -6,6 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
@@ -25,7 +26,6 @@ enum VersionKind : unsigned char {
 };
 
 const char* const INFO_READ_NAME = "AdpAll information";
-const char* const DRIVER_NAME = "quillraid_sas";
 // The firmware image whose version is the controller's firmware version.
 const char* const APP_IMAGE = "APP";
 const size_t APP_IMAGE_LENGTH = 3;

@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
@@ -23,11 +24,8 @@
 namespace {
 
 const char* const INFO_READ_NAME = "AdpAll information";
-const char* const PROC_VERSION = "/proc/version";
-const char* const DRIVER_VERSION_FILE = "/sys/bus/pci/drivers/quillraid_sas/version";
 const int FW_STATUS_HARDWARE_NOT_PRESENT = 0x22;
 const size_t LINE_SIZE = 512;
-const size_t HOST_TEXT_READ = 255;
 // Drive firmware states that make the drives unhealthy: unconfigured bad, offline, failed.
 const uint16_t UNHEALTHY_DRIVE_STATES[] = {1, 16, 17};
 
@@ -51,19 +49,6 @@ const char* batteryStatusName(const ZprBbuStatus& status)
         if (status.statusBit(row.bit))
             return row.name;
     return nullptr;
-}
-
-// The first line of a host file, at most `limit` bytes; false when it cannot be read.
-bool readHostText(const char* path, char* text, size_t size, size_t limit)
-{
-    std::memset(text, 0, size);
-    FileIO* io = FileIO::instance();
-    FileHandle* file = io != nullptr ? io->open(path, "r") : nullptr;
-    if (file == nullptr)
-        return false;
-    io->read(text, 1, static_cast<unsigned>(limit < size ? limit : size - 1), file);
-    io->close(file);
-    return true;
 }
 
 } // namespace
@@ -168,8 +153,8 @@ int ShowSummaryCp::finishReport(int result)
 void ShowSummaryCp::readOsText(int system)
 {
     osText[0] = '\0';
-    char text[HOST_TEXT_READ + 1];
-    if (!readHostText(PROC_VERSION, text, sizeof text, HOST_TEXT_READ))
+    char text[KERNEL_TEXT_READ + 1];
+    if (!readHostText(PROC_VERSION_PATH, text, sizeof text, KERNEL_TEXT_READ))
         return;
     char* open = std::strchr(text, '(');
     if (open != nullptr)
@@ -180,19 +165,9 @@ void ShowSummaryCp::readOsText(int system)
 void ShowSummaryCp::readDriverText()
 {
     driverText[0] = '\0';
-    char line[HOST_TEXT_READ + 1] = {};
-    FileIO* io = FileIO::instance();
-    FileHandle* file = io != nullptr ? io->open(DRIVER_VERSION_FILE, "r") : nullptr;
-    if (file == nullptr)
+    char line[DRIVER_LINE_READ + 1];
+    if (!readDriverVersionLine(line, sizeof line))
         return;
-    char* got = io->gets(line, sizeof line, file);
-    io->close(file);
-    if (got == nullptr)
-        return;
-    // The line's last character (its newline) is dropped.
-    size_t length = std::strlen(line);
-    if (length > 0)
-        line[length - 1] = '\0';
     snprintf(driverText, sizeof driverText, "%s%s\n", "\tDriver Version: ", line);
 }
 

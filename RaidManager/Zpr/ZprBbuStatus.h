@@ -31,6 +31,11 @@ public:
     static constexpr size_t FULL_CHARGE_CAPACITY = 40;
     static constexpr size_t HEALTH_GOOD = 42;      // byte
 
+    // The cell-pack readings as the diagnostic report names them (u16 each).
+    static constexpr size_t CELLPAK_RELATIVE_CHARGE = 34;
+    static constexpr size_t CELLPAK_CHARGING_CURRENT = 40;
+    static constexpr size_t CELLPAK_ABSOLUTE_CHARGE = 42;
+
     // Readings of a type-6 battery (over the gas-gauge word and the readings).
     static constexpr size_t PACK_ENERGY_LOW = 32;
     static constexpr size_t CAPACITANCE = 33;

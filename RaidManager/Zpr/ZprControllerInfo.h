@@ -55,7 +55,9 @@ public:
     static constexpr size_t MAX_SGE_COUNT = 0x5BA;           // 16-bit
     static constexpr size_t MAX_TRANSFER_SECTORS = 0x5BC;    // 32-bit
     static constexpr size_t DEVICE_COUNTS = 0x5C0;           // 7 x 16-bit
+    static constexpr size_t NVRAM_SIZE = 0x5CE;              // 16-bit, KB
     static constexpr size_t MEMORY_SIZE = 0x5D0;             // 16-bit, MB
+    static constexpr size_t FLASH_SIZE = 0x5D2;              // 16-bit, MB
     static constexpr size_t MEMORY_CORRECTABLE_ERRORS = 0x5D4;     // 16-bit
     static constexpr size_t MEMORY_UNCORRECTABLE_ERRORS = 0x5D6;   // 16-bit
     static constexpr size_t CLUSTER_PERMITTED = 0x5D8;       // not 0: yes

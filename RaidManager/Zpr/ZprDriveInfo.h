@@ -24,6 +24,8 @@ public:
     static constexpr size_t PRODUCT_SIZE = 16;
     static constexpr size_t REVISION = 36;               // inquiry bytes 32-35
     static constexpr size_t REVISION_SIZE = 4;
+    static constexpr size_t VENDOR_SPECIFIC = 40;        // inquiry bytes 36-55
+    static constexpr size_t VENDOR_SPECIFIC_SIZE = 20;
     static constexpr size_t DEVICE_ID_DATA = 100;        // VPD page 0x83, first part
     static constexpr size_t DEVICE_ID_DATA_SIZE = 64;
     static constexpr size_t UNSUPPORTED = 164;           // 8-bit: nonzero, not supported

@@ -43,6 +43,11 @@ public:
     static constexpr uint32_t CODE_CC_INCONSISTENCY = 0x3F;
     static constexpr uint8_t ARG_TYPE_LD_STRIP = 9;
     static constexpr size_t CC_TARGET_ID = 40;
+    // Argument type 1: a command block and the drive's sense data.
+    static constexpr uint8_t ARG_TYPE_CDB_SENSE = 1;
+    static constexpr size_t SENSE_LENGTH = 37;     // 8-bit
+    static constexpr size_t SENSE_DATA = 56;
+    static constexpr size_t SENSE_DATA_SIZE = 64;  // room up to the argument area's end
 
     explicit ZprEventRecord(const uint8_t* record) : bytes(record, SIZE) {}
 

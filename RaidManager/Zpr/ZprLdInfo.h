@@ -21,6 +21,7 @@ public:
     static constexpr size_t RUNNING = 264;            // 32-bit: 1 CC, 2 BGI, 4 FGI, 8 reconstruction
     static constexpr size_t PROGRESS = 268;           // 16-bit progress, 16-bit seconds, per operation
     static constexpr size_t PROGRESS_ENTRIES = 4;
+    static constexpr size_t OWNER_DEVICE_ID = 300;    // 16-bit: the device id of the drive's owner
     static constexpr size_t FLAGS_303 = 303;          // bit 0: the size at SIZE_BLOCKS is the drive's
     static constexpr size_t DEVICE_ID_PAGE = 304;
     static constexpr size_t DEVICE_ID_PAGE_SIZE = 64;
@@ -36,6 +37,7 @@ public:
 
     uint64_t sizeBlocks() const { return bytes.u64(SIZE_BLOCKS); }
     uint32_t runningOperations() const { return bytes.u32(RUNNING); }
+    uint16_t ownerDeviceId() const { return bytes.u16(OWNER_DEVICE_ID); }
     uint16_t progress(size_t entry) const { return entry < PROGRESS_ENTRIES ? bytes.u16(PROGRESS + 4 * entry) : 0; }
     uint16_t elapsedSeconds(size_t entry) const { return entry < PROGRESS_ENTRIES ? bytes.u16(PROGRESS + 4 * entry + 2) : 0; }
     bool sizeIsDriveSize() const { return bytes.bit(FLAGS_303, 0); }

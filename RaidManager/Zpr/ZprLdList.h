@@ -19,6 +19,7 @@ public:
     static constexpr size_t ENTRY_TARGET_ID = 0;     // 8-bit, within an entry
     static constexpr size_t ENTRY_SEQUENCE = 2;      // 16-bit, within an entry
     static constexpr size_t ENTRY_STATE = 4;         // 8-bit, within an entry: 3 optimal
+    static constexpr size_t ENTRY_SIZE_BLOCKS = 8;   // 64-bit, within an entry
 
     explicit ZprLdList(const LeView& bytes) : bytes(bytes) {}
     ZprLdList(const uint8_t* record, size_t size) : bytes(record, size) {}
@@ -35,6 +36,7 @@ public:
     uint8_t targetId(uint32_t index) const { return bytes.u8(ENTRIES + index * ENTRY_SIZE + ENTRY_TARGET_ID); }
     uint8_t state(uint32_t index) const { return bytes.u8(ENTRIES + index * ENTRY_SIZE + ENTRY_STATE); }
     uint16_t sequenceNumber(uint32_t index) const { return bytes.u16(ENTRIES + index * ENTRY_SIZE + ENTRY_SEQUENCE); }
+    uint64_t sizeBlocks(uint32_t index) const { return bytes.u64(ENTRIES + index * ENTRY_SIZE + ENTRY_SIZE_BLOCKS); }
     // The logical-drive reference of entry `index`: target id, reserved byte, sequence number.
     uint32_t reference(uint32_t index) const { return bytes.u32(ENTRIES + index * ENTRY_SIZE + ENTRY_TARGET_ID); }
 

@@ -36,6 +36,8 @@ public:
     static constexpr size_t SPAN_COUNT = 37;             // 8-bit span records in use
     static constexpr size_t STATE = 38;                  // 8-bit (3 for a new drive)
     static constexpr size_t INIT_STATE = 39;             // 8-bit (0 for a new drive)
+    static constexpr size_t CONSISTENT = 40;             // 8-bit: 1 consistent, 0 not or not applicable
+    static constexpr size_t PRESERVED_CACHE = 43;        // 8-bit: nonzero preserved cache data present
     static constexpr size_t ENCRYPTION = 42;             // 8-bit encryption type
     static constexpr size_t SSD_CACHING = 47;            // 8-bit, 1: the drive is an SSD cache
     static constexpr size_t PI_TYPE = 49;                // 8-bit protection-information type

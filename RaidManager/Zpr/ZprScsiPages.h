@@ -86,4 +86,25 @@ struct ZprBridgeFirmwarePage {
     static constexpr size_t CONFIG_VERSION_SIZE = 8;
 };
 
+// READ DEFECT DATA(12) of the primary or the grown defect list in format 5 (physical sector),
+// allocation length 8: only the list header is wanted, whose bytes 2-3 (big-endian) give the
+// list's length in bytes, 8 bytes per entry. Read into a zeroed 512-byte buffer.
+struct ZprDefectListHeader {
+    static constexpr size_t SIZE = 512;
+    static constexpr size_t SENSE_SIZE = 32;
+    static constexpr uint8_t CDB_PRIMARY[12] = {0xB7, 0x15, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0x00};
+    static constexpr uint8_t CDB_GROWN[12] = {0xB7, 0x0D, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0x00};
+
+    static constexpr size_t LIST_LENGTH_HIGH = 2;
+    static constexpr size_t LIST_LENGTH_LOW = 3;
+    static constexpr uint32_t ENTRY_SIZE = 8;
+
+    // The entries of the list the header describes.
+    static uint32_t entryCount(const uint8_t* reply, size_t size)
+    {
+        const LeView bytes(reply, size);
+        return (bytes.u8(LIST_LENGTH_HIGH) * 256u + bytes.u8(LIST_LENGTH_LOW)) / ENTRY_SIZE;
+    }
+};
+
 #endif

@@ -27,9 +27,8 @@ std::string exitLine(const char* code)
     return std::string("\nExit Code: 0x") + code + "\n";
 }
 
-// One adapter, and two adapters named one by one, of a command without processor.
+// One adapter of a command without processor.
 const std::string NO_PROCESSOR_YET = UNSUPPORTED + exitLine("01");
-const std::string NO_PROCESSOR_YET_TWICE = UNSUPPORTED + UNSUPPORTED + exitLine("01");
 const std::string REFUSED = PARSE_FAILED + exitLine("01");
 
 struct Row {
@@ -82,7 +81,6 @@ TEST_F(AdapterCommandParsersE2e, SimpleAdapterCommandsAndFlash)
          "PCI information for Controller 0\n--------------------------------\nBus Number      : 3\nDevice Number   : 0\n"
          "Function Number : 0\n\nPCI information for Controller 1\n--------------------------------\n"
          "Bus Number      : 4\nDevice Number   : 0\nFunction Number : 0\n\n" + exitLine("00")},
-        {{"-AdpAlILog", "-a0,1"}, ",", 1, NO_PROCESSOR_YET_TWICE},
         {{"-AdpAllInfo", "-a0", "-Silent"}, "", 0, ""},
         {{"-AdpFwFlash", "-f", "fw.rom", "-FwType", "300", "-a0"}, "", 1, REFUSED},
         {{"-AdpRestart", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
