@@ -264,6 +264,21 @@ TEST_F(VdOperationsE2e, WithoutVirtualDrives)
     expectRun(dir, {"-LDBI", "-ProgDsply", "-LALL", "-a0"}, 1, none, {});
 }
 
+// A background initialization on drive 3 of 40000/65535 per second, none on drive 1: drive 1
+// is reported as not running and left off the screen; the pause after that line lets drive 3's
+// end, which the first screen shows (no running time was ever read, so none is counted).
+TEST_F(VdOperationsE2e, BackgroundInitializationDisplayOfEveryDrive)
+{
+    nlohmann::json edit = twoDrives();
+    edit["lds"][0]["progress"] = {{{"operation", "backgroundInit"}, {"progress", 0}, {"elapsed", 0}, {"rate", 40000}}};
+    const std::string dir = host(edit);
+    expectRun(dir, {"-LDBI", "-ProgDsply", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "Background Initialization on VD #1 is not in Progress.\n" + "\n" + VD_TITLE + VD_COLUMNS +
+                  "          3         " + repeat('#', 22) + "100 %" + repeat('#', 23) + " 00:00:00\n\r" + PRESS_ESC +
+                  exitLine("00"),
+              {sent(LD_PROGRESS), sent(LD_PROGRESS), sent(LD_PROGRESS)});
+}
+
 // A consistency check of 3000/65535 per second: read at cycle 0 (0 %, no time reported yet, so
 // none is counted), at cycle 15 (68 %, 15 s), then counted on, and found ended at cycle 30.
 TEST_F(VdOperationsE2e, ConsistencyCheckDisplayFollowsTheClock)
