@@ -69,6 +69,31 @@ uint64_t arraySizeOf(const Controller& c, const Array& a)
     return smallest;
 }
 
+uint64_t ldSize(const LogicalDrive& ld)
+{
+    uint64_t total = 0;
+    const uint64_t n = ld.drivesPerSpan;
+    for (const Span& s : ld.spans) {
+        const uint64_t b = s.blockCount.value_or(0);
+        switch (ld.raidLevel) {
+        case 1:
+        case 17:
+            total += n * b / 2;
+            break;
+        case 5:
+            total += n > 1 ? (n - 1) * b : 0;
+            break;
+        case 6:
+            total += n > 2 ? (n - 2) * b : 0;
+            break;
+        default:
+            total += n * b;
+            break;
+        }
+    }
+    return total;
+}
+
 std::string checkConfiguration(const Controller& c)
 {
     std::string arrays = checkArrays(c);

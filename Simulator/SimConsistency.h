@@ -19,6 +19,9 @@ const Array* arrayOf(const Controller& c, uint16_t ref);
 // The size of an array in blocks: its own, else the smallest coerced size of its drives.
 uint64_t arraySizeOf(const Controller& c, const Array& a);
 
+// The blocks a logical drive holds: its spans' block counts (unset counts as 0) by its level.
+uint64_t ldSize(const LogicalDrive& ld);
+
 // What makes the configuration inconsistent, naming it; "" when it is consistent. Checked:
 // every array member is a drive of the controller, no drive is in two arrays, every span lies
 // on an array of the configuration, within the array's size, and no two spans of an array

@@ -92,16 +92,34 @@ uint8_t cfgGetRuntimeStatus(SimState&, Controller& c, SimCommand& cmd)
 }
 
 // DCMD_CFG_SET_ARRAY: an array record; the array it names (reference at 10) takes the size at
-// 0. The drives and the rest of the record are not looked at.
+// 0. The drives and the rest of the record are not looked at. A size that would cut a span
+// short, or that a member drive cannot hold, is refused; spans that took the array's whole size
+// keep the blocks they had.
 uint8_t cfgSetArray(SimState& state, Controller& c, SimCommand& cmd)
 {
     const uint16_t ref = get16(cmd.data, 10);
-    for (Array& a : c.arrays)
-        if (a.ref == ref) {
-            a.sizeBlocks = get64(cmd.data, 0);
-            state.markChanged();
-            return FW_STATUS_OK;
+    const uint64_t size = get64(cmd.data, 0);
+    for (Array& a : c.arrays) {
+        if (a.ref != ref)
+            continue;
+        const uint64_t old = arraySizeOf(c, a);
+        for (uint16_t id : a.drives) {
+            const Drive* d = driveOf(c, id);
+            if (d != nullptr && d->coercedBlocks < size)
+                return FW_STATUS_BAD_ARRAY;
         }
+        for (const LogicalDrive& ld : c.lds)
+            for (const Span& s : ld.spans)
+                if (s.array == ref && s.startBlock + s.blockCount.value_or(old - s.startBlock) > size)
+                    return FW_STATUS_BAD_ARRAY;
+        for (LogicalDrive& ld : c.lds)
+            for (Span& s : ld.spans)
+                if (s.array == ref && !s.blockCount)
+                    s.blockCount = old - s.startBlock;
+        a.sizeBlocks = size;
+        state.markChanged();
+        return FW_STATUS_OK;
+    }
     return FW_STATUS_NO_DEVICE;
 }
 

@@ -76,32 +76,6 @@ uint8_t readArray(const Controller& c, const Bytes& b, size_t at, std::vector<Ar
     return FW_STATUS_OK;
 }
 
-// The blocks a logical drive holds: its spans by its level.
-uint64_t ldSize(const LogicalDrive& ld)
-{
-    uint64_t total = 0;
-    const uint64_t n = ld.drivesPerSpan;
-    for (const Span& s : ld.spans) {
-        const uint64_t b = s.blockCount.value_or(0);
-        switch (ld.raidLevel) {
-        case 1:
-        case 17:
-            total += n * b / 2;
-            break;
-        case 5:
-            total += n > 1 ? (n - 1) * b : 0;
-            break;
-        case 6:
-            total += n > 2 ? (n - 2) * b : 0;
-            break;
-        default:
-            total += n * b;
-            break;
-        }
-    }
-    return total;
-}
-
 // True when the extent overlaps a span of one of the drives on the array.
 bool overlapsSpans(const std::vector<LogicalDrive>& lds, uint16_t ref, uint64_t start, uint64_t count)
 {

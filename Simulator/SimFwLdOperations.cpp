@@ -9,6 +9,7 @@
 // that is not the drive's with 0x03. Commands by target id carry only byte 0.
 #include <algorithm>
 
+#include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
 #include "Simulator/SimState.h"
 
@@ -297,6 +298,8 @@ uint8_t ldReconstructStart(SimState& state, Controller& c, SimCommand& cmd)
     p.reconstructKind = static_cast<ReconstructKind>(get8(b, 4));
     p.newRaidLevel = get8(b, 5);
     p.expansionPercent = get8(b, 7);
+    if (p.reconstructKind == ReconstructKind::OTHER && p.expansionPercent > 100)
+        return FW_STATUS_INVALID_ARGUMENT;
     if (uint8_t status = checkReconstructDrives(c, *ld, b, p))
         return status;
     removeOperation(*ld, LdOperation::BACKGROUND_INIT);
@@ -566,6 +569,27 @@ void setMembers(Controller& c, LogicalDrive& ld, const LdProgress& p)
     }
 }
 
+// An expansion at its end: each span grows by the percentage of the free blocks that follow
+// it on its array (up to the next span there, or the array's end); the drive's size follows.
+void expand(Controller& c, LogicalDrive& ld, uint8_t percent)
+{
+    for (Span& s : ld.spans) {
+        const Array* a = arrayOf(c, s.array);
+        if (a == nullptr)
+            continue;
+        const uint64_t size = arraySizeOf(c, *a);
+        const uint64_t end = s.startBlock + s.blockCount.value_or(size - s.startBlock);
+        uint64_t limit = size;
+        for (const LogicalDrive& other : c.lds)
+            for (const Span& o : other.spans)
+                if (o.array == s.array && o.startBlock >= end && o.startBlock < limit)
+                    limit = o.startBlock;
+        const uint64_t room = limit > end ? limit - end : 0;
+        s.blockCount = end - s.startBlock + room * std::min<uint64_t>(percent, 100) / 100;
+    }
+    ld.sizeBlocks = ldSize(ld);
+}
+
 // An operation at its end: what it leaves behind. False when the drive itself is gone.
 bool finish(Controller& c, LogicalDrive& ld, const LdProgress& p)
 {
@@ -579,6 +603,8 @@ bool finish(Controller& c, LogicalDrive& ld, const LdProgress& p)
             ld.raidLevel = *p.newRaidLevel;
         if (p.reconstructKind != ReconstructKind::OTHER)
             setMembers(c, ld, p);
+        else if (p.expansionPercent != 0)
+            expand(c, ld, p.expansionPercent);
         break;
     case LdOperation::SECURE_ERASE:
         if (p.deleteAfter) {

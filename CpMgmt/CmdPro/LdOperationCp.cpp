@@ -168,9 +168,9 @@ int showBackgroundInitializationSetting(const DriveStep& step)
 
 int suspendOrResume(const DriveStep& step, bool suspend)
 {
-    // A controller that reports no allowed-operations word leaves the word as it is: then the
-    // firmware alone decides.
-    uint8_t word[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    // A controller that reports no allowed-operations word leaves the word as it is: a word
+    // never read allows nothing, so suspend and resume are refused.
+    uint8_t word[4] = {0, 0, 0, 0};
     int status = step.vd->getAllowedOperations(word);
     if (status != 0) {
         printMessage(MSG_TEXT, "Fail to Get VD Allowed operation. VD = ");

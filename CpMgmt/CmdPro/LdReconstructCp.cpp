@@ -148,14 +148,14 @@ int LdReconstructCp::collectDrives(CpController* cpController, LdReconstructPars
             return -1;
         }
         if (adding) {
-            // The drive's first present member gives the sector size; without one the firmware
-            // alone judges the drive.
+            // The drive's first present member gives the sector size. Without one, or when a
+            // size cannot be read, nothing shows that the sizes match: the drive is refused.
             ArrayList<PhysicalDevice*> members(MEMBER_LIST_ROOM);
             uint16_t memberSize = 0;
             uint16_t newSize = 0;
-            if (manager->getVdPds(&members, request->getLd()) == 0 && members.count() > 0 &&
-                members.get(0) != nullptr && members.get(0)->getLogicalSectorSize(&memberSize) == 0 &&
-                (pd->getLogicalSectorSize(&newSize) != 0 || newSize != memberSize)) {
+            if (manager->getVdPds(&members, request->getLd()) != 0 || members.count() == 0 ||
+                members.get(0) == nullptr || members.get(0)->getLogicalSectorSize(&memberSize) != 0 ||
+                pd->getLogicalSectorSize(&newSize) != 0 || newSize != memberSize) {
                 printMessage(MSG_TEXT, "Reconstruction operation failed due to sector size mismatch.");
                 return -1;
             }

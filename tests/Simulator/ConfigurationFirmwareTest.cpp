@@ -244,3 +244,71 @@ TEST_F(ConfigurationFirmware, DeviceListComesBackWithTheDrivesSpunUp)
 }
 
 } // namespace
+
+namespace {
+
+// One array of two 10000-block drives, 5000 blocks large, wholly taken by a logical drive
+// whose span has no length of its own.
+void oneFullArray(sim::HostModel& st)
+{
+    sim::Controller& c = st.controllers.at(0);
+    c.drives.clear();
+    for (uint16_t id = 8; id < 10; ++id) {
+        sim::Drive d;
+        d.deviceId = id;
+        d.enclosureId = 252;
+        d.slot = static_cast<uint8_t>(id - 8);
+        d.state = 0x18;
+        d.coercedBlocks = 10000;
+        c.drives.push_back(d);
+    }
+    sim::Array a;
+    a.ref = 4;
+    a.drives = {8, 9};
+    a.sizeBlocks = 5000;
+    c.arrays = {a};
+    sim::LogicalDrive ld;
+    ld.targetId = 0;
+    ld.raidLevel = 1;
+    ld.drivesPerSpan = 2;
+    sim::Span s;
+    s.array = 4;
+    ld.spans = {s};
+    c.lds = {ld};
+    c.spares.clear();
+}
+
+} // namespace
+
+TEST_F(ConfigurationFirmware, ArraySizeWrittenWithinItsDrivesAndSpans)
+{
+    dir = makeHost(tmp, "one", oneFullArray);
+    ASSERT_FALSE(dir.empty());
+    const uint32_t CFG_SET_ARRAY = 0x04060000;
+    struct Case {
+        uint16_t ref;
+        uint64_t size;
+        uint8_t status;
+        uint64_t arraySize;   // read back afterwards
+    } cases[] = {
+        {4, 12000, 0x09, 5000},   // more than a drive holds
+        {4, 4000, 0x09, 5000},    // would cut the span short
+        {7, 8000, 0x0c, 5000},    // no such array
+        {4, 8000, 0x00, 8000},
+        {4, 10000, 0x00, 10000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        DcmdPacket set(2, CFG_SET_ARRAY, 288, DIR_WRITE);
+        w64(set.data.data(), 0, c.size);
+        w16(set.data.data(), 10, c.ref);
+        ASSERT_EQ(send(set), 0);
+        EXPECT_EQ(set.status(), c.status);
+        DcmdPacket read(2, CFG_READ, 576);
+        ASSERT_EQ(send(read), 0);
+        ASSERT_EQ(read.status(), 0);
+        EXPECT_EQ(r64(read.data.data(), 32), c.arraySize);
+        // The span keeps the 5000 blocks it had, whatever the array's size.
+        EXPECT_EQ(r64(read.data.data(), 320 + 72), 5000u);
+    }
+}

@@ -582,6 +582,20 @@ TEST_F(LdViewsE2e, BadBlockTableEntries)
     });
 }
 
+TEST_F(LdViewsE2e, BadBlockTableOfAnUnknownTarget)
+{
+    // The firmware answers the log read with status 12 (no such target): its own line, the
+    // status ends the command and the program describes it.
+    const char* lds = R"({"info": {"ldFeatures": "0x02"}})";
+    std::string dir = host(nlohmann::json::parse(lds), {{"status", "0x030e0100", "0x0c"}});
+    expectCases(dir, {{{"-GetBbtEntries", "-L2,0", "-a0"},
+                       "\nAdapter 0 -- Virtual Drive Information:\nAdapter 0: TargetId is invalid.\n"
+                       "\nFW error description: \n The requested command cannot be completed, as the specified "
+                       "device does not exist.  \n",
+                       "0c"}});
+    EXPECT_EQ(rawLines(dir, "0x030e0100").size(), 1u);
+}
+
 TEST_F(LdViewsE2e, FreeSpaceOfEverySpan)
 {
     // The parity drive takes blocks 0x1000 to 0x2000 of its 0x3000-block array: two free extents
@@ -677,6 +691,41 @@ TEST_F(LdViewsE2e, ReconstructionCodesAndRefusals)
         {{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-Force", "-a0"}, started, "00"},
     });
     EXPECT_EQ(rawLines(mismatch, "0x03070100").size() + rawLines(locked, "0x03070100").size(), 1u);
+}
+
+TEST_F(LdViewsE2e, ReconstructionAddsOnlyWhatMatchesAPresentMember)
+{
+    // The mirror's array has lost both drives: no present member shows the sector size, so
+    // the added drive is refused and nothing is sent.
+    nlohmann::json edit = nlohmann::json::parse(R"({"arrays": [{"ref": 0, "drives": [65535, 65535],
+        "sizeBlocks": 1952448512}, {"ref": 1, "drives": [10, 11, 12]}], "spares": []})");
+    nlohmann::json drives = drivesHost()["controllers"][0]["drives"];
+    for (nlohmann::json& d : drives)
+        if (d["deviceId"] == 8 || d["deviceId"] == 9 || d["deviceId"] == 13)
+            d["state"] = 0;
+    edit["drives"] = drives;
+    std::string dir = host(edit);
+    expectCases(dir, {{{"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"},
+                       "Reconstruction operation failed due to sector size mismatch.", "01"}});
+    EXPECT_EQ(rawLines(dir, "0x03070100").size(), 0u);
+}
+
+TEST_F(LdViewsE2e, ReconstructionSpinsAddedDrivesUpFirst)
+{
+    // The added drive is spun down on a controller that spins drives up before a configuration
+    // change: it is spun up, then the reconstruction starts with it.
+    nlohmann::json drives = drivesHost()["controllers"][0]["drives"];
+    drives[1]["powerState"] = "0xff";
+    std::string dir = host({{"drives", drives}, {"info", {{"powerFeatures", "0x0a"}}}});
+    RunResult r = run(dir, {"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L0", "-a0"});
+    EXPECT_EQ(r.out, BLANK_OUT + "\nSpin up of 1 drives is successful\n" + "Start Reconstruction of Virtual Drive Success.\n" + exitLine("00"));
+    EXPECT_EQ(r.exitCode, 0);
+    // The spin-up request, then the start.
+    std::vector<std::string> log = rawLines(dir, "0x020d0200");
+    log.push_back(rawLines(dir, "0x03070100").at(0));
+    EXPECT_EQ(log, (std::vector<std::string>{"opcode=0x020d0200 mbox=0x00000000,0x00000000,0x00000000 len=12 status=0x00",
+                                             "opcode=0x03070100 mbox=0x00010000,0x00000000,0x00000000 len=136 status=0x00"}));
+    EXPECT_EQ(ldState(dir, 0)["progress"][0]["reconstructDrives"], nlohmann::json::array({14}));
 }
 
 TEST_F(LdViewsE2e, ReconstructionDisplayWhenNothingRuns)

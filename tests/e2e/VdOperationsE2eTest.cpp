@@ -205,6 +205,53 @@ TEST_F(VdOperationsE2e, SuspendAndResume)
     EXPECT_EQ(mailboxes(dir, BGOP_SUSPEND_RESUME), (Lines{"0x00010000,0x00000001,0x00000000"}));
 }
 
+TEST_F(VdOperationsE2e, SuspendAndResumeWithoutAllowedOperationWords)
+{
+    // The firmware can suspend background operations but keeps no allowed-operations words: a
+    // word never read allows nothing, so neither command is sent.
+    nlohmann::json edit = drive0({{"progress", {{{"operation", "consistencyCheck"}, {"progress", 32767}}}}});
+    edit["info"] = {{"piFeatures", 0x80}};
+    const std::string dir = host(edit);
+    expectRun(dir, {"-LDCC", "-Suspend", "-L0", "-a0"}, 0,
+              BLANK_OUT + "CC/BGI Suspend not allowed operation on this VD = 0 \n" + exitLine("00"), {});
+    expectRun(dir, {"-LDBI", "-Resume", "-L0", "-a0"}, 0,
+              BLANK_OUT + "CC/BGI Resume not allowed operation on this VD = 0 \n" + exitLine("00"), {});
+}
+
+// Every drive of the list, in target-id order, with the firmware's capability and words: a
+// running check on drive 1, a suspended one on drive 3, none on drive 0 of another array.
+TEST_F(VdOperationsE2e, AllDrivesRunningSuspendedAndIdle)
+{
+    nlohmann::json edit = twoDrives();
+    edit["lds"][0]["progress"] = {{{"operation", "consistencyCheck"}, {"progress", 13107}, {"elapsed", 120},
+                                   {"suspended", true}}};
+    edit["lds"][1]["progress"] = {{{"operation", "consistencyCheck"}, {"progress", 32767}, {"elapsed", 600}}};
+    edit["info"] = {{"piFeatures", 0x80}, {"reportingFeatures", 0x40}};
+    const std::string dir = host(edit);
+    expectRun(dir, {"-LDCC", "-ShowProg", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "Check Consistency on VD #1 (target id #1) Completed 49% in 10 Minutes.\n" +
+                  "LD-CC is in Suspend Stage\n" + exitLine("00"),
+              {sent(LD_PROGRESS), sent(LD_PROGRESS)});
+    expectRun(dir, {"-LDCC", "-Suspend", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "CC/BGI Suspend operation successful on VD - 1 \n" +
+                  "CC/BGI Suspend not allowed operation on this VD = 3 \n" + exitLine("00"),
+              {sent(LD_ALLOWED), sent(BGOP_SUSPEND_RESUME), sent(LD_ALLOWED)});
+    expectRun(dir, {"-LDCC", "-Resume", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "CC/BGI Resume operation successful on VD - 1 \n" +
+                  "CC/BGI Resume operation successful on VD - 3 \n" + exitLine("00"),
+              {sent(LD_ALLOWED), sent(BGOP_SUSPEND_RESUME), sent(LD_ALLOWED), sent(BGOP_SUSPEND_RESUME)});
+    EXPECT_EQ(mailboxes(dir, BGOP_SUSPEND_RESUME),
+              (Lines{"0x00010001,0x00000001,0x00000000", "0x00010003,0x00000001,0x00000000"}));
+    expectRun(dir, {"-LDCC", "-Abort", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "Abort Check Consistency on Virtual Drive 1 (target id: 1) Success.\n" +
+                  "Abort Check Consistency on Virtual Drive 3 (target id: 3) Success.\n" + exitLine("00"),
+              {sent(LD_PROGRESS), sent(CC_ABORT), sent(LD_PROGRESS), sent(CC_ABORT)});
+    expectRun(dir, {"-LDCC", "-ShowProg", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "Check Consistency on VD #1 is not in progress.\n" +
+                  "Check Consistency on VD #3 is not in progress.\n" + exitLine("00"),
+              {sent(LD_PROGRESS), sent(LD_PROGRESS)});
+}
+
 TEST_F(VdOperationsE2e, WithoutVirtualDrives)
 {
     const std::string dir = host({{"lds", nlohmann::json::array()}, {"arrays", nlohmann::json::array()},
@@ -215,6 +262,21 @@ TEST_F(VdOperationsE2e, WithoutVirtualDrives)
     expectRun(dir, {"-LDBI", "-getSetting", "-L0", "-a0"}, 1, none, {});
     // The display has a check of its own.
     expectRun(dir, {"-LDBI", "-ProgDsply", "-LALL", "-a0"}, 1, none, {});
+}
+
+// A background initialization on drive 3 of 40000/65535 per second, none on drive 1: drive 1
+// is reported as not running and left off the screen; the pause after that line lets drive 3's
+// end, which the first screen shows (no running time was ever read, so none is counted).
+TEST_F(VdOperationsE2e, BackgroundInitializationDisplayOfEveryDrive)
+{
+    nlohmann::json edit = twoDrives();
+    edit["lds"][0]["progress"] = {{{"operation", "backgroundInit"}, {"progress", 0}, {"elapsed", 0}, {"rate", 40000}}};
+    const std::string dir = host(edit);
+    expectRun(dir, {"-LDBI", "-ProgDsply", "-LALL", "-a0"}, 0,
+              BLANK_OUT + "Background Initialization on VD #1 is not in Progress.\n" + "\n" + VD_TITLE + VD_COLUMNS +
+                  "          3         " + repeat('#', 22) + "100 %" + repeat('#', 23) + " 00:00:00\n\r" + PRESS_ESC +
+                  exitLine("00"),
+              {sent(LD_PROGRESS), sent(LD_PROGRESS), sent(LD_PROGRESS)});
 }
 
 // A consistency check of 3000/65535 per second: read at cycle 0 (0 %, no time reported yet, so
