@@ -130,6 +130,11 @@ nlohmann::json foreignConfigs(std::initializer_list<int> which)
     return out;
 }
 
+// Configuration 0 alone, whose entry for drive 13 carries sequence number 0.
+const nlohmann::json OUTDATED_13 = nlohmann::json::parse(R"([{"arrays": [{"ref": 0, "drives": [12, 13]}], "outdated": [13],
+    "lds": [{"targetId": 0, "name": "moved", "raidLevel": 1, "drivesPerSpan": 2, "sizeBlocks": 1952448512,
+             "drives": [12, 13], "spans": [{"array": 0}]}]}])");
+
 const nlohmann::json IMPORT_ALL = {{"info", {{"reportingFeatures", "0x10"}}}};
 const nlohmann::json ENCRYPTION = {{"info", {{"storageFeatures", "0x04"}}}};
 
@@ -256,6 +261,12 @@ TEST_F(ForeignConfigE2e, DisplayAndPreview)
              group(0, 1, vdBlock("moved", 1), foreignDrive(0, 12, 4) + foreignDrive(1, 13, 5)) +
              group(1, 2, vdBlock("single", 0), foreignDrive(0, 14, 6)) + "EnclId - 252 SlotId - 7 \n" + CONFLICT +
              "EnclId - 252 SlotId - 8 \n" + CONFLICT,
+         Lines{cmd(SCAN)} + twoReads(PREVIEW, 255) + twoReads(PREVIEW, 255)},
+        {"the view after an import warns of a drive whose data is outdated",
+         {{"info", {{"reportingFeatures", "0x10"}}}, {"foreignConfigs", OUTDATED_13}}, {"-CfgForeign", "-Preview", "-a0"}, "00",
+         "Foreign configuration on controller 0(After import):\nNumber of DISK GROUPS: 1\n\n" +
+             group(0, 1, vdBlock("moved", 1), foreignDrive(0, 12, 4) + foreignDrive(1, 13, 5)) +
+             "Virtual disks could not be imported: Outdated drive data. \nInsert the missing drive(s) and re-scan.\n",
          Lines{cmd(SCAN)} + twoReads(PREVIEW, 255) + twoReads(PREVIEW, 255)},
     });
 }
