@@ -34,7 +34,8 @@ RaidManager::~RaidManager()
 
 SnapShotRaidManager::SnapShotRaidManager(RmData* rmData, Controller* controller)
     : RaidManager(rmData, controller), driveMix(nullptr), adapter(nullptr), allPds(nullptr), config(nullptr),
-      unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), replacedConfigs(nullptr)
+      unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), foreignScanned(false),
+      replacedConfigs(nullptr)
 {
 }
 

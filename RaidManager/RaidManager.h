@@ -131,6 +131,16 @@ public:
     virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
+    // Foreign configurations (RaidManagerForeign.cpp). The scan asks the controller once per
+    // manager and keeps its result across refreshes (-1: the scan failed).
+    virtual int scanForeignConfigs() = 0;
+    // The RmData's, after a guard: index 255 (all) needs the controller's import-all support;
+    // without it -1 and nothing sent. The preview checks it only in mode 1, the import always.
+    virtual int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) = 0;
+    virtual int importForeignConfig(uint8_t index) = 0;
+    virtual int clearForeignConfigs(uint8_t index) = 0;
+    virtual int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) = 0;
+
     // Deletes the data access.
     virtual ~RaidManager();
 
@@ -192,6 +202,11 @@ public:
     int addVdOnFreeSpace(UnConfiguredVd* plan) override;
     int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
+    int scanForeignConfigs() override;
+    int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) override;
+    int importForeignConfig(uint8_t index) override;
+    int clearForeignConfigs(uint8_t index) override;
+    int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
     ~SnapShotRaidManager() override;
 
     // 0 when the two arrays have the same free extents; 11 when either has none (or they
@@ -211,6 +226,8 @@ private:
     int vdCountAndMaximum(uint8_t* count, uint8_t* maximum);
     int checkArrayHasRoom(Array* array, uint8_t* answer);
     int isDriveUsableForArray(PhysicalDevice* pd, Array* array, bool spare, uint8_t* answer);
+    // The foreign guard: 0 when the index may be used, else -1 or the capability read's status.
+    int checkForeignIndex(uint8_t index);
 
     DriveMixMatrix* driveMix;                 // process-wide, not owned
     Adapter* adapter;                         // owned
@@ -218,7 +235,8 @@ private:
     RmCfg* config;                            // owned
     ArrayList<PhysicalDevice*>* unusedPds;    // container owned
     ArrayList<PhysicalDevice*>* jbodPds;      // container owned
-    [[maybe_unused]] int32_t foreignScan;     // -1 until the first foreign scan (kept across refreshes)
+    int32_t foreignScan;                      // -1 until the first foreign scan (kept across refreshes)
+    bool foreignScanned;                      // the scan was asked (its result may be -1)
     ArrayList<RmCfg*>* replacedConfigs;       // snapshots replaced by parseConfigBuffer, owned
 };
 

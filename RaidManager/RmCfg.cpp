@@ -2,6 +2,7 @@
 
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
+#include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
 
@@ -26,6 +27,8 @@ RmCfg::RmCfg()
 
 RmCfg::~RmCfg()
 {
+    if (foreign == 1)
+        unlinkDrives();
     // Arrays first: an array takes itself out of the array lists of its spares, which must
     // still be alive then.
     deleteArrays();
@@ -35,6 +38,25 @@ RmCfg::~RmCfg()
     spares = nullptr;
     deleteSpares();
     delete[] foreignBuffer;
+}
+
+void RmCfg::unlinkDrives()
+{
+    for (unsigned char a = 0; arrays != nullptr && a < arrays->count(); ++a) {
+        ArrayList<PhysicalDevice*>* pds = nullptr;
+        if (arrays->get(a)->getPdList(&pds) != 0 || pds == nullptr)
+            continue;
+        for (unsigned char i = 0; i < pds->count(); ++i) {
+            Array* of = nullptr;
+            if (pds->get(i)->getArray(&of) == 0 && of == arrays->get(a))
+                pds->get(i)->setArray(nullptr);
+        }
+    }
+    for (unsigned char s = 0; ownedSpares != nullptr && s < ownedSpares->count(); ++s) {
+        PhysicalDevice* pd = nullptr;
+        if (ownedSpares->get(s)->getPd(&pd) == 0 && pd != nullptr && pd->getSpare() == ownedSpares->get(s))
+            pd->setSpare(nullptr);
+    }
 }
 
 void RmCfg::deleteArrays()

@@ -23,8 +23,13 @@ class RmCfg {
 public:
     RmCfg();
     // Deletes the arrays, then the disk groups, then the virtual drives (each before its
-    // container), the spare-list container, every spare, and the buffer.
+    // container), the spare-list container, every spare, and the buffer. A foreign snapshot
+    // first takes its arrays and spares out of the drives that point at them: its drives are the
+    // drive cache's and outlive it (so it must be deleted before the cache is rebuilt).
     virtual ~RmCfg();
+
+    // Clears the links from the drives of the snapshot's arrays and spares to them.
+    void unlinkDrives();
 
     // The setters take the lists over; a list already set is deleted with its elements first.
     void setDiskGroups(ArrayList<DiskGroup*>* list);

@@ -137,6 +137,23 @@ public:
     virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
+    // Foreign configurations: the ones that drives moved from another controller carry.
+    // The number the controller reports, or -1 when the scan fails.
+    virtual int scanForeignConfigs() = 0;
+    // A new snapshot (owned by the caller, with the raw buffer it points into) of foreign
+    // configuration `index` (255: all of them together), as stored, or with `preview` 1 as it
+    // would be after an import. 0 with `config` untouched when there is nothing to show.
+    virtual int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t preview) = 0;
+    // Imports configuration `index` (255: all) and makes the new logical drives visible to the
+    // operating system: 0, a firmware status, or -2 when only that last step failed.
+    virtual int importForeignConfig(uint8_t index) = 0;
+    // Clears configuration `index` (no value stands for all): -1, nothing sent, for an index at
+    // or beyond the scan's count (also when the scan fails).
+    virtual int clearForeignConfigs(uint8_t index) = 0;
+    // Appends the drives of the drive cache that are foreign and importable but that no array of
+    // the all-configurations preview holds.
+    virtual int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) = 0;
+
     Controller* getController() const { return controller; }
 
     RmData(const RmData&) = delete;

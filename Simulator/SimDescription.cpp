@@ -1315,6 +1315,17 @@ void visit(V& v, Spare& s)
 }
 
 template <class V>
+void visit(V& v, ForeignConfig& f)
+{
+    v.list("arrays", f.arrays);
+    v.list("lds", f.lds);
+    v.list("spares", f.spares);
+    v.num("memberState", f.memberState, HEX);
+    v.numbers("outdated", f.outdated);
+    v.text("lockKey", f.lockKey, 103);
+}
+
+template <class V>
 void visit(V& v, Controller& c)
 {
     v.num("host", c.host, REQUIRED);
@@ -1351,6 +1362,7 @@ void visit(V& v, Controller& c)
     v.list("lds", c.lds);
     v.list("arrays", c.arrays);
     v.list("spares", c.spares);
+    v.list("foreignConfigs", c.foreignConfigs);
     v.numbers("reservedTargetIds", c.reservedTargetIds);
     v.text("bbuModuleVersion", c.bbuModuleVersion, 8);
     v.num("operationSeconds", c.operationSeconds, PLAIN, 1, 0xFFFF);

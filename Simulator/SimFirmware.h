@@ -273,6 +273,10 @@ void deleteLogicalDrive(Controller& c, uint8_t targetId);
 
 // The drive with `deviceId`, or null.
 Drive* findDriveById(Controller& controller, uint16_t deviceId);
+// Bit 4 of a drive's configuration flags when a foreign configuration the controller sees
+// holds the drive (SimFwForeign.cpp).
+uint8_t foreignFlag(const Controller& c, uint16_t deviceId);
+
 
 } // namespace sim
 

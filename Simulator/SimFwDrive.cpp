@@ -191,7 +191,7 @@ Bytes driveInfo(const Controller& c, const Drive& d)
     put16(r, 184, d.state);
     put8(r, 187, d.linkSpeed);
     // The configuration gives the drive its in-use bits; the description adds others.
-    put8(r, 188, d.configFlags | inUseFlags(c, d.deviceId));
+    put8(r, 188, d.configFlags | inUseFlags(c, d.deviceId) | foreignFlag(c, d.deviceId));
     put8(r, 189, interfaceCode(d.interface) << 4);
     putPorts(r, d);
     put64(r, 232, d.rawBlocks);

@@ -745,6 +745,20 @@ struct SecurityKeys {
     bool stagedExternal = false;
 };
 
+// A foreign configuration: one that drives moved in from another controller carry (the
+// drives themselves are in the controller's drive list). Its arrays, logical drives and spares
+// are numbered as the other controller numbered them; an import renumbers what collides.
+struct ForeignConfig {
+    std::vector<Array> arrays;
+    std::vector<LogicalDrive> lds;
+    std::vector<Spare> spares;
+    uint8_t memberState = PD_STATE_ONLINE;   // the state its array records give their drives
+    std::vector<uint16_t> outdated;          // drives whose array entries carry sequence number 0
+    // The key its locked drives were secured with: until the escrow key is this, the
+    // configuration is not seen (empty: its drives are not locked).
+    std::string lockKey;
+};
+
 struct Controller {
     uint16_t host = 0;                // SCSI host number; required in a description
     int driverKind = DRIVER_KIND_SAS;
@@ -780,6 +794,7 @@ struct Controller {
     std::vector<LogicalDrive> lds;
     std::vector<Array> arrays;
     std::vector<Spare> spares;
+    std::vector<ForeignConfig> foreignConfigs;
     std::vector<uint8_t> reservedTargetIds;   // the target-id list of the logical-drive query
     std::string bbuModuleVersion = "01.30.02";   // the cache-protection module's firmware (8 characters)
     uint32_t operationSeconds = 600;  // how long a drive operation started by a command runs (at most 65535)

@@ -10,8 +10,6 @@
 
 namespace {
 
-// The OEM whose dialect enters the key as a pass phrase.
-const int32_t OEM_PASSPHRASE_DIALECT = 2;
 // An OEM id that cannot be read counts as the ordinary dialect.
 const int32_t OEM_UNREAD = 1;
 
@@ -39,20 +37,6 @@ const char* const INVALID_INPUT = "Invalid input\n";
 // and then fail on the old one).
 const int KEY_TEXT_MAX_LENGTH = static_cast<int>(ZprKeyTextBlock::TEXT_WIDTH) - 1;
 
-int invalidInput()
-{
-    printMessage(MSG_TEXT, INVALID_INPUT);
-    return -1;
-}
-
-int32_t oemIdOf(Adapter* adapter)
-{
-    int32_t oemId = OEM_UNREAD;
-    if (adapter->getOemId(&oemId) != 0)
-        oemId = OEM_UNREAD;
-    return oemId;
-}
-
 // The prologue of both processors: the manager read afresh (its status is not examined) and its
 // adapter element; null after the step's message.
 Adapter* adapterOf(CpController* cpController, uint8_t adapterNumber)
@@ -74,6 +58,20 @@ bool encryptionEnabled(Adapter* adapter, uint8_t adapterNumber)
 }
 
 } // namespace
+
+int invalidInput()
+{
+    printMessage(MSG_TEXT, INVALID_INPUT);
+    return -1;
+}
+
+int32_t oemIdOf(Adapter* adapter)
+{
+    int32_t oemId = OEM_UNREAD;
+    if (adapter->getOemId(&oemId) != 0)
+        oemId = OEM_UNREAD;
+    return oemId;
+}
 
 bool validateSecurityKey(const string& text, const char* label)
 {

@@ -14,6 +14,14 @@
 class Adapter;
 class LockKeyParsedObject;
 
+// The OEM whose dialect enters the key as a pass phrase.
+const int32_t OEM_PASSPHRASE_DIALECT = 2;
+
+// Prints "Invalid input"; -1.
+int invalidInput();
+// The controller's OEM id; 1 (the ordinary dialect) when it cannot be read.
+int32_t oemIdOf(Adapter* adapter);
+
 // The key rules: 8 to 32 characters with at least one digit, one lower-case letter, one
 // upper-case letter and one other printable character. Blanks, control characters and bytes
 // from 0x7F up count in no class and are not refused. False after the rule message naming

@@ -41,28 +41,6 @@ Element* buildElement(unsigned char typeCode, RaidElementData* data, Controller*
     return built;
 }
 
-// Clears the links that the drives of the snapshot's arrays and spares hold into it, before
-// a snapshot that the reader gives up is deleted (the drives outlive it in the drive cache).
-void unlinkDrives(RmCfg* cfg, ArrayList<Spare*>* spares)
-{
-    ArrayList<Array*>* arrays = cfg->getArrays();
-    for (unsigned char a = 0; arrays != nullptr && a < arrays->count(); ++a) {
-        ArrayList<PhysicalDevice*>* pds = nullptr;
-        if (arrays->get(a)->getPdList(&pds) != 0 || pds == nullptr)
-            continue;
-        for (unsigned char i = 0; i < pds->count(); ++i) {
-            Array* of = nullptr;
-            if (pds->get(i)->getArray(&of) == 0 && of == arrays->get(a))
-                pds->get(i)->setArray(nullptr);
-        }
-    }
-    for (unsigned char s = 0; spares != nullptr && s < spares->count(); ++s) {
-        PhysicalDevice* pd = nullptr;
-        if (spares->get(s)->getPd(&pd) == 0 && pd != nullptr && pd->getSpare() == spares->get(s))
-            pd->setSpare(nullptr);
-    }
-}
-
 }  // namespace
 
 RmDataZpr::RmDataZpr(Controller* controller)
@@ -334,7 +312,7 @@ int RmDataZpr::parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_
     cfg->setArrays(new (noThrowNew) ArrayList<Array*>(static_cast<unsigned char>(buffer.arrayCount())));
     cfg->setVds(new (noThrowNew) ArrayList<VirtualDisk*>(static_cast<unsigned char>(buffer.ldCount())));
     cfg->setSpares(new (noThrowNew) ArrayList<Spare*>(4));
-    ArrayList<Spare*>* allSpares = new (noThrowNew) ArrayList<Spare*>(4);   // to unlink on failure
+    ArrayList<Spare*>* allSpares = new (noThrowNew) ArrayList<Spare*>(4);   // every spare built
     int status = (cfg->getDiskGroups() != nullptr && cfg->getArrays() != nullptr && cfg->getVds() != nullptr &&
                   cfg->getSpares() != nullptr && allSpares != nullptr)
                      ? 0
@@ -352,7 +330,7 @@ int RmDataZpr::parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_
             vds->get(i)->markForeign();
     }
     if (status != 0) {
-        unlinkDrives(cfg, allSpares);
+        cfg->unlinkDrives();
         delete allSpares;
         delete cfg;
         return status;

@@ -93,6 +93,12 @@ public:
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
     int clearConfig(uint8_t force) override;
     int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    // Foreign configurations (RmDataZprForeign.cpp).
+    int scanForeignConfigs() override;
+    int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t preview) override;
+    int importForeignConfig(uint8_t index) override;
+    int clearForeignConfigs(uint8_t index) override;
+    int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
     // The lowest target id below the adapter's virtual-drive limit that no logical drive of the
     // configuration has and that is not reserved; -1 when there is none (or no adapter).
     int findFreeTargetId();
@@ -134,6 +140,14 @@ private:
     int addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace);
     // Sends the buffer (and frees it); the operating-system step after a successful add.
     int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
+
+    // Makes new logical drives visible to the operating system: 0, or -2 when that fails.
+    int exposeNewLds();
+    // Builds the drive cache when it does not exist yet: 0, or -1 when it cannot be built.
+    int ensureDriveCache();
+    // The size of a foreign configuration from the header of its first block; 0 when there is
+    // nothing to read, -1 when it cannot be read.
+    static int64_t foreignConfigSize(const ZprConfigBuffer& head);
 
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();

@@ -414,8 +414,7 @@ int RmDataZpr::sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs)
     delete[] buffer;
     if (status != 0 || !exposeToOs)
         return status;
-    const uint8_t adapterNumber = controllerId != nullptr ? controllerId->getNumber() : 0;
-    return LinExpLd::instance(adapterNumber)->expose(controller, 0, EXPOSE_ADD_NEW) != 0 ? -2 : 0;
+    return exposeNewLds();
 }
 
 int RmDataZpr::addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace)

@@ -350,14 +350,8 @@ int RmDataZpr::refreshVd(VdIdZpr* id, VirtualDisk*, uint8_t flag)
 
 int RmDataZpr::getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId)
 {
-    if (list == nullptr || zprData == nullptr)
+    if (list == nullptr || zprData == nullptr || ensureDriveCache() != 0)
         return -1;
-    if (driveCache == nullptr) {
-        ArrayList<PhysicalDevice*>* built = nullptr;
-        if (getAllPdsRaw(&built) != 0 || built == nullptr)
-            return -1;
-        driveCache = built;
-    }
     ZprConfigBuffer config;
     int status = zprData->readConfig(&config, 0);
     if (status != 0)
@@ -461,5 +455,16 @@ int RmDataZpr::getEnclosureProperty(uint16_t enclosureId, uint8_t* property)
             return 0;
         }
     // An unknown enclosure leaves the property as it was.
+    return 0;
+}
+
+int RmDataZpr::ensureDriveCache()
+{
+    if (driveCache != nullptr)
+        return 0;
+    ArrayList<PhysicalDevice*>* built = nullptr;
+    if (getAllPdsRaw(&built) != 0 || built == nullptr)
+        return -1;
+    driveCache = built;
     return 0;
 }

@@ -450,3 +450,37 @@ TEST(Description, DriveCommandStateRoundTrips)
         model, error));
     EXPECT_NE(error.find("operation"), std::string::npos) << error;
 }
+
+TEST(Description, ForeignConfigurationFieldsRoundTrip)
+{
+    const std::string text =
+        R"({"controllers": [{"host": 2, "drives": [{"deviceId": 12}, {"deviceId": 13}, {"deviceId": 16}],)"
+        R"( "foreignConfigs": [{"arrays": [{"ref": 3, "drives": [12, 13]}],)"
+        R"( "lds": [{"targetId": 4, "raidLevel": 1, "drivesPerSpan": 2, "spans": [{"array": 3}]}],)"
+        R"( "spares": [{"deviceId": 16, "dedicated": true, "arrays": [3]}],)"
+        R"( "memberState": "0x10", "outdated": [13], "lockKey": "Tr0ub4dor+3"}, {}]}]})";
+    sim::HostModel model;
+    std::string error;
+    ASSERT_TRUE(sim::readDescription(text, model, error)) << error;
+    sim::HostModel again;
+    ASSERT_TRUE(sim::readDescription(sim::writeDescription(model), again, error)) << error;
+    const std::vector<sim::ForeignConfig>& f = again.controllers.at(0).foreignConfigs;
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(f[0].arrays.at(0).ref, 3);
+    EXPECT_EQ(f[0].arrays.at(0).drives, std::vector<uint16_t>({12, 13}));
+    EXPECT_EQ(f[0].lds.at(0).targetId, 4);
+    EXPECT_EQ(f[0].lds.at(0).spans.at(0).array, 3);
+    EXPECT_EQ(f[0].spares.at(0).arrays, std::vector<uint16_t>({3}));
+    EXPECT_EQ(f[0].memberState, 0x10);
+    EXPECT_EQ(f[0].outdated, std::vector<uint16_t>({13}));
+    EXPECT_EQ(f[0].lockKey, "Tr0ub4dor+3");
+    EXPECT_EQ(f[1].memberState, 0x18) << "a left-out state is online";
+    EXPECT_TRUE(f[1].lockKey.empty());
+
+    EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "foreignConfigs": [{"lockKey": ")" +
+                                          std::string(104, 'k') + R"("}]}]})",
+                                      model, error)) << "the escrow block holds 103 characters";
+    EXPECT_FALSE(sim::readDescription(R"({"controllers": [{"host": 2, "foreignConfigs": [{"colour": 1}]}]})", model,
+                                      error));
+    EXPECT_NE(error.find("controllers[0].foreignConfigs[0]: unknown key \"colour\""), std::string::npos) << error;
+}

@@ -128,7 +128,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_ADPCFGSPANADD, {"-CfgSpanAdd", "-r10", "-Array0[252:0,252:1]", "-Array1[252:2,252:3]", "-a0"}},
         {TOKEN_ADPCFGSAVE, {"-CfgSave", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPCFGRESTORE, {"-CfgRestore", "-f", "saved.cfg", "-a0"}},
-        {TOKEN_ADPFRNCFG, {"-CfgForeign", "-Import", "1", "-SecurityKey", "Tr0ub4dor+3", "-a0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(joined(c.args));
