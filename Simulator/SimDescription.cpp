@@ -1201,6 +1201,7 @@ void visit(V& v, Drive& d)
     v.num("allowedOperations", d.allowedOperations, HEX);
     v.flag("locating", d.locating);
     v.flag("preparedForRemoval", d.preparedForRemoval);
+    v.num("spinUpRounds", d.spinUpRounds);
     v.patch("patch", d.patch, PD_INFO_SIZE);
     v.num("primaryDefects", d.primaryDefects);
     v.num("grownDefects", d.grownDefects);
@@ -1368,6 +1369,7 @@ void visit(V& v, Controller& c)
     v.num("operationSeconds", c.operationSeconds, PLAIN, 1, 0xFFFF);
     v.num("jbodConversionsLeft", c.jbodConversionsLeft);
     v.object("battery", c.battery);
+    v.flag("hostScan", c.hostScan);
 }
 
 template <class V>
