@@ -93,6 +93,10 @@ public:
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
     int clearConfig(uint8_t force) override;
     int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+
+    // The saved-configuration file (RmDataZprSavedConfig.cpp).
+    int saveConfig(const char* fileName) override;
+    int restoreConfig(const char* fileName) override;
     // The lowest target id below the adapter's virtual-drive limit that no logical drive of the
     // configuration has and that is not reserved; -1 when there is none (or no adapter).
     int findFreeTargetId();
@@ -134,6 +138,12 @@ private:
     int addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace);
     // Sends the buffer (and frees it); the operating-system step after a successful add.
     int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
+
+    // Steps of the restore: the saved buffer fitted to the drives in `drives` (the current
+    // sequence numbers written, the logical drives' cleared) once every check passed; then
+    // the spin-up of its array drives.
+    int fitSavedConfig(ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
+    int spinUpSavedDrives(const ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
 
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();
