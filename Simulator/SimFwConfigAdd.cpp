@@ -135,7 +135,8 @@ uint8_t readLd(const Controller& c, const Bytes& b, size_t at, const std::vector
 {
     LogicalDrive ld;
     ld.targetId = get8(b, at);
-    if (ld.targetId >= c.info.maxVirtualDrives)
+    // A new logical drive has no sequence number of its own yet.
+    if (ld.targetId >= c.info.maxVirtualDrives || get16(b, at + 2) != 0)
         return FW_STATUS_INVALID_ARGUMENT;
     for (const LogicalDrive& other : c.lds)
         if (other.targetId == ld.targetId)
