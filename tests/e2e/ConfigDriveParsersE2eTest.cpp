@@ -131,8 +131,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_GETLDEXPANSIONINFO, {"-getLdExpansionInfo", "-L0", "-a0"}},
         {TOKEN_LDEXPANSION, {"-LdExpansion", "-p20", "-dontExpandArray", "-L0", "-a0"}},
         {TOKEN_ADPCFGSPANADD, {"-CfgSpanAdd", "-r10", "-Array0[252:0,252:1]", "-Array1[252:2,252:3]", "-a0"}},
-        {TOKEN_ADPCFGSAVE, {"-CfgSave", "-f", "saved.cfg", "-a0"}},
-        {TOKEN_ADPCFGRESTORE, {"-CfgRestore", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPFRNCFG, {"-CfgForeign", "-Import", "1", "-SecurityKey", "Tr0ub4dor+3", "-a0"}},
     };
     for (const auto& c : cases) {
