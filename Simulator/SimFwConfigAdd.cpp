@@ -197,40 +197,6 @@ bool inArrays(const std::vector<Array>& arrays, uint16_t id)
     return false;
 }
 
-// A spare record: an unconfigured-good drive named with its current sequence number, in none
-// of the new arrays nor an earlier spare of the buffer; a dedicated spare's arrays must exist
-// (old or new).
-uint8_t readSpare(const Controller& c, const Bytes& b, size_t at, const std::vector<Array>& added,
-                  std::vector<Spare>& spares)
-{
-    Spare spare;
-    spare.deviceId = get16(b, at);
-    const Drive* d = driveOf(c, spare.deviceId);
-    if (d == nullptr)
-        return FW_STATUS_NO_DEVICE;
-    if (d->sequence != get16(b, at + 2))
-        return FW_STATUS_INVALID_ARGUMENT;
-    if (d->state != PD_STATE_UNCONFIGURED_GOOD || inArrays(added, spare.deviceId) ||
-        std::any_of(spares.begin(), spares.end(), [&spare](const Spare& s) { return s.deviceId == spare.deviceId; }))
-        return FW_STATUS_WRONG_STATE;
-    const uint8_t flags = get8(b, at + 4);
-    const size_t count = get8(b, at + 7);
-    if (count > CFG_SPARE_MAX_ARRAYS)
-        return FW_STATUS_INVALID_ARGUMENT;
-    spare.dedicated = (flags & 1) != 0;
-    spare.revertible = (flags & 2) != 0;
-    spare.enclosureAffinity = (flags & 4) != 0;
-    for (size_t i = 0; spare.dedicated && i < count; ++i) {
-        const uint16_t ref = get16(b, at + 8 + 2 * i);
-        const bool isNew = std::any_of(added.begin(), added.end(), [ref](const Array& a) { return a.ref == ref; });
-        if (arrayOf(c, ref) == nullptr && !isNew)
-            return FW_STATUS_BAD_ARRAY;
-        spare.arrays.push_back(ref);
-    }
-    spares.push_back(spare);
-    return FW_STATUS_OK;
-}
-
 // New logical drives over an array with a missing member start degraded (offline for RAID 0).
 void degradeOverMissing(const Controller& c, std::vector<LogicalDrive>& lds)
 {
@@ -264,9 +230,11 @@ uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
     const size_t sparesAt = ldsAt + lds * CFG_LD_SIZE;
     std::vector<Spare> newSpares;
     for (size_t i = 0; i < get16(b, 12); ++i) {
-        const uint8_t status = readSpare(c, b, sparesAt + i * CFG_SPARE_SIZE, added, newSpares);
+        Spare spare;
+        const uint8_t status = readSpareRecord(c, b, sparesAt + i * CFG_SPARE_SIZE, added, newSpares, spare);
         if (status != FW_STATUS_OK)
             return status;
+        newSpares.push_back(spare);
     }
     for (const Array& a : added) {
         for (uint16_t id : a.drives)
@@ -274,12 +242,8 @@ uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
                 d->state = PD_STATE_ONLINE;
         c.arrays.push_back(a);
     }
-    for (const Spare& spare : newSpares) {
-        Drive* d = findDriveById(c, spare.deviceId);
-        d->state = PD_STATE_HOT_SPARE;
-        d->configFlags |= CONFIG_FLAG_SPARE;
-        c.spares.push_back(spare);
-    }
+    for (const Spare& spare : newSpares)
+        keepSpare(c, spare);
     degradeOverMissing(c, newLds);
     c.lds.insert(c.lds.end(), newLds.begin(), newLds.end());
     markStateChanged(state);
@@ -291,5 +255,45 @@ const FwRegistration registration({
 });
 
 } // namespace
+
+uint8_t readSpareRecord(const Controller& c, const Bytes& b, size_t at, const std::vector<Array>& newArrays,
+                        const std::vector<Spare>& newSpares, Spare& spare)
+{
+    spare = Spare();
+    spare.deviceId = get16(b, at);
+    const Drive* d = driveOf(c, spare.deviceId);
+    if (d == nullptr)
+        return FW_STATUS_NO_DEVICE;
+    if (d->sequence != get16(b, at + 2))
+        return FW_STATUS_INVALID_ARGUMENT;
+    const uint16_t id = spare.deviceId;
+    if (d->state != PD_STATE_UNCONFIGURED_GOOD || inArrays(newArrays, id) ||
+        std::any_of(newSpares.begin(), newSpares.end(), [id](const Spare& s) { return s.deviceId == id; }))
+        return FW_STATUS_WRONG_STATE;
+    const uint8_t flags = get8(b, at + 4);
+    const size_t count = get8(b, at + 7);
+    if (count > CFG_SPARE_MAX_ARRAYS)
+        return FW_STATUS_INVALID_ARGUMENT;
+    spare.dedicated = (flags & 1) != 0;
+    spare.revertible = (flags & 2) != 0;
+    spare.enclosureAffinity = (flags & 4) != 0;
+    for (size_t i = 0; spare.dedicated && i < count; ++i) {
+        const uint16_t ref = get16(b, at + 8 + 2 * i);
+        const bool isNew = std::any_of(newArrays.begin(), newArrays.end(), [ref](const Array& a) { return a.ref == ref; });
+        if (arrayOf(c, ref) == nullptr && !isNew)
+            return FW_STATUS_BAD_ARRAY;
+        spare.arrays.push_back(ref);
+    }
+    return FW_STATUS_OK;
+}
+
+void keepSpare(Controller& c, const Spare& spare)
+{
+    if (Drive* d = findDriveById(c, spare.deviceId)) {
+        d->state = PD_STATE_HOT_SPARE;
+        d->configFlags |= CONFIG_FLAG_SPARE;
+    }
+    c.spares.push_back(spare);
+}
 
 } // namespace sim
