@@ -379,6 +379,16 @@ int SnapShotRaidManager::clearConfig(uint8_t force)
     return rmData != nullptr ? rmData->clearConfig(force) : -1;
 }
 
+int SnapShotRaidManager::saveConfig(const char* fileName)
+{
+    return rmData != nullptr ? rmData->saveConfig(fileName) : -1;
+}
+
+int SnapShotRaidManager::restoreConfig(const char* fileName)
+{
+    return rmData != nullptr ? rmData->restoreConfig(fileName) : -1;
+}
+
 int SnapShotRaidManager::spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp,
                                       uint32_t* total)
 {

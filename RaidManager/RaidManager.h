@@ -102,6 +102,9 @@ public:
     virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
     virtual int clearConfig(uint8_t force) = 0;
     virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
+    // The RmData's saved-configuration file: neither changes the snapshot.
+    virtual int saveConfig(const char* fileName) = 0;
+    virtual int restoreConfig(const char* fileName) = 0;
 
     // Questions before a configuration change; none changes the controller.
     // The unconfigured-good drives in no array (SATA ones only with `sataOnly`), smallest
@@ -191,6 +194,8 @@ public:
     int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
     int clearConfig(uint8_t force) override;
     int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    int saveConfig(const char* fileName) override;
+    int restoreConfig(const char* fileName) override;
     int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) override;
     int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) override;
     int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;

@@ -125,6 +125,16 @@ public:
     // forgotten once a send succeeds. 0x55 and 0x56 mean the controller is still at work: call
     // again. 0 at once on a controller that needs no spin-up step.
     virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
+
+    // The saved-configuration file. saveConfig writes the controller's configuration buffer
+    // and properties record into the file (whole, or not at all). restoreConfig checks the
+    // file, fits its configuration to the drives present now, checks that the controller can
+    // take it, and only then spins the drives up, adds the configuration, makes the new
+    // logical drives known to the operating system (whose answer does not count) and writes
+    // the saved properties back with the controller's current sequence number: 0, -1 for a
+    // file or configuration refused before anything was sent, or a firmware status.
+    virtual int saveConfig(const char* fileName) = 0;
+    virtual int restoreConfig(const char* fileName) = 0;
     // The last word of the capacity queries, once the model found room: answer 1.
     virtual int canCreateVdOnFreshPds(uint8_t* answer) = 0;
     virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;

@@ -278,6 +278,15 @@ Drive* findDriveById(Controller& controller, uint16_t deviceId);
 uint8_t foreignFlag(const Controller& c, uint16_t deviceId);
 
 
+// A spare record (40 bytes at `at`) as a hot spare to make: an unconfigured-good drive named
+// with its sequence number, in none of `newArrays` and not named by `newSpares` already; a
+// dedicated spare's array references (at most 16) must name arrays old or new. FW_STATUS_OK
+// with the spare in `spare`, or the status to answer (SimFwConfigAdd.cpp).
+uint8_t readSpareRecord(const Controller& c, const Bytes& b, size_t at, const std::vector<Array>& newArrays,
+                        const std::vector<Spare>& newSpares, Spare& spare);
+// Makes the spare's drive a hot spare and keeps the spare.
+void keepSpare(Controller& c, const Spare& spare);
+
 } // namespace sim
 
 #endif

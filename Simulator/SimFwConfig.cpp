@@ -17,9 +17,7 @@ const uint32_t OP_CFG_REMOVE_HOTSPARE = 0x04050000;
 const uint32_t OP_CFG_CLEAR = 0x04030000;
 const uint8_t FW_STATUS_SSD_CACHE_DATA = 0x66;   // a plain clear while SSD-cache data is kept
 const uint32_t CLEAR_FORCED = 1;                 // mailbox byte 0 of a forced clear
-const uint8_t FW_STATUS_BAD_ARRAY = 0x09;
 const uint8_t FW_STATUS_WRONG_STATE = 0x32;
-const uint8_t PD_STATE_HOT_SPARE = 0x02;
 const uint8_t CONFIG_FLAG_SPARE = 0x02;
 const size_t RUNTIME_STATUS_SIZE = 4;
 
@@ -127,32 +125,11 @@ uint8_t cfgSetArray(SimState& state, Controller& c, SimCommand& cmd)
 // spare, or one dedicated to the arrays listed (each must exist).
 uint8_t cfgMakeHotSpare(SimState& state, Controller& c, SimCommand& cmd)
 {
-    const Bytes& b = cmd.data;
-    Drive* d = findDriveById(c, static_cast<uint16_t>(getN(b.data(), b.size(), 0, 2)));
-    if (d == nullptr)
-        return FW_STATUS_NO_DEVICE;
-    if (d->sequence != getN(b.data(), b.size(), 2, 2))
-        return FW_STATUS_INVALID_ARGUMENT;
-    if (d->state != PD_STATE_UNCONFIGURED_GOOD)
-        return FW_STATUS_WRONG_STATE;
-    const uint8_t flags = static_cast<uint8_t>(getN(b.data(), b.size(), 4, 1));
-    const size_t count = getN(b.data(), b.size(), 7, 1);
-    if (count > CFG_SPARE_MAX_ARRAYS)
-        return FW_STATUS_INVALID_ARGUMENT;
     Spare spare;
-    spare.deviceId = d->deviceId;
-    spare.dedicated = (flags & 1) != 0;
-    spare.revertible = (flags & 2) != 0;
-    spare.enclosureAffinity = (flags & 4) != 0;
-    for (size_t i = 0; spare.dedicated && i < count; ++i) {
-        const uint16_t ref = static_cast<uint16_t>(getN(b.data(), b.size(), 8 + 2 * i, 2));
-        if (arrayOf(c, ref) == nullptr)
-            return FW_STATUS_BAD_ARRAY;
-        spare.arrays.push_back(ref);
-    }
-    c.spares.push_back(spare);
-    d->state = PD_STATE_HOT_SPARE;
-    d->configFlags |= CONFIG_FLAG_SPARE;
+    const uint8_t status = readSpareRecord(c, cmd.data, 0, {}, {}, spare);
+    if (status != FW_STATUS_OK)
+        return status;
+    keepSpare(c, spare);
     markStateChanged(state);
     return FW_STATUS_OK;
 }

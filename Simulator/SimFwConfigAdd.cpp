@@ -1,7 +1,10 @@
-// DCMD_CFG_ADD of the simulated firmware: a configuration buffer of new arrays and logical
-// drives added to what the controller has. An array record whose reference is in use names
+// DCMD_CFG_ADD of the simulated firmware: a configuration buffer of new arrays, logical drives
+// and spares added to what the controller has. An array record whose reference is in use names
 // that array (a logical drive on its free space); any other array record makes a new array of
-// unconfigured-good drives, which go online. Nothing changes unless the whole buffer is taken.
+// unconfigured-good drives, which go online. A drive entry 0xFFFF in a new array is a missing
+// member (a restored configuration that had one): the array keeps the row, and its logical
+// drives are degraded. A spare record makes an unconfigured-good drive a hot spare. Nothing
+// changes unless the whole buffer is taken.
 #include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
 #include "Simulator/SimState.h"
@@ -17,6 +20,10 @@ const uint32_t OP_CFG_ADD = 0x04020000;
 const uint8_t FW_STATUS_BAD_ARRAY = 0x09;
 const uint8_t FW_STATUS_WRONG_STATE = 0x32;
 const uint8_t FW_STATUS_MAX_LDS = 0x1A;
+const uint8_t PD_STATE_HOT_SPARE = 0x02;
+const uint8_t CONFIG_FLAG_SPARE = 0x02;
+const uint8_t LD_STATE_DEGRADED = 2;
+const uint16_t MISSING_MEMBER = 0xFFFF;
 const size_t CFG_HEADER_SIZE = 32;
 const size_t CFG_LD_SIZE = 256;
 // A buffer carries at least its header; the header gives the rest of its length.
@@ -48,6 +55,10 @@ uint8_t readArray(const Controller& c, const Bytes& b, size_t at, std::vector<Ar
     a.sizeBlocks = get64(b, at);
     for (size_t i = 0; i < count; ++i) {
         const uint16_t id = get16(b, at + 32 + 8 * i);
+        if (id == MISSING_MEMBER && !arrayOf(c, ref)) {
+            a.drives.push_back(id);
+            continue;
+        }
         const Drive* d = driveOf(c, id);
         if (d == nullptr)
             return FW_STATUS_NO_DEVICE;
@@ -60,7 +71,11 @@ uint8_t readArray(const Controller& c, const Bytes& b, size_t at, std::vector<Ar
     for (const Array& other : added)
         if (other.ref == ref)
             return FW_STATUS_BAD_ARRAY;
+    if (std::count(a.drives.begin(), a.drives.end(), MISSING_MEMBER) == static_cast<long>(a.drives.size()))
+        return FW_STATUS_BAD_ARRAY;
     for (uint16_t id : a.drives) {
+        if (id == MISSING_MEMBER)
+            continue;
         if (driveOf(c, id)->state != PD_STATE_UNCONFIGURED_GOOD)
             return FW_STATUS_WRONG_STATE;
         for (const Array& other : added)
@@ -69,7 +84,8 @@ uint8_t readArray(const Controller& c, const Bytes& b, size_t at, std::vector<Ar
     }
     uint64_t smallest = UINT64_MAX;
     for (uint16_t id : a.drives)
-        smallest = std::min(smallest, driveOf(c, id)->coercedBlocks);
+        if (id != MISSING_MEMBER)
+            smallest = std::min(smallest, driveOf(c, id)->coercedBlocks);
     if (a.sizeBlocks.value_or(0) == 0 || *a.sizeBlocks > smallest)
         return FW_STATUS_BAD_ARRAY;
     added.push_back(a);
@@ -93,7 +109,8 @@ uint8_t readLd(const Controller& c, const Bytes& b, size_t at, const std::vector
 {
     LogicalDrive ld;
     ld.targetId = get8(b, at);
-    if (ld.targetId >= c.info.maxVirtualDrives)
+    // A new logical drive has no sequence number of its own yet.
+    if (ld.targetId >= c.info.maxVirtualDrives || get16(b, at + 2) != 0)
         return FW_STATUS_INVALID_ARGUMENT;
     for (const LogicalDrive& other : c.lds)
         if (other.targetId == ld.targetId)
@@ -145,6 +162,26 @@ uint8_t readLd(const Controller& c, const Bytes& b, size_t at, const std::vector
     return FW_STATUS_OK;
 }
 
+// True when the drive is a member of one of the arrays.
+bool inArrays(const std::vector<Array>& arrays, uint16_t id)
+{
+    for (const Array& a : arrays)
+        if (std::find(a.drives.begin(), a.drives.end(), id) != a.drives.end())
+            return true;
+    return false;
+}
+
+// New logical drives over an array with a missing member start degraded (offline for RAID 0).
+void degradeOverMissing(const Controller& c, std::vector<LogicalDrive>& lds)
+{
+    for (LogicalDrive& ld : lds)
+        for (const Span& s : ld.spans) {
+            const Array* a = arrayOf(c, s.array);
+            if (a != nullptr && std::find(a->drives.begin(), a->drives.end(), MISSING_MEMBER) != a->drives.end())
+                ld.state = ld.raidLevel == 0 ? LD_STATE_OFFLINE : LD_STATE_DEGRADED;
+        }
+}
+
 uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
 {
     const Bytes& b = cmd.data;
@@ -166,11 +203,24 @@ uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
         if (status != FW_STATUS_OK)
             return status;
     }
+    const size_t sparesAt = ldsAt + lds * CFG_LD_SIZE;
+    std::vector<Spare> newSpares;
+    for (size_t i = 0; i < get16(b, 12); ++i) {
+        Spare spare;
+        const uint8_t status = readSpareRecord(c, b, sparesAt + i * CFG_SPARE_SIZE, added, newSpares, spare);
+        if (status != FW_STATUS_OK)
+            return status;
+        newSpares.push_back(spare);
+    }
     for (const Array& a : added) {
         for (uint16_t id : a.drives)
-            findDriveById(c, id)->state = PD_STATE_ONLINE;
+            if (Drive* d = findDriveById(c, id))
+                d->state = PD_STATE_ONLINE;
         c.arrays.push_back(a);
     }
+    for (const Spare& spare : newSpares)
+        keepSpare(c, spare);
+    degradeOverMissing(c, newLds);
     c.lds.insert(c.lds.end(), newLds.begin(), newLds.end());
     markStateChanged(state);
     return FW_STATUS_OK;
@@ -181,5 +231,45 @@ const FwRegistration registration({
 });
 
 } // namespace
+
+uint8_t readSpareRecord(const Controller& c, const Bytes& b, size_t at, const std::vector<Array>& newArrays,
+                        const std::vector<Spare>& newSpares, Spare& spare)
+{
+    spare = Spare();
+    spare.deviceId = get16(b, at);
+    const Drive* d = driveOf(c, spare.deviceId);
+    if (d == nullptr)
+        return FW_STATUS_NO_DEVICE;
+    if (d->sequence != get16(b, at + 2))
+        return FW_STATUS_INVALID_ARGUMENT;
+    const uint16_t id = spare.deviceId;
+    if (d->state != PD_STATE_UNCONFIGURED_GOOD || inArrays(newArrays, id) ||
+        std::any_of(newSpares.begin(), newSpares.end(), [id](const Spare& s) { return s.deviceId == id; }))
+        return FW_STATUS_WRONG_STATE;
+    const uint8_t flags = get8(b, at + 4);
+    const size_t count = get8(b, at + 7);
+    if (count > CFG_SPARE_MAX_ARRAYS)
+        return FW_STATUS_INVALID_ARGUMENT;
+    spare.dedicated = (flags & 1) != 0;
+    spare.revertible = (flags & 2) != 0;
+    spare.enclosureAffinity = (flags & 4) != 0;
+    for (size_t i = 0; spare.dedicated && i < count; ++i) {
+        const uint16_t ref = get16(b, at + 8 + 2 * i);
+        const bool isNew = std::any_of(newArrays.begin(), newArrays.end(), [ref](const Array& a) { return a.ref == ref; });
+        if (arrayOf(c, ref) == nullptr && !isNew)
+            return FW_STATUS_BAD_ARRAY;
+        spare.arrays.push_back(ref);
+    }
+    return FW_STATUS_OK;
+}
+
+void keepSpare(Controller& c, const Spare& spare)
+{
+    if (Drive* d = findDriveById(c, spare.deviceId)) {
+        d->state = PD_STATE_HOT_SPARE;
+        d->configFlags |= CONFIG_FLAG_SPARE;
+    }
+    c.spares.push_back(spare);
+}
 
 } // namespace sim

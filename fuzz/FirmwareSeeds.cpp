@@ -1,8 +1,9 @@
 // Writes the seed corpus of the firmware targets: small, well-formed answers (a controller
 // with a few drives, one array, one logical drive and a spare), each cut into its target's
-// input with fuzzInputFor. Run by scripts/fuzz.sh --seeds; the seeds are kept in
-// fuzz/corpus/<target>/.
+// input with fuzzInputFor; and the saved files of the saved-configuration target. Run by
+// scripts/fuzz.sh --seeds; the seeds are kept in fuzz/corpus/<target>/.
 #include "FirmwareFuzz.h"
+#include "SavedConfigFuzz.h"
 
 #include "RaidManager/Zpr/ZprConfigBuffer.h"
 
@@ -178,6 +179,15 @@ int main(int argc, char** argv)
                 fuzzInputFor(layout::BBU, {Record(ZprBbuDesignInfo::SIZE, 0), bbuProperties(), Record(ZprBbuCapacityInfo::SIZE, 0),
                                            Record(ZprMfcFruData::SIZE, 0), oemData(), batteryControllerInfo(), bbuModeList(),
                                            bbuStatus()}));
+    // Saved files for the drives of SavedConfigFuzz.h: one that reaches the add (with the
+    // spun-down drive and a spare), one with a missing member, and one refused at each check of
+    // the drives and target ids.
+    namespace sc = savedconfig;
+    ok &= write(root + "/savedconfig", "seed-restorable", sc::fileOf(sc::configuration({0x10, 0x11}, 0, 0x12)));
+    ok &= write(root + "/savedconfig", "seed-missing-member", sc::fileOf(sc::configuration({0x10, 0xFFFF}, 1, 0)));
+    ok &= write(root + "/savedconfig", "seed-drive-in-use", sc::fileOf(sc::configuration({0x13}, 0, 0)));
+    ok &= write(root + "/savedconfig", "seed-target-configured", sc::fileOf(sc::configuration({0x10}, 5, 0)));
+    ok &= write(root + "/savedconfig", "seed-absent-drive", sc::fileOf(sc::configuration({0x30}, 0, 0)));
     if (!ok)
         std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.c_str());
     return ok ? 0 : 1;

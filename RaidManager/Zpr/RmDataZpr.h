@@ -99,6 +99,10 @@ public:
     int importForeignConfig(uint8_t index) override;
     int clearForeignConfigs(uint8_t index) override;
     int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
+
+    // The saved-configuration file (RmDataZprSavedConfig.cpp).
+    int saveConfig(const char* fileName) override;
+    int restoreConfig(const char* fileName) override;
     // The lowest target id below the adapter's virtual-drive limit that no logical drive of the
     // configuration has and that is not reserved; -1 when there is none (or no adapter).
     int findFreeTargetId();
@@ -148,6 +152,11 @@ private:
     // The size of a foreign configuration from the header of its first block; 0 when there is
     // nothing to read, -1 when it cannot be read.
     static int64_t foreignConfigSize(const ZprConfigBuffer& head);
+    // Steps of the restore: the saved buffer fitted to the drives in `drives` (the current
+    // sequence numbers written, the logical drives' cleared) once every check passed; then
+    // the spin-up of its array drives.
+    int fitSavedConfig(ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
+    int spinUpSavedDrives(const ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
 
     // Reads the enclosure list on first use; a failed read is tried again next time.
     int loadEnclosureList();

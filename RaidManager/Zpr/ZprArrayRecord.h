@@ -21,6 +21,8 @@ public:
     uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }
     uint16_t sequenceNumber() const { return bytes.u16(SEQUENCE); }
     uint16_t state() const { return bytes.u16(STATE); }
+    // False, nothing changed, over a read-only entry.
+    bool setSequenceNumber(uint16_t sequence) { return bytes.setU16(SEQUENCE, sequence); }
 
     const LeView& view() const { return bytes; }
 

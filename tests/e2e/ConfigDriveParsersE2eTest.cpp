@@ -124,8 +124,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_ADPCFGALLFREEDRV, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}},
         {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
         {TOKEN_TIDEWELL, {"-Tidewell", "-Assign", "-L0", "-a0"}},
-        {TOKEN_ADPCFGSAVE, {"-CfgSave", "-f", "saved.cfg", "-a0"}},
-        {TOKEN_ADPCFGRESTORE, {"-CfgRestore", "-f", "saved.cfg", "-a0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(joined(c.args));
