@@ -195,6 +195,10 @@ uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
             findDriveById(c, id)->state = PD_STATE_ONLINE;
         c.arrays.push_back(a);
     }
+    // The controller counts its SSD caches at 0x792 of its information.
+    for (const LogicalDrive& ld : newLds)
+        if (ld.sscCache == 1 && c.info.sscSizeGB < UINT16_MAX)
+            ++c.info.sscSizeGB;
     c.lds.insert(c.lds.end(), newLds.begin(), newLds.end());
     markStateChanged(state);
     return FW_STATUS_OK;
