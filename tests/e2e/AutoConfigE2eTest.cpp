@@ -1,0 +1,161 @@
+// The configurations the program builds by itself: one RAID-0 virtual drive per free drive
+// (-CfgEachDskRaid0), one virtual drive over all free drives (-CfgAllFreeDrv) and the SSD cache
+// (-CfgTidewellAdd, -Tidewell), through the real binary and hosts made from descriptions:
+// console, exit code, the configuration commands in the host's log and the configuration the
+// controller holds afterwards.
+#include "FirmwareCaseE2e.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using namespace e2ecase;
+
+const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const char* const CFG_ADD = "0x04020000";
+const char* const SPIN_UP = "0x020d0200";
+
+// One run: the host's controller edit (a description of its drives and configuration), the
+// faults, the command line, and what it must leave.
+struct Row {
+    const char* what;
+    const char* controller;           // JSON merged into the controller of the preset host
+    std::vector<Lines> faults;
+    Lines args;
+    int exitCode;
+    std::string out;
+    Lines changes;                    // the log's commands of `changeOpcodes`, in order
+    Lines lds;                        // "target: drives" of the controller's logical drives after the run
+    Lines spares;                     // device ids of its hot spares after the run
+};
+
+class AutoConfigE2e : public FirmwareCaseE2e {
+protected:
+    // The logged commands with one of the opcodes.
+    static Lines only(const Lines& log, const Lines& opcodes)
+    {
+        Lines kept;
+        for (const std::string& line : log)
+            for (const std::string& op : opcodes)
+                if (line.find(" opcode=" + op + " ") != std::string::npos)
+                    kept.push_back(line);
+        return kept;
+    }
+
+    static Lines vdsOf(const nlohmann::json& controller)
+    {
+        Lines out;
+        for (const nlohmann::json& ld : controller.value("lds", nlohmann::json::array())) {
+            std::string line = std::to_string(ld["targetId"].get<int>()) + ":";
+            for (const nlohmann::json& d : ld.value("drives", nlohmann::json::array()))
+                line += " " + std::to_string(d.get<int>());
+            out.push_back(line);
+        }
+        return out;
+    }
+
+    static Lines sparesOf(const nlohmann::json& controller)
+    {
+        Lines out;
+        for (const nlohmann::json& s : controller.value("spares", nlohmann::json::array()))
+            out.push_back(std::to_string(s["deviceId"].get<int>()) + (s.value("dedicated", false) ? " dedicated" : ""));
+        return out;
+    }
+
+    void expectRows(const std::vector<Row>& rows, const Lines& changeOpcodes)
+    {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.what);
+            Case run{row.what, "one", nlohmann::json::parse(row.controller), row.faults, row.args, row.exitCode,
+                     "", {}, {}};
+            std::string dir;
+            RunResult r = runCase(run, &dir);
+            EXPECT_EQ(r.exitCode, row.exitCode);
+            EXPECT_EQ(r.out, row.out);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(only(loggedFirmwareCommands(dir), changeOpcodes), row.changes);
+            nlohmann::json state = nlohmann::json::parse(readFile(dir + "/state.json"));
+            EXPECT_EQ(vdsOf(state["controllers"][0]), row.lds);
+            EXPECT_EQ(sparesOf(state["controllers"][0]), row.spares);
+        }
+    }
+};
+
+// The enclosure and its own entry; the drives of each row follow in the row's edit.
+#define ENCLOSURE                                                 \
+    R"("enclosures": [{"deviceId": 252, "slots": 12}], "lds": [], "arrays": [], "spares": [],)" \
+    R"("drives": [{"deviceId": 252, "enclosureId": 252, "slot": 0, "type": 13, "position": 1},)"
+
+const char* const THREE_DISKS = "{" ENCLOSURE R"(
+    {"deviceId": 10, "enclosureId": 252, "slot": 2},
+    {"deviceId": 11, "enclosureId": 252, "slot": 3},
+    {"deviceId": 20, "slot": 0}]})";
+
+const char* const DISK_AND_SSD = "{" ENCLOSURE R"(
+    {"deviceId": 10, "enclosureId": 252, "slot": 2},
+    {"deviceId": 14, "enclosureId": 252, "slot": 4, "media": "SSD"},
+    {"deviceId": 11, "enclosureId": 252, "slot": 3}]})";
+
+const char* const SPUN_DOWN = "{" ENCLOSURE R"(
+    {"deviceId": 10, "enclosureId": 252, "slot": 2, "powerState": 1},
+    {"deviceId": 11, "enclosureId": 252, "slot": 3}],
+    "info": {"powerFeatures": "0x02"}})";
+
+// Every drive is in an array and no enclosure entry is listed: nothing is outside the arrays.
+const char* const ALL_CONFIGURED = R"({"enclosures": [{"deviceId": 252, "slots": 8}],
+    "drives": [{"deviceId": 8, "enclosureId": 252, "slot": 0, "state": "0x18"}],
+    "arrays": [{"ref": 0, "drives": [8]}], "spares": [],
+    "lds": [{"targetId": 0, "drives": [8], "spans": [{"array": 0}]}]})";
+
+std::string configured(int slot, int enclosure = 252)
+{
+    return "Configured physical device at Encl-" + std::to_string(enclosure) + ":Slot-" + std::to_string(slot) + ".\n";
+}
+
+std::string created(int target)
+{
+    return "Adapter 0: Created VD " + std::to_string(target) + "\n";
+}
+
+std::string summary(int count)
+{
+    return "\n" + std::to_string(count) + " physical devices are Configured on adapter 0.\n";
+}
+
+std::string addSent(const char* status = "0x00")
+{
+    return sent(2, CFG_ADD, status);
+}
+
+}  // namespace
+
+TEST_F(AutoConfigE2e, EachDiskRaid0)
+{
+    const std::string ssdLine = "Invalid power savings level input for physical device at Encl-252:Slot-4.\n";
+    expectRows({
+        {"a refused drive is tried again after each later success", THREE_DISKS,
+         {{"status", CFG_ADD, "0x32", "--once"}}, {"-CfgEachDskRaid0", "WB", "RA", "Cached", "-a0"}, 0,
+         BLANK_OUT + "Failed to configure physical device at Encl-252:Slot-2.\n" + created(0) + configured(3) +
+             created(1) + configured(2) + created(2) + configured(0, 65535) + summary(3) + exitLine("00"),
+         {addSent("0x32"), addSent(), addSent(), addSent()}, {"0: 11", "1: 10", "2: 20"}, {}},
+        {"an SSD with -Maximum is passed over at every walk; the disks are configured", DISK_AND_SSD, {},
+         {"-CfgEachDskRaid0", "-Maximum", "-a0"}, 0,
+         BLANK_OUT + created(0) + configured(2) + ssdLine + created(1) + configured(3) + ssdLine + summary(2) +
+             exitLine("00"),
+         {addSent(), addSent()}, {"0: 10", "1: 11"}, {}},
+        {"a spun-down drive is spun up first where the controller asks for it", SPUN_DOWN, {},
+         {"-CfgEachDskRaid0", "-a0"}, 0,
+         BLANK_OUT + "\n Device at Enclosure - 252, Slot - 2 is being Spin Up for Configuration" +
+             "\n Device at Enclosure - 252, Slot - 2 Spun Up for Configuration Creation\n" + created(0) +
+             configured(2) + created(1) + configured(3) + summary(2) + exitLine("00"),
+         {sent(2, SPIN_UP), addSent(), addSent()}, {"0: 10", "1: 11"}, {}},
+        {"no drive outside the arrays", ALL_CONFIGURED, {}, {"-CfgEachDskRaid0", "-a0"}, 12,
+         BLANK_OUT + "\nThere is no configurable physical drive available on adapter 0.\n" + exitLine("0c"), {},
+         {"0: 8"}, {}},
+    }, {CFG_ADD, SPIN_UP});
+}
