@@ -19,6 +19,7 @@ using namespace e2ecase;
 const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const char* const CFG_ADD = "0x04020000";
 const char* const SPIN_UP = "0x020d0200";
+const char* const MAKE_SPARE = "0x04040000";
 
 // One run: the host's controller edit (a description of its drives and configuration), the
 // faults, the command line, and what it must leave.
@@ -158,4 +159,47 @@ TEST_F(AutoConfigE2e, EachDiskRaid0)
          BLANK_OUT + "\nThere is no configurable physical drive available on adapter 0.\n" + exitLine("0c"), {},
          {"0: 8"}, {}},
     }, {CFG_ADD, SPIN_UP});
+}
+
+namespace {
+
+// Six free drives of distinct sizes, SAS and SATA (smallest first: 15, 16, 10, 12, 11, 13).
+#define SIX_SIZED_DRIVES                                                                                   \
+    R"({"deviceId": 10, "enclosureId": 252, "slot": 2, "coercedBlocks": 1952448512},)"                    \
+    R"({"deviceId": 11, "enclosureId": 252, "slot": 3, "coercedBlocks": 3904897024, "rawBlocks": 3907029168},)" \
+    R"({"deviceId": 12, "enclosureId": 252, "slot": 4, "coercedBlocks": 1953497088, "interface": "SATA"},)" \
+    R"({"deviceId": 13, "enclosureId": 252, "slot": 5, "coercedBlocks": 7809794048, "rawBlocks": 7814037168, "interface": "SATA"},)" \
+    R"({"deviceId": 15, "enclosureId": 252, "slot": 7, "coercedBlocks": 975175680, "rawBlocks": 976773168},)" \
+    R"({"deviceId": 16, "enclosureId": 252, "slot": 8, "coercedBlocks": 976224256, "rawBlocks": 976773168, "interface": "SATA"})"
+
+const char* const SIX_DRIVES = "{" ENCLOSURE SIX_SIZED_DRIVES "]}";
+const char* const SEVEN_DRIVES = "{" ENCLOSURE SIX_SIZED_DRIVES R"(,
+    {"deviceId": 17, "enclosureId": 252, "slot": 9}]})";
+const char* const SAS_ONLY = "{" ENCLOSURE R"(
+    {"deviceId": 10, "enclosureId": 252, "slot": 2},
+    {"deviceId": 11, "enclosureId": 252, "slot": 3}]})";
+
+const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
+const std::string NO_FREE_DRIVE = "\nNo Configurable Disk Available for Configuraiton on Adapter 0.\n";
+
+}  // namespace
+
+TEST_F(AutoConfigE2e, AllFreeDrivesRefusals)
+{
+    expectRows({
+        {"no free drive", ALL_CONFIGURED, {}, {"-CfgAllFreeDrv", "-r5", "-a0"}, 12,
+         BLANK_OUT + NO_FREE_DRIVE + exitLine("0c"), {}, {"0: 8"}, {}},
+        {"-SATAOnly without a SATA drive", SAS_ONLY, {}, {"-CfgAllFreeDrv", "-r1", "-SATAOnly", "-a0"}, 12,
+         BLANK_OUT + NO_FREE_DRIVE + exitLine("0c"), {}, {}, {}},
+        {"a span count of 0 divides nothing", SIX_DRIVES, {}, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "0", "-a0"}, 1,
+         BLANK_OUT + FAILED + exitLine("01"), {}, {}, {}},
+        {"spares that leave no drive for the virtual drive", SIX_DRIVES, {},
+         {"-CfgAllFreeDrv", "-r0", "-HspCount", "6", "-a0"}, 1, BLANK_OUT + FAILED + exitLine("01"), {}, {},
+         {}},
+        {"RAID 10 in one span", SIX_DRIVES, {}, {"-CfgAllFreeDrv", "-r10", "-a0"}, 30,
+         BLANK_OUT + "\nAt least two arrays must be specified to configure spanned VD.\n" + exitLine("1e"), {}, {}, {}},
+        {"seven drives do not divide into two spans, and fewer than two are not tried", SEVEN_DRIVES, {},
+         {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-a0"}, 1, BLANK_OUT + FAILED + exitLine("01"), {}, {},
+         {}},
+    }, {CFG_ADD, MAKE_SPARE});
 }
