@@ -20,6 +20,7 @@ const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const char* const CFG_ADD = "0x04020000";
 const char* const SPIN_UP = "0x020d0200";
 const char* const MAKE_SPARE = "0x04040000";
+const char* const SET_ASSOCIATIONS = "0x03100100";
 
 // One run: the host's controller edit (a description of its drives and configuration), the
 // faults, the command line, and what it must leave.
@@ -55,6 +56,10 @@ protected:
             std::string line = std::to_string(ld["targetId"].get<int>()) + ":";
             for (const nlohmann::json& d : ld.value("drives", nlohmann::json::array()))
                 line += " " + std::to_string(d.get<int>());
+            if (ld.value("sscCache", 0) == 1)
+                line += " (SSD cache)";
+            if (ld.value("cacheAssociation", 0) == 1)
+                line += " (cached)";
             out.push_back(line);
         }
         return out;
@@ -202,4 +207,62 @@ TEST_F(AutoConfigE2e, AllFreeDrivesRefusals)
          {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-a0"}, 1, BLANK_OUT + FAILED + exitLine("01"), {}, {},
          {}},
     }, {CFG_ADD, MAKE_SPARE});
+}
+
+namespace {
+
+// Two mirrored disks (virtual drive 0), one disk (1), a free disk and two free solid-state
+// drives; room for one SSD cache, associations by command allowed.
+#define SSD_CACHE_HOST_DRIVES                                                                  \
+    R"({"deviceId": 8, "enclosureId": 252, "slot": 0, "state": "0x18"},)"                      \
+    R"({"deviceId": 9, "enclosureId": 252, "slot": 1, "state": "0x18"},)"                      \
+    R"({"deviceId": 10, "enclosureId": 252, "slot": 2, "state": "0x18"},)"                     \
+    R"({"deviceId": 11, "enclosureId": 252, "slot": 3},)"                                      \
+    R"({"deviceId": 14, "enclosureId": 252, "slot": 6, "media": "SSD"},)"                      \
+    R"({"deviceId": 15, "enclosureId": 252, "slot": 7, "media": "SSD"}])"
+#define TWO_VDS                                                                                \
+    R"("arrays": [{"ref": 0, "drives": [8, 9]}, {"ref": 1, "drives": [10]}],)"                 \
+    R"("lds": [{"targetId": 0, "raidLevel": 1, "drivesPerSpan": 2, "drives": [8, 9], "spans": [{"array": 0}]},)" \
+    R"({"targetId": 1, "drives": [10], "spans": [{"array": 1}]})"
+
+const char* const NO_CACHE_YET = R"({"info": {"maxSscSizeGB": 1, "sscFeatures": "0x01"},
+    "enclosures": [{"deviceId": 252, "slots": 8}], "spares": [], "drives": [)" SSD_CACHE_HOST_DRIVES ","
+    TWO_VDS "]}";
+const char* const NO_SSD_CACHING = R"({"info": {"maxSscSizeGB": 0, "sscFeatures": "0x01"},
+    "enclosures": [{"deviceId": 252, "slots": 8}], "spares": [], "drives": [)" SSD_CACHE_HOST_DRIVES ","
+    TWO_VDS "]}";
+// The SSD cache 2 on the solid-state drives serves virtual drive 0; room for one more cache.
+const char* const CACHE_SERVES_0 = R"({"info": {"maxSscSizeGB": 2, "sscSizeGB": 1, "sscFeatures": "0x01"},
+    "enclosures": [{"deviceId": 252, "slots": 8}], "spares": [], "drives": [)" SSD_CACHE_HOST_DRIVES R"(,
+    "arrays": [{"ref": 0, "drives": [8, 9]}, {"ref": 1, "drives": [10]}, {"ref": 2, "drives": [14, 15]}],
+    "lds": [{"targetId": 0, "raidLevel": 1, "drivesPerSpan": 2, "drives": [8, 9], "spans": [{"array": 0}],
+             "cacheAssociation": 1},
+            {"targetId": 1, "drives": [10], "spans": [{"array": 1}]},
+            {"targetId": 2, "name": "cache0", "drivesPerSpan": 2, "drives": [14, 15], "spans": [{"array": 2}],
+             "sscCache": 1}]})";
+
+const Lines UNCHANGED = {"0: 8 9", "1: 10"};
+const Lines SERVING_0 = {"0: 8 9 (cached)", "1: 10", "2: 14 15 (SSD cache)"};
+
+}  // namespace
+
+TEST_F(AutoConfigE2e, SsdCacheCreation)
+{
+    expectRows({
+        {"the cache drive on two SSDs, then virtual drive 0 associated with it", NO_CACHE_YET, {},
+         {"-CfgTidewellAdd", "-r0", "-Physdrv[252:6,252:7]", "-Name", "cache0", "WT", "-assign", "-L0", "-a0"}, 0,
+         BLANK_OUT + "Adapter 0: Created VD 2\n" + "Successfully assigned VD to Cache  \n" + exitLine("00"),
+         {addSent(), sent(2, SET_ASSOCIATIONS)}, SERVING_0, {}},
+        {"a hard disk in the list", NO_CACHE_YET, {}, {"-CfgTidewellAdd", "-Physdrv[252:6,252:3]", "-a0"}, 1,
+         BLANK_OUT + "Adapter 0: Device at Enclosure - 252, Slot - 3 is not Solid State Device.\n" + exitLine("01"),
+         {}, UNCHANGED, {}},
+        {"write back where SSD caches cannot write back", NO_CACHE_YET, {},
+         {"-CfgTidewellAdd", "-Physdrv[252:6,252:7]", "WB", "-a0"}, 1,
+         BLANK_OUT + "SSC is not supported WriteBack Mode \n" + exitLine("01"), {}, UNCHANGED, {}},
+        {"RAID 1 where SSD caches cannot write back", NO_CACHE_YET, {},
+         {"-CfgTidewellAdd", "-r1", "-Physdrv[252:6,252:7]", "-a0"}, 1,
+         BLANK_OUT + "Unsupported RAID level \n" + exitLine("01"), {}, UNCHANGED, {}},
+        {"no SSD caching", NO_SSD_CACHING, {}, {"-CfgTidewellAdd", "-Physdrv[252:6,252:7]", "-a0"}, 1,
+         BLANK_OUT + "SSC is not supported \n" + exitLine("01"), {}, UNCHANGED, {}},
+    }, {CFG_ADD, SET_ASSOCIATIONS});
 }
