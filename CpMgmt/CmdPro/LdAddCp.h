@@ -14,14 +14,20 @@
 #ifndef LDADDCP_H
 #define LDADDCP_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/DriveSpinUp.h"
 
+class Array;
+class ArraySpaceInfo;
 class CfgAddParsedObject;
 class DiskGroup;
 class PdIdListObject;
 class PhysicalDevice;
+class UnCfgdVdOnFreeSpOnPd;
+class UnCfgdVdOnFreshPd;
 class UnConfiguredVd;
 class VdId;
 
@@ -31,7 +37,7 @@ public:
     static const int ADDED_NOT_IN_OS = -2;        // made, but not made visible to the OS
     static const int ADDED_NOT_CACHED = -3;       // made, but the SSD-cache assignment failed
     // Spin-up rounds waited for at most (each round waits 5 seconds): a few minutes.
-    static const unsigned MAX_SPIN_UP_ROUNDS = 60;
+    static const unsigned MAX_SPIN_UP_ROUNDS = MAX_DRIVE_SPIN_UP_ROUNDS;
 
     static CommandProcessor* create(unsigned short kind);
     static ArrayList<unsigned short>* commandIds();
@@ -59,8 +65,11 @@ protected:
     int buildDriveLists(CpController* cpController, CfgAddParsedObject* request);
     // Deletes the drive lists held (inner lists, then the outer list) and forgets them.
     void deleteDriveLists();
-    // The "-Hsp" drives become hot spares dedicated to the arrays of the virtual drive `vdId`.
-    // Without a virtual drive (null) no spare is set and the result is 3.
+    // The "-Hsp" drives become hot spares dedicated to the arrays of the virtual drive `vdId`,
+    // in order, until one is not found (the rest skipped, the result that of the last spare
+    // set) or fails (its status). Without a virtual drive (null: it was made but not handed
+    // out) no spare is set: each is reported as failed and the result is 0, so that the
+    // caller's result stands.
     int addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdListObject*>* hotSpares, VdId* vdId);
 
     // One virtual drive on the unconfigured drives of the drive lists, as new arrays; the new
@@ -80,6 +89,42 @@ protected:
     // The power-save rules on the controller's data, set on the plan: 0 or -1 after the
     // refusal's text (also when the defaults or the controller information cannot be read).
     int applyPowerSave(CpController* cpController, CfgAddParsedObject* request, UnConfiguredVd* plan);
+
+    // The command's own steps: the request checks before any drive is looked up; the first
+    // virtual drive on unconfigured drives with its hot spares; the slices cut from the disk
+    // group's free space from `firstSlice` on (`result` the command's result so far); an add
+    // step's result as the command takes it (-2 stands after its message, -3 becomes -1,
+    // another failure prints "Configure Adapter Failed" and sets `stop`); whether a slice may
+    // be cut from the group (0, or the command's result after its message). Each returns the
+    // command's result.
+    int checkRequest(CfgAddParsedObject* request, uint8_t adapterNumber);
+    int addFirstVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* request, VdId** vdId, bool* stop);
+    int addSlices(CpController* cpController, CfgAddParsedObject* request, DiskGroup* group, uint8_t firstSlice,
+                  VdId** vdId, int result);
+    static int takeAddResult(int result, int adapterNumber, bool* stop);
+    int checkFreeSpace(DiskGroup* group, uint8_t force, int adapterNumber);
+    // One array's drive addresses into `drives` (see buildDriveLists).
+    int fillDriveList(CpController* cpController, ArrayList<PdIdListObject*>* entries, unsigned char index,
+                      ArrayList<PhysicalDevice*>* drives);
+    // The hot-spare entries made spares of `arrays`, each of `blockSize`-byte blocks.
+    int setHotSpares(CpController* cpController, ArrayList<PdIdListObject*>* hotSpares, ArrayList<Array*>* arrays,
+                     uint16_t blockSize);
+
+    // Steps of the two add steps: the level checks of a plan on unconfigured drives; the drive
+    // lists into its spans; the strip size, policies and drive cache of a plan; its size
+    // (`slice` of the request's sizes in the drives' blocks, refused with 13 above `largest`;
+    // a missing size, or with `zeroTakesLargest` a size of 0, takes `largest`); the free-space
+    // plan filled from the request; the report of a new drive and its SSD-cache assignment.
+    int checkFreshLevel(CfgAddParsedObject* request, Adapter* adapter, UnCfgdVdOnFreshPd* plan, uint8_t code);
+    int fillFreshSpans(CfgAddParsedObject* request, UnCfgdVdOnFreshPd* plan,
+                       ArrayList<ArrayList<PhysicalDevice*>*>* spans);
+    int applyCreationParameters(CfgAddParsedObject* request, Adapter* adapter, UnConfiguredVd* plan,
+                                uint16_t blockSize);
+    static int applySize(CfgAddParsedObject* request, UnConfiguredVd* plan, size_t slice, uint16_t blockSize,
+                         uint64_t largest, bool zeroTakesLargest);
+    int planOnFreeSpace(CpController* cpController, CfgAddParsedObject* request, UnCfgdVdOnFreeSpOnPd* plan,
+                        ArraySpaceInfo* extent, Array* first, uint8_t slice);
+    int reportNewVd(CpController* cpController, CfgAddParsedObject* request, VdId* vdId, int status);
 
     // One inner list per array (span), in request order; the lists are owned, the drives
     // belong to the model.

@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/LdReconstructCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/DriveSpinUp.h"
 #include "CpMgmt/CmdPro/ProgressDisplay.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -18,8 +19,6 @@ const uint8_t REMOVE_DRIVES = 2;
 const uint8_t ENCRYPTION_FDE = 1;
 const unsigned char DRIVE_LIST_ROOM = 4;
 const unsigned char MEMBER_LIST_ROOM = 32;
-const int SPIN_UP_BUSY = 86;          // another set of drives is spinning up
-const int SPIN_UP_RUNNING = 85;       // the drives are spinning up
 const unsigned PERCENT = 100;
 const unsigned FULL_PROGRESS = 65535;
 const unsigned SECONDS_PER_MINUTE = 60;
@@ -206,35 +205,7 @@ int LdReconstructCp::spinUpDrives(CpController* cpController, LdReconstructParse
     RaidManager* manager = takeRaidManager(cpController, request->getAdapterNumber());
     if (manager == nullptr)
         return -1;
-    bool reported = false;
-    for (;;) {
-        uint32_t spunUp = 0;
-        uint32_t spunDown = 0;
-        const int status = manager->spinUpDrives(driveLists, &spunUp, &spunDown);
-        if (status == 0 && spunDown == 0)
-            return 0;
-        if (status == 0 && spunUp == spunDown) {
-            printMessage(MSG_SPINUP_DONE, static_cast<int>(spunDown));
-            return 0;
-        }
-        if (status == 0) {
-            printMessage(MSG_SPINUP_PARTIAL, static_cast<int>(spunUp), static_cast<int>(spunDown));
-            printMessage(MSG_SPINUP_FAILED);
-            return -1;
-        }
-        if (status == SPIN_UP_BUSY) {
-            printMessage(MSG_SPINUP_OTHER_SET);
-            continue;
-        }
-        if (status != SPIN_UP_RUNNING) {
-            printMessage(MSG_SPINUP_FAILED);
-            return status;
-        }
-        if (!reported)
-            printMessage(MSG_SPINUP_STARTED);
-        reported = true;
-        printMessage(MSG_SPINUP_SO_FAR, static_cast<int>(spunDown), static_cast<int>(spunUp));
-    }
+    return spinUpDriveLists(manager, driveLists);
 }
 
 int LdReconstructCp::showProgress(CpController* cpController, LdReconstructParsedObject* request)

@@ -120,7 +120,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         unsigned short command;
         std::vector<std::string> args;
     } cases[] = {
-        {TOKEN_ADPCFGADD, {"-CfgLdAdd", "-r1", "[252:0,252:1]", "WB", "RA", "-sz1.5", "GB", "-Hsp[252:2]", "-a0"}},
         {TOKEN_ADPCFGEACHDSKRAID0, {"-CfgEachDskRaid0", "WT", "-strpsz", "64", "-aALL"}},
         {TOKEN_ADPCFGALLFREEDRV, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}},
         {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
@@ -130,7 +129,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         {TOKEN_SECUREERASE, {"-SecureErase", "-Start", "Thorough", "-ErasePattern", "10101010", "-L0", "-a0"}},
         {TOKEN_GETLDEXPANSIONINFO, {"-getLdExpansionInfo", "-L0", "-a0"}},
         {TOKEN_LDEXPANSION, {"-LdExpansion", "-p20", "-dontExpandArray", "-L0", "-a0"}},
-        {TOKEN_ADPCFGSPANADD, {"-CfgSpanAdd", "-r10", "-Array0[252:0,252:1]", "-Array1[252:2,252:3]", "-a0"}},
         {TOKEN_ADPCFGSAVE, {"-CfgSave", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPCFGRESTORE, {"-CfgRestore", "-f", "saved.cfg", "-a0"}},
         {TOKEN_ADPFRNCFG, {"-CfgForeign", "-Import", "1", "-SecurityKey", "Tr0ub4dor+3", "-a0"}},

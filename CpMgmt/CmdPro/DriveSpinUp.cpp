@@ -1,0 +1,53 @@
+#include "CpMgmt/CmdPro/DriveSpinUp.h"
+
+#include "Output/VoMessage.h"
+#include "Output/VtMessages.h"
+#include "RaidManager/RaidManager.h"
+
+namespace {
+
+const int SPIN_UP_RUNNING = 0x55;   // the drives are spinning up
+const int SPIN_UP_BUSY = 0x56;      // another set of drives is spinning up
+
+}  // namespace
+
+int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*>* lists)
+{
+    if (manager == nullptr)
+        return -1;
+    // The model counts the spun-down drives on its first call only: both counts live across
+    // the rounds.
+    uint32_t spunUp = 0;
+    uint32_t spunDown = 0;
+    bool reported = false;
+    int status = 0;
+    for (unsigned round = 0; round < MAX_DRIVE_SPIN_UP_ROUNDS; ++round) {
+        status = manager->spinUpDrives(lists, &spunUp, &spunDown);
+        if (status == 0 && spunDown == 0)
+            return 0;
+        if (status == 0 && spunUp == spunDown) {
+            printMessage(MSG_SPINUP_DONE, static_cast<int>(spunUp));
+            return 0;
+        }
+        if (status == 0) {
+            printMessage(MSG_SPINUP_PARTIAL, static_cast<int>(spunUp), static_cast<int>(spunDown));
+            printMessage(MSG_SPINUP_FAILED);
+            return -1;
+        }
+        if (status == SPIN_UP_BUSY) {
+            printMessage(MSG_SPINUP_OTHER_SET);
+            continue;
+        }
+        if (status != SPIN_UP_RUNNING) {
+            printMessage(MSG_SPINUP_FAILED);
+            return status;
+        }
+        if (!reported)
+            printMessage(MSG_SPINUP_STARTED);
+        reported = true;
+        printMessage(MSG_SPINUP_SO_FAR, static_cast<int>(spunDown), static_cast<int>(spunUp));
+    }
+    // The controller never finished: its last answer is the result.
+    printMessage(MSG_SPINUP_FAILED);
+    return status;
+}
