@@ -17,6 +17,7 @@ namespace {
 using namespace e2ecase;
 
 const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const char* const CFG_ADD = "0x04020000";
 const char* const SPIN_UP = "0x020d0200";
 const char* const MAKE_SPARE = "0x04040000";
@@ -180,11 +181,18 @@ namespace {
 const char* const SIX_DRIVES = "{" ENCLOSURE SIX_SIZED_DRIVES "]}";
 const char* const SEVEN_DRIVES = "{" ENCLOSURE SIX_SIZED_DRIVES R"(,
     {"deviceId": 17, "enclosureId": 252, "slot": 9}]})";
+// The same sizes, all SAS: drives of one kind can be spanned.
+const char* const SIX_SAS = "{" ENCLOSURE R"(
+    {"deviceId": 10, "enclosureId": 252, "slot": 2, "coercedBlocks": 1952448512},
+    {"deviceId": 11, "enclosureId": 252, "slot": 3, "coercedBlocks": 3904897024, "rawBlocks": 3907029168},
+    {"deviceId": 12, "enclosureId": 252, "slot": 4, "coercedBlocks": 1953497088},
+    {"deviceId": 13, "enclosureId": 252, "slot": 5, "coercedBlocks": 7809794048, "rawBlocks": 7814037168},
+    {"deviceId": 15, "enclosureId": 252, "slot": 7, "coercedBlocks": 975175680, "rawBlocks": 976773168},
+    {"deviceId": 16, "enclosureId": 252, "slot": 8, "coercedBlocks": 976224256, "rawBlocks": 976773168}]})";
 const char* const SAS_ONLY = "{" ENCLOSURE R"(
     {"deviceId": 10, "enclosureId": 252, "slot": 2},
     {"deviceId": 11, "enclosureId": 252, "slot": 3}]})";
 
-const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const std::string NO_FREE_DRIVE = "\nNo Configurable Disk Available for Configuraiton on Adapter 0.\n";
 
 }  // namespace
@@ -261,8 +269,65 @@ TEST_F(AutoConfigE2e, SsdCacheCreation)
          BLANK_OUT + "SSC is not supported WriteBack Mode \n" + exitLine("01"), {}, UNCHANGED, {}},
         {"RAID 1 where SSD caches cannot write back", NO_CACHE_YET, {},
          {"-CfgTidewellAdd", "-r1", "-Physdrv[252:6,252:7]", "-a0"}, 1,
-         BLANK_OUT + "Unsupported RAID level \n" + exitLine("01"), {}, UNCHANGED, {}},
+         BLANK_OUT + "Unsupported RAID level \n" + FAILED + exitLine("01"), {}, UNCHANGED, {}},
         {"no SSD caching", NO_SSD_CACHING, {}, {"-CfgTidewellAdd", "-Physdrv[252:6,252:7]", "-a0"}, 1,
          BLANK_OUT + "SSC is not supported \n" + exitLine("01"), {}, UNCHANGED, {}},
     }, {CFG_ADD, SET_ASSOCIATIONS});
+}
+
+namespace {
+
+const char* const AT_MAXIMUM = R"({"info": {"maxSscSizeGB": 1, "sscSizeGB": 1, "sscFeatures": "0x01"},
+    "enclosures": [{"deviceId": 252, "slots": 8}], "spares": [], "drives": [)" SSD_CACHE_HOST_DRIVES ","
+    TWO_VDS "]}";
+
+}  // namespace
+
+TEST_F(AutoConfigE2e, SsdCacheAssociations)
+{
+    const std::string sscdLine = " VD : 2  is SSCD VD, Can't associate to Tidewell Pool\n";
+    expectRows({
+        {"virtual drive 1 joins 0", CACHE_SERVES_0, {}, {"-Tidewell", "-assign", "-L1", "-a0"}, 0,
+         BLANK_OUT + "Successfully assigned VD to Cache  \n" + exitLine("00"), {sent(2, SET_ASSOCIATIONS)},
+         {"0: 8 9 (cached)", "1: 10 (cached)", "2: 14 15 (SSD cache)"}, {}},
+        {"every drive but the cache itself", CACHE_SERVES_0, {}, {"-Tidewell", "-assign", "-LALL", "-a0"}, 0,
+         BLANK_OUT + sscdLine + "Successfully assigned VD to Cache  \n" + exitLine("00"), {sent(2, SET_ASSOCIATIONS)},
+         {"0: 8 9 (cached)", "1: 10 (cached)", "2: 14 15 (SSD cache)"}, {}},
+        {"removing every drive writes one empty list", CACHE_SERVES_0, {}, {"-Tidewell", "-remove", "-LALL", "-a0"}, 0,
+         BLANK_OUT + "Successfully removed VD from Cache  \n" + exitLine("00"), {sent(2, SET_ASSOCIATIONS)},
+         {"0: 8 9", "1: 10", "2: 14 15 (SSD cache)"}, {}},
+        {"a drive already served: nothing to change", CACHE_SERVES_0, {}, {"-Tidewell", "-assign", "-L0", "-a0"}, 1,
+         BLANK_OUT + "failed to add VD to Cache \n" + exitLine("01"), {}, SERVING_0, {}},
+        {"removing a drive that is not served", CACHE_SERVES_0, {}, {"-Tidewell", "-remove", "-L1", "-a0"}, 1,
+         BLANK_OUT + "VD is not associated with Tidewell\n" + exitLine("01"), {}, SERVING_0, {}},
+        {"a drive that does not exist", CACHE_SERVES_0, {}, {"-Tidewell", "-assign", "-L5", "-a0"}, 1,
+         BLANK_OUT + "Adapter 0: Virtual Drive 5 Does not Exist.\n" + exitLine("01"), {}, SERVING_0, {}},
+        {"no SSD cache to serve the drive", NO_CACHE_YET, {}, {"-Tidewell", "-assign", "-L1", "-a0"}, 1,
+         BLANK_OUT + "Failed to associate the VD as there is no Tidewell\n" + exitLine("01"), {}, UNCHANGED, {}},
+        {"the room for SSD caches is checked for an association too", AT_MAXIMUM, {},
+         {"-Tidewell", "-assign", "-L1", "-a0"}, 1, BLANK_OUT + "Maximum SSC is already configured to 1 \n" + exitLine("01"),
+         {}, UNCHANGED, {}},
+    }, {CFG_ADD, SET_ASSOCIATIONS});
+}
+
+TEST_F(AutoConfigE2e, AllFreeDrives)
+{
+    const std::string done = "Adapter 0: Created VD 0\n\nAdapter 0: Configured the Adapter!!\n";
+    expectRows({
+        {"RAID 5 on the four smallest drives, largest first; the two largest become global spares", SIX_DRIVES, {},
+         {"-CfgAllFreeDrv", "-r5", "-HspCount", "2", "-a0"}, 0, BLANK_OUT + done + exitLine("00"),
+         {addSent(), sent(2, MAKE_SPARE), sent(2, MAKE_SPARE)}, {"0: 12 10 16 15"}, {"11", "13"}},
+        {"two spans of three: six drives divide", SIX_SAS, {}, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-a0"}, 0,
+         BLANK_OUT + done + exitLine("00"), {addSent()}, {"0: 13 11 12 10 16 15"}, {}},
+        {"three spans of two are refused for RAID 50: tried again with two spans", SIX_SAS, {},
+         {"-CfgAllFreeDrv", "-r5", "-SpanCount", "3", "-a0"}, 0, BLANK_OUT + done + exitLine("00"), {addSent()},
+         {"0: 13 11 12 10 16 15"}, {}},
+        {"RAID 1 on the SATA drives alone; the SATA drive left becomes the spare", SIX_DRIVES, {},
+         {"-CfgAllFreeDrv", "-r1", "-SATAOnly", "-HspCount", "1", "-a0"}, 0, BLANK_OUT + done + exitLine("00"),
+         {addSent(), sent(2, MAKE_SPARE)}, {"0: 12 16"}, {"13"}},
+        {"dedicated spares serve the new drive's array", SIX_DRIVES, {},
+         {"-CfgAllFreeDrv", "-r5", "-HspCount", "2", "-HspType", "-Dedicated", "-a0"}, 0,
+         BLANK_OUT + done + exitLine("00"), {addSent(), sent(2, MAKE_SPARE), sent(2, MAKE_SPARE)},
+         {"0: 12 10 16 15"}, {"11 dedicated", "13 dedicated"}},
+    }, {CFG_ADD, MAKE_SPARE});
 }
