@@ -331,3 +331,22 @@ TEST_F(AutoConfigE2e, AllFreeDrives)
          {"0: 12 10 16 15"}, {"11 dedicated", "13 dedicated"}},
     }, {CFG_ADD, MAKE_SPARE});
 }
+
+// The lines that reached dispatch before these commands had their processors, on the preset
+// host (a mirror on drives 8 and 9, free drives 10 and 11, no SSD caching).
+TEST_F(AutoConfigE2e, ParsedLinesOnThePresetHost)
+{
+    expectRows({
+        {"each disk on every adapter, with a strip size", "{}", {}, {"-CfgEachDskRaid0", "WT", "-strpsz", "64", "-aALL"},
+         0, BLANK_OUT + created(1) + configured(2) + created(2) + configured(3) + summary(2) + exitLine("00"),
+         {addSent(), addSent()}, {"0: 8 9", "1: 10", "2: 11"}, {}},
+        {"one drive left after the spare does not divide into two spans", "{}", {},
+         {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}, 1, BLANK_OUT + FAILED + exitLine("01"),
+         {}, {"0: 8 9"}, {}},
+        {"an SSD cache without SSD caching", "{}", {},
+         {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}, 1,
+         BLANK_OUT + "SSC is not supported \n" + exitLine("01"), {}, {"0: 8 9"}, {}},
+        {"an association without SSD caching", "{}", {}, {"-Tidewell", "-Assign", "-L0", "-a0"}, 1,
+         BLANK_OUT + "SSC is not supported \n" + exitLine("01"), {}, {"0: 8 9"}, {}},
+    }, {CFG_ADD, MAKE_SPARE, SET_ASSOCIATIONS});
+}

@@ -120,10 +120,6 @@ TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
         unsigned short command;
         std::vector<std::string> args;
     } cases[] = {
-        {TOKEN_ADPCFGEACHDSKRAID0, {"-CfgEachDskRaid0", "WT", "-strpsz", "64", "-aALL"}},
-        {TOKEN_ADPCFGALLFREEDRV, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}},
-        {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
-        {TOKEN_TIDEWELL, {"-Tidewell", "-Assign", "-L0", "-a0"}},
         {TOKEN_PDINSTANTSECUREERASE, {"-PDInstantSecureErase", "-PhysDrv[252:0]", "-Force", "-a0"}},
         {TOKEN_PDREPROVISION, {"-PDReprovision", "-PhysDrv[252:0]", "-a0"}},
         {TOKEN_SECUREERASE, {"-SecureErase", "-Start", "Thorough", "-ErasePattern", "10101010", "-L0", "-a0"}},
