@@ -1201,6 +1201,7 @@ void visit(V& v, Drive& d)
     v.num("allowedOperations", d.allowedOperations, HEX);
     v.flag("locating", d.locating);
     v.flag("preparedForRemoval", d.preparedForRemoval);
+    v.num("spinUpRounds", d.spinUpRounds);
     v.patch("patch", d.patch, PD_INFO_SIZE);
 }
 
@@ -1352,6 +1353,7 @@ void visit(V& v, Controller& c)
     v.num("operationSeconds", c.operationSeconds, PLAIN, 1, 0xFFFF);
     v.num("jbodConversionsLeft", c.jbodConversionsLeft);
     v.object("battery", c.battery);
+    v.flag("hostScan", c.hostScan);
 }
 
 template <class V>

@@ -174,6 +174,8 @@ uint8_t readLd(const Controller& c, const Bytes& b, size_t at, const std::vector
 uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
 {
     const Bytes& b = cmd.data;
+    // The buffer as it came, for the command log: what a configuration command asked for.
+    cmd.note = "data=" + toHex(b);
     if (!layoutFits(b))
         return FW_STATUS_INVALID_ARGUMENT;
     const size_t arrays = get16(b, 4), lds = get16(b, 8);

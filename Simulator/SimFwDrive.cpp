@@ -25,6 +25,7 @@ const uint8_t NO_ENCLOSURE_INDEX = 0xFF;
 const size_t DEVICE_LIST_COUNT = 4;
 const size_t DEVICE_LIST_IDS = 10;
 const size_t DEVICE_LIST_MIN = 12;   // one device id
+const uint8_t FW_STATUS_SPINNING_UP = 0x55;
 
 // The position of the drive's enclosure in the enclosure list.
 uint8_t enclosureIndex(const Controller& c, uint16_t enclosureId)
@@ -66,11 +67,25 @@ uint8_t pdListQuery(SimState&, Controller& c, SimCommand& cmd)
 
 // DCMD_PD_LIST_OPERATION: the listed drives are spun up; the count field comes back as the
 // number of listed ids that name drives of the controller. Ids past the frame are not read.
+// While a listed spun-down drive has spin-up rounds left, the list is answered 0x55 (still
+// spinning up) and each such drive uses one round; nothing else changes.
 uint8_t pdListOperation(SimState& state, Controller& c, SimCommand& cmd)
 {
     Bytes& b = cmd.data;
     const uint64_t listed = getN(b.data(), b.size(), DEVICE_LIST_COUNT, 4);
     const uint64_t room = b.size() > DEVICE_LIST_IDS ? (b.size() - DEVICE_LIST_IDS) / 2 : 0;
+    bool spinning = false;
+    for (uint64_t i = 0; i < std::min(listed, room); ++i) {
+        Drive* d = findDriveById(c, static_cast<uint16_t>(getN(b.data(), b.size(), DEVICE_LIST_IDS + 2 * i, 2)));
+        if (d != nullptr && d->powerState != 0 && d->spinUpRounds > 0) {
+            --d->spinUpRounds;
+            spinning = true;
+        }
+    }
+    if (spinning) {
+        markStateChanged(state);
+        return FW_STATUS_SPINNING_UP;
+    }
     uint64_t found = 0;
     for (uint64_t i = 0; i < std::min(listed, room); ++i) {
         Drive* d = findDriveById(c, static_cast<uint16_t>(getN(b.data(), b.size(), DEVICE_LIST_IDS + 2 * i, 2)));

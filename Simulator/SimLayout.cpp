@@ -123,7 +123,8 @@ std::string upTo(const std::string& linkDirFromSys)
 // the entry a directory of its own, whose device link leads into the PCI tree; current kernels
 // make the entry a link to the host's scsi_host/host<N> directory in the device tree, whose
 // device link leads back up to the host (../../../host<N>).
-void classEntry(Writer& w, const std::string& hostDir, unsigned host, const std::string& procName, bool linked)
+void classEntry(Writer& w, const std::string& hostDir, unsigned host, const std::string& procName, bool linked,
+                bool scan = true)
 {
     const std::string cls = fmt("class/scsi_host/host%u", host);
     std::string entry = cls;
@@ -134,7 +135,8 @@ void classEntry(Writer& w, const std::string& hostDir, unsigned host, const std:
         device = fmt("../../../host%u", host);
     }
     w.file("sys/" + entry + "/proc_name", procName);
-    w.file("sys/" + entry + "/scan", "", 0200);
+    if (scan)
+        w.file("sys/" + entry + "/scan", "", 0200);
     w.link("sys/" + entry + "/device", device);
 }
 
@@ -165,7 +167,7 @@ void controllerEntries(Writer& w, const HostModel& state, const Controller& c, b
         // without a newline); otherwise the name and a newline, as the kernel shows it.
         const std::string procNameFile = c.procNameFile ? *c.procNameFile
                                                         : c.procName.value_or(procNameOfKind(c.driverKind)) + "\n";
-        classEntry(w, hostDir, c.host, procNameFile, c.sysfsLinkedClass.value_or(state.sysfsLinkedClass));
+        classEntry(w, hostDir, c.host, procNameFile, c.sysfsLinkedClass.value_or(state.sysfsLinkedClass), c.hostScan);
     } else {
         unsigned value = (static_cast<unsigned>(c.pci.bus) << 16) | (static_cast<unsigned>(c.pci.device) << 8) |
                          c.pci.function;

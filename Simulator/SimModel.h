@@ -620,6 +620,9 @@ struct Drive {
     uint32_t allowedOperations = 0;   // the allowed-operations word
     bool locating = false;            // its locate light is on
     bool preparedForRemoval = false;
+    // Spin-up before configuration: the device-list operations naming this spun-down drive
+    // that are answered 0x55 (still spinning up) before it spins up.
+    uint16_t spinUpRounds = 0;
     Patch patch;                      // laid over the drive's information record
 };
 
@@ -778,6 +781,9 @@ struct Controller {
     uint32_t operationSeconds = 600;  // how long a drive operation started by a command runs (at most 65535)
     std::optional<uint16_t> jbodConversionsLeft;   // unset: drives leave JBOD without limit
     Battery battery;
+    // The operating system's view of new logical drives: false leaves the host's `scan`
+    // attribute out, so that making a new logical drive visible fails.
+    bool hostScan = true;
     FlashDownload flash;              // runtime only
 };
 

@@ -276,6 +276,11 @@ int AdapterDataZpr::getSsdCacheVirtualDrives(uint8_t** list, uint8_t selector)
             delete[] out;
             return status;
         }
+        // The list may have grown between the reads: the block handed out never claims more
+        // entries than it was read with, so that its count can bound a walk.
+        LeView view(out, size);
+        if (view.u32(ZprListHeader::COUNT) > count)
+            view.setU32(ZprListHeader::COUNT, count);
     }
     if (list != nullptr)
         *list = out;
