@@ -6,6 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/SsdCacheList.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -21,7 +22,6 @@
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
 
 namespace {
 
@@ -41,20 +41,6 @@ const uint32_t SPAN_CODE_MESSAGES[] = {
     MSG_SPAN_ARRAY_MISMATCH,   MSG_SPAN_NO_PD_LIST,     MSG_SPAN_INVALID_PD_LIST, MSG_SPAN_NO_DISK_GROUP,
     MSG_SPAN_NO_ARRAY,         MSG_SPAN_GROUP_MISMATCH, MSG_SPAN_NO_FREE_SPACE,  MSG_SPAN_FREE_SPACE_MISMATCH,
 };
-
-// The association list of the target ids: 12 bytes per entry, at least one entry's room, the
-// size and the count in the head, one id per byte from the ids' offset.
-std::vector<uint8_t> associationList(const std::vector<uint8_t>& ids)
-{
-    const uint32_t size = static_cast<uint32_t>(std::max<size_t>(ids.size(), 1)) * ZprLdIdList::UNIT;
-    std::vector<uint8_t> block(size, 0);
-    LeView view(block.data(), block.size());
-    view.setU32(ZprListHeader::SIZE, size);
-    view.setU32(ZprListHeader::COUNT, static_cast<uint32_t>(ids.size()));
-    for (size_t i = 0; i < ids.size(); ++i)
-        view.setU8(ZprLdIdList::IDS + i, ids[i]);
-    return block;
-}
 
 // The text of "VD : <t> is SSCD VD ..." for a drive that is itself an SSD cache.
 void printIsSsdCache(uint8_t targetId)
@@ -343,7 +329,7 @@ int SSCDAddCp::updateTidewellAssociations(CpController* cpController, CfgSSCDAdd
     }
     if (removeAll)
         working.clear();
-    std::vector<uint8_t> block = associationList(working);
+    std::vector<uint8_t> block = makeSsdCacheList(working);
     const int status = adapter->setSsdCacheAssociation(block.data());
     const bool removing = action == CfgSSCDAddParsedObject::ASSIGN_REMOVE;
     if (status == 0)
@@ -364,14 +350,12 @@ int SSCDAddCp::readAssociations(CpController* cpController, CfgSSCDAddParsedObje
         return -1;
     }
     if (cacheTargetId == NO_CACHE) {
-        ArrayList<VirtualDisk*>* vds = sortedVds(raidManager);
-        for (unsigned char i = 0; vds != nullptr && i < vds->count() && cacheTargetId == NO_CACHE; ++i)
-            if (vds->get(i) != nullptr && vds->get(i)->isTidewellCache() == 1)
-                cacheTargetId = targetIdOf(vds->get(i));
-        if (cacheTargetId == NO_CACHE) {
+        VirtualDisk* cache = firstSsdCache(raidManager);
+        if (cache == nullptr) {
             printMessage(MSG_TEXT, NO_SSD_CACHE);
             return -1;
         }
+        cacheTargetId = targetIdOf(cache);
     }
     if (ZprControllerInfo(info, sizeof info).view().u16(ZprControllerInfo::SSC_SIZE) == 0) {
         printMessage(MSG_TEXT, request->assignAction == CfgSSCDAddParsedObject::ASSIGN_REMOVE
@@ -379,18 +363,8 @@ int SSCDAddCp::readAssociations(CpController* cpController, CfgSSCDAddParsedObje
                                    : NO_SSD_CACHE);
         return -1;
     }
-    uint8_t* read = nullptr;
-    if (adapter->getSsdCacheVirtualDrives(&read, cacheTargetId) != 0 || read == nullptr) {
-        delete[] read;
+    if (readSsdCacheList(adapter, cacheTargetId, served) != 0)
         return ASSOCIATIONS_UNREAD;
-    }
-    // The block holds as many ids as its count asked for; the walk stays within them.
-    uint32_t size = ZprLdIdList::UNIT;
-    ZprLdIdList::sizeForCount(ZprLdIdList(read, ZprLdIdList::UNIT).count(), &size);
-    const ZprLdIdList list(read, size);
-    for (uint32_t i = 0; i < list.entryCount(); ++i)
-        served->push_back(list.targetId(i));
-    delete[] read;
     return 0;
 }
 
