@@ -23,11 +23,7 @@ const uint8_t MEDIA_SSD = 1;
 const uint16_t PD_STATE_UNCONFIGURED_SHIELDED = 0x80;
 const uint16_t PD_STATE_HOT_SPARE_SHIELDED = 0x82;
 const uint16_t PD_STATE_CONFIGURED_SHIELDED = 0x90;
-const uint8_t POWER_SAVE_MAXIMUM = 2;
-const uint8_t POWER_SAVE_MAXIMUM_WITHOUT_CACHING = 6;
 const uint8_t HIGHEST_SINGLE_SPAN_LEVEL = 9;
-const uint8_t AFTER_LD_NONE = 255;
-const unsigned char LIST_ROOM = 4;
 const unsigned char VD_DRIVES_ROOM = 32;
 
 // What canCreateVdOnFreeSpace answers beside 0: a disk group beyond what 16-drive systems

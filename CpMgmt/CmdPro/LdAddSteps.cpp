@@ -23,13 +23,9 @@ const uint8_t ENCRYPTION_FDE = 1;
 const uint8_t ENCRYPTION_SECURE = 3;
 const uint8_t PI_REQUESTED = 8;
 const uint16_t BASE_BLOCK_SIZE = 512;
-const uint8_t AFTER_LD_NONE = 255;
-const unsigned char LIST_ROOM = 4;
 
 // Power-save levels and the controller's bits about them.
 const uint8_t POWER_SAVE_DEFAULT = 0;
-const uint8_t POWER_SAVE_MAXIMUM = 2;
-const uint8_t POWER_SAVE_MAXIMUM_WITHOUT_CACHING = 6;
 const uint8_t POWER_SAVE_NONE = 254;
 const unsigned LD_POWER_SAVING_BIT = 4;          // of the controller's virtual-drive features
 const unsigned MAXIMUM_WITHOUT_CACHING_BIT = 5;
@@ -101,7 +97,7 @@ ArraySpaceInfo* chooseExtent(ArrayList<ArraySpaceInfo*>* map, uint8_t afterLd)
         ArraySpaceInfo* extent = map->get(i);
         if (extent == nullptr)
             continue;
-        if (afterLd == AFTER_LD_NONE) {
+        if (afterLd == LdAddCp::AFTER_LD_NONE) {
             if (extent->getVirtualDisk() == nullptr)
                 return extent;
             continue;

@@ -410,6 +410,21 @@ TEST_F(VdCreationE2e, SsdCacheAssignment)
     run(dir, {"-CfgLdAdd", "-r1", "[252:2,252:3]", "-Cache", "-a0"});
     for (const nlohmann::json& ld : state(dir)["controllers"][0]["lds"])
         EXPECT_EQ(ld.value("cacheAssociation", 0), ld["targetId"] == 2 ? 1 : 0) << ld.dump();
+
+    // VD 0 is associated already; the list read back claims 200 entries in a block read for
+    // one: only the one is taken, and the list written holds VD 0 and the new VD 2.
+    nlohmann::json lying = withCache;
+    lying["controllers"][0]["lds"][0]["cacheAssociation"] = 1;
+    lying["faults"] = nlohmann::json::parse(R"([{"type": "corrupt", "opcode": "0x03100200", "offset": 4,
+                                                "data": "c8000000", "mode": "from", "count": 2}])");
+    const std::string lyingDir = host(lying);
+    RunResult r = run(lyingDir, {"-CfgLdAdd", "-r1", "[252:2,252:3]", "-Cache", "-a0"});
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    const Lines written = logged(lyingDir, "opcode=0x03100100 ");
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_NE(written[0].find(" len=24 status=0x00"), std::string::npos) << written[0];
+    for (const nlohmann::json& ld : state(lyingDir)["controllers"][0]["lds"])
+        EXPECT_EQ(ld.value("cacheAssociation", 0), ld["targetId"] == 0 || ld["targetId"] == 2 ? 1 : 0) << ld.dump();
 }
 
 TEST_F(VdCreationE2e, OperatingSystemStepFails)
