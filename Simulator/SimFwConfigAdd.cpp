@@ -221,6 +221,10 @@ uint8_t cfgAdd(SimState& state, Controller& c, SimCommand& cmd)
     for (const Spare& spare : newSpares)
         keepSpare(c, spare);
     degradeOverMissing(c, newLds);
+    // The controller counts its SSD caches at 0x792 of its information.
+    for (const LogicalDrive& ld : newLds)
+        if (ld.sscCache == 1 && c.info.sscSizeGB < UINT16_MAX)
+            ++c.info.sscSizeGB;
     c.lds.insert(c.lds.end(), newLds.begin(), newLds.end());
     markStateChanged(state);
     return FW_STATUS_OK;

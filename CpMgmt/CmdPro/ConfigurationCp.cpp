@@ -4,17 +4,16 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/SsdCacheList.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
-#include "PavUtil/LeView.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
 
 namespace {
 
@@ -39,32 +38,6 @@ int readByte(CfgParsedObject* request, uint8_t CfgParsedObject::*field, uint8_t*
     if (value != nullptr)
         *value = request->*field;
     return 0;
-}
-
-// The first SSD-caching virtual drive in ascending target-id order; null when there is none.
-VirtualDisk* firstSsdCache(RaidManager* manager)
-{
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
-        VirtualDisk* vd = vds->get(i);
-        if (vd != nullptr && vd->isTidewellCache() == 1)
-            return vd;
-    }
-    return nullptr;
-}
-
-// The association list of the target ids: n entries of 12 bytes, the size and the count in
-// the head, one id per byte from the ids' offset.
-std::vector<uint8_t> associationList(const std::vector<uint8_t>& ids)
-{
-    const uint32_t size = static_cast<uint32_t>(ids.size()) * ZprLdIdList::UNIT;
-    std::vector<uint8_t> block(size, 0);
-    LeView view(block.data(), block.size());
-    view.setU32(ZprListHeader::SIZE, size);
-    view.setU32(ZprListHeader::COUNT, static_cast<uint32_t>(ids.size()));
-    for (size_t i = 0; i < ids.size(); ++i)
-        view.setU8(ZprLdIdList::IDS + i, ids[i]);
-    return block;
 }
 
 }  // namespace
@@ -255,19 +228,9 @@ int ConfigurationCp::assignVdToCachePool(CpController* cpController, uint8_t tar
         printMessage(MSG_TEXT, NO_SSD_CACHE);
         return -1;
     }
-    uint8_t* read = nullptr;
-    if (adapter->getSsdCacheVirtualDrives(&read, targetIdOf(cache)) != 0 || read == nullptr) {
-        delete[] read;
-        return 1;
-    }
-    // The count read back bounds the walk only as far as the block holds ids.
-    uint32_t size = ZprLdIdList::UNIT;
-    ZprLdIdList::sizeForCount(ZprLdIdList(read, ZprLdIdList::UNIT).count(), &size);
-    const ZprLdIdList old(read, size);
     std::vector<uint8_t> ids;
-    for (uint32_t i = 0; i < old.entryCount(); ++i)
-        ids.push_back(old.targetId(i));
-    delete[] read;
+    if (readSsdCacheList(adapter, targetIdOf(cache), &ids) != 0)
+        return 1;
     if (manager->isTargetIdInConfig(targetId, 1) == 0) {
         printMessage(MSG_VD_NOT_FOUND, static_cast<int>(request->getAdapterNumber()), static_cast<int>(targetId));
         return -1;
@@ -277,7 +240,7 @@ int ConfigurationCp::assignVdToCachePool(CpController* cpController, uint8_t tar
         present = present || id == targetId;
     if (!present)
         ids.push_back(targetId);
-    std::vector<uint8_t> block = associationList(ids);
+    std::vector<uint8_t> block = makeSsdCacheList(ids);
     const int status = adapter->setSsdCacheAssociation(block.data());
     printMessage(MSG_TEXT, status == 0 ? "Successfully assigned VD to Cache  \n" : "Association failed ! \n");
     return status;

@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/TokenIds.h"
 
 namespace {
 
 const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string UNSUPPORTED = "Un-supported command\n";
 const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string EXIT_1 = "\nExit Code: 0x01\n";
 
@@ -113,32 +111,3 @@ TEST_F(ConfigDriveParsersE2e, RefusedLines)
     }
 }
 
-// One accepted line of each command family reaches dispatch.
-TEST_F(ConfigDriveParsersE2e, AcceptedLinesReachDispatch)
-{
-    const struct {
-        unsigned short command;
-        std::vector<std::string> args;
-    } cases[] = {
-        {TOKEN_ADPCFGEACHDSKRAID0, {"-CfgEachDskRaid0", "WT", "-strpsz", "64", "-aALL"}},
-        {TOKEN_ADPCFGALLFREEDRV, {"-CfgAllFreeDrv", "-r5", "-SpanCount", "2", "-HspCount", "1", "-a0"}},
-        {TOKEN_CFGTIDEWELLADD, {"-CfgTidewellAdd", "-PhysDrv[252:2]", "-Name", "fast", "WB", "-a0"}},
-        {TOKEN_TIDEWELL, {"-Tidewell", "-Assign", "-L0", "-a0"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(joined(c.args));
-        // What these rows pin holds until the command gets its processor: then the row has to be
-        // replaced by that processor's output.
-        ASSERT_EQ(CpFactoryRegistry::instance()->creatorCount(c.command), 0)
-            << "the command (token " << c.command << ") now has its processor: replace this row";
-        RunSpec spec;
-        spec.args = c.args;
-        spec.env = {{"QUILLCLI_SIM_HOST", hostDir}};
-        RunResult r = runProgram(spec);
-        cleanup.push_back(r.workDir);
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.out, BLANK_OUT + UNSUPPORTED + EXIT_1);
-        EXPECT_EQ(r.files, (std::map<std::string, std::string>{{"QuillSAS.log", UNSUPPORTED + EXIT_1}}));
-        EXPECT_EQ(r.err, "");
-    }
-}

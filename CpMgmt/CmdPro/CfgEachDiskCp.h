@@ -1,0 +1,52 @@
+// "-CfgEachDskRaid0": every unconfigured good drive of the controller becomes a RAID-0 virtual
+// drive of its own, one after the other, with the same policies.
+//
+// The drives are walked over the list of drives in no array. A drive that fails is reported and
+// passed over; after each drive that is configured the model is read again and the walk starts
+// over at the head of the new list, so a drive that failed earlier is tried again. A drive whose
+// state cannot be read is passed over like one that is not unconfigured good. Nothing made is
+// undone when a later drive fails.
+#ifndef CFGEACHDISKCP_H
+#define CFGEACHDISKCP_H
+
+#include <cstdint>
+
+#include "CpMgmt/CmdPro/ConfigurationCp.h"
+
+class CfgAddParsedObject;
+class PhysicalDevice;
+
+class CfgEachDiskCp : public ConfigurationCp {
+public:
+    static CommandProcessor* create(unsigned short kind);
+    static ArrayList<unsigned short>* commandIds();
+
+    CfgEachDiskCp() {}
+    // The status of the last drive tried (0 after a final success); 12 without a drive to
+    // configure, 11 when no configuration is possible, -1 for the refusals before the walk.
+    int process(CpController* cpController, ParsedObject* request) override;
+    ~CfgEachDiskCp() override {}
+
+protected:
+    // One RAID-0 virtual drive on the drive alone: 0, -2 when it was made but the operating
+    // system could not be told, 38 when the plan refuses the drive, else the failing status.
+    int addRaid0Vd(CpController* cpController, CfgAddParsedObject* request, RaidManager* manager, PhysicalDevice* pd);
+    // Spins a spun-down drive up before it is configured: 0 when it runs (nothing printed when
+    // it already ran), else the failing status after its message.
+    int spinUpDrive(PhysicalDevice* pd);
+
+private:
+    // What became of one drive of the walk.
+    enum class Outcome { CONFIGURED, FAILED, PASSED_OVER, ENDS_COMMAND };
+
+    // The checks before the walk: 0 to walk, else the command's result after its message.
+    int checkBeforeWalk(CfgAddParsedObject* request, uint8_t adapterNumber, Adapter* adapter);
+    // The walk over the drives: the status of the last drive tried; `configured` counts the
+    // drives made, `ended` is set when a drive ended the command before its summary.
+    int walkDrives(CpController* cpController, CfgAddParsedObject* request, uint8_t adapterNumber,
+                   unsigned* configured, bool* ended);
+    // One drive of the walk, its status in `status` (0 or -2 for a drive configured).
+    Outcome tryDrive(CpController* cpController, CfgAddParsedObject* request, PhysicalDevice* pd, int* status);
+};
+
+#endif
