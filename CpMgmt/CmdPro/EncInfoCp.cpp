@@ -138,7 +138,7 @@ int EncInfoCp::showInquiry(Walk& walk, uint16_t deviceId)
 int EncInfoCp::showInformation(Walk& walk, const ZprEnclosureEntry& entry, uint32_t index, PhysicalDevice* device)
 {
     uint16_t partnerId = 0;
-    device->getEnclosureSlotCount(&partnerId);
+    const int partnerStatus = device->getEnclosureSlotCount(&partnerId);
 
     char position[8];
     snprintf(position, sizeof position, "%d", static_cast<int>(entry.position()));
@@ -161,8 +161,10 @@ int EncInfoCp::showInformation(Walk& walk, const ZprEnclosureEntry& entry, uint3
                                : ENCLOSURE_TYPES[0]);
     printMessage(MSG_NEWLINE);
 
-    // The partner's id comes with the slot count; it is shown when the identification read worked.
-    if (showIdentification(device) == 0)
+    // The partner's id comes with the slot count: shown when that read and the identification
+    // read worked (a failed read is not shown as an id).
+    const int identificationStatus = showIdentification(device);
+    if (identificationStatus == 0 && partnerStatus == 0)
         printMessage(MSG_ENCLOSURE_PARTNER_ID, static_cast<int>(partnerId));
     else
         printMessage(MSG_ENCLOSURE_PARTNER_TEXT, UNAVAILABLE);
