@@ -293,13 +293,7 @@ protected:
         std::istringstream log(readFile(dir + "/commands.log"));
         std::string line;
         while (std::getline(log, line)) {
-            const auto field = [&](const std::string& key) {
-                const size_t at = line.find(" " + key + "=");
-                if (at == std::string::npos)
-                    return std::string();
-                const size_t from = at + key.size() + 2;
-                return line.substr(from, line.find(' ', from) - from);
-            };
+            const auto field = [&](const std::string& key) { return commandLogField(line, key); };
             if (field("opcode") != "0x0000001c")
                 continue;
             // A read that an injected fault answered never reached the firmware, which notes
@@ -487,29 +481,22 @@ TEST_F(EnclosureE2e, HostilePages)
                                  "Number of Temperature Sensors : 0 \n\n"
                                  "Number of Alarms             : 0 \n\n"
                                  "Number of SIM Modules        : 0 \n\n";
-    const std::string unsupported253 = slots253("Unsupported", "Unsupported") +
-                                       "Number of Power Supplies     : 1 \n\n"
-                                       "Power Supply                 : 0 \n"
-                                       "Power Supply Status          : Unsupported\n\n"
-                                       "Number of Fans               : 0 \n\n"
-                                       "Number of Temperature Sensors : 1 \n\n"
-                                       "Temp Sensor                  : 0 \n"
-                                       "Temperature                  : 236 \n"
-                                       "Temperature Sensor Status    : Unsupported\n\n"
+    // 253's power supply and temperature sensor when their elements are not in the page.
+    const std::string unsupportedElements = "Number of Power Supplies     : 1 \n\n"
+                                            "Power Supply                 : 0 \n"
+                                            "Power Supply Status          : Unsupported\n\n"
+                                            "Number of Fans               : 0 \n\n"
+                                            "Number of Temperature Sensors : 1 \n\n"
+                                            "Temp Sensor                  : 0 \n"
+                                            "Temperature                  : 236 \n"
+                                            "Temperature Sensor Status    : Unsupported\n\n";
+    const std::string unsupported253 = slots253("Unsupported", "Unsupported") + unsupportedElements +
                                        "Number of Alarms             : 0 \n\n"
                                        "Number of SIM Modules        : 0 \n\n";
     const std::string missing = "FillEnclStatus: SESEnclGetElemOffset returned 0 for PowerSupply 0!!!\n"
                                 "FillEnclStatus: SESEnclGetElemOffset returned 0 for temp sensor 0!!!\n";
-    const std::string unsupportedInfo253 = "Number of Voltage Sensors         :0\n\n"
-                                           "Number of Power Supplies     : 1 \n\n"
-                                           "Power Supply                 : 0 \n"
-                                           "Power Supply Status          : Unsupported\n\n"
-                                           "Number of Fans               : 0 \n\n"
-                                           "Number of Temperature Sensors : 1 \n\n"
-                                           "Temp Sensor                  : 0 \n"
-                                           "Temperature                  : 236 \n"
-                                           "Temperature Sensor Status    : Unsupported\n\n"
-                                           "Number of Chassis             : 0 ";
+    const std::string unsupportedInfo253 =
+        "Number of Voltage Sensors         :0\n\n" + unsupportedElements + "Number of Chassis             : 0 ";
     auto only253 = [](std::function<void(Json&)> more) {
         return [more](Json& c) {
             dropEnclosure(c, 0);
