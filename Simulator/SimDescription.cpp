@@ -1119,6 +1119,15 @@ void visit(V& v, OemData& o)
 }
 
 template <class V>
+void visit(V& v, SesElementType& t)
+{
+    v.num("type", t.type, REQUIRED);
+    v.num("count", t.count);
+    v.hex("overall", t.overall, SES_ELEMENT_SIZE);
+    v.hex("status", t.status, SES_ELEMENT_SIZE * 255);
+}
+
+template <class V>
 void visit(V& v, Enclosure& e)
 {
     v.num("deviceId", e.deviceId, REQUIRED);
@@ -1134,7 +1143,16 @@ void visit(V& v, Enclosure& e)
     v.num("connector", e.connector);
     v.num("driveCount", e.driveCount);
     v.patch("patch", e.patch, ENCL_ENTRY_SIZE);
+    // The enclosure's SES pages.
+    v.list("sesElements", e.sesElements, SES_MAX_ELEMENT_TYPES);
+    v.num("sesTypeCount", e.sesTypeCount);
+    v.num("sesDescriptorLength", e.sesDescriptorLength);
+    v.num("sesConfigLength", e.sesConfigLength);
+    v.num("sesStatusLength", e.sesStatusLength);
+    v.patch("sesConfigPatch", e.sesConfigPatch, SES_PAGE_SIZE);
+    v.patch("sesStatusPatch", e.sesStatusPatch, SES_PAGE_SIZE);
 }
+
 
 template <class V>
 void visit(V& v, Drive& d)

@@ -59,6 +59,10 @@ const size_t SCSI_PAGE_SIZE = 256;       // an inquiry page read by pass-through
 const size_t PD_VPD83_SIZE = 128;         // the drive's identification data, in two parts
 const size_t PD_DIAGNOSTICS_DATE_PARTS = 6;
 const size_t ENCL_ENTRY_SIZE = 144;
+// An enclosure's SES pages: at most 2048 bytes each, 4-byte elements, at most 64 element types.
+const size_t SES_PAGE_SIZE = 2048;
+const size_t SES_ELEMENT_SIZE = 4;
+const size_t SES_MAX_ELEMENT_TYPES = 64;
 const size_t VPD83_PAGE_SIZE = 64;
 const size_t MFC_DEFAULTS_SIZE = 72;
 const size_t PROPERTIES_SIZE = 64;

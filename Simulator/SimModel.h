@@ -513,6 +513,15 @@ struct PhyControl {
     Bytes written;                    // state: the last payload written
 };
 
+// One element type of an enclosure's SES pages: its type descriptor header in the
+// configuration page (01h) and its status elements in the enclosure status page (02h).
+struct SesElementType {
+    uint8_t type = 0;                 // the SES element type code; required in a description
+    uint8_t count = 0;                // the header's number of possible elements
+    Bytes overall;                    // the overall status element (4 bytes; zeros after)
+    Bytes status;                     // the individual status elements, 4 bytes each (zeros after)
+};
+
 struct Enclosure {
     uint16_t deviceId = 0;            // required in a description
     uint8_t slots = 8;
@@ -527,6 +536,15 @@ struct Enclosure {
     uint8_t connector = 0;            // 0xFF: on no connector
     std::optional<uint8_t> driveCount;   // unset: the drives that name this enclosure
     Patch patch;                      // offsets within the enclosure's list entry
+    // Its SES pages, answered to RECEIVE DIAGNOSTIC RESULTS at the low 8 bits of its device id.
+    // No element types: those of the entry's counts (slots as type 17h), all elements zero.
+    std::vector<SesElementType> sesElements;
+    std::optional<uint8_t> sesTypeCount;      // 01h byte 10; unset: the element types given
+    uint8_t sesDescriptorLength = 36;         // 01h byte 11: the enclosure descriptor's bytes after 12
+    std::optional<uint16_t> sesConfigLength;  // 01h bytes 2-3; unset: the page's own length
+    std::optional<uint16_t> sesStatusLength;  // 02h bytes 2-3; unset: the page's own length
+    Patch sesConfigPatch;                     // laid over page 01h
+    Patch sesStatusPatch;                     // laid over page 02h
 };
 
 // One port of a drive: its SAS address and the connector it is cabled to.

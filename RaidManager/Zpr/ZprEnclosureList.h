@@ -13,9 +13,17 @@ public:
     static constexpr size_t SIZE = 144;
 
     static constexpr size_t DEVICE_ID = 0;   // 16-bit enclosure device id
+    static constexpr size_t SLOTS = 3;       // 8-bit counts: slots, power supplies, fans,
+    static constexpr size_t POWER_SUPPLIES = 4;   // temperature sensors, alarms, SIM modules
+    static constexpr size_t FANS = 5;
+    static constexpr size_t TEMPERATURE_SENSORS = 6;
+    static constexpr size_t ALARMS = 7;
+    static constexpr size_t SIM_MODULES = 8;
     static constexpr size_t STATUS = 9;      // 8-bit: nonzero faulty
     static constexpr size_t TYPE = 10;       // 8-bit: 1 SAF-TE, 2 SES, 3 SGPIO
-    static constexpr size_t PROPERTY = 13;   // 8-bit enclosure property
+    static constexpr size_t POSITION = 12;   // 8-bit
+    static constexpr size_t PROPERTY = 13;   // 8-bit: the controller connector it hangs on; 0xFF none
+    static constexpr size_t DRIVES = 15;     // 8-bit number of physical drives
 
     explicit ZprEnclosureEntry(const LeView& bytes) : bytes(bytes) {}
 
@@ -23,6 +31,8 @@ public:
     uint8_t property() const { return bytes.u8(PROPERTY); }
     uint8_t status() const { return bytes.u8(STATUS); }
     uint8_t type() const { return bytes.u8(TYPE); }
+    uint8_t position() const { return bytes.u8(POSITION); }
+    uint8_t driveCount() const { return bytes.u8(DRIVES); }
 
     const LeView& view() const { return bytes; }
 

@@ -84,13 +84,7 @@ protected:
         std::istringstream log(readFile(dir + "/commands.log"));
         std::string line;
         while (std::getline(log, line)) {
-            const auto field = [&](const std::string& key) {
-                const size_t at = line.find(" " + key + "=");
-                if (at == std::string::npos)
-                    return std::string();
-                const size_t from = at + key.size() + 2;
-                return line.substr(from, line.find(' ', from) - from);
-            };
+            const auto field = [&](const std::string& key) { return commandLogField(line, key); };
             const std::string opcode = field("opcode");
             if (opcode == "0x01130200")
                 out.push_back("prepare " + std::to_string(std::stoul(field("mbox"), nullptr, 16)) + " " +

@@ -210,6 +210,15 @@ std::string addSimFault(const std::string& hostDir, const std::vector<std::strin
     return r.exitCode == 0 ? "" : "quillsim fault failed: " + r.err;
 }
 
+std::string commandLogField(const std::string& line, const std::string& key)
+{
+    const size_t at = line.find(" " + key + "=");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t from = at + key.size() + 2;
+    return line.substr(from, line.find(' ', from) - from);
+}
+
 std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir)
 {
     std::vector<std::string> result;

@@ -44,6 +44,10 @@ std::string addSimFault(const std::string& hostDir, const std::vector<std::strin
 // Empty when the log does not exist: nothing was sent.
 std::vector<std::string> loggedFirmwareCommands(const std::string& hostDir);
 
+// The value of `key` ("target", "cdb", "len", ...) in one line of the host's command log; empty
+// when the line has none.
+std::string commandLogField(const std::string& line, const std::string& key);
+
 // The log without the reads by which the RAID manager's refresh before a command builds its
 // model (drive lists, drive information, configuration, logical-drive and enclosure lists):
 // their number follows the host's drives, and the rows that use this pin other commands.
