@@ -46,6 +46,7 @@ const uint8_t FRAME_STP = 8;
 const uint8_t FW_STATUS_OK = 0x00;
 const uint8_t FW_STATUS_INVALID_COMMAND = 0x02;    // no handler for the frame's code
 const uint8_t FW_STATUS_INVALID_ARGUMENT = 0x03;   // direction or length does not fit
+const uint8_t FW_STATUS_BAD_ARRAY = 0x09;          // an array that the configuration cannot hold
 const uint8_t FW_STATUS_NO_DEVICE = 0x0C;          // the addressed device does not exist
 const uint8_t FW_STATUS_SCSI_ERROR = 0x2D;         // a pass-through the device answered with an error
 

@@ -17,7 +17,6 @@ namespace sim {
 namespace {
 
 const uint32_t OP_CFG_ADD = 0x04020000;
-const uint8_t FW_STATUS_BAD_ARRAY = 0x09;
 const uint8_t FW_STATUS_WRONG_STATE = 0x32;
 const uint8_t FW_STATUS_MAX_LDS = 0x1A;
 const uint8_t PD_STATE_HOT_SPARE = 0x02;
