@@ -8,7 +8,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprTtyLogPiece.h"
+#include "RaidManager/Zpr/ZprTtyLogChunk.h"
 
 namespace {
 
@@ -65,22 +65,22 @@ int runCommand(CpController* cpController, const TtyLogCommand& command, int ada
 
 int printFirmwareTermLog(CpController* cpController)
 {
-    uint8_t buffer[ZprTtyLogPiece::BUFFER_SIZE];
+    uint8_t buffer[ZprTtyLogChunk::BUFFER_SIZE];
     uint32_t offset = 0;
     for (;;) {
         std::memset(buffer, 0, sizeof buffer);
-        int status = sendDcmdWithWord(cpController, DCMD_ADP_TTY_LOG_GET, offset, buffer, ZprTtyLogPiece::SIZE);
+        int status = sendDcmdWithWord(cpController, DCMD_ADP_TTY_LOG_GET, offset, buffer, ZprTtyLogChunk::SIZE);
         if (status != 0) {
             printMessage(MSG_TTY_LOG_READ_FAILED);
             return status;
         }
-        const ZprTtyLogPiece piece(buffer, sizeof buffer);
+        const ZprTtyLogChunk piece(buffer, sizeof buffer);
         printMessage(MSG_TEXT, piece.text());
         // A count beyond what a piece can hold is taken as a full piece, so that a lying
         // count moves on through the log instead of jumping or wrapping round; the log ends
         // where the offset would pass the 32-bit range.
-        const uint32_t count = clampCount(piece.count(), ZprTtyLogPiece::MAX_TEXT);
-        if (count <= ZprTtyLogPiece::FULL_ABOVE || offset > UINT32_MAX - count)
+        const uint32_t count = clampCount(piece.count(), ZprTtyLogChunk::MAX_TEXT);
+        if (count <= ZprTtyLogChunk::FULL_ABOVE || offset > UINT32_MAX - count)
             return 0;
         offset += count;
     }

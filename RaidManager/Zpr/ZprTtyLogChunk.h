@@ -2,15 +2,15 @@
 // given in mailbox word 0: a word the reader does not use, the number of log characters in this
 // piece, then the characters. The reader keeps a larger zero-filled buffer (BUFFER_SIZE) so
 // that the text always ends with a NUL, however full the piece is.
-#ifndef ZPRTTYLOGPIECE_H
-#define ZPRTTYLOGPIECE_H
+#ifndef ZPRTTYLOGCHUNK_H
+#define ZPRTTYLOGCHUNK_H
 
 #include <cstddef>
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
 
-class ZprTtyLogPiece {
+class ZprTtyLogChunk {
 public:
     static constexpr size_t SIZE = 1024;         // what the firmware answers
     static constexpr size_t BUFFER_SIZE = 1028;  // what the reader zero-fills before each read
@@ -22,7 +22,7 @@ public:
     // A piece with more characters than this was full: the log goes on after it.
     static constexpr uint32_t FULL_ABOVE = 1015;
 
-    ZprTtyLogPiece(const uint8_t* record, size_t size) : bytes(record, size) {}
+    ZprTtyLogChunk(const uint8_t* record, size_t size) : bytes(record, size) {}
 
     uint32_t count() const { return bytes.u32(COUNT); }
     // The text from TEXT to the first NUL (the zero-filled buffer guarantees one).
