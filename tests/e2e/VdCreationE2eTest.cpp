@@ -408,7 +408,8 @@ TEST_F(VdCreationE2e, SsdCacheAssignment)
     });
     const std::string dir = host(withCache);
     run(dir, {"-CfgLdAdd", "-r1", "[252:2,252:3]", "-Cache", "-a0"});
-    for (const nlohmann::json& ld : state(dir)["controllers"][0]["lds"])
+    const nlohmann::json after = state(dir);
+    for (const nlohmann::json& ld : after["controllers"][0]["lds"])
         EXPECT_EQ(ld.value("cacheAssociation", 0), ld["targetId"] == 2 ? 1 : 0) << ld.dump();
 
     // VD 0 is associated already; the list read back claims 200 entries in a block read for
@@ -423,7 +424,8 @@ TEST_F(VdCreationE2e, SsdCacheAssignment)
     const Lines written = logged(lyingDir, "opcode=0x03100100 ");
     ASSERT_EQ(written.size(), 1u);
     EXPECT_NE(written[0].find(" len=24 status=0x00"), std::string::npos) << written[0];
-    for (const nlohmann::json& ld : state(lyingDir)["controllers"][0]["lds"])
+    const nlohmann::json afterLying = state(lyingDir);
+    for (const nlohmann::json& ld : afterLying["controllers"][0]["lds"])
         EXPECT_EQ(ld.value("cacheAssociation", 0), ld["targetId"] == 0 || ld["targetId"] == 2 ? 1 : 0) << ld.dump();
 }
 
