@@ -74,16 +74,9 @@ protected:
             nlohmann::json::parse(readFile(std::string(QUILL_SOURCE_DIR) + "/tests/e2e/data/security-host.json"));
         if (!edit.is_null())
             description["controllers"][0].merge_patch(edit);
-        const std::string base = makeTempDir("quillkeys");
-        cleanup.push_back(base);
-        std::ofstream(base + "/description.json") << description.dump(2);
-        RunSpec spec;
-        spec.program = QUILLSIM_BIN;
-        spec.args = {"create", base + "/host", "--from", base + "/description.json"};
-        RunResult made = runProgram(spec);
-        cleanup.push_back(made.workDir);
-        EXPECT_EQ(made.exitCode, 0) << made.err;
-        return base + "/host";
+        const std::string dir = makeSimHostFrom(description.dump(2));
+        cleanup.push_back(dir.substr(0, dir.rfind('/')));
+        return dir;
     }
 
     RunResult run(const std::string& dir, const Lines& args)
