@@ -1,5 +1,6 @@
 #include "SimHostFixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "ControllerMgmt/Controller.h"
@@ -210,6 +211,17 @@ std::vector<std::string> SimHostFixture::commands() const
         start = end + 1;
     }
     return lines;
+}
+
+std::vector<std::string> SimHostFixture::commandsWith(uint32_t opcode) const
+{
+    char key[32];
+    snprintf(key, sizeof key, "opcode=0x%08x", opcode);
+    std::vector<std::string> out;
+    for (const std::string& line : commands())
+        if (line.find(key) != std::string::npos)
+            out.push_back(line.substr(line.find("opcode=")));
+    return out;
 }
 
 std::vector<uint32_t> SimHostFixture::opcodes(int scsiHost) const

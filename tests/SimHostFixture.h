@@ -89,6 +89,8 @@ public:
 
     // The firmware commands received so far, one log line each ("t=0 host=2 frame=5 opcode=...").
     std::vector<std::string> commands() const;
+    // The log lines of the commands with this opcode, each from its "opcode=" on.
+    std::vector<std::string> commandsWith(uint32_t opcode) const;
     // The opcodes of the commands received, in order; `scsiHost` >= 0 keeps one controller's.
     std::vector<uint32_t> opcodes(int scsiHost = -1) const;
     size_t count(uint32_t opcode, int scsiHost = -1) const;

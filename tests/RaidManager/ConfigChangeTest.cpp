@@ -30,17 +30,6 @@ const uint32_t ADP_GET_INFO = 0x01010000;
 const uint32_t PD_LIST_OPERATION = 0x020D0200;
 const uint32_t LD_LIST_QUERY = 0x03010100;
 
-std::vector<std::string> linesOf(const simhost::SimHostFixture& host, uint32_t opcode)
-{
-    char key[32];
-    snprintf(key, sizeof key, "opcode=0x%08x", opcode);
-    std::vector<std::string> out;
-    for (const std::string& line : host.commands())
-        if (line.find(key) != std::string::npos)
-            out.push_back(line.substr(line.find("opcode=")));
-    return out;
-}
-
 const sim::Controller& state(simhost::SimHostFixture& host) { return host.host().state().model().controllers.at(0); }
 
 uint8_t driveState(simhost::SimHostFixture& host, uint16_t deviceId)
@@ -104,7 +93,7 @@ TEST(ConfigChange, DeleteWithoutTheOsStepSendsOnlyTheDelete)
     host.clearCommands();
     VdIdZpr id(1, VdIdZpr::SEQUENCE_UNKNOWN);
     EXPECT_EQ(m.manager->deleteVd(&id, 1, 7), 0);
-    EXPECT_EQ(linesOf(host, LD_DELETE),
+    EXPECT_EQ(host.commandsWith(LD_DELETE),
               (std::vector<std::string>{"opcode=0x03090000 mbox=0x00210001,0x00000007,0x00000000 len=0 status=0x00"}));
     EXPECT_EQ(host.count(LD_GET_INFO), 0u) << "the disk was not looked for";
     ASSERT_EQ(state(host).lds.size(), 2u);
@@ -189,7 +178,7 @@ TEST(ConfigChange, ClearTakesTheOsStepUnlessAPlainClearMeetsSsdCacheData)
         Manager m;
         host.clearCommands();
         EXPECT_EQ(m.manager->clearConfig(c.force), c.result);
-        EXPECT_EQ(linesOf(host, CFG_CLEAR), std::vector<std::string>{c.clearLine});
+        EXPECT_EQ(host.commandsWith(CFG_CLEAR), std::vector<std::string>{c.clearLine});
         EXPECT_EQ(host.count(LD_GET_LIST) != 0, c.osStep);
         EXPECT_EQ(state(host).lds.empty(), c.result == 0);
         EXPECT_EQ(driveState(host, 8), c.result == 0 ? sim::PD_STATE_UNCONFIGURED_GOOD : sim::PD_STATE_ONLINE);
@@ -265,7 +254,7 @@ TEST(ConfigChange, SpinUpSendsThePendingListAgainWhileTheControllerIsBusy)
     EXPECT_EQ(total, 0xEEEEu) << "the pending list was not collected again";
     EXPECT_EQ(host.clock() - before, 5u) << "a five-second pause after the list";
     EXPECT_EQ(host.count(ADP_GET_INFO), 1u);
-    EXPECT_EQ(linesOf(host, PD_LIST_OPERATION),
+    EXPECT_EQ(host.commandsWith(PD_LIST_OPERATION),
               (std::vector<std::string>{"opcode=0x020d0200 mbox=0x00000000,0x00000000,0x00000000 len=14 status=0x55",
                                         "opcode=0x020d0200 mbox=0x00000000,0x00000000,0x00000000 len=14 status=0x00"}));
     EXPECT_EQ(state(host).drives.at(2).powerState, 0);

@@ -29,17 +29,6 @@ const uint32_t FOREIGN_PREVIEW = 0x04060300;
 const uint32_t FOREIGN_IMPORT = 0x04060400;
 const uint32_t FOREIGN_CLEAR = 0x04060500;
 
-std::vector<std::string> linesOf(const simhost::SimHostFixture& host, uint32_t opcode)
-{
-    char key[32];
-    snprintf(key, sizeof key, "opcode=0x%08x", opcode);
-    std::vector<std::string> out;
-    for (const std::string& line : host.commands())
-        if (line.find(key) != std::string::npos)
-            out.push_back(line.substr(line.find("opcode=")));
-    return out;
-}
-
 sim::Array array(uint16_t ref, std::vector<uint16_t> drives)
 {
     sim::Array a;
@@ -117,7 +106,7 @@ TEST(ForeignConfig, NothingForeignScansZeroAndPreviewsNothing)
     RmCfg* config = nullptr;
     EXPECT_EQ(m.rmData->previewForeignConfig(&config, 255, 1), 0);
     EXPECT_EQ(config, nullptr) << "nothing to show";
-    EXPECT_EQ(linesOf(host, FOREIGN_PREVIEW).size(), 1u) << "the first block told there is nothing more";
+    EXPECT_EQ(host.commandsWith(FOREIGN_PREVIEW).size(), 1u) << "the first block told there is nothing more";
 }
 
 TEST(ForeignConfig, SparesOnlyReadTheirOwnSize)
@@ -129,7 +118,7 @@ TEST(ForeignConfig, SparesOnlyReadTheirOwnSize)
     host.clearCommands();
     ASSERT_EQ(m.rmData->previewForeignConfig(&config, 2, 0), 0);
     ASSERT_NE(config, nullptr);
-    EXPECT_EQ(linesOf(host, FOREIGN_GET),
+    EXPECT_EQ(host.commandsWith(FOREIGN_GET),
               (std::vector<std::string>{"opcode=0x04060200 mbox=0x00000002,0x00000000,0x00000000 len=616 status=0x00",
                                         "opcode=0x04060200 mbox=0x00000002,0x00000000,0x00000000 len=656 status=0x00"}));
     EXPECT_EQ(config->isForeign(), 1);
@@ -253,6 +242,6 @@ TEST(ForeignConfig, WithoutImportAllTheWholeSetIsRefusedBeforeAnythingIsSent)
     EXPECT_NE(config, nullptr);
     delete config;
     EXPECT_EQ(n.manager->importForeignConfig(1), 0);
-    EXPECT_EQ(linesOf(other, FOREIGN_IMPORT),
+    EXPECT_EQ(other.commandsWith(FOREIGN_IMPORT),
               (std::vector<std::string>{"opcode=0x04060400 mbox=0x00000001,0x00000000,0x00000000 len=0 status=0x00"}));
 }

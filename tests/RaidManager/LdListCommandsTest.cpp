@@ -45,17 +45,6 @@ simhost::StateEdit withLds(const std::vector<sim::LogicalDrive>& lds)
 }
 
 // The lines of the command log with `opcode`.
-std::vector<std::string> linesOf(const simhost::SimHostFixture& host, uint32_t opcode)
-{
-    char key[32];
-    snprintf(key, sizeof key, "opcode=0x%08x", opcode);
-    std::vector<std::string> out;
-    for (const std::string& line : host.commands())
-        if (line.find(key) != std::string::npos)
-            out.push_back(line.substr(line.find("opcode=")));
-    return out;
-}
-
 uint8_t cachedFlag(simhost::SimHostFixture& host, uint8_t targetId)
 {
     for (const sim::LogicalDrive& l : host.host().state().model().controllers.at(0).lds)
@@ -83,7 +72,7 @@ TEST(LdListCommands, AddingAnIdSendsTheListWithItAtTheEnd)
     Manager m;
     host.clearCommands();
     ASSERT_EQ(m.rmData->setTidewellAssociations(4, 1), 0);
-    std::vector<std::string> sent = linesOf(host, SET_ASSOCIATIONS);
+    std::vector<std::string> sent = host.commandsWith(SET_ASSOCIATIONS);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "opcode=0x03100100 mbox=0x000000ff,0x00000000,0x00000000 len=14 status=0x00");
     EXPECT_EQ(cachedFlag(host, 4), 1) << "the firmware took ids 1, 2, 4";
@@ -103,7 +92,7 @@ TEST(LdListCommands, RemovingAnIdSendsTheRestAndAZeroByte)
     Manager m;
     host.clearCommands();
     ASSERT_EQ(m.rmData->setTidewellAssociations(1, 0), 0);
-    std::vector<std::string> sent = linesOf(host, SET_ASSOCIATIONS);
+    std::vector<std::string> sent = host.commandsWith(SET_ASSOCIATIONS);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "opcode=0x03100100 mbox=0x000000ff,0x00000000,0x00000000 len=13 status=0x00");
     EXPECT_EQ(cachedFlag(host, 1), 0);
@@ -117,7 +106,7 @@ TEST(LdListCommands, NoChangeSendsNothing)
     host.clearCommands();
     EXPECT_EQ(m.rmData->setTidewellAssociations(1, 1), 0) << "already associated";
     EXPECT_EQ(m.rmData->setTidewellAssociations(2, 0), 0) << "not associated";
-    EXPECT_TRUE(linesOf(host, SET_ASSOCIATIONS).empty());
+    EXPECT_TRUE(host.commandsWith(SET_ASSOCIATIONS).empty());
 }
 
 TEST(LdListCommands, EmptyListIsReadOnce)
@@ -128,7 +117,7 @@ TEST(LdListCommands, EmptyListIsReadOnce)
     uint8_t answer = 0xEE;
     EXPECT_EQ(m.rmData->isTidewellAssociated(2, &answer), 0);
     EXPECT_EQ(answer, 0);
-    EXPECT_EQ(linesOf(host, GET_ASSOCIATIONS),
+    EXPECT_EQ(host.commandsWith(GET_ASSOCIATIONS),
               (std::vector<std::string>{"opcode=0x03100200 mbox=0x00000000,0x00000000,0x00000000 len=12 status=0x00"}));
 
     host.change([](sim::HostModel& model) { model.controllers.at(0).lds.at(1).cacheAssociation = 1; });
@@ -182,7 +171,7 @@ TEST(LdListCommands, ReservedTargetIds)
     EXPECT_EQ(list.targetId(0), 3);
     EXPECT_EQ(list.targetId(1), 9);
     delete[] block;
-    std::vector<std::string> sent = linesOf(host, 0x03010100);
+    std::vector<std::string> sent = host.commandsWith(0x03010100);
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1], "opcode=0x03010100 mbox=0x00000002,0x00000000,0x00000000 len=24 status=0x00");
 }
@@ -281,9 +270,9 @@ TEST(LdListCommands, SnapshotReadsPassTheFirmwaresRefusalOn)
     uint8_t entry[144];
     EXPECT_EQ(m.rmData->readSnapshotSubcmd09(3, entry), 0x01);
     EXPECT_EQ(m.rmData->sendSnapshotSubcmd03(7, entry, 72), 0x01);
-    EXPECT_EQ(linesOf(host, 0x030f0800).at(0), "opcode=0x030f0800 mbox=0x00000003,0x00000000,0x00000000 len=288 status=0x01");
-    EXPECT_EQ(linesOf(host, 0x030f0a00).at(0), "opcode=0x030f0a00 mbox=0x00000000,0x00000000,0x00000000 len=152 status=0x01");
-    EXPECT_EQ(linesOf(host, 0x030f0900).at(0), "opcode=0x030f0900 mbox=0x00000003,0x00000000,0x00000000 len=144 status=0x01");
+    EXPECT_EQ(host.commandsWith(0x030f0800).at(0), "opcode=0x030f0800 mbox=0x00000003,0x00000000,0x00000000 len=288 status=0x01");
+    EXPECT_EQ(host.commandsWith(0x030f0a00).at(0), "opcode=0x030f0a00 mbox=0x00000000,0x00000000,0x00000000 len=152 status=0x01");
+    EXPECT_EQ(host.commandsWith(0x030f0900).at(0), "opcode=0x030f0900 mbox=0x00000003,0x00000000,0x00000000 len=144 status=0x01");
     Controller* controller = m.controllers.controller(0);
     VdDataZpr vd(controller, new VdIdZpr(0, 1));
     EXPECT_EQ(vd.snapshotOperation74(&block), 0x01);
