@@ -2,10 +2,9 @@
 
 #include "PavUtil/Memory.h"
 #include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
-
-const uint8_t INTERFACE_SAS = 2;
 
 bool isSolidState(uint8_t kind)
 {

@@ -12,15 +12,12 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
-const uint16_t PD_STATE_UNCONFIGURED_GOOD = 0x00;
-const uint16_t PD_STATE_HOT_SPARE = 0x02;
-const uint16_t PD_STATE_REBUILD = 0x14;
-const uint16_t PD_STATE_ONLINE = 0x18;
 const uint16_t DEVICE_ID_MISSING = 0xFFFF;
-const uint8_t LD_STATE_OPTIMAL = 3;
 // The firmware's status for "maximum number of virtual drives configured", kept in the
 // last-error word so that the entry point names it.
 const uint32_t LAST_ERROR_MAX_VDS = 0x0201001Au;
@@ -97,7 +94,7 @@ int SnapShotRaidManager::getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>
         }
         if (pd->isUnconfiguredGoodDisk(&good) != 0 || good == 0)
             continue;
-        if (sataOnly != 0 && (pd->getInterfaceType(&interfaceType) != 0 || interfaceType != 3))
+        if (sataOnly != 0 && (pd->getInterfaceType(&interfaceType) != 0 || interfaceType != INTERFACE_SATA))
             continue;
         if (kept->add(pd) != 0) {
             delete kept;

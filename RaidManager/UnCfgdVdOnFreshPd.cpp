@@ -6,11 +6,9 @@
 #include "RaidManager/DriveMixMatrix.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
-
-const uint8_t INTERFACE_SAS = 2;
-const uint8_t INTERFACE_SATA = 3;
 
 // The plan defaults an adapter gives; false when one cannot be read or the adapter both slices
 // spans and sizes spans apart, which no plan supports.

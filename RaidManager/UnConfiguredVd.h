@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "PavUtil/List.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 class Adapter;
 class ArrayHmg;
@@ -26,15 +27,16 @@ class VdId;
 
 class UnConfiguredVd {
 public:
-    // RAID level codes of a plan: the four single-span levels and the spanned ones.
-    static constexpr uint8_t LEVEL_RAID0 = 0;
-    static constexpr uint8_t LEVEL_RAID1 = 1;
-    static constexpr uint8_t LEVEL_RAID5 = 5;
-    static constexpr uint8_t LEVEL_RAID6 = 6;
-    static constexpr uint8_t LEVEL_SPANNED_RAID1 = 32;
-    static constexpr uint8_t LEVEL_SPANNED_RAID5 = 33;
-    static constexpr uint8_t LEVEL_SPANNED_RAID6 = 34;
-    static constexpr uint8_t LEVEL_NONE = 255;
+    // RAID level codes of a plan: the four single-span levels and the spanned ones (declared with
+    // the logical-drive record's values; named here too for the plan's users).
+    static constexpr uint8_t LEVEL_RAID0 = ::LEVEL_RAID0;
+    static constexpr uint8_t LEVEL_RAID1 = ::LEVEL_RAID1;
+    static constexpr uint8_t LEVEL_RAID5 = ::LEVEL_RAID5;
+    static constexpr uint8_t LEVEL_RAID6 = ::LEVEL_RAID6;
+    static constexpr uint8_t LEVEL_SPANNED_RAID1 = ::LEVEL_SPANNED_RAID1;
+    static constexpr uint8_t LEVEL_SPANNED_RAID5 = ::LEVEL_SPANNED_RAID5;
+    static constexpr uint8_t LEVEL_SPANNED_RAID6 = ::LEVEL_SPANNED_RAID6;
+    static constexpr uint8_t LEVEL_NONE = ::LEVEL_NONE;
     // The smallest virtual drive, and the smallest usable free extent offered.
     static constexpr uint64_t MIN_VD_BLOCKS = 204800;
     static constexpr size_t NAME_SIZE = 16;

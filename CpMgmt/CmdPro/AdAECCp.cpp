@@ -14,6 +14,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprEventCaptureData.h"
 #include "RaidManager/Zpr/ZprEventCaptureSettings.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
 
@@ -28,8 +29,6 @@ enum Action : unsigned char {
     ACTION_CLEAR = 8,
 };
 
-// The dump's answer while the capture still runs.
-const int STATUS_CAPTURE_RUNNING = 0x61;
 const uint16_t LOG_ID_FILE = 0x300;
 
 void printText(const char* text)

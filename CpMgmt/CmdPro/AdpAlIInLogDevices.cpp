@@ -12,6 +12,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 #include "RaidManager/Zpr/ZprScsiPages.h"
 
 namespace {
@@ -194,7 +195,7 @@ void AdpAlIInLogCp::printDiskRows(CpController* cpController, const uint8_t* inf
     const uint16_t state = drive.firmwareState();
     printMessage(MSG_TEXT, "Firmware State:      ");
     if (state == 0)
-        printMessage(MSG_TEXT, drive.powerState() == 0 ? "Unconfigured(good), Spun Up" : "Unconfigured(good), Spun down");
+        printMessage(MSG_TEXT, drive.powerState() == PD_POWER_SPUN_UP ? "Unconfigured(good), Spun Up" : "Unconfigured(good), Spun down");
     else
         printMessage(MSG_TEXT, nameOf(state, FIRMWARE_STATES));
     printMessage(MSG_TEXT, "\nSpeed:             ");

@@ -11,6 +11,7 @@
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
@@ -258,10 +259,10 @@ void AdpAllInfoCp::printSettingsFlags()
     const char* policyText = "Controller Defined";
     if (policy == 1 || policy == 5)
         policyText = "Automatic";
-    else if (policy == 2)
+    else if (policy == POWER_SAVE_MAXIMUM)
         policyText = "Maximum with caching";
-    else if (policy == 6)
-        policyText = v.bit(Info::LD_FEATURES, 5) ? "Maximum without caching" : "Maximum";
+    else if (policy == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)
+        policyText = v.bit(Info::LD_FEATURES, Info::MAXIMUM_WITHOUT_CACHING_BIT) ? "Maximum without caching" : "Maximum";
     else if (policy == 255)
         policyText = "None";
     printTextLine("Default LD PowerSave Policy      : ", policyText);

@@ -11,10 +11,9 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
-
-const uint16_t PD_STATE_JBOD = 0x40;
 
 // Loads the kept BIOS data, changes the boot device and writes it back; the first failure ends.
 template <class Element>

@@ -11,13 +11,12 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
 
 // The argument of the shutdown and restart commands: act now.
 const uint8_t ACT_NOW = 1;
-// The controller's refusal of a plain clear while it keeps SSD-cache data.
-const int STATUS_SSD_CACHE_DATA = 0x66;
 // The configuration change succeeded, the operating system's view of it did not.
 const int STATUS_OS_STEP_FAILED = -2;
 // The longest diagnostic that leaves the driver connected.

@@ -17,6 +17,7 @@
 #include "RaidManager/Zpr/ZprEventCount.h"
 #include "RaidManager/Zpr/ZprEventList.h"
 #include "RaidManager/Zpr/ZprEventLogInfo.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
 
@@ -36,9 +37,6 @@ const uint32_t FILTER_FROM_INFO = 0x0000FFFF;
 const uint32_t FILTER_FROM_DEBUG = 0xFE00FFFF;
 // The virtual-drive locale only, class 0 and above.
 const uint32_t FILTER_VD_EVENTS = 0x00000001;
-
-// The count request's status for an empty selection: an empty log, not a failure.
-const int STATUS_NO_EVENTS = 0x23;
 
 const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x300;
 const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x302;
@@ -176,7 +174,7 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
     uint8_t countWord[ZprEventCount::SIZE] = {};
     int status = adapter->getEventCount(countWord, start, FILTER_FROM_INFO);
     uint32_t count = status == 0 ? ZprEventCount(countWord, sizeof countWord).count() : 0;
-    if (status != 0 && status != STATUS_NO_EVENTS) {
+    if (status != 0 && status != STATUS_NOT_FOUND) {
         logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
         delete[] buffer;
         return -1;
@@ -304,7 +302,7 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
     const uint32_t start = info.reboot();
     uint8_t countWord[ZprEventCount::SIZE] = {};
     int status = adapter->getEventCount(countWord, start, FILTER_VD_EVENTS);
-    if (status != 0 && status != STATUS_NO_EVENTS) {
+    if (status != 0 && status != STATUS_NOT_FOUND) {
         logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
         return status;
     }

@@ -14,6 +14,7 @@
 #include "PavUtil/FileIO.h"
 #include "RaidManager/Zpr/ZprBbuDesignInfo.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
 
@@ -21,9 +22,6 @@ const int RESULT_INVALID_IMAGE = 17;
 const uint8_t FW_TYPE_MAX = 1;
 const uint32_t PIECE_SIZE = 32768;
 const uint32_t PROGRESS_STEP = 5;
-const int STATUS_NO_FLASH_MEMORY = 0x0e;
-const int STATUS_DOWNLOAD_IN_PROGRESS = 0x0f;
-const int STATUS_ONLINE_UPDATE_NOT_NOW = 0x69;
 const uint32_t COMMIT_ONLINE = 1;
 // Only so many characters of a module version count when an image is compared with it.
 const size_t MODULE_VERSION_COMPARED = 6;

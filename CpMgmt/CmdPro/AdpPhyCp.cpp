@@ -11,6 +11,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprPhyErrorCounters.h"
 
 namespace {
@@ -247,7 +248,7 @@ int PciLinkSpeedCp::process(CpController* cpController, ParsedObject* request)
     if (speed == record.u8(ZprControllerInfo::LINK_SPEED))
         return 0;
     status = sendDcmdWithWord(cpController, DCMD_ADP_MFC_SET_PCI_LINK_SPEED, speed, nullptr, 0);
-    if (status == 0x59)
+    if (status == STATUS_REBOOT_REQUIRED)
         printMessage(MSG_REBOOT_REQUIRED);
     return status;
 }

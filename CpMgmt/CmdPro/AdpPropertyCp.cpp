@@ -24,7 +24,6 @@ namespace {
 typedef ZprControllerInfo Info;
 
 // Capability bits of the controller information.
-const unsigned LD_POWER_SAVING_BIT = 4;        // of LD_FEATURES
 const unsigned EMERGENCY_SPARES_BIT = 0;       // of SPARE_FEATURES
 const unsigned PERF_TUNING_BIT = 5;            // of SPARE_FEATURES
 
@@ -37,12 +36,12 @@ struct CapabilityGate {
 };
 
 const CapabilityGate CAPABILITY_GATES[] = {
-    {TOKEN_DEFAULTLDPSPOLICY, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_DISABLELDPS, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_SPINUPENCDRVCNT, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_SPINUPENCDELAY, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_DISABLELDPSINTERVAL, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_DISABLELDPSTIME, Info::LD_FEATURES, LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_DEFAULTLDPSPOLICY, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_DISABLELDPS, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_SPINUPENCDRVCNT, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_SPINUPENCDELAY, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_DISABLELDPSINTERVAL, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
+    {TOKEN_DISABLELDPSTIME, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
     {TOKEN_ENBL_E_GHSP, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
     {TOKEN_ENBL_E_UG, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
     {TOKEN_ENBL_E_SMARTER, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
@@ -192,7 +191,7 @@ int showPowerSavingPolicy(PropertyRun& run, int)
     if (status != 0)
         return status;
     uint8_t withoutCache = 0;
-    if (policy == POWER_SAVING_MAXIMUM_WITHOUT_CACHE && run.adapter->isMaxPowerSavingWithoutCacheSupported(&withoutCache) != 0)
+    if (policy == POWER_SAVE_MAXIMUM_WITHOUT_CACHING && run.adapter->isMaxPowerSavingWithoutCacheSupported(&withoutCache) != 0)
         withoutCache = 0;
     printMessage(MSG_PROP_PS_POLICY, static_cast<int>(run.adapterNumber), powerSavingPolicyText(policy, withoutCache != 0));
     return 0;

@@ -20,7 +20,6 @@ namespace {
 typedef ZprControllerInfo Info;
 
 const unsigned PERF_TUNING_BIT = 5;                 // of Info::SPARE_FEATURES
-const unsigned MAX_WITHOUT_CACHE_BIT = 5;           // of Info::LD_FEATURES
 const unsigned PS_SCHEDULE_BIT = 6;                 // of the defaults' power-saving options
 const uint8_t PS_OPTIONS_UNSET = 0xFF;
 const uint8_t NOT_GIVEN = 255;
@@ -225,16 +224,16 @@ int changeSpinDownTime(PropertyRun& run)
 int changePowerSavingPolicy(PropertyRun& run)
 {
     uint8_t policy = static_cast<uint8_t>(run.request->getValue());
-    const bool withoutCache = propertyCapability(run, Info::LD_FEATURES, MAX_WITHOUT_CACHE_BIT);
+    const bool withoutCache = propertyCapability(run, Info::LD_FEATURES, Info::MAXIMUM_WITHOUT_CACHING_BIT);
     if (!withoutCache) {
         // Without the capability the controller's maximum is what policy 6 means elsewhere.
-        if (policy == POWER_SAVING_MAXIMUM_WITHOUT_CACHE) {
+        if (policy == POWER_SAVE_MAXIMUM_WITHOUT_CACHING) {
             printMessage(MSG_TEXT, "Invalid power savings level input.\n");
             run.endNow = true;
             return -1;
         }
-        if (policy == POWER_SAVING_MAXIMUM)
-            policy = POWER_SAVING_MAXIMUM_WITHOUT_CACHE;
+        if (policy == POWER_SAVE_MAXIMUM)
+            policy = POWER_SAVE_MAXIMUM_WITHOUT_CACHING;
     }
     const int status = run.adapter->setDefaultLdPowerSavingPolicy(policy);
     if (status == 0)

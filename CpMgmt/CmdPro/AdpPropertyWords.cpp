@@ -28,7 +28,7 @@ struct PolicyText {
 };
 
 const PolicyText POLICY_TEXTS[] = {
-    {0, "Controller defined"}, {1, "Automatic"}, {5, "Automatic"}, {POWER_SAVING_MAXIMUM, "Maximum"}, {254, "None"},
+    {0, "Controller defined"}, {1, "Automatic"}, {5, "Automatic"}, {POWER_SAVE_MAXIMUM, "Maximum"}, {254, "None"},
 };
 
 }  // namespace
@@ -54,7 +54,7 @@ const char* propertyWord(const PropertyWords& words, uint32_t value)
 
 const char* powerSavingPolicyText(uint8_t policy, bool withoutCacheSupported)
 {
-    if (policy == POWER_SAVING_MAXIMUM_WITHOUT_CACHE)
+    if (policy == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)
         return withoutCacheSupported ? "Maximum without caching" : "Maximum";
     for (const PolicyText& row : POLICY_TEXTS)
         if (row.policy == policy)

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "RaidManager/Zpr/ZprLdValues.h"
+
 struct PropertyRun;
 
 // The words of the values: either two words (0 and any other value), or one word per value from
@@ -30,8 +32,6 @@ extern const PropertyWords LOAD_BALANCE_SHOW_WORDS;
 extern const PropertyWords LOAD_BALANCE_SET_WORDS;
 
 // The default power-saving policy of new logical drives.
-constexpr uint8_t POWER_SAVING_MAXIMUM = 2;
-constexpr uint8_t POWER_SAVING_MAXIMUM_WITHOUT_CACHE = 6;
 const char* powerSavingPolicyText(uint8_t policy, bool withoutCacheSupported);
 
 // What a property needs of the controller besides its row.

@@ -11,13 +11,11 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprPdProgressBlock.h"
 
 namespace {
-
-// The firmware's answers the patrol-read commands tell apart.
-const int STATUS_NO_PATROL_READ_DRIVES = 0x58;
-const int STATUS_PATROL_READ_DISABLED = 0x27;
 
 const uint32_t DELAY_CONTINUOUS = 0xFFFFFFFF;
 const uint32_t DELAY_NOT_GIVEN = 0xFFFFFFFF;
@@ -25,7 +23,6 @@ const uint32_t SECONDS_PER_HOUR = 3600;
 const uint8_t PR_STATE_STOPPED = 0;
 const uint8_t PR_STATE_ACTIVE = 2;
 const uint8_t PR_STATE_ABORTED = 255;
-const uint16_t PD_STATE_ONLINE = 0x18;
 
 // The words that set one patrol-read setting: the setter, its value, and the messages.
 struct PatrolReadSetting {

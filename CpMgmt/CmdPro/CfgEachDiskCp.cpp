@@ -13,6 +13,8 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "System/OsBoundary.h"
 
 namespace {
@@ -21,11 +23,6 @@ const int ADDED_NOT_IN_OS = -2;
 const int DRIVE_NOT_ACCEPTED = 38;
 const int NO_DRIVE_TO_CONFIGURE = 12;
 const int NOT_POSSIBLE = 11;
-const uint8_t MEDIA_SOLID_STATE = 1;
-const uint8_t POWER_SAVE_MAXIMUM = 2;
-const uint8_t POWER_SAVE_MAXIMUM_WITHOUT_CACHING = 6;
-const uint8_t ENCRYPTION_SECURE = 3;
-const uint8_t ENCRYPTION_FDE = 1;
 const uint8_t PI_REQUESTED = 8;
 // The spin-up of one drive is given this long before the drive is configured.
 const char* const SPIN_UP_PAUSE = "sleep 5";

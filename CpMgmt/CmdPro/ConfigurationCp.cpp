@@ -14,16 +14,14 @@
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
 const uint16_t BASE_BLOCK_SIZE = 512;
 const uint16_t STRIP_NOT_GIVEN = 0xFFFF;
 
-// Encryption bytes of a request, and the OEM whose controllers take the SECURE form.
-const uint8_t ENCRYPTION_FDE = 1;
-const uint8_t ENCRYPTION_CTRLBASED = 2;
-const uint8_t ENCRYPTION_SECURE = 3;
+// The OEM whose controllers take the SECURE form of a request's encryption byte.
 const int32_t OEM_SECURE_FORM = 2;
 // OEMs whose controllers leave the solid-state drives' write cache to the plan.
 const int32_t OEM_SSD_CACHE_EXEMPT_A = 7;

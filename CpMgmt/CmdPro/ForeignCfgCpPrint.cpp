@@ -13,6 +13,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmCfg.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
@@ -22,7 +23,6 @@ const char* const SSD_VD_PREFIX = "Tidewell ";
 const char* const MISSING_SPAN = "(Missing Span)\n";
 const char* const PI_NOT_IMPORTABLE = "Controller is unable to import PI enable foreign configuration \n";
 const uint8_t NO_TARGET_ID = 255;
-const uint8_t RAID_1 = 1;
 
 // One walk: printing (with or without the import warnings) or the check before an import.
 struct Walk {
@@ -56,7 +56,7 @@ int warnMissingDrive(ArrayList<PhysicalDevice*>* drives, uint8_t raidLevel)
         if (drives->get(l) == nullptr || drives->get(l)->isInfoUnavailable(&unavailable) != 0)
             return -1;
         if (unavailable == 1) {
-            printMessage(raidLevel == RAID_1 ? MSG_FOREIGN_POSSIBLY_OUTDATED : MSG_FOREIGN_DRIVES_MISSING);
+            printMessage(raidLevel == LEVEL_RAID1 ? MSG_FOREIGN_POSSIBLY_OUTDATED : MSG_FOREIGN_DRIVES_MISSING);
             return 0;
         }
     }

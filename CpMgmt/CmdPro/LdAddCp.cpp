@@ -16,13 +16,10 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
 
-const uint8_t MEDIA_SSD = 1;
-const uint16_t PD_STATE_UNCONFIGURED_SHIELDED = 0x80;
-const uint16_t PD_STATE_HOT_SPARE_SHIELDED = 0x82;
-const uint16_t PD_STATE_CONFIGURED_SHIELDED = 0x90;
 const uint8_t HIGHEST_SINGLE_SPAN_LEVEL = 9;
 const unsigned char VD_DRIVES_ROOM = 32;
 
@@ -359,7 +356,7 @@ int LdAddCp::fillDriveList(CpController* cpController, ArrayList<PdIdListObject*
             return 12;
         }
         uint8_t media = 0;
-        if (pd->getMediaType(&media) == 0 && media == MEDIA_SSD)
+        if (pd->getMediaType(&media) == 0 && media == MEDIA_SOLID_STATE)
             ++solidState;
         uint16_t state = 0;
         if (pd->getFirmwareState(&state) == 0 && isShielded(state)) {

@@ -19,6 +19,7 @@
 
 #include "CpMgmt/CmdPro/ConfigurationCp.h"
 #include "CpMgmt/CmdPro/DriveSpinUp.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 class Array;
 class ArraySpaceInfo;
@@ -36,9 +37,6 @@ public:
     // Results of the two add steps beside 0 and the failures.
     static const int ADDED_NOT_IN_OS = -2;        // made, but not made visible to the OS
     static const int ADDED_NOT_CACHED = -3;       // made, but the SSD-cache assignment failed
-    // The two maximum power-save levels: with and without the controller's cache.
-    static const uint8_t POWER_SAVE_MAXIMUM = 2;
-    static const uint8_t POWER_SAVE_MAXIMUM_WITHOUT_CACHING = 6;
     // No "-AfterLd" given; the room a new drive list starts with.
     static const uint8_t AFTER_LD_NONE = 255;
     static const unsigned char LIST_ROOM = 4;

@@ -15,20 +15,15 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprMfcDefaults.h"
 
 namespace {
 
-const uint8_t ENCRYPTION_FDE = 1;
-const uint8_t ENCRYPTION_SECURE = 3;
 const uint8_t PI_REQUESTED = 8;
 const uint16_t BASE_BLOCK_SIZE = 512;
 
-// Power-save levels and the controller's bits about them.
-const uint8_t POWER_SAVE_DEFAULT = 0;
-const uint8_t POWER_SAVE_NONE = 254;
-const unsigned LD_POWER_SAVING_BIT = 4;          // of the controller's virtual-drive features
-const unsigned MAXIMUM_WITHOUT_CACHING_BIT = 5;
+// The defaults' power-saving options and their bits.
 const uint8_t DEFAULTS_UNRESTRICTED = 0xFF;      // the defaults' power-saving options byte
 const unsigned NOT_PER_DRIVE_BIT = 3;
 const unsigned NO_MAXIMUM_BIT = 4;
@@ -160,8 +155,9 @@ int LdAddCp::applyPowerSave(CpController* cpController, CfgAddParsedObject* requ
     getPowerSavePolicy(request, &requested);
     uint8_t level = 0;
     const char* refusal = nullptr;
-    if (decidePowerSavePolicy(requested, controller.flag(ZprControllerInfo::LD_FEATURES, LD_POWER_SAVING_BIT) != 0,
-                              controller.flag(ZprControllerInfo::LD_FEATURES, MAXIMUM_WITHOUT_CACHING_BIT) != 0,
+    typedef ZprControllerInfo Info;
+    if (decidePowerSavePolicy(requested, controller.flag(Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT) != 0,
+                              controller.flag(Info::LD_FEATURES, Info::MAXIMUM_WITHOUT_CACHING_BIT) != 0,
                               ZprMfcDefaults(defaults, sizeof defaults).byteAt(ZprMfcDefaults::POWER_SAVING_OPTIONS),
                               &level, &refusal) != 0) {
         printMessage(MSG_TEXT, refusal);

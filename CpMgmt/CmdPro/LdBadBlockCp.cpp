@@ -11,12 +11,10 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprLdBbmLogList.h"
 
 namespace {
-
-const int STATUS_BBM_NOT_ENABLED = 1;
-const int STATUS_INVALID_TARGET = 12;
 
 // The drive of the sorted list with the target id; a target id the configuration holds but
 // the list lacks is reported as missing.
@@ -156,9 +154,9 @@ int LdBbtEntriesCp::showLogInfo(CpController* cpController, uint32_t reference)
         ZprLdBbmLogInfo info(record, sizeof record);
         printHeader();
         printRow(static_cast<uint8_t>(reference & 0xFF), info.corrected(), info.uncorrected());
-    } else if (status == STATUS_BBM_NOT_ENABLED) {
+    } else if (status == STATUS_NOT_SUPPORTED) {
         printMessage(MSG_ADAPTER_TEXT, a, "LD bad block management is not enabled.");
-    } else if (status == STATUS_INVALID_TARGET) {
+    } else if (status == STATUS_NO_DEVICE) {
         printMessage(MSG_ADAPTER_TEXT, a, "TargetId is invalid.");
     } else {
         printMessage(MSG_ADAPTER_TEXT, a, "Get LD BBM Log Failed.");
@@ -190,7 +188,7 @@ int LdBbtEntriesCp::showLogList(CpController* cpController, ArrayList<VirtualDis
                 printMessage(MSG_NEWLINE);
             }
         }
-    } else if (status == STATUS_BBM_NOT_ENABLED) {
+    } else if (status == STATUS_NOT_SUPPORTED) {
         printMessage(MSG_ADAPTER_TEXT, a, "LD bad block management is not enabled.");
     } else {
         printMessage(MSG_ADAPTER_TEXT, a, "Get LD BBM Log List Failed.");

@@ -10,17 +10,14 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprMfcDefaults.h"
 
 namespace {
 
-const unsigned LD_POWER_SAVING_BIT = 4;      // of the controller's virtual-drive features
-const unsigned BOTH_MAXIMUM_LEVELS_BIT = 5;
 const uint8_t DEFAULTS_NOT_SET = 0xFF;
 const unsigned NOT_PER_DRIVE_BIT = 3;        // of the defaults' power-saving options
 const unsigned NO_MAXIMUM_BIT = 4;
-const uint8_t POLICY_MAXIMUM = 2;
-const uint8_t POLICY_MAXIMUM_WITHOUT_CACHE = 6;
 
 // The value of the policy word; `bothMaximum` when the controller has both maximum levels.
 uint8_t policyValue(unsigned short word, bool bothMaximum)
@@ -29,9 +26,9 @@ uint8_t policyValue(unsigned short word, bool bothMaximum)
     case TOKEN_AUTO:
         return 1;
     case TOKEN_MAX:
-        return bothMaximum ? POLICY_MAXIMUM : POLICY_MAXIMUM_WITHOUT_CACHE;
+        return bothMaximum ? POWER_SAVE_MAXIMUM : POWER_SAVE_MAXIMUM_WITHOUT_CACHING;
     case TOKEN_DONOTCACHE:
-        return POLICY_MAXIMUM_WITHOUT_CACHE;
+        return POWER_SAVE_MAXIMUM_WITHOUT_CACHING;
     case TOKEN_NONE:
         return 254;
     default:
@@ -46,7 +43,7 @@ int checkController(CpController* cpController, unsigned short word, bool* bothM
     // A controller whose information cannot be read is taken as one without the features.
     sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
     ZprControllerInfo controller(info, sizeof info);
-    if (controller.flag(ZprControllerInfo::LD_FEATURES, LD_POWER_SAVING_BIT) == 0) {
+    if (controller.flag(ZprControllerInfo::LD_FEATURES, ZprControllerInfo::LD_POWER_SAVING_BIT) == 0) {
         printMessage(MSG_TEXT, "Adapter does not support Power savings on logical drives.\n");
         return -1;
     }
@@ -60,7 +57,7 @@ int checkController(CpController* cpController, unsigned short word, bool* bothM
         printMessage(MSG_TEXT, "Power savings level cannot be set on per logical drive basis.\n");
         return -1;
     }
-    *bothMaximum = controller.flag(ZprControllerInfo::LD_FEATURES, BOTH_MAXIMUM_LEVELS_BIT) != 0;
+    *bothMaximum = controller.flag(ZprControllerInfo::LD_FEATURES, ZprControllerInfo::MAXIMUM_WITHOUT_CACHING_BIT) != 0;
     if (!*bothMaximum && word == TOKEN_DONOTCACHE) {
         printMessage(MSG_TEXT, "Invalid power savings level input.\n");
         return -1;
@@ -125,7 +122,7 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
         }
         uint8_t value = policyValue(own->getPowerSavePolicy(), bothMaximum);
         // Defaults that are not set count as refusing both maximum levels.
-        if (((options >> NO_MAXIMUM_BIT) & 1u) != 0 && (value == POLICY_MAXIMUM || value == POLICY_MAXIMUM_WITHOUT_CACHE)) {
+        if (((options >> NO_MAXIMUM_BIT) & 1u) != 0 && (value == POWER_SAVE_MAXIMUM || value == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)) {
             printMessage(MSG_TEXT, "Maximum power saving on logical drives is not allowed\n");
             return -1;
         }

@@ -18,27 +18,14 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprBbuStatus.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
-// Bits of the cache-policy byte.
-const uint8_t CACHE_WRITE_BACK = 0x01;
-const uint8_t CACHE_READ_MASK = 0x0c;
-const uint8_t CACHE_READ_AHEAD = 0x04;
-const uint8_t CACHE_BAD_BBU = 0x10;
-const uint8_t CACHE_CACHED_IO = 0x60;
-
-const uint8_t ACCESS_READ_WRITE = 0;
-const uint8_t ACCESS_READ_ONLY = 2;
-const uint8_t ACCESS_BLOCKED = 3;
-const uint8_t DISK_CACHE_ENABLED = 1;
-const uint8_t DISK_CACHE_DISABLED = 2;
-const uint8_t MEDIA_SOLID_STATE = 1;
 const uint8_t PI_TYPE_PROPRIETARY = 8;
-const uint8_t POWER_SAVING_MAX_WITHOUT_CACHE = 6;
-const int PI_NOT_ENABLED = 1;
-const int PI_INVALID_TARGET = 12;
 const unsigned char DRIVE_LIST_ROOM = 32;
 const uint16_t LOG_ID_FIRMWARE_FAILED = 0x301;
 
@@ -54,7 +41,7 @@ const ValueText CURRENT_ACCESS_TEXTS[] = {{ACCESS_READ_WRITE, "Current Access Po
                                           {ACCESS_BLOCKED, "Current Access Policy: Blocked\n"}};
 const ValueText DISK_CACHE_TEXTS[] = {{0, "Disk's Default\n"}, {1, "Enabled\n"}, {2, "Disabled\n"}};
 const ValueText POWER_SAVING_TEXTS[] = {{1, "Automatic"}, {5, "Automatic"}, {2, "Maximum"},
-                                        {POWER_SAVING_MAX_WITHOUT_CACHE, "Maximum without caching"},
+                                        {POWER_SAVE_MAXIMUM_WITHOUT_CACHING, "Maximum without caching"},
                                         {254, "None"}, {0, "Controller Defined"}};
 const char* const PI_TYPE_TEXTS[] = {" Yes,PI with type 1\n", " Yes,PI with type 2\n", " Yes,PI with type 3\n",
                                      " Yes,PI with type 4\n", " Yes,PI with type 5\n", " Yes,PI with type 6\n",
@@ -84,15 +71,15 @@ struct CacheChange {
 };
 
 const CacheChange CACHE_CHANGES[] = {
-    {TOKEN_FORCED_WB, 0, CACHE_WRITE_BACK | CACHE_BAD_BBU, "Write Policy to Forced WriteBack"},
-    {TOKEN_WT, CACHE_WRITE_BACK, 0, "Write Policy to WriteThrough"},
-    {TOKEN_RA, CACHE_READ_MASK, CACHE_READ_AHEAD, "Read Policy to ReadAhead"},
-    {TOKEN_RAN, CACHE_READ_MASK, 0, "Read Policy to NoReadAhead"},
-    {TOKEN_RAA, 0, CACHE_READ_MASK, "Read Policy to Adaptive ReadAhead"},
-    {TOKEN_CIO, 0, CACHE_CACHED_IO, "Cache Policy to Cached"},
-    {TOKEN_DIO, CACHE_CACHED_IO, 0, "Cache Policy to Direct"},
-    {TOKEN_CACHE_BADBBU, 0, CACHE_BAD_BBU, "Write Cache OK if bad BBU"},
-    {TOKEN_CACHE_BADBBU_NO, CACHE_BAD_BBU, 0, "No Write Cache if bad BBU"},
+    {TOKEN_FORCED_WB, 0, CACHE_POLICY_WRITE_BACK | CACHE_POLICY_BAD_BBU, "Write Policy to Forced WriteBack"},
+    {TOKEN_WT, CACHE_POLICY_WRITE_BACK, 0, "Write Policy to WriteThrough"},
+    {TOKEN_RA, CACHE_POLICY_READ_MASK, CACHE_POLICY_READ_AHEAD, "Read Policy to ReadAhead"},
+    {TOKEN_RAN, CACHE_POLICY_READ_MASK, 0, "Read Policy to NoReadAhead"},
+    {TOKEN_RAA, 0, CACHE_POLICY_READ_MASK, "Read Policy to Adaptive ReadAhead"},
+    {TOKEN_CIO, 0, CACHE_POLICY_CACHED_IO, "Cache Policy to Cached"},
+    {TOKEN_DIO, CACHE_POLICY_CACHED_IO, 0, "Cache Policy to Direct"},
+    {TOKEN_CACHE_BADBBU, 0, CACHE_POLICY_BAD_BBU, "Write Cache OK if bad BBU"},
+    {TOKEN_CACHE_BADBBU_NO, CACHE_POLICY_BAD_BBU, 0, "No Write Cache if bad BBU"},
 };
 
 // The changes made through one setter with a fixed value.
@@ -134,13 +121,13 @@ void copyText(char* out, size_t size, const char* text)
 
 void printCachePolicy(uint8_t policy)
 {
-    printMessage(MSG_TEXT, (policy & CACHE_WRITE_BACK) != 0 ? "WriteBack, " : "WriteThrough, ");
-    uint8_t read = policy & CACHE_READ_MASK;
-    printMessage(MSG_TEXT, read == CACHE_READ_MASK    ? "ReadAdaptive, "
-                           : read == CACHE_READ_AHEAD ? "ReadAhead, "
+    printMessage(MSG_TEXT, (policy & CACHE_POLICY_WRITE_BACK) != 0 ? "WriteBack, " : "WriteThrough, ");
+    uint8_t read = policy & CACHE_POLICY_READ_MASK;
+    printMessage(MSG_TEXT, read == CACHE_POLICY_READ_MASK    ? "ReadAdaptive, "
+                           : read == CACHE_POLICY_READ_AHEAD ? "ReadAhead, "
                                                       : "ReadAheadNone, ");
-    printMessage(MSG_TEXT, (policy & CACHE_CACHED_IO) == CACHE_CACHED_IO ? "Cached, " : "Direct, ");
-    printMessage(MSG_TEXT, (policy & CACHE_BAD_BBU) != 0 ? "Write Cache OK if bad BBU" : "No Write Cache if bad BBU");
+    printMessage(MSG_TEXT, (policy & CACHE_POLICY_CACHED_IO) == CACHE_POLICY_CACHED_IO ? "Cached, " : "Direct, ");
+    printMessage(MSG_TEXT, (policy & CACHE_POLICY_BAD_BBU) != 0 ? "Write Cache OK if bad BBU" : "No Write Cache if bad BBU");
     printMessage(MSG_NEWLINE);
 }
 
@@ -188,7 +175,7 @@ int printPowerSavingPolicy(Adapter* adapter, VirtualDisk* vd, uint8_t targetId)
     const char* const labels[2] = {"Default power saving policy : ", "Current power saving policy : "};
     for (int i = 0; i < 2; ++i) {
         printMessage(MSG_TEXT, labels[i]);
-        if (policies[i] == POWER_SAVING_MAX_WITHOUT_CACHE && withoutCache != 1)
+        if (policies[i] == POWER_SAVE_MAXIMUM_WITHOUT_CACHING && withoutCache != 1)
             printMessage(MSG_TEXT, "Maximum");
         else
             printIfAny(textOf(POWER_SAVING_TEXTS, policies[i]));
@@ -451,7 +438,7 @@ int LdPropertyCp::applyChange(const Step& step, VirtualDisk* vd, char* text, siz
         copyText(text, textSize, "Write Policy to WriteBack");
         if (step.request->immediate != 0 && checkBatteryForWriteBack(vd, step.cpController) != 0)
             return -1;
-        int status = vd->setDefaultCachePolicy(static_cast<uint8_t>(policy | CACHE_WRITE_BACK));
+        int status = vd->setDefaultCachePolicy(static_cast<uint8_t>(policy | CACHE_POLICY_WRITE_BACK));
         if (status == 0 && step.request->immediate == 0 && checkBatteryForWriteBack(vd, step.cpController) != 0)
             printMessage(MSG_WB_NOT_IMMEDIATE);
         return status;
@@ -486,9 +473,9 @@ int LdPropertyCp::disablePi(const Step& step, VirtualDisk* vd, bool* ends)
     int status = vd->disablePi();
     if (status == 0)
         return 0;
-    if (status == PI_NOT_ENABLED) {
+    if (status == STATUS_NOT_SUPPORTED) {
         printMessage(MSG_ADAPTER_TEXT, a, "PI is not enabled on LD.");
-    } else if (status == PI_INVALID_TARGET) {
+    } else if (status == STATUS_NO_DEVICE) {
         printMessage(MSG_ADAPTER_TEXT, a, "TargetId is invalid.");
     } else {
         appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FIRMWARE_FAILED, DCMD_BBU_GET_STATUS,

@@ -11,12 +11,12 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
 const uint8_t ADD_DRIVES = 1;
 const uint8_t REMOVE_DRIVES = 2;
-const uint8_t ENCRYPTION_FDE = 1;
 const unsigned char DRIVE_LIST_ROOM = 4;
 const unsigned char MEMBER_LIST_ROOM = 32;
 const unsigned PERCENT = 100;

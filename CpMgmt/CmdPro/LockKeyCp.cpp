@@ -6,6 +6,7 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprKeyTextBlock.h"
 
 namespace {
@@ -27,9 +28,6 @@ const uint8_t KEY_STATE_COMPLETE_WITHOUT_OLD = 4;
 // Key-management mode bits: an external key management client, a boot agent.
 const uint8_t MODE_CLIENT = 0x01;
 const uint8_t MODE_BOOT_AGENT = 0x10;
-
-// The firmware's answer to destroying a key that secure virtual drives still use.
-const int STATUS_SECURE_VDS_PRESENT = 0x4B;
 
 const char* const INVALID_INPUT = "Invalid input\n";
 // The longest text a key-text block holds with its NUL: a longer verified or old text would be

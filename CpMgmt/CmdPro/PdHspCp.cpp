@@ -13,13 +13,9 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
-
-// The firmware's own codes, which the command reuses for the refusals it finds itself.
-const int STATUS_INVALID_ARRAY = 9;
-const int STATUS_RESOURCE_IN_USE = 11;
-const int STATUS_NO_DEVICE = 12;
 
 const uint16_t MISSING_DEVICE_ID = 0xFFFF;
 const char* const OPERATION = "PD hotspare";

@@ -13,10 +13,10 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
 
-const uint8_t PD_STATE_ONLINE = 0x18;
 const uint16_t MISSING_DEVICE_ID = 0xFFFF;
 const uint64_t BLOCKS_PER_MB = 2048;
 

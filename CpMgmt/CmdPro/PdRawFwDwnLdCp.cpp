@@ -25,16 +25,16 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprDriveFirmwareDownload.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "System/OsBoundary.h"
 
 namespace DFI = DriveFirmwareImage;
 
 namespace {
 
-const uint8_t INTERFACE_SATA = 3;
 const uint8_t SCSI_TYPE_ENCLOSURE = 0x0D;
 const uint16_t MAX_TARGET_DEVICE_ID = 0xFF;
-const int STATUS_BUSY = 0x32;
 const unsigned PREPARE_ATTEMPTS = 7;
 const char* const BUSY_PAUSE = "sleep 30";
 
@@ -203,7 +203,7 @@ int prepareDownload(const Download& d, uint16_t deviceId, const DFI::Plan& plan)
             printMessage(MSG_NEWLINE);
             return 0;
         }
-        if (status == STATUS_BUSY) {
+        if (status == STATUS_WRONG_STATE) {
             printMessage(MSG_TEXT, "\nMicroCode Update is already in progress. Please wait...");
             osBoundary().system(BUSY_PAUSE);
             continue;
@@ -219,7 +219,7 @@ int prepareDownload(const Download& d, uint16_t deviceId, const DFI::Plan& plan)
     }
     printMessage(MSG_TEXT, "\nMicroCode Update is already in progress. try again later");
     printMessage(MSG_NEWLINE);
-    return STATUS_BUSY;
+    return STATUS_WRONG_STATE;
 }
 
 int checkControllerInfo(const Download& d)

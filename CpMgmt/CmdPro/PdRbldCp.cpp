@@ -12,14 +12,10 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprPdProgressBlock.h"
 
 namespace {
-
-// Firmware statuses that the start and stop lines name.
-const int STATUS_INVALID_SEQUENCE = 4;
-const int STATUS_NO_DEVICE = 12;
-const int STATUS_WRONG_STATE = 0x32;
 
 const DriveProgressMember REBUILD_DISPLAY = {
     PdProgressBlock::OP_REBUILD, PdProgressBlock::REBUILD_OR_COPYBACK, PdProgressBlock::OP_REBUILD,

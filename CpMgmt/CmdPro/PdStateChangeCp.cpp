@@ -11,14 +11,10 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
-
-const uint8_t PD_STATE_UNCONFIGURED_GOOD = 0x00;
-const uint8_t PD_STATE_OFFLINE = 0x10;
-const uint8_t PD_STATE_JBOD = 0x40;
-// The controller refuses to take one more drive out of JBOD.
-const int STATUS_CONVERSION_LIMIT = 0x5F;
 
 // What one of the three commands does to each drive.
 struct StateChange {

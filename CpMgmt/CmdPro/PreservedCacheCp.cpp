@@ -10,13 +10,11 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprPreservedCacheList.h"
 
 namespace {
 
-const uint8_t VD_STATE_OFFLINE = 0;
-const uint8_t ACCESS_BLOCKED = 3;
-const uint8_t CACHE_ASSOCIATED = 1;
 const uint64_t BLOCKS_PER_MIB = 2048;
 const size_t VD_NAME_SIZE = 17;
 
@@ -68,7 +66,7 @@ VdCondition conditionOf(VirtualDisk* vd)
     uint8_t access = 0;
     uint8_t association = 0;
     VdCondition c = {false, false, false};
-    c.offline = vd->getState(&state) == 0 && state == VD_STATE_OFFLINE;
+    c.offline = vd->getState(&state) == 0 && state == LD_STATE_OFFLINE;
     c.blocked = vd->getCurrentAccessPolicy(&access) == 0 && access == ACCESS_BLOCKED;
     c.associated = vd->getCacheAssociation(&association) == 0 && association == CACHE_ASSOCIATED;
     return c;

@@ -22,11 +22,11 @@
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
 
 const uint8_t WRITE_BACK = 0;
-const uint8_t MEDIA_SOLID_STATE = 1;
 const uint8_t MAX_CACHE_DRIVES = 32;
 const int NOT_POSSIBLE = 11;
 const int NOT_MADE = 3;

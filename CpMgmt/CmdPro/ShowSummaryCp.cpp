@@ -18,13 +18,13 @@
 #include "PavUtil/FileIO.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprLdParameters.h"
 #include "RaidManager/Zpr/ZprPdList.h"
 
 namespace {
 
 const char* const INFO_READ_NAME = "AdpAll information";
-const int FW_STATUS_HARDWARE_NOT_PRESENT = 0x22;
 const size_t LINE_SIZE = 512;
 // Drive firmware states that make the drives unhealthy: unconfigured bad, offline, failed.
 const uint16_t UNHEALTHY_DRIVE_STATES[] = {1, 16, 17};
@@ -229,7 +229,7 @@ int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter, int
         return status;
     }
     status = sendDcmd(cpController, DCMD_BBU_GET_STATUS, bbuStatus);
-    if (status == FW_STATUS_HARDWARE_NOT_PRESENT) {
+    if (status == STATUS_HARDWARE_NOT_PRESENT) {
         batteryPresent = false;
         std::memset(bbuStatus, 0, sizeof bbuStatus);
     } else if (status != 0) {

@@ -13,6 +13,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprConnectorInfo.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 #include "RaidManager/Zpr/ZprLdInfo.h"
 #include "RaidManager/Zpr/ZprPdList.h"
 #include "RaidManager/Zpr/ZprPdProgressBlock.h"
@@ -48,7 +49,6 @@ const StateName DRIVE_STATE_NAMES[] = {
     {0, "Unconfigured Good"}, {1, "Unconfigured Bad"}, {16, "Offline"}, {17, "Failed"}, {20, "Rebuild"},
     {24, "Online"},           {32, "Copyback"},        {64, "System"},
 };
-const uint16_t STATE_HOT_SPARE = 2;
 const unsigned DRIVE_TYPE_GLOBAL_SPARE = 2;
 const unsigned DRIVE_TYPE_FOREIGN = 4;
 
@@ -57,7 +57,7 @@ const char* driveStateName(const ZprDriveInfo& info)
     if (info.bit(ZprDriveInfo::CONFIG_FLAGS, DRIVE_TYPE_FOREIGN))
         return "Foreign";
     const uint16_t state = info.firmwareState();
-    if (state == STATE_HOT_SPARE)
+    if (state == PD_STATE_HOT_SPARE)
         return info.bit(ZprDriveInfo::CONFIG_FLAGS, DRIVE_TYPE_GLOBAL_SPARE) ? "Global HotSpare" : "Dedicated HotSpare";
     for (const StateName& row : DRIVE_STATE_NAMES)
         if (row.state == state)
@@ -187,7 +187,7 @@ int ShowSummaryCp::printDrive(CpController* cpController, RaidManager* manager, 
     char capacity[CAPACITY_TEXT_SIZE];
     formatCapacity(info.coercedSize() / 2, capacity);
     putf("                Capacity           : %s\n", capacity);
-    putf("                Power State        : %s\n", info.powerState() == 0 ? "Active" : "Spun down");
+    putf("                Power State        : %s\n", info.powerState() == PD_POWER_SPUN_UP ? "Active" : "Spun down");
     uint8_t progress[PdProgressBlock::SIZE] = {};
     if (drive->getProgress(progress) == 0) {
         const uint32_t running = PdProgressBlock(progress, sizeof progress).running();

@@ -10,6 +10,7 @@
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprMfcDefaults.h"
 #include "RaidManager/Zpr/ZprMfcOemData.h"
 #include "RaidManager/Zpr/ZprRuntimeStatus.h"
@@ -18,16 +19,6 @@ namespace {
 
 typedef ZprControllerInfo Info;
 typedef ZprMfcDefaults Defaults;
-
-// RAID level codes of the model.
-const uint8_t LEVEL_RAID0 = 0;
-const uint8_t LEVEL_RAID1 = 1;
-const uint8_t LEVEL_RAID5 = 5;
-const uint8_t LEVEL_RAID6 = 6;
-const uint8_t LEVEL_SPANNED_RAID1 = 32;
-const uint8_t LEVEL_SPANNED_RAID5 = 33;
-const uint8_t LEVEL_SPANNED_RAID6 = 34;
-const uint8_t LEVEL_35 = 35;
 
 // The OEM whose controllers take at least four drives per RAID 6 span.
 const int32_t OEM_ID_RAID6_FOUR_DRIVES = 2;

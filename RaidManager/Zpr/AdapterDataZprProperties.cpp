@@ -4,13 +4,12 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 namespace {
 
 typedef ZprControllerProperties Props;
 
-// The firmware's answer when the alarm is not fitted.
-const int STATUS_HARDWARE_NOT_PRESENT = 0x22;
 // What getAlarmState reports for a controller without an alarm.
 const uint8_t ALARM_STATE_ABSENT = 3;
 // The alarm actions of setAlarmState.

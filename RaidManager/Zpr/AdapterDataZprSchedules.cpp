@@ -10,6 +10,7 @@
 #include "RaidManager/Zpr/ZprCcSchedule.h"
 #include "RaidManager/Zpr/ZprCcScheduleStatus.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprPatrolReadProperties.h"
 #include "RaidManager/Zpr/ZprPatrolReadStatus.h"
 
@@ -18,8 +19,6 @@ namespace {
 typedef ZprPatrolReadProperties PatrolRead;
 typedef ZprCcSchedule Schedule;
 
-// The answer of a controller that has no scheduled consistency check to the schedule's read.
-const int STATUS_INVALID_COMMAND = 2;
 // What getPatrolReadState answers when the status cannot be read.
 const uint8_t PATROL_READ_STATE_UNKNOWN = 3;
 // The mailbox byte 0 of DCMD_ADP_PR_SUSPEND_RESUME.

@@ -9,13 +9,8 @@
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
-
-namespace {
-
-// The firmware's answer for a device that does not exist (any more).
-const int STATUS_NO_DEVICE = 0x0C;
-
-}  // namespace
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 
 PdDataZpr::PdDataZpr(Controller* controller, PdIdZpr* id)
     : PdData(controller, id), pdId(id), driveInfo(nullptr), allowedOperations(0),
@@ -166,8 +161,8 @@ int PdDataZpr::isUnconfiguredGoodDisk(uint8_t* v)
 {
     return answer(v, [](const ZprDriveInfo& r) {
         const uint8_t inUseOrForeign = ZprDriveInfo::CONFIG_IN_USE_MASK | (1u << ZprDriveInfo::CONFIG_FOREIGN);
-        return r.unsupported() == 0 && r.firmwareState() == 0 && (r.configFlags() & inUseOrForeign) == 0 &&
-                       r.scsiDeviceType() == 0
+        return r.unsupported() == 0 && r.firmwareState() == PD_STATE_UNCONFIGURED_GOOD &&
+                       (r.configFlags() & inUseOrForeign) == 0 && r.scsiDeviceType() == 0
                    ? 1
                    : 0;
     });

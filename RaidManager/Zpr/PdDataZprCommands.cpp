@@ -18,6 +18,7 @@
 #include "RaidManager/Zpr/ZprDeviceList.h"
 #include "RaidManager/Zpr/ZprDpmStatistics.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/ZprPdKeyId.h"
 #include "RaidManager/Zpr/ZprPdProgressBlock.h"
 #include "RaidManager/Zpr/ZprSpareRecord.h"
@@ -25,11 +26,6 @@
 
 namespace {
 
-// The drive cannot leave JBOD: the controller's limit of drive conversions is reached.
-const int STATUS_CONVERSION_LIMIT = 0x5F;
-// A power-state update (of this or another drive) is in progress: try again later.
-const int STATUS_POWER_UPDATE_BUSY = 0x55;
-const int STATUS_OTHER_POWER_UPDATE_BUSY = 0x56;
 const char* const SPIN_UP_PAUSE = "sleep 5";
 // Five minutes of pauses: a controller that stays busy longer is not waited for.
 const unsigned MAX_SPIN_UP_ROUNDS = 60;

@@ -15,14 +15,13 @@
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
 
 typedef ZprDriveInfo Info;
 
 const uint8_t SCSI_TYPE_TAPE = 1;
-const uint8_t INTERFACE_SAS = 2;
-const uint8_t INTERFACE_SATA = 3;
 const size_t WWN_AREA_SIZE = 2 * Info::DEVICE_ID_DATA_SIZE;
 const unsigned WWN_TYPE_SCSI_NAME = 8;
 const size_t ATA_TEXT_SIZE = 68;
@@ -64,17 +63,14 @@ const StateText STATE_TEXTS[] = {
     {0x90, "Configured - shielded", nullptr, nullptr},
 };
 
-const uint8_t POWER_SPUN_UP = 0x00;
-const uint8_t POWER_TRANSITION = 0xFF;
-
 const char* stateText(uint16_t state, uint8_t power)
 {
     for (const StateText& row : STATE_TEXTS) {
         if (row.state != state)
             continue;
-        if (row.spunDown == nullptr || power == POWER_SPUN_UP)
+        if (row.spunDown == nullptr || power == PD_POWER_SPUN_UP)
             return row.spunUp;
-        return power == POWER_TRANSITION ? row.transition : row.spunDown;
+        return power == PD_POWER_TRANSITION ? row.transition : row.spunDown;
     }
     return UNKNOWN_WORD;
 }
@@ -427,7 +423,7 @@ void PdDataZpr::appendTemperature(string& text)
                     celsius != 0 && celsius != 0xFF;
     if (!inRecord) {
         celsius = 0;
-        if (r.powerState() == POWER_SPUN_UP) {
+        if (r.powerState() == PD_POWER_SPUN_UP) {
             uint8_t page[TEMPERATURE_PAGE_SIZE];
             memset(page, 0, sizeof page);
             readTemperaturePage(page);

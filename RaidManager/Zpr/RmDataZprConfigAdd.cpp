@@ -23,13 +23,12 @@
 #include "RaidManager/Zpr/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/ZprLdParameters.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 
 namespace {
 
-const uint16_t PD_STATE_ONLINE = 0x18;
-const uint8_t LD_STATE_OPTIMAL = 3;
-const uint8_t RAID_LEVEL_MULTI_MIRROR = 17;
-const uint8_t RAID_QUALIFIER_PARITY = 3;
 const uint16_t SEQUENCE_UNKNOWN = 0xFFFF;
 const uint8_t TARGET_ID_PLANNED = 255;
 // Controller-information bit of DEVICES_PRESENT: cache memory, without which nothing is
@@ -69,7 +68,7 @@ int primaryLevelOf(uint8_t planLevel, uint8_t drivesPerSpan, uint8_t* primary)
         return 0;
     case UnConfiguredVd::LEVEL_RAID1:
     case UnConfiguredVd::LEVEL_SPANNED_RAID1:
-        *primary = drivesPerSpan < 3 ? 1 : RAID_LEVEL_MULTI_MIRROR;
+        *primary = drivesPerSpan < 3 ? 1 : ZprLdParameters::RAID_LEVEL_MULTI_MIRROR;
         return 0;
     case UnConfiguredVd::LEVEL_RAID5:
     case UnConfiguredVd::LEVEL_SPANNED_RAID5:

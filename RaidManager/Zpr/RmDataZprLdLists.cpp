@@ -16,6 +16,7 @@
 #include "RaidManager/Zpr/ZprLdList.h"
 #include "RaidManager/Zpr/ZprLdParameters.h"
 #include "RaidManager/Zpr/ZprLdProperties.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprSnapshotConfig.h"
 #include "RaidManager/Zpr/ZprSnapshotList.h"
 
@@ -25,9 +26,6 @@ namespace {
 const uint8_t ASSOCIATIONS_QUERY = 0;
 const uint32_t ASSOCIATIONS_WRITE = 255;
 const uint32_t RESERVED_IDS_QUERY = 2;
-
-// The default cache policy's write-back bit.
-const uint8_t WRITE_BACK = 0x01;
 
 const uint8_t POLICY_NONE = 0;
 const uint8_t POLICY_WRITE_THROUGH = 1;
@@ -165,7 +163,7 @@ int RmDataZpr::getTidewellWritePolicy(uint8_t* value)
         if (info.u8(ZprLdInfo::PARAMETERS + ZprLdParameters::SSD_CACHE) == 0)
             return true;
         const bool writeBack =
-            (info.u8(ZprLdInfo::PROPERTIES + ZprLdProperties::DEFAULT_CACHE_POLICY) & WRITE_BACK) != 0;
+            (info.u8(ZprLdInfo::PROPERTIES + ZprLdProperties::DEFAULT_CACHE_POLICY) & CACHE_POLICY_WRITE_BACK) != 0;
         *value = writeBack ? POLICY_WRITE_BACK : POLICY_WRITE_THROUGH;
         return !writeBack;
     });

@@ -7,12 +7,12 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
 
 namespace {
 
 const uint8_t DEVICE_TYPE_TAPE = 1;
-const uint16_t STATE_JBOD = 0x40;
 
 bool isDiskOrTape(uint8_t type)
 {
@@ -23,7 +23,8 @@ bool isDiskOrTape(uint8_t type)
 // shielded forms of unconfigured, hot spare and configured.
 bool isExcludedFromUnused(uint16_t state)
 {
-    return state == 0x40 || state == 0x80 || state == 0x82 || state == 0x90;
+    return state == PD_STATE_JBOD || state == PD_STATE_UNCONFIGURED_SHIELDED || state == PD_STATE_HOT_SPARE_SHIELDED ||
+           state == PD_STATE_CONFIGURED_SHIELDED;
 }
 
 // Deletes the list with its elements.
@@ -225,7 +226,7 @@ int RmDataZpr::getPdsInStateX40(ArrayList<PhysicalDevice*>** out)
             return 3;
         }
         uint16_t state = 0;
-        if (pd->getFirmwareState(&state) == 0 && state == STATE_JBOD && jbods->add(pd) != 0) {
+        if (pd->getFirmwareState(&state) == 0 && state == PD_STATE_JBOD && jbods->add(pd) != 0) {
             delete jbods;
             return -1;
         }

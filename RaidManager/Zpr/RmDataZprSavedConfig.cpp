@@ -16,12 +16,12 @@
 #include "RaidManager/Zpr/SavedConfigFile.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprDriveValues.h"
 
 namespace {
 
 // A member the saved configuration already had missing: no drive stands for it.
 const uint16_t MISSING_MEMBER = 0xFFFF;
-const uint16_t STATE_UNCONFIGURED_GOOD = 0x00;
 
 // The drive of the list with the device id; null when none has it (a drive whose id cannot be
 // read has none).
@@ -48,7 +48,7 @@ int takeDrive(ArrayList<PhysicalDevice*>* drives, uint16_t deviceId, uint16_t* s
     int status = pd->getFirmwareState(&state);
     if (status != 0)
         return status;
-    if (state != STATE_UNCONFIGURED_GOOD)
+    if (state != PD_STATE_UNCONFIGURED_GOOD)
         return -1;
     return pd->getSequenceNumber(sequence);
 }

@@ -19,6 +19,7 @@
 #include "RaidManager/Zpr/ZprLdInfo.h"
 #include "RaidManager/Zpr/ZprLdParameters.h"
 #include "RaidManager/Zpr/ZprLdProperties.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprMfcOemData.h"
 
 namespace {
@@ -27,9 +28,6 @@ typedef ZprLdParameters Params;
 typedef ZprLdProperties Props;
 
 const size_t OEM_FEATURE_CACHE_ASSOCIATIONS = 11;
-const uint8_t SSD_CACHE_DRIVE = 1;
-const uint8_t ACCESS_BLOCKED = 3;
-const uint8_t CACHE_ASSOCIATED = 1;
 
 // The capacity text of a block count on drives of `sectorSize` bytes per sector.
 void capacityText(uint64_t blocks, uint16_t sectorSize, char* text)

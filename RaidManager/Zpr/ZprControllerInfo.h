@@ -73,6 +73,8 @@ public:
     static constexpr size_t LD_OPERATIONS = 0x5E4;           // bit 4 disk cache policy
     static constexpr size_t LD_FEATURES = 0x5E5;             // bits 1, 3, 4, 5, 6, 7
     static constexpr unsigned PERF_MONITOR_BIT = 3;          // of LD_FEATURES: the controller performance monitor
+    static constexpr unsigned LD_POWER_SAVING_BIT = 4;       // of LD_FEATURES: power saving on logical drives
+    static constexpr unsigned MAXIMUM_WITHOUT_CACHING_BIT = 5; // of LD_FEATURES: both maximum power-save levels
     static constexpr size_t SSC_FEATURES = 0x5E6;            // bit 0 manual association
     static constexpr size_t MIN_STRIP_EXPONENT = 0x5E8;      // 8-bit
     static constexpr size_t MAX_STRIP_EXPONENT = 0x5E9;      // 8-bit
