@@ -5,39 +5,12 @@
 #include "DataProvider/DcmdCatalogue.h"
 #include "DataProvider/ZprFrame.h"
 #include "PavUtil/Memory.h"
+#include "RaidManager/Zpr/ZprFrameLayout.h"
 
 namespace {
 
-// Offsets of the frame fields written by the builders.
-const uint8_t FRAME_COMMAND = 0;
-const uint8_t FRAME_BYTE1 = 1;            // sense length of a SCSI pass-through
-const uint8_t FRAME_STATUS = 2;
-const uint8_t FRAME_TARGET = 4;
-const uint8_t FRAME_LUN = 5;
-const uint8_t FRAME_CDB_LENGTH = 6;
-const uint8_t FRAME_SGE_COUNT = 7;
-const uint8_t FRAME_SELF_ADDRESS = 8;
-const uint8_t FRAME_FLAGS = 16;
-const uint8_t FRAME_TIMEOUT = 18;
-const uint8_t FRAME_DATA_LENGTH = 20;
+using namespace zprframe;
 
-const uint8_t DCMD_OPCODE = 24;
-const uint8_t DCMD_MAILBOX = 28;
-const uint8_t DCMD_SGE_ADDRESS = 40;
-const uint8_t DCMD_SGE_LENGTH = 48;
-
-const uint8_t DCDB_SENSE_ADDRESS = 24;
-const uint8_t DCDB_CDB = 32;
-const uint8_t DCDB_SGE_ADDRESS = 48;
-const uint8_t DCDB_SGE_LENGTH = 56;
-
-const uint8_t STP_FIS = 24;
-const uint8_t STP_WORD44 = 44;
-const uint8_t STP_RESPONSE_ADDRESS = 48;
-const uint8_t STP_RESPONSE_LENGTH = 56;
-const uint8_t STP_DATA_ADDRESS_LOW = 60;
-
-const uint8_t FRESH_STATUS = 0xFF;
 const uint16_t PASS_THROUGH_BASE_FLAGS = 0x07;
 
 uint64_t addressOf(const void* p)

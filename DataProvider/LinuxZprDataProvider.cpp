@@ -8,6 +8,8 @@
 #include "Output/VoError.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
+#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/ZprFrameLayout.h"
 #include "System/OsBoundary.h"
 #include "System/PavError.h"
 
@@ -16,24 +18,14 @@ namespace {
 const char SIGNATURE[] = "ORVANECO";
 const uint32_t PASS_THROUGH_TIMEOUT = 30;
 
-// Frame offsets the transport reads or rewrites in its copy of the frame.
-const size_t F_COMMAND = 0;
-const size_t F_SENSE_LENGTH = 1;
-const size_t F_SGE_COUNT = 7;
-const size_t F_FLAGS = 16;
-const size_t F_DATA_LENGTH = 20;
-const size_t F_DCDB_SENSE_ADDRESS = 24;
+using namespace zprframe;
 
 // Frame offset of the first scatter-gather entry, by frame command 0-8.
-const uint32_t SGL_OFFSETS[] = { 0, 40, 40, 48, 48, 40, 0, 32, 48 };
+const uint32_t SGL_OFFSETS[] = {0, DCMD_SGE_ADDRESS, DCMD_SGE_ADDRESS, DCDB_SGE_ADDRESS, DCDB_SGE_ADDRESS,
+                                DCMD_SGE_ADDRESS, 0, TWO_ENTRY_SGE_ADDRESS, STP_RESPONSE_ADDRESS};
 
 // A frame with two scatter-gather entries from offset 32; no request builds one.
 const uint8_t FRAME_TWO_ENTRIES = 7;
-
-// Statuses after which the data area is copied back (with the direction they need).
-const uint8_t STATUS_OK = 0x00;
-const uint8_t STATUS_COPY_BOTH_WAYS = 0x55;
-const uint8_t STATUS_COPY_READ = 0x59;
 
 uint64_t addressOf(const void* p)
 {
@@ -48,14 +40,16 @@ void putEntry(LeView& frame, size_t offset, uint64_t address, uint32_t length)
     frame.setU32(offset + 8, length);
 }
 
+// Whether the data area is copied back after the status: after success, a power-state update in
+// progress and a reboot required, each in the direction it needs.
 bool copiesBack(uint8_t status, uint16_t flags)
 {
     switch (status) {
     case STATUS_OK:
         return (flags & ZPR_FLAG_READ) != 0;
-    case STATUS_COPY_BOTH_WAYS:
+    case STATUS_POWER_UPDATE_BUSY:   // the data area goes both ways
         return (flags & (ZPR_FLAG_WRITE | ZPR_FLAG_READ)) != 0;
-    case STATUS_COPY_READ:
+    case STATUS_REBOOT_REQUIRED:
         return (flags & ZPR_FLAG_READ) != 0;
     default:
         return false;
@@ -118,7 +112,7 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
     }
 
     const LeView image(static_cast<const uint8_t*>(request->frame()->address()), ZprFrame::FRAME_SIZE);
-    uint8_t command = image.u8(F_COMMAND);
+    uint8_t command = image.u8(FRAME_COMMAND);
     uint32_t length = request->dataLength();
     uint16_t flags = request->frameFlags();
     // Never move more than the caller's buffer holds.
@@ -129,11 +123,11 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
 
     switch (command) {
     case ZPR_FRAME_DCMD:
-        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(40)));
+        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(DCMD_SGE_ADDRESS)));
         break;
     case ZPR_FRAME_LD_SCSI_IO:
     case ZPR_FRAME_PD_SCSI_IO:
-        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(48)));
+        callerBuffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(image.u64(DCDB_SGE_ADDRESS)));
         break;
     case ZPR_FRAME_STP: {
         StpZprDpParams* stp = dynamic_cast<StpZprDpParams*>(request);
@@ -160,32 +154,32 @@ int LinuxZprDataProvider::sendFrame(DpParams* params)
     LeView frame = bytes.sub(ZprDriverPacket::FRAME, ZprDriverPacket::FRAME_AREA_SIZE);
     frame.writeBytes(0, image.data(), ZprFrame::FRAME_SIZE);
     const uint8_t* dataArea = packet + dataOffset;
-    uint32_t frameLength = frame.u32(F_DATA_LENGTH);
+    uint32_t frameLength = frame.u32(FRAME_DATA_LENGTH);
 
     switch (command) {
     case ZPR_FRAME_DCMD:
         bytes.setU32(ZprDriverPacket::TIMEOUT, 0);
         bytes.setU32(ZprDriverPacket::CONTROL_CODE, request->controlCode());
-        putEntry(frame, 40, addressOf(dataArea), frameLength);
-        frame.setU8(F_SGE_COUNT, 1);
+        putEntry(frame, DCMD_SGE_ADDRESS, addressOf(dataArea), frameLength);
+        frame.setU8(FRAME_SGE_COUNT, 1);
         break;
     case ZPR_FRAME_LD_SCSI_IO:
     case ZPR_FRAME_PD_SCSI_IO:
         bytes.setU32(ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
         bytes.setU32(ZprDriverPacket::CONTROL_CODE, 0);
-        putEntry(frame, 48, addressOf(dataArea), frameLength);
-        frame.setU8(F_SGE_COUNT, 1);
-        frame.setU64(F_DCDB_SENSE_ADDRESS, addressOf(packet + ZprDriverPacket::SENSE));
+        putEntry(frame, DCDB_SGE_ADDRESS, addressOf(dataArea), frameLength);
+        frame.setU8(FRAME_SGE_COUNT, 1);
+        frame.setU64(DCDB_SENSE_ADDRESS, addressOf(packet + ZprDriverPacket::SENSE));
         break;
     default:   // ZPR_FRAME_STP
         bytes.setU32(ZprDriverPacket::TIMEOUT, PASS_THROUGH_TIMEOUT);
         bytes.setU32(ZprDriverPacket::CONTROL_CODE, request->controlCode());
-        putEntry(frame, 48, addressOf(packet + ZprDriverPacket::DATA), static_cast<uint32_t>(responseLength));
-        putEntry(frame, 60, addressOf(dataArea), frameLength);
-        frame.setU8(F_SGE_COUNT, 2);
+        putEntry(frame, STP_RESPONSE_ADDRESS, addressOf(packet + ZprDriverPacket::DATA), static_cast<uint32_t>(responseLength));
+        putEntry(frame, STP_DATA_ADDRESS_LOW, addressOf(dataArea), frameLength);
+        frame.setU8(FRAME_SGE_COUNT, 2);
         break;
     }
-    frame.setU16(F_FLAGS, static_cast<uint16_t>(frame.u16(F_FLAGS) & ~ZPR_FLAG_SEND));
+    frame.setU16(FRAME_FLAGS, static_cast<uint16_t>(frame.u16(FRAME_FLAGS) & ~ZPR_FLAG_SEND));
 
     if ((flags & ZPR_FLAG_WRITE) && callerBuffer) {
         bytes.writeBytes(dataOffset, callerBuffer, copyLength);
@@ -215,9 +209,9 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
     LeView driver(driverPacket, ZprDriverPacket::HEADER_SIZE);
     LeView frame = driver.sub(ZprDriverPacket::FRAME, ZprDriverPacket::FRAME_AREA_SIZE);
     LeView packetOut(ioctlPacket, ZprIoctlPacket::SIZE);
-    uint8_t command = frame.u8(F_COMMAND);
+    uint8_t command = frame.u8(FRAME_COMMAND);
     uint32_t sglOffset = 0;
-    uint32_t sgeCount = frame.u8(F_SGE_COUNT);
+    uint32_t sgeCount = frame.u8(FRAME_SGE_COUNT);
     uint32_t senseOffset = 0;
     uint32_t senseLength = 0;
     uint32_t entryOffset = 0;
@@ -228,14 +222,14 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
     case ZPR_FRAME_PD_SCSI_IO:
         sglOffset = SGL_OFFSETS[command];
         entryOffset = sglOffset;
-        senseOffset = F_DCDB_SENSE_ADDRESS;
+        senseOffset = DCDB_SENSE_ADDRESS;
         // The driver writes sense data into the packet's 32-byte sense area.
-        senseLength = frame.u8(F_SENSE_LENGTH) > ZprDriverPacket::SENSE_SIZE
-                          ? ZprDriverPacket::SENSE_SIZE : frame.u8(F_SENSE_LENGTH);
+        senseLength = frame.u8(FRAME_BYTE1) > ZprDriverPacket::SENSE_SIZE
+                          ? ZprDriverPacket::SENSE_SIZE : frame.u8(FRAME_BYTE1);
         break;
     case ZPR_FRAME_DCMD:
         entryOffset = SGL_OFFSETS[ZPR_FRAME_DCMD];
-        if (frame.u32(F_DATA_LENGTH) != 0) {
+        if (frame.u32(FRAME_DATA_LENGTH) != 0) {
             sglOffset = entryOffset;
         } else {
             sgeCount = 0;
@@ -260,7 +254,7 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
     packetOut.setU32(ZprIoctlPacket::SENSE_OFFSET, senseOffset);
     packetOut.setU32(ZprIoctlPacket::SENSE_LENGTH, senseLength);
 
-    uint16_t flags = frame.u16(F_FLAGS);
+    uint16_t flags = frame.u16(FRAME_FLAGS);
     bool wide = (flags & ZPR_FLAG_SGL64) != 0;
     size_t entrySize = wide ? 12 : 8;
     for (unsigned int i = 0; i < entries; ++i) {
@@ -272,7 +266,7 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
         packetOut.setU64(iovec + 8, length);
     }
     if (wide) {
-        frame.setU16(F_FLAGS, static_cast<uint16_t>(flags & ~ZPR_FLAG_SGL64));
+        frame.setU16(FRAME_FLAGS, static_cast<uint16_t>(flags & ~ZPR_FLAG_SGL64));
     }
     packetOut.writeBytes(ZprIoctlPacket::FRAME, frame.data(), ZprDriverPacket::FRAME_AREA_SIZE);
     packetOut.setU16(ZprIoctlPacket::HOST_NUMBER, driver.u16(ZprDriverPacket::HOST_NUMBER));
