@@ -3,7 +3,8 @@
 //
 // Two tables of the same 100 statuses in the same order: the plain wording ("disk", "disk group",
 // "passphrase") and the wording for controllers that report OEM identifier 2 ("drive", "drive
-// group", "security key"). Nothing marks the end of a table: searches are bounded by the count.
+// group", "security key"). Both are columns of the one table of statuses and texts in the .cpp.
+// Nothing marks the end of a table: searches are bounded by the count.
 #ifndef FWERRORDESCRIPTIONS_H
 #define FWERRORDESCRIPTIONS_H
 
@@ -16,8 +17,9 @@ struct FwErrorDescription {
 
 const int FW_ERROR_DESCRIPTION_COUNT = 100;
 
-extern const FwErrorDescription FW_ERROR_DESCRIPTIONS[FW_ERROR_DESCRIPTION_COUNT];
-extern const FwErrorDescription FW_ERROR_DESCRIPTIONS_OEM2[FW_ERROR_DESCRIPTION_COUNT];
+// FW_ERROR_DESCRIPTION_COUNT rows each.
+extern const FwErrorDescription* const FW_ERROR_DESCRIPTIONS;
+extern const FwErrorDescription* const FW_ERROR_DESCRIPTIONS_OEM2;
 
 // What is printed when no row holds the value looked up.
 extern const char* const FW_ERROR_UNKNOWN_TEXT;  // "\n  Unknown error \n"
