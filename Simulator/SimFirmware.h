@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "Simulator/SimBytes.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimModel.h"
 
 namespace sim {
@@ -41,14 +42,6 @@ const uint8_t FRAME_LD_SCSI_IO = 3;
 const uint8_t FRAME_PD_SCSI_IO = 4;
 const uint8_t FRAME_DCMD = 5;
 const uint8_t FRAME_STP = 8;
-
-// Firmware statuses the simulated firmware answers with.
-const uint8_t FW_STATUS_OK = 0x00;
-const uint8_t FW_STATUS_INVALID_COMMAND = 0x02;    // no handler for the frame's code
-const uint8_t FW_STATUS_INVALID_ARGUMENT = 0x03;   // direction or length does not fit
-const uint8_t FW_STATUS_BAD_ARRAY = 0x09;          // an array that the configuration cannot hold
-const uint8_t FW_STATUS_NO_DEVICE = 0x0C;          // the addressed device does not exist
-const uint8_t FW_STATUS_SCSI_ERROR = 0x2D;         // a pass-through the device answered with an error
 
 // Sizes of the records that a description's "patch" may lay bytes over.
 const size_t CONTROLLER_INFO_SIZE = 2048;

@@ -3,6 +3,7 @@
 // data. A record the program writes is taken
 // into its named fields; its other bytes stay as the record's patch.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 
 #include <algorithm>
 
@@ -16,7 +17,6 @@ const uint32_t OP_ADP_MFC_GET_OEM_DATA = 0x010E8481;
 const uint32_t OP_ADP_MFC_GET_DEFAULTS = 0x010E0201;
 const uint32_t OP_ADP_MFC_SET_DEFAULTS = 0x010E0202;
 const uint32_t OP_ADP_MFC_SET_PCI_LINK_SPEED = 0x010E0103;
-const uint8_t FW_STATUS_REBOOT_REQUIRED = 0x59;
 const uint32_t OP_ADP_GET_PROPERTIES = 0x01020100;
 const uint32_t OP_ADP_SET_PROPERTIES = 0x01020200;
 const uint32_t OP_ADP_ALARM_GET = 0x01030100;
@@ -307,7 +307,6 @@ uint8_t adpSetProperties(SimState& state, Controller& c, SimCommand& cmd)
 // byte 18. Silencing stops the sound of an alarm that went off, which the simulated one never
 // does. Without an alarm every alarm command answers "hardware not present".
 
-const uint8_t FW_STATUS_HARDWARE_NOT_PRESENT = 0x22;
 const uint8_t DEVICE_PRESENT_ALARM = 0x02;
 
 bool alarmFitted(const Controller& c)

@@ -1,6 +1,7 @@
 // Configuration commands of the simulated firmware: the configuration buffer.
 #include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>
@@ -15,10 +16,7 @@ const uint32_t OP_CFG_SET_ARRAY = 0x04060000;
 const uint32_t OP_CFG_MAKE_HOTSPARE = 0x04040000;
 const uint32_t OP_CFG_REMOVE_HOTSPARE = 0x04050000;
 const uint32_t OP_CFG_CLEAR = 0x04030000;
-const uint8_t FW_STATUS_SSD_CACHE_DATA = 0x66;   // a plain clear while SSD-cache data is kept
 const uint32_t CLEAR_FORCED = 1;                 // mailbox byte 0 of a forced clear
-const uint8_t FW_STATUS_WRONG_STATE = 0x32;
-const uint8_t CONFIG_FLAG_SPARE = 0x02;
 const size_t RUNTIME_STATUS_SIZE = 4;
 
 // The buffer: a 32-byte header (total size; count and record size of the arrays, the logical

@@ -7,6 +7,7 @@
 // changes unless the whole buffer is taken.
 #include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>
@@ -17,11 +18,6 @@ namespace sim {
 namespace {
 
 const uint32_t OP_CFG_ADD = 0x04020000;
-const uint8_t FW_STATUS_WRONG_STATE = 0x32;
-const uint8_t FW_STATUS_MAX_LDS = 0x1A;
-const uint8_t PD_STATE_HOT_SPARE = 0x02;
-const uint8_t CONFIG_FLAG_SPARE = 0x02;
-const uint8_t LD_STATE_DEGRADED = 2;
 const uint16_t MISSING_MEMBER = 0xFFFF;
 const size_t CFG_HEADER_SIZE = 32;
 const size_t CFG_LD_SIZE = 256;

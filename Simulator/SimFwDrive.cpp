@@ -2,6 +2,7 @@
 // information record and the device-list operation (spinning listed drives up).
 #include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 
 #include <algorithm>
 
@@ -25,7 +26,6 @@ const uint8_t NO_ENCLOSURE_INDEX = 0xFF;
 const size_t DEVICE_LIST_COUNT = 4;
 const size_t DEVICE_LIST_IDS = 10;
 const size_t DEVICE_LIST_MIN = 12;   // one device id
-const uint8_t FW_STATUS_SPINNING_UP = 0x55;
 
 // The position of the drive's enclosure in the enclosure list.
 uint8_t enclosureIndex(const Controller& c, uint16_t enclosureId)

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 namespace sim {
@@ -38,18 +39,8 @@ const uint32_t OP_PD_COPYBACK_SUSPEND_RESUME = 0x020E0200;
 const uint32_t OP_PD_SECURE_ERASE_START = 0x020F0100;
 const uint32_t OP_PD_SECURE_ERASE_STOP = 0x020F0200;
 
-const uint8_t FW_STATUS_WRONG_STATE = 0x32;
-const uint8_t FW_STATUS_CONVERSION_LIMIT = 0x5F;
-
-const uint8_t PD_STATE_UNCONFIGURED_BAD = 0x01;
-const uint8_t PD_STATE_HOT_SPARE = 0x02;
-const uint8_t PD_STATE_OFFLINE = 0x10;
-const uint8_t PD_STATE_COPYBACK = 0x20;
-const uint8_t PD_STATE_JBOD = 0x40;
-const uint8_t LD_STATE_DEGRADED = 2;
 const uint16_t MISSING_ENTRY = 0xFFFF;
 const uint8_t SECURITY_SECURED_LOCKED_FOREIGN = 0x1C;   // bits 2-4
-const uint8_t POWER_SPUN_DOWN = 0x01;
 const uint8_t SECURE_ERASE_MAX_TYPE = 2;
 
 // The progress block: running bits at 0, the rebuild or copyback entry at 4, the clear or

@@ -2,6 +2,7 @@
 // batches of 256-byte event records selected by start number and filter word, and the clear)
 // and advanced event capture (control, dump and settings).
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 
 #include <algorithm>
 
@@ -23,10 +24,6 @@ const uint32_t EVENT_LIST_HEADER = 8;       // the count, then 4 bytes
 const uint32_t AEC_DUMP_SIZE = 0x8000;
 const uint32_t AEC_SETTINGS_SIZE = 40;
 const uint8_t AEC_STARTED = 2;
-const uint8_t FW_STATUS_AEC_RUNNING = 0x61;
-
-// The status of a selection that holds no event.
-const uint8_t FW_STATUS_NOT_FOUND = 0x23;
 
 const uint16_t ALL_LOCALES = 0xFFFF;
 

@@ -3,6 +3,7 @@
 // within that size, and is committed only when it holds all of them. The commit takes the
 // "APP" version and the package version from the image. A close is accepted in any state.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimFlashImage.h"
 #include "Simulator/SimState.h"
 
@@ -14,11 +15,6 @@ const uint32_t OP_FLASH_OPEN = 0x010F0100;
 const uint32_t OP_FLASH_DOWNLOAD = 0x010F0200;
 const uint32_t OP_FLASH_COMMIT = 0x010F0300;
 const uint32_t OP_FLASH_CLOSE = 0x010F0400;
-
-const uint8_t FW_STATUS_FLASH_BUSY = 0x0F;          // a download is already open
-const uint8_t FW_STATUS_FLASH_SEQUENCE = 0x13;      // a piece out of order, a commit with bytes missing
-const uint8_t FW_STATUS_FLASH_NOT_OPEN = 0x14;      // no download in progress
-const uint8_t FW_STATUS_ONLINE_UPDATE_NOT_NOW = 0x69;
 
 typedef FlashDownload::Phase Phase;
 

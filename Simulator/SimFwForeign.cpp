@@ -4,6 +4,7 @@
 // renumbered as an import would make them), the import merges them into the configuration and
 // the clear forgets them; both free their drives of the foreign mark.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>
@@ -22,9 +23,6 @@ const uint32_t OP_FOREIGN_CLEAR = 0x04060500;
 const size_t SCAN_SIZE = 196;
 const size_t CFG_DEFAULT_READ = 616;
 const uint8_t ALL_CONFIGS = 255;
-const uint8_t FW_STATUS_TOO_MANY_LDS = 0x1A;
-const uint8_t PD_STATE_HOT_SPARE = 0x02;
-const uint8_t CONFIG_FLAG_SPARE = 0x02;
 const uint8_t CONFIG_FLAG_FOREIGN = 0x10;
 const uint8_t SECURITY_LOCKED_FOREIGN = 0x18;   // bits 3 (locked) and 4 (foreign lock)
 
@@ -218,7 +216,7 @@ uint8_t foreignImport(SimState& state, Controller& c, SimCommand& cmd)
     for (const ForeignConfig& f : merged)
         lds += f.lds.size();
     if (lds > c.info.maxVirtualDrives)
-        return FW_STATUS_TOO_MANY_LDS;
+        return FW_STATUS_MAX_LDS;
     for (const ForeignConfig& f : merged) {
         c.arrays.insert(c.arrays.end(), f.arrays.begin(), f.arrays.end());
         c.lds.insert(c.lds.end(), f.lds.begin(), f.lds.end());

@@ -11,6 +11,7 @@
 
 #include "Simulator/SimConsistency.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 namespace sim {
@@ -40,20 +41,10 @@ const uint32_t OP_LD_REMOVE_BLOCKED_ACCESS = 0x03040010;
 const uint32_t OP_LD_SET_CONSISTENCY = 0x0305E100;
 const uint32_t SCSI_READ_10 = 0x28;
 
-const uint8_t FW_STATUS_NOT_SUPPORTED = 0x01;
-const uint8_t FW_STATUS_CANNOT_ABORT = 0x05;
-const uint8_t FW_STATUS_IN_USE = 0x0B;
-const uint8_t FW_STATUS_CC_RUNNING = 0x17;
-const uint8_t FW_STATUS_INIT_RUNNING = 0x18;
-const uint8_t FW_STATUS_RECON_RUNNING = 0x1D;
-const uint8_t FW_STATUS_WRONG_LEVEL = 0x1E;
-const uint8_t FW_STATUS_WRONG_STATE = 0x32;
-
 // Mailbox byte 4 of the suspend-resume and initialization commands.
 const uint8_t RESUME = 1;
 const uint8_t FULL_INIT = 1;
 const uint32_t ALL_LDS = 0xFF;
-const uint8_t ACCESS_BLOCKED = 3;
 
 // The progress block: running bits at 0, one entry per operation from 4 (a secure erase in
 // the consistency check's), suspended bits at 24.

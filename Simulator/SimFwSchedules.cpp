@@ -5,6 +5,7 @@
 // `secondsPerDrive`, stands still while suspended, and when every drive is done it stops and
 // counts one iteration more. Starting with no eligible drive answers 0x58.
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>
@@ -24,8 +25,6 @@ const uint32_t OP_ADP_CC_SCHEDULE_GET_PROPERTIES = 0x01140200;
 const uint32_t OP_ADP_CC_SCHEDULE_SET_PROPERTIES = 0x01140300;
 
 const size_t STATUS_SIZE = 16;
-const uint8_t FW_STATUS_NO_PATROL_READ_DRIVES = 0x58;
-const uint8_t PD_STATE_HOT_SPARE = 0x02;
 const uint32_t MAILBOX_SUSPEND = 0;
 const uint32_t MAILBOX_RESUME = 1;
 

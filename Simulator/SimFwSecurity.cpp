@@ -6,6 +6,7 @@
 // the program zero-fills before copying its text is. Key ids are kept per controller (mailbox
 // bytes 0-1 0xFFFF) and per drive (a device id).
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimFirmwareValues.h"
 
 namespace sim {
 
@@ -32,7 +33,6 @@ const uint8_t MODE_STAGE_EXTERNAL = 20;
 const uint8_t SECURITY_KEY_ASSIGNED = 0x02;
 const uint8_t SECURITY_KEY_FAILED = 0x04;
 const uint8_t KEY_STATE_CHANGE_WITHOUT_TEXT = 4;
-const uint8_t FW_STATUS_SECURE_LDS_EXIST = 0x4B;
 const uint16_t CONTROLLER_KEY_ID = 0xFFFF;
 
 // The text of a field of `width` bytes from `off`; false when it has no NUL or a nonzero byte

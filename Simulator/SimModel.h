@@ -18,6 +18,7 @@
 
 #include "PavUtil/ImageSignatureWords.h"
 #include "Simulator/SimBytes.h"
+#include "Simulator/SimFirmwareValues.h"
 
 namespace sim {
 
@@ -28,14 +29,6 @@ typedef std::map<uint32_t, Bytes> Patch;
 // Driver kinds: the hardware-RAID (SAS) driver and the software-RAID driver.
 const int DRIVER_KIND_SAS = 0;
 const int DRIVER_KIND_SWR = 1;
-
-// Firmware codes of drive and logical-drive states used by the presets and the counts.
-const uint8_t PD_STATE_UNCONFIGURED_GOOD = 0x00;
-const uint8_t PD_STATE_FAILED = 0x11;
-const uint8_t PD_STATE_REBUILD = 0x14;
-const uint8_t PD_STATE_ONLINE = 0x18;
-const uint8_t LD_STATE_OFFLINE = 0;
-const uint8_t LD_STATE_OPTIMAL = 3;
 
 struct PciLocation {
     uint16_t domain = 0;
