@@ -94,7 +94,7 @@ public:
     // Hands the request to the first provider that supports its kind, after storing this
     // controller's identifier in it: the provider's result unchanged, -1 when no provider
     // accepts the request (or there is no request).
-    int execute(DpParams* request);
+    [[nodiscard]] int execute(DpParams* request);
 
     // Appends a provider (process-wide objects: the controller never deletes them). A null
     // provider is not added.

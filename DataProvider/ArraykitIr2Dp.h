@@ -32,17 +32,17 @@ public:
     // -1 when the bridge is not loaded or the request is not a library command with a block;
     // else, for a block of type 11, the current controller id replaces the block's, and the
     // library's result is returned.
-    int execute(DpParams* request) override;
+    [[nodiscard]] int execute(DpParams* request) override;
     bool supports(uint8_t kind) override;
     // Closes the library when it was loaded.
     ~ArraykitIr2Dp() override;
 
     // The entry's result for the block (without the loaded check); 1 when there is no entry,
     // -1 for a null block.
-    int call(_AK_LIB_CMD_PARAM_T* block);
+    [[nodiscard]] int call(_AK_LIB_CMD_PARAM_T* block);
     // A library-wide command (type 0) in a fresh block around the caller's buffer; call()'s
     // result.
-    int callGeneral(uint8_t code, void* data, uint32_t length);
+    [[nodiscard]] int callGeneral(uint8_t code, void* data, uint32_t length);
     void setCurrentId(uint32_t id) { currentId = id; }
     uint32_t getCurrentId() const { return currentId; }
     bool isLoaded() const { return loaded; }

@@ -12,7 +12,7 @@ class DpParams;
 class DataProvider {
 public:
     // Carries the request; the result is the provider's status for it.
-    virtual int execute(DpParams* request) = 0;
+    [[nodiscard]] virtual int execute(DpParams* request) = 0;
     // True when the provider carries requests of this kind.
     virtual bool supports(uint8_t kind) = 0;
     virtual ~DataProvider() = 0;

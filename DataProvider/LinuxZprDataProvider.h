@@ -69,23 +69,23 @@ public:
     // when it cannot be made.
     static LinuxZprDataProvider* instance(int unused = 0);
 
-    int sendDcmd(DpParams* request) override;
-    int sendDcdb(DpParams* request) override;
-    int sendDriverCommand(DpParams* request) override;
-    int sendStp(DpParams* request) override;
+    [[nodiscard]] int sendDcmd(DpParams* request) override;
+    [[nodiscard]] int sendDcdb(DpParams* request) override;
+    [[nodiscard]] int sendDriverCommand(DpParams* request) override;
+    [[nodiscard]] int sendStp(DpParams* request) override;
 
     // Sends one request: the firmware status (0-255), or -1 when nothing was sent or the ioctl
     // failed with -1. The request must carry the controller's LinuxCtrlId.
-    int sendFrame(DpParams* request);
+    [[nodiscard]] int sendFrame(DpParams* request);
 
     // Converts a driver packet into the ioctl packet (which the caller has zeroed); clears the
     // 64-bit entry flag in the driver packet's frame. 0 on success, 1 for an unknown frame command.
-    static int buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctlPacket);
+    [[nodiscard]] static int buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctlPacket);
 
     // Builds the ioctl packet, issues the ioctl and records the outcome in the last-error word.
     // The ioctl's return value; 1 when the packet could not be converted, -1 for an unknown
     // driver kind or when the ioctl packet cannot be allocated (nothing recorded in these cases).
-    static int issueIoctl(int fd, uint8_t* driverPacket, uint32_t driverKind);
+    [[nodiscard]] static int issueIoctl(int fd, uint8_t* driverPacket, uint32_t driverKind);
 
     ~LinuxZprDataProvider() override;
 

@@ -56,14 +56,14 @@ class ZprDataProvider : public DataProvider {
 public:
     // Sends the request through the operation of its kind: the result reduced to 16 bits, or -1
     // when no operation carries the kind.
-    int execute(DpParams* request) override;
+    [[nodiscard]] int execute(DpParams* request) override;
     bool supports(uint8_t kind) override;
     ~ZprDataProvider() override;
 
-    virtual int sendDcmd(DpParams* request) = 0;
-    virtual int sendDcdb(DpParams* request) = 0;
-    virtual int sendDriverCommand(DpParams* request) = 0;
-    virtual int sendStp(DpParams* request) = 0;
+    [[nodiscard]] virtual int sendDcmd(DpParams* request) = 0;
+    [[nodiscard]] virtual int sendDcdb(DpParams* request) = 0;
+    [[nodiscard]] virtual int sendDriverCommand(DpParams* request) = 0;
+    [[nodiscard]] virtual int sendStp(DpParams* request) = 0;
 
 protected:
     ZprDataProvider();

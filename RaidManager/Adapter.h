@@ -24,7 +24,7 @@ public:
     AdapterData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
     ~AdapterData() override {}
 
-#define ADAPTER_OP(ret, name, params, args) virtual ret name params = 0;
+#define ADAPTER_OP(ret, name, params, args) [[nodiscard]] virtual ret name params = 0;
 #define ADAPTER_OP_PENDING ADAPTER_OP
 #define ADAPTER_OP_ELEMENT ADAPTER_OP
 #include "RaidManager/AdapterOperations.def"
@@ -44,7 +44,7 @@ public:
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
 #define ADAPTER_OP(ret, name, params, args) \
-    ret name params { return adapterData->name args; }
+    [[nodiscard]] ret name params { return adapterData->name args; }
 #define ADAPTER_OP_PENDING ADAPTER_OP
 #define ADAPTER_OP_ELEMENT(ret, name, params, args)
 #include "RaidManager/AdapterOperations.def"
@@ -56,8 +56,8 @@ public:
     // id, which the element looks up in its RAID manager's lists. 0 with `*vd` / `*pd` left
     // alone when there is none (or it matches no element); a failure of the data part passes
     // through; -1 when the manager or its list cannot be had.
-    int getBootVirtualDrive(VirtualDisk** vd);
-    int getBootPhysicalDrive(PhysicalDevice** pd);
+    [[nodiscard]] int getBootVirtualDrive(VirtualDisk** vd);
+    [[nodiscard]] int getBootPhysicalDrive(PhysicalDevice** pd);
 
 private:
     AdapterData* adapterData;  // the same object as the element's data, seen as adapter data

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/Spare.h"
 
@@ -154,7 +155,8 @@ int Array::getSmallestPdSize(uint64_t* blocks)
         PhysicalDevice* pd = list->get(i);
         uint8_t unavailable = 1;
         if (pd != nullptr)
-            pd->isInfoUnavailable(&unavailable);
+            ignoreStatus(pd->isInfoUnavailable(&unavailable),
+                         "always 0; the answer says whether the information was read");
         if (unavailable != 0)
             continue;
         uint64_t size = 0;
@@ -187,7 +189,8 @@ int Array::hasForeignPd(uint8_t* answer)
     return findAnswerOne(list, answer, [](PhysicalDevice* pd, uint8_t* foreign) {
         uint8_t unavailable = 1;
         if (pd != nullptr)
-            pd->isInfoUnavailable(&unavailable);
+            ignoreStatus(pd->isInfoUnavailable(&unavailable),
+                         "always 0; the answer says whether the information was read");
         return unavailable == 1 ? 0 : pd->isForeign(foreign);
     });
 }

@@ -22,14 +22,14 @@ public:
     ~ArrayData() override;
 
     // The usable extent on each member drive, in blocks.
-    virtual int getSize(uint64_t* blocks) = 0;
+    [[nodiscard]] virtual int getSize(uint64_t* blocks) = 0;
     // The firmware's number of the array.
-    virtual int getArrayRef(uint16_t* arrayRef) = 0;
-    virtual int getMaxVdsPerArray(uint8_t* count) = 0;
+    [[nodiscard]] virtual int getArrayRef(uint16_t* arrayRef) = 0;
+    [[nodiscard]] virtual int getMaxVdsPerArray(uint8_t* count) = 0;
     // 1 when no array record is attached.
-    virtual int hasNoRecord(uint8_t* answer) = 0;
+    [[nodiscard]] virtual int hasNoRecord(uint8_t* answer) = 0;
     // Stores the size in the array record and writes the record to the controller.
-    virtual int setSize(uint64_t blocks) = 0;
+    [[nodiscard]] virtual int setSize(uint64_t blocks) = 0;
 };
 
 class Array : public RaidElement {
@@ -41,50 +41,50 @@ public:
     // deletes the containers, not their elements.
     ~Array() override;
 
-    virtual int isHmg() = 0;
-    virtual int isRedundant(uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isHmg() = 0;
+    [[nodiscard]] virtual int isRedundant(uint8_t* answer) = 0;
 
     // What getFreeExtents answers for an array without room for another virtual drive.
     static constexpr int NO_FREE_EXTENT = 26;
     // Every extent of the array in block order (blocks per member drive): each virtual drive's
     // and the gaps, free (no virtual drive). A new list, owned by the caller with its extents;
     // -1 without a record or virtual drives, or when a drive's layout cannot be read.
-    int getSpaceMap(ArrayList<ArraySpaceInfo*>** map);
+    [[nodiscard]] int getSpaceMap(ArrayList<ArraySpaceInfo*>** map);
     // The free extents of the space map, as a new list owned by the caller with its extents;
     // NO_FREE_EXTENT, nothing handed out, when there is none.
-    int getFreeExtents(ArrayList<ArraySpaceInfo*>** extents);
+    [[nodiscard]] int getFreeExtents(ArrayList<ArraySpaceInfo*>** extents);
 
-    int addPd(PhysicalDevice* pd);
-    int addVirtualDisk(VirtualDisk* vd);
-    int addSpare(Spare* spare);
-    int setDiskGroup(DiskGroup* group);
+    [[nodiscard]] int addPd(PhysicalDevice* pd);
+    [[nodiscard]] int addVirtualDisk(VirtualDisk* vd);
+    [[nodiscard]] int addSpare(Spare* spare);
+    [[nodiscard]] int setDiskGroup(DiskGroup* group);
 
     // -1 when the array has no record or no drive list.
-    int getPdList(ArrayList<PhysicalDevice*>** list);
-    int getVdList(ArrayList<VirtualDisk*>** list);
+    [[nodiscard]] int getPdList(ArrayList<PhysicalDevice*>** list);
+    [[nodiscard]] int getVdList(ArrayList<VirtualDisk*>** list);
     // The dedicated spares, possibly null; always 0.
-    int getSpares(ArrayList<Spare*>** list);
-    int getDiskGroup(DiskGroup** group);
+    [[nodiscard]] int getSpares(ArrayList<Spare*>** list);
+    [[nodiscard]] int getDiskGroup(DiskGroup** group);
 
-    int hasNoRecord(uint8_t* answer);
+    [[nodiscard]] int hasNoRecord(uint8_t* answer);
     // These forwarders refuse (-1) an array without a record.
-    int getSize(uint64_t* blocks);
-    int getArrayRef(uint16_t* arrayRef);
-    int getMaxVdsPerArray(uint8_t* count);
+    [[nodiscard]] int getSize(uint64_t* blocks);
+    [[nodiscard]] int getArrayRef(uint16_t* arrayRef);
+    [[nodiscard]] int getMaxVdsPerArray(uint8_t* count);
     // The smallest coerced size of the member drives that can be read.
-    int getSmallestPdSize(uint64_t* blocks);
-    int setSizeToSmallestPd();
+    [[nodiscard]] int getSmallestPdSize(uint64_t* blocks);
+    [[nodiscard]] int setSizeToSmallestPd();
     // 1 when a member drive that can be read is foreign.
-    int hasForeignPd(uint8_t* answer);
+    [[nodiscard]] int hasForeignPd(uint8_t* answer);
     // The same for an array of a disk group or under a span: -1 for a null array, 0 (answer
     // untouched) for an array without a record.
-    static int hasForeignPdIfRecorded(Array* array, uint8_t* answer);
+    [[nodiscard]] static int hasForeignPdIfRecorded(Array* array, uint8_t* answer);
 
 protected:
     // 0 when the array has a record, else -1 or the data object's failure.
-    int requireRecord();
+    [[nodiscard]] int requireRecord();
     // The space map's walk over the virtual drives sorted by start block.
-    int buildSpaceMap(ArrayList<VirtualDisk*>* sorted, ArrayList<ArraySpaceInfo*>* map);
+    [[nodiscard]] int buildSpaceMap(ArrayList<VirtualDisk*>* sorted, ArrayList<ArraySpaceInfo*>* map);
 
     ArrayData* arrayData;               // the element's data object, seen as its interface
     ArrayList<PhysicalDevice*>* pds;    // null until the first drive is added
@@ -99,12 +99,12 @@ public:
     ArrayHmg(ArrayData* data, Controller* controller);
     ~ArrayHmg() override;
 
-    int isHmg() override { return 1; }
+    [[nodiscard]] int isHmg() override { return 1; }
     // 1 when the first virtual drive's primary level is 1, 5 or 6; -1 without virtual drives.
-    int isRedundant(uint8_t* answer) override;
+    [[nodiscard]] int isRedundant(uint8_t* answer) override;
     // The blocks a new virtual drive of the array's level (its first virtual drive's) could
     // hold in the extent, over all member drives; -1 for a level without a rule.
-    int getExtentCapacity(ArraySpaceInfo* extent, uint64_t* capacity);
+    [[nodiscard]] int getExtentCapacity(ArraySpaceInfo* extent, uint64_t* capacity);
 
     // The creator registered under ELEMENT_TYPE_ARRAY; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);

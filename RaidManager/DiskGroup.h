@@ -30,11 +30,11 @@ public:
     // always builds its element, also without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
-    int addArray(Array* array);
+    [[nodiscard]] int addArray(Array* array);
     // -1 when there is no list.
-    int getArrays(ArrayList<Array*>** list);
+    [[nodiscard]] int getArrays(ArrayList<Array*>** list);
     // 1 when a drive of an array of the group is foreign.
-    int hasForeignPd(uint8_t* answer);
+    [[nodiscard]] int hasForeignPd(uint8_t* answer);
 
 protected:
     DgData* dgData;             // the element's data object, or null

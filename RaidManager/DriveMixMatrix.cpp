@@ -1,5 +1,6 @@
 #include "RaidManager/DriveMixMatrix.h"
 
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/Zpr/ZprDriveValues.h"
@@ -54,8 +55,9 @@ uint8_t DriveMixMatrix::kindOf(PhysicalDevice* pd)
     uint8_t media = 255;
     uint8_t interface = 255;
     if (pd != nullptr) {
-        pd->getMediaType(&media);
-        pd->getInterfaceType(&interface);
+        ignoreStatus(pd->getMediaType(&media), "an unread code keeps 255 and the drive is classed by it");
+        ignoreStatus(pd->getInterfaceType(&interface),
+                     "an unread code keeps 255 and the drive is classed by it");
     }
     return static_cast<uint8_t>((media != 0 ? KIND_SAS_SSD : KIND_SAS_HDD) + (interface == INTERFACE_SAS ? 0 : 1));
 }

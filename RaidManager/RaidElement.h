@@ -82,7 +82,7 @@ RaidElement* createElementOver(RaidElementData* data, Controller* controller)
 // Appends `element` to `*list`, making the list (capacity 4) first: 0, or -1 when out of memory
 // or full.
 template <class T>
-int appendToList(ArrayList<T>*& list, T element)
+[[nodiscard]] int appendToList(ArrayList<T>*& list, T element)
 {
     if (list == nullptr) {
         list = new (noThrowNew) ArrayList<T>(4);
@@ -96,7 +96,7 @@ int appendToList(ArrayList<T>*& list, T element)
 // an ask is the result; an answer of 1 sets *found to 1 and ends the walk with 0; after the
 // last element *found is 0 and the result 0.
 template <class T, class Ask>
-int findAnswerOne(const ArrayList<T>* list, uint8_t* found, Ask ask)
+[[nodiscard]] int findAnswerOne(const ArrayList<T>* list, uint8_t* found, Ask ask)
 {
     for (unsigned char i = 0; list != nullptr && i < list->count(); ++i) {
         uint8_t answer = 0;

@@ -25,7 +25,7 @@ public:
     RaidElementFactory();
     // Appends the creator to the list of the type code (made at the first registration of the
     // code); the list's add result, -1 for a code of TYPE_COUNT or more.
-    virtual int registerCreator(unsigned char typeCode, RaidElementCreator creator);
+    [[nodiscard]] virtual int registerCreator(unsigned char typeCode, RaidElementCreator creator);
     // The first element that a creator of the code builds over the data and the controller;
     // null when the code has no creator or every creator gives null.
     virtual RaidElement* create(unsigned char typeCode, RaidElementData* data, Controller* controller);

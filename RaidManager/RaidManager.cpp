@@ -1,5 +1,6 @@
 #include "RaidManager/RaidManager.h"
 
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -79,7 +80,7 @@ int SnapShotRaidManager::refresh()
     dropSnapshot();
     if (rmData == nullptr)
         return -1;
-    rmData->resetCaches();
+    ignoreStatus(rmData->resetCaches(), "frees the cached records: always 0");
     Adapter* loaded = nullptr;
     int status = rmData->getAdapter(&loaded);
     if (status != 0)
@@ -123,9 +124,12 @@ void SnapShotRaidManager::buildDriveMixMatrix()
     uint8_t mediaMix = 0;
     uint8_t ssdInterfaceMix = 0;
     uint8_t hddInterfaceMix = 0;
-    adapter->getDriveMixFlag5f0Bit6(&mediaMix);
-    adapter->getDriveMixFlag5f0Bit5(&ssdInterfaceMix);
-    adapter->getDriveMixFlag5f0Bit3(&hddInterfaceMix);
+    ignoreStatus(adapter->getDriveMixFlag5f0Bit6(&mediaMix),
+                 "an unread flag keeps 0: that mix is not allowed");
+    ignoreStatus(adapter->getDriveMixFlag5f0Bit5(&ssdInterfaceMix),
+                 "an unread flag keeps 0: that mix is not allowed");
+    ignoreStatus(adapter->getDriveMixFlag5f0Bit3(&hddInterfaceMix),
+                 "an unread flag keeps 0: that mix is not allowed");
     driveMix->build(mediaMix, ssdInterfaceMix, hddInterfaceMix);
 }
 
@@ -293,7 +297,7 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
     if (count > 1)
         return 1;
     if (config == nullptr)
-        refresh();
+        ignoreStatus(refresh(), "a failed read leaves the drive lists empty: no enclosure");
     if (allPds != nullptr && allPds->count() > 0) {
         uint16_t last = ENCLOSURE_ID_NONE;
         for (unsigned char i = 0; i < allPds->count(); ++i) {
@@ -451,13 +455,20 @@ void registerRaidCreators()
     RaidElementFactory* elements = RaidElementFactory::instance();
     if (elements == nullptr)
         return;
-    elements->registerCreator(ELEMENT_TYPE_ADAPTER, makeFunctor(&Adapter::create));
-    elements->registerCreator(ELEMENT_TYPE_PD, makeFunctor(&PhysicalDevice::create));
-    elements->registerCreator(ELEMENT_TYPE_VD, makeFunctor(&VirtualDisk::create));
-    elements->registerCreator(ELEMENT_TYPE_ARRAY, makeFunctor(&ArrayHmg::create));
-    elements->registerCreator(ELEMENT_TYPE_DISK_GROUP, makeFunctor(&DiskGroup::create));
-    elements->registerCreator(ELEMENT_TYPE_SPARE, makeFunctor(&Spare::create));
-    elements->registerCreator(ELEMENT_TYPE_SPAN, makeFunctor(&Span::create));
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_ADAPTER, makeFunctor(&Adapter::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_PD, makeFunctor(&PhysicalDevice::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_VD, makeFunctor(&VirtualDisk::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_ARRAY, makeFunctor(&ArrayHmg::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_DISK_GROUP, makeFunctor(&DiskGroup::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_SPARE, makeFunctor(&Spare::create)),
+                 "registered once at start; a full table only loses a kind");
+    ignoreStatus(elements->registerCreator(ELEMENT_TYPE_SPAN, makeFunctor(&Span::create)),
+                 "registered once at start; a full table only loses a kind");
     RmDataFactory* data = RmDataFactory::instance();
     if (data == nullptr)
         return;

@@ -50,99 +50,99 @@ public:
     // The adapter's single enclosure: 0 with its id (ENCLOSURE_ID_NONE when there is none),
     // 1 when there are several, 2 when a drive is attached without enclosure, -1 when the
     // enclosures cannot be counted.
-    virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
+    [[nodiscard]] virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
     // Drops the snapshot and reads the controller again. 0, or the status of reading the
     // adapter; the other parts that cannot be read stay absent.
-    virtual int refresh() = 0;
+    [[nodiscard]] virtual int refresh() = 0;
     // The cached configuration, read first when there is none.
-    virtual int getConfig(RmCfg** config) = 0;
+    [[nodiscard]] virtual int getConfig(RmCfg** config) = 0;
     // The adapter element, read on first use and kept.
-    virtual int getAdapter(Adapter** adapter) = 0;
+    [[nodiscard]] virtual int getAdapter(Adapter** adapter) = 0;
     // The lists of the cached configuration; -1 when none is cached.
-    virtual int getDiskGroups(ArrayList<DiskGroup*>** list) = 0;
+    [[nodiscard]] virtual int getDiskGroups(ArrayList<DiskGroup*>** list) = 0;
     // The virtual drive with the id's target id: the snapshot's (the id completed from the
     // logical-drive list), else a new element owned by the caller; -1 when there is none.
-    virtual int getVd(VdId* id, VirtualDisk** vd) = 0;
-    virtual int getVdCount(uint8_t* count) = 0;
+    [[nodiscard]] virtual int getVd(VdId* id, VirtualDisk** vd) = 0;
+    [[nodiscard]] virtual int getVdCount(uint8_t* count) = 0;
     // The virtual drives that are SSD caches (each drive's information read anew); a failed
     // read of the list or of one drive's information returns its status.
-    virtual int getSsdCacheVdCount(uint8_t* count) = 0;
-    virtual int getVds(ArrayList<VirtualDisk*>** list) = 0;
-    virtual int getArrays(ArrayList<Array*>** list) = 0;
-    virtual int getSpares(ArrayList<Spare*>** list) = 0;
+    [[nodiscard]] virtual int getSsdCacheVdCount(uint8_t* count) = 0;
+    [[nodiscard]] virtual int getVds(ArrayList<VirtualDisk*>** list) = 0;
+    [[nodiscard]] virtual int getArrays(ArrayList<Array*>** list) = 0;
+    [[nodiscard]] virtual int getSpares(ArrayList<Spare*>** list) = 0;
     // With a cached configuration the snapshot's lists (the JBOD list may then be absent);
     // else new lists from the RmData, owned by the caller.
-    virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
-    virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
-    virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
-    virtual int countDiskPds(uint16_t* count) = 0;
-    virtual int getEnclosureCount(uint32_t* count) = 0;
-    virtual int getEnclosureId(uint32_t index, uint16_t* enclosureId) = 0;
-    virtual int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) = 0;
+    [[nodiscard]] virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
+    [[nodiscard]] virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
+    [[nodiscard]] virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
+    [[nodiscard]] virtual int countDiskPds(uint16_t* count) = 0;
+    [[nodiscard]] virtual int getEnclosureCount(uint32_t* count) = 0;
+    [[nodiscard]] virtual int getEnclosureId(uint32_t index, uint16_t* enclosureId) = 0;
+    [[nodiscard]] virtual int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) = 0;
     // PhysicalDevice::isUnconfiguredGoodDisk of the drive.
-    virtual int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) = 0;
     // 1 when the two drives' kinds may share a virtual drive.
     virtual uint8_t checkDriveMix(PhysicalDevice* pd, PhysicalDevice* other) = 0;
     // 0 when a drive of the list whose information can be read may not be mixed with `pd`;
     // else 1 (also for an empty list).
     virtual uint8_t checkDriveMixList(PhysicalDevice* pd, ArrayList<PhysicalDevice*>* list) = 0;
-    virtual int countLockedForeignPds(uint16_t* count) = 0;
-    virtual int countEkmAttentionPds(uint16_t* count) = 0;
+    [[nodiscard]] virtual int countLockedForeignPds(uint16_t* count) = 0;
+    [[nodiscard]] virtual int countEkmAttentionPds(uint16_t* count) = 0;
     // Takes (and clears) the last-error word; the firmware status it holds, else 0.
-    virtual int takeFirmwareStatus() = 0;
+    [[nodiscard]] virtual int takeFirmwareStatus() = 0;
     // 1 when a logical drive of the configuration (read again with `reread`) has the target id.
     virtual uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) = 0;
-    virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
+    [[nodiscard]] virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
     // The snapshot of the buffer replaces the cached configuration; the one it replaces lives
     // on, with its elements, until the next refresh or release.
-    virtual int parseConfigBuffer(const ZprConfigBuffer& buffer) = 0;
-    virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
+    [[nodiscard]] virtual int parseConfigBuffer(const ZprConfigBuffer& buffer) = 0;
+    [[nodiscard]] virtual int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) = 0;
     // The configuration changes of the RmData; the snapshot keeps what it holds until the
     // next refresh.
-    virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
-    virtual int clearConfig(uint8_t force) = 0;
-    virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
+    [[nodiscard]] virtual int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) = 0;
+    [[nodiscard]] virtual int clearConfig(uint8_t force) = 0;
+    [[nodiscard]] virtual int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) = 0;
     // The RmData's saved-configuration file: neither changes the snapshot.
-    virtual int saveConfig(const char* fileName) = 0;
-    virtual int restoreConfig(const char* fileName) = 0;
+    [[nodiscard]] virtual int saveConfig(const char* fileName) = 0;
+    [[nodiscard]] virtual int restoreConfig(const char* fileName) = 0;
 
     // Questions before a configuration change; none changes the controller.
     // The unconfigured-good drives in no array (SATA ones only with `sataOnly`), smallest
     // first: a new list whose container the caller deletes; 12 when there is none.
-    virtual int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) = 0;
+    [[nodiscard]] virtual int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) = 0;
     // Answer 1 when a virtual drive can be made on unconfigured drives; `nonPi` 1 when a drive
     // up to the first usable one cannot take protection information. 26 at the virtual-drive
     // maximum, 11 without an unconfigured-good drive (answer 0).
-    virtual int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) = 0;
+    [[nodiscard]] virtual int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) = 0;
     // Answer 1 when a virtual drive can be made on the group's free space: 26 at a maximum
     // (the firmware's status then in the last-error word), 3 without room, 28 while a drive of
     // the group rebuilds (answer untouched).
-    virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
+    [[nodiscard]] virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
     // 1 when the unconfigured-good drive (the spare's drive) may join the redundant array: it
     // mixes with the members and is as large as the smallest member (the array's extent).
-    virtual int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) = 0;
-    virtual int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) = 0;
     // 1 when the candidate can take the drive's place; always 0.
-    virtual int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) = 0;
+    [[nodiscard]] virtual int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) = 0;
     // Checks the spans a configuration command names: 0 with `out` 0 for spans of
     // unconfigured-good drives only, 0 with `out` the matched DiskGroup* for spans naming
     // exactly the arrays of one disk group with equal free extents, else a code above 0.
-    virtual int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) = 0;
+    [[nodiscard]] virtual int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) = 0;
     // The RmData's adds of a planned logical drive, and its element for a planned drive.
-    virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
-    virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
-    virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
+    [[nodiscard]] virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
+    [[nodiscard]] virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    [[nodiscard]] virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
     // Foreign configurations (RaidManagerForeign.cpp). The scan asks the controller once per
     // manager and keeps its result across refreshes (-1: the scan failed).
-    virtual int scanForeignConfigs() = 0;
+    [[nodiscard]] virtual int scanForeignConfigs() = 0;
     // The RmData's, after a guard: index 255 (all) needs the controller's import-all support;
     // without it -1 and nothing sent. The preview checks it only in mode 1, the import always.
-    virtual int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) = 0;
-    virtual int importForeignConfig(uint8_t index) = 0;
-    virtual int clearForeignConfigs(uint8_t index) = 0;
-    virtual int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) = 0;
+    [[nodiscard]] virtual int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) = 0;
+    [[nodiscard]] virtual int importForeignConfig(uint8_t index) = 0;
+    [[nodiscard]] virtual int clearForeignConfigs(uint8_t index) = 0;
+    [[nodiscard]] virtual int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) = 0;
 
     // Deletes the data access.
     virtual ~RaidManager();
@@ -163,60 +163,60 @@ public:
     SnapShotRaidManager(RmData* rmData, Controller* controller);
     PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
     PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
-    int getOnlyEnclosureId(uint16_t* enclosureId) override;
-    int refresh() override;
-    int getConfig(RmCfg** config) override;
-    int getAdapter(Adapter** adapter) override;
-    int getDiskGroups(ArrayList<DiskGroup*>** list) override;
-    int getVd(VdId* id, VirtualDisk** vd) override;
-    int getVdCount(uint8_t* count) override;
-    int getSsdCacheVdCount(uint8_t* count) override;
-    int getVds(ArrayList<VirtualDisk*>** list) override;
-    int getArrays(ArrayList<Array*>** list) override;
-    int getSpares(ArrayList<Spare*>** list) override;
-    int getAllPds(ArrayList<PhysicalDevice*>** list) override;
-    int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
-    int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
-    int countDiskPds(uint16_t* count) override;
-    int getEnclosureCount(uint32_t* count) override;
-    int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
-    int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
-    int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) override;
+    [[nodiscard]] int getOnlyEnclosureId(uint16_t* enclosureId) override;
+    [[nodiscard]] int refresh() override;
+    [[nodiscard]] int getConfig(RmCfg** config) override;
+    [[nodiscard]] int getAdapter(Adapter** adapter) override;
+    [[nodiscard]] int getDiskGroups(ArrayList<DiskGroup*>** list) override;
+    [[nodiscard]] int getVd(VdId* id, VirtualDisk** vd) override;
+    [[nodiscard]] int getVdCount(uint8_t* count) override;
+    [[nodiscard]] int getSsdCacheVdCount(uint8_t* count) override;
+    [[nodiscard]] int getVds(ArrayList<VirtualDisk*>** list) override;
+    [[nodiscard]] int getArrays(ArrayList<Array*>** list) override;
+    [[nodiscard]] int getSpares(ArrayList<Spare*>** list) override;
+    [[nodiscard]] int getAllPds(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int countDiskPds(uint16_t* count) override;
+    [[nodiscard]] int getEnclosureCount(uint32_t* count) override;
+    [[nodiscard]] int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
+    [[nodiscard]] int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
+    [[nodiscard]] int isPdUnconfiguredGood(PhysicalDevice* pd, uint8_t* answer) override;
     uint8_t checkDriveMix(PhysicalDevice* pd, PhysicalDevice* other) override;
     uint8_t checkDriveMixList(PhysicalDevice* pd, ArrayList<PhysicalDevice*>* list) override;
-    int countLockedForeignPds(uint16_t* count) override;
-    int countEkmAttentionPds(uint16_t* count) override;
-    int takeFirmwareStatus() override;
+    [[nodiscard]] int countLockedForeignPds(uint16_t* count) override;
+    [[nodiscard]] int countEkmAttentionPds(uint16_t* count) override;
+    [[nodiscard]] int takeFirmwareStatus() override;
     uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
-    int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
-    int parseConfigBuffer(const ZprConfigBuffer& buffer) override;
-    int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
-    int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
-    int clearConfig(uint8_t force) override;
-    int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
-    int saveConfig(const char* fileName) override;
-    int restoreConfig(const char* fileName) override;
-    int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) override;
-    int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) override;
-    int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
-    int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) override;
-    int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) override;
-    int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) override;
-    int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
-    int addVdOnFreshPds(UnConfiguredVd* plan) override;
-    int addVdOnFreeSpace(UnConfiguredVd* plan) override;
-    int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
+    [[nodiscard]] int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
+    [[nodiscard]] int parseConfigBuffer(const ZprConfigBuffer& buffer) override;
+    [[nodiscard]] int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
+    [[nodiscard]] int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
+    [[nodiscard]] int clearConfig(uint8_t force) override;
+    [[nodiscard]] int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    [[nodiscard]] int saveConfig(const char* fileName) override;
+    [[nodiscard]] int restoreConfig(const char* fileName) override;
+    [[nodiscard]] int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) override;
+    [[nodiscard]] int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) override;
+    [[nodiscard]] int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
+    [[nodiscard]] int isPdUsableForArray(PhysicalDevice* pd, Array* array, uint8_t* answer) override;
+    [[nodiscard]] int isSpareUsableForArray(Spare* spare, Array* array, uint8_t* answer) override;
+    [[nodiscard]] int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) override;
+    [[nodiscard]] int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
+    [[nodiscard]] int addVdOnFreshPds(UnConfiguredVd* plan) override;
+    [[nodiscard]] int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    [[nodiscard]] int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
-    int scanForeignConfigs() override;
-    int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) override;
-    int importForeignConfig(uint8_t index) override;
-    int clearForeignConfigs(uint8_t index) override;
-    int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
+    [[nodiscard]] int scanForeignConfigs() override;
+    [[nodiscard]] int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t mode) override;
+    [[nodiscard]] int importForeignConfig(uint8_t index) override;
+    [[nodiscard]] int clearForeignConfigs(uint8_t index) override;
+    [[nodiscard]] int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
     ~SnapShotRaidManager() override;
 
     // 0 when the two arrays have the same free extents; 11 when either has none (or they
     // cannot be read), 12 when they differ.
-    int compareFreeExtents(Array* a, Array* b);
+    [[nodiscard]] int compareFreeExtents(Array* a, Array* b);
 
     // The drive-mix matrix the last refresh set; null before the first refresh.
     DriveMixMatrix* getDriveMixMatrix() const { return driveMix; }
@@ -228,11 +228,11 @@ private:
     void loadDrivesAndConfig();
     void buildDriveMixMatrix();
     // Steps of the capacity queries.
-    int vdCountAndMaximum(uint8_t* count, uint8_t* maximum);
-    int checkArrayHasRoom(Array* array, uint8_t* answer);
-    int isDriveUsableForArray(PhysicalDevice* pd, Array* array, bool spare, uint8_t* answer);
+    [[nodiscard]] int vdCountAndMaximum(uint8_t* count, uint8_t* maximum);
+    [[nodiscard]] int checkArrayHasRoom(Array* array, uint8_t* answer);
+    [[nodiscard]] int isDriveUsableForArray(PhysicalDevice* pd, Array* array, bool spare, uint8_t* answer);
     // The foreign guard: 0 when the index may be used, else -1 or the capability read's status.
-    int checkForeignIndex(uint8_t index);
+    [[nodiscard]] int checkForeignIndex(uint8_t index);
 
     DriveMixMatrix* driveMix;                 // process-wide, not owned
     Adapter* adapter;                         // owned

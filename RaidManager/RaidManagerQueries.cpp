@@ -5,6 +5,7 @@
 #include "RaidManager/RaidManager.h"
 
 #include "Output/VoError.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
@@ -36,9 +37,10 @@ int compareByCoercedSize(const void* a, const void* b)
     PhysicalDevice* second = *static_cast<PhysicalDevice* const*>(b);
     uint64_t firstSize = 0, secondSize = 0;
     if (first != nullptr)
-        first->getCoercedSize(&firstSize);
+        ignoreStatus(first->getCoercedSize(&firstSize), "a drive whose size cannot be read sorts as size 0");
     if (second != nullptr)
-        second->getCoercedSize(&secondSize);
+        ignoreStatus(second->getCoercedSize(&secondSize),
+                     "a drive whose size cannot be read sorts as size 0");
     return firstSize > secondSize ? 1 : (firstSize < secondSize ? -1 : 0);
 }
 
@@ -271,15 +273,15 @@ int SnapShotRaidManager::canReplacePd(PhysicalDevice* pd, PhysicalDevice* candid
         return 0;
     uint16_t state = 0, candidateState = 0;
     uint64_t size = 0, candidateSize = 0;
-    pd->getFirmwareState(&state);
-    candidate->getFirmwareState(&candidateState);
-    pd->getCoercedSize(&size);
-    candidate->getCoercedSize(&candidateSize);
+    ignoreStatus(pd->getFirmwareState(&state), "an unread state keeps 0: the drive is not online");
+    ignoreStatus(candidate->getFirmwareState(&candidateState), "an unread state keeps 0: checked below");
+    ignoreStatus(pd->getCoercedSize(&size), "an unread size keeps 0: checked below");
+    ignoreStatus(candidate->getCoercedSize(&candidateSize), "an unread size keeps 0: checked below");
     if (state == PD_STATE_ONLINE && candidateSize >= size) {
         ArrayList<Spare*>* globalSpares = nullptr;
         ArrayList<Spare*>* dedicated = nullptr;
-        getSpares(&globalSpares);
-        array->getSpares(&dedicated);
+        ignoreStatus(getSpares(&globalSpares), "without a list there is no global spare");
+        ignoreStatus(array->getSpares(&dedicated), "without a list the array has no dedicated spare");
         if (candidateState == PD_STATE_UNCONFIGURED_GOOD ||
             (candidateState == PD_STATE_HOT_SPARE &&
              (isDriveOfSpares(candidate, globalSpares) || isDriveOfSpares(candidate, dedicated))))
@@ -336,7 +338,8 @@ int checkSpanShapes(SpanList* spans, bool* fresh)
             uint8_t good = 0;
             if (pd == nullptr)
                 return SPANS_MISSING;
-            pd->isUnconfiguredGoodDisk(&good);
+            ignoreStatus(pd->isUnconfiguredGoodDisk(&good),
+                         "an unread answer keeps 0: not unconfigured good");
             if (s == 0 && d == 0) {
                 uint16_t state = 0;
                 if (good == 0 && pd->getFirmwareState(&state) != 0)

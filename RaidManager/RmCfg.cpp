@@ -1,5 +1,6 @@
 #include "RaidManager/RmCfg.h"
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -49,13 +50,13 @@ void RmCfg::unlinkDrives()
         for (unsigned char i = 0; i < pds->count(); ++i) {
             Array* of = nullptr;
             if (pds->get(i)->getArray(&of) == 0 && of == arrays->get(a))
-                pds->get(i)->setArray(nullptr);
+                ignoreStatus(pds->get(i)->setArray(nullptr), "a setter of the snapshot: always 0");
         }
     }
     for (unsigned char s = 0; ownedSpares != nullptr && s < ownedSpares->count(); ++s) {
         PhysicalDevice* pd = nullptr;
         if (ownedSpares->get(s)->getPd(&pd) == 0 && pd != nullptr && pd->getSpare() == ownedSpares->get(s))
-            pd->setSpare(nullptr);
+            ignoreStatus(pd->setSpare(nullptr), "a setter of the snapshot: always 0");
     }
 }
 

@@ -39,7 +39,7 @@ public:
     void setSpares(ArrayList<Spare*>* list);
     // Takes a spare element over, global or dedicated: 0, or -1 when it cannot be kept (the
     // caller then still owns it).
-    int adoptSpare(Spare* spare);
+    [[nodiscard]] int adoptSpare(Spare* spare);
 
     ArrayList<DiskGroup*>* getDiskGroups() const { return diskGroups; }
     ArrayList<Array*>* getArrays() const { return arrays; }

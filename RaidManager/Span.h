@@ -15,9 +15,9 @@ public:
     ~SpanData() override;
 
     // First block of the span's extent on each drive; 0, or -1 with `block` untouched.
-    virtual int getStartBlock(uint64_t* block) = 0;
+    [[nodiscard]] virtual int getStartBlock(uint64_t* block) = 0;
     // Length of the span's extent on each drive, in blocks; 0, or -1 with `count` untouched.
-    virtual int getBlockCount(uint64_t* count) = 0;
+    [[nodiscard]] virtual int getBlockCount(uint64_t* count) = 0;
 };
 
 class Span : public RaidElement {
@@ -30,12 +30,12 @@ public:
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
     // -1 without a data object.
-    int getStartBlock(uint64_t* block) { return spanData == nullptr ? -1 : spanData->getStartBlock(block); }
-    int getBlockCount(uint64_t* count) { return spanData == nullptr ? -1 : spanData->getBlockCount(count); }
+    [[nodiscard]] int getStartBlock(uint64_t* block) { return spanData == nullptr ? -1 : spanData->getStartBlock(block); }
+    [[nodiscard]] int getBlockCount(uint64_t* count) { return spanData == nullptr ? -1 : spanData->getBlockCount(count); }
 
     // The array under the span (not owned); getArray is -1 when none is set.
-    int setArray(Array* under);
-    int getArray(Array** under);
+    [[nodiscard]] int setArray(Array* under);
+    [[nodiscard]] int getArray(Array** under);
 
 protected:
     SpanData* spanData;  // the element's data object, seen as its interface

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Array.h"
 
 SpareData::~SpareData() {}
@@ -67,8 +68,8 @@ string Spare::toString()
     text += arrays != nullptr ? "Dedicated" : "Global";
     uint8_t affinity = 0;
     uint8_t revertible = 0;
-    hasEnclosureAffinity(&affinity);
-    isRevertible(&revertible);
+    ignoreStatus(hasEnclosureAffinity(&affinity), "an unread flag keeps 0 and is not printed");
+    ignoreStatus(isRevertible(&revertible), "an unread flag keeps 0 and is not printed");
     if (affinity != 0)
         text += ", with enclosure affinity";
     if (revertible != 0)

@@ -17,8 +17,8 @@ public:
     SpareData(Controller* controller, RaidElementId* id) : RaidElementData(controller, id) {}
     ~SpareData() override;
 
-    virtual int hasEnclosureAffinity(uint8_t* answer) = 0;
-    virtual int isRevertible(uint8_t* answer) = 0;
+    [[nodiscard]] virtual int hasEnclosureAffinity(uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isRevertible(uint8_t* answer) = 0;
 };
 
 class Spare : public RaidElement {
@@ -32,14 +32,14 @@ public:
     // The creator registered under ELEMENT_TYPE_SPARE; null without a data object.
     static RaidElement* create(RaidElementData* data, Controller* controller);
 
-    int setPd(PhysicalDevice* drive);
-    int addArray(Array* array);
+    [[nodiscard]] int setPd(PhysicalDevice* drive);
+    [[nodiscard]] int addArray(Array* array);
     // -1 when there is no drive.
-    int getPd(PhysicalDevice** drive);
+    [[nodiscard]] int getPd(PhysicalDevice** drive);
     // -1 for a global spare (no array list).
-    int getArrays(ArrayList<Array*>** list);
-    int hasEnclosureAffinity(uint8_t* answer);
-    int isRevertible(uint8_t* answer);
+    [[nodiscard]] int getArrays(ArrayList<Array*>** list);
+    [[nodiscard]] int hasEnclosureAffinity(uint8_t* answer);
+    [[nodiscard]] int isRevertible(uint8_t* answer);
 
 protected:
     SpareData* spareData;       // the element's data object, seen as its interface

@@ -2,6 +2,7 @@
 // that of the drives already there, and every array of the group gets the same extent.
 #include "RaidManager/UnConfiguredVd.h"
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
@@ -41,16 +42,16 @@ UnCfgdVdOnFreeSpOnPd* UnCfgdVdOnFreeSpOnPd::create(Controller* controller, DiskG
     if (fresh == nullptr)
         return nullptr;
     uint8_t strip = 0, p27 = 0, p28 = 0, p29 = 0, p30 = 0;
-    fresh->getStripSize(&strip);
-    fresh->getParameter27(&p27);
-    fresh->getParameter28(&p28);
-    fresh->getParameter29(&p29);
-    fresh->getParameter30(&p30);
+    ignoreStatus(fresh->getStripSize(&strip), "a field of the plan: always 0");
+    ignoreStatus(fresh->getParameter27(&p27), "a field of the plan: always 0");
+    ignoreStatus(fresh->getParameter28(&p28), "a field of the plan: always 0");
+    ignoreStatus(fresh->getParameter29(&p29), "a field of the plan: always 0");
+    ignoreStatus(fresh->getParameter30(&p30), "a field of the plan: always 0");
     delete fresh;
     UnCfgdVdOnFreeSpOnPd* plan = new (noThrowNew) UnCfgdVdOnFreeSpOnPd(controller, strip, p27, p29, p28, p30, group);
     uint8_t encryption = 0;
     if (plan != nullptr && plan->getExistingEncryptionType(&encryption) == 0)
-        plan->setParameter56(encryption);
+        ignoreStatus(plan->setParameter56(encryption), "a setter of the plan: always 0");
     return plan;
 }
 

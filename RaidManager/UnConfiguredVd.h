@@ -46,51 +46,51 @@ public:
                    uint8_t parameter28, uint8_t parameter30);
 
     // A new list of level codes, owned by the caller.
-    virtual int getPossibleRaidLevels(ArrayList<unsigned char>** levels) = 0;
+    [[nodiscard]] virtual int getPossibleRaidLevels(ArrayList<unsigned char>** levels) = 0;
     // The size the drive gets for the requested size: the request itself when it is the
     // maximum, else the request fitted to whole strips of the layout; -1 without a request or
     // a level.
-    virtual int getVdSize(uint64_t* size);
+    [[nodiscard]] virtual int getVdSize(uint64_t* size);
     // 1 when the requested size is what the drive will get, within the maximum; -1 otherwise.
-    virtual int isSizeValid(uint8_t* answer) = 0;
+    [[nodiscard]] virtual int isSizeValid(uint8_t* answer) = 0;
     // Deletes neither the drives, the span lists nor the identifier.
     virtual ~UnConfiguredVd();
 
     // The largest drive the plan allows, and a request fitted to the layout.
-    virtual int getMaximumSize(uint64_t* size) = 0;
-    virtual int fitSize(uint64_t requested, uint64_t* size) = 0;
+    [[nodiscard]] virtual int getMaximumSize(uint64_t* size) = 0;
+    [[nodiscard]] virtual int fitSize(uint64_t requested, uint64_t* size) = 0;
 
-    int setRequestedSize(uint64_t v) { requestedSize = v; return 0; }
-    int getRequestedSize(uint64_t* v) const { return out(v, requestedSize); }
+    [[nodiscard]] int setRequestedSize(uint64_t v) { requestedSize = v; return 0; }
+    [[nodiscard]] int getRequestedSize(uint64_t* v) const { return out(v, requestedSize); }
     // Stores the level; on an adapter of OEM 2 the write-policy code becomes 0.
-    int setRaidLevel(uint8_t level);
-    int getRaidLevel(uint8_t* v) const { return out(v, raidLevel); }
-    int setStripSize(uint8_t v) { stripSize = v; return 0; }
-    int getStripSize(uint8_t* v) const { return out(v, stripSize); }
-    int setParameter26(uint8_t v) { parameter26 = v; return 0; }
-    int getParameter26(uint8_t* v) const { return out(v, parameter26); }
-    int setParameter27(uint8_t v) { parameter27 = v; return 0; }
-    int getParameter27(uint8_t* v) const { return out(v, parameter27); }
-    int setParameter28(uint8_t v) { parameter28 = v; return 0; }
-    int getParameter28(uint8_t* v) const { return out(v, parameter28); }
-    int setParameter29(uint8_t v) { parameter29 = v; return 0; }
-    int getParameter29(uint8_t* v) const { return out(v, parameter29); }
-    int setParameter30(uint8_t v) { parameter30 = v; return 0; }
-    int getParameter30(uint8_t* v) const { return out(v, parameter30); }
-    int setParameter31(uint8_t v) { parameter31 = v; return 0; }
-    int getParameter31(uint8_t* v) const { return out(v, parameter31); }
+    [[nodiscard]] int setRaidLevel(uint8_t level);
+    [[nodiscard]] int getRaidLevel(uint8_t* v) const { return out(v, raidLevel); }
+    [[nodiscard]] int setStripSize(uint8_t v) { stripSize = v; return 0; }
+    [[nodiscard]] int getStripSize(uint8_t* v) const { return out(v, stripSize); }
+    [[nodiscard]] int setParameter26(uint8_t v) { parameter26 = v; return 0; }
+    [[nodiscard]] int getParameter26(uint8_t* v) const { return out(v, parameter26); }
+    [[nodiscard]] int setParameter27(uint8_t v) { parameter27 = v; return 0; }
+    [[nodiscard]] int getParameter27(uint8_t* v) const { return out(v, parameter27); }
+    [[nodiscard]] int setParameter28(uint8_t v) { parameter28 = v; return 0; }
+    [[nodiscard]] int getParameter28(uint8_t* v) const { return out(v, parameter28); }
+    [[nodiscard]] int setParameter29(uint8_t v) { parameter29 = v; return 0; }
+    [[nodiscard]] int getParameter29(uint8_t* v) const { return out(v, parameter29); }
+    [[nodiscard]] int setParameter30(uint8_t v) { parameter30 = v; return 0; }
+    [[nodiscard]] int getParameter30(uint8_t* v) const { return out(v, parameter30); }
+    [[nodiscard]] int setParameter31(uint8_t v) { parameter31 = v; return 0; }
+    [[nodiscard]] int getParameter31(uint8_t* v) const { return out(v, parameter31); }
     // -1, the name unchanged, for a null text or one of more than 15 characters.
-    int setName(const char* text);
+    [[nodiscard]] int setName(const char* text);
     const char* getName() const { return name; }
     // -1 for a null identifier; the identifier is not owned.
-    int setVdId(VdId* id);
+    [[nodiscard]] int setVdId(VdId* id);
     VdId* getVdId() const { return vdId; }
-    int setParameter56(uint8_t v) { parameter56 = v; return 0; }
-    int getParameter56(uint8_t* v) const { return out(v, parameter56); }
-    int setParameter57(uint8_t v) { parameter57 = v; return 0; }
-    int getParameter57(uint8_t* v) const { return out(v, parameter57); }
-    int setParameter58(uint8_t v) { parameter58 = v; return 0; }
-    int getParameter58(uint8_t* v) const { return out(v, parameter58); }
+    [[nodiscard]] int setParameter56(uint8_t v) { parameter56 = v; return 0; }
+    [[nodiscard]] int getParameter56(uint8_t* v) const { return out(v, parameter56); }
+    [[nodiscard]] int setParameter57(uint8_t v) { parameter57 = v; return 0; }
+    [[nodiscard]] int getParameter57(uint8_t* v) const { return out(v, parameter57); }
+    [[nodiscard]] int setParameter58(uint8_t v) { parameter58 = v; return 0; }
+    [[nodiscard]] int getParameter58(uint8_t* v) const { return out(v, parameter58); }
 
     // All ones shifted left by the strip-size exponent: aligns a block count down to strips.
     uint64_t getStripMask() const;
@@ -98,16 +98,16 @@ public:
 
     // The usable blocks of `drives` drives with a per-drive `share` (aligned first) at a level
     // code; -1 for a level without a rule or a span too small for it.
-    int usableBlocks(uint8_t level, uint64_t share, uint8_t drives, uint64_t* blocks) const;
+    [[nodiscard]] int usableBlocks(uint8_t level, uint64_t share, uint8_t drives, uint64_t* blocks) const;
     // The aligned per-drive share that holds `blocks` usable blocks on `drives` drives.
-    int driveShareFor(uint8_t level, uint64_t blocks, uint8_t drives, uint64_t* share) const;
+    [[nodiscard]] int driveShareFor(uint8_t level, uint64_t blocks, uint8_t drives, uint64_t* share) const;
 
     UnConfiguredVd(const UnConfiguredVd&) = delete;
     UnConfiguredVd& operator=(const UnConfiguredVd&) = delete;
 
 protected:
     template <class T>
-    static int out(T* to, T value)
+    [[nodiscard]] static int out(T* to, T value)
     {
         if (to != nullptr)
             *to = value;
@@ -117,7 +117,7 @@ protected:
     Adapter* adapter() const;
     // 0 when the request is within the maximum (handed out) and is what the drive will get;
     // else -1 or the failure of a size step.
-    int checkRequestFits(uint64_t* maximum);
+    [[nodiscard]] int checkRequestFits(uint64_t* maximum);
     // 1 when the plan's level is a spanned one on the adapter (0 without an adapter).
     uint8_t isSpannedLevel() const;
 
@@ -150,14 +150,14 @@ public:
     ~UnCfgdVdOnFreshPd() override;
 
     // -1 without candidates.
-    int getPossibleRaidLevels(ArrayList<unsigned char>** levels) override;
-    int isSizeValid(uint8_t* answer) override;
+    [[nodiscard]] int getPossibleRaidLevels(ArrayList<unsigned char>** levels) override;
+    [[nodiscard]] int isSizeValid(uint8_t* answer) override;
     // -1 when the span layout is not valid.
-    int getMaximumSize(uint64_t* size) override;
-    int fitSize(uint64_t requested, uint64_t* size) override;
+    [[nodiscard]] int getMaximumSize(uint64_t* size) override;
+    [[nodiscard]] int fitSize(uint64_t requested, uint64_t* size) override;
 
     // The unconfigured-good drives in no array, kept in the plan (which owns the container).
-    int getCandidateDrives(ArrayList<PhysicalDevice*>** list);
+    [[nodiscard]] int getCandidateDrives(ArrayList<PhysicalDevice*>** list);
     uint8_t isDriveAcceptable(PhysicalDevice* pd);
     uint8_t hasEnoughMixableCandidates(PhysicalDevice* pd);
     uint8_t canJoinLastSpan(PhysicalDevice* pd);
@@ -165,13 +165,13 @@ public:
     // The address of the span list the command builds (one drive list per span, not owned).
     ArrayList<ArrayList<PhysicalDevice*>*>** getSpans() { return &spans; }
     // Even for the mirror levels (bit 0 cleared).
-    int setDrivesPerSpan(uint8_t count);
-    int getDrivesPerSpan(uint8_t* v) const { return out(v, drivesPerSpan); }
+    [[nodiscard]] int setDrivesPerSpan(uint8_t count);
+    [[nodiscard]] int getDrivesPerSpan(uint8_t* v) const { return out(v, drivesPerSpan); }
     // Answer 1 when the spans fit the level's limits; -1 when they do not.
-    int isSpanLayoutValid(uint8_t* answer);
+    [[nodiscard]] int isSpanLayoutValid(uint8_t* answer);
     // The smallest coerced size of the drives of one span, and over all spans.
-    int getSmallestDriveSize(ArrayList<PhysicalDevice*>* drives, uint64_t* size);
-    int getSmallestSpanDriveSize(uint64_t* size);
+    [[nodiscard]] int getSmallestDriveSize(ArrayList<PhysicalDevice*>* drives, uint64_t* size);
+    [[nodiscard]] int getSmallestSpanDriveSize(uint64_t* size);
 
 private:
     uint8_t drivesPerSpan;
@@ -190,15 +190,15 @@ public:
     ~UnCfgdVdOnFreeSpOnPd() override;
 
     // The one level of the drives already there.
-    int getPossibleRaidLevels(ArrayList<unsigned char>** levels) override;
-    int isSizeValid(uint8_t* answer) override;
-    int getMaximumSize(uint64_t* size) override;
-    int fitSize(uint64_t requested, uint64_t* size) override;
+    [[nodiscard]] int getPossibleRaidLevels(ArrayList<unsigned char>** levels) override;
+    [[nodiscard]] int isSizeValid(uint8_t* answer) override;
+    [[nodiscard]] int getMaximumSize(uint64_t* size) override;
+    [[nodiscard]] int fitSize(uint64_t requested, uint64_t* size) override;
 
     // The free extents of the group's first array that can hold the smallest drive; a new list
     // owned by the caller with its extents (possibly empty).
-    int getFreeExtents(ArrayList<ArraySpaceInfo*>** list);
-    int setExtent(ArraySpaceInfo* chosen);
+    [[nodiscard]] int getFreeExtents(ArrayList<ArraySpaceInfo*>** list);
+    [[nodiscard]] int setExtent(ArraySpaceInfo* chosen);
     ArraySpaceInfo* getExtent() const { return extent; }
     DiskGroup* getDiskGroup() const { return diskGroup; }
     bool alwaysTrue() const { return true; }
@@ -206,7 +206,7 @@ public:
 private:
     // The group's first array; null when there is none or it is of another kind.
     ArrayHmg* firstArray() const;
-    int getExistingEncryptionType(uint8_t* type);
+    [[nodiscard]] int getExistingEncryptionType(uint8_t* type);
 
     DiskGroup* diskGroup;      // not owned
     ArraySpaceInfo* extent;    // not owned

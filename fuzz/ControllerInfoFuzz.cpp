@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
@@ -17,11 +18,15 @@ void askAdapter(Adapter* adapter)
     uint8_t count = 0, flag = 0, security = 0;
     uint16_t firmwareLevel = 0, applicationLevel = 0;
     int32_t oemId = 0;
-    adapter->getMaxVirtualDrives(&count);
-    adapter->getOemId(&oemId);
-    adapter->checkApplicationCompatibility(&flag, &firmwareLevel, &applicationLevel);
-    adapter->checkFirmwareCompatibility(&flag, &firmwareLevel, &applicationLevel);
-    adapter->refreshControllerInfo(&security);
+    ignoreStatus(adapter->getMaxVirtualDrives(&count),
+                 "the fuzzer exercises the read; its answer does not matter");
+    ignoreStatus(adapter->getOemId(&oemId), "the fuzzer exercises the read; its answer does not matter");
+    ignoreStatus(adapter->checkApplicationCompatibility(&flag, &firmwareLevel, &applicationLevel),
+                 "the fuzzer exercises the read; its answer does not matter");
+    ignoreStatus(adapter->checkFirmwareCompatibility(&flag, &firmwareLevel, &applicationLevel),
+                 "the fuzzer exercises the read; its answer does not matter");
+    ignoreStatus(adapter->refreshControllerInfo(&security),
+                 "the fuzzer exercises the read; its answer does not matter");
     (void)adapter->toString();
 }
 

@@ -6,6 +6,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Output/PavaneLog.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
 #include "Parser/AdpParsedObjects.h"
@@ -85,7 +86,8 @@ int AdAECCp::process(CpController* cpController, ParsedObject* request)
     raidManager = takeRaidManager(cpController, adapterNumber);
     if (raidManager == nullptr)
         return -1;
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(),
+                 "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = takeAdapter(raidManager, adapterNumber);
     if (adapter == nullptr)
         return -1;

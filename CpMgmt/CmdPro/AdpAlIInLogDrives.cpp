@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -334,7 +335,8 @@ int AdpAlIInLogCp::printArrayDrives(Array* array, uint8_t targetId)
         for (unsigned char j = 0; j < drives->count(); ++j) {
             uint16_t deviceId = 0;
             if (drives->get(j) != nullptr)
-                drives->get(j)->getDeviceId(&deviceId);
+                ignoreStatus(drives->get(j)->getDeviceId(&deviceId),
+                             "an unread id keeps 0 and is printed as such");
             if (j % DRIVE_IDS_PER_LINE != 0)
                 printMessage(MSG_NEWLINE);
             printMessage(MSG_TEXT, "Device IDs:     ");

@@ -13,6 +13,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprBbuModeList.h"
@@ -138,7 +139,7 @@ Adapter* AdpBbuCp::refreshedAdapter(CpController* cpController)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return nullptr;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     return takeAdapter(manager, adapterNumber);
 }
 

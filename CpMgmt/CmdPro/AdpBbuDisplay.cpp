@@ -8,6 +8,7 @@
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprBbuCapacityInfo.h"
@@ -298,7 +299,7 @@ void AdpBbuCp::printCapacityInfo(CpController* cpController, const ZprBbuCapacit
     if (adapter == nullptr)
         return;
     int32_t oemId = 0;
-    adapter->getOemId(&oemId);
+    ignoreStatus(adapter->getOemId(&oemId), "an unread OEM id keeps 0: the common texts");
 
     const char* const notCharged = "Battery is not being charged. ";
     char runTime[TEXT_SIZE];
@@ -425,7 +426,7 @@ int AdpBbuCp::showChargeTime(CpController* cpController, AdpBbuPo*)
     if (adapter == nullptr)
         return -1;
     int32_t oemId = 0;
-    adapter->getOemId(&oemId);
+    ignoreStatus(adapter->getOemId(&oemId), "an unread OEM id keeps 0: the common texts");
     uint8_t status[ZprBbuStatus::SIZE];
     if (readRecord(cpController, DCMD_BBU_GET_STATUS, status, sizeof status, "Get BBU ChargeTime Failed.") != 0) {
         printMessage(MSG_NEWLINE);

@@ -9,6 +9,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprMfcDefaults.h"
@@ -83,7 +84,7 @@ int MuxModeCp::process(CpController* cpController, ParsedObject* request)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return -1;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     Adapter* element = takeAdapter(manager, adapterNumber);
     if (element == nullptr)
         return -1;

@@ -9,6 +9,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprFirmwareStatus.h"
@@ -32,7 +33,7 @@ Adapter* adapterOf(CpController* cpController, uint8_t adapterNumber, bool refre
     if (rm == nullptr)
         return nullptr;
     if (refresh)
-        rm->refresh();
+        ignoreStatus(rm->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     return takeAdapter(rm, adapterNumber);
 }
 

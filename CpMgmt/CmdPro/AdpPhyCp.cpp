@@ -8,6 +8,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
@@ -130,7 +131,8 @@ int AdpPhyErrorCtsCp::process(CpController* cpController, ParsedObject* request)
     if (element == nullptr)
         return -1;
     uint8_t flat = 0;
-    element->isFlatPhyIndexingSupported(&flat);
+    ignoreStatus(element->isFlatPhyIndexingSupported(&flat),
+                 "an unread flag keeps 0: the phys are numbered per connector");
     uint32_t count = 0;
     int status = element->getPhyCount(&count);
     if (status != 0) {

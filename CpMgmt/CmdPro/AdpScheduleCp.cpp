@@ -6,6 +6,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
@@ -82,7 +83,7 @@ Adapter* freshAdapter(CpController* cpController, uint8_t adapterNumber, RaidMan
     RaidManager* taken = takeRaidManager(cpController, adapterNumber);
     if (taken == nullptr)
         return nullptr;
-    taken->refresh();
+    ignoreStatus(taken->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     if (manager != nullptr)
         *manager = taken;
     return takeAdapter(taken, adapterNumber);

@@ -8,6 +8,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
@@ -48,8 +49,8 @@ void printDriveLine(const char* format, PhysicalDevice* pd)
 {
     uint16_t enclosure = 0;
     uint8_t slot = 0;
-    pd->getEnclosureDeviceId(&enclosure);
-    pd->getSlotNumber(&slot);
+    ignoreStatus(pd->getEnclosureDeviceId(&enclosure), "an unread address keeps 0 and is printed as such");
+    ignoreStatus(pd->getSlotNumber(&slot), "an unread address keeps 0 and is printed as such");
     printFormatted(format, enclosure, slot);
 }
 
@@ -168,7 +169,7 @@ int CfgEachDiskCp::walkDrives(CpController* cpController, CfgAddParsedObject* re
             continue;
         if (++*configured >= mostDrives)
             break;
-        raidManager->refresh();
+        ignoreStatus(raidManager->refresh(), "a failed read shows when the unused drives are asked next");
         drives = nullptr;
         if (raidManager->getUnusedPds(&drives) != 0 || drives == nullptr)
             break;
@@ -206,7 +207,7 @@ CfgEachDiskCp::Outcome CfgEachDiskCp::tryDrive(CpController* cpController, CfgAd
         }
     }
     uint8_t media = 0;
-    pd->getMediaType(&media);
+    ignoreStatus(pd->getMediaType(&media), "an unread media type keeps 0: not solid state");
     const uint8_t powerSave = request->getPowerSavePolicy();
     if (media == MEDIA_SOLID_STATE &&
         (powerSave == POWER_SAVE_MAXIMUM || powerSave == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)) {
@@ -233,9 +234,10 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
     if (parts.plan == nullptr)
         return -1;
     UnCfgdVdOnFreshPd* plan = parts.plan;
-    plan->setRaidLevel(UnConfiguredVd::LEVEL_RAID0);
+    ignoreStatus(plan->setRaidLevel(UnConfiguredVd::LEVEL_RAID0), "a setter of the plan: always 0");
     ArrayList<PhysicalDevice*>* candidates = nullptr;
-    plan->getCandidateDrives(&candidates);
+    ignoreStatus(plan->getCandidateDrives(&candidates),
+                 "fills the plan's drive lists; a failure shows in the later steps");
     parts.span = new (noThrowNew) ArrayList<PhysicalDevice*>(4);
     if (parts.span == nullptr)
         return -1;
@@ -251,7 +253,8 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
             return status;
     }
     uint16_t blockSize = 0;
-    pd->getLogicalSectorSize(&blockSize);
+    ignoreStatus(pd->getLogicalSectorSize(&blockSize),
+                 "an unread block size keeps 0: the default strip size");
     if (int status = applyStripSize(plan, request, blockSize))
         return status;
     parts.spans = new (noThrowNew) ArrayList<ArrayList<PhysicalDevice*>*>(4);
@@ -260,18 +263,20 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
     *plan->getSpans() = parts.spans;
     applyCachePolicies(plan, request);
     if (request->encryption != POLICY_NOT_GIVEN)
-        plan->setParameter56(request->encryption == ENCRYPTION_SECURE ? ENCRYPTION_FDE : request->encryption);
+        ignoreStatus(plan->setParameter56(request->encryption == ENCRYPTION_SECURE ? ENCRYPTION_FDE : request->encryption),
+                     "a setter of the plan: always 0");
     uint8_t media = 0;
-    pd->getMediaType(&media);
+    ignoreStatus(pd->getMediaType(&media), "an unread media type keeps 0: not solid state");
     someSolidState = media == MEDIA_SOLID_STATE ? 1 : 0;
     if (int status = applySsdDriveCache(adapter, plan))
         return status;
-    plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0);
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+                 "a setter of the plan: always 0");
     uint64_t size = 0, aligned = 0;
-    pd->getCoercedSize(&size);
-    plan->setRequestedSize(size);
+    ignoreStatus(pd->getCoercedSize(&size), "an unread size keeps 0, which the add refuses");
+    ignoreStatus(plan->setRequestedSize(size), "a setter of the plan: always 0");
     if (plan->fitSize(size, &aligned) == 0)
-        plan->setRequestedSize(aligned);
+        ignoreStatus(plan->setRequestedSize(aligned), "a setter of the plan: always 0");
     const int status = manager->addVdOnFreshPds(plan);
     VdId* id = plan->getVdId();
     if (id != nullptr && status == 0)
@@ -291,8 +296,8 @@ int CfgEachDiskCp::spinUpDrive(PhysicalDevice* pd)
         return 0;
     uint16_t enclosure = 0;
     uint8_t slot = 0;
-    pd->getEnclosureDeviceId(&enclosure);
-    pd->getSlotNumber(&slot);
+    ignoreStatus(pd->getEnclosureDeviceId(&enclosure), "an unread address keeps 0 and is printed as such");
+    ignoreStatus(pd->getSlotNumber(&slot), "an unread address keeps 0 and is printed as such");
     printMessage(MSG_SPINUP_ONE_STARTED, formatEnclosureId(enclosure), static_cast<int>(slot));
     const int status = pd->spinUp();
     osBoundary().system(SPIN_UP_PAUSE);

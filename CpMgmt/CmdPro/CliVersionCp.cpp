@@ -11,6 +11,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
@@ -128,8 +129,8 @@ int CliVersionCp::printDrives(CpController* cpController, uint8_t adapterNumber)
             continue;
         uint16_t enclosure = 0;
         uint8_t slot = 0;
-        drive->getEnclosureDeviceId(&enclosure);
-        drive->getSlotNumber(&slot);
+        ignoreStatus(drive->getEnclosureDeviceId(&enclosure), "the information was read just above: always 0");
+        ignoreStatus(drive->getSlotNumber(&slot), "the information was read just above: always 0");
         // Product identification and revision follow each other in the inquiry data; the text
         // ends at the first NUL, and at the end of the inquiry data at the latest.
         const size_t from = ZprDriveInfo::PRODUCT - ZprDriveInfo::INQUIRY;

@@ -8,6 +8,7 @@
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/RaidManager.h"
@@ -158,8 +159,9 @@ int ConfigurationCp::applyStripSize(UnConfiguredVd* plan, CfgParsedObject* reque
     if (int result = getStripSizeExponent(request, &exponent, &blockSize))
         return result;
     uint8_t defaultExponent = 0;
-    plan->getStripSize(&defaultExponent);
-    plan->setStripSize(plannedStripExponent(exponent, defaultExponent, blockSize));
+    ignoreStatus(plan->getStripSize(&defaultExponent), "a field of the plan: always 0");
+    ignoreStatus(plan->setStripSize(plannedStripExponent(exponent, defaultExponent, blockSize)),
+                 "a setter of the plan: always 0");
     return 0;
 }
 
@@ -167,16 +169,16 @@ void ConfigurationCp::applyCachePolicies(UnConfiguredVd* plan, CfgParsedObject* 
 {
     uint8_t value = POLICY_NOT_GIVEN;
     if (getWritePolicy(request, &value) == 0 && value != POLICY_NOT_GIVEN)
-        plan->setParameter29(value);
+        ignoreStatus(plan->setParameter29(value), "a setter of the plan: always 0");
     value = POLICY_NOT_GIVEN;
     if (getReadPolicy(request, &value) == 0 && value != POLICY_NOT_GIVEN)
-        plan->setParameter28(value);
+        ignoreStatus(plan->setParameter28(value), "a setter of the plan: always 0");
     value = POLICY_NOT_GIVEN;
     if (getIoPolicy(request, &value) == 0 && value != POLICY_NOT_GIVEN)
-        plan->setParameter27(value);
+        ignoreStatus(plan->setParameter27(value), "a setter of the plan: always 0");
     value = POLICY_NOT_GIVEN;
     if (getBadBbuPolicy(request, &value) == 0 && value != POLICY_NOT_GIVEN)
-        plan->setParameter30(value);
+        ignoreStatus(plan->setParameter30(value), "a setter of the plan: always 0");
 }
 
 int ConfigurationCp::applySsdDriveCache(Adapter* adapter, UnConfiguredVd* plan)
@@ -189,9 +191,9 @@ int ConfigurationCp::applySsdDriveCache(Adapter* adapter, UnConfiguredVd* plan)
         return status;
     }
     int32_t oem = 0;
-    adapter->getOemId(&oem);
+    ignoreStatus(adapter->getOemId(&oem), "an unread OEM id keeps 0: no exemption");
     if (oem != OEM_SSD_CACHE_EXEMPT_A && oem != OEM_SSD_CACHE_EXEMPT_B && blocked == 1 && someSolidState == 1)
-        plan->setParameter31(0);
+        ignoreStatus(plan->setParameter31(0), "a setter of the plan: always 0");
     return 0;
 }
 

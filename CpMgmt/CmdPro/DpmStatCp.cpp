@@ -8,6 +8,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/EnclosureIds.h"
@@ -255,8 +256,8 @@ int DpmStatCp::showRunningAverage(PhysicalDevice* drive, uint32_t ticksPerSecond
     uint16_t enclosure = 0;
     uint8_t slot = 0;
     uint16_t deviceId = 0;
-    drive->getEnclosureDeviceId(&enclosure);
-    drive->getSlotNumber(&slot);
+    ignoreStatus(drive->getEnclosureDeviceId(&enclosure), "an unread address keeps 0 and is printed as such");
+    ignoreStatus(drive->getSlotNumber(&slot), "an unread address keeps 0 and is printed as such");
     char line[LINE_SIZE];
     int used = enclosure == NO_ENCLOSURE ? std::snprintf(line, sizeof line, "%12s", "N/A")
                                          : std::snprintf(line, sizeof line, "%-12d", static_cast<int>(enclosure));

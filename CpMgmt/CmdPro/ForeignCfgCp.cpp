@@ -6,6 +6,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -58,7 +59,7 @@ bool ForeignCfgCp::prepare(CpController* cpController, ForeignCfgParsedObject* r
         printMessage(MSG_TEXT, NO_RM_INSTANCE);
         return false;
     }
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     const int status = manager->getAdapter(&adapter);
     if (status != 0) {
         printMessage(MSG_ADAPTER_COMM_FAILED, static_cast<int>(adapterNumber));
@@ -75,10 +76,11 @@ bool ForeignCfgCp::prepare(CpController* cpController, ForeignCfgParsedObject* r
         invalidInput();
         return false;
     }
-    adapter->isEncryptionEnabled(&encryptionEnabled);
+    ignoreStatus(adapter->isEncryptionEnabled(&encryptionEnabled), "an unread flag keeps 0: no encryption");
     if (encryptionEnabled == 1) {
-        adapter->isSecurityKeyAssigned(&keyAssigned);
-        adapter->getSecurityKeyBit2(&bootKeyFailed);
+        ignoreStatus(adapter->isSecurityKeyAssigned(&keyAssigned), "an unread flag keeps 0: no key");
+        ignoreStatus(adapter->getSecurityKeyBit2(&bootKeyFailed),
+                     "an unread flag keeps 0: no failed boot key");
     }
     return true;
 }
@@ -104,7 +106,8 @@ int ForeignCfgCp::process(CpController* cpController, ParsedObject* request)
             printMessage(MSG_ESCROW_KEY_FAILED, static_cast<int>(adapterNumber));
             return status;
         }
-        manager->refresh();
+        ignoreStatus(manager->refresh(),
+                     "a failed read leaves the adapter absent, which the next step reports");
         // The refresh made a new adapter element.
         if (manager->getAdapter(&adapter) != 0 || adapter == nullptr)
             return operationFailed(adapterNumber, -1);

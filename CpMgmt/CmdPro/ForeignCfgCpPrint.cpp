@@ -6,6 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
@@ -232,7 +233,7 @@ int startWalk(Walk& walk, RmCfg* config, CpController* cpController, ArrayList<D
         return -1;
     }
     if (!walk.print)
-        adapter->isPiSupported(&walk.piSupported);
+        ignoreStatus(adapter->isPiSupported(&walk.piSupported), "an unread flag keeps 0: not supported");
     if (!walk.warnings)
         return 0;
     if (config->getVds() == nullptr) {

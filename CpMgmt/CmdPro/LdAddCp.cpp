@@ -8,6 +8,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/EnclSlotId.h"
@@ -142,7 +143,7 @@ int LdAddCp::checkRequest(CfgAddParsedObject* request, uint8_t adapterNumber)
     }
     if (countOf(request->getSizeList()) > 0 && arrayCount >= 2) {
         uint8_t slicing = 0;
-        adapter->isSpanSlicingSupported(&slicing);
+        ignoreStatus(adapter->isSpanSlicingSupported(&slicing), "an unread flag keeps 0: not supported");
         if (slicing == 0) {
             printMessage(MSG_CFG_NO_SPAN_SLICING, static_cast<int>(adapterNumber));
             return 3;
@@ -162,7 +163,8 @@ int LdAddCp::process(CpController* cpController, ParsedObject* request)
     raidManager = takeRaidManager(cpController, adapterNumber);
     if (raidManager == nullptr)
         return -1;
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(),
+                 "a failed read leaves the adapter absent, which the next step reports");
     if (int result = checkRequest(own, adapterNumber))
         return result;
     if (int result = buildDriveLists(cpController, own)) {
@@ -273,7 +275,7 @@ int LdAddCp::addSlices(CpController* cpController, CfgAddParsedObject* request, 
     ArrayList<PdIdListObject*>* spares = request->getHotSpareList();
     for (size_t i = firstSlice; i < slices; ++i) {
         if (i > 0) {
-            raidManager->refresh();
+            ignoreStatus(raidManager->refresh(), "a failed read shows when the previous drive is looked up");
             VdLookup previous;
             if (*vdId != nullptr && afterLd != AFTER_LD_NONE &&
                 previous.lookUp(raidManager, (*vdId)->getTargetId()) == 0)
@@ -391,7 +393,7 @@ int LdAddCp::addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdLis
         }
         return 0;
     }
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(), "a failed read shows when the new drive is looked up");
     VdLookup lookup;
     int status = lookup.lookUp(raidManager, vdId->getTargetId());
     if (status != 0)
@@ -405,7 +407,8 @@ int LdAddCp::addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdLis
     ArrayList<PhysicalDevice*> members(VD_DRIVES_ROOM);
     uint16_t reference = 0;
     if (raidManager->getVdPds(&members, vdId->getTargetId()) == 0 && members.count() > 0 && members.get(0) != nullptr)
-        members.get(0)->getLogicalSectorSize(&reference);
+        ignoreStatus(members.get(0)->getLogicalSectorSize(&reference),
+                     "an unread block size keeps 0: any spare's size matches");
     return setHotSpares(cpController, hotSpares, &arrays, reference);
 }
 
@@ -438,7 +441,7 @@ int LdAddCp::setHotSpares(CpController* cpController, ArrayList<PdIdListObject*>
             return -1;
         }
         uint16_t size = 0;
-        pd->getLogicalSectorSize(&size);
+        ignoreStatus(pd->getLogicalSectorSize(&size), "an unread block size keeps 0 and does not match");
         if (size != blockSize) {
             printMessage(MSG_TEXT, "Block size mismatch: Cannot set a disk with different block size as hotspare.\n");
             return -1;

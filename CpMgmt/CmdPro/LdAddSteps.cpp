@@ -7,6 +7,7 @@
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
@@ -51,7 +52,7 @@ uint16_t blockSizeOf(PhysicalDevice* pd)
 {
     uint16_t size = 0;
     if (pd != nullptr)
-        pd->getLogicalSectorSize(&size);
+        ignoreStatus(pd->getLogicalSectorSize(&size), "an unread block size keeps 0: the default strip size");
     return size;
 }
 
@@ -163,7 +164,7 @@ int LdAddCp::applyPowerSave(CpController* cpController, CfgAddParsedObject* requ
         printMessage(MSG_TEXT, refusal);
         return -1;
     }
-    plan->setParameter57(level);
+    ignoreStatus(plan->setParameter57(level), "a setter of the plan: always 0");
     return 0;
 }
 
@@ -237,7 +238,8 @@ int LdAddCp::checkFreshLevel(CfgAddParsedObject* request, Adapter* adapter, UnCf
         return 30;
     if (plan == nullptr)
         return 3;
-    plan->getCandidateDrives(nullptr);
+    ignoreStatus(plan->getCandidateDrives(nullptr),
+                 "fills the plan's drive lists; a failure shows in the later steps");
     levels = nullptr;
     status = plan->getPossibleRaidLevels(&levels);
     const bool possible = listHolds(levels, code);
@@ -246,15 +248,17 @@ int LdAddCp::checkFreshLevel(CfgAddParsedObject* request, Adapter* adapter, UnCf
         return status;
     if (!possible)
         return 30;
-    plan->setRaidLevel(code);
+    ignoreStatus(plan->setRaidLevel(code), "a setter of the plan: always 0");
     const uint8_t perSpan = driveLists->get(0)->count();
     uint8_t minimum = 0;
     uint8_t maximum = 0;
-    adapter->getLevelMinDrivesPerSpan(&minimum, code);
-    adapter->getLevelMaxDrivesPerSpan(&maximum, code);
+    ignoreStatus(adapter->getLevelMinDrivesPerSpan(&minimum, code),
+                 "an unread limit keeps 0: the span is refused");
+    ignoreStatus(adapter->getLevelMaxDrivesPerSpan(&maximum, code),
+                 "an unread limit keeps 0: the span is refused");
     if (perSpan < minimum || perSpan > maximum)
         return 3;
-    plan->setDrivesPerSpan(perSpan);
+    ignoreStatus(plan->setDrivesPerSpan(perSpan), "a setter of the plan: always 0");
     return 0;
 }
 
@@ -282,11 +286,11 @@ int LdAddCp::applySize(CfgAddParsedObject* request, UnConfiguredVd* plan, size_t
         size = largest;
     if (size > largest)
         return 13;
-    plan->setRequestedSize(size);
+    ignoreStatus(plan->setRequestedSize(size), "a setter of the plan: always 0");
     uint64_t aligned = 0;
     if (int status = plan->getVdSize(&aligned))
         return status;
-    plan->setRequestedSize(aligned);
+    ignoreStatus(plan->setRequestedSize(aligned), "a setter of the plan: always 0");
     return 0;
 }
 
@@ -325,7 +329,7 @@ int LdAddCp::addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* 
     const uint16_t blockSize = last->count() > 0 ? blockSizeOf(last->get(0)) : 0;
     if (int result = applyCreationParameters(request, adapter, fresh.plan, blockSize))
         return result;
-    fresh.plan->setParameter56(encryptionOf(request));
+    ignoreStatus(fresh.plan->setParameter56(encryptionOf(request)), "a setter of the plan: always 0");
     uint64_t largest = 0;
     if (int status = fresh.plan->getMaximumSize(&largest))
         return status;
@@ -333,7 +337,8 @@ int LdAddCp::addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* 
         return result;
     if (applyPowerSave(cpController, request, fresh.plan) != 0)
         return -1;
-    fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0);
+    ignoreStatus(fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+                 "a setter of the plan: always 0");
     const int status = raidManager->addVdOnFreshPds(fresh.plan);
     VdId* made = fresh.plan->getVdId();
     if (made == nullptr)
@@ -401,22 +406,23 @@ int LdAddCp::planOnFreeSpace(CpController* cpController, CfgAddParsedObject* req
 {
     const uint8_t code = planningLevel(request->raidLevel);
     ArrayList<unsigned char>* levels = nullptr;
-    plan->getPossibleRaidLevels(&levels);
+    ignoreStatus(plan->getPossibleRaidLevels(&levels), "without a list no level is possible: refused below");
     const bool possible = listHolds(levels, code);
     delete levels;
     if (!possible)
         return 30;
-    plan->setExtent(extent);
+    ignoreStatus(plan->setExtent(extent), "the extent is not null: always 0");
     uint8_t groupEncryption = 0;
-    plan->getParameter56(&groupEncryption);
+    ignoreStatus(plan->getParameter56(&groupEncryption), "a field of the plan: always 0");
     if (encryptionOf(request) != groupEncryption) {
         printMessage(MSG_CFG_ENCRYPTION_MISMATCH);
         return -1;
     }
     if (applyPowerSave(cpController, request, plan) != 0)
         return -1;
-    plan->setRaidLevel(code);
-    plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0);
+    ignoreStatus(plan->setRaidLevel(code), "a setter of the plan: always 0");
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+                 "a setter of the plan: always 0");
     ArrayList<PhysicalDevice*>* members = nullptr;
     const uint16_t blockSize =
         first->getPdList(&members) == 0 && members != nullptr && members->count() > 0 ? blockSizeOf(members->get(0)) : 0;

@@ -5,6 +5,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -75,7 +76,8 @@ int LdAutoCp::process(CpController* cpController, ParsedObject* parsed)
     raidManager = takeRaidManager(cpController, adapterNumber);
     if (raidManager == nullptr)
         return -1;
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(),
+                 "a failed read leaves the adapter absent, which the next step reports");
     if (takeAdapter(raidManager, adapterNumber) == nullptr)
         return -1;
     ArrayList<PhysicalDevice*>* sorted = nullptr;
@@ -171,7 +173,7 @@ int LdAutoCp::createDrive(CpController* cpController, CfgAutoParsedObject* reque
 int LdAutoCp::addHotSpares(CpController* cpController, CfgAutoParsedObject* request, VdId* vdId)
 {
     const int adapterNumber = adapterNumberOf(cpController);
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(), "a failed read leaves no unused drive to add as spare");
     ArrayList<PhysicalDevice*>* left = nullptr;
     int status = raidManager->getUnconfiguredGoodPdsBySize(&left, request->getSataOnly());
     if (status != 0 || left == nullptr) {

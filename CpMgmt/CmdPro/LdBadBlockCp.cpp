@@ -7,6 +7,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
@@ -57,7 +58,7 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
     if (adapter == nullptr)
         return -1;
     uint8_t supported = 0;
-    adapter->isBadBlockManagementSupported(&supported);
+    ignoreStatus(adapter->isBadBlockManagementSupported(&supported), "an unread flag keeps 0: not supported");
     uint8_t vdCount = 0;
     if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;

@@ -7,6 +7,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
@@ -69,7 +70,7 @@ int LdDelCp::process(CpController* cpController, ParsedObject* request)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return -1;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = nullptr;
     if (manager->getAdapter(&adapter) != 0 || adapter == nullptr)
         return -1;
@@ -110,7 +111,7 @@ LdDelCp::Step LdDelCp::deleteOne(RaidManager* manager, Adapter* adapter, LdDelPa
         return Step::NEXT;
     }
     ArrayList<VirtualDisk*>* vds = nullptr;
-    manager->getVds(&vds);
+    ignoreStatus(manager->getVds(&vds), "without the list the drive is looked for nowhere");
     // A drive the model does not hold was made for this lookup alone.
     struct Made {
         VirtualDisk* vd;

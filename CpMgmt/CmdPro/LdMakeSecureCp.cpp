@@ -7,6 +7,7 @@
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -23,7 +24,7 @@ int makeSecure(VirtualDisk* vd)
 {
     // An allowed-operations word that cannot be read leaves the drive as not allowed.
     uint8_t allowed = 0;
-    vd->isMakeSecureAllowed(&allowed);
+    ignoreStatus(vd->isMakeSecureAllowed(&allowed), "an unread word keeps 0: not allowed");
     if (allowed != 1) {
         printMessage(MSG_LD_SECURE_NOT_ALLOWED);
         return 1;
@@ -136,12 +137,12 @@ int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* reques
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return -1;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = takeAdapter(manager, adapterNumber);
     if (adapter == nullptr)
         return -1;
     uint8_t enabled = 0;
-    adapter->isEncryptionEnabled(&enabled);
+    ignoreStatus(adapter->isEncryptionEnabled(&enabled), "an unread flag keeps 0: encryption disabled");
     if (enabled == 0) {
         printMessage(MSG_ENCRYPTION_DISABLED, static_cast<int>(adapterNumber));
         return -1;

@@ -6,6 +6,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -40,7 +41,7 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     uint8_t supported = 0;
     // A support flag that cannot be read counts as no support.
-    adapter->isLdMirrorSupported(&supported);
+    ignoreStatus(adapter->isLdMirrorSupported(&supported), "an unread flag keeps 0: not supported");
     if (supported != 1) {
         printMessage(MSG_NEWLINE);
         printMessage(MSG_TEXT, "This feature is not supported");
@@ -120,7 +121,8 @@ int LdMirrorCp::showMirror(RaidManager* manager, const uint8_t* buffer)
 {
     // The buffer was checked when it was read: its header's counts describe its whole size.
     const uint64_t size = ZprConfigBuffer(buffer, ZprConfigHeader::SIZE).requiredSize();
-    manager->parseConfigBuffer(ZprConfigBuffer(buffer, static_cast<size_t>(size)));
+    ignoreStatus(manager->parseConfigBuffer(ZprConfigBuffer(buffer, static_cast<size_t>(size))),
+                 "the buffer was checked when it was read");
     return CfgDsplyCp::showConfiguration(manager, CfgWalkKind::Mirror);
 }
 

@@ -9,6 +9,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -75,7 +76,7 @@ int printOutcome(int status)
 int startConsistencyCheck(const DriveStep& step)
 {
     uint8_t allowed = 0;
-    step.vd->isCcAllowed(&allowed);
+    ignoreStatus(step.vd->isCcAllowed(&allowed), "an unread word keeps 0: not possible");
     if (allowed == 0) {
         printMessage(MSG_VD_CC_NOT_POSSIBLE, step.adapter, step.number);
         return 0;
@@ -145,7 +146,8 @@ int setBackgroundInitialization(const DriveStep& step, bool disable)
         printMessage(MSG_VD_DATA_FAILED, step.adapter, step.number);
         return status;
     }
-    step.vd->setBgiDisabled(disable ? 1 : 0);
+    ignoreStatus(step.vd->setBgiDisabled(disable ? 1 : 0),
+                 "fails only without properties, and then the update fails too");
     status = step.vd->endUpdate();
     if (status != 0)
         printMessage(MSG_VD_BGI_SET_FAILED, disable ? "Disable" : "Enable", step.number, step.adapter);

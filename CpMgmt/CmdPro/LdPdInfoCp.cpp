@@ -5,6 +5,7 @@
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -50,7 +51,7 @@ int LdPdInfoCp::process(CpController* cpController, ParsedObject*)
         printMessage(MSG_GET_FAILED, "Disk Group list");
         return status != 0 ? status : -1;
     }
-    manager->sortVdsByTargetId(vds);
+    ignoreStatus(manager->sortVdsByTargetId(vds), "an unsorted list is still printed whole");
     printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
     printMessage(MSG_VD_COUNT_LINE, static_cast<int>(vds->count()));
     for (unsigned char i = 0; i < vds->count(); ++i)

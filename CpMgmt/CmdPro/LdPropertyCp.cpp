@@ -12,6 +12,7 @@
 #include "Parser/CfgParsedObjects.h"
 #include "Output/PavaneLog.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
@@ -143,9 +144,9 @@ void printAccessPolicy(VirtualDisk* vd)
     uint8_t defaultPolicy = 0xFF;
     uint8_t currentPolicy = 0xFF;
     uint8_t association = 0;
-    vd->getAccessPolicy(&defaultPolicy);
-    vd->getCurrentAccessPolicy(&currentPolicy);
-    vd->getCacheAssociation(&association);
+    ignoreStatus(vd->getAccessPolicy(&defaultPolicy), "an unread policy keeps 0xFF: no text");
+    ignoreStatus(vd->getCurrentAccessPolicy(&currentPolicy), "an unread policy keeps 0xFF: no text");
+    ignoreStatus(vd->getCacheAssociation(&association), "an unread association keeps 0");
     printIfAny(textOf(DEFAULT_ACCESS_TEXTS, defaultPolicy));
     printIfAny(textOf(CURRENT_ACCESS_TEXTS, currentPolicy));
     if (vd->isTidewellCache() == 0 && currentPolicy == ACCESS_BLOCKED && defaultPolicy != ACCESS_BLOCKED &&
@@ -160,15 +161,16 @@ int printPowerSavingPolicy(Adapter* adapter, VirtualDisk* vd, uint8_t targetId)
 {
     uint8_t supported = 0;
     uint8_t withoutCache = 0;
-    adapter->isLdPowerSavingSupported(&supported);
+    ignoreStatus(adapter->isLdPowerSavingSupported(&supported), "an unread flag keeps 0: not supported");
     if (supported != 1) {
         printMessage(MSG_TEXT, "Adapter does not support Power savings on logical drives.\n");
         return -1;
     }
-    adapter->isMaxPowerSavingWithoutCacheSupported(&withoutCache);
+    ignoreStatus(adapter->isMaxPowerSavingWithoutCacheSupported(&withoutCache),
+                 "an unread flag keeps 0: not supported");
     uint8_t policies[2] = {0xFF, 0xFF};
-    vd->getPowerSavingsPolicy(&policies[0]);
-    vd->getCurrentPowerSavingsPolicy(&policies[1]);
+    ignoreStatus(vd->getPowerSavingsPolicy(&policies[0]), "an unread policy keeps 0xFF: no text");
+    ignoreStatus(vd->getCurrentPowerSavingsPolicy(&policies[1]), "an unread policy keeps 0xFF: no text");
     printMessage(MSG_NEWLINE);
     printMessage(MSG_VD_CONSISTENCY, static_cast<int>(targetId), static_cast<int>(targetId), " ");
     printMessage(MSG_TEXT, "\n\n");
@@ -190,13 +192,13 @@ int printPiType(RaidManager* manager, uint8_t adapterNumber, VirtualDisk* vd, ui
     if (adapter == nullptr)
         return -1;
     uint8_t supported = 0;
-    adapter->isPiSupported(&supported);
+    ignoreStatus(adapter->isPiSupported(&supported), "an unread flag keeps 0: not supported");
     if (supported != 1) {
         printNotSupportedOnAdapter();
         return -1;
     }
     uint8_t type = 0xFF;
-    vd->getPiType(&type);
+    ignoreStatus(vd->getPiType(&type), "an unread type keeps 0xFF: printed as unknown");
     printMessage(MSG_VD_CONSISTENCY, static_cast<int>(targetId), static_cast<int>(targetId), "");
     printMessage(MSG_TEXT, "PI Enabled : ");
     if (type == 0)
@@ -362,9 +364,9 @@ int LdPropertyCp::removeBlockedAccess(const Step& step, VirtualDisk* vd, uint8_t
     uint8_t defaultPolicy = 0;
     uint8_t currentPolicy = 0;
     uint8_t association = 0;
-    vd->getAccessPolicy(&defaultPolicy);
-    vd->getCurrentAccessPolicy(&currentPolicy);
-    vd->getCacheAssociation(&association);
+    ignoreStatus(vd->getAccessPolicy(&defaultPolicy), "an unread policy keeps 0: not blocked");
+    ignoreStatus(vd->getCurrentAccessPolicy(&currentPolicy), "an unread policy keeps 0: not blocked");
+    ignoreStatus(vd->getCacheAssociation(&association), "an unread association keeps 0: not blocked");
     if (defaultPolicy != ACCESS_BLOCKED && currentPolicy == ACCESS_BLOCKED && association == 1) {
         int status = vd->removeBlockedAccess(step.all ? 1 : 0);
         if (status != 0)
@@ -421,7 +423,7 @@ int LdPropertyCp::applyChange(const Step& step, VirtualDisk* vd, char* text, siz
 {
     const unsigned short property = step.request->getProperty();
     uint8_t policy = 0;
-    vd->getDefaultCachePolicy(&policy);
+    ignoreStatus(vd->getDefaultCachePolicy(&policy), "read after the update began: the properties are there");
     for (const CacheChange& change : CACHE_CHANGES) {
         if (change.property == property) {
             copyText(text, textSize, change.text);
@@ -464,7 +466,8 @@ int LdPropertyCp::disablePi(const Step& step, VirtualDisk* vd, bool* ends)
     const int a = static_cast<int>(step.adapterNumber);
     Adapter* adapter = takeAdapter(step.manager, step.adapterNumber);
     uint8_t supported = 0;
-    if (adapter == nullptr || (adapter->isPiSupported(&supported), supported != 1)) {
+    if (adapter == nullptr || (ignoreStatus(adapter->isPiSupported(&supported), "an unread flag keeps 0: not supported"),
+                                 supported != 1)) {
         if (adapter != nullptr)
             printNotSupportedOnAdapter();
         *ends = true;

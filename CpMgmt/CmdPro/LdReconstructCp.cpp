@@ -7,6 +7,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -160,8 +161,8 @@ int LdReconstructCp::collectDrives(CpController* cpController, LdReconstructPars
             }
             uint8_t encryption = 0;
             uint16_t secured = 0;
-            vd->getEncryptionType(&encryption);
-            pd->isSecured(&secured);
+            ignoreStatus(vd->getEncryptionType(&encryption), "an unread type keeps 0: not encrypted");
+            ignoreStatus(pd->isSecured(&secured), "an unread flag keeps 0: not secured");
             if (encryption != ENCRYPTION_FDE && secured == 1 && request->force != 1) {
                 printMessage(MSG_FDE_SECURED_NEEDS_FORCE);
                 return -1;

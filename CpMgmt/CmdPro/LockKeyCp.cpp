@@ -4,6 +4,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprFirmwareStatus.h"
@@ -42,14 +43,14 @@ Adapter* adapterOf(CpController* cpController, uint8_t adapterNumber)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return nullptr;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     return takeAdapter(manager, adapterNumber);
 }
 
 bool encryptionEnabled(Adapter* adapter, uint8_t adapterNumber)
 {
     uint8_t enabled = 0;
-    adapter->isEncryptionEnabled(&enabled);
+    ignoreStatus(adapter->isEncryptionEnabled(&enabled), "an unread flag keeps 0: encryption disabled");
     if (enabled == 0)
         printMessage(MSG_ENCRYPTION_DISABLED, static_cast<int>(adapterNumber));
     return enabled != 0;
@@ -142,7 +143,7 @@ int LockKeyCp::process(CpController* cpController, ParsedObject* parsed)
     if (!encryptionEnabled(adapter, adapterNumber))
         return -1;
     uint8_t assigned = 0;
-    adapter->isSecurityKeyAssigned(&assigned);
+    ignoreStatus(adapter->isSecurityKeyAssigned(&assigned), "an unread flag keeps 0: no key");
     if (command == TOKEN_CREATESECURITYKEY && assigned == 1) {
         printMessage(MSG_KEY_ALREADY_HELD);
         return -1;
@@ -189,7 +190,8 @@ int LockKeyCp::changeKey(const LockKeyParsedObject& request)
 {
     const string old = request.getOldSecurityKey();
     uint8_t state = 0;
-    adapter->getKeyManagementState(&state);
+    ignoreStatus(adapter->getKeyManagementState(&state),
+                 "an unread state keeps 0: the change with the old key");
     const int status = adapter->createSecurityKey(key, passPhrase, keyId, KEY_STAGE_CHANGE);
     if (status != 0)
         return status;
@@ -202,13 +204,14 @@ int LockKeyCp::verifyKey() { return adapter->verifySecurityKey(key, 0); }
 int LockKeyCp::applyExternalKeyManagement(CpController*, const LockKeyParsedObject& request, int32_t)
 {
     uint8_t supported = 0;
-    adapter->isExternalKeyManagementSupported(&supported);
+    ignoreStatus(adapter->isExternalKeyManagementSupported(&supported),
+                 "an unread flag keeps 0: not supported");
     if (supported == 0) {
         printMessage(MSG_EKMS_NOT_SUPPORTED);
         return -1;
     }
     uint8_t mode = 0;
-    adapter->getKeyManagementMode(&mode);
+    ignoreStatus(adapter->getKeyManagementMode(&mode), "an unread mode keeps 0: no agent");
     if ((mode & (MODE_CLIENT | MODE_BOOT_AGENT)) == 0) {
         printMessage(MSG_EKMS_NO_AGENT);
         return -1;
@@ -218,7 +221,8 @@ int LockKeyCp::applyExternalKeyManagement(CpController*, const LockKeyParsedObje
         status = adapter->setExternalKeyManagementKey(EXTERNAL_KEY_CREATE);
     } else {
         uint8_t state = 0;
-        adapter->getKeyManagementState(&state);
+        ignoreStatus(adapter->getKeyManagementState(&state),
+                     "an unread state keeps 0: the change with the old key");
         status = adapter->setExternalKeyManagementKey(EXTERNAL_KEY_CHANGE);
         if (status != 0) {
             printMessage(MSG_KEY_OPERATION_FAILED, static_cast<int>(adapterNumber));
@@ -232,7 +236,8 @@ int LockKeyCp::applyExternalKeyManagement(CpController*, const LockKeyParsedObje
         return status;
     }
     uint8_t reboot = 0;
-    adapter->refreshControllerInfo(&reboot);
+    ignoreStatus(adapter->refreshControllerInfo(&reboot),
+                 "the key is set; an unread flag keeps 0: no reboot asked");
     if (reboot == 1)
         printMessage(MSG_REBOOT_REQUIRED);
     else
@@ -267,7 +272,7 @@ int DestroyLockKeyCp::process(CpController* cpController, ParsedObject* parsed)
     if (!encryptionEnabled(adapter, adapterNumber))
         return -1;
     uint8_t assigned = 0;
-    adapter->isSecurityKeyAssigned(&assigned);
+    ignoreStatus(adapter->isSecurityKeyAssigned(&assigned), "an unread flag keeps 0: no key");
     if (assigned == 0) {
         printMessage(MSG_KEY_NOT_ASSIGNED);
         return -1;

@@ -9,6 +9,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -60,8 +61,10 @@ int startCopyback(CpController* cpController, RaidManager* manager, const DriveA
         return found;
     uint16_t sourceSectorSize = 0;
     uint16_t destinationSectorSize = 0;
-    source->getLogicalSectorSize(&sourceSectorSize);
-    destination.pd->getLogicalSectorSize(&destinationSectorSize);
+    ignoreStatus(source->getLogicalSectorSize(&sourceSectorSize),
+                 "an unread sector size keeps 0 and is compared");
+    ignoreStatus(destination.pd->getLogicalSectorSize(&destinationSectorSize),
+                 "an unread sector size keeps 0 and is compared");
     if (sourceSectorSize != destinationSectorSize) {
         printMessage(MSG_TEXT, "Cannot perform CopyBack operation on drives with different Sector size");
         return -1;
@@ -125,7 +128,7 @@ int PdCopyBackCp::process(CpController* cpController, ParsedObject* request)
     if (result != 0)
         return result;
     uint16_t deviceId = 0xFFFF;
-    drive.pd->getDeviceId(&deviceId);
+    ignoreStatus(drive.pd->getDeviceId(&deviceId), "an unread id keeps 0xFFFF: no drive");
     switch (action) {
     case TOKEN_SHOWPROG:
         return showCopybackLine(drive.pd, drive.enclosureId, drive.slot);

@@ -19,6 +19,7 @@
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -341,7 +342,7 @@ int downloadToDevices(const Download& d, const PdFwDownloadPo& request)
     RaidManager* manager = takeRaidManager(d.cpController, static_cast<uint8_t>(d.adapter));
     if (manager == nullptr)
         return -1;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     if (takeAdapter(manager, static_cast<uint8_t>(d.adapter)) == nullptr)
         return -1;
     ArrayList<EnclSlotId*>* devices = request.getDeviceList();

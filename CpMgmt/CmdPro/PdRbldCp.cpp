@@ -9,6 +9,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -130,7 +131,7 @@ int PdRbldCp::process(CpController* cpController, ParsedObject* request)
         if (found != 0)
             return found;
         uint16_t deviceId = 0xFFFF;
-        drive.pd->getDeviceId(&deviceId);
+        ignoreStatus(drive.pd->getDeviceId(&deviceId), "an unread id keeps 0xFFFF: no drive");
         switch (action) {
         case TOKEN_SHOWPROG:
             showRebuildLine(drive.pd, drive.enclosureId, drive.slot, &result);

@@ -8,6 +8,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -25,15 +26,15 @@ enum class InstantErase {
 InstantErase eraseKindOf(Adapter* adapter, PhysicalDevice* pd)
 {
     uint8_t reprovisionable = 0;
-    pd->getFlag362Bit1(&reprovisionable);
+    ignoreStatus(pd->getFlag362Bit1(&reprovisionable), "an unread flag keeps 0: not reprovisionable");
     if (reprovisionable == 1)
         return InstantErase::REPROVISION;
     uint8_t foreignLocked = 0;
     uint8_t encryption = 0;
     uint8_t locked = 0;
-    pd->isForeignLocked(&foreignLocked);
-    adapter->isEncryptionEnabled(&encryption);
-    pd->isLocked(&locked);
+    ignoreStatus(pd->isForeignLocked(&foreignLocked), "an unread flag keeps 0: no erase");
+    ignoreStatus(adapter->isEncryptionEnabled(&encryption), "an unread flag keeps 0: no erase");
+    ignoreStatus(pd->isLocked(&locked), "an unread flag keeps 0: no erase");
     return foreignLocked == 1 && encryption == 1 && locked == 1 ? InstantErase::UNLOCK_FOREIGN
                                                                 : InstantErase::NOT_ALLOWED;
 }

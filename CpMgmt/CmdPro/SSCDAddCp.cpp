@@ -14,6 +14,7 @@
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParsedObject.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -83,7 +84,8 @@ int SSCDAddCp::process(CpController* cpController, ParsedObject* parsed)
     raidManager = takeRaidManager(cpController, request->getAdapterNumber());
     if (raidManager == nullptr)
         return -1;
-    raidManager->refresh();
+    ignoreStatus(raidManager->refresh(),
+                 "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = nullptr;
     if (raidManager->getAdapter(&adapter) != 0 || adapter == nullptr)
         return -1;
@@ -215,8 +217,8 @@ int SSCDAddCp::addTidewellVd(CpController* cpController, CfgSSCDAddParsedObject*
         return -1;
     const uint8_t level = request->getRaidLevel();
     uint8_t writeBack = 0, raid5 = 0;
-    adapter->isSscWriteBackSupported(&writeBack);
-    adapter->isSscRaid5Supported(&raid5);
+    ignoreStatus(adapter->isSscWriteBackSupported(&writeBack), "an unread flag keeps 0: not supported");
+    ignoreStatus(adapter->isSscRaid5Supported(&raid5), "an unread flag keeps 0: not supported");
     const bool levelOk = writeBack != 1 ? level == 0 : (level == 0 || level == 1 || (level == 5 && raid5 == 1));
     if (!levelOk) {
         printMessage(MSG_TEXT, "Unsupported RAID level \n");
@@ -228,22 +230,24 @@ int SSCDAddCp::addTidewellVd(CpController* cpController, CfgSSCDAddParsedObject*
     int result = plan == nullptr || spans == nullptr || span == nullptr ? -1 : 0;
     if (result == 0) {
         ArrayList<PhysicalDevice*>* candidates = nullptr;
-        plan->getCandidateDrives(&candidates);
-        plan->setRaidLevel(level);
-        plan->setParameter29(request->getWritePolicy());
-        plan->setDrivesPerSpan(driveLists->get(0)->count());
+        ignoreStatus(plan->getCandidateDrives(&candidates),
+                     "fills the plan's drive lists; a failure shows in the later steps");
+        ignoreStatus(plan->setRaidLevel(level), "a setter of the plan: always 0");
+        ignoreStatus(plan->setParameter29(request->getWritePolicy()), "a setter of the plan: always 0");
+        ignoreStatus(plan->setDrivesPerSpan(driveLists->get(0)->count()), "a setter of the plan: always 0");
         *plan->getSpans() = spans;
         result = layCacheSpan(plan, request, span);
     }
     if (result == 0) {
         if (request->getName() != nullptr)
-            plan->setName(request->getName());
+            ignoreStatus(plan->setName(request->getName()),
+                         "a name over 15 characters is refused: the drive is made without one");
         uint64_t size = 0, aligned = 0;
-        plan->getMaximumSize(&size);
-        plan->setRequestedSize(size);
+        ignoreStatus(plan->getMaximumSize(&size), "the add asks it again and fails with its status");
+        ignoreStatus(plan->setRequestedSize(size), "a setter of the plan: always 0");
         if (plan->fitSize(size, &aligned) == 0)
-            plan->setRequestedSize(aligned);
-        plan->setParameter58(1);
+            ignoreStatus(plan->setRequestedSize(aligned), "a setter of the plan: always 0");
+        ignoreStatus(plan->setParameter58(1), "a setter of the plan: always 0");
         result = manager->addVdOnFreshPds(plan);
         VdId* id = plan->getVdId();
         if (id == nullptr) {

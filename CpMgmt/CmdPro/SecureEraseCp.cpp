@@ -10,6 +10,7 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -56,7 +57,7 @@ int startDriveErase(const DriveErase& step)
 {
     // A state that cannot be read is no state to start an erase in.
     uint16_t state = 0xFFFF;
-    step.drive.pd->getFirmwareState(&state);
+    ignoreStatus(step.drive.pd->getFirmwareState(&state), "an unread state keeps 0xFFFF: no erase");
     if (state != 0) {
         printMessage(MSG_PD_ERASE_WRONG_STATE, step.adapter, step.enclosure, step.drive.slot);
         return 0;
@@ -145,7 +146,7 @@ int startVdErase(const VdErase& step)
 {
     // A state that cannot be read counts as offline.
     uint8_t state = 0;
-    step.vd->getState(&state);
+    ignoreStatus(step.vd->getState(&state), "an unread state keeps 0: offline");
     if (state == 0) {
         printMessage(MSG_VD_ERASE_WRONG_STATE, step.adapter, step.targetId);
         return 0;

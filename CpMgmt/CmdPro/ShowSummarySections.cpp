@@ -8,6 +8,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -129,9 +130,9 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
         string* name = nullptr;
         uint8_t location = 0;
         uint8_t position = 0;
-        drive->getConnectorName(&name);
-        drive->getConnectorLocation(&location);
-        drive->getEnclosurePosition(&position);
+        ignoreStatus(drive->getConnectorName(&name), "an unread name stays null: printed empty");
+        ignoreStatus(drive->getConnectorLocation(&location), "an unread location keeps 0");
+        ignoreStatus(drive->getEnclosurePosition(&position), "an unread position keeps 0");
         put(name != nullptr ? name->c_str() : "");
         delete name;
         if (toFile())

@@ -2,6 +2,7 @@
 
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "Parser/ParsedObject.h"
 #include "RaidManager/RaidElementId.h"
@@ -27,7 +28,7 @@ ArrayList<VirtualDisk*>* sortedVds(RaidManager* manager)
     ArrayList<VirtualDisk*>* vds = nullptr;
     if (manager == nullptr || manager->getVds(&vds) != 0 || vds == nullptr)
         return nullptr;
-    manager->sortVdsByTargetId(vds);
+    ignoreStatus(manager->sortVdsByTargetId(vds), "an unsorted list still holds every drive");
     return vds;
 }
 

@@ -7,6 +7,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
@@ -505,7 +506,7 @@ int AdapterDataZpr::getLevelMaxDrivesPerSpan(uint8_t* drives, uint8_t level)
         return status;
     Info info(records[CONTROLLER_INFO], Info::SIZE);
     uint8_t prl11 = 0;
-    isPrl11Supported(&prl11);
+    ignoreStatus(isPrl11Supported(&prl11), "the information was read just above: always 0");
     size_t word = 0;
     if (!limitWordOf(level, word))
         return -1;

@@ -21,15 +21,15 @@ public:
     void setRecord(const ZprArrayRecord& arrayRecord) { record = arrayRecord; }
 
     // -1 without a record.
-    int getSize(uint64_t* blocks) override;
-    int getArrayRef(uint16_t* arrayRef) override;
+    [[nodiscard]] int getSize(uint64_t* blocks) override;
+    [[nodiscard]] int getArrayRef(uint16_t* arrayRef) override;
     // The controller's limit of virtual drives per array, from the adapter of the controller's
     // RAID manager; -1 when there is no manager or adapter.
-    int getMaxVdsPerArray(uint8_t* count) override;
-    int hasNoRecord(uint8_t* answer) override;
+    [[nodiscard]] int getMaxVdsPerArray(uint8_t* count) override;
+    [[nodiscard]] int hasNoRecord(uint8_t* answer) override;
     // Stores the size in the record and sends the record with DCMD_CFG_SET_ARRAY; -1 without a
     // record (or over a record that cannot be written).
-    int setSize(uint64_t blocks) override;
+    [[nodiscard]] int setSize(uint64_t blocks) override;
 
 private:
     ZprArrayRecord record;   // a view into the configuration buffer; absent until set

@@ -9,6 +9,7 @@
 #include "ControllerMgmt/Controller.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -356,7 +357,7 @@ int PdDataZpr::allowedBit(uint8_t* out, unsigned n, int unreported)
 int PdDataZpr::allowedBitResult(unsigned n)
 {
     uint8_t supported = 0;
-    fetchAllowedOperations(&supported);
+    ignoreStatus(fetchAllowedOperations(&supported), "unread, the drive's operations are not restricted");
     return supported != 0 ? ZprAllowedOperations::bit(allowedOperations, n) : 1;
 }
 
@@ -378,7 +379,7 @@ int PdDataZpr::canStopSecureErase() { return allowedBitResult(ZprAllowedOperatio
 int PdDataZpr::isForeignImportable()
 {
     uint8_t supported = 0;
-    fetchAllowedOperations(&supported);
+    ignoreStatus(fetchAllowedOperations(&supported), "unread, the drive's operations are not restricted");
     if (fetchDriveInfo() != 0 || isForeignConfig() != 1)
         return 0;
     const bool forbidden =

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Output/VoMessage.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -171,7 +172,7 @@ string PdDataZpr::toString()
         appendMessage(text, MSG_PD_ENCLOSURE_POSITION_TEXT, NOT_AVAILABLE);
     appendMessage(text, MSG_PD_DEVICE_ID, static_cast<int>(r.deviceId()));
     char wwn[WWN_TEXT_SIZE];
-    formatWwn(wwn);
+    ignoreStatus(formatWwn(wwn), "an unread WWN is printed empty");
     appendMessage(text, MSG_PD_WWN, wwn);
     appendMessage(text, MSG_PD_SEQUENCE_NUMBER, static_cast<int>(r.sequenceNumber()));
     appendMessage(text, MSG_PD_MEDIA_ERRORS, static_cast<unsigned long>(r.mediaErrors()));
@@ -344,7 +345,7 @@ void PdDataZpr::appendInquiryText(string& text)
     memset(fru, 0, sizeof fru);
     bool shown = false;
     uint8_t type = 0;
-    getInterfaceType(&type);
+    ignoreStatus(getInterfaceType(&type), "an unread type keeps 0: neither SATA nor SAS");
     if (type == INTERFACE_SATA) {
         char ata[ATA_TEXT_SIZE + 1];
         uint8_t length = 0;
@@ -359,7 +360,7 @@ void PdDataZpr::appendInquiryText(string& text)
             }
         }
     } else if (type == INTERFACE_SAS) {
-        getFruCru(&fruFound, fru);
+        ignoreStatus(getFruCru(&fruFound, fru), "an unread FRU stays not found");
     }
     if (!shown)
         appendPrintable(text, driveInfo + Info::INQUIRY + 8, 48);
@@ -426,7 +427,7 @@ void PdDataZpr::appendTemperature(string& text)
         if (r.powerState() == PD_POWER_SPUN_UP) {
             uint8_t page[TEMPERATURE_PAGE_SIZE];
             memset(page, 0, sizeof page);
-            readTemperaturePage(page);
+            ignoreStatus(readTemperaturePage(page), "an unread page keeps 0: no temperature is printed");
             celsius = page[TEMPERATURE_PAGE_VALUE];
         }
     }

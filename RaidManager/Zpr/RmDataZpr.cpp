@@ -1,6 +1,7 @@
 #include "RaidManager/Zpr/RmDataZpr.h"
 
 #include "ControllerMgmt/Controller.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -51,7 +52,7 @@ RmDataZpr::RmDataZpr(Controller* controller)
 RmDataZpr::~RmDataZpr()
 {
     if (zprData != nullptr)
-        ZprData::release(controller);
+        ignoreStatus(ZprData::release(controller), "the controller's data object may be released already");
     deleteDriveCache();
     delete[] enclosureList;
 }
@@ -74,7 +75,7 @@ int RmDataZpr::resetCaches()
     // The enclosure list is deliberately not dropped here: once read, it is kept until this
     // object dies. The adapter's records live in its own data object, which a refresh replaces.
     if (zprData != nullptr)
-        zprData->resetCaches();
+        ignoreStatus(zprData->resetCaches(), "frees the cached records: always 0");
     deleteDriveCache();
     // A drive list that cannot be read leaves the cache absent; the lookups build it again.
     ArrayList<PhysicalDevice*>* rebuilt = nullptr;
@@ -196,12 +197,13 @@ int RmDataZpr::linkArrayDrives(const ZprConfigBuffer& buffer, uint16_t arrayRef,
             if (pd == nullptr)
                 return -1;
             if (foreign == 1) {
-                pd->setForeignState(entry.state());
+                ignoreStatus(pd->setForeignState(entry.state()), "a setter of the snapshot: always 0");
                 if (entry.sequenceNumber() == 0)
-                    pd->markOutdated();
+                    ignoreStatus(pd->markOutdated(), "a setter of the snapshot: always 0");
             }
-            array->addPd(pd);
-            pd->setArray(array);
+            if (array->addPd(pd) != 0)
+                return -1;
+            ignoreStatus(pd->setArray(array), "a setter of the snapshot: always 0");
         }
         return 0;
     }
@@ -226,7 +228,8 @@ int RmDataZpr::addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& s
             return -1;
         }
         // An array that lacks a drive is still read; the drives before it stay linked.
-        linkArrayDrives(buffer, ref, array, foreign);
+        ignoreStatus(linkArrayDrives(buffer, ref, array, foreign),
+                     "an array that lacks a drive is still read");
         if (*group == nullptr) {
             *group = createDiskGroup(new (noThrowNew) DiskGroupId((*groupCounter)++));
             if (*group == nullptr)
@@ -237,14 +240,16 @@ int RmDataZpr::addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& s
                 return -1;
             }
         }
-        (*group)->addArray(array);
-        array->setDiskGroup(*group);
+        if ((*group)->addArray(array) != 0)
+            return -1;
+        ignoreStatus(array->setDiskGroup(*group), "a setter of the snapshot: always 0");
     }
-    array->addVirtualDisk(vd);
+    if (array->addVirtualDisk(vd) != 0)
+        return -1;
     Span* span = createSpan(spanRecord);
     if (span == nullptr)
         return -1;
-    span->setArray(array);
+    ignoreStatus(span->setArray(array), "a setter of the snapshot: always 0");
     // The virtual drive's data owns the span from here on.
     return vd->addSpan(span) == 0 ? 0 : (delete span, -1);
 }
@@ -253,7 +258,8 @@ int RmDataZpr::readLogicalDrive(const ZprConfigBuffer& buffer, const ZprLdRecord
                                 uint8_t* groupCounter, uint8_t foreign)
 {
     VirtualDisk* vd = nullptr;
-    createVdWithRecord(new (noThrowNew) VdIdZpr(ld.targetId(), ld.sequenceNumber()), &ld, &vd);
+    ignoreStatus(createVdWithRecord(new (noThrowNew) VdIdZpr(ld.targetId(), ld.sequenceNumber()), &ld, &vd),
+                 "the element, or null, tells the outcome");
     if (vd == nullptr)
         return -1;
     if (cfg->getVds()->add(vd) != 0) {
@@ -283,16 +289,16 @@ int RmDataZpr::readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spa
     PhysicalDevice* pd = getPdByDeviceId(record.deviceId());
     if (pd == nullptr)
         return -1;
-    pd->setSpare(spare);
-    spare->setPd(pd);
+    ignoreStatus(pd->setSpare(spare), "a setter of the snapshot: always 0");
+    ignoreStatus(spare->setPd(pd), "a setter of the snapshot: always 0");
     if (!record.isDedicated())
         return cfg->getSpares()->add(spare);
     for (uint32_t i = 0; i < record.arrayRefEntryCount(); ++i) {
         Array* array = findArrayByRef(cfg->getArrays(), record.arrayRef(i));
         if (array == nullptr)
             return -1;
-        array->addSpare(spare);
-        spare->addArray(array);
+        if (array->addSpare(spare) != 0 || spare->addArray(array) != 0)
+            return -1;
     }
     return 0;
 }
@@ -327,7 +333,7 @@ int RmDataZpr::parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_
         uint8_t isForeign = 0;
         status = vds->get(i)->hasForeignPd(&isForeign);
         if (status == 0 && isForeign == 1)
-            vds->get(i)->markForeign();
+            ignoreStatus(vds->get(i)->markForeign(), "a setter of the snapshot: always 0");
     }
     if (status != 0) {
         cfg->unlinkDrives();

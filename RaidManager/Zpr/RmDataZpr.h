@@ -42,74 +42,74 @@ public:
 
     PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
     PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
-    int countDiskPds(uint16_t* count) override;
-    int countLockedForeignPds(uint16_t* count) override;
-    int countEkmAttentionPds(uint16_t* count) override;
-    int createVd(RaidElementId* id, VirtualDisk** vd) override;
-    int refreshVd(VdIdZpr* id, VirtualDisk* ignored, uint8_t flag) override;
-    int getVdCount(uint8_t* count) override;
-    int resetCaches() override;
-    int getAdapter(Adapter** adapter) override;
-    int getAllPdsRaw(ArrayList<PhysicalDevice*>** list) override;
-    int getAllPds(ArrayList<PhysicalDevice*>** list) override;
-    int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
-    int getEnclosureCount(uint32_t* count) override;
-    int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
-    int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
-    int readConfig(RmCfg** config) override;
-    int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
-    int isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
-    int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
-    int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) override;
-    int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
+    [[nodiscard]] int countDiskPds(uint16_t* count) override;
+    [[nodiscard]] int countLockedForeignPds(uint16_t* count) override;
+    [[nodiscard]] int countEkmAttentionPds(uint16_t* count) override;
+    [[nodiscard]] int createVd(RaidElementId* id, VirtualDisk** vd) override;
+    [[nodiscard]] int refreshVd(VdIdZpr* id, VirtualDisk* ignored, uint8_t flag) override;
+    [[nodiscard]] int getVdCount(uint8_t* count) override;
+    [[nodiscard]] int resetCaches() override;
+    [[nodiscard]] int getAdapter(Adapter** adapter) override;
+    [[nodiscard]] int getAllPdsRaw(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int getAllPds(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int getUnusedPds(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int getEnclosureCount(uint32_t* count) override;
+    [[nodiscard]] int getEnclosureId(uint32_t index, uint16_t* enclosureId) override;
+    [[nodiscard]] int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
+    [[nodiscard]] int readConfig(RmCfg** config) override;
+    [[nodiscard]] int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
+    [[nodiscard]] int isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
+    [[nodiscard]] int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
+    [[nodiscard]] int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) override;
+    [[nodiscard]] int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
     // The logical-drive list commands (RmDataZprLdLists.cpp).
-    int getTidewellAssociations(uint8_t** block, uint8_t query) override;
-    int setTidewellAssociations(uint8_t targetId, uint8_t add) override;
-    int isTidewellAssociated(uint8_t targetId, uint8_t* answer) override;
-    int countTidewellVds(uint8_t* count) override;
-    int getTidewellWritePolicy(uint8_t* value) override;
-    int queryReservedLdIds(uint8_t** block) override;
-    int readFirstBlockOfVds() override;
-    int sendSnapshotSubcmd03(uint32_t value, void* buffer, uint32_t length) override;
-    int readSnapshotSubcmd08(uint8_t value, uint8_t** block) override;
-    int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) override;
-    int readSnapshotSubcmd0A(uint8_t** block) override;
+    [[nodiscard]] int getTidewellAssociations(uint8_t** block, uint8_t query) override;
+    [[nodiscard]] int setTidewellAssociations(uint8_t targetId, uint8_t add) override;
+    [[nodiscard]] int isTidewellAssociated(uint8_t targetId, uint8_t* answer) override;
+    [[nodiscard]] int countTidewellVds(uint8_t* count) override;
+    [[nodiscard]] int getTidewellWritePolicy(uint8_t* value) override;
+    [[nodiscard]] int queryReservedLdIds(uint8_t** block) override;
+    [[nodiscard]] int readFirstBlockOfVds() override;
+    [[nodiscard]] int sendSnapshotSubcmd03(uint32_t value, void* buffer, uint32_t length) override;
+    [[nodiscard]] int readSnapshotSubcmd08(uint8_t value, uint8_t** block) override;
+    [[nodiscard]] int readSnapshotSubcmd09(uint8_t value, uint8_t* buffer) override;
+    [[nodiscard]] int readSnapshotSubcmd0A(uint8_t** block) override;
     // Answer 1, always 0: the model's checks are all there is.
-    int canCreateVdOnFreshPds(uint8_t* answer) override;
-    int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
-    int addVdOnFreshPds(UnConfiguredVd* plan) override;
-    int addVdOnFreeSpace(UnConfiguredVd* plan) override;
-    int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
+    [[nodiscard]] int canCreateVdOnFreshPds(uint8_t* answer) override;
+    [[nodiscard]] int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
+    [[nodiscard]] int addVdOnFreshPds(UnConfiguredVd* plan) override;
+    [[nodiscard]] int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    [[nodiscard]] int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     // The config-add buffers of a plan: a new buffer (handed out at once, freed by the caller
     // with delete[], also after a failure) and its size.
-    int buildVdOnFreshPds(UnCfgdVdOnFreshPd* plan, uint8_t** buffer, uint32_t* size);
-    int buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, uint32_t* size);
+    [[nodiscard]] int buildVdOnFreshPds(UnCfgdVdOnFreshPd* plan, uint8_t** buffer, uint32_t* size);
+    [[nodiscard]] int buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, uint32_t* size);
     // The cache-policy byte of a new logical drive from the plan's read, write, I/O and
     // bad-battery policies; caching needs the controller's cache memory.
-    int cachePolicyFromPlan(UnConfiguredVd* plan, uint8_t* policy);
+    [[nodiscard]] int cachePolicyFromPlan(UnConfiguredVd* plan, uint8_t* policy);
 
     // Configuration changes (RmDataZprConfigChange.cpp).
-    int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
-    int clearConfig(uint8_t force) override;
-    int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
+    [[nodiscard]] int deleteVd(VdId* id, uint8_t skipOs, uint8_t mailbox4) override;
+    [[nodiscard]] int clearConfig(uint8_t force) override;
+    [[nodiscard]] int spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint32_t* spunUp, uint32_t* total) override;
     // Foreign configurations (RmDataZprForeign.cpp).
-    int scanForeignConfigs() override;
-    int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t preview) override;
-    int importForeignConfig(uint8_t index) override;
-    int clearForeignConfigs(uint8_t index) override;
-    int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
+    [[nodiscard]] int scanForeignConfigs() override;
+    [[nodiscard]] int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t preview) override;
+    [[nodiscard]] int importForeignConfig(uint8_t index) override;
+    [[nodiscard]] int clearForeignConfigs(uint8_t index) override;
+    [[nodiscard]] int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
 
     // The saved-configuration file (RmDataZprSavedConfig.cpp).
-    int saveConfig(const char* fileName) override;
-    int restoreConfig(const char* fileName) override;
+    [[nodiscard]] int saveConfig(const char* fileName) override;
+    [[nodiscard]] int restoreConfig(const char* fileName) override;
     // The lowest target id below the adapter's virtual-drive limit that no logical drive of the
     // configuration has and that is not reserved; -1 when there is none (or no adapter).
-    int findFreeTargetId();
+    [[nodiscard]] int findFreeTargetId();
     // 1 when new logical drives must not take the target id: the controller supports snapshots
     // or SSD caching and lists the id among its reserved ones. A list or capability that
     // cannot be read counts as reserved, so that a new drive never takes an id in use.
-    int isTargetIdReserved(uint8_t targetId);
+    [[nodiscard]] int isTargetIdReserved(uint8_t targetId);
 
     // The reader: a new snapshot of the buffer. With `foreign` 1 the drives of the arrays
     // learn the state the buffer gives them, and those with sequence number 0 are marked
@@ -117,17 +117,17 @@ public:
     // arrays or logical drives than a list holds, an array element that cannot be built, a
     // spare without drive element or a dedicated spare whose array is not in the
     // configuration; nothing is handed out then.
-    int parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_t foreign);
+    [[nodiscard]] int parseConfig(const ZprConfigBuffer& buffer, RmCfg** config, uint8_t foreign);
     // Links the drives of the first array record with the reference to `array`; -1 at the
     // first drive entry without drive element (the drives before it stay linked).
-    int linkArrayDrives(const ZprConfigBuffer& buffer, uint16_t arrayRef, Array* array, uint8_t foreign);
+    [[nodiscard]] int linkArrayDrives(const ZprConfigBuffer& buffer, uint16_t arrayRef, Array* array, uint8_t foreign);
     // The first array of the list with the reference; null for a null list or no match.
     static Array* findArrayByRef(ArrayList<Array*>* arrays, uint16_t arrayRef);
 
     // Element builders: the new element, or null (the identifier is deleted then).
     PhysicalDevice* createPd(PdIdZpr* id);
     // Always 0; the element (null when it cannot be built) goes to `vd`.
-    int createVdWithRecord(VdIdZpr* id, const ZprLdRecord* record, VirtualDisk** vd);
+    [[nodiscard]] int createVdWithRecord(VdIdZpr* id, const ZprLdRecord* record, VirtualDisk** vd);
     Array* createArray(ArrayIdZpr* id, const ZprArrayRecord& record);
     DiskGroup* createDiskGroup(DiskGroupId* id);
     Spare* createSpare(const ZprSpareRecord& record);
@@ -135,34 +135,34 @@ public:
 
 private:
     // Steps of the config-add builders (RmDataZprConfigAdd.cpp).
-    int fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drivesPerSpan, uint8_t spanCount, bool freeSpace);
-    int putFreshSpans(UnCfgdVdOnFreshPd* plan, ZprLdRecord& ld, uint8_t spanCount, uint16_t base, uint8_t perSpan,
+    [[nodiscard]] int fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drivesPerSpan, uint8_t spanCount, bool freeSpace);
+    [[nodiscard]] int putFreshSpans(UnCfgdVdOnFreshPd* plan, ZprLdRecord& ld, uint8_t spanCount, uint16_t base, uint8_t perSpan,
                       uint64_t fullSpan);
-    int putFreeSpaceArray(ZprArrayRecord& record, Array* array, const ZprConfigBuffer& current);
+    [[nodiscard]] int putFreeSpaceArray(ZprArrayRecord& record, Array* array, const ZprConfigBuffer& current);
     // Checks the plan's size, builds the buffer of the plan's kind (the other one null) and
     // sends it.
-    int addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace);
+    [[nodiscard]] int addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCfgdVdOnFreeSpOnPd* onFreeSpace);
     // Sends the buffer (and frees it); the operating-system step after a successful add.
-    int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
+    [[nodiscard]] int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
 
     // Makes new logical drives visible to the operating system: 0, or -2 when that fails.
-    int exposeNewLds();
+    [[nodiscard]] int exposeNewLds();
     // Builds the drive cache when it does not exist yet: 0, or -1 when it cannot be built.
-    int ensureDriveCache();
+    [[nodiscard]] int ensureDriveCache();
     // The size of a foreign configuration from the header of its first block; 0 when there is
     // nothing to read, -1 when it cannot be read.
     static int64_t foreignConfigSize(const ZprConfigBuffer& head);
     // Steps of the restore: the saved buffer fitted to the drives in `drives` (the current
     // sequence numbers written, the logical drives' cleared) once every check passed; then
     // the spin-up of its array drives.
-    int fitSavedConfig(ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
-    int spinUpSavedDrives(const ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
+    [[nodiscard]] int fitSavedConfig(ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
+    [[nodiscard]] int spinUpSavedDrives(const ZprConfigBuffer& config, ArrayList<PhysicalDevice*>* drives);
 
     // Reads the enclosure list on first use; a failed read is tried again next time.
-    int loadEnclosureList();
+    [[nodiscard]] int loadEnclosureList();
     // New drive elements for the drive-list entries whose device type `accept` takes.
     template <class Accept>
-    int buildPdList(ArrayList<PhysicalDevice*>** list, Accept accept);
+    [[nodiscard]] int buildPdList(ArrayList<PhysicalDevice*>** list, Accept accept);
     // The cached drives that match; null when none (or when a query fails on the way).
     PhysicalDevice* findCachedPdByEnclSlot(uint16_t enclosureId, uint8_t slot);
     PhysicalDevice* findCachedPdByDeviceId(uint16_t deviceId);
@@ -173,18 +173,18 @@ private:
     // Counts the drives of a new full drive list for which every one of `asks` succeeds with
     // a nonzero answer.
     template <class Ask>
-    int countDrivesWhere(uint16_t* count, Ask ask);
+    [[nodiscard]] int countDrivesWhere(uint16_t* count, Ask ask);
     // The reader's steps.
-    int readLogicalDrive(const ZprConfigBuffer& buffer, const ZprLdRecord& ld, RmCfg* cfg, uint8_t* groupCounter,
+    [[nodiscard]] int readLogicalDrive(const ZprConfigBuffer& buffer, const ZprLdRecord& ld, RmCfg* cfg, uint8_t* groupCounter,
                          uint8_t foreign);
-    int addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& spanRecord, VirtualDisk* vd, RmCfg* cfg,
+    [[nodiscard]] int addSpanOfLd(const ZprConfigBuffer& buffer, const ZprSpanRecord& spanRecord, VirtualDisk* vd, RmCfg* cfg,
                     DiskGroup** group, uint8_t* groupCounter, uint8_t foreign);
     // Reads the information record of every logical drive of the list, in list order, and hands
     // it to `visit` until that answers false; the first failure is returned.
     template <class Visit>
-    int walkLdInfos(Visit visit);
+    [[nodiscard]] int walkLdInfos(Visit visit);
     // Reads one spare into the snapshot; `built` collects every spare built.
-    int readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spare*>* built);
+    [[nodiscard]] int readSpare(const ZprSpareRecord& record, RmCfg* cfg, ArrayList<Spare*>* built);
 
     // The controller's data cache, released by controller when this object dies; null when the
     // process already holds as many caches as it can (every read is then refused with -1).

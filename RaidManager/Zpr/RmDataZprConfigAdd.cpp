@@ -8,6 +8,7 @@
 #include "ControllerMgmt/LinExpLd.h"
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -221,19 +222,19 @@ int RmDataZpr::fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drive
     VdIdZpr* id = new (noThrowNew) VdIdZpr(static_cast<uint16_t>(targetId), SEQUENCE_UNKNOWN);
     if (id == nullptr)
         return -1;
-    plan->setVdId(id);
+    ignoreStatus(plan->setVdId(id), "the id is not null: always 0");
     uint8_t cache = 0, level = 0, primary = 0, diskCache = 0, strip = 0, encryption = 0, ssd = 0, power = 0, pi = 0;
     int status = cachePolicyFromPlan(plan, &cache);
     if (status != 0)
         return status;
-    plan->getParameter31(&diskCache);
-    plan->getRaidLevel(&level);
-    plan->getStripSize(&strip);
-    plan->getParameter56(&encryption);
-    plan->getParameter57(&power);
-    plan->getParameter26(&pi);
+    ignoreStatus(plan->getParameter31(&diskCache), "a field of the plan: always 0");
+    ignoreStatus(plan->getRaidLevel(&level), "a field of the plan: always 0");
+    ignoreStatus(plan->getStripSize(&strip), "a field of the plan: always 0");
+    ignoreStatus(plan->getParameter56(&encryption), "a field of the plan: always 0");
+    ignoreStatus(plan->getParameter57(&power), "a field of the plan: always 0");
+    ignoreStatus(plan->getParameter26(&pi), "a field of the plan: always 0");
     if (!freeSpace)
-        plan->getParameter58(&ssd);
+        ignoreStatus(plan->getParameter58(&ssd), "a field of the plan: always 0");
     if (primaryLevelOf(level, drivesPerSpan, &primary) != 0)
         return -1;
     const bool written =
@@ -304,8 +305,8 @@ int RmDataZpr::putFreshSpans(UnCfgdVdOnFreshPd* plan, ZprLdRecord& ld, uint8_t s
 {
     uint64_t requested = 0;
     uint8_t level = UnConfiguredVd::LEVEL_NONE;
-    plan->getRequestedSize(&requested);
-    plan->getRaidLevel(&level);
+    ignoreStatus(plan->getRequestedSize(&requested), "a field of the plan: always 0");
+    ignoreStatus(plan->getRaidLevel(&level), "a field of the plan: always 0");
     uint64_t blocks = 0;
     if (isSpannedPlanLevel(level)) {
         uint64_t maximum = 0;
@@ -397,8 +398,8 @@ int RmDataZpr::buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, 
         return -1;
     uint64_t requested = 0, blocks = 0;
     uint8_t level = UnConfiguredVd::LEVEL_NONE;
-    plan->getRequestedSize(&requested);
-    plan->getRaidLevel(&level);
+    ignoreStatus(plan->getRequestedSize(&requested), "a field of the plan: always 0");
+    ignoreStatus(plan->getRaidLevel(&level), "a field of the plan: always 0");
     if (spanBlocksFor(level, requested / n, perSpan, &blocks) != 0)
         return -1;
     for (uint8_t k = 0; k < n; ++k)
@@ -422,7 +423,7 @@ int RmDataZpr::addPlannedVd(UnConfiguredVd* plan, UnCfgdVdOnFreshPd* fresh, UnCf
         return -1;
     uint8_t ssdCache = 0, valid = 0;
     if (fresh != nullptr)
-        plan->getParameter58(&ssdCache);
+        ignoreStatus(plan->getParameter58(&ssdCache), "a field of the plan: always 0");
     int status = plan->isSizeValid(&valid);
     if (status != 0)
         return status;

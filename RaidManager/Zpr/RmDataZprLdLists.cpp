@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidElementId.h"
@@ -192,7 +193,7 @@ int RmDataZpr::readFirstBlockOfVds()
         if (createVd(&id, &vd) == 0 && vd != nullptr && vds.add(vd) < 0)
             delete vd;
     }
-    sortVdsByTargetId(&vds);
+    ignoreStatus(sortVdsByTargetId(&vds), "an unsorted list still holds every drive");
     int result = 0;
     for (unsigned char i = 0; i < vds.count() && result == 0; ++i)
         if (vds.get(i)->sendScsiPassThrough() != 0)

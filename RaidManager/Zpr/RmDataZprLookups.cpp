@@ -1,5 +1,6 @@
 // The drive, virtual-drive and enclosure lookups of RmDataZpr, over the lists that ZprData
 // caches and the drive cache.
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -197,7 +198,8 @@ int RmDataZpr::getUnusedPds(ArrayList<PhysicalDevice*>** out)
             return 3;
         }
         uint16_t state = 0;
-        pd->getFirmwareState(&state);
+        ignoreStatus(pd->getFirmwareState(&state),
+                     "a drive whose state cannot be read is listed; its own reads fail later");
         if (!isExcludedFromUnused(state) && unused->add(pd) != 0) {
             delete unused;
             return -1;
@@ -323,7 +325,8 @@ int RmDataZpr::createVd(RaidElementId* id, VirtualDisk** vd)
     if (vdId->getSequenceNumber() == VdIdZpr::SEQUENCE_UNKNOWN)
         vdId->setSequenceNumber(list.sequenceNumber(entry));
     VirtualDisk* built = nullptr;
-    createVdWithRecord(new (noThrowNew) VdIdZpr(vdId->getTargetId16(), vdId->getSequenceNumber()), nullptr, &built);
+    ignoreStatus(createVdWithRecord(new (noThrowNew) VdIdZpr(vdId->getTargetId16(), vdId->getSequenceNumber()), nullptr, &built),
+                 "the element, or null, tells the outcome");
     if (built == nullptr)
         return -1;
     if (vd != nullptr)

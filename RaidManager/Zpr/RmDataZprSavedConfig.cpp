@@ -9,6 +9,7 @@
 #include "ControllerMgmt/LinExpLd.h"
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -132,7 +133,7 @@ int RmDataZpr::restoreConfig(const char* fileName)
     RaidManager* manager = getRaidManager(controller);
     if (manager == nullptr)
         return -1;
-    manager->refresh();
+    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, checked next");
     Adapter* adapter = nullptr;
     ArrayList<PhysicalDevice*>* drives = nullptr;
     if (manager->getAdapter(&adapter) != 0 || adapter == nullptr || getAllPdsRaw(&drives) != 0 || drives == nullptr) {

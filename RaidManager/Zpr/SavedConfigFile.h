@@ -31,7 +31,7 @@ public:
     // length, the signature (the version text is not compared), a buffer size of at least a
     // configuration header that fills the file between header and properties, the checksum,
     // then the buffer's structure (holds). 0, or -1 with nothing kept.
-    int read(const char* fileName);
+    [[nodiscard]] int read(const char* fileName);
 
     // The buffer read (writable: the restore fits it to the drives present), its size, and
     // the properties record (ZprControllerProperties::SIZE bytes).
@@ -45,7 +45,7 @@ public:
     // leaves an earlier file of that name as it was. The buffer's first total-size bytes are
     // written; -1 when that field is not exactly what the buffer's records take or they are not
     // all at hand (nothing is written then), or when a file step fails.
-    static int write(const char* fileName, const ZprConfigBuffer& config, const uint8_t* properties);
+    [[nodiscard]] static int write(const char* fileName, const ZprConfigBuffer& config, const uint8_t* properties);
 
     // True when `size` bytes of buffer can be walked and sent back as a configuration: the
     // layout checks out with a total size of exactly `size`, and no array, logical-drive or
@@ -53,7 +53,7 @@ public:
     static bool holds(const ZprConfigBuffer& config, uint32_t size);
 
 private:
-    int readFrom(FileIO* io, FileHandle* file);
+    [[nodiscard]] int readFrom(FileIO* io, FileHandle* file);
     void release();
 
     uint8_t* buffer;   // owned, `size` bytes; null until a read succeeded

@@ -16,8 +16,8 @@ public:
 
     void setRecord(const ZprSpanRecord& spanRecord) { record = spanRecord; }
 
-    int getStartBlock(uint64_t* block) override;
-    int getBlockCount(uint64_t* count) override;
+    [[nodiscard]] int getStartBlock(uint64_t* block) override;
+    [[nodiscard]] int getBlockCount(uint64_t* count) override;
 
 private:
     ZprSpanRecord record;   // a view into the configuration buffer; absent until set

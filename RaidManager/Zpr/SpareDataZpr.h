@@ -17,8 +17,8 @@ public:
     void setRecord(const ZprSpareRecord& spareRecord) { record = spareRecord; }
 
     // -1 without a record.
-    int hasEnclosureAffinity(uint8_t* answer) override;
-    int isRevertible(uint8_t* answer) override;
+    [[nodiscard]] int hasEnclosureAffinity(uint8_t* answer) override;
+    [[nodiscard]] int isRevertible(uint8_t* answer) override;
 
 private:
     ZprSpareRecord record;   // a view into the configuration buffer; absent until set

@@ -5,6 +5,7 @@
 #include "ControllerMgmt/Controller.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Span.h"
@@ -313,9 +314,9 @@ int VdDataZpr::getSpanBlockCount(uint64_t* blocks, uint8_t span)
 int VdDataZpr::sumSpans(uint64_t* dataBlocks, uint64_t* redundancyBlocks)
 {
     uint8_t n = 0, depth = 0, level = 0;
-    getDrivesPerSpan(&n);
-    getSpanDepth(&depth);
-    getPrimaryRaidLevel(&level);
+    ignoreStatus(getDrivesPerSpan(&n), "an unread count keeps 0");
+    ignoreStatus(getSpanDepth(&depth), "an unread depth keeps 0: no span summed");
+    ignoreStatus(getPrimaryRaidLevel(&level), "an unread level keeps 0");
     *dataBlocks = 0;
     *redundancyBlocks = 0;
     // A level-5 record without drives or a level-6 record with fewer than two would give a
@@ -324,7 +325,7 @@ int VdDataZpr::sumSpans(uint64_t* dataBlocks, uint64_t* redundancyBlocks)
         return -1;
     for (uint8_t i = 0; i < depth; ++i) {
         uint64_t b = 0;
-        getSpanBlockCount(&b, i);
+        ignoreStatus(getSpanBlockCount(&b, i), "an unread span keeps 0 blocks");
         switch (level) {
         case 0:
             *dataBlocks += n * b;

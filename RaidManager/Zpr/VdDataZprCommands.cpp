@@ -6,6 +6,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -143,8 +144,8 @@ int VdDataZpr::startReconstruction(uint8_t newRaidLevel, uint8_t mode, ArrayList
         uint16_t deviceId = 0;
         uint16_t sequence = 0;
         if (pd != nullptr) {
-            pd->getDeviceId(&deviceId);
-            pd->getSequenceNumber(&sequence);
+            ignoreStatus(pd->getDeviceId(&deviceId), "the member is listed: its information is read");
+            ignoreStatus(pd->getSequenceNumber(&sequence), "the member is listed: its information is read");
         }
         request.setDrive(i, deviceId, sequence);
     }
@@ -214,7 +215,7 @@ int VdDataZpr::allowedBitAnswer(unsigned bit, int unsupportedAnswer)
     uint8_t supported = 0;
     allowedOperations = 0;
     // The answer is the bit whatever the read's status: a failed read leaves the word at 0.
-    readAllowedOperations(&supported);
+    ignoreStatus(readAllowedOperations(&supported), "a failed read leaves the word at 0");
     if (supported == 0)
         return unsupportedAnswer;
     return static_cast<int>((allowedOperations >> bit) & 1u);
@@ -308,7 +309,7 @@ int VdDataZpr::sendScsiPassThrough()
     if (request == nullptr)
         return 1;
     // What the read answers does not matter: it only makes the drive be read once.
-    controller->execute(request);
+    ignoreStatus(controller->execute(request), "the read only makes the drive be read once");
     delete request;
     return 0;
 }

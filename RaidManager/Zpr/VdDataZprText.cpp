@@ -10,6 +10,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "Output/VoMessage.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
@@ -157,9 +158,9 @@ void VdDataZpr::appendSsdCacheText(string& text, const uint8_t* list, uint32_t c
     associations.list = list;
     associations.count = count;
     char name[Props::NAME_SIZE + 1];
-    getName(name, sizeof name);
+    ignoreStatus(getName(name, sizeof name), "the properties were read above: always 0");
     uint8_t level = 0;
-    getPrimaryRaidLevel(&level);
+    ignoreStatus(getPrimaryRaidLevel(&level), "the parameters were read above: always 0");
     appendMessage(text, MSG_VD_SSC_TYPE);
     appendMessage(text, MSG_VD_SSC_NAME, name);
     appendMessage(text, MSG_VD_SSC_RAID_LEVEL, static_cast<int>(level));
@@ -167,7 +168,7 @@ void VdDataZpr::appendSsdCacheText(string& text, const uint8_t* list, uint32_t c
     appendMessage(text, MSG_VD_SSC_STATE);
     appendMessage(text, MSG_VD_SSC_STATE_WORD, stateWord(parameters[Params::STATE]));
     uint16_t sectorSize = 0;
-    getMemberSectorSize(&sectorSize);
+    ignoreStatus(getMemberSectorSize(&sectorSize), "always 0; without an answering member the size stays 0");
     char capacity[CAPACITY_TEXT_SIZE];
     capacityText(ZprLdInfo(ldInfo, ZprLdInfo::SIZE).sizeBlocks(), sectorSize, capacity);
     appendMessage(text, MSG_VD_SSC_SIZE, capacity);
@@ -192,9 +193,9 @@ bool VdDataZpr::appendFullHead(string& text, Adapter* adapter)
 {
     ZprLdInfo info(ldInfo, ZprLdInfo::SIZE);
     char name[Props::NAME_SIZE + 1];
-    getName(name, sizeof name);
+    ignoreStatus(getName(name, sizeof name), "the properties were read above: always 0");
     uint8_t level = 0;
-    getPrimaryRaidLevel(&level);
+    ignoreStatus(getPrimaryRaidLevel(&level), "the parameters were read above: always 0");
     appendMessage(text, MSG_VD_NAME, name);
     appendMessage(text, MSG_VD_RAID_LEVEL, static_cast<int>(level));
     appendMessage(text, MSG_VD_SECONDARY, static_cast<int>(parameters[Params::SECONDARY_RAID_LEVEL]),
@@ -208,8 +209,9 @@ bool VdDataZpr::appendFullHead(string& text, Adapter* adapter)
         dataBlocks = redundancyBlocks = 0;
     uint16_t sectorSize = 0;
     uint16_t exponent = 0;
-    getMemberSectorSize(&sectorSize);
-    getMemberPhysicalSectorExponent(&exponent);
+    ignoreStatus(getMemberSectorSize(&sectorSize), "always 0; without an answering member the size stays 0");
+    ignoreStatus(getMemberPhysicalSectorExponent(&exponent),
+                 "always 0; without an answering member the exponent stays 0");
     char strip[CAPACITY_TEXT_SIZE] = "512Bytes";
     uint8_t stripExponent = parameters[Params::STRIP_EXPONENT];
     if (stripExponent != 0) {

@@ -5,6 +5,7 @@
 #include "ControllerMgmt/Controller.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/ZprDeviceList.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
@@ -117,7 +118,7 @@ ZprData::ZprData(Controller* controller) : controller(controller), retiredConfig
 
 ZprData::~ZprData()
 {
-    resetCaches();
+    ignoreStatus(resetCaches(), "frees the cached records: always 0");
 }
 
 void ZprData::freeBlock(Block& block)

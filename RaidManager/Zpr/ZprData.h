@@ -32,7 +32,7 @@ public:
     // holds MAX_OBJECTS live objects already.
     static ZprData* instance(Controller* controller);
     // Deletes the object of the controller and empties its slot; -1 when there is none.
-    static int release(Controller* controller);
+    [[nodiscard]] static int release(Controller* controller);
     // Slots taken so far: a released object leaves its slot empty and a new one is appended,
     // until the table's end is reached and emptied slots are taken again.
     static uint8_t tableCount();
@@ -41,47 +41,47 @@ public:
 
     // Sends one controller command (mailbox word 0 as given, words 1 and 2 zero) with `data`
     // of `length` bytes; the firmware or transport status, -1 without a controller or memory.
-    static int sendCommand(Controller* controller, uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
+    [[nodiscard]] static int sendCommand(Controller* controller, uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
 
     // What sizeOf answers for a head that cannot be read further.
     static const uint32_t BAD_HEAD = 0xFFFFFFFFu;
     // Reads a block in two passes: `first` bytes, then the length `sizeOf` gives for that head,
     // into a new block handed out (freed by the caller with delete[]). A length of 0 hands out
     // nothing and answers 0; BAD_HEAD answers -1.
-    static int readInTwoPasses(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t first,
+    [[nodiscard]] static int readInTwoPasses(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t first,
                                uint32_t (*sizeOf)(const LeView& head), uint8_t** block);
 
     explicit ZprData(Controller* controller);
     virtual ~ZprData();
 
     // Frees and forgets every cached block; 0.
-    int resetCaches();
+    [[nodiscard]] int resetCaches();
 
     // The drive list, read (in two passes) when not cached.
-    int getPdList(ZprPdList* list);
+    [[nodiscard]] int getPdList(ZprPdList* list);
     // The result of the drive query of type PD_QUERY_TYPE, read (in two passes) when not cached.
-    int queryPdList(ZprPdList* list);
+    [[nodiscard]] int queryPdList(ZprPdList* list);
     // The logical-drive list, read when not cached. A count beyond its 64 entries is a bad record.
-    int getLdList(ZprLdList* list);
+    [[nodiscard]] int getLdList(ZprLdList* list);
     // A new enclosure list of ZprEnclosureList::SIZE bytes, owned by the caller (not cached). A
     // count beyond its 32 entries is a bad record.
-    int getEnclosureList(uint8_t** list);
+    [[nodiscard]] int getEnclosureList(uint8_t** list);
     // The configuration buffer: the cached one, or read when absent or when `reread` is not 0.
     // Only a buffer whose layout checks out is cached and handed out.
-    int readConfig(ZprConfigBuffer* config, uint8_t reread);
+    [[nodiscard]] int readConfig(ZprConfigBuffer* config, uint8_t reread);
     // A new target-id list (ZprLdIdList) read in two passes with `opcode` and mailbox word 0,
     // owned by the caller (freed with delete[]), and its length.
-    int readLdIdList(uint32_t opcode, uint32_t mailbox0, uint8_t** list, uint32_t* size);
+    [[nodiscard]] int readLdIdList(uint32_t opcode, uint32_t mailbox0, uint8_t** list, uint32_t* size);
     // Sends the device ids as a device list; the firmware's count of drives it acted on goes
     // to `firmwareCount`. Then pauses 5 seconds, whatever the status. A count of 0 sends
     // nothing and returns 0; a count beyond the 16-bit device ids is refused with -1.
-    int sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t* firmwareCount);
+    [[nodiscard]] int sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t* firmwareCount);
 
     // The device id of the disk in the cached drive list at that enclosure and slot, else -1.
-    int findDeviceId(uint16_t enclosureId, uint8_t slot);
+    [[nodiscard]] int findDeviceId(uint16_t enclosureId, uint8_t slot);
     // 1 when the disk at that enclosure and slot is a member of an array of the cached
     // configuration (its index is then kept, see foundArrayIndex), else 0.
-    int findArrayOfDrive(uint16_t enclosureId, uint8_t slot);
+    [[nodiscard]] int findArrayOfDrive(uint16_t enclosureId, uint8_t slot);
     uint16_t foundArrayIndex() const { return arrayIndex; }
 
     Controller* getController() const { return controller; }
@@ -101,11 +101,11 @@ private:
     // A new zeroed block of `size` bytes; false when memory runs out.
     static bool allocateBlock(Block& block, uint32_t size);
 
-    int send(uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
+    [[nodiscard]] int send(uint32_t opcode, uint32_t mailbox0, void* data, uint32_t length);
     // Reads a drive list in two passes into `block`.
-    int readPdList(uint32_t opcode, uint32_t mailbox0, Block& block);
+    [[nodiscard]] int readPdList(uint32_t opcode, uint32_t mailbox0, Block& block);
     // Reads the whole configuration buffer of the header in `first` into `block`.
-    int readWholeConfig(const ZprConfigBuffer& first, Block& block);
+    [[nodiscard]] int readWholeConfig(const ZprConfigBuffer& first, Block& block);
     // Keeps the cached configuration buffer aside (for the model still pointing into it).
     void retireConfig();
 

@@ -144,7 +144,7 @@ TEST_F(RaidManagerTest, OemIdIsTheFirstByteAndNotCached)
         model.controllers.at(0).mfcOemData.clusterDisable = 0x7F;
     }));
     RaidManager* manager = getRaidManager(controller);
-    manager->refresh();
+    EXPECT_EQ(manager->refresh(), 0);
     Adapter* adapter = nullptr;
     ASSERT_EQ(manager->getAdapter(&adapter), 0);
     int32_t oemId = -1;

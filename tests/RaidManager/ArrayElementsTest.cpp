@@ -74,7 +74,7 @@ TEST(SpareElement, Texts)
         std::vector<ArrayHmg*> arrays;
         for (int ref : c.arrays) {
             arrays.push_back(new ArrayHmg(new TestArrayData(static_cast<uint16_t>(ref < 0 ? 0 : ref), ref >= 0), nullptr));
-            spare->addArray(arrays.back());
+            EXPECT_EQ(spare->addArray(arrays.back()), 0);
         }
         EXPECT_STREQ(spare->toString().c_str(), c.text);
         delete spare;
@@ -113,10 +113,10 @@ TEST(ArrayElement, TextsCountTheLists)
     PhysicalDevice* pd1 = newDrive(nullptr, 1);
     PhysicalDevice* pd2 = newDrive(nullptr, 2);
     Spare* spare = newSpare(nullptr);
-    array->addPd(pd1);
-    array->addPd(pd2);
-    array->addSpare(spare);
-    array->addVirtualDisk(nullptr);
+    EXPECT_EQ(array->addPd(pd1), 0);
+    EXPECT_EQ(array->addPd(pd2), 0);
+    EXPECT_EQ(array->addSpare(spare), 0);
+    EXPECT_EQ(array->addVirtualDisk(nullptr), 0);
     EXPECT_STREQ(array->toString().c_str(),
                  "Array data\nNumber of PDs: 2\nNumber of VDs: 1\nNumber of dedicated Hotspares: 1\n");
     EXPECT_EQ(array->isHmg(), 1);
@@ -136,7 +136,7 @@ TEST(ArrayElement, ForwardersRefuseAnArrayWithoutRecord)
         SCOPED_TRACE(c.record);
         ArrayHmg array(new TestArrayData(4, c.record), nullptr);
         PhysicalDevice* pd = newDrive(nullptr, 1);
-        array.addPd(pd);
+        EXPECT_EQ(array.addPd(pd), 0);
         uint64_t size = 0;
         uint16_t ref = 0;
         uint8_t max = 0;
@@ -199,7 +199,7 @@ TEST(ArrayElement, SmallestAndForeignDrivesPassOverUnreadableDrives)
         std::vector<PhysicalDevice*> pds;
         for (uint16_t id : c.drives) {
             pds.push_back(newDrive(controller, id));
-            array.addPd(pds.back());
+            EXPECT_EQ(array.addPd(pds.back()), 0);
         }
         uint64_t smallest = 99;
         uint8_t foreign = 99;
@@ -212,8 +212,8 @@ TEST(ArrayElement, SmallestAndForeignDrivesPassOverUnreadableDrives)
 
         DiskGroup group(nullptr, controller);
         ArrayHmg bare(new TestArrayData(2, false), controller);
-        group.addArray(&bare);   // without a record: passed over
-        group.addArray(&array);
+        EXPECT_EQ(group.addArray(&bare), 0);   // without a record: passed over
+        EXPECT_EQ(group.addArray(&array), 0);
         foreign = 99;
         EXPECT_EQ(group.hasForeignPd(&foreign), 0);
         EXPECT_EQ(foreign, c.foreign);
@@ -231,10 +231,10 @@ TEST(DiskGroupElement, TextAndMissingLinks)
     EXPECT_EQ(group.getArrays(&list), -1);
     EXPECT_EQ(group.hasForeignPd(&foreign), -1);
     ArrayHmg a(new TestArrayData(0), nullptr), b(new TestArrayData(1), nullptr);
-    group.addArray(&a);
-    group.addArray(&b);
+    EXPECT_EQ(group.addArray(&a), 0);
+    EXPECT_EQ(group.addArray(&b), 0);
     EXPECT_STREQ(group.toString().c_str(), "Number of Spans: 2\n");
-    group.addArray(nullptr);
+    EXPECT_EQ(group.addArray(nullptr), 0);
     EXPECT_EQ(group.hasForeignPd(&foreign), -1) << "a null entry";
     EXPECT_EQ(foreign, 7);
 }
@@ -246,10 +246,10 @@ TEST(ArrayElement, DestructorUnlinksItsDedicatedSpares)
     Spare* spare = newSpare(nullptr);
     ArrayHmg* first = new ArrayHmg(new TestArrayData(1), nullptr);
     ArrayHmg* second = new ArrayHmg(new TestArrayData(2), nullptr);
-    spare->addArray(first);
-    spare->addArray(second);
-    first->addSpare(spare);
-    second->addSpare(spare);
+    EXPECT_EQ(spare->addArray(first), 0);
+    EXPECT_EQ(spare->addArray(second), 0);
+    EXPECT_EQ(first->addSpare(spare), 0);
+    EXPECT_EQ(second->addSpare(spare), 0);
     delete first;
     ArrayList<Array*>* served = nullptr;
     ASSERT_EQ(spare->getArrays(&served), 0);

@@ -43,9 +43,9 @@ struct FreshAdd {
         plan = UnCfgdVdOnFreshPd::create(m.controller);
         if (plan == nullptr || plan->getCandidateDrives(&candidates) != 0)
             return;
-        plan->setRaidLevel(level);
-        plan->setStripSize(7);
-        plan->setDrivesPerSpan(static_cast<uint8_t>(perSpan));
+        EXPECT_EQ(plan->setRaidLevel(level), 0);
+        EXPECT_EQ(plan->setStripSize(7), 0);
+        EXPECT_EQ(plan->setDrivesPerSpan(static_cast<uint8_t>(perSpan)), 0);
         for (unsigned s = 0; s < spanCount; ++s) {
             owned.emplace_back(new ArrayList<PhysicalDevice*>(4));
             for (unsigned d = 0; d < perSpan; ++d)
@@ -111,8 +111,8 @@ TEST(ConfigAdd, MirrorOfMoreThanTwoDrivesIsLevelSeventeen)
         FreshAdd a(both(freshDrives(4), [](sim::HostModel& m) { m.controllers.at(0).info.driveLimits.raid1.max = 32; }),
                    UnConfiguredVd::LEVEL_RAID1, 1, c.drives);
         ASSERT_NE(a.plan, nullptr);
-        a.plan->setRequestedSize(a.maximum());
-        a.plan->setName("mirror");
+        EXPECT_EQ(a.plan->setRequestedSize(a.maximum()), 0);
+        EXPECT_EQ(a.plan->setName("mirror"), 0);
         ASSERT_EQ(a.m.manager->addVdOnFreshPds(a.plan), 0);
         const sim::Controller& after = state(a.m.host);
         ASSERT_EQ(after.lds.size(), 1u);
@@ -154,7 +154,7 @@ TEST(ConfigAdd, SpannedRaidFiveSpansBelowOrAtTheMaximum)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        a.plan->setRequestedSize(c.request);
+        EXPECT_EQ(a.plan->setRequestedSize(c.request), 0);
         std::vector<uint8_t> bytes = a.build();
         ZprConfigBuffer buffer(bytes.data(), bytes.size());
         ASSERT_EQ(buffer.checkLayout(), ZprConfigBuffer::LAYOUT_OK);
@@ -183,7 +183,7 @@ TEST(ConfigAdd, NewArraysFollowTheExistingOnesAndTheLowestFreeTargetIdIsTaken)
     l.lds = {{0, 0, {0}}, {2, 0, {1}}, {5, 0, {2}}};
     FreshAdd a(layouts::describe(l), UnConfiguredVd::LEVEL_SPANNED_RAID1, 2, 2);
     ASSERT_NE(a.plan, nullptr);
-    a.plan->setRequestedSize(a.maximum());
+    EXPECT_EQ(a.plan->setRequestedSize(a.maximum()), 0);
     std::vector<uint8_t> bytes = a.build();
     ZprConfigBuffer buffer(bytes.data(), bytes.size());
     ASSERT_EQ(buffer.checkLayout(), ZprConfigBuffer::LAYOUT_OK);
@@ -206,7 +206,7 @@ TEST(ConfigAdd, ReservedTargetIdIsPassedOver)
                     }),
                UnConfiguredVd::LEVEL_RAID1, 1, 2);
     ASSERT_NE(a.plan, nullptr);
-    a.plan->setRequestedSize(a.maximum());
+    EXPECT_EQ(a.plan->setRequestedSize(a.maximum()), 0);
     ASSERT_EQ(a.m.manager->addVdOnFreshPds(a.plan), 0);
     ASSERT_EQ(state(a.m.host).lds.size(), 3u);
     EXPECT_EQ(state(a.m.host).lds[2].targetId, 3);
@@ -226,8 +226,8 @@ TEST(ConfigAdd, AnSsdCacheIsAddedWithoutTheOsStep)
         SCOPED_TRACE(c.what);
         FreshAdd a(freshDrives(2), UnConfiguredVd::LEVEL_RAID0, 1, 2);
         ASSERT_NE(a.plan, nullptr);
-        a.plan->setRequestedSize(a.maximum());
-        a.plan->setParameter58(c.ssdCache);
+        EXPECT_EQ(a.plan->setRequestedSize(a.maximum()), 0);
+        EXPECT_EQ(a.plan->setParameter58(c.ssdCache), 0);
         a.m.host.clearCommands();
         ASSERT_EQ(a.m.manager->addVdOnFreshPds(a.plan), 0);
         std::vector<uint32_t> sent = a.m.host.opcodes();
@@ -241,7 +241,7 @@ TEST(ConfigAdd, ARequestThePlanRefusesSendsNothing)
 {
     FreshAdd a(freshDrives(2), UnConfiguredVd::LEVEL_RAID0, 1, 2);
     ASSERT_NE(a.plan, nullptr);
-    a.plan->setRequestedSize(a.maximum() + 1);
+    EXPECT_EQ(a.plan->setRequestedSize(a.maximum() + 1), 0);
     a.m.host.clearCommands();
     EXPECT_EQ(a.m.manager->addVdOnFreshPds(a.plan), -1);
     EXPECT_EQ(a.m.host.count(CFG_ADD), 0u);
@@ -266,10 +266,10 @@ TEST(ConfigAdd, CachePolicyByteFromThePlan)
         FreshAdd a(both(freshDrives(2), [&c](sim::HostModel& m) { m.controllers.at(0).info.devicesPresent = c.devicesPresent; }),
                    UnConfiguredVd::LEVEL_RAID0, 1, 2);
         ASSERT_NE(a.plan, nullptr);
-        a.plan->setParameter28(c.read);
-        a.plan->setParameter29(c.write);
-        a.plan->setParameter27(c.io);
-        a.plan->setParameter30(c.badBattery);
+        EXPECT_EQ(a.plan->setParameter28(c.read), 0);
+        EXPECT_EQ(a.plan->setParameter29(c.write), 0);
+        EXPECT_EQ(a.plan->setParameter27(c.io), 0);
+        EXPECT_EQ(a.plan->setParameter30(c.badBattery), 0);
         uint8_t policy = 0;
         ASSERT_EQ(a.m.rmData->cachePolicyFromPlan(a.plan, &policy), 0);
         EXPECT_EQ(policy, c.policy);
@@ -290,15 +290,15 @@ TEST(ConfigAdd, OnTheFreeSpaceOfADiskGroup)
     ASSERT_EQ(extents->count(), 1);
     ArrayList<unsigned char>* levels = nullptr;
     ASSERT_EQ(plan->getPossibleRaidLevels(&levels), 0);
-    plan->setRaidLevel(levels->get(0));
+    EXPECT_EQ(plan->setRaidLevel(levels->get(0)), 0);
     delete levels;
-    plan->setStripSize(7);
-    plan->setExtent(extents->get(0));
+    EXPECT_EQ(plan->setStripSize(7), 0);
+    EXPECT_EQ(plan->setExtent(extents->get(0)), 0);
     // A quarter of the room: M blocks per array, M / 2 on each drive pair.
-    plan->setRequestedSize(M);
+    EXPECT_EQ(plan->setRequestedSize(M), 0);
     uint64_t size = 0;
     ASSERT_EQ(plan->getVdSize(&size), 0);
-    plan->setRequestedSize(size);
+    EXPECT_EQ(plan->setRequestedSize(size), 0);
     EXPECT_EQ(m.manager->addVdOnFreeSpace(plan), 0);
     delete plan->getVdId();
     delete extents->get(0);

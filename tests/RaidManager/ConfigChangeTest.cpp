@@ -306,6 +306,6 @@ TEST(ConfigChange, FreeTargetIdIsTheLowestAndStopsAtTheLimit)
     Manager m;
     EXPECT_EQ(m.rmData->findFreeTargetId(), 1) << "the gap, not the highest plus one";
     host.change([](sim::HostModel& model) { model.controllers.at(0).info.maxVirtualDrives = 1; });
-    m.manager->refresh();
+    EXPECT_EQ(m.manager->refresh(), 0);
     EXPECT_EQ(m.rmData->findFreeTargetId(), -1);
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
@@ -156,7 +157,7 @@ inline std::vector<uint16_t> deviceIds(ArrayList<PhysicalDevice*>* pds)
     std::vector<uint16_t> out;
     for (unsigned char i = 0; pds != nullptr && i < pds->count(); ++i) {
         uint16_t id = 0xFFFF;
-        pds->get(i)->getDeviceId(&id);
+        ignoreStatus(pds->get(i)->getDeviceId(&id), "an unread id keeps 0xFFFF, which the expectations name");
         out.push_back(id);
     }
     return out;

@@ -57,8 +57,9 @@ Blocks blocksOf(const sim::Drive& drive, uint8_t powerFeatures = 0, uint16_t for
         Controller* controller = controllers.controller(0);
         EXPECT_NE(controller, nullptr);
         PdDataZpr data(controller, new PdIdZpr(0, drive.slot, drive.deviceId, drive.enclosureId));
-        if (foreignState != 0xFFFF)
-            data.setForeignState(foreignState);
+        if (foreignState != 0xFFFF) {
+            EXPECT_EQ(data.setForeignState(foreignState), 0);
+        }
         out.identity = data.toString().c_str();
         out.state = data.formatStateDetails().c_str();
         out.security = data.formatSecurityDetails().c_str();

@@ -351,8 +351,8 @@ TEST(VirtualDisk, SizesFromTheSpans)
         VdDataZpr data(nullptr, new VdIdZpr(1, 1));
         data.setParameters(parameters);
         SpanBytes a, b;
-        data.addSpan(newSpan(a, 0, 1000));
-        data.addSpan(newSpan(b, 1000, 1000));
+        EXPECT_EQ(data.addSpan(newSpan(a, 0, 1000)), 0);
+        EXPECT_EQ(data.addSpan(newSpan(b, 1000, 1000)), 0);
         uint64_t size = 99, dataSize = 99, redundancy = 99;
         EXPECT_EQ(data.getSize(&size), c.status);
         EXPECT_EQ(data.getSizes(&dataSize, &redundancy), c.status);
@@ -413,20 +413,20 @@ struct SpannedDrive {
         vd = new VirtualDisk(data, controller);
         for (int a = 0; a < 2; ++a) {
             arrays[a] = new ArrayHmg(new TestArrayData(static_cast<uint16_t>(a)), controller);
-            arrays[a]->addPd(drives[2 * a]);
-            arrays[a]->addPd(drives[2 * a + 1]);
+            EXPECT_EQ(arrays[a]->addPd(drives[2 * a]), 0);
+            EXPECT_EQ(arrays[a]->addPd(drives[2 * a + 1]), 0);
             Span* span = new Span(new SpanDataZpr(controller, nullptr), controller);
-            span->setArray(arrays[a]);
-            data->addSpan(span);
+            EXPECT_EQ(span->setArray(arrays[a]), 0);
+            EXPECT_EQ(data->addSpan(span), 0);
         }
     }
     Spare* spare(PhysicalDevice* pd, std::vector<int> served)
     {
         Spare* s = new Spare(new SpareDataZpr(controller, nullptr), controller);
-        s->setPd(pd);
+        EXPECT_EQ(s->setPd(pd), 0);
         for (int a : served) {
-            s->addArray(arrays[a]);
-            arrays[a]->addSpare(s);
+            EXPECT_EQ(s->addArray(arrays[a]), 0);
+            EXPECT_EQ(arrays[a]->addSpare(s), 0);
         }
         spares.push_back(s);
         return s;

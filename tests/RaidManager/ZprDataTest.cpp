@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/ZprEnclosureList.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
@@ -54,7 +55,7 @@ TEST_F(ZprDataTest, ConfigurationIsReadAtTheSizeItsRecordsTake)
         {"one array, one drive, one spare", 1, 1, 1, {616}, 616},
     };
     for (const Case& c : cases) {
-        data->resetCaches();
+        ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
         firmware.sent.clear();
         std::vector<uint8_t> record = configBuffer(c.arrays, c.lds, c.spares);
         // The last spare record's last byte, to see it arrive.
@@ -119,7 +120,7 @@ TEST_F(ZprDataTest, BuffersThatCannotBeWalkedAreRefused)
         {"total size above the records", 0, 1424, 4},
     };
     for (const Case& c : cases) {
-        data->resetCaches();
+        ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
         firmware.sent.clear();
         std::vector<uint8_t> record = configBuffer(2, 3, 1);
         put(record, c.offset, c.value, c.width);
@@ -167,7 +168,7 @@ TEST_F(ZprDataTest, DriveListsAreReadInTwoPasses)
         std::vector<uint32_t> reads;
     } cases[] = {{0, {32, 8}}, {1, {32, 32}}, {3, {32, 80}}, {40, {32, 968}}};
     for (const Case& c : cases) {
-        data->resetCaches();
+        ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
         firmware.sent.clear();
         firmware.records[PD_GET_LIST] = scripted::pdList(c.count);
         ZprPdList list;
@@ -213,7 +214,7 @@ TEST_F(ZprDataTest, DriveListFaults)
         {"second pass fails", 2, 2, 0x0C, 2},
     };
     for (const Case& c : cases) {
-        data->resetCaches();
+        ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
         firmware.sent.clear();
         firmware.failures.clear();
         std::vector<uint8_t> record = scripted::pdList(2);
@@ -227,7 +228,7 @@ TEST_F(ZprDataTest, DriveListFaults)
         EXPECT_EQ(firmware.lengths(PD_GET_LIST).size(), c.reads) << c.what;
     }
     // A count that drops between the passes is walked as far as the second block holds.
-    data->resetCaches();
+    ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
     firmware.failures.clear();
     firmware.records[PD_GET_LIST] = scripted::pdList(3);
     firmware.afterCall = [](uint32_t, std::vector<uint8_t>& record) { record = scripted::pdList(1); };
@@ -246,7 +247,7 @@ TEST_F(ZprDataTest, LogicalDriveAndEnclosureListsCheckTheirCounts)
         int enclosureStatus;
     } cases[] = {{0, 0, 0, 0}, {64, 0, 32, 0}, {65, -1, 33, -1}, {0xFFFFFFFFu, -1, 0x80000000u, -1}};
     for (const Case& c : cases) {
-        data->resetCaches();
+        ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
         firmware.sent.clear();
         std::vector<uint8_t> lds(1032, 0), enclosures(4616, 0);
         put(lds, 0, c.ldCount, 4);
@@ -265,7 +266,7 @@ TEST_F(ZprDataTest, LogicalDriveAndEnclosureListsCheckTheirCounts)
     }
     firmware.failures[LD_GET_LIST] = {0x0C, 1};
     firmware.failures[ENCL_GET_LIST] = {0x0C, 1};
-    data->resetCaches();
+    ignoreStatus(data->resetCaches(), "frees the cached records: always 0");
     ZprLdList list;
     uint8_t* enclosureList = nullptr;
     EXPECT_EQ(data->getLdList(&list), 0x0C);
