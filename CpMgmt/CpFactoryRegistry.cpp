@@ -97,7 +97,3 @@ CpTraitsRegistration::CpTraitsRegistration(std::initializer_list<unsigned short>
     for (unsigned short id : commandIds)
         registerCommandId(id, nullptr, traits);
 }
-
-void registerCommandProcessors()
-{
-}

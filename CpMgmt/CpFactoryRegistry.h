@@ -114,8 +114,4 @@ public:
     CpTraitsRegistration& operator=(const CpTraitsRegistration&) = delete;
 };
 
-// Does nothing. The registrations sit beside their classes; the programs link the libraries
-// whole, which keeps every registration object.
-void registerCommandProcessors();
-
 #endif

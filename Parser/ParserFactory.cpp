@@ -54,7 +54,3 @@ void registerParserCreator(ParserFactory* factory, unsigned short commandToken, 
     }
     factory->registerCreator(commandToken, creator);
 }
-
-void parserRegistrationAnchor()
-{
-}

@@ -91,7 +91,4 @@ public:
     ParserFactoryRegistration& operator=(const ParserFactoryRegistration&) = delete;
 };
 
-// Does nothing; the run sequence calls it before it asks the factory for a parser.
-void parserRegistrationAnchor();
-
 #endif

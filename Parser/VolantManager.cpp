@@ -186,8 +186,6 @@ int VolantManager::run(const apstring& commandLine)
     }
     unsigned short id = tokens->get(0)->getId();
 
-    parserRegistrationAnchor();
-    registerCommandProcessors();
     ParserFactory* factory = ParserFactory::instance();
     Parser* parser = factory != nullptr ? factory->create(id) : nullptr;
     if (parser == nullptr) {

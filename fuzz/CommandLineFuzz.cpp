@@ -55,7 +55,6 @@ void runLine(const std::string& line)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    parserRegistrationAnchor();
     quietConsole();
     forbidPlatformCalls();
     return 0;

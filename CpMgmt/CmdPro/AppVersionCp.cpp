@@ -69,17 +69,6 @@ AppVersionCp::AppVersionCp() : oemId(OEM_ID_DEFAULT) {}
 
 AppVersionCp::~AppVersionCp() {}
 
-CommandProcessor* AppVersionCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AppVersionCp>(kind);
-}
-
-ArrayList<unsigned short>* AppVersionCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_APPVERSION, TOKEN_HELP, TOKEN_HELP_SHT, TOKEN_Q_MARK};
-    return makeCommandIdList(ids, sizeof ids / sizeof ids[0]);
-}
-
 const char* AppVersionCp::programName(unsigned char oem)
 {
     return oem == OEM_ID_VOLANT ? "Volant2" : "QuillCli";

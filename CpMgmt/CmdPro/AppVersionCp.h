@@ -4,10 +4,12 @@
 #ifndef APPVERSIONCP_H
 #define APPVERSIONCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "PavUtil/apstring.h"
 
-class AppVersionCp : public CommandProcessor {
+// The version command and the three spellings of help.
+class AppVersionCp : public CpFrame<AppVersionCp, TOKEN_APPVERSION, TOKEN_HELP, TOKEN_HELP_SHT, TOKEN_Q_MARK> {
 public:
     // The OEM identifier that brands the program as Volant2.
     static const unsigned char OEM_ID_VOLANT = 8;
@@ -16,10 +18,6 @@ public:
 
     AppVersionCp();
     ~AppVersionCp() override;
-
-    static CommandProcessor* create(unsigned short kind);
-    // 1, 2, 3, 4: the version command and the three spellings of help.
-    static ArrayList<unsigned short>* commandIds();
 
     // 0 done; -1 for a missing request or a help topic that names no command.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -52,17 +52,6 @@ void printLabelled(const char* format, const char* value)
 
 } // namespace
 
-CommandProcessor* CliVersionCp::create(unsigned short kind)
-{
-    return createCommandProcessor<CliVersionCp>(kind);
-}
-
-ArrayList<unsigned short>* CliVersionCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_CLIVERSION};
-    return makeCommandIdList(ids, 1);
-}
-
 CliVersionCp::CliVersionCp()
 {
     std::memset(controllerInfo, 0, sizeof controllerInfo);
@@ -147,17 +136,15 @@ int CliVersionCp::printDrives(CpController* cpController, uint8_t adapterNumber)
 
 int CliVersionCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    CliVersionPo* own = requestAs<CliVersionPo>(request, adapterNumber, "CliVersionPo *");
-    if (own == nullptr)
-        return -1;
+    CpStart<CliVersionPo> start(cpController, request, "CliVersionPo *");
+    if (!start)
+        return start.result();
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
     if (status != 0) {
         std::memset(controllerInfo, 0, sizeof controllerInfo);
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), INFO_READ_NAME);
-        return status;
+        return start.failed(INFO_READ_NAME, status);
     }
-    switch (own->getVersionKind()) {
+    switch (start.request()->getVersionKind()) {
     case KIND_CONTROLLER:
         printController();
         return 0;
@@ -169,7 +156,7 @@ int CliVersionCp::process(CpController* cpController, ParsedObject* request)
         printDriver();
         return 0;
     case KIND_DRIVES:
-        return printDrives(cpController, own->getAdapterNumber());
+        return printDrives(cpController, start.request()->getAdapterNumber());
     default:
         return -1;
     }

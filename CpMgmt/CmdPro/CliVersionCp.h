@@ -6,14 +6,12 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 
-class CliVersionCp : public CommandProcessor {
+class CliVersionCp : public CpFrame<CliVersionCp, TOKEN_CLIVERSION> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     CliVersionCp();
     // 0 success; -1 for a request of another class, a kind without a report or no RAID
     // manager; the firmware status when the controller information cannot be read.

@@ -28,7 +28,6 @@ Outcome run(const char* line)
     if (tokens == nullptr)
         return outcome;
     outcome.lineValid = true;
-    parserRegistrationAnchor();
     std::unique_ptr<Parser> parser(ParserFactory::instance()->create(tokens->get(0)->getId()));
     if (parser) {
         outcome.parserFound = true;

@@ -105,7 +105,6 @@ TEST_F(DispatchE2e, GrammarRejectionsNeverReachTheConsoleLog)
 
 TEST_F(DispatchE2e, ValidLinesWithoutAParser)
 {
-    parserRegistrationAnchor();
     struct Line {
         unsigned short command;
         std::vector<std::string> args;

@@ -56,7 +56,6 @@ protected:
     static void SetUpTestSuite()
     {
         simHost = makeSimHost("one");
-        parserRegistrationAnchor();
     }
     static void TearDownTestSuite()
     {

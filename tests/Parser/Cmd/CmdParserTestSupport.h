@@ -37,7 +37,6 @@ class ParsedLine {
 public:
     explicit ParsedLine(const std::string& line)
     {
-        parserRegistrationAnchor();
         scannerResetState();
         {
             testsupport::StreamCapture echo;  // the scanner echoes the line

@@ -210,7 +210,6 @@ TEST(AdpTTYLogParser, EachOption)
 // is refused, whatever stands between the two.
 TEST(AdpBiosParser, SecondActionWordRefusesTheLine)
 {
-    parserRegistrationAnchor();
     for (unsigned short command : {TOKEN_ADPBIOS, TOKEN_ADPAUTORBLD}) {
         SCOPED_TRACE(command);
         TokenLine line{word(command, "cmd"), word(TOKEN_ENABLE, "Enbl"), adapterOption(), num(0),

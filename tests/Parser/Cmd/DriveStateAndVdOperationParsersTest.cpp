@@ -189,7 +189,6 @@ TEST(LdPropParser, OnePropertyWordPerCommand)
 TEST(LdPropParser, AWordOfTheOtherCommandIsRefusedWithItsMessage)
 {
     // The grammar never hands such lines over; the parser still refuses them.
-    parserRegistrationAnchor();
     TokenLine setRead{word(TOKEN_SET_LDPROPERTY, "LDSetProp"), word(TOKEN_CACHE, "Cache"), ldOption(), num(0),
                       adapterOption(), num(0)};
     TokenLine getChange{word(TOKEN_GET_LDPROPERTY, "LDGetProp"), word(TOKEN_WB, "WB"), ldOption(), num(0),
@@ -395,7 +394,6 @@ TEST(ForeignCfgParser, ActionIndexAndKey)
 // exactly once, and a line that neither sets nor removes a spare is refused.
 TEST(OperationWordParsers, ExactlyOneOperationWordOnTheLine)
 {
-    parserRegistrationAnchor();
     struct Case {
         std::vector<TokenItem> items;
         bool accepted;

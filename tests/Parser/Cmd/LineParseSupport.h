@@ -85,7 +85,6 @@ LineOutcome parseLine(const std::string& line, Describe describe)
         outcome.requests = REFUSED_BY_GRAMMAR;
         return outcome;
     }
-    parserRegistrationAnchor();
     PrintedText printed;
     std::unique_ptr<Parser> parser(ParserFactory::instance()->create(tokens->get(0)->getId()));
     ArrayList<ParsedObject*>* requests = parser ? parser->parse(tokens) : nullptr;

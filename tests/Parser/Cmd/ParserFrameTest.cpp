@@ -29,7 +29,6 @@ TEST(ParserClasses, RuleCountsStayWithinTheTable)
         {TOKEN_MUXGETMODE, 10}, {TOKEN_PCISETLINKSPEED, 4}, {TOKEN_ADPAEC, 13}, {TOKEN_DPMSTAT, 14},
         {TOKEN_PERFMON, 9}, {TOKEN_CC_SCHEDULING, 11}, {TOKEN_SHOWSUMMARY, 7},
     };
-    parserRegistrationAnchor();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.commandToken);
         std::unique_ptr<Parser> parser(ParserFactory::instance()->create(c.commandToken));
@@ -43,7 +42,6 @@ TEST(ParserClasses, RuleCountsStayWithinTheTable)
 // every registered class must stay below it.
 TEST(ParserClasses, EveryRegisteredClassStaysBelowTheRuleLimit)
 {
-    parserRegistrationAnchor();
     int idsServed = 0;
     for (unsigned int id = 0; id < ParserFactory::SLOT_COUNT; ++id) {
         std::unique_ptr<Parser> parser(ParserFactory::instance()->create(static_cast<unsigned short>(id)));
@@ -57,7 +55,6 @@ TEST(ParserClasses, EveryRegisteredClassStaysBelowTheRuleLimit)
 
 TEST(ParserClasses, LineWithoutAdapterGivesAnEmptyListAndPrintsNothing)
 {
-    parserRegistrationAnchor();
     auto expectEmpty = [](TokenLine&& line) {
         SCOPED_TRACE(line.at(0)->getId());
         PrintedText printed;

@@ -19,7 +19,6 @@ struct ParsedLine {
 
     ParsedLine(TokenLine& line)
     {
-        parserRegistrationAnchor();
         parser.reset(ParserFactory::instance()->create(line.at(0)->getId()));
         if (parser)
             requests = parser->parse(line.tokens());

@@ -1,0 +1,118 @@
+// The frame of a command processor: what every processor has alike, so that a processor class
+// holds only the steps of its own command.
+//
+//   // LdInfoCp.h: create and the command ids come from the frame
+//   class LdInfoCp : public CpFrame<LdInfoCp, TOKEN_LDINFO> {
+//   public:
+//       int process(CpController* cpController, ParsedObject* request) override;
+//   };
+//
+//   // LdInfoCp.cpp: the standard opening, then the command's own steps
+//   int LdInfoCp::process(CpController* cpController, ParsedObject* request)
+//   {
+//       CpStart<LdInfoParsedObject> start(cpController, request, "LdInfoParsedObject *", CP_NEEDS_REFRESHED_MODEL);
+//       if (!start)
+//           return start.result();
+//       ... start.number(), start.request(), start.manager(), start.adapter() ...
+//       if (status != 0)
+//           return start.failed("LD information", status);
+//   }
+//
+//   namespace {
+//   const CpRegistration<LdInfoCp> registration;   // beside the class, with the command's traits
+//   }
+//
+// The controller check is the dispatcher's, by the traits of the registration.
+#ifndef CPFRAME_H
+#define CPFRAME_H
+
+#include <cstdint>
+
+#include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CommandProcessor.h"
+
+class Adapter;
+class CpController;
+class ParsedObject;
+class RaidManager;
+
+// The base of a processor class XxxCp serving the command ids `Ids`: its create function and its
+// list of command ids, as CpRegistration<XxxCp> takes them.
+template <class XxxCp, unsigned short... Ids>
+class CpFrame : public CommandProcessor {
+public:
+    static CommandProcessor* create(unsigned short kind) { return createCommandProcessor<XxxCp>(kind); }
+    static ArrayList<unsigned short>* commandIds()
+    {
+        static const unsigned short ids[] = {Ids...};
+        return makeCommandIdList(ids, static_cast<unsigned char>(sizeof ids / sizeof ids[0]));
+    }
+};
+
+// What the standard opening takes beyond the adapter number and the request, in this order:
+// the controller's RAID manager, the model read afresh, the model's adapter element. Each
+// implies the RAID manager.
+const unsigned CP_NEEDS_NOTHING_MORE = 0;
+const unsigned CP_NEEDS_MODEL = 1;
+const unsigned CP_NEEDS_REFRESH = 2;
+const unsigned CP_NEEDS_ADAPTER = 4;
+const unsigned CP_NEEDS_REFRESHED_MODEL = CP_NEEDS_MODEL | CP_NEEDS_REFRESH;
+const unsigned CP_NEEDS_MODEL_ADAPTER = CP_NEEDS_MODEL | CP_NEEDS_ADAPTER;
+const unsigned CP_NEEDS_REFRESHED_ADAPTER = CP_NEEDS_MODEL | CP_NEEDS_REFRESH | CP_NEEDS_ADAPTER;
+
+// The opening steps without the request's class: each failing step has printed its standard
+// message (the steps' own, AdpCpSteps.h) and ends the opening.
+class CpOpening {
+public:
+    // The adapter number: the request's, or the controller's when there is no request.
+    CpOpening(CpController* cpController, ParsedObject* request);
+
+    explicit operator bool() const { return result_ == 0; }
+    // 0 when every step succeeded; -1 after a step that failed, except a failed refresh, which
+    // gives the refresh's status.
+    int result() const { return result_; }
+    uint8_t number() const { return number_; }
+    CpController* executor() const { return executor_; }
+    RaidManager* manager() const { return manager_; }
+    Adapter* adapter() const { return adapter_; }
+
+    // The standard failure message of a firmware read or operation, "Adapter #%d: Failed to
+    // Perform %s Operation.\n" naming `what`; gives `status` back.
+    int failed(const char* what, int status) const;
+
+protected:
+    // Takes the steps of `needs` after the request's class (unless an earlier step failed).
+    void takeModelSteps(unsigned needs);
+    void fail(int result) { result_ = result; }
+
+private:
+    CpController* executor_;
+    uint8_t number_;
+    int result_ = 0;
+    RaidManager* manager_ = nullptr;
+    Adapter* adapter_ = nullptr;
+};
+
+// The standard opening of a processor whose request is of class Request: the adapter number,
+// the request as a Request (message 0x11 with `requestText` when it is not one), then the
+// steps of `needs`.
+template <class Request>
+class CpStart : public CpOpening {
+public:
+    CpStart(CpController* cpController, ParsedObject* request, const char* requestText,
+            unsigned needs = CP_NEEDS_NOTHING_MORE)
+        : CpOpening(cpController, request), request_(requestAs<Request>(request, number(), requestText))
+    {
+        if (request_ == nullptr)
+            fail(-1);
+        else
+            takeModelSteps(needs);
+    }
+
+    Request* request() const { return request_; }
+
+private:
+    Request* request_;
+};
+
+#endif
