@@ -35,6 +35,8 @@ class UnConfiguredVd;
 class VdId;
 class VirtualDisk;
 class ZprConfigBuffer;
+struct VdOnDrivesRequest;
+struct VdOnSpansRequest;
 
 const uint8_t MAX_RAID_MANAGERS = 32;
 
@@ -131,6 +133,10 @@ public:
     // The RmData's adds of a planned logical drive, and its element for a planned drive.
     virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
     virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    // The RmData's direct adds of a logical drive from values (no command uses them).
+    virtual int addVdOnDrives(VdOnDrivesRequest* request) = 0;
+    virtual int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                             VdOnSpansRequest* request) = 0;
     virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
@@ -205,6 +211,9 @@ public:
     int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
     int addVdOnFreshPds(UnConfiguredVd* plan) override;
     int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    int addVdOnDrives(VdOnDrivesRequest* request) override;
+    int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                     VdOnSpansRequest* request) override;
     int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     int scanForeignConfigs() override;

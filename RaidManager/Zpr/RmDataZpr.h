@@ -79,6 +79,9 @@ public:
     int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
     int addVdOnFreshPds(UnConfiguredVd* plan) override;
     int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    int addVdOnDrives(VdOnDrivesRequest* request) override;
+    int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                     VdOnSpansRequest* request) override;
     int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     // The config-add buffers of a plan: a new buffer (handed out at once, freed by the caller
