@@ -152,8 +152,9 @@ private:
     int readWholeConfig(const ZprConfigBuffer& first, Block& block);
     // Keeps the cached configuration buffer aside (for the model still pointing into it).
     void retireConfig();
-    // Sends the pending config-add buffer and frees it.
-    int sendPendingAdd();
+    // Sends the pending config-add buffer when its build succeeded (`built` 0), and frees it;
+    // the send's status, else the build's.
+    int sendPendingAdd(int built);
     // A new config-add buffer of `arrays` array records in addBuffer; false when memory runs out.
     bool startAdd(uint8_t arrays);
     // The new logical drive's record of the pending buffer, with its identifier.

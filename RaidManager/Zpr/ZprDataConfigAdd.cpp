@@ -171,10 +171,7 @@ int ZprData::isTargetIdReserved(uint8_t targetId)
     uint32_t size = 0;
     if (readLdIdList(DCMD_LD_LIST_QUERY, RESERVED_IDS_QUERY, &block, &size) != 0 || block == nullptr)
         return 1;
-    const ZprLdIdList list(block, size);
-    int reserved = 0;
-    for (uint32_t i = 0; i < list.entryCount() && reserved == 0; ++i)
-        reserved = list.targetId(i) == targetId ? 1 : 0;
+    const int reserved = ZprLdIdList(block, size).holds(targetId) ? 1 : 0;
     delete[] block;
     return reserved;
 }
@@ -209,32 +206,22 @@ const uint8_t* ZprData::pendingAdd(uint32_t* size) const
     return addBuffer.bytes;
 }
 
-int ZprData::sendPendingAdd()
+int ZprData::sendPendingAdd(int built)
 {
-    int status = send(DCMD_CFG_ADD, 0, addBuffer.bytes, addBuffer.size);
+    const int status = built != 0 ? built : send(DCMD_CFG_ADD, 0, addBuffer.bytes, addBuffer.size);
     freeBlock(addBuffer);
     return status;
 }
 
 int ZprData::addVdOnDrives(VdOnDrivesRequest* request)
 {
-    int status = buildVdOnDrives(request);
-    if (status != 0) {
-        freeBlock(addBuffer);
-        return status;
-    }
-    return sendPendingAdd();
+    return sendPendingAdd(buildVdOnDrives(request));
 }
 
 int ZprData::addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
                           VdOnSpansRequest* request)
 {
-    int status = buildVdOnSpans(model, spans, request);
-    if (status != 0) {
-        freeBlock(addBuffer);
-        return status;
-    }
-    return sendPendingAdd();
+    return sendPendingAdd(buildVdOnSpans(model, spans, request));
 }
 
 int ZprData::putDrivesLd(const VdOnDrivesRequest& request, uint8_t targetId, uint8_t drives, uint16_t ref)

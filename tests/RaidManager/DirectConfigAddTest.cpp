@@ -112,6 +112,15 @@ simhost::StateEdit onController(const std::function<void(sim::Controller&)>& cha
     return [change](sim::HostModel& m) { change(m.controllers.at(0)); };
 }
 
+// The config-add buffer a build (of status `built`) left pending, not sent.
+std::vector<uint8_t> pending(ZprData* zpr, int built)
+{
+    EXPECT_EQ(built, 0);
+    uint32_t size = 0;
+    const uint8_t* bytes = zpr->pendingAdd(&size);
+    return built == 0 && bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
+}
+
 // ---- The add on drives named by enclosure and slot. ----
 
 struct OnDrives {
@@ -132,14 +141,7 @@ struct OnDrives {
     ~OnDrives() { delete request.vdId; }
 
     // The buffer built for the request, not sent.
-    std::vector<uint8_t> build()
-    {
-        int status = zpr->buildVdOnDrives(&request);
-        EXPECT_EQ(status, 0);
-        uint32_t size = 0;
-        const uint8_t* bytes = zpr->pendingAdd(&size);
-        return status == 0 && bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
-    }
+    std::vector<uint8_t> build() { return pending(zpr, zpr->buildVdOnDrives(&request)); }
 };
 
 }  // namespace
@@ -386,14 +388,7 @@ struct OnSpans {
         }
     }
 
-    std::vector<uint8_t> build()
-    {
-        int status = zpr->buildVdOnSpans(model, &spans, &request);
-        EXPECT_EQ(status, 0);
-        uint32_t size = 0;
-        const uint8_t* bytes = zpr->pendingAdd(&size);
-        return status == 0 && bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
-    }
+    std::vector<uint8_t> build() { return pending(zpr, zpr->buildVdOnSpans(model, &spans, &request)); }
 };
 
 // 1000000077 in whole strips of 64 blocks.

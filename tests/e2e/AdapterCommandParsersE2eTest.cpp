@@ -239,7 +239,6 @@ TEST_F(AdapterCommandParsersE2e, VersionAndHelp)
         {{"-v", "-a251"}, "", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
         {{"-v", "-a0,251"}, ",", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
         {{"-v", "-a1,251"}, ",", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
-        {{"-AdpCount", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
         {{"-AdpGetPciInfo", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
         {{"-AdpAllInfo", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
     });

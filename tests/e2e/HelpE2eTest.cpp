@@ -161,6 +161,10 @@ TEST_F(HelpE2e, AnAdapterNumberThatNamesNoAdapter)
         EXPECT_EQ(log->second, "Invalid Adapter number.\n" + c.shown + exitLine("00"));
         EXPECT_EQ(r.err, "");
     }
+    // The controller count takes no adapter option at all.
+    RunResult count = run({"-AdpCount", "-a251"}, dir);
+    EXPECT_EQ(count.exitCode, 1);
+    EXPECT_NE(count.out.find("Invalid input at or near token -a"), std::string::npos) << count.out;
 }
 
 TEST_F(HelpE2e, FullUsageForEveryOem)
