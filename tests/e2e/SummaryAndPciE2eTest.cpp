@@ -244,8 +244,9 @@ TEST_F(SummaryAndPciE2e, SummaryReplacesAnEarlierFile)
         RunResult r = runProgram(spec);
         EXPECT_EQ(r.exitCode, row.exitCode);
         EXPECT_EQ(r.out, row.out);
-        if (!row.fullDevice)
+        if (!row.fullDevice) {
             EXPECT_EQ(readFile(work + "/sum.txt"), row.file);
+        }
         EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
     }
 }
