@@ -35,6 +35,8 @@ class UnConfiguredVd;
 class VdId;
 class VirtualDisk;
 class ZprConfigBuffer;
+struct VdOnDrivesRequest;
+struct VdOnSpansRequest;
 
 const uint8_t MAX_RAID_MANAGERS = 32;
 
@@ -131,6 +133,10 @@ public:
     // The RmData's adds of a planned logical drive, and its element for a planned drive.
     [[nodiscard]] virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
     [[nodiscard]] virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    // The RmData's direct adds of a logical drive from values (no command uses them).
+    [[nodiscard]] virtual int addVdOnDrives(VdOnDrivesRequest* request) = 0;
+    [[nodiscard]] virtual int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                                           VdOnSpansRequest* request) = 0;
     [[nodiscard]] virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;
 
@@ -205,6 +211,9 @@ public:
     [[nodiscard]] int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) override;
     [[nodiscard]] int addVdOnFreshPds(UnConfiguredVd* plan) override;
     [[nodiscard]] int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    [[nodiscard]] int addVdOnDrives(VdOnDrivesRequest* request) override;
+    [[nodiscard]] int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                                   VdOnSpansRequest* request) override;
     [[nodiscard]] int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     [[nodiscard]] int scanForeignConfigs() override;

@@ -501,6 +501,17 @@ int SnapShotRaidManager::addVdOnFreeSpace(UnConfiguredVd* plan)
     return rmData->addVdOnFreeSpace(plan);
 }
 
+int SnapShotRaidManager::addVdOnDrives(VdOnDrivesRequest* request)
+{
+    return rmData->addVdOnDrives(request);
+}
+
+int SnapShotRaidManager::addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                                      VdOnSpansRequest* request)
+{
+    return rmData->addVdOnSpans(model, spans, request);
+}
+
 int SnapShotRaidManager::createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                          uint8_t currentCachePolicy, uint8_t defaultCachePolicy,
                                          uint8_t encryptionType)

@@ -27,6 +27,8 @@ class VdId;
 class VdIdZpr;
 class VirtualDisk;
 class ZprConfigBuffer;
+struct VdOnDrivesRequest;
+struct VdOnSpansRequest;
 
 class RmData {
 public:
@@ -143,6 +145,12 @@ public:
     // an SSD cache). The new drive's identifier goes to the plan; the caller deletes it.
     [[nodiscard]] virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
     [[nodiscard]] virtual int addVdOnFreeSpace(UnConfiguredVd* plan) = 0;
+    // The direct adds of a logical drive from values (VdAddRequests.h), without the operating
+    // system's step: on drives named by enclosure and slot, or over new arrays of the spans'
+    // drives with the settings of an existing drive.
+    [[nodiscard]] virtual int addVdOnDrives(VdOnDrivesRequest* request) = 0;
+    [[nodiscard]] virtual int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                                           VdOnSpansRequest* request) = 0;
     // A new element (owned by the caller) for a planned logical drive with these values.
     [[nodiscard]] virtual int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,
                                 uint8_t currentCachePolicy, uint8_t defaultCachePolicy, uint8_t encryptionType) = 0;

@@ -75,7 +75,7 @@ ShowSummaryCp::ShowSummaryCp()
     std::memset(bbuDesignInfo, 0, sizeof bbuDesignInfo);
     std::memset(enclosureList, 0, sizeof enclosureList);
     std::memset(ldList, 0, sizeof ldList);
-    reportName[0] = tempName[0] = osText[0] = driverText[0] = '\0';
+    osText[0] = driverText[0] = '\0';
 }
 
 ShowSummaryCp::~ShowSummaryCp()
@@ -112,19 +112,17 @@ void ShowSummaryCp::screenNewline()
     printMessage(MSG_NEWLINE);
 }
 
-// The report is written to a temporary file beside the one named and put in its place only
-// when it is complete, so that a failure leaves no half-written report (and an earlier report
-// of that name untouched).
+// The report goes straight into the file named, as it is gathered: a failure on the way ends
+// the command with the file holding the parts written before it, which is what an administrator
+// has to go on.
 int ShowSummaryCp::openReport(ShowSummaryPo* request)
 {
     if (request->fileGiven == 0)
         return 0;
     const string name = request->getFileName();
-    int used = snprintf(reportName, sizeof reportName, "%s", name.c_str());
-    int usedTemp = snprintf(tempName, sizeof tempName, "%s.tmp", name.c_str());
     FileIO* io = FileIO::instance();
-    if (used > 0 && static_cast<size_t>(usedTemp) < sizeof tempName && io != nullptr)
-        reportFile = io->open(tempName, "w");
+    if (name.length() != 0 && io != nullptr)
+        reportFile = io->open(name.c_str(), "w");
     if (reportFile == nullptr) {
         printMessage(MSG_TEXT, "Failed to open the file\n");
         return -1;
@@ -132,6 +130,9 @@ int ShowSummaryCp::openReport(ShowSummaryPo* request)
     return 0;
 }
 
+// Closes the report on every path. A report that could not be written whole (a full disk, an
+// I/O error on a write or on the final flush) fails the command, also when the summary itself
+// had failed before: the file then holds less than the console suggests.
 int ShowSummaryCp::finishReport(int result)
 {
     if (reportFile == nullptr)
@@ -140,14 +141,10 @@ int ShowSummaryCp::finishReport(int result)
     const bool written = io->error(reportFile) == 0;
     const bool closed = io->close(reportFile) == 0;
     reportFile = nullptr;
-    if (result == 0 && written && closed && io->rename(tempName, reportName) == 0)
-        return 0;
-    io->remove(tempName);
-    if (result == 0) {
-        printMessage(MSG_TEXT, "Failed to open the file\n");
-        return -1;
-    }
-    return result;
+    if (written && closed)
+        return result;
+    printMessage(MSG_FILE_WRITE_FAILED);
+    return result == 0 ? -1 : result;
 }
 
 void ShowSummaryCp::readOsText(int system)

@@ -1,7 +1,7 @@
 // The system summary ("-ShowSummary [-f file]"): a short health overview of one adapter: the
 // host's system and driver versions, the controller with an overall status, its battery,
 // enclosures and drives, and its virtual drives. With a file name the report goes to that file
-// instead of the screen; the file appears only once the whole report is written.
+// instead of the screen, written as the report goes.
 #ifndef SHOWSUMMARYCP_H
 #define SHOWSUMMARYCP_H
 
@@ -74,8 +74,6 @@ private:
     uint8_t* pdList;
     uint32_t pdListSize;
     FileHandle* reportFile;
-    char reportName[4096];
-    char tempName[4096];
     char osText[300];   // room for the label and the whole text read
     char driverText[300];
     bool batteryPresent;

@@ -35,12 +35,11 @@ AdapterChoice adapterChoiceOf(const char* text)
 
 }  // namespace
 
-AppVersionParser::AppVersionParser(int commandToken) : Parser(commandToken), adapterRefused(false)
+AppVersionParser::AppVersionParser(int commandToken) : Parser(commandToken)
 {
     addSyntaxWord(TOKEN_APPVERSION, "v");
     for (unsigned short word : {TOKEN_APPVERSION, TOKEN_HELP, TOKEN_HELP_SHT, TOKEN_Q_MARK})
         addRule(static_cast<short>(word), makeHandler(&AppVersionParser::onCommandWord));
-    addRule(TOKEN_ADAPTER, makeHandler(&AppVersionParser::onAdapterOption));
 }
 
 Parser* AppVersionParser::create(unsigned short commandToken)
@@ -80,23 +79,13 @@ int AppVersionParser::onCommandWord(ArrayList<Token*>* tokens, unsigned char pos
     return 0;
 }
 
-int AppVersionParser::onAdapterOption(ArrayList<Token*>* tokens, unsigned char position)
-{
-    int result = Parser::onAdapterOption(tokens, position);
-    if (result != 0)
-        adapterRefused = true;
-    return result;
-}
-
 ArrayList<ParsedObject*>* AppVersionParser::parse(ArrayList<Token*>* tokens)
 {
     checkSyntaxList(syntaxList);
-    // A failing rule only means that nothing usable followed the command word: the version is
-    // still shown, and the help falls back to the full usage.
+    // No failing rule refuses these commands, which only show texts: the version is shown for
+    // the adapters accepted before an adapter number that names none (adapter 0 when there are
+    // none), and the help falls back to the full usage. The refused number has been reported.
     int walk = dispatchTokens(tokens);
-    // An adapter number that names no adapter is refused like on every other command.
-    if (adapterRefused)
-        return nullptr;
 
     unsigned short token = getCommandToken();
     if (token != TOKEN_APPVERSION) {

@@ -79,6 +79,9 @@ public:
     [[nodiscard]] int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) override;
     [[nodiscard]] int addVdOnFreshPds(UnConfiguredVd* plan) override;
     [[nodiscard]] int addVdOnFreeSpace(UnConfiguredVd* plan) override;
+    [[nodiscard]] int addVdOnDrives(VdOnDrivesRequest* request) override;
+    [[nodiscard]] int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                                   VdOnSpansRequest* request) override;
     [[nodiscard]] int createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent, uint8_t currentCachePolicy,
                         uint8_t defaultCachePolicy, uint8_t encryptionType) override;
     // The config-add buffers of a plan: a new buffer (handed out at once, freed by the caller

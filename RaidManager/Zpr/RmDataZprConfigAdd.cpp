@@ -36,23 +36,6 @@ const uint8_t TARGET_ID_PLANNED = 255;
 // cached on the controller.
 const unsigned CACHE_MEMORY_BIT = 4;
 
-// A new zeroed config-add buffer for `arrays` array records and one logical drive, its header
-// filled; null when memory runs out.
-uint8_t* newAddBuffer(uint8_t arrays, uint32_t* size)
-{
-    *size = static_cast<uint32_t>(ZprConfigBuffer::sizeFor(arrays, 1, 0));
-    uint8_t* bytes = new (noThrowNew) uint8_t[*size];
-    if (bytes == nullptr)
-        return nullptr;
-    memset(bytes, 0, *size);
-    ZprConfigHeader header = ZprConfigBuffer(bytes, static_cast<size_t>(*size)).header();
-    header.setTotalSize(*size);
-    header.setArrays(arrays, ZprArrayRecord::SIZE);
-    header.setLds(1, ZprLdRecord::SIZE);
-    header.setSpares(0, ZprSpareRecord::SIZE);
-    return bytes;
-}
-
 // The controller information, read into `info` (ZprControllerInfo::SIZE bytes, zeroed first).
 int readControllerInfo(Controller* controller, uint8_t* info)
 {
@@ -84,60 +67,16 @@ int primaryLevelOf(uint8_t planLevel, uint8_t drivesPerSpan, uint8_t* primary)
     }
 }
 
-// Blocks on each drive of a span for `blocks` usable ones at a plan's level code, with `drives`
-// drives per span; -1 for another level or a span too small for its level.
-int spanBlocksFor(uint8_t planLevel, uint64_t blocks, uint8_t drives, uint64_t* perDrive)
-{
-    uint64_t divisor = 0;
-    switch (planLevel) {
-    case UnConfiguredVd::LEVEL_RAID0:
-        divisor = drives;
-        break;
-    case UnConfiguredVd::LEVEL_RAID1:
-    case UnConfiguredVd::LEVEL_SPANNED_RAID1:
-        blocks *= 2;
-        divisor = drives;
-        break;
-    case UnConfiguredVd::LEVEL_RAID5:
-    case UnConfiguredVd::LEVEL_SPANNED_RAID5:
-        divisor = drives > 1 ? drives - 1u : 0;
-        break;
-    case UnConfiguredVd::LEVEL_RAID6:
-    case UnConfiguredVd::LEVEL_SPANNED_RAID6:
-        divisor = drives > 2 ? drives - 2u : 0;
-        break;
-    default:
-        return -1;
-    }
-    if (divisor == 0)
-        return -1;
-    *perDrive = blocks / divisor;
-    return 0;
-}
-
 bool isSpannedPlanLevel(uint8_t level)
 {
     return level == UnConfiguredVd::LEVEL_SPANNED_RAID1 || level == UnConfiguredVd::LEVEL_SPANNED_RAID5 ||
            level == UnConfiguredVd::LEVEL_SPANNED_RAID6;
 }
 
-// The reference the first new array takes: past the array count, and past every reference in
-// use (references freed by a delete leave gaps, and a new array must not take one in use).
-uint16_t firstNewArrayRef(const ZprConfigBuffer& config)
-{
-    uint32_t next = config.arrayCount();
-    for (uint32_t i = 0; i < config.arrayCount(); ++i) {
-        ZprArrayRecord record = config.arrayRecord(i);
-        if (record.isPresent() && record.arrayRef() + 1u > next)
-            next = record.arrayRef() + 1u;
-    }
-    return static_cast<uint16_t>(next);
-}
-
 // Fills one drive entry of an array record from the drive element.
 int putDrive(ZprArrayRecord& record, uint32_t index, PhysicalDevice* pd, bool ownState)
 {
-    uint16_t deviceId = 0, sequence = 0, state = PD_STATE_ONLINE;
+    uint16_t deviceId = 0, sequence = 0, state = ZprArrayDrive::STATE_ONLINE;
     int status = pd == nullptr ? -1 : pd->getDeviceId(&deviceId);
     if (status == 0)
         status = pd->getSequenceNumber(&sequence);
@@ -240,7 +179,8 @@ int RmDataZpr::fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drive
     const bool written =
         ld.setReference(static_cast<uint8_t>(targetId), 0) && ld.setName(plan->getName()) &&
         ld.setPolicies(cache, 0, diskCache, cache) &&
-        ld.setLayout(primary, primary == 5 || primary == 6 ? RAID_QUALIFIER_PARITY : 0, 0, strip, drivesPerSpan,
+        ld.setLayout(primary, primary == 5 || primary == 6 ? ZprLdParameters::RAID_QUALIFIER_PARITY : 0, 0, strip,
+                     drivesPerSpan,
                      spanCount) &&
         ld.setStates(LD_STATE_OPTIMAL, 0) && ld.setEncryption(encryption) && ld.setSsdCaching(ssd) &&
         (ssd != 0 || (ld.setDefaultPowerSavings(power) && ld.setPiType(pi)));
@@ -256,7 +196,7 @@ int RmDataZpr::buildVdOnFreshPds(UnCfgdVdOnFreshPd* plan, uint8_t** buffer, uint
         spans->count() == 0 || zprData == nullptr)
         return -1;
     const uint8_t n = spans->count();
-    *buffer = newAddBuffer(n, size);
+    *buffer = ZprData::newAddBuffer(n, size);
     if (*buffer == nullptr)
         return -1;
     ZprConfigBuffer add(*buffer, static_cast<size_t>(*size));
@@ -264,7 +204,7 @@ int RmDataZpr::buildVdOnFreshPds(UnCfgdVdOnFreshPd* plan, uint8_t** buffer, uint
     int status = zprData->readConfig(&current, 0);
     if (status != 0)
         return status;
-    const uint16_t base = firstNewArrayRef(current);
+    const uint16_t base = ZprData::firstNewArrayRef(current);
     uint64_t smallest = 0;
     for (uint8_t s = 0; s < n; ++s) {
         uint64_t blocks = 0;
@@ -315,9 +255,9 @@ int RmDataZpr::putFreshSpans(UnCfgdVdOnFreshPd* plan, ZprLdRecord& ld, uint8_t s
             return status;
         if (requested >= maximum)
             blocks = fullSpan;
-        else if (spanBlocksFor(level, requested / spanCount, perSpan, &blocks) != 0)
+        else if (ZprData::blocksPerDrive(level, requested / spanCount, perSpan, &blocks) != 0)
             return -1;
-    } else if (spanBlocksFor(level, requested, perSpan, &blocks) != 0) {
+    } else if (ZprData::blocksPerDrive(level, requested, perSpan, &blocks) != 0) {
         return -1;
     }
     if (spanCount > ZprLdRecord::MAX_SPANS)
@@ -374,7 +314,7 @@ int RmDataZpr::buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, 
     if (arrays == nullptr || arrays->count() == 0 || arrays->count() > ZprLdRecord::MAX_SPANS || zprData == nullptr)
         return -1;
     const uint8_t n = arrays->count();
-    *buffer = newAddBuffer(n, size);
+    *buffer = ZprData::newAddBuffer(n, size);
     if (*buffer == nullptr)
         return -1;
     ZprConfigBuffer add(*buffer, static_cast<size_t>(*size));
@@ -400,7 +340,7 @@ int RmDataZpr::buildVdOnFreeSpace(UnCfgdVdOnFreeSpOnPd* plan, uint8_t** buffer, 
     uint8_t level = UnConfiguredVd::LEVEL_NONE;
     ignoreStatus(plan->getRequestedSize(&requested), "a field of the plan: always 0");
     ignoreStatus(plan->getRaidLevel(&level), "a field of the plan: always 0");
-    if (spanBlocksFor(level, requested / n, perSpan, &blocks) != 0)
+    if (ZprData::blocksPerDrive(level, requested / n, perSpan, &blocks) != 0)
         return -1;
     for (uint8_t k = 0; k < n; ++k)
         if (!ld.span(k).set(extent->getStart(), blocks, add.arrayRecord(k).arrayRef()))
@@ -449,6 +389,17 @@ int RmDataZpr::addVdOnFreshPds(UnConfiguredVd* plan)
 int RmDataZpr::addVdOnFreeSpace(UnConfiguredVd* plan)
 {
     return addPlannedVd(plan, nullptr, dynamic_cast<UnCfgdVdOnFreeSpOnPd*>(plan));
+}
+
+int RmDataZpr::addVdOnDrives(VdOnDrivesRequest* request)
+{
+    return zprData != nullptr ? zprData->addVdOnDrives(request) : -1;
+}
+
+int RmDataZpr::addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans,
+                            VdOnSpansRequest* request)
+{
+    return zprData != nullptr ? zprData->addVdOnSpans(model, spans, request) : -1;
 }
 
 int RmDataZpr::createVdElement(VirtualDisk** vd, uint8_t primaryRaidLevel, uint8_t stripExponent,

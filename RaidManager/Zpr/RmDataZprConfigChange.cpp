@@ -195,10 +195,7 @@ int RmDataZpr::isTargetIdReserved(uint8_t targetId)
     const ZprLdIdList head(block, ZprLdIdList::UNIT);
     uint32_t size = ZprLdIdList::UNIT;
     ZprLdIdList::sizeForCount(head.count(), &size);
-    const ZprLdIdList list(block, size);
-    int reserved = 0;
-    for (uint32_t i = 0; i < list.entryCount() && reserved == 0; ++i)
-        reserved = list.targetId(i) == targetId ? 1 : 0;
+    const int reserved = ZprLdIdList(block, size).holds(targetId) ? 1 : 0;
     delete[] block;
     return reserved;
 }

@@ -16,6 +16,9 @@ public:
     static constexpr size_t SEQUENCE = 2;    // 16-bit sequence number of the drive's record
     static constexpr size_t STATE = 4;       // 16-bit firmware state (0x18 online)
 
+    // The firmware state of a drive that is online in its array.
+    static constexpr uint16_t STATE_ONLINE = 0x18;
+
     explicit ZprArrayDrive(const LeView& bytes) : bytes(bytes) {}
 
     uint16_t deviceId() const { return bytes.u16(DEVICE_ID); }

@@ -70,6 +70,7 @@ public:
     static constexpr unsigned REVERTIBLE_SPARES_BIT = 2;
     static constexpr size_t REPORTING_FEATURES = 0x5E2;      // bits 2, 4, 5, 6
     static constexpr size_t STORAGE_FEATURES = 0x5E3;        // bits 0, 2, 3, 4, 5, 6
+    static constexpr unsigned SNAPSHOT_BIT = 6;              // of STORAGE_FEATURES: snapshots supported
     static constexpr size_t LD_OPERATIONS = 0x5E4;           // bit 4 disk cache policy
     static constexpr size_t LD_FEATURES = 0x5E5;             // bits 1, 3, 4, 5, 6, 7
     static constexpr unsigned PERF_MONITOR_BIT = 3;          // of LD_FEATURES: the controller performance monitor

@@ -144,6 +144,7 @@ int ZprData::resetCaches()
     freeBlock(ldList);
     freeBlock(pdQuery);
     freeBlock(config);
+    freeBlock(addBuffer);
     while (retiredConfigs != nullptr) {
         Block* next = retiredConfigs->next;
         freeBlock(*retiredConfigs);

@@ -16,11 +16,16 @@
 
 #include <cstdint>
 
+#include "PavUtil/List.h"
 #include "RaidManager/Zpr/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprLdList.h"
 #include "RaidManager/Zpr/ZprPdList.h"
 
 class Controller;
+class PhysicalDevice;
+class VirtualDisk;
+struct VdOnDrivesRequest;
+struct VdOnSpansRequest;
 
 class ZprData {
 public:
@@ -86,6 +91,45 @@ public:
 
     Controller* getController() const { return controller; }
 
+    // The direct adds of one logical drive, from values instead of a plan (no command of the
+    // program uses them). Each builds a config-add buffer here, sends it with DCMD_CFG_ADD and
+    // frees it; the operating system is not told, and the caches are left as they are.
+    // On drives named by enclosure and slot: one array (the array of a drive that already
+    // belongs to one, else a new one) and one span. -1 for a drive that is not there or a level
+    // other than 0, 1, 5 and 6; the request's identifier is replaced by the new drive's.
+    [[nodiscard]] int addVdOnDrives(VdOnDrivesRequest* request);
+    // Over one new array per span (lists of drive elements), with the level, strip size,
+    // encryption and cache policies of `model`, whose identifier takes the new target id.
+    // A partial size at a level that cannot span prints a line on standard output and is -1.
+    [[nodiscard]] int addVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans, VdOnSpansRequest* request);
+    // Their build steps: the buffer stays here, as pendingAdd shows it, until sent or reset.
+    [[nodiscard]] int buildVdOnDrives(VdOnDrivesRequest* request);
+    [[nodiscard]] int buildVdOnSpans(VirtualDisk* model, ArrayList<ArrayList<PhysicalDevice*>*>* spans, VdOnSpansRequest* request);
+    // The config-add buffer built and not yet sent (null when there is none) and its size.
+    const uint8_t* pendingAdd(uint32_t* size) const;
+    // The cache-policy byte of a direct add: write-back for write value 0, read-ahead for read
+    // value 0 (adaptive too for 1), cached input/output for value 0, write-back with a bad
+    // battery for value 1.
+    static uint8_t cachePolicyFromRequest(const VdOnDrivesRequest& request);
+    // The lowest target id below the controller's logical-drive limit that no logical drive of
+    // the cached configuration has and the controller does not reserve; -1 when none is free.
+    [[nodiscard]] int findFreeTargetId();
+    // 1 when a logical-drive record of the cached configuration has the target id, else 0.
+    [[nodiscard]] int isTargetIdInConfig(uint8_t targetId);
+    // 1 when the controller reserves the target id (its snapshot support is on and the id is in
+    // its reserved-id list, or that list cannot be read), else 0.
+    [[nodiscard]] int isTargetIdReserved(uint8_t targetId);
+
+    // Shared with the builders of planned drives. A new zeroed config-add buffer for `arrays`
+    // array records and one logical drive, its header filled (null when memory runs out).
+    static uint8_t* newAddBuffer(uint8_t arrays, uint32_t* size);
+    // The reference the first new array takes: past the array count and past every reference in
+    // use (a delete leaves gaps, and a new array must not take a reference in use).
+    static uint16_t firstNewArrayRef(const ZprConfigBuffer& config);
+    // Blocks on each drive of a span of `drives` drives for `blocks` usable ones at a level (0,
+    // 1, 5, 6 or the spanned 32, 33, 34); -1 for another level or too few drives for the level.
+    [[nodiscard]] static int blocksPerDrive(uint8_t level, uint64_t blocks, uint8_t drives, uint64_t* perDrive);
+
     ZprData(const ZprData&) = delete;
     ZprData& operator=(const ZprData&) = delete;
 
@@ -108,12 +152,20 @@ private:
     [[nodiscard]] int readWholeConfig(const ZprConfigBuffer& first, Block& block);
     // Keeps the cached configuration buffer aside (for the model still pointing into it).
     void retireConfig();
+    // Sends the pending config-add buffer when its build succeeded (`built` 0), and frees it;
+    // the send's status, else the build's.
+    [[nodiscard]] int sendPendingAdd(int built);
+    // A new config-add buffer of `arrays` array records in addBuffer; false when memory runs out.
+    bool startAdd(uint8_t arrays);
+    // The new logical drive's record of the pending buffer, with its identifier.
+    [[nodiscard]] int putDrivesLd(const VdOnDrivesRequest& request, uint8_t targetId, uint8_t drives, uint16_t ref);
 
     Controller* controller;
     Block pdList;
     Block ldList;
     Block pdQuery;
     Block config;
+    Block addBuffer;           // a config-add buffer of a direct add, built and not yet sent
     Block* retiredConfigs;     // buffers replaced by a reread, freed by resetCaches
     uint16_t arrayIndex;       // the array found by findArrayOfDrive
 };

@@ -35,6 +35,14 @@ public:
     // The entries to walk: the count, clamped to the ids the list has room for.
     uint32_t entryCount() const { return clampCount(count(), bytes.room(IDS, 1, MAX_ENTRIES)); }
     uint8_t targetId(uint32_t index) const { return bytes.u8(IDS + index); }
+    // Whether an entry holds the target id.
+    bool holds(uint8_t id) const
+    {
+        for (uint32_t i = 0; i < entryCount(); ++i)
+            if (targetId(i) == id)
+                return true;
+        return false;
+    }
 };
 
 #endif

@@ -226,8 +226,9 @@ TEST_F(AdapterCommandParsersE2e, TimePatrolReadPhyVerifyAndTerminalLog)
 }
 
 // The version command shows one banner per adapter it names (adapter 0 when it names none, every
-// controller for -aALL); an adapter number that names no adapter refuses the version and the help
-// line alike.
+// controller for -aALL). An adapter number that names no adapter is reported and the version is
+// still shown, for the adapters accepted before it (HelpE2eTest.cpp has the help lines); every
+// other command refuses the number.
 TEST_F(AdapterCommandParsersE2e, VersionAndHelp)
 {
     const std::string banner = "\n      QuillCLI SAS RAID Management Tool  Ver 1.02.00 Dec 10, 2026\n\n";
@@ -235,7 +236,10 @@ TEST_F(AdapterCommandParsersE2e, VersionAndHelp)
         {{"-v"}, "", 0, banner + exitLine("00")},
         {{"-v", "-a0,1"}, ",", 0, banner + banner + exitLine("00")},
         {{"-v", "-aALL"}, "", 0, banner + banner + exitLine("00")},
-        {{"-v", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
-        {{"-help", "AdpAllInfo", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
+        {{"-v", "-a251"}, "", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
+        {{"-v", "-a0,251"}, ",", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
+        {{"-v", "-a1,251"}, ",", 0, "Invalid Adapter number.\n" + banner + exitLine("00")},
+        {{"-AdpGetPciInfo", "-a0,251"}, ",", 1, "Invalid Adapter number.\n" + REFUSED},
+        {{"-AdpAllInfo", "-a251"}, "", 1, "Invalid Adapter number.\n" + REFUSED},
     });
 }

@@ -133,6 +133,43 @@ TEST_F(HelpE2e, VersionForAnAdapterList)
     EXPECT_EQ(r.out, "," + BLANK_OUT + VOLANT_BANNER + QUILL_BANNER + exitLine("00"));
 }
 
+// An adapter number above 250 refuses no version or help line: the number is reported, and the
+// version is shown for the adapters accepted before it (adapter 0 when there are none); the help
+// falls back to the full usage.
+TEST_F(HelpE2e, AnAdapterNumberThatNamesNoAdapter)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string echo;
+        std::string shown;
+    } cases[] = {
+        {{"-v", "-a251"}, "", QUILL_BANNER},
+        {{"-v", "-a0,251"}, ",", QUILL_BANNER},
+        {{"-v", "-a0,1,251"}, ",,", QUILL_BANNER + VOLANT_BANNER},
+        {{"-v", "-a256"}, "", QUILL_BANNER},
+        {{"-help", "AdpAllInfo", "-a251"}, "", QUILL_BANNER + usageText(1)},
+    };
+    std::string dir = host("two", {1, 8});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        RunResult r = run(c.args, dir);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, c.echo + BLANK_OUT + "Invalid Adapter number.\n" + c.shown + exitLine("00"));
+        auto log = r.files.find("QuillSAS.log");
+        ASSERT_NE(log, r.files.end());
+        EXPECT_EQ(log->second, "Invalid Adapter number.\n" + c.shown + exitLine("00"));
+        EXPECT_EQ(r.err, "");
+    }
+    // Right after the help word an adapter choice is read as text, which asks for the full usage.
+    RunResult help = run({"-h", "-a251"}, dir);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out, BLANK_OUT + QUILL_BANNER + usageText(1) + exitLine("00"));
+    // The controller count takes no adapter option at all.
+    RunResult count = run({"-AdpCount", "-a251"}, dir);
+    EXPECT_EQ(count.exitCode, 1);
+    EXPECT_NE(count.out.find("Invalid input at or near token -a"), std::string::npos) << count.out;
+}
+
 TEST_F(HelpE2e, FullUsageForEveryOem)
 {
     struct Case {

@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <unistd.h>
+
 namespace {
 
 using namespace e2ecase;
@@ -157,42 +159,96 @@ TEST_F(SummaryAndPciE2e, SummaryToAFile)
     EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
 }
 
-// A failure after the file was opened leaves no report file (nor a half-written one), and an
-// earlier report of that name as it was; a file that cannot be opened ends the command first.
-TEST_F(SummaryAndPciE2e, SummaryFileIsWrittenWhole)
+const char* const ENCLOSURE_LIST = "0x09010000";
+const std::string BUSY_DESCRIPTION =
+    "\nFW error description: \n The requested operation could not be completed as device is busy or "
+    "unexpected error occurred.  \n";
+
+// A failure after the file was opened ends the command with the file holding the parts written
+// before it; a file that cannot be opened ends the command first.
+TEST_F(SummaryAndPciE2e, SummaryFileKeepsWhatWasWrittenBeforeAFailure)
 {
-    Case failing{"the connector table cannot be read", "one", CONTROLLER, {{"status", CONNECTORS, "0x2d"}},
-                 {"-ShowSummary", "-f", "sum.txt", "-a0"}, 0, "", {}, {}};
-    std::string dir;
-    RunResult r = runCase(failing, &dir);
-    EXPECT_EQ(r.exitCode, 0x2d);
-    EXPECT_EQ(r.files.count("sum.txt"), 0u);
-    EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
+    struct Row {
+        Case run;
+        std::string shown;
+        std::string file;
+    } rows[] = {
+        // The enclosure list is read with the other records, before the controller part.
+        {{"the enclosure list cannot be read", "one", CONTROLLER, {{"status", ENCLOSURE_LIST, "0x2d"}},
+          {"-ShowSummary", "-f", "sum.txt", "-a0"}, 0, "", {}, {}},
+         "Failed to get Enclosure List...\n" + BUSY_DESCRIPTION,
+         SYSTEM + "\tCLI Version: 1.02.00\n\n"},
+        // The connector table is read for the drive attached directly, the third one.
+        {{"the connector table cannot be read", "one", CONTROLLER, {{"status", CONNECTORS, "0x2d"}},
+          {"-ShowSummary", "-f", "sum.txt", "-a0"}, 0, "", {}, {}},
+         "\n" + BUSY_DESCRIPTION,
+         SYSTEM + "\tCLI Version: 1.02.00\n\n" + CONTROLLER_LINES +
+             "\n        BBU\n                 BBU Type          : QBU-Li100\n"
+             "                 Status            : Healthy\n" +
+             ENCLOSURE + "        PD \n" +
+             driveBlock("<Unknown><Encl Pos 0>: Slot 0\n", "QV      ", "Online", "SAS,Hard Disk Device", "") +
+             driveBlock("<Unknown><Encl Pos 0>: Slot 1\n", "QUILLDSK", "Online", "SATA,FDE,Solid State Device", "") +
+             "                Connector          : "},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.run.what);
+        std::string dir;
+        RunResult r = runCase(row.run, &dir);
+        EXPECT_EQ(r.exitCode, 0x2d);
+        EXPECT_EQ(r.out, BLANK_OUT + row.shown + exitLine("2d"));
+        EXPECT_EQ(r.files["sum.txt"], row.file);
+        EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
+    }
 
     Case unopenable{"no such folder", "one", {}, {}, {"-ShowSummary", "-f", "no/such/dir/sum.txt", "-a0"}, 0, "", {}, {}};
-    r = runCase(unopenable, &dir);
+    std::string dir;
+    RunResult r = runCase(unopenable, &dir);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, BLANK_OUT + "Failed to open the file\n" + exitLine("01"));
 }
 
-TEST_F(SummaryAndPciE2e, SummaryLeavesAnEarlierReportAloneOnFailure)
+// The summary runs in a folder that holds the file already: a file of that name is replaced, by
+// the whole report or by what was written before a failure; a file that cannot take the report
+// (a full device) fails the command.
+TEST_F(SummaryAndPciE2e, SummaryReplacesAnEarlierFile)
 {
-    const std::string work = makeTempDir("quillwork");
-    cleanup.push_back(work);
-    {
-        std::ofstream(work + "/sum.txt") << "earlier report\n";
+    struct Row {
+        const char* what;
+        std::vector<Lines> faults;
+        bool fullDevice;
+        int exitCode;
+        std::string out;
+        std::string file;
+    } rows[] = {
+        {"a whole report", {}, false, 0, BLANK_OUT + "\n\n\n" + exitLine("00"), FILE_REPORT},
+        {"the enclosure list cannot be read", {{"status", ENCLOSURE_LIST, "0x2d"}}, false, 0x2d,
+         BLANK_OUT + "Failed to get Enclosure List...\n" + BUSY_DESCRIPTION + exitLine("2d"),
+         SYSTEM + "\tCLI Version: 1.02.00\n\n"},
+        {"the file is a full device", {}, true, 1, BLANK_OUT + "\n\n\n\n File write failed \n" + exitLine("01"), ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string work = makeTempDir("quillwork");
+        cleanup.push_back(work);
+        if (row.fullDevice)
+            ASSERT_EQ(symlink("/dev/full", (work + "/sum.txt").c_str()), 0);
+        else
+            std::ofstream(work + "/sum.txt") << "earlier report, longer than the part written before a failure\n"
+                                             << std::string(4096, 'x') << "\n";
+        Case run{row.what, "one", CONTROLLER, row.faults, {"-ShowSummary", "-f", "sum.txt", "-a0"}, 0, "", {}, {}};
+        const std::string dir = host(run);
+        RunSpec spec;
+        spec.args = run.args;
+        spec.env = {{"QUILLCLI_SIM_HOST", dir}};
+        spec.workDir = work;
+        RunResult r = runProgram(spec);
+        EXPECT_EQ(r.exitCode, row.exitCode);
+        EXPECT_EQ(r.out, row.out);
+        if (!row.fullDevice) {
+            EXPECT_EQ(readFile(work + "/sum.txt"), row.file);
+        }
+        EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
     }
-    Case failing{"failing", "one", CONTROLLER, {{"status", CONNECTORS, "0x2d"}},
-                 {"-ShowSummary", "-f", "sum.txt", "-a0"}, 0, "", {}, {}};
-    const std::string dir = host(failing);
-    RunSpec spec;
-    spec.args = failing.args;
-    spec.env = {{"QUILLCLI_SIM_HOST", dir}};
-    spec.workDir = work;
-    RunResult r = runProgram(spec);
-    EXPECT_EQ(r.exitCode, 0x2d);
-    EXPECT_EQ(readFile(work + "/sum.txt"), "earlier report\n");
-    EXPECT_EQ(r.files.count("sum.txt.tmp"), 0u);
 }
 
 // What turns the controller's status, and the other lines that depend on one record, each

@@ -132,8 +132,12 @@ TEST(AppVersionParser, VersionRequestsPerAdapter)
         {"-v -a0,2", {"token=1 adapter=0 topic=", "token=1 adapter=2 topic="}},
         // Every controller's version, not only the first one's.
         {"-v -aALL", {"token=1 adapter=252 topic="}},
-        // An adapter number that names no adapter is refused as on every other command.
-        {"-v -a0,251", REFUSED, "Invalid Adapter number.\n"},
+        // An adapter number that names no adapter is reported, and the version is still shown:
+        // for the adapters accepted before it, or for adapter 0 when there are none.
+        {"-v -a0,251", {"token=1 adapter=0 topic="}, "Invalid Adapter number.\n"},
+        {"-v -a251", {"token=1 adapter=0 topic="}, "Invalid Adapter number.\n"},
+        {"-v -a1,2,251,3", {"token=1 adapter=1 topic=", "token=1 adapter=2 topic="}, "Invalid Adapter number.\n"},
+        {"-v -a251,1", {"token=1 adapter=0 topic="}, "Invalid Adapter number.\n"},
     }, version);
 }
 
@@ -150,6 +154,7 @@ TEST(AppVersionParser, HelpTopics)
         {"-h -a0,1", {"token=3 adapter=0 topic="}},
         {"-h -aALL", {"token=3 adapter=0 topic=default"}},
         {"-help default", {"token=2 adapter=0 topic=default"}},
-        {"-h AdpAllInfo -a251", REFUSED, "Invalid Adapter number.\n"},
+        // A refused adapter number fails the rules' walk: reported, and the full usage shown.
+        {"-h AdpAllInfo -a251", {"token=3 adapter=0 topic=default"}, "Invalid Adapter number.\n"},
     }, version);
 }
