@@ -8,6 +8,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -132,7 +133,7 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
         drive->getConnectorName(&name);
         drive->getConnectorLocation(&location);
         drive->getEnclosurePosition(&position);
-        put(name != nullptr ? name->c_str() : "");
+        put(name != nullptr ? printableText(name->c_str()).c_str() : "");
         delete name;
         if (toFile())
             snprintf(line, sizeof line, "<%s><Encl Pos %d>", connectorLocationName(location), position);
@@ -153,7 +154,8 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
         table.name(index, name, sizeof name);
         location = table.location(index);
     }
-    snprintf(line, sizeof line, toFile() ? "%s<%s> " : "%s<%s>", name, connectorLocationName(location));
+    snprintf(line, sizeof line, toFile() ? "%s<%s> " : "%s<%s>", makePrintable(name),
+             connectorLocationName(location));
     put(line);
 }
 
@@ -278,7 +280,7 @@ int ShowSummaryCp::printLogicalDrives(CpController* cpController, Adapter* adapt
         const int targetId = info.properties().byteAt(ZprLdProperties::TARGET_ID);
         putf(toFile() ? "                Virtual drive      : Target Id %d,VD name %s\n"
                       : "                Virtual drive      : Target Id %d ,VD name %s\n",
-             targetId, name);
+             targetId, makePrintable(name));
         char capacity[CAPACITY_TEXT_SIZE];
         formatCapacity(info.sizeBlocks() / 2, capacity);
         putf("                Size               : %s\n", capacity);
