@@ -4,6 +4,7 @@
 #include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdio>
@@ -447,6 +448,20 @@ int numberAction(const char* match, int len)
     return made ? TOKEN_NUMBER : TOKEN_UNKNOWN;
 }
 
+// A '-' directly before a number: no shape takes the sign, so it would be echoed and dropped
+// and "-L-1" would aim at drive 1. The signed number is no operand anywhere in the grammar: it
+// is reported as an unknown word (no token), so the line is rejected at it before anything is
+// sent. Free text and quoted text keep their '-' as typed; this is reached only where a number
+// may stand.
+int signedNumberAction(const char* match, int len)
+{
+    char* text = trimmedCopy(match, len);
+    if (text == nullptr)
+        return TOKEN_UNKNOWN;
+    setLastWordText(text);
+    return TOKEN_UNKNOWN;
+}
+
 int percentAction()
 {
     char* text = copyText("%", 1);
@@ -654,6 +669,12 @@ int yylex()
                 bestLength = len;
                 best = entry.shape;
             }
+        }
+        if (best == SHAPE_NONE && p[0] == '-' && isDigit(p[1])) {
+            int numberLength = std::max(matchDecimalNumber(p + 1), matchNumber(p + 1));
+            checkMatchLength(numberLength + 1);
+            scanner.bufferPos += numberLength + 1;
+            return signedNumberAction(p, numberLength + 1);
         }
         if (best == SHAPE_NONE) {
             echo(*p);

@@ -9,7 +9,9 @@
 // At each step the longest prefix that one of the shapes of the current position matches is
 // taken (a tie goes to the shape listed first). A character that fits no shape is written
 // unchanged to standard output, through the same stdio stream as the messages, and produces
-// no token: this is how the commas of "-a0,1,2" disappear.
+// no token: this is how the commas of "-a0,1,2" disappear. The one exception is a '-' directly
+// before a digit where a number may stand ("-L-1", "-a-1", "[252:-1]"): dropping that sign
+// would aim the command at another object, so the signed number is an unknown word instead.
 //
 // The state is process-wide (one line is scanned per run). scannerInit starts a line but does
 // not reset the position, the keyword key or the name flag: they start at their initial values
@@ -64,8 +66,9 @@ constexpr int SCANNER_MAX_TOKENS = 252;
 void scannerInit(const char* text);
 
 // Recognises the next word, appends its token and returns its id; TOKEN_UNKNOWN (no token)
-// for a word that is not in the table, for a number beyond the range of int and for a word
-// that no longer fits the token list; 0 at the end of the line, in every position.
+// for a word that is not in the table, for a number beyond the range of int, for a signed
+// number (the last word text is then the sign and the number) and for a word that no longer
+// fits the token list; 0 at the end of the line, in every position.
 int yylex();
 
 // The scanner's input source: copies up to max bytes of the unread rest of the line into the

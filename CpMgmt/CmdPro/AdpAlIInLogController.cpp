@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpTTYLogCp.h"
 #include "CpMgmt/CmdPro/InterfaceNames.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
 
 namespace {
@@ -72,6 +73,7 @@ void AdpAlIInLogCp::printControllerInformation()
     const ZprControllerInfo info(controllerInfo, sizeof controllerInfo);
     char product[ZprControllerInfo::PRODUCT_NAME_WIDTH + 1];
     info.productName(product, sizeof product);
+    makePrintable(product);
     printMessage(MSG_NEWLINE);
     printMessage(MSG_NEWLINE);
     printMessage(MSG_TEXT, "     RAID Controller ");
@@ -101,7 +103,7 @@ void AdpAlIInLogCp::printControllerInformation()
     char serial[17];
     info.serialNumber(serial, sizeof serial);
     printMessage(MSG_COLUMN_20, "Serial #");
-    printMessage(MSG_COLUMN, serial);
+    printMessage(MSG_COLUMN, makePrintable(serial));
     const uint32_t images = info.imageCount();
     for (uint32_t i = 0; i < images;) {
         char name[ZprControllerInfo::IMAGE_NAME_WIDTH + 1];
@@ -110,13 +112,13 @@ void AdpAlIInLogCp::printControllerInformation()
         printMessage(MSG_NEWLINE);
         info.imageName(i, name, sizeof name);
         info.imageVersion(i, version, sizeof version);
-        snprintf(line, sizeof line, "%-4s %-15s%-25s", name, "Version:", version);
+        snprintf(line, sizeof line, "%-4s %-15s%-25s", makePrintable(name), "Version:", makePrintable(version));
         printMessage(MSG_COLUMN_25, line);
         if (++i == images)
             break;
         info.imageName(i, name, sizeof name);
         info.imageVersion(i, version, sizeof version);
-        snprintf(line, sizeof line, "%-4s %-15s%s", name, "Version:", version);
+        snprintf(line, sizeof line, "%-4s %-15s%s", makePrintable(name), "Version:", makePrintable(version));
         printMessage(MSG_COLUMN_25, line);
         ++i;
     }

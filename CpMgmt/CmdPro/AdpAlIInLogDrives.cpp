@@ -11,6 +11,7 @@
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -182,7 +183,7 @@ int AdpAlIInLogCp::printLogicalDrive(CpController* cpController, const uint8_t* 
     char name[ZprLdRecord::NAME_SIZE + 1];
     ld.name(name, sizeof name);
     printMessage(MSG_TEXT, "\nLogical Drive name             : ");
-    printMessage(MSG_TEXT, name);
+    printMessage(MSG_TEXT, makePrintable(name));
     printRedundantSpace(cpController, record, sizeof record);
     printLdBlocks(record, sizeof record);
     for (uint32_t s = 0; s < ld.spanEntryCount(); ++s) {

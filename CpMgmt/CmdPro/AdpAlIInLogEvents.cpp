@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprEventList.h"
@@ -57,6 +58,7 @@ std::string eventLine(const uint8_t* record, uint32_t number)
     line += text;
     line += classText(event.eventClass());
     bytes.readText(ZprEventRecord::DESCRIPTION, ZprEventRecord::DESCRIPTION_SIZE, text, sizeof text);
+    makePrintable(text);
     if (event.argType() != ZprEventRecord::ARG_TYPE_CDB_SENSE) {
         line += text;
         line += "\n";

@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/InterfaceNames.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
 #include "RaidManager/Zpr/ZprLdValues.h"
 
@@ -111,8 +112,8 @@ void AdpAllInfoCp::printIdentity()
     v.readText(Info::PACKAGE_BUILD, Info::PACKAGE_BUILD_WIDTH, package, sizeof package);
 
     printSectionTitleMessage(MSG_ADP_INFO_VERSIONS_TITLE);
-    printMessage(MSG_ADP_INFO_PRODUCT, product, serial);
-    printMessage(MSG_ADP_INFO_PACKAGE, package);
+    printMessage(MSG_ADP_INFO_PRODUCT, makePrintable(product), makePrintable(serial));
+    printMessage(MSG_ADP_INFO_PACKAGE, makePrintable(package));
     printMessage(MSG_NEWLINE);
 
     char revision[ZprMfcMfgData::REVISION_WIDTH + 1];
@@ -125,8 +126,8 @@ void AdpAllInfoCp::printIdentity()
     printSectionTitleMessage(MSG_ADP_INFO_MFG_TITLE);
     printPackedDate(MSG_ADP_INFO_MFG_DATE, mfgData.mfgDate());
     printPackedDate(MSG_ADP_INFO_REWORK_DATE, mfgData.reworkDate());
-    printMessage(MSG_ADP_INFO_REVISION, revision);
-    printMessage(MSG_ADP_INFO_BATTERY_FRU, batteryFru);
+    printMessage(MSG_ADP_INFO_REVISION, makePrintable(revision));
+    printMessage(MSG_ADP_INFO_BATTERY_FRU, makePrintable(batteryFru));
     printMessage(MSG_NEWLINE);
 }
 
@@ -146,7 +147,7 @@ void AdpAllInfoCp::printImages()
             if (std::strncmp(tag, line.tag, compared) != 0)
                 continue;
             v.readText(entry + Info::IMAGE_VERSION, Info::IMAGE_VERSION_WIDTH, version, sizeof version);
-            printTextLine(line.format, version);
+            printTextLine(line.format, makePrintable(version));
             break;
         }
     }
@@ -159,7 +160,7 @@ void AdpAllInfoCp::printImages()
     for (uint32_t i = 0; i < pending; ++i) {
         v.readText(Info::PENDING_IMAGES + Info::IMAGE_ENTRY_SIZE * i + Info::IMAGE_NAME, Info::IMAGE_NAME_WIDTH, tag,
                    sizeof tag);
-        printMessage(MSG_TEXT, tag);
+        printMessage(MSG_TEXT, makePrintable(tag));
     }
     printMessage(MSG_NEWLINE);
 }
@@ -175,8 +176,11 @@ void AdpAllInfoCp::printPciInfo()
     printMessage(MSG_ADP_INFO_HOST_INTERFACE, hostInterfaceName(v.u8(Info::HOST_INTERFACE)));
     if (v.u8(Info::CHIP_REVISION) != 0) {
         printMessage(MSG_TEXT, "ChipRevision    : ");
-        printMessage(MSG_CHARACTER, static_cast<int>(v.u8(Info::CHIP_REVISION)));
-        printMessage(MSG_CHARACTER, static_cast<int>(v.u8(Info::CHIP_REVISION + 1)));
+        char chip[3] = {static_cast<char>(v.u8(Info::CHIP_REVISION)), static_cast<char>(v.u8(Info::CHIP_REVISION + 1)),
+                        '\0'};
+        makePrintable(chip);
+        printMessage(MSG_CHARACTER, static_cast<int>(static_cast<unsigned char>(chip[0])));
+        printMessage(MSG_CHARACTER, static_cast<int>(static_cast<unsigned char>(chip[1])));
         printMessage(MSG_NEWLINE);
         printMessage(MSG_NEWLINE);
     }
@@ -204,7 +208,7 @@ void AdpAllInfoCp::printHardware()
     if (v.bit(present, 7)) {
         char expander[Info::EXPANDER_VERSION_WIDTH + 1];
         v.readText(Info::EXPANDER_VERSION, Info::EXPANDER_VERSION_WIDTH, expander, sizeof expander);
-        printTextLine("On board Expander FW version : ", expander);
+        printTextLine("On board Expander FW version : ", makePrintable(expander));
     }
     if (v.bit(sensors, 2))
         printNumberLine("ROC temperature : ", v.u8(Info::ROC_TEMPERATURE), " degree Celsius");

@@ -3,12 +3,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprBbuCapacityInfo.h"
@@ -168,7 +170,7 @@ const char* batteryTypeName(const ZprBbuStatus& status, const ZprBbuDesignInfo& 
     if (type < LAST_NAMED_TYPE || (type == LAST_NAMED_TYPE && status.variant() == 0))
         return BATTERY_TYPE_NAMES[type];
     design.deviceName(deviceName, sizeof deviceName);
-    return deviceName;
+    return makePrintable(deviceName);
 }
 
 void AdpBbuCp::printStatus(CpController* cpController, const ZprBbuStatus& status, const ZprBbuDesignInfo& design)
@@ -359,6 +361,8 @@ void AdpBbuCp::printDesignInfo(const ZprBbuDesignInfo& design, const ZprMfcFruDa
         fru->batteryFru(batteryFru, sizeof batteryFru);
     if (fru != nullptr && fru->hasCacheModuleFru())
         fru->cacheModuleFru(moduleFru, sizeof moduleFru);
+    for (char* shown : {manufacturer, firmware, device, chemistry, batteryFru, moduleFru})
+        makePrintable(shown);
 
     int adapter = static_cast<int>(adapterNumber);
     if (batteryType == 6)

@@ -3,6 +3,7 @@
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/ControllerId.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 
@@ -76,4 +77,12 @@ int checkBackgroundSuspendResume(Adapter* adapter)
         return -1;
     }
     return 0;
+}
+
+bool refusesName(const char* name, uint8_t adapterNumber)
+{
+    if (!holdsControlByte(name))
+        return false;
+    printMessage(MSG_NAME_HOLDS_CONTROL, static_cast<int>(adapterNumber));
+    return true;
 }

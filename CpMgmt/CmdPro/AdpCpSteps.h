@@ -62,4 +62,9 @@ int takeDiskGroups(RaidManager* manager, ArrayList<DiskGroup*>** groups);
 // when it cannot.
 int checkBackgroundSuspendResume(Adapter* adapter);
 
+// A logical-drive name the user gave is written into the controller and shown later on every
+// terminal that lists the drive: true, after message 0x3200c, when it holds a control character
+// (nothing is sent then); false for a null name.
+bool refusesName(const char* name, uint8_t adapterNumber);
+
 #endif

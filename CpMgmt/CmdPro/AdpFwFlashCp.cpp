@@ -12,6 +12,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/ZprBbuDesignInfo.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprFirmwareStatus.h"
@@ -136,7 +137,7 @@ int AdpFwFlashCp::flash(CpController* cpController, const AdpFwFlashPo& request,
     ZprControllerInfo info(record.data(), record.size());
     char productName[ZprControllerInfo::PRODUCT_NAME_WIDTH + 1] = {};
     info.productName(productName, sizeof productName);
-    printMessage(MSG_ADAPTER_TEXT, static_cast<int>(adapterNumber), productName);
+    printMessage(MSG_ADAPTER_TEXT, static_cast<int>(adapterNumber), makePrintable(productName));
     printMessage(MSG_VENDOR_DEVICE_ID, static_cast<unsigned>(info.pciVendorId()),
                  static_cast<unsigned>(info.pciDeviceId()));
 
@@ -219,7 +220,7 @@ AdpFwFlashCp::ImageCheck AdpFwFlashCp::checkAppVersion(const FlashImageHeader& h
         char version[ZprControllerInfo::IMAGE_VERSION_WIDTH + 1] = {};
         info.imageVersion(i, version, sizeof version);
         std::string imageVersion = header.versionText();
-        printMessage(MSG_FW_VERSION_CONTROLLER, version);
+        printMessage(MSG_FW_VERSION_CONTROLLER, printableText(version).c_str());
         printMessage(MSG_FW_VERSION_IMAGE, imageVersion.c_str());
         return FlashImageReader::compareVersionStrings(imageVersion.c_str(), version) <= 0 ? ImageCheck::NOT_NEWER
                                                                                            : ImageCheck::PASS;
@@ -237,7 +238,7 @@ AdpFwFlashCp::ImageCheck AdpFwFlashCp::checkModuleVersion(CpController* cpContro
     char moduleVersion[ZprBbuDesignInfo::MODULE_FW_VERSION_WIDTH + 1] = {};
     ZprBbuDesignInfo(record.data(), record.size()).moduleFwVersion(moduleVersion, sizeof moduleVersion);
     std::string imageVersion = header.versionText();
-    printMessage(MSG_FW_VERSION_CONTROLLER, moduleVersion);
+    printMessage(MSG_FW_VERSION_CONTROLLER, printableText(moduleVersion).c_str());
     printMessage(MSG_FW_VERSION_IMAGE, imageVersion.c_str());
     // For the module only an older image is refused; the same version may be flashed again.
     return std::strncmp(imageVersion.c_str(), moduleVersion, MODULE_VERSION_COMPARED) < 0 ? ImageCheck::NOT_NEWER

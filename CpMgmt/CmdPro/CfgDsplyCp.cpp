@@ -10,6 +10,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -182,6 +183,8 @@ int CfgDsplyCp::printControllerSummary(uint8_t adapterNumber, CpController* cpCo
     char serial[ZprControllerInfo::SERIAL_NUMBER_WIDTH + 1] = {};
     info.productName(product, sizeof product);
     info.serialNumber(serial, sizeof serial);
+    makePrintable(product);
+    makePrintable(serial);
     printMessage(MSG_RULER_LONG);
     printMessage(MSG_CONTROLLER_SUMMARY, static_cast<int>(adapterNumber), product,
                  static_cast<int>(info.memorySizeMb()), info.batteryPresent() ? "Present" : "Absent", serial);

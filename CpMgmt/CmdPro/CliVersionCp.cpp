@@ -12,6 +12,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
@@ -63,11 +64,11 @@ void CliVersionCp::printController() const
     char text[ZprControllerInfo::PACKAGE_BUILD_WIDTH + 1];
     printHeading("\t\tCTRL VERSION:");
     info.productName(text, sizeof text);
-    printLabelled("Product Name : %s", text);
+    printLabelled("Product Name : %s", makePrintable(text));
     info.serialNumber(text, sizeof text);
-    printLabelled("Serial No : %s", text);
+    printLabelled("Serial No : %s", makePrintable(text));
     info.packageBuild(text, sizeof text);
-    printLabelled("Fw Package Build : %s", text);
+    printLabelled("Fw Package Build : %s", makePrintable(text));
     // The first "APP" image is the controller's firmware; without one an empty line stands in.
     const uint32_t count = info.imageCount();
     for (uint32_t i = 0; i < count; ++i) {
@@ -75,7 +76,7 @@ void CliVersionCp::printController() const
         info.imageName(i, name, sizeof name);
         if (std::strncmp(name, APP_IMAGE, APP_IMAGE_LENGTH) == 0) {
             info.imageVersion(i, text, sizeof text);
-            printLabelled("FW Version : %s", text);
+            printLabelled("FW Version : %s", makePrintable(text));
             return;
         }
     }
@@ -93,7 +94,7 @@ void CliVersionCp::printDriver() const
     printMessage(MSG_TEXT, DRIVER_NAME);
     printMessage(MSG_NEWLINE);
     printMessage(MSG_TEXT, "Driver Version:     ");
-    printMessage(MSG_TEXT, version);
+    printMessage(MSG_TEXT, makePrintable(version));
     printMessage(MSG_NEWLINE);
 }
 
@@ -128,7 +129,7 @@ int CliVersionCp::printDrives(CpController* cpController, uint8_t adapterNumber)
         printMessage(MSG_DECIMAL, static_cast<int>(enclosure));
         printMessage(MSG_DECIMAL, static_cast<int>(slot));
         printMessage(MSG_TEXT, "\t\t");
-        printMessage(MSG_TEXT, model);
+        printMessage(MSG_TEXT, makePrintable(model));
         printMessage(MSG_NEWLINE);
     }
     return 0;

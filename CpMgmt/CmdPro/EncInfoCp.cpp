@@ -13,6 +13,7 @@
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/apstring.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
@@ -154,7 +155,7 @@ int EncInfoCp::showInformation(Walk& walk, const ZprEnclosureEntry& entry, uint3
                  e.u8(ZprEnclosureEntry::FANS), e.u8(ZprEnclosureEntry::TEMPERATURE_SENSORS),
                  e.u8(ZprEnclosureEntry::ALARMS), e.u8(ZprEnclosureEntry::SIM_MODULES), entry.driveCount(),
                  entry.status() != 0 ? "Fault" : "Normal", walk.connectorInfo ? position : UNAVAILABLE,
-                 ownedName ? ownedName->c_str() : UNAVAILABLE);
+                 ownedName ? printableText(ownedName->c_str()).c_str() : UNAVAILABLE);
     printMessage(MSG_TEXT, "    Enclosure type                : ");
     printMessage(MSG_TEXT, entry.type() < sizeof ENCLOSURE_TYPES / sizeof ENCLOSURE_TYPES[0]
                                ? ENCLOSURE_TYPES[entry.type()]

@@ -6,6 +6,7 @@
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/ZprEventRecord.h"
 
 namespace {
@@ -37,7 +38,12 @@ struct Fields {
     unsigned long ul32(size_t at) const { return v.u32(at); }
     unsigned long ul64(size_t at) const { return static_cast<unsigned long>(v.u64(at)); }
     unsigned long long ull64(size_t at) const { return v.u64(at); }
-    const char* text(size_t at) const { return reinterpret_cast<const char*>(record + at); }
+    // A text of the record, up to its NUL and never beyond the record, with every control byte
+    // shown as '?': the firmware's texts reach the console and the event files.
+    string text(size_t at) const
+    {
+        return printableText(reinterpret_cast<const char*>(record + at), at < R::SIZE ? R::SIZE - at : 0);
+    }
 };
 
 // Each write answers 0 or -1; a chain stops at the first failure.
@@ -68,7 +74,7 @@ int ldProperties(FileHandle* f, const Fields& r, size_t at)
 {
     return printMessageToFile(f, MSG_EVENT_LD_PROPS, r.d8(at + R::LD_PROPS_ACCESS), r.d8(at + R::LD_PROPS_CURRENT_CACHE),
                               r.d8(at + R::LD_PROPS_DEFAULT_CACHE), r.d8(at + R::LD_PROPS_DISK_CACHE),
-                              r.text(at + R::LD_PROPS_NAME), r.d8(at + R::LD_PROPS_NO_BGI));
+                              r.text(at + R::LD_PROPS_NAME).c_str(), r.d8(at + R::LD_PROPS_NO_BGI));
 }
 
 int timeLine(FileHandle* f, uint32_t stamp)
@@ -152,14 +158,14 @@ int argsPciIds(FileHandle* f, const Fields& r)
     return printMessageToFile(f, MSG_EVENT_PCI_IDS, r.x16(32), r.x16(34), r.x16(36), r.x16(38));
 }
 int argsRate(FileHandle* f, const Fields& r) { return printMessageToFile(f, MSG_EVENT_RATE, r.d32(32)); }
-int argsString(FileHandle* f, const Fields& r) { return printMessageToFile(f, MSG_EVENT_STRING, r.text(32)); }
+int argsString(FileHandle* f, const Fields& r) { return printMessageToFile(f, MSG_EVENT_STRING, r.text(32).c_str()); }
 int argsElapsed(FileHandle* f, const Fields& r)
 {
     return failed(printMessageToFile(f, MSG_EVENT_ELAPSED, r.d32(36))) || failed(timeLine(f, r.v.u32(32))) ? -1 : 0;
 }
 int argsRegisters(FileHandle* f, const Fields& r)
 {
-    return printMessageToFile(f, MSG_EVENT_REGISTERS, r.v.u32(32), r.v.u32(36), r.text(40));
+    return printMessageToFile(f, MSG_EVENT_REGISTERS, r.v.u32(32), r.v.u32(36), r.text(40).c_str());
 }
 int argsLdProperties(FileHandle* f, const Fields& r)
 {
@@ -192,11 +198,11 @@ int argsIndex(FileHandle* f, const Fields& r)
 }
 int argsDiagPass(FileHandle* f, const Fields& r)
 {
-    return printMessageToFile(f, MSG_EVENT_DIAG_PASS, r.l32(32), r.text(36));
+    return printMessageToFile(f, MSG_EVENT_DIAG_PASS, r.l32(32), r.text(36).c_str());
 }
 int argsDiagFailure(FileHandle* f, const Fields& r)
 {
-    return printMessageToFile(f, MSG_EVENT_DIAG_FAILURE, r.l32(32), r.l32(36), r.d8(40), r.d8(41), r.text(44));
+    return printMessageToFile(f, MSG_EVENT_DIAG_FAILURE, r.l32(32), r.l32(36), r.d8(40), r.d8(41), r.text(44).c_str());
 }
 int argsRemapped(FileHandle* f, const Fields& r)
 {
@@ -300,7 +306,7 @@ int decodeEvent(const uint8_t* record, FileHandle* out)
         return time < 0 ? -1 : 0;
     if (failed(printMessageToFile(out, MSG_EVENT_CODE_CLASS_LOCALE, event.code(), static_cast<int>(event.eventClass()),
                                   static_cast<unsigned>(event.locale()))) ||
-        failed(printMessageToFile(out, MSG_EVENT_DESCRIPTION, fields.text(R::DESCRIPTION))) ||
+        failed(printMessageToFile(out, MSG_EVENT_DESCRIPTION, fields.text(R::DESCRIPTION).c_str())) ||
         failed(printMessageToFile(out, MSG_EVENT_DATA_HEADING)))
         return -1;
     const size_t type = event.argType();

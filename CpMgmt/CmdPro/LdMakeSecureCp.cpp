@@ -8,6 +8,7 @@
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -58,7 +59,7 @@ int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<
             printMessage(MSG_KEY_ID_OF_DRIVE_FAILED, formatEnclosureId(enclosure), slot);
             return -1;
         }
-        printMessage(MSG_KEY_ID_OF_DRIVE, formatEnclosureId(enclosure), slot, keyId.c_str());
+        printMessage(MSG_KEY_ID_OF_DRIVE, formatEnclosureId(enclosure), slot, printableText(keyId.c_str()).c_str());
     }
     return 0;
 }
@@ -164,7 +165,7 @@ int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* reques
         printMessage(MSG_KEY_ID_GET_FAILED, static_cast<int>(adapterNumber));
         return -1;
     }
-    printMessage(MSG_KEY_ID_OF_ADAPTER, static_cast<int>(adapterNumber), keyId.c_str());
+    printMessage(MSG_KEY_ID_OF_ADAPTER, static_cast<int>(adapterNumber), printableText(keyId.c_str()).c_str());
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "Output/PavaneLog.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
@@ -232,6 +233,9 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     const unsigned short property = step.request->getProperty();
     unsigned n = step.request->getLdCount();
+    if (step.request->getCommandToken() == TOKEN_SET_LDPROPERTY && property == TOKEN_NAME &&
+        refusesName(step.request->getName(), step.adapterNumber))
+        return -1;
     if ((step.adapter = takeModelAdapter(cpController, step.adapterNumber, &step.manager)) == nullptr)
         return -1;
     if (property == TOKEN_DSKCACHE_EN || property == TOKEN_DSKCACHE_DIS) {
@@ -303,7 +307,7 @@ int LdPropertyCp::showProperty(const Step& step, VirtualDisk* vd, uint8_t target
         return 0;
     case TOKEN_NAME:
         if (vd->getName(name, sizeof name) == 0)
-            printMessage(MSG_LDPROP_NAME, a, t, t, name);
+            printMessage(MSG_LDPROP_NAME, a, t, t, makePrintable(name));
         return 0;
     case TOKEN_CONSISTENCY:
         if (vd->isInitialized(&value) == 0)

@@ -6,6 +6,7 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
@@ -122,6 +123,7 @@ int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
         char name[VD_NAME_SIZE] = {};
         if (vd->getName(name, sizeof name) != 0)
             name[0] = '\0';
+        makePrintable(name);
         uint64_t blocks = 0;
         if (vd->getSize(&blocks) != 0)
             blocks = 0;

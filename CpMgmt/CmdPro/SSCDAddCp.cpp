@@ -79,7 +79,7 @@ int SSCDAddCp::process(CpController* cpController, ParsedObject* parsed)
 {
     CfgSSCDAddParsedObject* request =
         requestAs<CfgSSCDAddParsedObject>(parsed, adapterNumberOf(cpController), "CfgSSCAddParsedObject *");
-    if (request == nullptr)
+    if (request == nullptr || refusesName(request->getName(), request->getAdapterNumber()))
         return -1;
     raidManager = takeRaidManager(cpController, request->getAdapterNumber());
     if (raidManager == nullptr)

@@ -16,6 +16,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/ZprFirmwareStatus.h"
@@ -280,6 +281,8 @@ void ShowSummaryCp::printHardware()
     char package[ZprControllerInfo::PACKAGE_BUILD_WIDTH + 1];
     info.productName(product, sizeof product);
     info.packageBuild(package, sizeof package);
+    makePrintable(product);
+    makePrintable(package);
     const unsigned long long sasAddress = LeView(mfcDefaults, sizeof mfcDefaults).u64(ZprMfcDefaults::SAS_ADDRESS);
     if (toFile()) {
         put("Hardware\n");

@@ -9,6 +9,7 @@
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
@@ -133,7 +134,7 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
         ignoreStatus(drive->getConnectorName(&name), "an unread name stays null: printed empty");
         ignoreStatus(drive->getConnectorLocation(&location), "an unread location keeps 0");
         ignoreStatus(drive->getEnclosurePosition(&position), "an unread position keeps 0");
-        put(name != nullptr ? name->c_str() : "");
+        put(name != nullptr ? printableText(name->c_str()).c_str() : "");
         delete name;
         if (toFile())
             snprintf(line, sizeof line, "<%s><Encl Pos %d>", connectorLocationName(location), position);
@@ -154,7 +155,8 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
         table.name(index, name, sizeof name);
         location = table.location(index);
     }
-    snprintf(line, sizeof line, toFile() ? "%s<%s> " : "%s<%s>", name, connectorLocationName(location));
+    snprintf(line, sizeof line, toFile() ? "%s<%s> " : "%s<%s>", makePrintable(name),
+             connectorLocationName(location));
     put(line);
 }
 
@@ -279,7 +281,7 @@ int ShowSummaryCp::printLogicalDrives(CpController* cpController, Adapter* adapt
         const int targetId = info.properties().byteAt(ZprLdProperties::TARGET_ID);
         putf(toFile() ? "                Virtual drive      : Target Id %d,VD name %s\n"
                       : "                Virtual drive      : Target Id %d ,VD name %s\n",
-             targetId, name);
+             targetId, makePrintable(name));
         char capacity[CAPACITY_TEXT_SIZE];
         formatCapacity(info.sizeBlocks() / 2, capacity);
         putf("                Size               : %s\n", capacity);

@@ -19,6 +19,7 @@
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/Memory.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Zpr/ZprHostCache.h"
 
@@ -210,6 +211,7 @@ void printConfigInfo(const HkConfigPage& page)
 {
     char group[HkConfigPage::GROUP_NAME_WIDTH + 1];
     page.groupName(group, sizeof group);
+    makePrintable(group);
     printMessage(MSG_HK_CONFIG_INFO, static_cast<int>(page.versionMajor()), static_cast<int>(page.versionMinor()),
                  group, static_cast<int>(page.configuredCount(HkConfigPage::VD_AREA)),
                  static_cast<int>(page.configuredCount(HkConfigPage::CACHE_DEVICE_AREA)));
@@ -237,6 +239,7 @@ int showPerfStats(CpController* cpController, uint8_t index)
     const HkPerfStats stats(buffer.view());
     char group[HkPerfStats::GROUP_NAME_WIDTH + 1];
     stats.groupName(group, sizeof group);
+    makePrintable(group);
     char total[CAPACITY_TEXT_SIZE];
     char used[CAPACITY_TEXT_SIZE];
     formatCapacity(stats.counter(HkPerfStats::TOTAL_CACHE_BLOCKS) / 2, total);

@@ -1,6 +1,7 @@
 // The host-cache displays: the cache-device and virtual-drive lists, and the properties of the
 // flash accelerator cards among the integrated-RAID library's controllers.
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include "CpMgmt/CmdPro/TidexCmdCp.h"
@@ -9,6 +10,7 @@
 #include "Output/VoMessage.h"
 #include "Parser/CfgParsedObjects.h"
 #include "PavUtil/Memory.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprControllerProperties.h"
@@ -56,6 +58,8 @@ struct DeviceTexts {
         memset(capacity, 0, sizeof capacity);
         formatCapacity(device.capacityBlocks() / 2, capacity);
         device.mappedPath(mappedPath, sizeof mappedPath);
+        for (char* shown : {vendor, model, node, secondNode, scsiId, mappedPath})
+            makePrintable(shown);
     }
 };
 
@@ -88,10 +92,11 @@ bool isInArea(const HkConfigPage& page, size_t area, const char* scsiId)
 
 void text(const char* t) { printMessage(MSG_TEXT, t); }
 
+// The values are the devices' and the controllers' own texts.
 void line(const char* label, const char* value)
 {
     text(label);
-    text(value);
+    text(printableText(value).c_str());
     text("\n");
 }
 
@@ -151,7 +156,7 @@ void imageLines(const ZprControllerInfo& info, const char* prefix, const char* l
         char version[ZprControllerInfo::IMAGE_VERSION_WIDTH + 1];
         info.imageVersion(i, version, sizeof version);
         text(label);
-        text(version);
+        text(makePrintable(version));
         text("\n");
     }
 }

@@ -9,6 +9,7 @@
 
 #include "Output/VoMessage.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
@@ -96,11 +97,11 @@ void appendPrintable(string& out, const uint8_t* bytes, size_t count)
         out += static_cast<char>(isPrintable(bytes[i]) ? bytes[i] : ' ');
 }
 
-// `count` bytes as they are, up to the first NUL (a text ends there).
+// `count` bytes as they are, up to the first NUL (a text ends there), but never a control byte:
+// the drive's own text must not drive the terminal.
 void appendRaw(string& out, const uint8_t* bytes, size_t count)
 {
-    for (size_t i = 0; i < count && bytes[i] != 0; ++i)
-        out += static_cast<char>(bytes[i]);
+    out += printableText(reinterpret_cast<const char*>(bytes), count);
 }
 
 // The controller's adapter element, or null (its answers then count as 0).

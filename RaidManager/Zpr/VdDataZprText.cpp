@@ -11,6 +11,7 @@
 #include "DataProvider/DpParams.h"
 #include "Output/VoMessage.h"
 #include "PavUtil/IgnoreStatus.h"
+#include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
@@ -162,7 +163,7 @@ void VdDataZpr::appendSsdCacheText(string& text, const uint8_t* list, uint32_t c
     uint8_t level = 0;
     ignoreStatus(getPrimaryRaidLevel(&level), "the parameters were read above: always 0");
     appendMessage(text, MSG_VD_SSC_TYPE);
-    appendMessage(text, MSG_VD_SSC_NAME, name);
+    appendMessage(text, MSG_VD_SSC_NAME, makePrintable(name));
     appendMessage(text, MSG_VD_SSC_RAID_LEVEL, static_cast<int>(level));
     appendMessage(text, MSG_VD_SSC_SECONDARY, static_cast<int>(parameters[Params::SECONDARY_RAID_LEVEL]));
     appendMessage(text, MSG_VD_SSC_STATE);
@@ -196,7 +197,7 @@ bool VdDataZpr::appendFullHead(string& text, Adapter* adapter)
     ignoreStatus(getName(name, sizeof name), "the properties were read above: always 0");
     uint8_t level = 0;
     ignoreStatus(getPrimaryRaidLevel(&level), "the parameters were read above: always 0");
-    appendMessage(text, MSG_VD_NAME, name);
+    appendMessage(text, MSG_VD_NAME, makePrintable(name));
     appendMessage(text, MSG_VD_RAID_LEVEL, static_cast<int>(level));
     appendMessage(text, MSG_VD_SECONDARY, static_cast<int>(parameters[Params::SECONDARY_RAID_LEVEL]),
                   static_cast<int>(parameters[Params::RAID_QUALIFIER]));

@@ -176,6 +176,53 @@ TEST(ScannerTest, NumbersBeyondIntAreNoOperands)
     EXPECT_EQ("PDLIST ADAPTER NUMBER(1)", s.tokens);
 }
 
+// A '-' directly before a number would otherwise be echoed and dropped, so that -L-1 named
+// drive 1: the signed number is an unknown word (no token), named by the rejection. A '-' that
+// is not directly before a digit, and a '-' inside free or quoted text, stay as they were.
+TEST(ScannerTest, SignedNumbersAreUnknownWords)
+{
+    struct SignedCase {
+        const char* line;
+        std::vector<int> ids;
+        const char* tokens;
+        const char* echo;
+        const char* lastWord;
+    };
+    const SignedCase cases[] = {
+        {"-CfgLdDel -L-1 ", {TOKEN_LDDEL, TOKEN_LOGICAL_DRIVE, TOKEN_UNKNOWN}, "LDDEL LOGICAL_DRIVE", "", "-1"},
+        {"-PDOffline -PhysDrv[252:0] -a-1 ",
+         {TOKEN_PDOFFLINE, TOKEN_PHYSDRV, TOKEN_CHANNEL_TARGET_LIST, TOKEN_ADAPTER, TOKEN_UNKNOWN},
+         "PDOFFLINE PHYSDRV CHANNEL_TARGET_LIST(252:0) ADAPTER", "", "-1"},
+        {"-PDInfo -PhysDrv[252:-1] ", {TOKEN_PDINFO, TOKEN_PHYSDRV, TOKEN_NUMBER, TOKEN_UNKNOWN},
+         "PDINFO PHYSDRV NUMBER(252)", "[:] ", "-1"},
+        // (A decimal number takes no blanks after it: the blank is echoed, as after -sz1.5.)
+        {"-CfgLdAdd -sz-1.5 ", {TOKEN_ADPCFGADD, TOKEN_SIZE, TOKEN_UNKNOWN}, "ADPCFGADD SIZE", " ", "-1.5"},
+        {"-PDList -a -12 ", {TOKEN_PDLIST, TOKEN_ADAPTER, TOKEN_UNKNOWN}, "PDLIST ADAPTER", "", "-12"},
+        {"-PDList -a0 --7 ", {TOKEN_PDLIST, TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_UNKNOWN},
+         "PDLIST ADAPTER NUMBER(0)", "-", "-7"},
+        // Not a signed number: a '-' before a blank, free text, quoted text.
+        {"-PDList -a0 - 5 ", {TOKEN_PDLIST, TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_NUMBER},
+         "PDLIST ADAPTER NUMBER(0) NUMBER(5)", "- ", "5"},
+        {"-CfgSave -f my-1.bin ", {TOKEN_ADPCFGSAVE, TOKEN_FILE, TOKEN_ALPHANUM_CONSTANT},
+         "ADPCFGSAVE FILE ALPHANUM_CONSTANT(my-1.bin)", "", "my-1.bin"},
+        {"-CfgSave -f -1.bin ", {TOKEN_ADPCFGSAVE, TOKEN_FILE, TOKEN_ALPHANUM_CONSTANT},
+         "ADPCFGSAVE FILE ALPHANUM_CONSTANT(-1.bin)", "", "-1.bin"},
+        {"-LDSetProp -Name -1 -L0 ",
+         {TOKEN_SET_LDPROPERTY, TOKEN_NAME, TOKEN_ALPHANUM_CONSTANT, TOKEN_LOGICAL_DRIVE, TOKEN_NUMBER},
+         "SET_LDPROPERTY NAME ALPHANUM_CONSTANT(-1) LOGICAL_DRIVE NUMBER(0)", "", "0"},
+        {"-PDList -a0 \"-1\" ", {TOKEN_PDLIST, TOKEN_ADAPTER, TOKEN_NUMBER, TOKEN_ALPHANUM_CONSTANT},
+         "PDLIST ADAPTER NUMBER(0) ALPHANUM_CONSTANT(-1)", "", "-1"},
+        {"-h -1 ", {TOKEN_HELP_SHT, TOKEN_ALPHANUM_CONSTANT}, "HELP_SHT ALPHANUM_CONSTANT(-1)", "", "-1"},
+    };
+    for (const SignedCase& c : cases) {
+        Scanned s = scan(c.line);
+        EXPECT_EQ(c.ids, s.ids) << c.line;
+        EXPECT_EQ(c.tokens, s.tokens) << c.line;
+        EXPECT_EQ(c.echo, s.echo) << c.line;
+        EXPECT_EQ(c.lastWord, s.lastWord) << c.line;
+    }
+}
+
 TEST(ScannerTest, EndOfInputIsZeroInEveryPosition)
 {
     EXPECT_TRUE(scan("").ids.empty());
