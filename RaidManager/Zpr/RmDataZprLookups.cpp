@@ -26,14 +26,6 @@ bool isExcludedFromUnused(uint16_t state)
     return state == 0x40 || state == 0x80 || state == 0x82 || state == 0x90;
 }
 
-// Deletes the list with its elements.
-void deleteDrives(ArrayList<PhysicalDevice*>* list)
-{
-    for (unsigned char i = 0; list != nullptr && i < list->count(); ++i)
-        delete list->get(i);
-    delete list;
-}
-
 // True when a drive entry of an array record of the configuration has the device id.
 bool isInAnyArray(const ZprConfigBuffer& config, uint16_t deviceId)
 {
@@ -153,14 +145,14 @@ int RmDataZpr::buildPdList(ArrayList<PhysicalDevice*>** out, Accept accept)
                                                                entry.deviceId(), entry.enclosureId()));
         if (pd == nullptr || pds->add(pd) != 0) {
             delete pd;
-            deleteDrives(pds);
+            deleteListAndElements(pds);
             return -1;
         }
     }
     if (out != nullptr)
         *out = pds;
     else
-        deleteDrives(pds);
+        deleteListAndElements(pds);
     return 0;
 }
 
@@ -263,7 +255,7 @@ int RmDataZpr::countDrivesWhere(uint16_t* count, Ask ask)
     for (unsigned char i = 0; i < all->count(); ++i)
         if (ask(all->get(i)))
             ++found;
-    deleteDrives(all);
+    deleteListAndElements(all);
     if (count != nullptr)
         *count = found;
     return 0;
