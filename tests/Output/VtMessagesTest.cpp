@@ -19,7 +19,8 @@ const char* find(unsigned int id)
 
 TEST(Catalogue, HasEveryRowOnceEndingWithTheLastRow)
 {
-    EXPECT_EQ(VT_MESSAGES_COUNT, 883u);
+    // 883 rows, and two of the program's own: a terminal log or an event walk given up on.
+    EXPECT_EQ(VT_MESSAGES_COUNT, 885u);
     std::set<unsigned int> ids;
     for (unsigned int i = 0; i < VT_MESSAGES_COUNT; ++i) {
         EXPECT_TRUE(ids.insert(VT_MESSAGES[i].id).second) << std::hex << VT_MESSAGES[i].id;
