@@ -130,9 +130,11 @@ void FileLogger::log(const char* sourceFile, int line, uint8_t lineModule, uint8
     if (file == nullptr) {
         return;
     }
-    files->printf(file, "%s (%s)(%s) %s %d : %s\n", timestamp, names->moduleName(lineModule).c_str(),
-                  names->levelName(level).c_str(), sourceFile != nullptr ? sourceFile : "", line, text.c_str());
-    files->close(file);
+    // A line that does not reach the log (a full or failing disk) is lost in silence, as when
+    // the log cannot be opened: the log records the command, it does not decide its result.
+    (void)files->printf(file, "%s (%s)(%s) %s %d : %s\n", timestamp, names->moduleName(lineModule).c_str(),
+                        names->levelName(level).c_str(), sourceFile != nullptr ? sourceFile : "", line, text.c_str());
+    (void)files->close(file);
 }
 
 void setLogClock(LogClock clock) { logClock = clock; }

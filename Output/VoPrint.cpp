@@ -158,8 +158,10 @@ void OsVoPrint::appendToLog(const apstring& text)
     FileHandle* handle = fileIO->open(name.c_str(), "a");
     if (handle == nullptr)
         return;
-    fileIO->printf(handle, "%s", text.c_str());
-    fileIO->close(handle);
+    // The console log is a copy of the screen: a text that does not reach it (a full or failing
+    // disk) is lost in silence, as when the log cannot be opened, and the command goes on.
+    (void)fileIO->printf(handle, "%s", text.c_str());
+    (void)fileIO->close(handle);
 }
 
 int keyPressed()

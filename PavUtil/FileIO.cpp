@@ -50,9 +50,16 @@ int FileIOLibStdC::close(FileHandle* handle)
     if (handle == nullptr)
         return EOF;
     FILE* stream = streamOf(handle);
-    int result = stream == nullptr ? EOF : std::fclose(stream);
+    if (stream == nullptr) {
+        delete handle;
+        return EOF;
+    }
+    // A write that failed earlier leaves only the stream's error indicator behind: the final
+    // flush and close may well succeed, yet the file misses text.
+    const bool failedBefore = std::ferror(stream) != 0;
+    int result = std::fclose(stream);
     delete handle;
-    return result;
+    return failedBefore ? EOF : result;
 }
 
 unsigned long long FileIOLibStdC::read(void* buffer, unsigned int size, unsigned int count,

@@ -33,7 +33,8 @@ public:
     // New handle, or null when the file cannot be opened (mode as for fopen). Paths are given
     // as on a real host; the installed stream opener maps them.
     virtual FileHandle* open(const char* path, const char* mode) = 0;
-    // Closes the stream and deletes the handle; the result of fclose (0 on success).
+    // Closes the stream and deletes the handle; 0 when every write, the final flush and the
+    // close succeeded, else EOF (a writer learns here that its text did not all reach the file).
     virtual int close(FileHandle* handle) = 0;
     // Whole elements read / written.
     virtual unsigned long long read(void* buffer, unsigned int size, unsigned int count,

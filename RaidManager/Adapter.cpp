@@ -58,9 +58,7 @@ int Adapter::getBootPhysicalDrive(PhysicalDevice** pd)
     RaidManager* manager = getRaidManager(getController());
     if (manager == nullptr)
         return -1;
-    // With a configuration cached the manager hands out its own list; without, a new one.
-    RmCfg* config = nullptr;
-    const bool ownList = manager->getConfig(&config) != 0;
+    // The manager keeps the list (and its drives): the drive found stays valid after the walk.
     ArrayList<PhysicalDevice*>* pds = nullptr;
     if (manager->getAllPds(&pds) != 0 || pds == nullptr)
         return -1;
@@ -73,7 +71,5 @@ int Adapter::getBootPhysicalDrive(PhysicalDevice** pd)
             break;
         }
     }
-    if (ownList)
-        delete pds;
     return 0;
 }

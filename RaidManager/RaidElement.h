@@ -92,6 +92,15 @@ template <class T>
     return list->add(element);
 }
 
+// Deletes a list that owns its elements, with them; a null list is nothing to delete.
+template <class T>
+void deleteListAndElements(ArrayList<T*>* list)
+{
+    for (unsigned char i = 0; list != nullptr && i < list->count(); ++i)
+        delete list->get(i);
+    delete list;
+}
+
 // Walks `list` asking ask(element, &answer) with the answer preset to 0: the first failure of
 // an ask is the result; an answer of 1 sets *found to 1 and ends the walk with 0; after the
 // last element *found is 0 and the result 0.

@@ -36,7 +36,7 @@ RaidManager::~RaidManager()
 SnapShotRaidManager::SnapShotRaidManager(RmData* rmData, Controller* controller)
     : RaidManager(rmData, controller), driveMix(nullptr), adapter(nullptr), allPds(nullptr), config(nullptr),
       unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), foreignScanned(false),
-      replacedConfigs(nullptr)
+      replacedConfigs(nullptr), builtDriveLists(nullptr), builtLists(nullptr)
 {
 }
 
@@ -57,6 +57,14 @@ void SnapShotRaidManager::dropSnapshot()
         delete replacedConfigs->get(i);
     delete replacedConfigs;
     replacedConfigs = nullptr;
+    for (unsigned char i = 0; builtDriveLists != nullptr && i < builtDriveLists->count(); ++i)
+        deleteListAndElements(builtDriveLists->get(i));
+    delete builtDriveLists;
+    builtDriveLists = nullptr;
+    for (unsigned char i = 0; builtLists != nullptr && i < builtLists->count(); ++i)
+        delete builtLists->get(i);
+    delete builtLists;
+    builtLists = nullptr;
     delete adapter;
     adapter = nullptr;
     delete jbodPds;
@@ -200,10 +208,31 @@ int SnapShotRaidManager::getSpares(ArrayList<Spare*>** list)
     return cachedList(config, &RmCfg::getSpares, list);
 }
 
+int SnapShotRaidManager::keepBuiltList(int (RmData::*build)(ArrayList<PhysicalDevice*>**), bool ownsDrives,
+                                       ArrayList<PhysicalDevice*>** list)
+{
+    if (rmData == nullptr)
+        return -1;
+    ArrayList<PhysicalDevice*>* built = nullptr;
+    int status = (rmData->*build)(&built);
+    if (status != 0 || built == nullptr)
+        return status;
+    if (appendToList(ownsDrives ? builtDriveLists : builtLists, built) != 0) {
+        if (ownsDrives)
+            deleteListAndElements(built);
+        else
+            delete built;
+        return -1;
+    }
+    if (list != nullptr)
+        *list = built;
+    return 0;
+}
+
 int SnapShotRaidManager::getAllPds(ArrayList<PhysicalDevice*>** list)
 {
     if (config == nullptr)
-        return rmData != nullptr ? rmData->getAllPds(list) : -1;
+        return keepBuiltList(&RmData::getAllPds, true, list);
     if (list != nullptr)
         *list = allPds;
     return 0;
@@ -212,7 +241,7 @@ int SnapShotRaidManager::getAllPds(ArrayList<PhysicalDevice*>** list)
 int SnapShotRaidManager::getUnusedPds(ArrayList<PhysicalDevice*>** list)
 {
     if (config == nullptr)
-        return rmData != nullptr ? rmData->getUnusedPds(list) : -1;
+        return keepBuiltList(&RmData::getUnusedPds, false, list);
     if (list != nullptr)
         *list = unusedPds;
     return 0;
@@ -221,7 +250,7 @@ int SnapShotRaidManager::getUnusedPds(ArrayList<PhysicalDevice*>** list)
 int SnapShotRaidManager::getPdsInStateX40(ArrayList<PhysicalDevice*>** list)
 {
     if (config == nullptr)
-        return rmData != nullptr ? rmData->getPdsInStateX40(list) : -1;
+        return keepBuiltList(&RmData::getPdsInStateX40, false, list);
     if (list != nullptr)
         *list = jbodPds;
     return 0;

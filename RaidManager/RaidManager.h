@@ -73,7 +73,8 @@ public:
     [[nodiscard]] virtual int getArrays(ArrayList<Array*>** list) = 0;
     [[nodiscard]] virtual int getSpares(ArrayList<Spare*>** list) = 0;
     // With a cached configuration the snapshot's lists (the JBOD list may then be absent);
-    // else new lists from the RmData, owned by the caller.
+    // else new lists from the RmData. Either way the manager keeps the list: the caller
+    // borrows it until the next refresh or the manager's release, and never deletes it.
     [[nodiscard]] virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
     [[nodiscard]] virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
     [[nodiscard]] virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
@@ -252,6 +253,14 @@ private:
     int32_t foreignScan;                      // -1 until the first foreign scan (kept across refreshes)
     bool foreignScanned;                      // the scan was asked (its result may be -1)
     ArrayList<RmCfg*>* replacedConfigs;       // snapshots replaced by parseConfigBuffer, owned
+    // The lists handed out while no configuration is cached, kept until the snapshot goes:
+    // the all-drives lists own their drives, the others' drives belong to the drive cache.
+    ArrayList<ArrayList<PhysicalDevice*>*>* builtDriveLists;   // containers and drives owned
+    ArrayList<ArrayList<PhysicalDevice*>*>* builtLists;        // containers owned
+    // Hands out a new list of the RmData (`build`) and keeps it in `kept`; -1 when it cannot
+    // be kept (the list is then deleted, its drives too when `ownsDrives`).
+    int keepBuiltList(int (RmData::*build)(ArrayList<PhysicalDevice*>**), bool ownsDrives,
+                      ArrayList<PhysicalDevice*>** list);
 };
 
 // The manager of the controller: the cached one, else a new one over the data access that

@@ -32,6 +32,7 @@ int usage(const std::string& why)
             "       quillsim fault DIR status OPCODE STATUS | ioctl [RETURN] [--errno N] |\n"
             "                          short OPCODE BYTES | corrupt OPCODE OFFSET HEXBYTES |\n"
             "                          missing-driver | json FAULT | clear\n"
+            "                          file PATH [write | close] [no-space | io]\n"
             "                      [--opcode OP] [--host N] [--driver KIND] [--once | --times N | --from N]\n"
             "       quillsim advance DIR SECONDS\n"
             "presets:");
@@ -214,6 +215,24 @@ std::string parseFault(const std::vector<std::string>& args, sim::Fault& f)
     return sim::checkFault(f);
 }
 
+// Builds the file fault of `quillsim fault DIR file PATH [write|close] [no-space|io]`; "" or
+// what is wrong.
+std::string parseFileFault(const std::vector<std::string>& args, sim::FileFault& f)
+{
+    if (args.size() < 4 || args[3].empty())
+        return "file takes PATH";
+    f.path = args[3];
+    for (size_t i = 4; i < args.size(); ++i) {
+        if (args[i] == "write" || args[i] == "close")
+            f.fail = args[i] == "write" ? sim::FileFailure::WRITE : sim::FileFailure::CLOSE;
+        else if (args[i] == "no-space" || args[i] == "io")
+            f.error = args[i] == "no-space" ? sim::FileError::NO_SPACE : sim::FileError::IO;
+        else
+            return "unexpected \"" + args[i] + "\"";
+    }
+    return "";
+}
+
 int fault(const std::vector<std::string>& args)
 {
     if (args.size() < 3)
@@ -226,6 +245,13 @@ int fault(const std::vector<std::string>& args)
         if (args.size() != 3)
             return usage("clear takes nothing more");
         faults.clear();
+        st.model().fileFaults.clear();
+    } else if (args[2] == "file") {
+        sim::FileFault f;
+        std::string problem = parseFileFault(args, f);
+        if (!problem.empty())
+            return usage(problem);
+        st.model().fileFaults.push_back(f);
     } else {
         sim::Fault f;
         std::string problem;

@@ -602,6 +602,13 @@ const std::vector<std::pair<const char*, FaultMode>> FAULT_MODES = {
     {"always", FaultMode::ALWAYS}, {"once", FaultMode::ONCE}, {"times", FaultMode::TIMES}, {"from", FaultMode::FROM},
 };
 
+const std::vector<std::pair<const char*, FileFailure>> FILE_FAILURES = {
+    {"write", FileFailure::WRITE}, {"close", FileFailure::CLOSE},
+};
+const std::vector<std::pair<const char*, FileError>> FILE_ERRORS = {
+    {"no-space", FileError::NO_SPACE}, {"io", FileError::IO},
+};
+
 // Longest texts: the record fields less their terminating NUL, a kernel release as uname
 // holds it, a sysfs attribute.
 const size_t RELEASE_LENGTH = 64;
@@ -1408,6 +1415,17 @@ void visit(V& v, Fault& f)
     v.num("seen", f.seen);
 }
 
+// The longest file name a file fault names.
+const size_t FILE_PATH_LENGTH = 4095;
+
+template <class V>
+void visit(V& v, FileFault& f)
+{
+    v.text("path", f.path, FILE_PATH_LENGTH);
+    v.choice("fail", f.fail, FILE_FAILURES);
+    v.choice("error", f.error, FILE_ERRORS);
+}
+
 template <class V>
 void visit(V& v, Ir2Command& c)
 {
@@ -1523,6 +1541,7 @@ void visit(V& v, HostModel& h)
     v.list("controllers", h.controllers);
     v.list("faults", h.faults);
     v.object("ir2Library", h.ir2Library);
+    v.list("fileFaults", h.fileFaults);
 }
 
 template <typename T>
@@ -1580,6 +1599,9 @@ void checkHost(Reader& r, const HostModel& h)
         if (!problem.empty())
             r.fail("faults[" + std::to_string(i) + "]: " + problem);
     }
+    for (size_t i = 0; i < h.fileFaults.size() && r.ok(); ++i)
+        if (h.fileFaults[i].path.empty())
+            r.fail("fileFaults[" + std::to_string(i) + "].path: a file fault names its file");
 }
 
 // Whether a value holds no object: it is printed on one line.

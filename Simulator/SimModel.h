@@ -843,6 +843,17 @@ struct Fault {
     uint32_t seen = 0;                    // matching commands so far (kept across runs)
 };
 
+// A file whose writes the host's file system fails (see SimFileFaults.h): every write into it,
+// or only its close, fails with "no space left" or an I/O error.
+enum class FileFailure { WRITE, CLOSE };
+enum class FileError { NO_SPACE, IO };
+
+struct FileFault {
+    std::string path;                     // as the program names it (required)
+    FileFailure fail = FileFailure::WRITE;
+    FileError error = FileError::NO_SPACE;
+};
+
 // The integrated-RAID library stand-in's answers (read by the stand-in itself).
 struct Ir2Command {
     uint32_t type = 0;
@@ -947,6 +958,7 @@ struct HostModel {
     std::vector<Controller> controllers;
     std::vector<Fault> faults;
     Ir2Library ir2Library;
+    std::vector<FileFault> fileFaults;
 };
 
 } // namespace sim

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "Simulator/SimFaults.h"
+#include "Simulator/SimFileFaults.h"
 #include "Simulator/SimScsi.h"
 
 namespace sim {
@@ -284,6 +285,9 @@ ssize_t SimOsBoundary::write(int fd, const void* buf, size_t count)
 
 FILE* SimOsBoundary::fopen(const char* path, const char* mode)
 {
+    const FileFault* fault = state_.ensureLoaded() == 0 ? findFileFault(state_.model(), path) : nullptr;
+    if (fault != nullptr)
+        return openFaultyFile(*fault, hostPath(path), mode);
     return ::fopen(hostPath(path).c_str(), mode);
 }
 

@@ -38,6 +38,11 @@ const uint32_t FILTER_FROM_DEBUG = 0xFE00FFFF;
 // The virtual-drive locale only, class 0 and above.
 const uint32_t FILTER_VD_EVENTS = 0x00000001;
 
+// The newest-first walk gives up after this many sequence numbers in a row that brought no
+// event it had not seen: a controller whose newest number lies far above its events would
+// otherwise be asked once per number, up to four thousand million times.
+const uint32_t MAX_NUMBERS_WITHOUT_EVENT = 1024;
+
 const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x300;
 const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x302;
 
@@ -142,6 +147,14 @@ FileHandle* AdpEventLogCp::openOutput(AdpEventLogPo* request)
     return file;
 }
 
+int AdpEventLogCp::closeOutput(FileHandle* file, int status)
+{
+    if (file == nullptr || FileIO::instance()->close(file) == 0 || status != 0)
+        return status;
+    printMessage(MSG_FILE_WRITE_FAILED);
+    return -1;
+}
+
 bool AdpEventLogCp::writeBatch(const uint8_t* list, uint32_t events, uint8_t classFilter, FileHandle* file, int& status)
 {
     const ZprEventList batch(list, ZprEventList::sizeFor(ZprEventList::MAX_BATCH));
@@ -191,7 +204,7 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
             printMessageToFile(file, MSG_EVENT_COUNT_HEADING, static_cast<int>(request->getAdapterNumber()),
                                static_cast<unsigned long>(count)) != 0) {
             printMessage(MSG_FILE_WRITE_FAILED);
-            FileIO::instance()->close(file);
+            (void)closeOutput(file, -1);
             delete[] buffer;
             return -1;
         }
@@ -216,19 +229,17 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
             break;
         start = next;
     }
-    if (file != nullptr)
-        FileIO::instance()->close(file);
     delete[] buffer;
-    return status;
+    return closeOutput(file, status);
 }
 
 // One request per sequence number, from the newest down to the oldest; the same event handed
 // back for several numbers is written once. The walk takes at most as many requests as the log
-// spans, and stops once n events were written.
+// spans, stops once n events were written, and gives up (with a message, the events written so
+// far kept) after a long run of numbers that brought no new event.
 int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, const uint8_t* infoRecord)
 {
     const ZprEventLogInfo info(infoRecord, ZprEventLogInfo::SIZE);
-    const uint32_t wanted = request->getLatestCount();
     FileHandle* file = nullptr;
     if (request->getFileName().length() != 0) {
         file = openOutput(request);
@@ -239,33 +250,50 @@ int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, con
     uint8_t* buffer = new (noThrowNew) uint8_t[bufferSize]();
     if (buffer == nullptr) {
         printMessage(MSG_NO_MEMORY, "getting events");
-        if (file != nullptr)
-            FileIO::instance()->close(file);
+        (void)closeOutput(file, -1);
         return -1;
     }
-    int status = 0;
+    int status = walkNumbers(adapter, request, info, buffer, file);
+    delete[] buffer;
+    return closeOutput(file, status);
+}
+
+int AdpEventLogCp::walkNumbers(Adapter* adapter, AdpEventLogPo* request, const ZprEventLogInfo& info,
+                               uint8_t* buffer, FileHandle* file)
+{
+    const uint32_t bufferSize = ZprEventList::sizeFor(1);
+    const uint32_t wanted = request->getLatestCount();
     uint32_t printed = 0;
     uint32_t lastPrinted = 0xFFFFFFFF;
+    uint32_t lastSeen = 0xFFFFFFFF;
+    uint32_t withoutEvent = 0;
     uint32_t seq = info.newest();
     const uint64_t span = static_cast<uint64_t>(static_cast<uint32_t>(info.newest() - info.oldest())) + 1;
     for (uint64_t asked = 0; printed < wanted && asked < span; ++asked) {
         int fetched = adapter->getEvents(seq, buffer, bufferSize, FILTER_FROM_DEBUG);
         if (fetched != 0) {
             logEventCommandFailed(DCMD_ADP_EVENT_GET, seq, fetched, 1);
-            status = fetched;
-            break;
+            return fetched;
         }
         const ZprEventList reply(buffer, bufferSize);
-        if (reply.eventCount(1) == 1 && passes(ZprEventRecord(reply.event(0)).eventClass(), request->getClassFilter())) {
+        const bool hasEvent = reply.eventCount(1) == 1;
+        const uint32_t number = hasEvent ? ZprEventRecord(reply.event(0)).seqNum() : lastSeen;
+        if (hasEvent && number != lastSeen) {
+            withoutEvent = 0;
+            lastSeen = number;
+        } else if (++withoutEvent >= MAX_NUMBERS_WITHOUT_EVENT) {
+            printMessage(MSG_EVENT_WALK_STOPPED, static_cast<int>(request->getAdapterNumber()), withoutEvent,
+                         static_cast<unsigned long>(seq));
+            return -1;
+        }
+        if (hasEvent && passes(ZprEventRecord(reply.event(0)).eventClass(), request->getClassFilter())) {
             noMatchingEvent = 0;
             if (file == nullptr)
-                break;
-            const uint32_t number = ZprEventRecord(reply.event(0)).seqNum();
+                return 0;
             if (number != lastPrinted) {
                 if (decodeEvent(reply.event(0), file) != 0) {
                     printMessage(MSG_FILE_WRITE_FAILED);
-                    status = -1;
-                    break;
+                    return -1;
                 }
                 lastPrinted = number;
                 ++printed;
@@ -275,10 +303,7 @@ int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, con
             break;
         --seq;
     }
-    if (file != nullptr)
-        FileIO::instance()->close(file);
-    delete[] buffer;
-    return status;
+    return 0;
 }
 
 // The report of the consistency checks' inconsistencies, per virtual drive: the events of the
@@ -335,9 +360,8 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
         return -1;
     }
     status = writeCcReport(manager, request, vds, vdCount, records, collected, file);
-    FileIO::instance()->close(file);
     delete[] records;
-    return status;
+    return closeOutput(file, status);
 }
 
 // Fetches up to `count` events of the virtual-drive locale from `start` on, at most a full

@@ -14,6 +14,7 @@ class AdpEventLogPo;
 class FileHandle;
 class RaidManager;
 class VirtualDisk;
+class ZprEventLogInfo;
 
 class AdpEventLogCp : public CommandProcessor {
 public:
@@ -35,6 +36,9 @@ private:
     bool writeBatch(const uint8_t* list, uint32_t events, uint8_t classFilter, FileHandle* file, int& status);
     // The newest events first, one request per sequence number.
     int walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
+    // The requests of that walk, into a one-event buffer; events go to `file` when there is one.
+    int walkNumbers(Adapter* adapter, AdpEventLogPo* request, const ZprEventLogInfo& info, uint8_t* buffer,
+                    FileHandle* file);
     // The consistency checks' inconsistency events of the chosen virtual drives, written to the
     // file.
     int reportCcInconsistencies(RaidManager* manager, Adapter* adapter, AdpEventLogPo* request, const uint8_t* info);
@@ -43,6 +47,10 @@ private:
                              uint8_t vdCount, const uint8_t* records, uint32_t events, FileHandle* file);
     // Opens the output file: replaced by the first adapter served, appended to by the others.
     static FileHandle* openOutput(AdpEventLogPo* request);
+    // Closes the output file (when one is open) and returns the action's result: `status`, or
+    // -1 with the write-failure message when the action had succeeded but the text did not all
+    // reach the file (a write, the flush or the close failed).
+    static int closeOutput(FileHandle* file, int status);
 
     int noMatchingEvent;   // 1 until an event passed the class filter
 };

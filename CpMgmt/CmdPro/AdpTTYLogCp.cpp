@@ -76,12 +76,16 @@ int printFirmwareTermLog(CpController* cpController)
         }
         const ZprTtyLogChunk piece(buffer, sizeof buffer);
         printMessage(MSG_TEXT, piece.text());
-        // A count beyond what a piece can hold is taken as a full piece, so that a lying
-        // count moves on through the log instead of jumping or wrapping round; the log ends
-        // where the offset would pass the 32-bit range.
+        // A count beyond what a piece can hold is taken as a full piece. A full piece that
+        // brought no text ends the log however full it claims to be, and a firmware whose
+        // pieces never stop coming full is not followed past the largest log there is.
         const uint32_t count = clampCount(piece.count(), ZprTtyLogChunk::MAX_TEXT);
-        if (count <= ZprTtyLogChunk::FULL_ABOVE || offset > UINT32_MAX - count)
+        if (count <= ZprTtyLogChunk::FULL_ABOVE || piece.text()[0] == '\0')
             return 0;
+        if (offset + count >= ZprTtyLogChunk::MAX_LOG_SIZE) {
+            printMessage(MSG_TTY_LOG_TOO_LONG, static_cast<unsigned>(ZprTtyLogChunk::MAX_LOG_SIZE));
+            return -1;
+        }
         offset += count;
     }
 }

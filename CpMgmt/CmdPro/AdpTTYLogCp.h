@@ -19,8 +19,9 @@ public:
 };
 
 // Prints the whole terminal log through the console printer, piece by piece from offset 0
-// while the pieces come back full. A failed read prints its message and ends the log. Returns
-// the status of the last read (0 when the log was read to its end). The diagnostic report
+// while the pieces come back full with text. A failed read prints its message and ends the log.
+// Returns the status of the last read (0 when the log was read to its end), or -1 with a
+// message when the pieces still come full at the largest size a log has. The diagnostic report
 // prints the log with the same loop.
 int printFirmwareTermLog(CpController* cpController);
 

@@ -28,14 +28,6 @@ bool isExcludedFromUnused(uint16_t state)
            state == PD_STATE_CONFIGURED_SHIELDED;
 }
 
-// Deletes the list with its elements.
-void deleteDrives(ArrayList<PhysicalDevice*>* list)
-{
-    for (unsigned char i = 0; list != nullptr && i < list->count(); ++i)
-        delete list->get(i);
-    delete list;
-}
-
 // True when a drive entry of an array record of the configuration has the device id.
 bool isInAnyArray(const ZprConfigBuffer& config, uint16_t deviceId)
 {
@@ -155,14 +147,14 @@ int RmDataZpr::buildPdList(ArrayList<PhysicalDevice*>** out, Accept accept)
                                                                entry.deviceId(), entry.enclosureId()));
         if (pd == nullptr || pds->add(pd) != 0) {
             delete pd;
-            deleteDrives(pds);
+            deleteListAndElements(pds);
             return -1;
         }
     }
     if (out != nullptr)
         *out = pds;
     else
-        deleteDrives(pds);
+        deleteListAndElements(pds);
     return 0;
 }
 
@@ -266,7 +258,7 @@ int RmDataZpr::countDrivesWhere(uint16_t* count, Ask ask)
     for (unsigned char i = 0; i < all->count(); ++i)
         if (ask(all->get(i)))
             ++found;
-    deleteDrives(all);
+    deleteListAndElements(all);
     if (count != nullptr)
         *count = found;
     return 0;

@@ -21,6 +21,9 @@ public:
     static constexpr uint32_t MAX_TEXT = SIZE - TEXT;
     // A piece with more characters than this was full: the log goes on after it.
     static constexpr uint32_t FULL_ABOVE = 1015;
+    // The most text a controller's terminal log holds; a log that claims to go on past it is
+    // not read further.
+    static constexpr uint32_t MAX_LOG_SIZE = 1024 * 1024;
 
     ZprTtyLogChunk(const uint8_t* record, size_t size) : bytes(record, size) {}
 

@@ -134,6 +134,32 @@ TEST_F(ControllerTimeTermLogE2e, DisplayTermLog)
     }, {LOG_GET});
 }
 
+// A firmware whose pieces keep claiming to be full is not followed for ever: a full piece that
+// brings no text ends the log, and pieces that keep bringing text stop at the largest log a
+// controller holds (1 MiB, 1033 pieces of 1016 characters) with a message and a failed result.
+TEST_F(ControllerTimeTermLogE2e, PiecesThatAlwaysClaimToBeFull)
+{
+    const std::string stopped = "\nFirmware term log reading stopped after 1048576 bytes: the controller reports "
+                                "more log data than a term log holds.\n";
+    Lines reads;
+    Lines offsets;
+    std::string shown;
+    for (unsigned piece = 0; piece < 1033; ++piece) {
+        reads.push_back(sent(2, LOG_GET));
+        offsets.push_back(pieceAt(piece * 1016));
+        shown += "ABC\n";
+    }
+    expectRuns({
+        {"a full piece without text ends the log", "one", withLog("short log\n"),
+         {{"corrupt", LOG_GET, "4", "f8030000"}}, {"-FwTermLog", "-Dsply", "-a0"}, 0,
+         BLANK_OUT + LOG_HEADER + "short log\n" + exitLine("00"), onAdapter0({sent(2, LOG_GET), sent(2, LOG_GET)}),
+         {pieceAt(0), pieceAt(1016)}},
+        {"full pieces with text stop at the largest log", "one", {}, {{"corrupt", LOG_GET, "4", "f80300004142430a"}},
+         {"-FwTermLog", "-Dsply", "-a0"}, 1, BLANK_OUT + LOG_HEADER + shown + stopped + exitLine("01"),
+         onAdapter0(reads), offsets},
+    }, {LOG_GET});
+}
+
 TEST_F(ControllerTimeTermLogE2e, TermLogCommands)
 {
     const nlohmann::json mode3 = {{"termLog", {{"bbuMode", 3}}}};

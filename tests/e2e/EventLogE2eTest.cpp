@@ -279,6 +279,42 @@ TEST_F(EventLogE2e, NewestFirst)
     });
 }
 
+// A newest number far above the events would make the walk ask once per number: it gives up
+// after 1024 numbers in a row that brought no new event, with a message, keeping what it wrote.
+TEST_F(EventLogE2e, NewestFirstGivesUpOnALyingNewestNumber)
+{
+    const std::string stopped = "Adapter #0: No new event in 1024 sequence numbers down to 0x";
+    const std::string tail = "; the newest event number is not believed and the search stops.\n";
+    const std::string failed = "AdpEventLog failed\n" + exitLine("01");
+
+    nlohmann::json lying = nlohmann::json::parse(EVENT_LOG);
+    lying["newest"] = "0xffffffff";
+    const std::string dir = host("one", lying);
+    RunResult r = run(dir, {"-AdpEventLog", "-GetLatest", "3", "-f", "out.txt", "-a0"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, BLANK_OUT + stopped + "fffffc00" + tail + failed);
+    EXPECT_EQ(r.files["out.txt"], "");
+    const Lines sentToLying = eventCommands(dir);
+    ASSERT_EQ(sentToLying.size(), 1025u);
+    EXPECT_EQ(sentToLying[1], "opcode=0x01040300 mbox=0xffffffff,0xfe00ffff,0x00000000");
+    EXPECT_EQ(sentToLying[1024], "opcode=0x01040300 mbox=0xfffffc00,0xfe00ffff,0x00000000");
+
+    // The event far above the others is written; the numbers below it hand it back again until
+    // the walk gives up, before it reaches the older events.
+    nlohmann::json gap = nlohmann::json::parse(EVENT_LOG);
+    gap["events"].push_back(nlohmann::json::parse(
+        R"({"seq": "0x1000", "time": "0xff00003c", "code": "0x1", "class": 0, "locale": "0x1", "argType": 0,
+            "description": "Firmware initialization started"})"));
+    const std::string gapDir = host("one", gap);
+    RunResult g = run(gapDir, {"-AdpEventLog", "-GetLatest", "3", "-f", "out.txt", "-a0"});
+    EXPECT_EQ(g.exitCode, 1);
+    EXPECT_EQ(g.out, BLANK_OUT + stopped + "00000c00" + tail + failed);
+    EXPECT_EQ(g.files["out.txt"], "\n\nseqNum: 0x00001000\nSeconds since last reboot: 60\nCode: 0x00000001\nClass: 0\n"
+                                  "Locale: 0x01\nEvent Description: Firmware initialization started\nEvent Data:\n"
+                                  "===========\nNone\n");
+    EXPECT_EQ(eventCommands(gapDir).size(), 1026u);
+}
+
 TEST_F(EventLogE2e, FirmwareFailures)
 {
     const std::string dir = host("one", nlohmann::json::parse(EVENT_LOG), {{"status", "0x01040300", "0x2d"}});
