@@ -22,8 +22,7 @@ TEST(Catalogue, HasEveryRowOnceEndingWithTheLastRow)
     // 883 rows, and three of the program's own: the refusal of a name with control characters,
     // a terminal log or an event walk given up on.
     EXPECT_EQ(VT_MESSAGES_COUNT, 886u);
-    EXPECT_STREQ(find(0x3200c), "Adapter %d: Invalid name: control characters are not allowed.
-");
+    EXPECT_STREQ(find(0x3200c), "Adapter %d: Invalid name: control characters are not allowed.\n");
     std::set<unsigned int> ids;
     for (unsigned int i = 0; i < VT_MESSAGES_COUNT; ++i) {
         EXPECT_TRUE(ids.insert(VT_MESSAGES[i].id).second) << std::hex << VT_MESSAGES[i].id;
