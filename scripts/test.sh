@@ -21,6 +21,8 @@ options=()
 if command -v ccache >/dev/null 2>&1; then
     # Keyed on paths below the clone's root, so that a clone in another folder hits the cache.
     export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+    # The tests' precompiled headers: ccache caches their users only when told to.
+    export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
     options=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
@@ -48,10 +50,13 @@ run_tests() {
 }
 
 # The GCC build leaves out debugging information, which cost a third of its compile time and
-# serves no check.
+# serves no check. Both builds compile the tests' own sources without optimisation (a fifth less
+# time; the code under test keeps the build's) and with a precompiled header of the libraries
+# every test source reads (QUILL_TEST_PCH).
 stage "GCC: build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_WERROR=ON \
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
+    -DQUILL_TEST_COMPILE_OPTIONS=-O0 -DQUILL_TEST_PCH=ON \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ "${options[@]}" >/dev/null
 cmake --build build -j "$jobs"
 stage_end "GCC: build"
@@ -64,7 +69,7 @@ stage_end "GCC: tests"
 stage "clang with the sanitizers and the fuzzer's coverage: build"
 cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILL_FUZZ=ON -DQUILL_WERROR=ON \
     -DQUILL_BENCH=OFF -DCMAKE_C_FLAGS_DEBUG="-O1 -gline-tables-only" \
-    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DQUILL_TEST_COMPILE_OPTIONS=-O0 -DQUILL_TEST_PCH=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${options[@]}" >/dev/null
 cmake --build build-clang -j "$jobs" --target all fuzz_all
 stage_end "clang with the sanitizers and the fuzzer's coverage: build"

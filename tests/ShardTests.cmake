@@ -2,7 +2,8 @@
 # the program lists its tests, and every SHARD_SIZE of them (round up) make one entry that runs
 # the program once with GTEST_TOTAL_SHARDS/GTEST_SHARD_INDEX. Starting a program once per test
 # cost more than most tests, above all under the sanitizers; a failure still shows the failing
-# test's name in the entry's output (ctest --output-on-failure).
+# test's name in the entry's output (ctest --output-on-failure), and a crash the name of the test
+# that was running (the last "[ RUN      ]" line), which is why the output is not shortened.
 #   cmake -D EXE=... -D NAME=... -D SHARD_SIZE=... -D WEIGHT=... -D WORKDIR=... -D OUT=... -P
 cmake_minimum_required(VERSION 3.24)
 execute_process(COMMAND "${EXE}" --gtest_list_tests
@@ -33,7 +34,7 @@ foreach(index RANGE ${last})
   # Larger shards and heavier programs start first, so that the last to end is a short one.
   math(EXPR cost "(${count} / ${shards}) * ${WEIGHT}")
   string(APPEND text
-    "add_test([=[${test}]=] [=[${EXE}]=] --gtest_brief=1)\n"
+    "add_test([=[${test}]=] [=[${EXE}]=])\n"
     "set_tests_properties([=[${test}]=] PROPERTIES WORKING_DIRECTORY [=[${WORKDIR}]=]"
     " ENVIRONMENT \"GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${index}\""
     " COST ${cost} TIMEOUT 1800)\n")
