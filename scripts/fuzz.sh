@@ -7,7 +7,8 @@
 #                                     and is kept from run to run
 #   scripts/fuzz.sh                   every target in turn, FUZZ_SECONDS (default 60) each
 #   scripts/fuzz.sh --ci [SECONDS]    every target for SECONDS (default 30) on its seed corpus
-#                                     (fuzz/corpus/TARGET), keeping nothing: what CI runs
+#                                     (fuzz/corpus/TARGET), keeping nothing, as many targets at
+#                                     a time as there are cores (QUILL_JOBS: fewer): what CI runs
 #   scripts/fuzz.sh --list            the targets
 #   scripts/fuzz.sh --seeds           writes the firmware targets' seeds into fuzz/corpus/ anew
 #                                     (the command line's come from fuzz/commandline-seeds.py)
@@ -16,16 +17,20 @@
 # input is written to build-fuzz/findings/ and shown. Fix it where it is, then add the input
 # to fuzz/corpus/TARGET and as a regression test in the matching tests/ folder.
 # FUZZ_ARGS: more libFuzzer options, e.g. FUZZ_ARGS="-runs=1000000".
+# QUILL_FUZZ_BUILD: another build folder with -DQUILL_FUZZ=ON (scripts/test.sh uses the one in
+# which it also runs the tests under the sanitizers); it is only brought up to date.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build=$root/build-fuzz
+build=${QUILL_FUZZ_BUILD:-$root/build-fuzz}
 jobs=${QUILL_JOBS:-$(nproc)}
 
 build_targets() {
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_FUZZ=ON \
-        -DQUILL_TESTS=OFF -DQUILL_BENCH=OFF \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_FUZZ=ON \
+            -DQUILL_TESTS=OFF -DQUILL_BENCH=OFF \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    fi
     cmake --build "$build" -j "$jobs" --target fuzz_all
 }
 
@@ -74,11 +79,20 @@ case "${1:-}" in
     python3 "$root/fuzz/commandline-seeds.py" "$root" "$root/fuzz/corpus/commandline"
     ;;
 --ci)
-    for t in $(targets); do
-        scratch=$(mktemp -d)
-        run "$t" "${2:-30}" 1 "$scratch"
-        rm -rf "$scratch"
+    # Each target alone in a process of its own, side by side; their output is shown target by
+    # target once all have ended, and any finding fails the run.
+    logs=$(mktemp -d)
+    export -f run report_finding
+    export build root FUZZ_ARGS
+    status=0
+    targets | xargs -P "$jobs" -I{} bash -c \
+        'scratch=$(mktemp -d); (run "$1" "$2" 1 "$scratch") >"$3/$1.log" 2>&1; rc=$?; rm -rf "$scratch"; exit $rc' \
+        _ {} "${2:-30}" "$logs" || status=1
+    for log in "$logs"/*.log; do
+        cat "$log"
     done
+    rm -rf "$logs"
+    exit $status
     ;;
 "")
     for t in $(targets); do

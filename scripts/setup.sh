@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every package the build and the tests need. Idempotent: quick when all is there.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev nlohmann-json3-dev tmux)
+pkgs=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev nlohmann-json3-dev tmux ccache lld)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

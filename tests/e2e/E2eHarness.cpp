@@ -172,31 +172,102 @@ RunResult runProgram(const RunSpec& spec)
     return result;
 }
 
+// Copies the folder `from` to `to` (made here): folders, regular files with their modes, and
+// symbolic links as they are. A host folder holds nothing else, and its links are relative.
+static bool copyTree(const std::string& from, const std::string& to)
+{
+    struct stat st;
+    if (lstat(from.c_str(), &st) != 0 || mkdir(to.c_str(), st.st_mode & 07777) != 0)
+        return false;
+    DIR* d = opendir(from.c_str());
+    if (!d)
+        return false;
+    bool ok = true;
+    while (struct dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        std::string src = from + "/" + name, dst = to + "/" + name;
+        if (lstat(src.c_str(), &st) != 0) {
+            ok = false;
+        } else if (S_ISDIR(st.st_mode)) {
+            ok = copyTree(src, dst) && ok;
+        } else if (S_ISLNK(st.st_mode)) {
+            std::vector<char> target(st.st_size + 1, '\0');
+            ok = readlink(src.c_str(), target.data(), st.st_size) == st.st_size &&
+                 symlink(target.data(), dst.c_str()) == 0 && ok;
+        } else {
+            std::ofstream(dst, std::ios::binary) << readFile(src);
+            ok = chmod(dst.c_str(), st.st_mode & 07777) == 0 && ok;
+        }
+    }
+    closedir(d);
+    return ok;
+}
+
+// The hosts made so far in this test process, by what they were made from; each is made once
+// ("quillsim create" costs a program start, and more under the sanitizers) and every further
+// call gets a copy. They go when the process ends.
+namespace {
+class HostTemplates {
+public:
+    ~HostTemplates()
+    {
+        for (const auto& made : dirs_)
+            removeTree(made.second);
+    }
+
+    // A fresh copy of the host made from a preset, or from a description when there is one.
+    std::string copyOf(const std::string& preset, const std::string* description)
+    {
+        std::string key = description ? "--from\n" + *description : "--preset\n" + preset;
+        auto found = dirs_.find(key);
+        if (found == dirs_.end())
+            found = dirs_.emplace(key, create(preset, description)).first;
+        std::string dir = makeTempDir("quillhost");
+        if (!copyTree(found->second + "/host", dir + "/host"))
+            throw std::runtime_error("copying the simulated host " + found->second + " failed");
+        return dir + "/host";
+    }
+
+private:
+    static std::string create(const std::string& preset, const std::string* description)
+    {
+        std::string dir = makeTempDir("quillhost");
+        RunSpec spec;
+        spec.program = QUILLSIM_BIN;
+        spec.args = {"create", dir + "/host", "--preset", preset};
+        if (description) {
+            std::ofstream(dir + "/description.json") << *description;
+            spec.args = {"create", dir + "/host", "--from", dir + "/description.json"};
+        }
+        RunResult r = runProgram(spec);
+        removeTree(r.workDir);
+        if (r.exitCode != 0) {
+            removeTree(dir);
+            throw std::runtime_error("quillsim create failed: " + r.err);
+        }
+        return dir;
+    }
+
+    std::map<std::string, std::string> dirs_;
+};
+
+HostTemplates& hostTemplates()
+{
+    static HostTemplates templates;
+    return templates;
+}
+} // namespace
+
 std::string makeSimHost(const std::string& preset)
 {
-    std::string dir = makeTempDir("quillhost");
-    RunSpec spec;
-    spec.program = QUILLSIM_BIN;
-    spec.args = {"create", dir + "/host", "--preset", preset};
-    RunResult r = runProgram(spec);
-    if (r.exitCode != 0)
-        throw std::runtime_error("quillsim create failed: " + r.err);
-    removeTree(r.workDir);
-    return dir + "/host";
+    return hostTemplates().copyOf(preset, nullptr);
 }
 
 std::string makeSimHostFrom(const std::string& description)
 {
-    std::string dir = makeTempDir("quillhost");
-    std::ofstream(dir + "/description.json") << description;
-    RunSpec spec;
-    spec.program = QUILLSIM_BIN;
-    spec.args = {"create", dir + "/host", "--from", dir + "/description.json"};
-    RunResult r = runProgram(spec);
-    if (r.exitCode != 0)
-        throw std::runtime_error("quillsim create failed: " + r.err);
-    removeTree(r.workDir);
-    return dir + "/host";
+    return hostTemplates().copyOf("", &description);
 }
 
 std::string addSimFault(const std::string& hostDir, const std::vector<std::string>& faultArgs)
