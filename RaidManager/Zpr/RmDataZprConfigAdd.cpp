@@ -179,7 +179,7 @@ int RmDataZpr::fillLdRecord(UnConfiguredVd* plan, ZprLdRecord& ld, uint8_t drive
     const bool written =
         ld.setReference(static_cast<uint8_t>(targetId), 0) && ld.setName(plan->getName()) &&
         ld.setPolicies(cache, 0, diskCache, cache) &&
-        ld.setLayout(primary, primary == 5 || primary == 6 ? ZprLdParameters::RAID_QUALIFIER_PARITY : 0, 0, strip,
+        ld.setLayout(primary, primary == 5 || primary == 6 ? RAID_QUALIFIER_PARITY : 0, 0, strip,
                      drivesPerSpan,
                      spanCount) &&
         ld.setStates(LD_STATE_OPTIMAL, 0) && ld.setEncryption(encryption) && ld.setSsdCaching(ssd) &&

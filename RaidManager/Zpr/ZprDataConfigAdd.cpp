@@ -13,6 +13,7 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/ZprLdValues.h"
 #include "RaidManager/Zpr/ZprDriveInfo.h"
 #include "RaidManager/Zpr/ZprLdIdList.h"
 #include "RaidManager/Zpr/ZprLdParameters.h"
@@ -35,7 +36,7 @@ bool putLevel(ZprLdRecord& ld, uint8_t level, uint8_t drivesPerSpan, uint8_t str
 {
     const uint8_t primary =
         level == 1 && drivesPerSpan > 2 ? ZprLdParameters::RAID_LEVEL_MULTI_MIRROR : level;
-    const uint8_t qualifier = primary == 5 || primary == 6 ? ZprLdParameters::RAID_QUALIFIER_PARITY : 0;
+    const uint8_t qualifier = primary == 5 || primary == 6 ? RAID_QUALIFIER_PARITY : 0;
     return ld.setLayout(primary, qualifier, 0, stripExponent, drivesPerSpan, spans);
 }
 

@@ -32,8 +32,6 @@ public:
 
     // The primary level the firmware gives a mirror of more than two drives.
     static constexpr uint8_t RAID_LEVEL_MULTI_MIRROR = 17;
-    // The level qualifier of the parity levels 5 and 6.
-    static constexpr uint8_t RAID_QUALIFIER_PARITY = 3;
 
     static constexpr uint8_t STATE_OFFLINE = 0;
     static constexpr uint8_t STATE_PARTIALLY_DEGRADED = 1;
