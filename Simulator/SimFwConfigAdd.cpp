@@ -24,7 +24,6 @@ const uint8_t CONFIG_FLAG_SPARE = 0x02;
 const uint8_t LD_STATE_DEGRADED = 2;
 const uint16_t MISSING_MEMBER = 0xFFFF;
 const size_t CFG_HEADER_SIZE = 32;
-const size_t CFG_LD_SIZE = 256;
 // A buffer carries at least its header; the header gives the rest of its length.
 const size_t CFG_MIN_WRITE = CFG_HEADER_SIZE;
 
