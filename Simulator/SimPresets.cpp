@@ -140,14 +140,17 @@ Controller configurable()
         {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},      // 400 GB solid-state
         {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},
     };
-    c.drives.pop_back();   // seven drives, so the enclosure shows an empty slot as well
-    for (unsigned i = 2; i < c.drives.size(); ++i) {
-        const Kind& k = kinds[i - 2];
-        c.drives[i].interface = k.interface;
-        c.drives[i].media = k.media;
-        c.drives[i].product = k.product;
-        c.drives[i].rawBlocks = k.rawBlocks;
-        c.drives[i].coercedBlocks = k.coercedBlocks;
+    // Seven drives, so the enclosure shows an empty slot as well (the enclosure's own entry
+    // stays last).
+    c.drives.erase(c.drives.begin() + 7);
+    for (size_t i = 0; i < sizeof kinds / sizeof kinds[0]; ++i) {
+        Drive& d = c.drives[i + 2];
+        d.interface = kinds[i].interface;
+        d.media = kinds[i].media;
+        d.product = kinds[i].product;
+        d.rawBlocks = kinds[i].rawBlocks;
+        d.coercedBlocks = kinds[i].coercedBlocks;
+        blankPadded(d);
     }
     return c;
 }

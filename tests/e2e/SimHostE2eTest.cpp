@@ -28,6 +28,21 @@ protected:
         return r;
     }
 
+    // A host created from `file` shows the `keys`; a host created from what it showed shows the same.
+    void expectRoundTrip(const std::string& base, const std::string& file, const std::vector<const char*>& keys)
+    {
+        ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
+        RunResult shown = quillsim({"show", base + "/first"});
+        ASSERT_EQ(shown.exitCode, 0) << shown.err;
+        for (const char* key : keys)
+            EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
+        std::ofstream(base + "/shown.json") << shown.out;
+        ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
+        RunResult again = quillsim({"show", base + "/second"});
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_EQ(again.out, shown.out);
+    }
+
     RunResult cli(const std::string& host, const std::vector<std::string>& args)
     {
         RunSpec spec;
@@ -191,18 +206,10 @@ TEST_F(SimHostE2e, ControllerRecordsRoundTripThroughCreateAndShow)
         "connectorModes": {"modes": [1, 2]},
         "connectorInfo": {"connectors": [{"name": "Port A"}]},
         "phyList": {"phys": [{"linkRate": 8}, {"disabled": true}]}}]})";
-    ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
-    RunResult shown = quillsim({"show", base + "/first"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    for (const char* key : {"\"raidLevelOptions\": \"0x8\"", "\"raid60\": {\"min\": 8, \"max\": 128}",
-                            "\"runtimeStatus\": \"0x2\"", "\"rebuildRate\": 60", "\"bootDevice\": \"0x0\"",
-                            "\"modes\": [1, 2]", "\"name\": \"Port A\"", "\"disabled\": true"})
-        EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
-    std::ofstream(base + "/shown.json") << shown.out;
-    ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
-    RunResult again = quillsim({"show", base + "/second"});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out, shown.out);
+    expectRoundTrip(base, file,
+                    {"\"raidLevelOptions\": \"0x8\"", "\"raid60\": {\"min\": 8, \"max\": 128}",
+                     "\"runtimeStatus\": \"0x2\"", "\"rebuildRate\": 60", "\"bootDevice\": \"0x0\"",
+                     "\"modes\": [1, 2]", "\"name\": \"Port A\"", "\"disabled\": true"});
 }
 
 TEST_F(SimHostE2e, UnknownOrMistypedRecordFieldIsRefusedByName)
@@ -241,18 +248,10 @@ TEST_F(SimHostE2e, RecordingKeysRoundTripThroughCreateAndShow)
                  "configPatch": {"0x12": "01"}}]}],
         "faults": [{"type": "status", "opcode": "0x04030000", "status": "0x2d", "mailbox": {"0": "00", "4": "0100"}}],
         "ir2Library": {"controllers": [0], "hostCache": {"cacheDeviceListCount": 3, "vdListCount": 0}}})";
-    ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
-    RunResult shown = quillsim({"show", base + "/first"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    for (const char* key : {"\"mailbox\": {\"0x0\": \"00\", \"0x4\": \"0100\"}", "\"configPatch\": {\"0x12\": \"01\"}",
-                            "\"row\": 1", "\"sequence\": 0", "\"state\": \"0x11\"",
-                            "\"hostCache\": {\"cacheDeviceListCount\": 3, \"vdListCount\": 0}"})
-        EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
-    std::ofstream(base + "/shown.json") << shown.out;
-    ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
-    RunResult again = quillsim({"show", base + "/second"});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out, shown.out);
+    expectRoundTrip(base, file,
+                    {"\"mailbox\": {\"0x0\": \"00\", \"0x4\": \"0100\"}", "\"configPatch\": {\"0x12\": \"01\"}",
+                     "\"row\": 1", "\"sequence\": 0", "\"state\": \"0x11\"",
+                     "\"hostCache\": {\"cacheDeviceListCount\": 3, \"vdListCount\": 0}"});
 }
 
 TEST_F(SimHostE2e, MistypedRecordingKeyIsRefusedByName)

@@ -28,9 +28,14 @@ std::string fieldOf(const std::string& line, const std::string& key)
     return value == "-" ? std::string() : value;
 }
 
-std::string afterKind(const std::string& line, const std::string& kind)
+// The lines of one kind ("shell", "visibility"), without the kind.
+std::vector<std::string> linesOfKind(const std::string& hostDir, const std::string& kind)
 {
-    return line.rfind(kind + " ", 0) == 0 ? line.substr(kind.size() + 1) : std::string();
+    std::vector<std::string> lines;
+    for (const std::string& line : transcriptLines(hostDir))
+        if (line.rfind(kind + " ", 0) == 0)
+            lines.push_back(line.substr(kind.size() + 1));
+    return lines;
 }
 
 } // namespace
@@ -57,23 +62,9 @@ std::vector<LoggedCommand> loggedCommandData(const std::string& hostDir, const s
     return commands;
 }
 
-std::vector<std::string> loggedShellCommands(const std::string& hostDir)
-{
-    std::vector<std::string> commands;
-    for (const std::string& line : transcriptLines(hostDir))
-        if (line.rfind("shell ", 0) == 0)
-            commands.push_back(afterKind(line, "shell"));
-    return commands;
-}
+std::vector<std::string> loggedShellCommands(const std::string& hostDir) { return linesOfKind(hostDir, "shell"); }
 
-std::vector<std::string> loggedVisibilitySteps(const std::string& hostDir)
-{
-    std::vector<std::string> steps;
-    for (const std::string& line : transcriptLines(hostDir))
-        if (line.rfind("visibility ", 0) == 0)
-            steps.push_back(afterKind(line, "visibility"));
-    return steps;
-}
+std::vector<std::string> loggedVisibilitySteps(const std::string& hostDir) { return linesOfKind(hostDir, "visibility"); }
 
 std::vector<std::string> transcriptOutline(const std::string& hostDir)
 {
