@@ -400,10 +400,10 @@ TEST_F(ControllerPropertiesE2e, PatrolReadSettings)
          {{{"-AdpPR", "-EnblMan", "-a0"}, 0, "Adapter 0: Patrol Read Mode is set to MANUAL.\n",
            one(refreshed(on2({PR_GET, PR_SET}))), {{PR_SET, 0, {{0, "01"}}}}},
           {{"-AdpPR", "-SetDelay", "12", "-a0"}, 0, "Adapter 0: Patrol Read Execution Delay is set to 12 hours.\n",
-           one(refreshed(on2({PR_GET, PR_SET}))), {{PR_SET, 1, {{0, "01"}, {200, "0c000000"}}}}},
+           one(refreshed(on2({PR_GET, PR_SET}))), {{PR_SET, 1, {{0, "01"}}}}},
           {{"-AdpPR", "-maxConcurrentPD", "300", "-a0"}, 0,
            "Adapter 0: max concurrent PD value for Patrol Read is set.\n", one(refreshed(on2({PR_GET, PR_SET}))),
-           {{PR_SET, 2, {{0, "012c"}, {200, "0c000000"}}}}},
+           {{PR_SET, 2, {{0, "012c"}}}}},
           {{"-AdpPR", "-Info", "-a0"}, 0,
            info + "Patrol Read Mode: Manual\nPatrol Read Execution Delay: 12 hours\nNumber of iterations completed: 0 \n"
                   "Current State: Stopped\nPatrol Read on SSD Devices: Disabled\n",

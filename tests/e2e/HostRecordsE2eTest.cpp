@@ -57,7 +57,7 @@ TEST_F(HostRecordsE2e, InformationalCommandsRunCleanOnPresetOne)
         RunResult r = run(dir, args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.out.find("Failed"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("Failed to"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.rfind("\nExit Code: 0x00\n"), r.out.size() - 17) << r.out;
     }
     // The enclosure has its own entry in the drive list, and the drives' inquiry texts are

@@ -90,6 +90,8 @@ protected:
         std::vector<int> states;
         const nlohmann::json state = nlohmann::json::parse(readFile(hostDir + "/state.json"));
         for (const nlohmann::json& d : state["controllers"][0]["drives"]) {
+            if (d.value("type", 0) == 13)
+                continue;   // the enclosure's own entry has no drive state
             const nlohmann::json s = d.value("state", nlohmann::json(0));
             states.push_back(s.is_string() ? std::stoi(s.get<std::string>(), nullptr, 0) : s.get<int>());
         }
