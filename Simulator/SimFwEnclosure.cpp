@@ -17,7 +17,7 @@ uint64_t drivesInEnclosure(const Controller& c, uint16_t deviceId)
 {
     uint64_t n = 0;
     for (const Drive& d : c.drives)
-        if (d.enclosureId == deviceId && d.deviceId != deviceId)   // not the enclosure's own entry
+        if (d.enclosureId == deviceId)
             ++n;
     return n;
 }
