@@ -33,7 +33,8 @@ int usage(const std::string& why)
             "                          short OPCODE BYTES | corrupt OPCODE OFFSET HEXBYTES |\n"
             "                          missing-driver | json FAULT | clear\n"
             "                          file PATH [write | close] [no-space | io]\n"
-            "                      [--opcode OP] [--host N] [--driver KIND] [--once | --times N | --from N]\n"
+            "                      [--opcode OP] [--host N] [--driver KIND] [--mailbox OFFSET=HEXBYTES]...\n"
+            "                      [--once | --times N | --from N]\n"
             "       quillsim advance DIR SECONDS\n"
             "presets:");
     for (const std::string& p : sim::SimPresets::names())
@@ -183,6 +184,21 @@ std::string faultAction(const std::vector<std::string>& args, size_t& i, sim::Fa
     return "";
 }
 
+// "OFFSET=HEXBYTES" (as "0=01" or "0x4=0800"), a run of bytes within the 12 mailbox bytes that
+// the fault's commands must hold; added to the fault's others.
+bool mailboxBytes(const std::string& text, sim::Patch& mailbox)
+{
+    const size_t eq = text.find('=');
+    uint64_t offset = 0;
+    sim::Bytes bytes;
+    if (eq == std::string::npos || !sim::parseU64(text.substr(0, eq), offset) ||
+        !sim::parseHex(text.substr(eq + 1), bytes) || bytes.empty() || offset >= sim::FAULT_MAILBOX_SIZE ||
+        offset + bytes.size() > sim::FAULT_MAILBOX_SIZE)
+        return false;
+    mailbox[static_cast<uint32_t>(offset)] = bytes;
+    return true;
+}
+
 // Builds the fault of `quillsim fault DIR ...` from args[2] on; "" or what is wrong.
 std::string parseFault(const std::vector<std::string>& args, sim::Fault& f)
 {
@@ -200,6 +216,7 @@ std::string parseFault(const std::vector<std::string>& args, sim::Fault& f)
             f.mode = opt == "--times" ? sim::FaultMode::TIMES : sim::FaultMode::FROM;
         } else if (opt == "--opcode" && positional(args, next, value, 0xFFFFFFFFu)) {
             f.opcode = value;
+        } else if (opt == "--mailbox" && next < args.size() && mailboxBytes(args[next++], f.mailbox)) {
         } else if (opt == "--host" && positional(args, next, value, 0xFFFF)) {
             f.host = static_cast<uint16_t>(value);
         } else if (opt == "--driver" && positional(args, next, value, 1)) {

@@ -1303,6 +1303,7 @@ void visit(V& v, LogicalDrive& l)
     v.numbers("drives", l.drives);
     v.list("spans", l.spans, CFG_LD_MAX_SPANS);
     v.patch("patch", l.patch, LD_INFO_SIZE);
+    v.patch("configPatch", l.configPatch, CFG_LD_SIZE);
 }
 
 template <class V>
@@ -1321,11 +1322,20 @@ void visit(V& v, LdProgress& p)
 }
 
 template <class V>
+void visit(V& v, ArrayMember& m)
+{
+    v.num("row", m.row, REQUIRED, 0, CFG_ARRAY_MAX_DRIVES - 1);
+    v.num("sequence", m.sequence);
+    v.num("state", m.state, HEX);
+}
+
+template <class V>
 void visit(V& v, Array& a)
 {
     v.num("ref", a.ref, REQUIRED);
     v.numbers("drives", a.drives);
     v.num("sizeBlocks", a.sizeBlocks);
+    v.list("members", a.members, CFG_ARRAY_MAX_DRIVES);
     v.patch("patch", a.patch, CFG_ARRAY_SIZE);
 }
 
@@ -1404,6 +1414,7 @@ void visit(V& v, Fault& f)
     v.num("opcode", f.opcode, HEX);
     v.num("host", f.host);
     v.num("driverKind", f.driverKind, PLAIN, DRIVER_KIND_SAS, DRIVER_KIND_SWR);
+    v.patch("mailbox", f.mailbox, FAULT_MAILBOX_SIZE);
     v.num("return", f.returnValue);
     v.num("errno", f.errnoValue, PLAIN, 0, 4095);
     v.num("status", f.status, HEX);
@@ -1467,6 +1478,8 @@ void visit(V& v, Ir2HostCache& c)
     v.num("misses", c.misses);
     v.list("cacheDevices", c.cacheDevices, 256);
     v.list("vds", c.vds, 256);
+    v.num("cacheDeviceListCount", c.cacheDeviceListCount);
+    v.num("vdListCount", c.vdListCount);
 }
 
 template <class V>

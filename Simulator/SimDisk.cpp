@@ -9,6 +9,7 @@
 #include "Simulator/SimBytes.h"
 #include "Simulator/SimDriver.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimTranscript.h"
 
 namespace sim {
 
@@ -131,6 +132,8 @@ int SimDisk::ioctl(const ScsiAddress& addr, unsigned long request, void* arg)
         }
         Bytes answer;
         bool ok = cdb[0] == SCSI_INQUIRY && inquiry(addr, cdb, answer);
+        if (cdb[0] == SCSI_INQUIRY && (cdb[1] & 0x01) && cdb[2] == 0x83)
+            SimTranscript(state_).diskLookup(addr.host, addr.channel, addr.target, addr.lun);
         h.status = h.masked_status = h.host_status = h.driver_status = 0;
         h.sb_len_wr = 0;
         h.resid = static_cast<int>(h.dxfer_len);

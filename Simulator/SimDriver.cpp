@@ -10,6 +10,7 @@
 #include "Simulator/SimBytes.h"
 #include "Simulator/SimFaults.h"
 #include "Simulator/SimFirmware.h"
+#include "Simulator/SimTranscript.h"
 
 namespace sim {
 
@@ -56,6 +57,12 @@ bool copyToCaller(uint64_t dst, const void* src, size_t n) { return copyVm(true,
 unsigned long SimDriver::requestFor(int driverKind)
 {
     return driverKind == DRIVER_KIND_SWR ? IOCTL_REQUEST_SWR : IOCTL_REQUEST_SAS;
+}
+
+void SimDriver::refuse(const std::string& head, const std::string& outcome)
+{
+    record(head + " " + outcome);
+    SimTranscript(state_).refused(head, outcome);
 }
 
 void SimDriver::record(const std::string& line)
@@ -111,7 +118,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
              hex32(cmd.mailbox[2]).c_str(), cmd.frameLength);
 
     if (sgeCount > PKT_MAX_IOVECS) {
-        record(std::string(head) + " rejected=EINVAL");
+        refuse(head, "rejected=EINVAL");
         errno = EINVAL;
         return -1;
     }
@@ -121,7 +128,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
         Segment s = {get64(pkt, PKT_IOVEC + 16 * i), get64(pkt, PKT_IOVEC + 16 * i + 8)};
         total += s.length;
         if (s.length > MAX_TRANSFER || total > MAX_TRANSFER) {
-            record(std::string(head) + " rejected=EINVAL");
+            refuse(head, "rejected=EINVAL");
             errno = EINVAL;
             return -1;
         }
@@ -130,7 +137,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
 
     Controller* controller = state_.findController(host, driverKind);
     if (!controller) {
-        record(std::string(head) + " rejected=ENODEV");
+        refuse(head, "rejected=ENODEV");
         errno = ENODEV;
         return -1;
     }
@@ -140,9 +147,12 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     target.host = host;
     target.hasOpcode = isDcmd || isPassThrough;
     target.opcode = named;
+    target.hasMailbox = isDcmd;
+    for (int i = 0; i < 3; ++i)
+        target.mailbox[i] = cmd.mailbox[i];
     int rc = 0, err = 0;
     if (faults.ioctlFault(target, rc, err)) {
-        record(std::string(head) + " ioctl=" + std::to_string(rc) + " errno=" + std::to_string(err));
+        refuse(head, "ioctl=" + std::to_string(rc) + " errno=" + std::to_string(err));
         state_.saveIfChanged();
         errno = err;
         return rc;
@@ -157,7 +167,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
         for (const Segment& s : segments) {
             size_t n = static_cast<size_t>(s.length < size - at ? s.length : size - at);
             if (!copyFromCaller(cmd.data.data() + at, s.address, n)) {
-                record(std::string(head) + " rejected=EFAULT");
+                refuse(head, "rejected=EFAULT");
                 errno = EFAULT;
                 return -1;
             }
@@ -165,6 +175,8 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
         }
     }
 
+    // What the caller sent, as the firmware found it (a handler may answer into the same buffer).
+    const Bytes sent = (cmd.flags & FRAME_DIR_WRITE) ? cmd.data : Bytes();
     uint8_t status = 0;
     if (!faults.statusFault(target, status))
         status = known ? SimFirmware::execute(state_, *controller, cmd) : FW_STATUS_INVALID_COMMAND;
@@ -178,7 +190,7 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
         for (const Segment& s : segments) {
             size_t n = static_cast<size_t>(s.length < returned - at ? s.length : returned - at);
             if (!copyToCaller(s.address, cmd.data.data() + at, n)) {
-                record(std::string(head) + " rejected=EFAULT");
+                refuse(head, "rejected=EFAULT");
                 errno = EFAULT;
                 return -1;
             }
@@ -192,6 +204,9 @@ int SimDriver::ioctl(int driverKind, unsigned long request, void* arg)
     char tail[32];
     snprintf(tail, sizeof tail, " status=0x%02x", status);
     record(std::string(head) + tail + (cmd.note.empty() ? "" : " " + cmd.note));
+    const bool returned = (cmd.flags & FRAME_DIR_READ) && cmd.dataReturned;
+    SimTranscript(state_).command(head, cmd, (cmd.flags & FRAME_DIR_WRITE) ? &sent : nullptr,
+                                  returned ? &cmd.data : nullptr, status);
     state_.saveIfChanged();
     return 0;
 }

@@ -3,7 +3,7 @@
 // It takes the 404-byte ioctl packet, follows its iovecs into the caller's memory as a kernel
 // would (a bad address fails with EFAULT instead of crashing), hands the frame to the firmware
 // of the packet's SCSI host, writes the firmware status into the packet's frame and returns 0.
-// Every command is appended to <host>/commands.log and, with QUILLCLI_SIM_TRACE=1, printed on
+// Every command is appended to <host>/commands.log (and with its data to transcript.log) and, with QUILLCLI_SIM_TRACE=1, printed on
 // standard error.
 #ifndef SIMDRIVER_H
 #define SIMDRIVER_H
@@ -48,6 +48,8 @@ public:
 
 private:
     void record(const std::string& line);
+    // A command the driver refused or a fault answered before the firmware saw it: in both logs.
+    void refuse(const std::string& head, const std::string& outcome);
 
     SimState& state_;
     bool trace_;

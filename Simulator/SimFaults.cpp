@@ -15,6 +15,19 @@ bool SimFaults::matches(const Fault& f, FaultType type, const FaultTarget& t)
         return false;
     if (f.driverKind && *f.driverKind != t.driverKind)
         return false;
+    return mailboxMatches(f, t);
+}
+
+bool SimFaults::mailboxMatches(const Fault& f, const FaultTarget& t)
+{
+    if (!f.mailbox.empty() && !t.hasMailbox)
+        return false;
+    for (const auto& run : f.mailbox)
+        for (size_t i = 0; i < run.second.size(); ++i) {
+            const size_t at = run.first + i;
+            if (at >= FAULT_MAILBOX_SIZE || ((t.mailbox[at / 4] >> (8 * (at % 4))) & 0xFF) != run.second[i])
+                return false;
+        }
     return true;
 }
 

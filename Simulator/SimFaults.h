@@ -32,6 +32,8 @@ struct FaultTarget {
     unsigned host = 0;
     bool hasOpcode = false;   // false for commands without an opcode (pass-through frames)
     uint32_t opcode = 0;
+    bool hasMailbox = false;             // false for frames without a mailbox (pass-through)
+    uint32_t mailbox[3] = {0, 0, 0};
 };
 
 class SimFaults {
@@ -48,6 +50,8 @@ public:
 
 private:
     static bool matches(const Fault& f, FaultType type, const FaultTarget& t);
+    // The fault's mailbox bytes, where it gives some, are the command's.
+    static bool mailboxMatches(const Fault& f, const FaultTarget& t);
     bool fires(Fault& f);
     // The first fault of `type` that matches and fires, after counting the command against
     // every matching one; null when none fires.

@@ -12,8 +12,10 @@ namespace {
 // Frame offsets of the codes the handler table is keyed by.
 const size_t FRM_OPCODE = 24;     // controller and driver commands
 const size_t FRM_CDB = 32;        // SCSI pass-through: the CDB's operation code
+const size_t FRM_CDB_LENGTH = 6;  // SCSI pass-through: the CDB's length (at most 16 are carried)
 const size_t FRM_TARGET = 4;      // SCSI pass-through: the target (a drive's device id, low 8 bits)
 const size_t FRM_FIS = 24;        // SATA pass-through: the FIS, command in its byte 2
+const size_t FIS_SIZE = 20;
 const uint32_t DRIVER_OPCODE_TOP = 0xF0;   // driver commands: opcodes 0xF0xxxxxx
 
 bool before(const FwHandlerSpec& a, FrameKind kind, uint32_t code)
@@ -105,10 +107,13 @@ bool SimFirmware::classify(SimCommand& cmd, const uint8_t* frame, size_t frameSi
         cmd.target = static_cast<uint8_t>(getN(frame, frameSize, FRM_TARGET, 1));
         for (size_t i = 0; i < sizeof cmd.cdb; ++i)
             cmd.cdb[i] = static_cast<uint8_t>(getN(frame, frameSize, FRM_CDB + i, 1));
+        cmd.block.assign(cmd.cdb, cmd.cdb + std::min<size_t>(getN(frame, frameSize, FRM_CDB_LENGTH, 1), sizeof cmd.cdb));
         return true;
     case FRAME_STP:
         cmd.kind = FrameKind::STP;
         cmd.code = static_cast<uint32_t>(getN(frame, frameSize, FRM_FIS + 2, 1));
+        for (size_t i = 0; i < FIS_SIZE; ++i)
+            cmd.block.push_back(static_cast<uint8_t>(getN(frame, frameSize, FRM_FIS + i, 1)));
         return true;
     default:
         return false;

@@ -88,6 +88,7 @@ const size_t BBU_PROPERTIES_SIZE = 32;
 const size_t BBU_MAX_MODES = 255;
 const size_t BBU_GAS_GAUGE_MEMORY_SIZE = 65536;
 const size_t CFG_ARRAY_SIZE = 288;
+const size_t CFG_LD_SIZE = 256;
 const size_t CFG_SPARE_SIZE = 40;
 const size_t CFG_LD_MAX_SPANS = 8;
 const size_t CFG_ARRAY_MAX_DRIVES = 32;
@@ -107,6 +108,8 @@ struct SimCommand {
     uint32_t mailbox[3] = {0, 0, 0};
     uint8_t target = 0;            // SCSI pass-through: the addressed target
     uint8_t cdb[16] = {};          // SCSI pass-through: the command block
+    Bytes block;                   // the command block as sent: a SCSI pass-through's CDB (its
+                                   // CDB length), a SATA pass-through's FIS; empty for others
     uint16_t flags = 0;            // frame flags: direction bits FRAME_DIR_*
     uint32_t frameLength = 0;      // the frame's data length
     Bytes data;                    // the transfer buffer: data length bytes, written data in;

@@ -36,7 +36,7 @@ const size_t MAX_IMAGES = 8;
 const size_t MAX_PORTS = 16;
 
 // Device counts at 0x5C0: virtual drives, degraded, offline, physical devices (every device
-// of the drive list and every enclosure), disks (devices of SCSI type 0), critical, failed.
+// of the drive list and every enclosure that has no entry of its own there), disks (devices of SCSI type 0), critical, failed.
 void putDeviceCounts(Bytes& r, const Controller& c)
 {
     uint64_t degraded = 0, offline = 0, critical = 0, failed = 0, disks = 0;
@@ -46,6 +46,13 @@ void putDeviceCounts(Bytes& r, const Controller& c)
         else if (ld.state == 1 || ld.state == 2)
             ++degraded;
     }
+    uint64_t devices = c.drives.size();
+    for (const Enclosure& e : c.enclosures) {
+        bool listed = false;
+        for (const Drive& d : c.drives)
+            listed = listed || d.deviceId == e.deviceId;
+        devices += listed ? 0 : 1;
+    }
     for (const Drive& d : c.drives) {
         disks += d.type == 0 ? 1 : 0;
         if (d.state == PD_STATE_FAILED)
@@ -53,7 +60,7 @@ void putDeviceCounts(Bytes& r, const Controller& c)
         else if (d.state == PD_STATE_REBUILD)
             ++critical;
     }
-    const uint64_t counts[] = {c.lds.size(), degraded, offline, c.drives.size() + c.enclosures.size(),
+    const uint64_t counts[] = {c.lds.size(), degraded, offline, devices,
                                disks, critical, failed};
     for (size_t i = 0; i < 7; ++i)
         put16(r, 0x5C0 + 2 * i, counts[i]);

@@ -22,7 +22,6 @@ const size_t RUNTIME_STATUS_SIZE = 4;
 // The buffer: a 32-byte header (total size; count and record size of the arrays, the logical
 // drives and the spares), then the records of each section.
 const size_t CFG_HEADER_SIZE = 32;
-const size_t CFG_LD_SIZE = 256;
 const size_t CFG_DEFAULT_READ = 616;   // a header and one record of each kind
 
 // Array record: size, drive count, reference, then 8-byte drive entries from 32 (device id,
@@ -40,6 +39,14 @@ Bytes arrayRecord(const Controller& c, const Array& a)
         put16(r, 34 + 8 * i, d ? d->sequence : 0);
         put16(r, 36 + 8 * i, d ? d->state : 0);
     }
+    for (const ArrayMember& m : a.members) {
+        if (m.row >= drives)
+            continue;
+        if (m.sequence)
+            put16(r, 34 + 8 * m.row, *m.sequence);
+        if (m.state)
+            put16(r, 36 + 8 * m.row, *m.state);
+    }
     applyPatch(r, a.patch);
     return r;
 }
@@ -51,6 +58,9 @@ Bytes ldRecord(const Controller& c, const LogicalDrive& ld)
     Bytes r(CFG_LD_SIZE, 0);
     putLdPropertiesAndParameters(r, 0, ld);
     putLdSpans(r, 0, c, ld);
+    // The information record begins with this record: its patch reaches both.
+    applyPatch(r, ld.patch);
+    applyPatch(r, ld.configPatch);
     return r;
 }
 

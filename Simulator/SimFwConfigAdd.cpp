@@ -20,7 +20,6 @@ namespace {
 const uint32_t OP_CFG_ADD = 0x04020000;
 const uint16_t MISSING_MEMBER = 0xFFFF;
 const size_t CFG_HEADER_SIZE = 32;
-const size_t CFG_LD_SIZE = 256;
 // A buffer carries at least its header; the header gives the rest of its length.
 const size_t CFG_MIN_WRITE = CFG_HEADER_SIZE;
 

@@ -711,15 +711,26 @@ struct LogicalDrive {
     bool blockAsDirectory = false;    // the SCSI device's "block" entry: a directory, not a link
     std::vector<uint16_t> drives;     // device ids of the member drives
     std::vector<Span> spans;          // its spans in the configuration
-    Patch patch;                      // laid over the logical-drive information record
+    Patch patch;                      // laid over the logical-drive information record and,
+                                      // within its first 256 bytes, the configuration record
+    Patch configPatch;                // laid over the configuration record only, after `patch`
+};
+
+// A member entry of an array that does not carry its drive's own sequence number or state
+// (an outdated member).
+struct ArrayMember {
+    uint8_t row = 0;                  // the entry's index in `drives`; required in a description
+    std::optional<uint16_t> sequence; // unset: the drive's
+    std::optional<uint16_t> state;    // unset: the drive's
 };
 
 // An array of the configuration: the drives it is made of (each entry carries the drive's
-// sequence number and state).
+// sequence number and state, unless `members` says otherwise).
 struct Array {
     uint16_t ref = 0;                 // the firmware's array number; required in a description
     std::vector<uint16_t> drives;     // device ids, in order
     std::optional<uint64_t> sizeBlocks;   // unset: the smallest member's coerced size
+    std::vector<ArrayMember> members;
     Patch patch;                      // laid over the array's configuration record
 };
 
@@ -824,12 +835,16 @@ struct Controller {
 enum class FaultType { IOCTL, STATUS, SHORT, CORRUPT, MISSING_DRIVER };
 enum class FaultMode { ALWAYS, ONCE, TIMES, FROM };
 
+// A frame's mailbox: three 32-bit words, 12 bytes (word 0 in bytes 0-3, low byte first).
+const size_t FAULT_MAILBOX_SIZE = 12;
+
 struct Fault {
     FaultType type = FaultType::STATUS;   // required in a description
     // Filters: unset matches every command.
     std::optional<uint32_t> opcode;
     std::optional<uint16_t> host;
     std::optional<int> driverKind;
+    Patch mailbox;                        // bytes the command's mailbox must hold there
     // What the fault does.
     int32_t returnValue = -1;             // ioctl
     std::optional<int32_t> errnoValue;    // ioctl; unset: EIO when the return is -1, else 0
@@ -892,6 +907,10 @@ struct Ir2HostCache {
     uint64_t misses = 0;
     std::vector<Ir2HostCacheDevice> cacheDevices;
     std::vector<Ir2HostCacheDevice> vds;
+    // The counts the two device lists report (unset: the devices they hold), apart from the
+    // configuration page's, which always counts the configured devices.
+    std::optional<uint32_t> cacheDeviceListCount;
+    std::optional<uint32_t> vdListCount;
 };
 
 // A firmware image component of a library controller.

@@ -13,6 +13,7 @@
 #include "Simulator/SimFaults.h"
 #include "Simulator/SimFileFaults.h"
 #include "Simulator/SimScsi.h"
+#include "Simulator/SimTranscript.h"
 
 namespace sim {
 
@@ -229,7 +230,24 @@ int SimOsBoundary::open(const char* path, int flags, mode_t mode)
             return -1;
         return reserveDescriptor(d);
     }
-    return ::open(m.c_str(), SimScsi::openFlags(path, flags), mode);
+    return openControlFile(path, ::open(m.c_str(), SimScsi::openFlags(path, flags), mode));
+}
+
+int SimOsBoundary::openControlFile(const char* path, int fd)
+{
+    controlFds_.erase(fd);
+    if (fd >= 0 && path && SimScsi::isControlFile(path))
+        controlFds_[fd] = path;
+    return fd;
+}
+
+void SimOsBoundary::recordControlWrite(int fd, const void* buf, ssize_t written)
+{
+    auto it = controlFds_.find(fd);
+    if (it == controlFds_.end() || written <= 0)
+        return;
+    state_.ensureLoaded();
+    SimTranscript(state_).controlWrite(it->second, static_cast<const char*>(buf), static_cast<size_t>(written));
 }
 
 int SimOsBoundary::reserveDescriptor(const Descriptor& d)
@@ -251,6 +269,7 @@ int SimOsBoundary::reserveDescriptor(const Descriptor& d)
 int SimOsBoundary::close(int fd)
 {
     fds_.erase(fd);
+    controlFds_.erase(fd);
     return ::close(fd);
 }
 
@@ -280,7 +299,9 @@ ssize_t SimOsBoundary::write(int fd, const void* buf, size_t count)
         errno = EINVAL;
         return -1;
     }
-    return ::write(fd, buf, count);
+    const ssize_t written = ::write(fd, buf, count);
+    recordControlWrite(fd, buf, written);
+    return written;
 }
 
 FILE* SimOsBoundary::fopen(const char* path, const char* mode)
@@ -359,6 +380,8 @@ int SimOsBoundary::uname(struct utsname* buf)
 
 int SimOsBoundary::system(const char* command)
 {
+    state_.ensureLoaded();
+    SimTranscript(state_).shell(command);
     unsigned long seconds = 0;
     if (command && parseShellSleep(command, seconds)) {
         sleep(seconds > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<unsigned>(seconds));

@@ -84,11 +84,16 @@ private:
         ScsiAddress scsi;
     };
     int reserveDescriptor(const Descriptor& d);
+    // A kernel control file opened for writing: its descriptor and the path the program named,
+    // so that what is written to it reaches the host's transcript.
+    int openControlFile(const char* path, int fd);
+    void recordControlWrite(int fd, const void* buf, ssize_t written);
 
     SimState& state_;
     SimDriver& driver_;
     SimDisk disk_;
     std::map<int, Descriptor> fds_;
+    std::map<int, std::string> controlFds_;
     std::string libraryPattern_;
 };
 

@@ -8,6 +8,10 @@ namespace {
 
 const uint16_t ENCLOSURE_ID = 252;
 const uint16_t FIRST_DRIVE_ID = 8;
+const uint8_t DEVICE_TYPE_ENCLOSURE = 13;   // SCSI peripheral type: enclosure services
+const size_t INQUIRY_VENDOR_LENGTH = 8;
+const size_t INQUIRY_PRODUCT_LENGTH = 16;
+const size_t INQUIRY_REVISION_LENGTH = 4;
 
 PciLocation pci(uint8_t bus, uint8_t device = 0, uint8_t function = 0)
 {
@@ -30,6 +34,31 @@ HostModel kernelSide(const char* release, bool sasDriverLoaded)
     sata.pci = pci(0, 0x1f, 2);
     h.otherHosts.push_back(sata);
     return h;
+}
+
+// A SCSI device pads its inquiry texts with blanks.
+void blankPadded(Drive& d)
+{
+    d.vendor.resize(INQUIRY_VENDOR_LENGTH, ' ');
+    d.product.resize(INQUIRY_PRODUCT_LENGTH, ' ');
+    d.revision.resize(INQUIRY_REVISION_LENGTH, ' ');
+}
+
+// The enclosure's own entry in the drive list, as its SES processor answers.
+Drive enclosureEntry()
+{
+    Drive e;
+    e.deviceId = ENCLOSURE_ID;
+    e.enclosureId = ENCLOSURE_ID;
+    e.type = DEVICE_TYPE_ENCLOSURE;
+    e.position = 1;
+    e.rawBlocks = 0;
+    e.coercedBlocks = 0;
+    e.vendor = "QUILL";
+    e.product = "QSES-12";
+    e.revision = "0102";
+    blankPadded(e);
+    return e;
 }
 
 // One controller: `drives` drives in one enclosure; the first `lds` virtual drives take the
@@ -55,8 +84,10 @@ Controller controller(uint16_t host, uint8_t bus, unsigned index, unsigned drive
         d.enclosureId = ENCLOSURE_ID;
         d.slot = static_cast<uint8_t>(i);
         d.state = i < used ? PD_STATE_ONLINE : PD_STATE_UNCONFIGURED_GOOD;
+        blankPadded(d);
         c.drives.push_back(d);
     }
+    c.drives.push_back(enclosureEntry());
     const Drive sample;
     for (unsigned t = 0; t < lds; ++t) {
         const bool mirror = lds == 1;
@@ -109,14 +140,17 @@ Controller configurable()
         {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},      // 400 GB solid-state
         {"SAS", "SSD", "QS0400SAS", 781422768ull, 780140544ull},
     };
-    c.drives.pop_back();   // seven drives, so the enclosure shows an empty slot as well
-    for (unsigned i = 2; i < c.drives.size(); ++i) {
-        const Kind& k = kinds[i - 2];
-        c.drives[i].interface = k.interface;
-        c.drives[i].media = k.media;
-        c.drives[i].product = k.product;
-        c.drives[i].rawBlocks = k.rawBlocks;
-        c.drives[i].coercedBlocks = k.coercedBlocks;
+    // Seven drives, so the enclosure shows an empty slot as well (the enclosure's own entry
+    // stays last).
+    c.drives.erase(c.drives.begin() + 7);
+    for (size_t i = 0; i < sizeof kinds / sizeof kinds[0]; ++i) {
+        Drive& d = c.drives[i + 2];
+        d.interface = kinds[i].interface;
+        d.media = kinds[i].media;
+        d.product = kinds[i].product;
+        d.rawBlocks = kinds[i].rawBlocks;
+        d.coercedBlocks = kinds[i].coercedBlocks;
+        blankPadded(d);
     }
     return c;
 }

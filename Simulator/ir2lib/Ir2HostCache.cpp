@@ -106,7 +106,9 @@ int deviceList(Json& cache, const char* kind, Reply& r)
             break;
         putRecord(r, 4 + RECORD_SIZE * n++, d);
     }
-    r.put(0, n, 4);
+    // A list may report a count other than the devices it holds.
+    const char* countKey = strcmp(kind, "cacheDevices") == 0 ? "cacheDeviceListCount" : "vdListCount";
+    r.put(0, static_cast<uint64_t>(number(cache, countKey, static_cast<int64_t>(n))), 4);
     return 0;
 }
 

@@ -51,7 +51,7 @@ TEST_F(EnclosureList, PresetEnclosureWithItsDrives)
     EXPECT_EQ(r[ENTRY + 9], 0);             // status normal
     EXPECT_EQ(r[ENTRY + 10], 2);            // SES
     EXPECT_EQ(r[ENTRY + 13], 0);            // on connector 0
-    EXPECT_EQ(r[ENTRY + 15], 4);            // the preset's four drives
+    EXPECT_EQ(r[ENTRY + 15], 5);            // the preset's four drives and its own entry
     // The whole record is written: no byte of the caller's buffer is left as it was.
     EXPECT_EQ(r16(r, ENTRY + ENTRY_SIZE), 0);
     EXPECT_EQ(r[LIST_SIZE - 1], 0);
@@ -117,7 +117,7 @@ TEST_F(EnclosureList, FieldsOfTheStateAndDriveCounts)
     EXPECT_EQ(first[9], 1);
     EXPECT_EQ(first[10], 1);
     EXPECT_EQ(first[13], 0xFF);
-    EXPECT_EQ(first[15], 2);
+    EXPECT_EQ(first[15], 3) << "two drives and the enclosure's own entry";
     EXPECT_EQ(r16(second, 0), 300);
     EXPECT_EQ(second[15], 1);
     EXPECT_EQ(second[0x20], 0x5A) << "an enclosure's patch lands inside its own entry";

@@ -113,6 +113,41 @@ TEST_F(Firmware, LogicalDriveListAndInformation)
     EXPECT_EQ(d[304 + 8] >> 4, 6);
 }
 
+// One logical-drive model behind both records: a patch within the first 256 bytes of the
+// information record reaches the drive's configuration record too, a configuration patch only
+// the configuration record; an array member entry may carry a sequence number and state that
+// are not its drive's.
+TEST_F(Firmware, LogicalDrivePatchesReachTheirRecordsAndMembersMayDifferFromTheirDrives)
+{
+    dir = makeHost(tmp, "one", [](sim::HostModel& h) {
+        sim::Controller& c = h.controllers[0];
+        c.lds[0].patch[0x12] = {0x07};          // parameter byte 18 of both records
+        c.lds[0].patch[300] = {0x5a};           // beyond the configuration record
+        c.lds[0].configPatch[0x0b] = {0x01};    // parameter byte 11 of the configuration record only
+        c.arrays[0].members.push_back(sim::ArrayMember{1, uint16_t(0), uint16_t(0x11)});
+    });
+    DcmdPacket config(2, 0x04010000, 616);
+    ASSERT_EQ(send(config), 0);
+    ASSERT_EQ(config.status(), 0);
+    const uint8_t* b = config.data.data();
+    // The header, one 288-byte array record from 32, the logical drive's record from 320.
+    EXPECT_EQ(r16(b, 32 + 32), 8);            // row 0: drive 8, its own sequence number and state
+    EXPECT_EQ(r16(b, 32 + 34), 1);
+    EXPECT_EQ(r16(b, 32 + 36), 0x18);
+    EXPECT_EQ(r16(b, 32 + 40), 9);            // row 1: drive 9, sequence 0, failed
+    EXPECT_EQ(r16(b, 32 + 42), 0);
+    EXPECT_EQ(r16(b, 32 + 44), 0x11);
+    EXPECT_EQ(b[320 + 0x12], 0x07);
+    EXPECT_EQ(b[320 + 0x0b], 0x01);
+
+    DcmdPacket info(2, LD_GET_INFO, 384, DIR_READ, 0);
+    ASSERT_EQ(send(info), 0);
+    ASSERT_EQ(info.status(), 0);
+    EXPECT_EQ(info.data[0x12], 0x07);
+    EXPECT_EQ(info.data[0x0b], 0x00);
+    EXPECT_EQ(info.data[300], 0x5a);
+}
+
 TEST_F(Firmware, DeviceIdentificationPagesDifferBetweenControllersAndDrives)
 {
     dir = makeHost(tmp, "two");

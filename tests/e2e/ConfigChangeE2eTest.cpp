@@ -87,6 +87,26 @@ TEST_F(ConfigClearE2e, ClearWithAndWithoutForce)
     }, {CLEAR});
 }
 
+// A fault that matches the plain clear's mailbox (byte 0 = 0) leaves the forced clear (byte 0 =
+// 1) alone; the disks leave the operating system before either, and come back after the
+// refused one.
+TEST_F(ConfigClearE2e, PlainClearRefusedForcedClearTaken)
+{
+    const Lines plainOnly = {"status", CLEAR, "0x2d", "--mailbox", "0=00"};
+    const Lines diskLookedUp = {"find host=2 channel=2 target=0 lun=0 via=sysfs"};
+    expectRuns({
+        {"the plain clear meets the fault", "one", {}, {plainOnly}, {"-CfgClr", "-a0"}, 0x2d,
+         BLANK_OUT + "\n" + "Adapter 0: Failed to Clear Configuration.\n" + DEVICE_BUSY + exitLine("2d"),
+         DISCOVERED_2 + action(2, false, associations(2, true) + osRemoval(2, 1) + Lines{sent(2, CLEAR, "0x2d")}),
+         {"opcode=0x04030000 mbox=0x00000000,0x00000000,0x00000000"}, nullptr, {}, Lines{},
+         diskLookedUp + Lines{"add host=2 via=sysfs"}},
+        {"the forced clear passes it", "one", {}, {plainOnly}, {"-CfgClr", "-Force", "-a0"}, 0,
+         BLANK_OUT + cleared(0) + exitLine("00"),
+         DISCOVERED_2 + action(2, false, associations(2, true) + osRemoval(2, 1) + Lines{sent(2, CLEAR)}),
+         {"opcode=0x04030000 mbox=0x00000001,0x00000000,0x00000000"}, nullptr, {}, Lines{}, diskLookedUp},
+    }, {CLEAR});
+}
+
 TEST_F(ConfigClearE2e, ClearedButTheOsStepFailed)
 {
     Case run{"", "one", {}, {}, {"-CfgClr", "-a0"}, 0, "", {}, {}};

@@ -4,6 +4,7 @@
 // several command lines on one host, one process each: a setting made by one is what the next
 // one reads.
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,7 @@ struct Step {
     int exitCode;
     std::string out;                     // after the blank-out line, before the exit line
     std::vector<std::string> commands;   // the whole log without the model reads
+    std::vector<WrittenData> written = {};   // records written, counted over the host's runs so far
 };
 
 struct Case {
@@ -157,6 +159,8 @@ private:
         const std::vector<std::string> log = withoutModelReads(loggedFirmwareCommands(dir));
         EXPECT_EQ(std::vector<std::string>(log.begin() + static_cast<long>(std::min(logged, log.size())), log.end()),
                   step.commands);
+        for (const WrittenData& data : step.written)
+            EXPECT_EQ(writtenDataMismatches(dir, data), "");
         return log.size();
     }
 };
@@ -186,7 +190,10 @@ TEST_F(ControllerPropertiesE2e, PropertyRateSetThenShown)
            props(on2({SET_PROPS}))},
           {{"-AdpGetProp", "RebuildRate", "-a0"}, 0, "Adapter 0: Rebuild Rate = 30%\n", props({})},
           {{"-AdpSetProp", "RebuildRate", "77", "-a0"}, 0, "Adapter 0: Set rebuild rate to 77% success.\n",
-           props(on2({SET_PROPS}))},
+           props(on2({SET_PROPS})),
+           // The record as read, sequence 2 after the first write, the rate at 8 (the other rates
+           // and settings as the host holds them: 300 s poll, throttle 16 and 50, rates of 30).
+           {{SET_PROPS, 1, {{0, "02002c0110003200"}, {8, "4d1e1e1e1e"}}}}},
           {{"-AdpGetProp", "RebuildRate", "-a0"}, 0, "Adapter 0: Rebuild Rate = 77%\n", props({})}}},
     });
     EXPECT_EQ(lastState["properties"]["rebuildRate"], 77);
@@ -391,11 +398,12 @@ TEST_F(ControllerPropertiesE2e, PatrolReadSettings)
            one(refreshed(on2({PR_GET, PR_STATUS, PR_STATUS, GET_PROPS})))}}},
         {"mode, delay in hours, concurrent drives cut to a byte", "one", nlohmann::json::object(), {},
          {{{"-AdpPR", "-EnblMan", "-a0"}, 0, "Adapter 0: Patrol Read Mode is set to MANUAL.\n",
-           one(refreshed(on2({PR_GET, PR_SET})))},
+           one(refreshed(on2({PR_GET, PR_SET}))), {{PR_SET, 0, {{0, "01"}}}}},
           {{"-AdpPR", "-SetDelay", "12", "-a0"}, 0, "Adapter 0: Patrol Read Execution Delay is set to 12 hours.\n",
-           one(refreshed(on2({PR_GET, PR_SET})))},
+           one(refreshed(on2({PR_GET, PR_SET}))), {{PR_SET, 1, {{0, "01"}}}}},
           {{"-AdpPR", "-maxConcurrentPD", "300", "-a0"}, 0,
-           "Adapter 0: max concurrent PD value for Patrol Read is set.\n", one(refreshed(on2({PR_GET, PR_SET})))},
+           "Adapter 0: max concurrent PD value for Patrol Read is set.\n", one(refreshed(on2({PR_GET, PR_SET}))),
+           {{PR_SET, 2, {{0, "012c"}}}}},
           {{"-AdpPR", "-Info", "-a0"}, 0,
            info + "Patrol Read Mode: Manual\nPatrol Read Execution Delay: 12 hours\nNumber of iterations completed: 0 \n"
                   "Current State: Stopped\nPatrol Read on SSD Devices: Disabled\n",
@@ -472,16 +480,20 @@ TEST_F(ControllerPropertiesE2e, ConsistencyCheckSchedule)
            one(refreshed(on2({CC_GET}) + refreshReads(2)))}}},
         {"mode with exclusions, kept by a mode alone, a delay, a start", "one", nlohmann::json::object(), {},
          {{{"-AdpCcSched", "-ModeSeq", "-ExcludeLD", "-L0", "-a0"}, 0, "Adapter 0: Scheduled CC mode is set to Sequential.\n",
-           setCommands},
-          {{"-AdpCcSched", "-ModeConc", "-a0"}, 0, "Adapter 0: Scheduled CC mode is set to Concurrent.\n", setCommands},
+           setCommands, {{CC_SET, 0, {{0, "01"}, {3, "010000"}}}}},
+          {{"-AdpCcSched", "-ModeConc", "-a0"}, 0, "Adapter 0: Scheduled CC mode is set to Concurrent.\n", setCommands,
+           {{CC_SET, 1, {{0, "02"}, {3, "010000"}}}}},
+          // The delay in seconds (24 hours), the start in seconds since 2000-01-01 00:00.
           {{"-AdpCcSched", "-SetDelay", "24", "-a0"}, 0, "Adapter 0: Scheduled CC execution delay is set to 24 hours.\n",
-           setCommands},
+           setCommands, {{CC_SET, 2, {{0, "02"}, {156, "80510100"}}}}},
           {{"-AdpCcSched", "-SetStartTime", "20240101", "3", "-a0"}, 0, "Adapter 0: Scheduled CC start time is set.\n",
-           setCommands},
+           setCommands, {{CC_SET, 3, {{152, "30e7242d80510100"}}}}},
           {{"-AdpCcSched", "-Info", "-a0"}, 0, display("Concurrent", "24", "01/01/2024, 03:00:00", "0 \n"), showCommands},
-          {{"-AdpCcSched", "-Dsbl", "-a0"}, 0, "Adapter 0: Scheduled CC mode is set to Disabled.\n", setCommands},
+          {{"-AdpCcSched", "-Dsbl", "-a0"}, 0, "Adapter 0: Scheduled CC mode is set to Disabled.\n", setCommands,
+           {{CC_SET, 4, {{0, "00"}}}}},
+          // A delay of 0 (continuous) is written as 0xffffffff.
           {{"-AdpCcSched", "-SetDelay", "0", "-a0"}, 0, "Adapter 0: Scheduled CC execution delay is set to Continuous.\n",
-           setCommands},
+           setCommands, {{CC_SET, 5, {{0, "00"}, {156, "ffffffff"}}}}},
           {{"-AdpCcSched", "-Info", "-a0"}, 0, display("Disabled", "0", "01/01/2024, 03:00:00", "0 \n"), showCommands}}},
     });
     EXPECT_EQ(lastState["ccSchedule"]["excluded"], nlohmann::json::array({0}));

@@ -77,7 +77,9 @@ TEST_F(ControllerTimeTermLogE2e, SetTime)
     expectRuns({
         {"set", "one", {}, {}, {"-AdpSetTime", "20130528", "13:05:00", "-a0"}, 0,
          "::" + BLANK_OUT + "New date/time is set on Adapter 0\n" + exitLine("00"), onAdapter0({sent(2, SET_TIME)}),
-         {}},
+         {}, nullptr,
+         // Year 2013 (0x07dd, low byte first), month 5, day 28, 13:05:00, the reserved byte 0.
+         {{SET_TIME, 0, {{0, "dd07051c0d050000"}}}}},
         {"a refused write passes its status on", "one", {}, {{"status", SET_TIME, "0x2d"}},
          {"-AdpSetTime", "20130528", "13:05:00", "-a0"}, 0x2d,
          "::" + BLANK_OUT + "Failed to Set data on Adapter 0\n" + DEVICE_BUSY + exitLine("2d"),

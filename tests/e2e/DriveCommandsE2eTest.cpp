@@ -5,6 +5,7 @@
 // the controller (with the mailboxes of the command that acts), and what the controller keeps
 // for the next run.
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,7 @@ struct Case {
     const char* opcode;      // whose mailboxes are checked
     Lines mailboxes;
     std::vector<Kept> kept;  // what the next run's description holds
+    std::vector<WrittenData> written = {};   // the records written, where a row checks them
 };
 
 class DriveCommandsE2e : public ::testing::Test {
@@ -161,6 +163,8 @@ protected:
             EXPECT_EQ(r.err, "");
             EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), checked() + c.commands);
             EXPECT_EQ(mailboxesOf(dir, c.opcode), c.mailboxes);
+            for (const WrittenData& data : c.written)
+                EXPECT_EQ(writtenDataMismatches(dir, data), "");
             const nlohmann::json saved = savedController(dir);
             for (const Kept& k : c.kept) {
                 const nlohmann::json::json_pointer at(k.pointer);
@@ -373,17 +377,21 @@ TEST_F(DriveCommandsE2e, HotSpares)
         {"a global spare, revertible where the controller can", nullptr, {"-PDHSP", "-Set", "-PhysDrv[252:6]", "-a0"}, 0,
          BLANK_OUT + SET_6 + exitLine("00"), {sent(INFO), sent(MAKE_HOTSPARE)}, MAKE_HOTSPARE,
          {"0x00000000,0x00000000,0x00000000"},
-         {{"/spares", nlohmann::json::parse(R"([{"deviceId": 14, "revertible": true}])")}, {"/drives/6/state", 2}}},
+         {{"/spares", nlohmann::json::parse(R"([{"deviceId": 14, "revertible": true}])")}, {"/drives/6/state", 2}},
+         // Device id 14, sequence number 1, flags: revertible; no arrays.
+         {{MAKE_HOTSPARE, 0, {{0, "0e00010002000000"}, {8, "0000"}}}}},
         {"a controller without revertible spares", nlohmann::json::parse(R"({"info": {"raidFeatures": "0x4b"}})"),
          {"-PDHSP", "-Set", "-PhysDrv[252:6]", "-a0"}, 0, BLANK_OUT + SET_6 + exitLine("00"),
          {sent(INFO), sent(MAKE_HOTSPARE)}, MAKE_HOTSPARE, {"0x00000000,0x00000000,0x00000000"},
-         {{"/spares", nlohmann::json::parse(R"([{"deviceId": 14}])")}}},
+         {{"/spares", nlohmann::json::parse(R"([{"deviceId": 14}])")}}, {{MAKE_HOTSPARE, 0, {{0, "0e00010000000000"}}}}},
         {"dedicated to two arrays, with enclosure affinity, not revertible", nullptr,
          {"-PDHSP", "-Set", "-Dedicated", "-Array0,1", "-EnclAffinity", "-nonRevertible", "-PhysDrv[252:6]", "-a0"}, 0,
          "," + BLANK_OUT + SET_6 + exitLine("00"), {sent(INFO), sent(MAKE_HOTSPARE)}, MAKE_HOTSPARE,
          {"0x00000000,0x00000000,0x00000000"},
          {{"/spares", nlohmann::json::parse(
-                          R"([{"deviceId": 14, "dedicated": true, "enclosureAffinity": true, "arrays": [0, 1]}])")}}},
+                          R"([{"deviceId": 14, "dedicated": true, "enclosureAffinity": true, "arrays": [0, 1]}])")}},
+         // Flags: dedicated and enclosure affinity; two array references, 0 and 1.
+         {{MAKE_HOTSPARE, 0, {{0, "0e00010005000002"}, {8, "00000100"}, {12, "0000"}}}}},
         {"an array the configuration does not have", nullptr,
          {"-PDHSP", "-Set", "-Dedicated", "-Array7", "-PhysDrv[252:6]", "-a0"}, 9, BLANK_OUT + HSP_FAILED + exitLine("09"),
          {sent(INFO)}, MAKE_HOTSPARE, {}, {{"/spares", nullptr}}},

@@ -2,6 +2,7 @@
 // a description (tests/e2e/data/enclosure-host.json): the console text, the exit code, and the
 // prepare block and every transfer's command block as the simulated controller logged them.
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,8 @@ struct Case {
     std::string out;
     Lines log;                       // prepare and transfers, in order
     bool outIsHead = false;          // the output only begins with `out`
+    Lines blocks = {};                   // the transfers' whole command blocks, in order, when given
+    std::vector<WrittenData> written = {};   // the image bytes the transfers carried
 };
 
 class DriveFirmwareDownloadE2e : public ::testing::Test {
@@ -126,6 +129,15 @@ protected:
             EXPECT_EQ(c.outIsHead ? r.out.substr(0, c.out.size()) : r.out, c.out);
             EXPECT_EQ(r.err, "");
             EXPECT_EQ(downloadLog(dir), c.log);
+            if (!c.blocks.empty()) {
+                Lines blocks;
+                for (const LoggedCommand& command : loggedCommandData(dir))
+                    if (!command.block.empty())
+                        blocks.push_back(command.block);
+                EXPECT_EQ(blocks, c.blocks);
+            }
+            for (const WrittenData& data : c.written)
+                EXPECT_EQ(writtenDataMismatches(dir, data), "");
         }
     }
 
@@ -141,7 +153,12 @@ TEST_F(DriveFirmwareDownloadE2e, SasDrivesInPiecesOrWhole)
          0,
          BLANK_OUT + "\n" + flashing("0x8000", "0x0", "0x80", "0x0") + flashing("0x8000", "0x0", "0x80", "0x0") +
              flashing("0x1170", "0x0", "0x11", "0x70") + exitLine("00"),
-         Lines{prepared("3", "70000", "10")} + pieces},
+         Lines{prepared("3", "70000", "10")} + pieces, false,
+         // WRITE BUFFER, mode 7 (download with offsets, save), the offset and length in bytes
+         // 3-5 and 6-8; each piece carries its part of the image.
+         {"3b070000000000800000", "3b070000800000800000", "3b070001000000117000"},
+         {{"0x0000003b", 0, {{0, "5a5a5a5a"}, {32764, "5a5a5a5a"}}},
+          {"0x0000003b", 2, {{0, "5a5a"}, {4462, "5a5a"}}}}},
         {"-Mode 5: the whole image in one command", nullptr, {},
          {"-PdFwDownload", "-PhysDrv[252:2]", "-f", "fw.bin", "-Mode", "5", "-a0"}, 0,
          BLANK_OUT + "\n" + flashing("0x11170", "0x1", "0x11", "0x70") + exitLine("00"),
@@ -168,7 +185,10 @@ TEST_F(DriveFirmwareDownloadE2e, SataBridgeAndEnclosureDevices)
          BLANK_OUT + "\n" + flashing("0x8000", "0x0", "0x0", "0xa0") + flashing("0x8000", "0x0", "0x0", "0xa0") +
              exitLine("00"),
          {prepared("2", "65536", "11"), piece(11, "a10a060740000000a0920000", 32768),
-          piece(11, "a10a060740000000a0920000", 32768)}},
+          piece(11, "a10a060740000000a0920000", 32768)}, false,
+         // ATA PASS-THROUGH(12) carrying DOWNLOAD MICROCODE (0x92): 64 sectors a piece.
+         {"a10a060740000000a0920000", "a10a060740000000a0920000"},
+         {{"0x000000a1", 0, {{0, "11111111"}, {32764, "11111111"}}}, {"0x000000a1", 1, {{32766, "1111"}}}}},
         {"a SATA drive and an image of part of a sector", nullptr, {},
          {"-PdFwDownload", "-PhysDrv[252:3]", "-f", "fw.bin", "-a0"}, 1,
          BLANK_OUT + "Firmware image fw.bin cannot be downloaded: a SATA device takes whole 512-byte sectors.\n" +
@@ -190,7 +210,9 @@ TEST_F(DriveFirmwareDownloadE2e, SataBridgeAndEnclosureDevices)
          {"-PdFwDownload", "-ForceActivate", "-EncdevId[252]", "-f", "encl.bin", "-a0"}, 0,
          BLANK_OUT + "\n" + flashing("0x1000", "0x0", "0x10", "0x0") + flashing("0x0", "0x0", "0x0", "0x0") +
              exitLine("00"),
-         {prepared("2", "4096", "252"), piece(252, "3b0e0000000000100000", 4096), piece(252, "3b0f0000000000000000", 0)}},
+         {prepared("2", "4096", "252"), piece(252, "3b0e0000000000100000", 4096), piece(252, "3b0f0000000000000000", 0)},
+         false, {"3b0e0000000000100000", "3b0f0000000000000000"},
+         {{"0x0000003b", 0, {{0, "22222222"}, {4092, "22222222"}}}}},
         {"an -EncdevId that names a disk", nullptr, {},
          {"-PdFwDownload", "-EncdevId[9]", "-f", "encl.bin", "-a0"}, 1,
          BLANK_OUT + "Adapter 0: Device at Enclosure - 9, Slot - 0 is not found.\n" + exitLine("01"), {}},

@@ -4,6 +4,7 @@
 // progress display, which follows the operation on the host's clock.
 #include "E2eHarness.h"
 #include "LongOperationRuns.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,7 @@ protected:
     RunResult run(const std::string& dir, const Lines& args, const std::string& input = "")
     {
         remove((dir + "/commands.log").c_str());
+        remove((dir + "/transcript.log").c_str());
         RunSpec spec;
         spec.args = args;
         spec.env = {{"QUILLCLI_SIM_HOST", dir}, {"TERM", NO_TERMINAL}};
@@ -187,6 +189,24 @@ TEST_F(DriveOperationsE2e, RebuildDisplayLeftWithEscape)
               BLANK_OUT + "Device(Encl-252 Slot-0) is not in rebuild process\n" +
                   screen(REBUILD_TITLE, {{"       252 :01     ", bar24, 5}}) + exitLine("00"),
               {sent(PROGRESS), sent(PROGRESS), sent(PROGRESS)}, "\x1b");
+    // The five seconds are one shell sleep; the screen is cleared before each of its pictures.
+    EXPECT_EQ(loggedShellCommands(dir), (Lines{"sleep 5", "clear", "clear"}));
+}
+
+TEST_F(DriveOperationsE2e, ProgressReadFailingForOneDriveOnly)
+{
+    const std::string dir = host({{"drives", {drive(8, 0, 0x10), drive(9, 1, 0x10)}}});
+    run(dir, {"-PDRbld", "-Start", "-PhysDrv[252:0,252:1]", "-a0"});
+    // Only the progress read of drive 9 (mailbox bytes 0-1) fails: drive 8's line is shown, and
+    // the last drive's status is the result.
+    ASSERT_EQ(addSimFault(dir, {"status", PROGRESS, "0x0c", "--mailbox", "0=0900"}), "");
+    expectRun(dir, {"-PDRbld", "-ShowProg", "-PhysDrv[252:0,252:1]", "-a0"}, 0x0c,
+              BLANK_OUT + "Rebuild Progress on Device at Enclosure 252, Slot 0 Completed 0% in 0 Minutes.\n" +
+                  "\nFW error description: \n The requested command cannot be completed, as the specified device "
+                  "does not exist.  \n" + exitLine("0c"),
+              {sent(PROGRESS), sent(PROGRESS, "0x0c")});
+    EXPECT_EQ(mailboxes(dir, PROGRESS), (Lines{"0x00000008,0x00000000,0x00000000",
+                                               "0x00000009,0x00000000,0x00000000"}));
 }
 
 // Clear -----------------------------------------------------------------------------------------

@@ -6,10 +6,12 @@
 #define FIRMWARECASEE2E_H
 
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +66,9 @@ struct Case {
     Lines commands;
     Lines actionMailboxes;                 // "opcode=... mbox=..." of the action commands, when given
     nlohmann::json hostEdit = nullptr;     // merged into the description itself (host files)
+    std::vector<WrittenData> written = {};  // the data the commands wrote, where a row checks it
+    std::optional<Lines> shell = {};        // the shell commands run, in order, when given
+    std::optional<Lines> visibility = {};   // the operating-system visibility steps, when given
 };
 
 class FirmwareCaseE2e : public ::testing::Test {
@@ -111,6 +116,19 @@ protected:
         return out;
     }
 
+    // The data, shell commands and visibility steps the row states.
+    static void expectTranscript(const std::string& dir, const Case& run)
+    {
+        for (const WrittenData& data : run.written)
+            EXPECT_EQ(writtenDataMismatches(dir, data), "");
+        if (run.shell) {
+            EXPECT_EQ(loggedShellCommands(dir), *run.shell);
+        }
+        if (run.visibility) {
+            EXPECT_EQ(loggedVisibilitySteps(dir), *run.visibility);
+        }
+    }
+
     // Runs a case's command line on a host made for it (its folder in `hostDir`).
     RunResult runCase(const Case& run, std::string* hostDir)
     {
@@ -136,6 +154,7 @@ protected:
             if (!run.actionMailboxes.empty()) {
                 EXPECT_EQ(mailboxes(dir, actionOpcodes), run.actionMailboxes);
             }
+            expectTranscript(dir, run);
         }
     }
 

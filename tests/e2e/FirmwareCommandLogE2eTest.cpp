@@ -95,9 +95,10 @@ TEST_F(FirmwareCommandLogE2e, ControllerCountReadsEachControllerOnce)
 
 // The refresh before a command reads the whole model of the controller: the drive list (two
 // passes: its count, then every entry) for the drive cache, the configuration (one read holds
-// the "one" preset's array and logical drive), the information of each drive as the unused
-// drives are looked up among the cached ones, the drive query (two passes) for the JBOD drives,
-// then the controller information for the drive-mix flags, which the check reuses.
+// the "one" preset's array and logical drive), the information of each of its four disks as
+// the unused drives are looked up among the cached ones, the drive query (two passes) for the JBOD drives,
+// the information of the enclosure's own drive-list entry after it, then the controller
+// information for the drive-mix flags, which the check reuses.
 TEST_F(FirmwareCommandLogE2e, RefreshReadsTheWholeModel)
 {
     const std::string info = infoRead(2);
@@ -106,8 +107,9 @@ TEST_F(FirmwareCommandLogE2e, RefreshReadsTheWholeModel)
     const std::string driveInfo = "host=2 opcode=0x02020000 status=0x00";
     const std::string driveQuery = "host=2 opcode=0x02010100 status=0x00";
     const std::string oem = "host=2 opcode=0x010e8481 status=0x00";
-    const std::vector<std::string> expected = {info,      driveList, driveList,  config,     driveInfo, driveInfo,
-                                               driveInfo, driveInfo, driveQuery, driveQuery, info,      oem, oem};
+    const std::vector<std::string> expected = {info,      driveList, driveList,  config,     driveInfo,
+                                               driveInfo, driveInfo, driveInfo,  driveQuery, driveQuery,
+                                               driveInfo, info,      oem,        oem};
     std::string host = makeSimHost("one");
     cleanup.push_back(host.substr(0, host.rfind('/')));
     RunSpec spec;

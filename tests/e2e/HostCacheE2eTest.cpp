@@ -161,6 +161,8 @@ TEST_F(HostCacheE2e, ConfigurationStatisticsAndLists)
          shown(VD_0, "YES") + shown(VD_1, "NO") + shown(VD_2, "NO"), {PAGE, VD_LIST}},
         {"unconfigured: those not on the page", noCommands, {"HK", "-VdList", "-Unconfigured"}, 0,
          shown(VD_1) + shown(VD_2), {PAGE, VD_LIST}},
+        {"a list that counts fewer than it holds: only those counted", {{"hostCache", {{"vdListCount", 2}}}},
+         {"HK", "-VdList"}, 0, shown(VD_0, "YES") + shown(VD_1, "NO"), {PAGE, VD_LIST}},
     });
 }
 

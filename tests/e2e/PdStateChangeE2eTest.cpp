@@ -85,13 +85,21 @@ protected:
         return out;
     }
 
+    // A number of the saved state, written as a number or as a hex text ("0x18").
+    static int savedNumber(const nlohmann::json& d, const char* key)
+    {
+        const nlohmann::json v = d.value(key, nlohmann::json(0));
+        return v.is_string() ? std::stoi(v.get<std::string>(), nullptr, 0) : v.get<int>();
+    }
+
     static std::vector<int> savedStates(const std::string& hostDir)
     {
         std::vector<int> states;
         const nlohmann::json state = nlohmann::json::parse(readFile(hostDir + "/state.json"));
         for (const nlohmann::json& d : state["controllers"][0]["drives"]) {
-            const nlohmann::json s = d.value("state", nlohmann::json(0));
-            states.push_back(s.is_string() ? std::stoi(s.get<std::string>(), nullptr, 0) : s.get<int>());
+            if (savedNumber(d, "type") == 13)
+                continue;   // the enclosure's own entry has no drive state
+            states.push_back(savedNumber(d, "state"));
         }
         return states;
     }

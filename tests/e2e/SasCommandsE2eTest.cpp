@@ -3,6 +3,7 @@
 // the controller after the check (discovery, refresh and check are the same for every row; the
 // reads that build the model are left out).
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,7 @@ struct Case {
     int exitCode;
     std::string out;                                // after the blank-out line, before the exit line
     std::vector<std::string> commands;              // after the controller check
+    std::vector<WrittenData> written = {};          // the records written, where a row checks them
 };
 
 class SasCommandsE2e : public ::testing::Test {
@@ -96,6 +98,8 @@ protected:
             expected.push_back(sent(OEM));
             expected.insert(expected.end(), run.commands.begin(), run.commands.end());
             EXPECT_EQ(withoutModelReads(loggedFirmwareCommands(dir)), expected);
+            for (const WrittenData& data : run.written)
+                EXPECT_EQ(writtenDataMismatches(dir, data), "");
             lastState = nlohmann::json::parse(readFile(path));
         }
     }
@@ -214,7 +218,9 @@ TEST_F(SasCommandsE2e, ConnectorModes)
         {"no connector", nlohmann::json::object(), {}, {"-AdpGetConnectorMode", "-ConnectorAll", "-a0"}, 1,
          "Adapter #0: No Connector is Found.\n", refreshed({sent(GET_MUX)})},
         {"set listed connectors, written once", two, {}, {"-AdpSetConnectorMode", "-External", "-Connector0,1", "-a0"}, 0,
-         count + setDone, refreshed({sent(GET_MUX), sent(SET_MUX)})},
+         count + setDone, refreshed({sent(GET_MUX), sent(SET_MUX)}),
+         // The count of connectors, then both modes external.
+         {{SET_MUX, 0, {{0, "0202020000"}}}}},
         {"a connector whose mode cannot be set: nothing written", fixed, {},
          {"-AdpSetConnectorMode", "-Auto", "-ConnectorAll", "-a0"}, 1, count + "Adapter 0: Failed to Set Connector Mode.\n",
          refreshed({sent(GET_MUX)})},
@@ -233,10 +239,11 @@ TEST_F(SasCommandsE2e, DirectDriveMapping)
         {"shown", nlohmann::json::object(), {}, {"-DirectPdMapping", "-Dsply", "-a0"}, 0,
          "Adapter 0: Direct Pd Mapping is: Disabled \n", {sent(GET_DEFAULTS)}},
         {"enabled when it already is: written all the same", on, {}, {"-DirectPdMapping", "-Enbl", "-a0"}, 0, setDone,
-         {sent(GET_DEFAULTS), sent(SET_DEFAULTS)}},
+         {sent(GET_DEFAULTS), sent(SET_DEFAULTS)}, {{SET_DEFAULTS, 0, {{31, "01"}}}}},
         {"the defaults cannot be read", on, {{"status", GET_DEFAULTS, "0x2d"}}, {"-DirectPdMapping", "-Dsbl", "-a0"}, 1,
          "Failed to get data on Adapter 0\n", {sent(GET_DEFAULTS, "status=0x2d")}},
-        {"disabled", on, {}, {"-DirectPdMapping", "-Dsbl", "-a0"}, 0, setDone, {sent(GET_DEFAULTS), sent(SET_DEFAULTS)}},
+        {"disabled", on, {}, {"-DirectPdMapping", "-Dsbl", "-a0"}, 0, setDone, {sent(GET_DEFAULTS), sent(SET_DEFAULTS)},
+         {{SET_DEFAULTS, 0, {{31, "00"}}}}},
     });
     // Back to the default, which the saved description leaves out.
     EXPECT_EQ(lastState["controllers"][0].value(nlohmann::json::json_pointer("/mfcDefaults/directPdMapping"), 0), 0);

@@ -2,6 +2,7 @@
 // binary and simulated hosts made from tests/e2e/data/security-host.json: the console text, the
 // exit code, the key commands that reached the controller and the key the controller keeps.
 #include "E2eHarness.h"
+#include "TranscriptReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,7 @@ struct Case {
     std::string out;       // between the blank-out line and the exit line
     Lines commands;        // key commands sent
     Lines fault = {};      // the arguments of one "quillsim fault HOST ...", when given
+    std::vector<WrittenData> written = {};   // the blocks the key commands carried, when checked
 };
 
 class SecurityKeysE2e : public ::testing::Test {
@@ -101,6 +103,8 @@ protected:
             RunResult r = run(dir, c.args);
             EXPECT_EQ(r.out, BLANK_OUT + c.out + exitLine(c.exitCode));
             EXPECT_EQ(keyCommands(dir), c.commands);
+            for (const WrittenData& data : c.written)
+                EXPECT_EQ(writtenDataMismatches(dir, data), "");
         }
     }
 
@@ -133,7 +137,10 @@ TEST_F(SecurityKeysE2e, KeyRulesAndDialects)
     expectRuns({
         {"a key with its pass phrase and identifier", none,
          {"-CreateSecurityKey", "-SecurityKey", "Tr0ub4dor+3", "-Passphrase", "Pa55-phrase", "-KeyID", "k1", "-a0"}, "00",
-         DONE, {sent(CREATE)}},
+         DONE, {sent(CREATE)}, {},
+         // The key at 0, the pass phrase at 36, the key id at 108, each with its NUL, zeros after.
+         {{CREATE, 0, {{0, "547230756234646f722b330000"}, {35, "00506135352d70687261736500"}, {107, "006b310000"},
+                       {363, "00"}}}}},
         {"seven characters", none, {"-CreateSecurityKey", "-SecurityKey", "Ab1+xyz", "-a0"}, "01",
          "Security Key" + KEY_RULES, {}},
         {"thirty-two characters", none, {"-CreateSecurityKey", "-SecurityKey", key32, "-a0"}, "00", DONE, {sent(CREATE)}},

@@ -28,6 +28,21 @@ protected:
         return r;
     }
 
+    // A host created from `file` shows the `keys`; a host created from what it showed shows the same.
+    void expectRoundTrip(const std::string& base, const std::string& file, const std::vector<const char*>& keys)
+    {
+        ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
+        RunResult shown = quillsim({"show", base + "/first"});
+        ASSERT_EQ(shown.exitCode, 0) << shown.err;
+        for (const char* key : keys)
+            EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
+        std::ofstream(base + "/shown.json") << shown.out;
+        ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
+        RunResult again = quillsim({"show", base + "/second"});
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_EQ(again.out, shown.out);
+    }
+
     RunResult cli(const std::string& host, const std::vector<std::string>& args)
     {
         RunSpec spec;
@@ -191,18 +206,10 @@ TEST_F(SimHostE2e, ControllerRecordsRoundTripThroughCreateAndShow)
         "connectorModes": {"modes": [1, 2]},
         "connectorInfo": {"connectors": [{"name": "Port A"}]},
         "phyList": {"phys": [{"linkRate": 8}, {"disabled": true}]}}]})";
-    ASSERT_EQ(quillsim({"create", base + "/first", "--from", file}).exitCode, 0);
-    RunResult shown = quillsim({"show", base + "/first"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    for (const char* key : {"\"raidLevelOptions\": \"0x8\"", "\"raid60\": {\"min\": 8, \"max\": 128}",
-                            "\"runtimeStatus\": \"0x2\"", "\"rebuildRate\": 60", "\"bootDevice\": \"0x0\"",
-                            "\"modes\": [1, 2]", "\"name\": \"Port A\"", "\"disabled\": true"})
-        EXPECT_NE(shown.out.find(key), std::string::npos) << key << "\n" << shown.out;
-    std::ofstream(base + "/shown.json") << shown.out;
-    ASSERT_EQ(quillsim({"create", base + "/second", "--from", base + "/shown.json"}).exitCode, 0);
-    RunResult again = quillsim({"show", base + "/second"});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out, shown.out);
+    expectRoundTrip(base, file,
+                    {"\"raidLevelOptions\": \"0x8\"", "\"raid60\": {\"min\": 8, \"max\": 128}",
+                     "\"runtimeStatus\": \"0x2\"", "\"rebuildRate\": 60", "\"bootDevice\": \"0x0\"",
+                     "\"modes\": [1, 2]", "\"name\": \"Port A\"", "\"disabled\": true"});
 }
 
 TEST_F(SimHostE2e, UnknownOrMistypedRecordFieldIsRefusedByName)
@@ -225,6 +232,60 @@ TEST_F(SimHostE2e, UnknownOrMistypedRecordFieldIsRefusedByName)
         EXPECT_EQ(r.err, "quillsim: " + file + ": " + c.message + "\n");
         EXPECT_EQ(readFile(base + "/host/state.json"), "");
     }
+}
+
+// The recording keys: a fault's mailbox filter, a logical drive's configuration-record patch, an
+// array member that is not its drive's, and the host-cache lists' counts.
+TEST_F(SimHostE2e, RecordingKeysRoundTripThroughCreateAndShow)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const std::string file = base + "/host.json";
+    std::ofstream(file) << R"({"controllers": [{"host": 2,
+        "drives": [{"deviceId": 8, "state": "0x18"}, {"deviceId": 9, "state": "0x18"}],
+        "arrays": [{"ref": 0, "drives": [8, 9], "members": [{"row": 1, "sequence": 0, "state": "0x11"}]}],
+        "lds": [{"targetId": 0, "raidLevel": 1, "drivesPerSpan": 2, "drives": [8, 9], "spans": [{"array": 0}],
+                 "configPatch": {"0x12": "01"}}]}],
+        "faults": [{"type": "status", "opcode": "0x04030000", "status": "0x2d", "mailbox": {"0": "00", "4": "0100"}}],
+        "ir2Library": {"controllers": [0], "hostCache": {"cacheDeviceListCount": 3, "vdListCount": 0}}})";
+    expectRoundTrip(base, file,
+                    {"\"mailbox\": {\"0x0\": \"00\", \"0x4\": \"0100\"}", "\"configPatch\": {\"0x12\": \"01\"}",
+                     "\"row\": 1", "\"sequence\": 0", "\"state\": \"0x11\"",
+                     "\"hostCache\": {\"cacheDeviceListCount\": 3, \"vdListCount\": 0}"});
+}
+
+TEST_F(SimHostE2e, MistypedRecordingKeyIsRefusedByName)
+{
+    std::string base = makeTempDir("quillhost");
+    cleanup.push_back(base);
+    const struct {
+        const char* description;
+        const char* message;
+    } cases[] = {
+        {R"({"faults": [{"type": "status", "status": 2, "mailbx": {"0": "00"}}]})", R"(faults[0]: unknown key "mailbx")"},
+        {R"({"faults": [{"type": "status", "status": 2, "mailbox": {"11": "0000"}}]})",
+         R"(faults[0].mailbox."11": 2 bytes from offset 0xb run past the record's 12 bytes)"},
+        {R"({"controllers": [{"host": 2, "lds": [{"targetId": 0, "configPach": {"0": "00"}}]}]})",
+         R"(controllers[0].lds[0]: unknown key "configPach")"},
+        {R"({"controllers": [{"host": 2, "arrays": [{"ref": 0, "members": [{"row": 0, "sequnce": 1}]}]}]})",
+         R"(controllers[0].arrays[0].members[0]: unknown key "sequnce")"},
+        {R"({"ir2Library": {"hostCache": {"vdListCnt": 1}}})", R"(ir2Library.hostCache: unknown key "vdListCnt")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        const std::string file = base + "/host.json";
+        std::ofstream(file) << c.description;
+        RunResult r = quillsim({"create", base + "/host", "--from", file});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "quillsim: " + file + ": " + c.message + "\n");
+        EXPECT_EQ(readFile(base + "/host/state.json"), "");
+    }
+    // The fault command's own filter: an offset past the mailbox is no filter.
+    const std::string host = makeSimHost("one");
+    cleanup.push_back(host.substr(0, host.rfind('/')));
+    EXPECT_NE(addSimFault(host, {"status", "0x04030000", "0x2d", "--mailbox", "12=00"}), "");
+    EXPECT_NE(addSimFault(host, {"status", "0x04030000", "0x2d", "--mailbox", "0:00"}), "");
+    EXPECT_EQ(addSimFault(host, {"status", "0x04030000", "0x2d", "--mailbox", "0x8=01"}), "");
 }
 
 } // namespace
