@@ -17,9 +17,9 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdInfo.h"
-#include "RaidManager/Zpr/ZprLdList.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 #include "System/OsBoundary.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "RaidManager/Zpr/ZprLdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 
 class Controller;
 

@@ -7,7 +7,7 @@
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 LinuxCddp* LinuxCddp::instance()
 {

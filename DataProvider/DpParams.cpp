@@ -5,7 +5,7 @@
 #include "DataProvider/DcmdCatalogue.h"
 #include "DataProvider/ZprFrame.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprFrameLayout.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "Output/VoError.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprFrameLayout.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "System/OsBoundary.h"
 #include "System/PavError.h"
 

@@ -5,7 +5,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprBiosData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 
 Adapter::Adapter(AdapterData* data, Controller* controller) : RaidElement(data, controller), adapterData(data) {}
 

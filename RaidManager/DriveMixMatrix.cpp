@@ -3,7 +3,7 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/PhysicalDevice.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

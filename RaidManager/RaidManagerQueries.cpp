@@ -13,8 +13,8 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <cstdint>
 
 #include "PavUtil/List.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 class Adapter;
 class ArrayHmg;

@@ -3,7 +3,7 @@
 #include "FirmwareFuzz.h"
 #include "FuzzSupport.h"
 
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"

@@ -4,7 +4,7 @@
 #include "FirmwareFuzz.h"
 #include "FuzzSupport.h"
 
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"

@@ -5,9 +5,9 @@
 #include "FuzzSupport.h"
 
 #include "DataProvider/DcmdOpcodes.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <memory>
 
-#include "CpMgmt/CmdPro/DriveFirmwareImage.h"
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/DriveFirmwareImage.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 
 namespace DFI = DriveFirmwareImage;
 

@@ -6,7 +6,7 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -5,7 +5,7 @@
 #include "FirmwareFuzz.h"
 #include "SavedConfigFuzz.h"
 
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 
 #include <cstdio>
 #include <string>

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -6,8 +6,8 @@
 #include "ControllerMgmt/LinExpLd.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprLdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 
 #include <vector>
 

@@ -14,10 +14,10 @@
 
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/SavedConfigHeader.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprMfcOemData.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcOemData.h"
 
 #include <cstring>
 #include <vector>

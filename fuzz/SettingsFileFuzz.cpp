@@ -6,13 +6,13 @@
 #include "FirmwareFuzz.h"
 #include "FuzzSupport.h"
 
-#include "CpMgmt/CmdPro/AdpSetVerifyCp.h"
-#include "CpMgmt/CmdPro/AdpSettingsKvxCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSetVerifyCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSettingsKvxCp.h"
 #include "CpMgmt/CpController.h"
 #include "PavUtil/FileIO.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprMfcPciIds.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcPciIds.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -19,10 +19,10 @@
 set -euo pipefail
 
 PRODUCT_DIRS=(CpMgmt Parser RaidManager ControllerMgmt DataProvider Output System PavUtil)
-PRODUCT_VOCABULARY=(RaidManager/Zpr/ZprDriveValues.h RaidManager/Zpr/ZprLdValues.h
-                    RaidManager/Zpr/ZprFirmwareStatus.h RaidManager/Zpr/ZprFrameLayout.h)
+PRODUCT_VOCABULARY=(RaidManager/Zpr/Records/Drive/ZprDriveValues.h RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h
+                    RaidManager/Zpr/Records/ZprFirmwareStatus.h RaidManager/Zpr/Records/ZprFrameLayout.h)
 # The controller-information record names its feature bits beside their fields.
-PRODUCT_BIT_OWNER=RaidManager/Zpr/ZprControllerInfo.h
+PRODUCT_BIT_OWNER=RaidManager/Zpr/Records/Controller/ZprControllerInfo.h
 SIM_VOCABULARY=Simulator/SimFirmwareValues.h
 
 # The names a header declares as constants.
@@ -102,14 +102,14 @@ self_test() {
     local tmp out found expected
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' RETURN
-    mkdir -p "$tmp"/{RaidManager/Zpr,CpMgmt/CmdPro,DataProvider,Simulator}
+    mkdir -p "$tmp"/{RaidManager/Zpr/Records/{Drive,LogicalDrive,Controller},CpMgmt/CmdPro,DataProvider,Simulator}
     printf 'constexpr uint16_t PD_STATE_ONLINE = 0x18;\nconstexpr uint8_t LD_STATE_OPTIMAL = 3;\n' \
-        > "$tmp/RaidManager/Zpr/ZprDriveValues.h"
-    printf 'constexpr uint8_t LEVEL_RAID0 = 0;\n' > "$tmp/RaidManager/Zpr/ZprLdValues.h"
-    printf 'constexpr uint8_t STATUS_NO_DEVICE = 0x0C;\n' > "$tmp/RaidManager/Zpr/ZprFirmwareStatus.h"
-    printf 'namespace zprframe {\nconstexpr uint8_t FRAME_STATUS = 2;\n}\n' > "$tmp/RaidManager/Zpr/ZprFrameLayout.h"
+        > "$tmp/RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+    printf 'constexpr uint8_t LEVEL_RAID0 = 0;\n' > "$tmp/RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+    printf 'constexpr uint8_t STATUS_NO_DEVICE = 0x0C;\n' > "$tmp/RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+    printf 'namespace zprframe {\nconstexpr uint8_t FRAME_STATUS = 2;\n}\n' > "$tmp/RaidManager/Zpr/Records/ZprFrameLayout.h"
     printf 'class ZprControllerInfo {\n    static constexpr unsigned LD_POWER_SAVING_BIT = 4;\n    static constexpr size_t LD_FEATURES = 0x5E5;\n};\n' \
-        > "$tmp/RaidManager/Zpr/ZprControllerInfo.h"
+        > "$tmp/RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
     printf 'namespace sim {\nconst uint8_t PD_STATE_HOT_SPARE = 0x02;\n}\n' > "$tmp/Simulator/SimFirmwareValues.h"
     # What must pass: uses by name, an alias of the vocabulary's own constant, a record offset
     # that shares no name, the model's decimal results, a driver status beyond a byte, and the

@@ -6,17 +6,20 @@
 #
 # The layers, top to bottom (a file may include its own layer and the layers below):
 #   front end        Parser/VolantManager.*, Parser/*Main.cpp
-#   CpMgmt/CmdPro/   command processors
+#   CpMgmt/CmdPro/<Area>/   command processors, by area (Adapter/, Config/, Drive/, ...)
+#   CpMgmt/CmdPro/   the processor frame and the helpers of every area (files of the folder
+#                    itself), and the shared pieces that are not processors: Files/ (file
+#                    formats), Display/ (displays and texts), Events/ (event-record texts)
 #   CpMgmt/          dispatch
-#   Parser/Cmd/      command parsers
+#   Parser/Cmd/      command parsers (Parser/Cmd/<Area>/ beside the bases of the folder itself)
 #   Parser/          scanner, grammar, requests, parser base
 #   RaidManager/     the model and its data classes (RaidManager/Zpr/ included)
 #   ControllerMgmt/
 #   DataProvider/
 #   Output/
 #   System/
-#   records          RaidManager/Zpr/Zpr*.h (not ZprData.h): layouts over PavUtil only, so
-#                    every layer above PavUtil may include them
+#   records          RaidManager/Zpr/Records/: layouts over PavUtil only, so every layer
+#                    above PavUtil may include them
 #   PavUtil/
 # Simulator/ is test equipment beside the layers: it includes Simulator/, System/ and PavUtil/
 # only (its integrated-RAID stand-in also the library's call interface,
@@ -31,11 +34,12 @@ set -euo pipefail
 layer_awk='
 function layer(p,   n) {
     if (p ~ /^Parser\/VolantManager\.(h|cpp)$/ || p ~ /^Parser\/[^\/]*Main\.cpp$/) return 80
+    if (p ~ /^CpMgmt\/CmdPro\/(Files|Display|Events)\// || p ~ /^CpMgmt\/CmdPro\/[^\/]*$/) return 72
     if (p ~ /^CpMgmt\/CmdPro\//) return 75
     if (p ~ /^CpMgmt\//) return 70
     if (p ~ /^Parser\/Cmd\//) return 65
     if (p ~ /^Parser\//) return 60
-    if (p ~ /^RaidManager\/Zpr\/Zpr[^\/]*\.h$/ && p !~ /^RaidManager\/Zpr\/ZprData\.h$/) return 5
+    if (p ~ /^RaidManager\/Zpr\/Records\//) return 5
     if (p ~ /^RaidManager\//) return 50
     if (p ~ /^ControllerMgmt\//) return 40
     if (p ~ /^DataProvider\//) return 30
@@ -95,11 +99,13 @@ self_test() {
     local tmp
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' RETURN
-    mkdir -p "$tmp"/{PavUtil,System,Output,DataProvider,ControllerMgmt,RaidManager/Zpr,Parser/Cmd,CpMgmt/CmdPro,Simulator/ir2lib}
+    mkdir -p "$tmp"/{PavUtil,System,Output,DataProvider,ControllerMgmt,RaidManager/Zpr/Records/LogicalDrive,Parser/Cmd/Adapter,CpMgmt/CmdPro/{Adapter,Files,Display},Simulator/ir2lib}
     # Includes that must pass.
-    printf '#include "PavUtil/LeView.h"\n' > "$tmp/RaidManager/Zpr/ZprLdList.h"
-    printf '#include "RaidManager/Zpr/ZprLdList.h"\n#include "System/OsBoundary.h"\n' > "$tmp/ControllerMgmt/Ok.cpp"
+    printf '#include "PavUtil/LeView.h"\n' > "$tmp/RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+    printf '#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"\n#include "System/OsBoundary.h"\n' > "$tmp/ControllerMgmt/Ok.cpp"
     printf '#include "Parser/Parser.h"\n#include "CpMgmt/CpController.h"\n' > "$tmp/CpMgmt/CmdPro/Ok.cpp"
+    printf '#include "CpMgmt/CmdPro/Display/InfoLines.h"\n#include "CpMgmt/CmdPro/AdpCpSteps.h"\n' > "$tmp/CpMgmt/CmdPro/Adapter/Ok.cpp"
+    printf '#include "CpMgmt/CmdPro/Files/FlashImageReader.h"\n' > "$tmp/CpMgmt/CmdPro/Display/Ok.cpp"
     printf '#include "Simulator/SimHost.h"\n#include "Parser/VolantManager.h"\n' > "$tmp/Parser/QuillCliSimMain.cpp"
     printf '#include "DataProvider/AkLibCommand.h"\n#include <cstdio>\n' > "$tmp/Simulator/ir2lib/Ok.cpp"
     printf '#include "System/OsBoundary.h"\n#include "Simulator/SimState.h"\n' > "$tmp/Simulator/Ok.cpp"
@@ -111,14 +117,16 @@ self_test() {
     printf '#include "DataProvider/PavError.h"\n' > "$tmp/Output/Up.h"
     printf '#include "RaidManager/Zpr/AdapterDataZpr.h"\n' > "$tmp/ControllerMgmt/Up.cpp"
     printf '#include "RaidManager/Zpr/ZprData.h"\n' > "$tmp/DataProvider/Up.cpp"
-    printf '#include "Output/VoPrint.h"\n' > "$tmp/RaidManager/Zpr/ZprBad.h"
-    printf '#include "Parser/Cmd/AdpCountParser.h"\n' > "$tmp/Parser/Up.cpp"
+    printf '#include "Output/VoPrint.h"\n' > "$tmp/RaidManager/Zpr/Records/ZprBad.h"
+    printf '#include "CpMgmt/CmdPro/Adapter/AdpBiosCp.h"\n' > "$tmp/CpMgmt/CmdPro/Display/Up.cpp"
+    printf '#include "CpMgmt/CmdPro/Adapter/AdpBiosCp.h"\n' > "$tmp/CpMgmt/CmdPro/Up.h"
+    printf '#include "Parser/Cmd/Adapter/AdpCountParser.h"\n' > "$tmp/Parser/Up.cpp"
     printf '#include "CpMgmt/CmdPro/CpAdpCount.h"\n' > "$tmp/CpMgmt/Up.cpp"
     printf '#include "Parser/VolantManager.h"\n' > "$tmp/CpMgmt/CmdPro/Up.cpp"
     printf '#include "Simulator/SimHost.h"\n' > "$tmp/Parser/QuillCliMain.cpp"
-    printf '#include "RaidManager/Zpr/ZprLdList.h"\n' > "$tmp/Simulator/Up.cpp"
+    printf '#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"\n' > "$tmp/Simulator/Up.cpp"
     printf '#include "../Output/VoPrint.h"\n' > "$tmp/System/Up.cpp"
-    local expected=11 found
+    local expected=13 found
     out=$(check_tree "$tmp" 2>&1) && { echo "self-test: upward includes were not caught"; return 1; }
     found=$(grep -c ': includes ' <<<"$out" || true)
     if [ "$found" -ne "$expected" ]; then

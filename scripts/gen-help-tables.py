@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the help-text tables of CpMgmt/CmdPro/ from the plain-text sources in
-scripts/help-texts/: scripts/help-texts/NAME.txt becomes CpMgmt/CmdPro/NAME.cpp.
+scripts/help-texts/: scripts/help-texts/NAME.txt becomes CpMgmt/CmdPro/Help/NAME.cpp.
 
 A source names its table, then its texts, one element per line:
     table ADAPTER_DRIVE_HELP          the HelpTable the file defines
@@ -137,7 +137,7 @@ def write_table(path, table, texts):
     out.append("// scripts/help-texts/%s; change the source and run the script, never this file.\n"
                % os.path.basename(path).replace(".cpp", ".txt"))
     out.append("// Each row: the element for every OEM, then the OEM-2 wording where it differs.\n")
-    out.append('#include "CpMgmt/CmdPro/HelpText.h"\n\nnamespace {\n')
+    out.append('#include "CpMgmt/CmdPro/Help/HelpText.h"\n\nnamespace {\n')
     for keyword, elements in texts:
         out.append("\nconst HelpLine %s_LINES[] = {\n" % keyword)
         for text, oem2 in elements:
@@ -156,7 +156,7 @@ def main():
     for source in sorted(glob.glob("scripts/help-texts/*.txt")):
         table, texts = read_source(source)
         name = os.path.splitext(os.path.basename(source))[0]
-        write_table("CpMgmt/CmdPro/%s.cpp" % name, table, texts)
+        write_table("CpMgmt/CmdPro/Help/%s.cpp" % name, table, texts)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes CpMgmt/CmdPro/UsageText.cpp, the table of the full usage text, from
+"""Writes CpMgmt/CmdPro/Help/UsageText.cpp, the table of the full usage text, from
 scripts/usage-text.txt.
 
 The source holds one usage line per text line, numbered in printing order:
@@ -15,7 +15,7 @@ import re
 import sys
 
 SOURCE = "scripts/usage-text.txt"
-TARGET = "CpMgmt/CmdPro/UsageText.cpp"
+TARGET = "CpMgmt/CmdPro/Help/UsageText.cpp"
 
 LINE = re.compile(r'^(\d+)\. (?:OEM 2: ("(?:[^"\\]|\\.)*"); other OEM: ("(?:[^"\\]|\\.)*")|("(?:[^"\\]|\\.)*"))\s*$')
 
@@ -54,7 +54,7 @@ def main():
         target.write("// The full usage text, one element per row: written by scripts/gen-usage-table.py from\n")
         target.write("// scripts/usage-text.txt; change the source and run the script, never this file.\n")
         target.write("// Each row: the text for every OEM, then the OEM-2 wording where it differs.\n")
-        target.write('#include "CpMgmt/CmdPro/HelpText.h"\n\n')
+        target.write('#include "CpMgmt/CmdPro/Help/HelpText.h"\n\n')
         target.write("namespace {\n\nconst HelpLine USAGE_LINES[] = {\n")
         target.write("\n".join(rows))
         target.write("\n};\n\n}  // namespace\n\n")

@@ -5,7 +5,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
 #include "Output/PavaneLog.h"
-#include "RaidManager/Zpr/ZprBiosData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "RaidManager/Zpr/ZprBiosData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 
 template <typename F>
 int AdapterDataZpr::changeBios(F change)

@@ -10,11 +10,11 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
-#include "RaidManager/Zpr/ZprMfcOemData.h"
-#include "RaidManager/Zpr/ZprRuntimeStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcOemData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprRuntimeStatus.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprDiagnosticResult.h"
-#include "RaidManager/Zpr/ZprDpmConfiguration.h"
-#include "RaidManager/Zpr/ZprEventCaptureData.h"
-#include "RaidManager/Zpr/ZprEventCaptureSettings.h"
-#include "RaidManager/Zpr/ZprEventCount.h"
-#include "RaidManager/Zpr/ZprEventLogInfo.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprPreservedCacheList.h"
+#include "RaidManager/Zpr/Records/Controller/ZprDiagnosticResult.h"
+#include "RaidManager/Zpr/Records/Controller/ZprDpmConfiguration.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCaptureData.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCaptureSettings.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCount.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventLogInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPreservedCacheList.h"
 
 namespace {
 

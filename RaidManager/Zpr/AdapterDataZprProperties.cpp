@@ -3,8 +3,8 @@
 // written whole by commitProperties. The alarm is read and changed with commands of its own.
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprConnectorInfo.h"
-#include "RaidManager/Zpr/ZprPhyControlRequest.h"
-#include "RaidManager/Zpr/ZprPhyErrorCounters.h"
-#include "RaidManager/Zpr/ZprSasPhyList.h"
+#include "RaidManager/Zpr/Records/Sas/ZprConnectorInfo.h"
+#include "RaidManager/Zpr/Records/Sas/ZprPhyControlRequest.h"
+#include "RaidManager/Zpr/Records/Sas/ZprPhyErrorCounters.h"
+#include "RaidManager/Zpr/Records/Sas/ZprSasPhyList.h"
 
 namespace {
 

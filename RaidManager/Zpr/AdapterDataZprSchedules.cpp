@@ -7,12 +7,12 @@
 
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "RaidManager/Zpr/ZprCcSchedule.h"
-#include "RaidManager/Zpr/ZprCcScheduleStatus.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprPatrolReadProperties.h"
-#include "RaidManager/Zpr/ZprPatrolReadStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprCcSchedule.h"
+#include "RaidManager/Zpr/Records/Controller/ZprCcScheduleStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPatrolReadProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPatrolReadStatus.h"
 
 namespace {
 

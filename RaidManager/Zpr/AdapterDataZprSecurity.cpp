@@ -5,9 +5,9 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "PavUtil/LeView.h"
 #include "RaidManager/Zpr/AdapterDataZpr.h"
-#include "RaidManager/Zpr/ZprKeyIdBlock.h"
-#include "RaidManager/Zpr/ZprKeyTextBlock.h"
-#include "RaidManager/Zpr/ZprSecurityKeyBlock.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyIdBlock.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
+#include "RaidManager/Zpr/Records/Security/ZprSecurityKeyBlock.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #define ARRAYDATAZPR_H
 
 #include "RaidManager/Array.h"
-#include "RaidManager/Zpr/ZprArrayRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprArrayRecord.h"
 
 class ArrayIdZpr;
 

@@ -8,9 +8,9 @@
 #include "Output/VoError.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidElementId.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 PdDataZpr::PdDataZpr(Controller* controller, PdIdZpr* id)
     : PdData(controller, id), pdId(id), driveInfo(nullptr), allowedOperations(0),

@@ -16,8 +16,8 @@
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

@@ -21,12 +21,12 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprLdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 #include "System/PavError.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "RaidManager/RmCfg.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprForeignScan.h"
+#include "RaidManager/Zpr/Records/Config/ZprForeignScan.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprLdInfo.h"
-#include "RaidManager/Zpr/ZprLdList.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprLdProperties.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
-#include "RaidManager/Zpr/ZprSnapshotConfig.h"
-#include "RaidManager/Zpr/ZprSnapshotList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Config/ZprSnapshotConfig.h"
+#include "RaidManager/Zpr/Records/Config/ZprSnapshotList.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/SavedConfigFile.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

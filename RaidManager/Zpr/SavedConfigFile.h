@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 
 class FileHandle;
 class FileIO;

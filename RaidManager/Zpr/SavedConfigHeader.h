@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 
 class SavedConfigHeader {
 public:

@@ -4,7 +4,7 @@
 #define SPANDATAZPR_H
 
 #include "RaidManager/Span.h"
-#include "RaidManager/Zpr/ZprSpanRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpanRecord.h"
 
 class SpanDataZpr : public SpanData {
 public:

@@ -4,7 +4,7 @@
 #define SPAREDATAZPR_H
 
 #include "RaidManager/Spare.h"
-#include "RaidManager/Zpr/ZprSpareRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpareRecord.h"
 
 class SpareDataZpr : public SpareData {
 public:

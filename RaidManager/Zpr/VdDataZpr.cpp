@@ -9,9 +9,9 @@
 #include "PavUtil/Memory.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Span.h"
-#include "RaidManager/Zpr/ZprLdInfo.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprLdProperties.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
-#include "RaidManager/Zpr/ZprLdProperties.h"
-#include "RaidManager/Zpr/ZprReconstructRequest.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
+#include "RaidManager/Zpr/Records/Config/ZprReconstructRequest.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprSnapshotBlock.h"
-#include "RaidManager/Zpr/ZprSnapshotSpace.h"
-#include "RaidManager/Zpr/ZprSnapshotViewList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/Config/ZprSnapshotBlock.h"
+#include "RaidManager/Zpr/Records/Config/ZprSnapshotSpace.h"
+#include "RaidManager/Zpr/Records/Config/ZprSnapshotViewList.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "DataProvider/DpParams.h"
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
-#include "RaidManager/Zpr/ZprDeviceList.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 #include "System/OsBoundary.h"
 
 namespace {

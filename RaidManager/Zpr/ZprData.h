@@ -17,9 +17,9 @@
 #include <cstdint>
 
 #include "PavUtil/List.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprLdList.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 class Controller;
 class PhysicalDevice;

@@ -1,6 +1,6 @@
 // The all-in-one report's own conversions: the event history's time text, the leap-year rule
 // and the size rule of its device and logical-drive sections.
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <gtest/gtest.h>
 

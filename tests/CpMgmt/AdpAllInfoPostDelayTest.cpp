@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // before it sends anything.
 #include "Output/ConsoleFixture.h"
 
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
-#include "CpMgmt/CmdPro/AdpFacDefSetCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpFacDefSetCp.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"

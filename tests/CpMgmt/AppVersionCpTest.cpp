@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 #include "CpMgmt/CpController.h"
 #include "DispatchFakes.h"
 #include "Parser/AdpParsedObjects.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "CpMgmt/CmdPro/ConfigurationCp.h"
-#include "CpMgmt/CmdPro/LdAddCp.h"
+#include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/Config/LdAddCp.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
 

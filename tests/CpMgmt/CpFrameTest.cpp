@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CmdPro/AppVersionCp.h"
-#include "CpMgmt/CmdPro/CliVersionCp.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Help/CliVersionCp.h"
 #include "CpMgmt/CmdPro/CpFrame.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/AdpParsedObjects.h"

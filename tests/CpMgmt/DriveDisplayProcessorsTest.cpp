@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CmdPro/LdInfoCp.h"
-#include "CpMgmt/CmdPro/PdInfoCp.h"
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/PdInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CpController.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"

@@ -2,8 +2,8 @@
 // message and -1 before anything is sent (the secure erase also before its progress display).
 #include "Output/ConsoleFixture.h"
 
-#include "CpMgmt/CmdPro/PdReprovisionCp.h"
-#include "CpMgmt/CmdPro/SecureEraseCp.h"
+#include "CpMgmt/CmdPro/Drive/PdReprovisionCp.h"
+#include "CpMgmt/CmdPro/Drive/SecureEraseCp.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CmdPro/EventRecordText.h"
+#include "CpMgmt/CmdPro/Events/EventRecordText.h"
 #include "PavUtil/FileIO.h"
 #include "TestSupport.h"
 

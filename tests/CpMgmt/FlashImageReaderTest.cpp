@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 #include "Simulator/SimFlashImage.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "CpMgmt/CmdPro/AdpSetVerifyCp.h"
-#include "CpMgmt/CmdPro/AdpSettingsKvxCp.h"
-#include "CpMgmt/CmdPro/MfcSettingsFile.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSetVerifyCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSettingsKvxCp.h"
+#include "CpMgmt/CmdPro/Files/MfcSettingsFile.h"
 
 namespace {
 

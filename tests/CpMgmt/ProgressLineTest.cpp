@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "Output/VtMessages.h"
 
 namespace {

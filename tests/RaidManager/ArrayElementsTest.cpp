@@ -15,7 +15,7 @@
 #include "RaidManager/Spare.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
 #include "RaidManager/Zpr/SpareDataZpr.h"
-#include "RaidManager/Zpr/ZprSpareRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpareRecord.h"
 #include "SimHostFixture.h"
 #include "TestArrayData.h"
 #include "Simulator/SimModel.h"

@@ -15,7 +15,7 @@
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 #include "SpaceLayouts.h"
 #include "Simulator/SimHost.h"
 #include "Simulator/SimState.h"

@@ -1,11 +1,11 @@
 // The configuration buffer and the drive, target-id and device lists, read from bytes placed
 // at the offsets the firmware uses.
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprDeviceList.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
-#include "RaidManager/Zpr/ZprLdList.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 #include <gtest/gtest.h>
 

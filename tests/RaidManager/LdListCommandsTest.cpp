@@ -13,7 +13,7 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 #include "SimHostFixture.h"
 #include "Simulator/SimHost.h"
 #include "Simulator/SimModel.h"

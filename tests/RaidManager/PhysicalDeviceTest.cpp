@@ -12,7 +12,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 #include "SimHostFixture.h"
 #include "Simulator/SimModel.h"
 #include "System/PavError.h"

@@ -17,7 +17,7 @@
 #include "RaidManager/Zpr/SpanDataZpr.h"
 #include "RaidManager/Zpr/SpareDataZpr.h"
 #include "RaidManager/Zpr/VdDataZpr.h"
-#include "RaidManager/Zpr/ZprSpanRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpanRecord.h"
 #include "SimHostFixture.h"
 #include "Simulator/SimModel.h"
 #include "TestArrayData.h"

@@ -5,8 +5,8 @@
 
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Zpr/ZprData.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 
 using scripted::configBuffer;
 using scripted::put;

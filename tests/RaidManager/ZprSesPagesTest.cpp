@@ -1,6 +1,6 @@
 // The SES configuration and enclosure status pages: where an element's status lies, and that no
 // header or element is taken from outside the page's own length or the buffer.
-#include "RaidManager/Zpr/ZprSesPages.h"
+#include "RaidManager/Zpr/Records/Drive/ZprSesPages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdAECCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdAECCp.h"
 
 #include <cstring>
 
@@ -13,9 +13,9 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprEventCaptureData.h"
-#include "RaidManager/Zpr/ZprEventCaptureSettings.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCaptureData.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCaptureSettings.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

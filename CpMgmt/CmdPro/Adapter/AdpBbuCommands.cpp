@@ -1,6 +1,6 @@
 // The commands of AdpBbuCp that act on the battery: learn cycle, manufacturing sleep and seal,
 // the mode list, the learn schedule and the properties file.
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +13,11 @@
 #include "Parser/AdpParsedObjects.h"
 #include "PavUtil/FileIO.h"
 #include "RaidManager/Adapter.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
-#include "RaidManager/Zpr/ZprBbuModeList.h"
-#include "RaidManager/Zpr/ZprBbuProperties.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprControllerSeconds.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuModeList.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuProperties.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerSeconds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 
 #include <cctype>
 #include <cstdio>
@@ -16,9 +16,9 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprBbuModeList.h"
-#include "RaidManager/Zpr/ZprBbuProperties.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuModeList.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuProperties.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
 
 namespace {
 

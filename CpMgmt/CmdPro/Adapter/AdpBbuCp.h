@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
 
 class Adapter;
 class AdpBbuPo;

@@ -1,5 +1,5 @@
 // The battery information displays of AdpBbuCp.
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,13 +13,13 @@
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprBbuCapacityInfo.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
-#include "RaidManager/Zpr/ZprBbuGasGaugeRead.h"
-#include "RaidManager/Zpr/ZprBbuModeList.h"
-#include "RaidManager/Zpr/ZprBbuProperties.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprMfcFruData.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuCapacityInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuGasGaugeRead.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuModeList.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuProperties.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcFruData.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpBiosCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBiosCp.h"
 
 #include <cstring>
 
@@ -10,7 +10,7 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 namespace {
 

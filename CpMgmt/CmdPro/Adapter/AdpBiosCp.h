@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprBiosData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 
 class AdpBiosCp : public CommandProcessor {
 public:

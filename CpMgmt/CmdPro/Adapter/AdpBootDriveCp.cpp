@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpBootDriveCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBootDriveCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -11,7 +11,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

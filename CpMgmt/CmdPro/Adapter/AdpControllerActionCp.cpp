@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpControllerActionCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpControllerActionCp.h"
 
 #include <cstring>
 
@@ -12,7 +12,7 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 class RaidManager;
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpFacDefSetCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpFacDefSetCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpGetPciInfoCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpGetPciInfoCp.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,23 +1,23 @@
-#include "CpMgmt/CmdPro/AdpPropertyCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyCp.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AdpPropertyWords.h"
-#include "CpMgmt/CmdPro/WriteBackCheck.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyWords.h"
+#include "CpMgmt/CmdPro/VirtualDrive/WriteBackCheck.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
-#include "Parser/Cmd/AdpPropertyParser.h"
+#include "Parser/Cmd/Adapter/AdpPropertyParser.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 namespace {
 

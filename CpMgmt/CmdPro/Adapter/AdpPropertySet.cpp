@@ -3,17 +3,17 @@
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AdpPropertyCp.h"
-#include "CpMgmt/CmdPro/AdpPropertyWords.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyWords.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "Parser/AdpParsedObjects.h"
-#include "Parser/Cmd/AdpPropertyParser.h"
+#include "Parser/Cmd/Adapter/AdpPropertyParser.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/AdpPropertyWords.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyWords.h"
 
-#include "CpMgmt/CmdPro/AdpPropertyCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpPropertyCp.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "RaidManager/Adapter.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 namespace {
 

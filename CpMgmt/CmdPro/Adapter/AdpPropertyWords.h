@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 struct PropertyRun;
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpScheduleCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpScheduleCp.h"
 
 #include <cstdio>
 
@@ -12,9 +12,9 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

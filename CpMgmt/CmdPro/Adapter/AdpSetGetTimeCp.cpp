@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpSetGetTimeCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpSetGetTimeCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
@@ -6,7 +6,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprControllerTime.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerTime.h"
 
 namespace {
 

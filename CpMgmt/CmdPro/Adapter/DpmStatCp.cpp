@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/DpmStatCp.h"
+#include "CpMgmt/CmdPro/Adapter/DpmStatCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,8 +14,8 @@
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprDpmConfiguration.h"
-#include "RaidManager/Zpr/ZprDpmStatistics.h"
+#include "RaidManager/Zpr/Records/Controller/ZprDpmConfiguration.h"
+#include "RaidManager/Zpr/Records/Controller/ZprDpmStatistics.h"
 
 namespace {
 

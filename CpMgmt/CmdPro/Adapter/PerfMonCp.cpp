@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PerfMonCp.h"
+#include "CpMgmt/CmdPro/Adapter/PerfMonCp.h"
 
 #include <cstring>
 
@@ -13,8 +13,8 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprPerfMonResults.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPerfMonResults.h"
 
 namespace {
 

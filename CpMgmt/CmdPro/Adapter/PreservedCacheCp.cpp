@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PreservedCacheCp.h"
+#include "CpMgmt/CmdPro/Adapter/PreservedCacheCp.h"
 
 #include <cstdio>
 
@@ -11,8 +11,8 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
-#include "RaidManager/Zpr/ZprPreservedCacheList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPreservedCacheList.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "CpMgmt/CmdPro/SSCDAddCp.h"
+#include "CpMgmt/CmdPro/Cache/SSCDAddCp.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AppVersionCp.h"
-#include "CpMgmt/CmdPro/SsdCacheList.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Cache/SsdCacheList.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -22,8 +22,8 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/SsdCacheList.h"
+#include "CpMgmt/CmdPro/Cache/SsdCacheList.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "PavUtil/LeView.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 
 VirtualDisk* firstSsdCache(RaidManager* manager)
 {

@@ -5,7 +5,7 @@
 //
 // They run without the controller check, on the first controller the integrated-RAID library
 // reports (they do not talk to a controller's firmware).
-#include "CpMgmt/CmdPro/TidexCmdCp.h"
+#include "CpMgmt/CmdPro/Cache/TidexCmdCp.h"
 
 #include <cstring>
 #include <memory>
@@ -21,7 +21,7 @@
 #include "PavUtil/Memory.h"
 #include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
-#include "RaidManager/Zpr/ZprHostCache.h"
+#include "RaidManager/Zpr/Records/Controller/ZprHostCache.h"
 
 namespace {
 

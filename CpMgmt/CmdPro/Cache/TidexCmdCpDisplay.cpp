@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "CpMgmt/CmdPro/TidexCmdCp.h"
+#include "CpMgmt/CmdPro/Cache/TidexCmdCp.h"
 #include "CpMgmt/CpController.h"
 #include "DataProvider/AkLibCommand.h"
 #include "Output/VoMessage.h"
@@ -12,9 +12,9 @@
 #include "PavUtil/Memory.h"
 #include "PavUtil/PrintableText.h"
 #include "PavUtil/SizeFormat.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
-#include "RaidManager/Zpr/ZprHostCache.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprHostCache.h"
 
 namespace {
 

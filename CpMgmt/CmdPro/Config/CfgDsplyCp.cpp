@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/CfgDsplyCp.h"
+#include "CpMgmt/CmdPro/Config/CfgDsplyCp.h"
 
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 class Array;
 class DiskGroup;

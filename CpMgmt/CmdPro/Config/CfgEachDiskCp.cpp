@@ -1,9 +1,9 @@
-#include "CpMgmt/CmdPro/CfgEachDiskCp.h"
+#include "CpMgmt/CmdPro/Config/CfgEachDiskCp.h"
 
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
@@ -14,8 +14,8 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "System/OsBoundary.h"
 
 namespace {

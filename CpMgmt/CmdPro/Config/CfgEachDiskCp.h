@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CmdPro/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
 
 class CfgAddParsedObject;
 class PhysicalDevice;

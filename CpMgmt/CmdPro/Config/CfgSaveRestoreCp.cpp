@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/CfgSaveRestoreCp.h"
+#include "CpMgmt/CmdPro/Config/CfgSaveRestoreCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"

@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
 
 #include <vector>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/SsdCacheList.h"
+#include "CpMgmt/CmdPro/Cache/SsdCacheList.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
@@ -14,8 +14,8 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

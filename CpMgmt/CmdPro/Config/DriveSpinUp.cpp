@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/DriveSpinUp.h"
+#include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
 
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"

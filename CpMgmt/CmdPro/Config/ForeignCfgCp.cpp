@@ -1,7 +1,7 @@
-#include "CpMgmt/CmdPro/ForeignCfgCp.h"
+#include "CpMgmt/CmdPro/Config/ForeignCfgCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/LockKeyCp.h"
+#include "CpMgmt/CmdPro/Security/LockKeyCp.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
@@ -11,7 +11,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmCfg.h"
-#include "RaidManager/Zpr/ZprKeyTextBlock.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The walk of a foreign configuration that ForeignCfgCp prints (as it is, or with the warnings
 // of an import) and that it checks before an import: disk groups, each with one array per span,
 // each array with its virtual drives and drives.
-#include "CpMgmt/CmdPro/ForeignCfgCp.h"
+#include "CpMgmt/CmdPro/Config/ForeignCfgCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
@@ -14,7 +14,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmCfg.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

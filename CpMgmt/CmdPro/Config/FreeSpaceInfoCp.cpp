@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/FreeSpaceInfoCp.h"
+#include "CpMgmt/CmdPro/Config/FreeSpaceInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdAddCp.h"
+#include "CpMgmt/CmdPro/Config/LdAddCp.h"
 
 #include <cstdint>
 
@@ -17,7 +17,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

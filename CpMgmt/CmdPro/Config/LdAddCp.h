@@ -17,9 +17,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CpMgmt/CmdPro/ConfigurationCp.h"
-#include "CpMgmt/CmdPro/DriveSpinUp.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 class Array;
 class ArraySpaceInfo;

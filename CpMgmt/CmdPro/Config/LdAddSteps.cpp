@@ -1,6 +1,6 @@
 // The steps that plan and add one virtual drive: on unconfigured drives as new arrays, or in a
 // free extent of a disk group; and the power-save rules both apply.
-#include "CpMgmt/CmdPro/LdAddCp.h"
+#include "CpMgmt/CmdPro/Config/LdAddCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
@@ -15,9 +15,9 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/UnConfiguredVd.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 

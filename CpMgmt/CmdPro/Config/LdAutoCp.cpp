@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdAutoCp.h"
+#include "CpMgmt/CmdPro/Config/LdAutoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/VdSelection.h"

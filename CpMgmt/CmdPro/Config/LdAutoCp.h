@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CmdPro/LdAddCp.h"
+#include "CpMgmt/CmdPro/Config/LdAddCp.h"
 
 class CfgAutoParsedObject;
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/ObjNumberCp.h"
+#include "CpMgmt/CmdPro/Config/ObjNumberCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"

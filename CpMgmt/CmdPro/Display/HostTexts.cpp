@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/HostTexts.h"
+#include "CpMgmt/CmdPro/Display/HostTexts.h"
 
 #include <cstring>
 

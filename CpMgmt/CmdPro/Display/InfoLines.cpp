@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/InfoLines.h"
+#include "CpMgmt/CmdPro/Display/InfoLines.h"
 
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"

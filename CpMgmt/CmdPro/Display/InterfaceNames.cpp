@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/InterfaceNames.h"
+#include "CpMgmt/CmdPro/Display/InterfaceNames.h"
 
 #include <cstddef>
 

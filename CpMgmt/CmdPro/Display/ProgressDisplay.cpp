@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 
 #include <curses.h>
 #include <term.h>
@@ -17,7 +17,7 @@
 #include "RaidManager/EnclosureIds.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 #include "System/OsBoundary.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The virtual-drive members of the progress display: the first pass over the logical-drive list
 // of the request (or every virtual drive), then the screen over the drives found running.
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
@@ -9,7 +9,7 @@
 #include "Parser/ParsedObject.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 namespace {
 

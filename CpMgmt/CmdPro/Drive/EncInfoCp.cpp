@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/EncInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/EncInfoCp.h"
 
 #include <cctype>
 #include <cstdio>
@@ -17,9 +17,9 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
-#include "RaidManager/Zpr/ZprScsiPages.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 
 namespace {
 

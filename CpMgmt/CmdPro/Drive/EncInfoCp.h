@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "CpMgmt/CmdPro/EnclosureElementStatus.h"
+#include "CpMgmt/CmdPro/Drive/EnclosureElementStatus.h"
 
 class Adapter;
 class PhysicalDevice;

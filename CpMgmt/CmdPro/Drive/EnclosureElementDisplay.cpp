@@ -2,7 +2,7 @@
 // temperature sensors, alarms, SIM modules) and the status part of -EncInfo (voltage sensors,
 // power supplies, fans, temperature sensors, chassis). Numbers go through message 3 ("%d "),
 // texts through message 1.
-#include "CpMgmt/CmdPro/EncInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/EncInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/EnclosureElementStatus.h"
+#include "CpMgmt/CmdPro/Drive/EnclosureElementStatus.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <new>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/EncInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/EncInfoCp.h"
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "DataProvider/DpParams.h"
 

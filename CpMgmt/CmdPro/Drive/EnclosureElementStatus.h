@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "RaidManager/Zpr/ZprSesPages.h"
+#include "RaidManager/Zpr/Records/Drive/ZprSesPages.h"
 
 class CpController;
 class EncInfoCp;

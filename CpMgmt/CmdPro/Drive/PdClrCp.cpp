@@ -1,18 +1,18 @@
-#include "CpMgmt/CmdPro/PdClrCp.h"
+#include "CpMgmt/CmdPro/Drive/PdClrCp.h"
 
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdProgressSteps.h"
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
-#include "Parser/Cmd/PdClearParser.h"
+#include "Parser/Cmd/Drive/PdClearParser.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

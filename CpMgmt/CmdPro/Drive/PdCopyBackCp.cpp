@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/PdCopyBackCp.h"
+#include "CpMgmt/CmdPro/Drive/PdCopyBackCp.h"
 
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdProgressSteps.h"
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
@@ -13,7 +13,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

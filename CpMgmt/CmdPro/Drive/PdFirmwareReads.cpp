@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
 
 #include <cstring>
 #include <new>

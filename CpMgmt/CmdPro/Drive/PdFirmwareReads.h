@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "RaidManager/Zpr/ZprArrayRecord.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Config/ZprArrayRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 class CpController;
 

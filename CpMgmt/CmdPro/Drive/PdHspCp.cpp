@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdHspCp.h"
+#include "CpMgmt/CmdPro/Drive/PdHspCp.h"
 
 #include <cstring>
 
@@ -12,8 +12,8 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CmdPro/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprSpareRecord.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpareRecord.h"
 
 class PdHspParsedObject;
 class PdIdListObject;

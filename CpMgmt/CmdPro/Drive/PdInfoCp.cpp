@@ -1,7 +1,7 @@
-#include "CpMgmt/CmdPro/PdInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/PdInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "RaidManager/EnclSlotId.h"

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"

@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/PdOnLnCp.h"
+#include "CpMgmt/CmdPro/Drive/PdOnLnCp.h"
 
 #include <cstdint>
 #include <vector>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
@@ -13,7 +13,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "PavUtil/List.h"
 
 class CpController;

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdPrpForRmvCp.h"
+#include "CpMgmt/CmdPro/Drive/PdPrpForRmvCp.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdRawFwDwnLdCp.h"
+#include "CpMgmt/CmdPro/Drive/PdRawFwDwnLdCp.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -8,8 +8,8 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/DriveFirmwareImage.h"
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/DriveFirmwareImage.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -24,10 +24,10 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprDriveFirmwareDownload.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveFirmwareDownload.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 #include "System/OsBoundary.h"
 
 namespace DFI = DriveFirmwareImage;

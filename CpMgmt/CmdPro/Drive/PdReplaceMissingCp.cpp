@@ -1,11 +1,11 @@
-#include "CpMgmt/CmdPro/PdReplaceMissingCp.h"
+#include "CpMgmt/CmdPro/Drive/PdReplaceMissingCp.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -14,7 +14,7 @@
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #ifndef PDREPLACEMISSINGCP_H
 #define PDREPLACEMISSINGCP_H
 
-#include "CpMgmt/CmdPro/PdInfoCp.h"
+#include "CpMgmt/CmdPro/Drive/PdInfoCp.h"
 
 class PdReplaceMissingCp : public PdInfoCp {
 public:

@@ -1,9 +1,9 @@
-#include "CpMgmt/CmdPro/PdReprovisionCp.h"
+#include "CpMgmt/CmdPro/Drive/PdReprovisionCp.h"
 
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/PdStateChangeCp.h"
+#include "CpMgmt/CmdPro/Drive/PdStateChangeCp.h"
 
 #include <cstdint>
 
@@ -11,8 +11,8 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/SecureEraseCp.h"
+#include "CpMgmt/CmdPro/Drive/SecureEraseCp.h"
 
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdProgressSteps.h"
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -14,7 +14,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

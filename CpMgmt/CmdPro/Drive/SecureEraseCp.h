@@ -7,7 +7,7 @@
 #define SECUREERASECP_H
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class RaidManager;
 class SecureErasePo;

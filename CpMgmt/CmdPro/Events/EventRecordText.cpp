@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/EventRecordText.h"
+#include "CpMgmt/CmdPro/Events/EventRecordText.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include "Output/VtMessages.h"
 #include "PavUtil/FileIO.h"
 #include "PavUtil/PrintableText.h"
-#include "RaidManager/Zpr/ZprEventRecord.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventRecord.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "CpMgmt/CmdPro/DriveFirmwareImage.h"
+#include "CpMgmt/CmdPro/Files/DriveFirmwareImage.h"
 
 #include <cstring>
 
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 
 namespace DriveFirmwareImage {
 

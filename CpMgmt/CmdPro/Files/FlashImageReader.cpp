@@ -1,11 +1,11 @@
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "PavUtil/FileIO.h"
 #include "PavUtil/ImageSignatureWords.h"
-#include "RaidManager/Zpr/ZprFlashHeader.h"
+#include "RaidManager/Zpr/Records/Controller/ZprFlashHeader.h"
 
 namespace {
 

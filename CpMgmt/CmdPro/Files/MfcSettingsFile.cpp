@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/MfcSettingsFile.h"
+#include "CpMgmt/CmdPro/Files/MfcSettingsFile.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "PavUtil/FileIO.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/TextScan.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpFwFlashCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpFwFlashCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,9 +13,9 @@
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
 #include "PavUtil/PrintableText.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CmdPro/FlashImageReader.h"
+#include "CpMgmt/CmdPro/Files/FlashImageReader.h"
 #include "CpMgmt/CommandProcessor.h"
 
 class AdpFwFlashPo;

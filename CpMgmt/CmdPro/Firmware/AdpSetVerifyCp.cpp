@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpSetVerifyCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSetVerifyCp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/MfcSettingsFile.h"
+#include "CpMgmt/CmdPro/Files/MfcSettingsFile.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Output/PavaneLog.h"

@@ -7,9 +7,9 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
-#include "RaidManager/Zpr/ZprMfcOemData.h"
-#include "RaidManager/Zpr/ZprMfcPciIds.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcOemData.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcPciIds.h"
 
 class AdpSetVerifyPo;
 

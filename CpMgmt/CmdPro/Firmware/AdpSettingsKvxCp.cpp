@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/AdpSettingsKvxCp.h"
+#include "CpMgmt/CmdPro/Firmware/AdpSettingsKvxCp.h"
 
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/MfcSettingsFile.h"
+#include "CpMgmt/CmdPro/Files/MfcSettingsFile.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Output/PavaneLog.h"
@@ -12,7 +12,7 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 class AdpSettingsPo;
 class LeView;

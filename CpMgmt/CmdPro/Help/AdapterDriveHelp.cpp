@@ -1,7 +1,7 @@
 // Help texts as data: written by scripts/gen-help-tables.py from
 // scripts/help-texts/AdapterDriveHelp.txt; change the source and run the script, never this file.
 // Each row: the element for every OEM, then the OEM-2 wording where it differs.
-#include "CpMgmt/CmdPro/HelpText.h"
+#include "CpMgmt/CmdPro/Help/HelpText.h"
 
 namespace {
 

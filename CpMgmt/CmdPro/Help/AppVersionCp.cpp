@@ -1,13 +1,13 @@
 // The version and help commands ("-v", "-help", "-h", "?"). They need no controller: when none
 // fits the adapter they name (none detected, or the adapter is absent) they run once on an
 // executor without a controller, and the program is branded as for OEM 1.
-#include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
-#include "CpMgmt/CmdPro/HelpText.h"
+#include "CpMgmt/CmdPro/Help/HelpText.h"
 #include "CpMgmt/CpController.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Output/VoMessage.h"

@@ -1,12 +1,12 @@
-#include "CpMgmt/CmdPro/CliVersionCp.h"
+#include "CpMgmt/CmdPro/Help/CliVersionCp.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AppVersionCp.h"
-#include "CpMgmt/CmdPro/HostTexts.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Display/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
@@ -15,7 +15,7 @@
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "CpMgmt/CmdPro/CpFrame.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 class CliVersionCp : public CpFrame<CliVersionCp, TOKEN_CLIVERSION> {
 public:

@@ -1,9 +1,9 @@
-#include "CpMgmt/CmdPro/HelpText.h"
+#include "CpMgmt/CmdPro/Help/HelpText.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "CpMgmt/CmdPro/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 #include "Output/VoMessage.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The full usage text, one element per row: written by scripts/gen-usage-table.py from
 // scripts/usage-text.txt; change the source and run the script, never this file.
 // Each row: the text for every OEM, then the OEM-2 wording where it differs.
-#include "CpMgmt/CmdPro/HelpText.h"
+#include "CpMgmt/CmdPro/Help/HelpText.h"
 
 namespace {
 

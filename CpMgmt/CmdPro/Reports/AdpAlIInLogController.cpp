@@ -1,17 +1,17 @@
 // The all-in-one report's controller sections: the controller information, its properties and
 // its battery, all from the records read before the report began, and the firmware terminal
 // log ("Online History").
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <cstdio>
 #include <string>
 
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/AdpTTYLogCp.h"
-#include "CpMgmt/CmdPro/InterfaceNames.h"
+#include "CpMgmt/CmdPro/Reports/AdpTTYLogCp.h"
+#include "CpMgmt/CmdPro/Display/InterfaceNames.h"
 #include "PavUtil/PrintableText.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The all-in-one report: the processor's reads, the report's order, its banner and the host
 // lines. The controller sections are in AdpAlIInLogController.cpp, the devices and logical
 // drives in AdpAlIInLogDrives.cpp, the event history in AdpAlIInLogEvents.cpp.
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,8 +11,8 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AppVersionCp.h"
-#include "CpMgmt/CmdPro/HostTexts.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Display/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"

@@ -13,9 +13,9 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 class Array;
 class RaidManager;

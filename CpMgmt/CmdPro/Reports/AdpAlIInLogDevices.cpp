@@ -1,19 +1,19 @@
 // The all-in-one report's device section: one block per device of the controller's drive list,
 // with the defect counts each disk reports itself.
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprScsiPages.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The all-in-one report's logical-drive section: per logical drive its list entry, its
 // properties and parameters, spans, size, progress and owner, its redundant space and the
 // device ids of its drives.
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,10 +18,10 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdInfo.h"
-#include "RaidManager/Zpr/ZprLdList.h"
-#include "RaidManager/Zpr/ZprLdProperties.h"
-#include "RaidManager/Zpr/ZprLdRecord.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
+#include "RaidManager/Zpr/Records/Config/ZprLdRecord.h"
 
 namespace {
 

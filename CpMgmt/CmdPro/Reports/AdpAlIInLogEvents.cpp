@@ -1,6 +1,6 @@
 // The all-in-one report's event history: the controller's event-log sequence numbers, then
 // every event from the oldest to the newest in the report's own short line, read in batches.
-#include "CpMgmt/CmdPro/AdpAlIInLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAlIInLogCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,9 +11,9 @@
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprEventList.h"
-#include "RaidManager/Zpr/ZprEventLogInfo.h"
-#include "RaidManager/Zpr/ZprEventRecord.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventList.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventLogInfo.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventRecord.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 // The second half of the adapter information display: capabilities, status, limitations,
 // devices present, supported operations, error counters, cluster information and the
 // manufacturing defaults. The label tables are data; each row names the bit or field it shows.
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 
 #include <cstdio>
 #include <string>
 
-#include "CpMgmt/CmdPro/InfoLines.h"
+#include "CpMgmt/CmdPro/Display/InfoLines.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "PavUtil/SizeFormat.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 
 #include <climits>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include "Output/PavaneLog.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprMfcOemData.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcOemData.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprBiosData.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprControllerTime.h"
-#include "RaidManager/Zpr/ZprKeyValueBlock.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
-#include "RaidManager/Zpr/ZprMfcFruData.h"
-#include "RaidManager/Zpr/ZprMfcMfgData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerTime.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyValueBlock.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcFruData.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcMfgData.h"
 
 class AdpAllInfoCp : public CommandProcessor {
 public:

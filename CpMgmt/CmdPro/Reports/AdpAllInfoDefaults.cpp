@@ -1,10 +1,10 @@
 // The last section of the adapter information display: the manufacturing defaults, one row
 // per field in display order, each with the rule that turns the field into its text.
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 
 #include <cstdio>
 
-#include "CpMgmt/CmdPro/InfoLines.h"
+#include "CpMgmt/CmdPro/Display/InfoLines.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 

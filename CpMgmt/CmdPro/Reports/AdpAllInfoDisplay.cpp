@@ -1,18 +1,18 @@
 // The first half of the adapter information display: opening, versions, manufacturing data,
 // flash images, PCI information, hardware and settings. Every value comes from the records
 // that AdpAllInfoCp::process read; every text field is read within its field.
-#include "CpMgmt/CmdPro/AdpAllInfoCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpAllInfoCp.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "CpMgmt/CmdPro/InfoLines.h"
-#include "CpMgmt/CmdPro/InterfaceNames.h"
+#include "CpMgmt/CmdPro/Display/InfoLines.h"
+#include "CpMgmt/CmdPro/Display/InterfaceNames.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "PavUtil/PrintableText.h"
-#include "RaidManager/Zpr/ZprControllerProperties.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "CpMgmt/CmdPro/AdpEventLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpEventLogCp.h"
 
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/EventRecordText.h"
+#include "CpMgmt/CmdPro/Events/EventRecordText.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -14,10 +14,10 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprEventCount.h"
-#include "RaidManager/Zpr/ZprEventList.h"
-#include "RaidManager/Zpr/ZprEventLogInfo.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventCount.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventList.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventLogInfo.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 

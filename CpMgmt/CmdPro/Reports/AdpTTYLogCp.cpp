@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpTTYLogCp.h"
+#include "CpMgmt/CmdPro/Reports/AdpTTYLogCp.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/Zpr/ZprTtyLogChunk.h"
+#include "RaidManager/Zpr/Records/Controller/ZprTtyLogChunk.h"
 
 namespace {
 

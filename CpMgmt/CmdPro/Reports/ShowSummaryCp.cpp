@@ -1,16 +1,16 @@
 // The system summary: preparation, the controller reads, the system, controller and battery
 // parts. The enclosure, drive and virtual-drive parts are in ShowSummarySections.cpp.
-#include "CpMgmt/CmdPro/ShowSummaryCp.h"
+#include "CpMgmt/CmdPro/Reports/ShowSummaryCp.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "CpMgmt/CmdPro/AdpBbuCp.h"
+#include "CpMgmt/CmdPro/Adapter/AdpBbuCp.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
-#include "CpMgmt/CmdPro/AppVersionCp.h"
-#include "CpMgmt/CmdPro/HostTexts.h"
+#include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/Display/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
@@ -19,9 +19,9 @@
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprPdList.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
 
 namespace {
 

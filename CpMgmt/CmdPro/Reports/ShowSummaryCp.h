@@ -8,14 +8,14 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprBbuDesignInfo.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprDriveInfo.h"
-#include "RaidManager/Zpr/ZprDriverInfo.h"
-#include "RaidManager/Zpr/ZprEnclosureList.h"
-#include "RaidManager/Zpr/ZprLdList.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Controller/ZprDriverInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 class Adapter;
 class FileHandle;

@@ -1,5 +1,5 @@
 // The system summary's enclosure, drive and virtual-drive parts.
-#include "CpMgmt/CmdPro/ShowSummaryCp.h"
+#include "CpMgmt/CmdPro/Reports/ShowSummaryCp.h"
 
 #include <cctype>
 #include <cstdio>
@@ -14,11 +14,11 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprConnectorInfo.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprLdInfo.h"
-#include "RaidManager/Zpr/ZprPdList.h"
-#include "RaidManager/Zpr/ZprPdProgressBlock.h"
+#include "RaidManager/Zpr/Records/Sas/ZprConnectorInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdList.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

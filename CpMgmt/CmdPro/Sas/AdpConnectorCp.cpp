@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpConnectorCp.h"
+#include "CpMgmt/CmdPro/Sas/AdpConnectorCp.h"
 
 #include <cstring>
 
@@ -12,7 +12,7 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/AdpPhyCp.h"
+#include "CpMgmt/CmdPro/Sas/AdpPhyCp.h"
 
 #include <cstring>
 
@@ -11,9 +11,9 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprPhyErrorCounters.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Sas/ZprPhyErrorCounters.h"
 
 namespace {
 

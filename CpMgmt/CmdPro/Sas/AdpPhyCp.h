@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprSasPhyList.h"
+#include "RaidManager/Zpr/Records/Sas/ZprSasPhyList.h"
 
 class AdpPhyInfoCp : public CommandProcessor {
 public:

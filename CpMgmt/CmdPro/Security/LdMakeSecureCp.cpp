@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdMakeSecureCp.h"
+#include "CpMgmt/CmdPro/Security/LdMakeSecureCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/VdSelection.h"

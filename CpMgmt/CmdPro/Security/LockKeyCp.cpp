@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LockKeyCp.h"
+#include "CpMgmt/CmdPro/Security/LockKeyCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -7,8 +7,8 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprKeyTextBlock.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdBadBlockCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdBadBlockCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
@@ -12,8 +12,8 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprLdBbmLogList.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdBbmLogList.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdDelCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdDelCp.h"
 
 #include <cstdio>
 
@@ -12,7 +12,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdIdList.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "CpMgmt/CmdPro/LdExpansionCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdExpansionCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/FreeSpaceInfoCp.h"
+#include "CpMgmt/CmdPro/Config/FreeSpaceInfoCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdInfoCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/VdSelection.h"

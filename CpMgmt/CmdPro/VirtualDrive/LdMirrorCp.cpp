@@ -1,7 +1,7 @@
-#include "CpMgmt/CmdPro/LdMirrorCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdMirrorCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/CfgDsplyCp.h"
+#include "CpMgmt/CmdPro/Config/CfgDsplyCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -10,7 +10,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprConfigBuffer.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "CpMgmt/CmdPro/LdOperationCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdOperationCp.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"

@@ -8,7 +8,7 @@
 #define LDOPERATIONCP_H
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class LdOperationParsedObject;
 

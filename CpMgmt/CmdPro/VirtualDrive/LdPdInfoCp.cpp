@@ -1,7 +1,7 @@
-#include "CpMgmt/CmdPro/LdPdInfoCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdPdInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/PdListCp.h"
+#include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/TokenIds.h"

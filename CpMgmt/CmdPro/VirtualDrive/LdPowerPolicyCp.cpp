@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdPowerPolicyCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdPowerPolicyCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
@@ -9,9 +9,9 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprControllerInfo.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
-#include "RaidManager/Zpr/ZprMfcDefaults.h"
+#include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 

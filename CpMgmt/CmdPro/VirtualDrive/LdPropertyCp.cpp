@@ -1,4 +1,4 @@
-#include "CpMgmt/CmdPro/LdPropertyCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdPropertyCp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
-#include "CpMgmt/CmdPro/WriteBackCheck.h"
+#include "CpMgmt/CmdPro/VirtualDrive/WriteBackCheck.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
@@ -19,11 +19,11 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprBbuStatus.h"
-#include "RaidManager/Zpr/ZprDriveValues.h"
-#include "RaidManager/Zpr/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "CpMgmt/CmdPro/LdReconstructCp.h"
+#include "CpMgmt/CmdPro/VirtualDrive/LdReconstructCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
-#include "CpMgmt/CmdPro/DriveSpinUp.h"
-#include "CpMgmt/CmdPro/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
+#include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -12,7 +12,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
-#include "RaidManager/Zpr/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #define LDRECONSTRUCTCP_H
 
 #include "CpMgmt/CommandProcessor.h"
-#include "RaidManager/Zpr/ZprLdProgressBlock.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class LdReconstructParsedObject;
 class PhysicalDevice;

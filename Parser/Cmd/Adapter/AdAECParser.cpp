@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdAECParser.h"
+#include "Parser/Cmd/Adapter/AdAECParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpAutoRbldParser.h"
+#include "Parser/Cmd/Adapter/AdpAutoRbldParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/TokenIds.h"

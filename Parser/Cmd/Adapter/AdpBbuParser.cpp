@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpBbuParser.h"
+#include "Parser/Cmd/Adapter/AdpBbuParser.h"
 
 #include "Output/VoMessage.h"
 #include "Parser/ParserFactory.h"

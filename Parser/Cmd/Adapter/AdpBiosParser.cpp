@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpBiosParser.h"
+#include "Parser/Cmd/Adapter/AdpBiosParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/TokenIds.h"

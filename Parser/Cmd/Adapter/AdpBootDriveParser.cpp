@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpBootDriveParser.h"
+#include "Parser/Cmd/Adapter/AdpBootDriveParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpCCSchedParser.h"
+#include "Parser/Cmd/Adapter/AdpCCSchedParser.h"
 
 #include "Output/VoMessage.h"
 #include "Parser/AdpParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpCacheFlushParser.h"
+#include "Parser/Cmd/Adapter/AdpCacheFlushParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpCountParser.h"
+#include "Parser/Cmd/Adapter/AdpCountParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

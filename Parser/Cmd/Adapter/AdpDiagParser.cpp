@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpDiagParser.h"
+#include "Parser/Cmd/Adapter/AdpDiagParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

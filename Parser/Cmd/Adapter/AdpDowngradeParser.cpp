@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpDowngradeParser.h"
+#include "Parser/Cmd/Adapter/AdpDowngradeParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

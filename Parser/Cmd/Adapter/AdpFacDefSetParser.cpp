@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpFacDefSetParser.h"
+#include "Parser/Cmd/Adapter/AdpFacDefSetParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

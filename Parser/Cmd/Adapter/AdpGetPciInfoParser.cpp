@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpGetPciInfoParser.h"
+#include "Parser/Cmd/Adapter/AdpGetPciInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

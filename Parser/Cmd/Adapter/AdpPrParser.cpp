@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpPrParser.h"
+#include "Parser/Cmd/Adapter/AdpPrParser.h"
 
 #include "Output/VoMessage.h"
 #include "Parser/AdpParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpPropertyParser.h"
+#include "Parser/Cmd/Adapter/AdpPropertyParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

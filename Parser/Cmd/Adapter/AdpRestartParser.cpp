@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpRestartParser.h"
+#include "Parser/Cmd/Adapter/AdpRestartParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

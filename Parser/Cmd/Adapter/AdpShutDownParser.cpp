@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpShutDownParser.h"
+#include "Parser/Cmd/Adapter/AdpShutDownParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpTimeParser.h"
+#include "Parser/Cmd/Adapter/AdpTimeParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

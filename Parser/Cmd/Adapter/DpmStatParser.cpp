@@ -1,4 +1,4 @@
-#include "Parser/Cmd/DpmStatParser.h"
+#include "Parser/Cmd/Adapter/DpmStatParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PerfMonParser.h"
+#include "Parser/Cmd/Adapter/PerfMonParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgSSCDParser.h"
+#include "Parser/Cmd/Cache/CfgSSCDParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

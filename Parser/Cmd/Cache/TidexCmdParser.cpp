@@ -1,4 +1,4 @@
-#include "Parser/Cmd/TidexCmdParser.h"
+#include "Parser/Cmd/Cache/TidexCmdParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

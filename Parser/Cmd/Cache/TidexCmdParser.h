@@ -5,7 +5,7 @@
 #ifndef TIDEXCMDPARSER_H
 #define TIDEXCMDPARSER_H
 
-#include "Parser/Cmd/TidexParser.h"
+#include "Parser/Cmd/Cache/TidexParser.h"
 #include "PavUtil/apstring.h"
 
 class TidexCmdParser : public TidexParser {

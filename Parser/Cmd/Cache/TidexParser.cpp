@@ -1,4 +1,4 @@
-#include "Parser/Cmd/TidexParser.h"
+#include "Parser/Cmd/Cache/TidexParser.h"
 
 TidexParser::TidexParser(int commandToken) : Parser(commandToken)
 {

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgAddParser.h"
+#include "Parser/Cmd/Config/CfgAddParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -4,7 +4,7 @@
 #ifndef CFGADDPARSER_H
 #define CFGADDPARSER_H
 
-#include "Parser/Cmd/CfgParser.h"
+#include "Parser/Cmd/Config/CfgParser.h"
 
 class CfgAddParser : public CfgParser {
 public:

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgClrParser.h"
+#include "Parser/Cmd/Config/CfgClrParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

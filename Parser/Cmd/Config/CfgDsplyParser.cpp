@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgDsplyParser.h"
+#include "Parser/Cmd/Config/CfgDsplyParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgFreeAllDrvParser.h"
+#include "Parser/Cmd/Config/CfgFreeAllDrvParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -3,7 +3,7 @@
 #ifndef CFGFREEALLDRVPARSER_H
 #define CFGFREEALLDRVPARSER_H
 
-#include "Parser/Cmd/CfgParser.h"
+#include "Parser/Cmd/Config/CfgParser.h"
 
 class CfgFreeAllDrvParser : public CfgParser {
 public:

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgParser.h"
+#include "Parser/Cmd/Config/CfgParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParsedObject.h"

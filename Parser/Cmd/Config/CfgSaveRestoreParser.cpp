@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgSaveRestoreParser.h"
+#include "Parser/Cmd/Config/CfgSaveRestoreParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CfgSpanAddParser.h"
+#include "Parser/Cmd/Config/CfgSpanAddParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -4,7 +4,7 @@
 #ifndef CFGSPANADDPARSER_H
 #define CFGSPANADDPARSER_H
 
-#include "Parser/Cmd/CfgParser.h"
+#include "Parser/Cmd/Config/CfgParser.h"
 
 class CfgSpanAddParser : public CfgParser {
 public:

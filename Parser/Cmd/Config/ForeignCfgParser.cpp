@@ -1,4 +1,4 @@
-#include "Parser/Cmd/ForeignCfgParser.h"
+#include "Parser/Cmd/Config/ForeignCfgParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/FreeSpaceInfoParser.h"
+#include "Parser/Cmd/Config/FreeSpaceInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/ObjNumberParser.h"
+#include "Parser/Cmd/Config/ObjNumberParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/EncInfoParser.h"
+#include "Parser/Cmd/Drive/EncInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

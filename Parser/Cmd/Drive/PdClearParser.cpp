@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdClearParser.h"
+#include "Parser/Cmd/Drive/PdClearParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdCopyBackParser.h"
+#include "Parser/Cmd/Drive/PdCopyBackParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

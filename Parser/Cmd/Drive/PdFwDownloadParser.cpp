@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdFwDownloadParser.h"
+#include "Parser/Cmd/Drive/PdFwDownloadParser.h"
 
 #include "Output/VoMessage.h"
 #include "RaidManager/EnclSlotId.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdHspParser.h"
+#include "Parser/Cmd/Drive/PdHspParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

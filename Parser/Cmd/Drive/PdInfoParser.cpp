@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdInfoParser.h"
+#include "Parser/Cmd/Drive/PdInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdListParser.h"
+#include "Parser/Cmd/Drive/PdListParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

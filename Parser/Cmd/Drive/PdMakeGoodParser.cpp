@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdMakeGoodParser.h"
+#include "Parser/Cmd/Drive/PdMakeGoodParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

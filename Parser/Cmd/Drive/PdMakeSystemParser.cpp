@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdMakeSystemParser.h"
+#include "Parser/Cmd/Drive/PdMakeSystemParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdOffLnParser.h"
+#include "Parser/Cmd/Drive/PdOffLnParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

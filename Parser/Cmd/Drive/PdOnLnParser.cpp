@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdOnLnParser.h"
+#include "Parser/Cmd/Drive/PdOnLnParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

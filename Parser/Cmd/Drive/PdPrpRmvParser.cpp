@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdPrpRmvParser.h"
+#include "Parser/Cmd/Drive/PdPrpRmvParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdRbldParser.h"
+#include "Parser/Cmd/Drive/PdRbldParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

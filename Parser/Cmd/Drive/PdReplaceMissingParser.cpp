@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdReplaceMissingParser.h"
+#include "Parser/Cmd/Drive/PdReplaceMissingParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -4,7 +4,7 @@
 #ifndef PDREPLACEMISSINGPARSER_H
 #define PDREPLACEMISSINGPARSER_H
 
-#include "Parser/Cmd/PdInfoParser.h"
+#include "Parser/Cmd/Drive/PdInfoParser.h"
 
 class PdReplaceMissingParser : public PdInfoParser {
 public:

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdReprovisionParser.h"
+#include "Parser/Cmd/Drive/PdReprovisionParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/SecureEraseParser.h"
+#include "Parser/Cmd/Drive/SecureEraseParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpFlashParser.h"
+#include "Parser/Cmd/Firmware/AdpFlashParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpSettingsParser.h"
+#include "Parser/Cmd/Firmware/AdpSettingsParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpVerifyParser.h"
+#include "Parser/Cmd/Firmware/AdpVerifyParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AppVersionParser.h"
+#include "Parser/Cmd/Help/AppVersionParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CliVersionParser.h"
+#include "Parser/Cmd/Help/CliVersionParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpAllInOneLogParser.h"
+#include "Parser/Cmd/Reports/AdpAllInOneLogParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpAllInfoParser.h"
+#include "Parser/Cmd/Reports/AdpAllInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpEventLogParser.h"
+#include "Parser/Cmd/Reports/AdpEventLogParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdpTTYLogParser.h"
+#include "Parser/Cmd/Reports/AdpTTYLogParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/ShowSummaryParser.h"
+#include "Parser/Cmd/Reports/ShowSummaryParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/MuxModeParser.h"
+#include "Parser/Cmd/Sas/MuxModeParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

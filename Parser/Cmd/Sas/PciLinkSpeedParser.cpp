@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PciLinkSpeedParser.h"
+#include "Parser/Cmd/Sas/PciLinkSpeedParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PdMappingParser.h"
+#include "Parser/Cmd/Sas/PdMappingParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

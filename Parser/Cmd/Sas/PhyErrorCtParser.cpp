@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PhyErrorCtParser.h"
+#include "Parser/Cmd/Sas/PhyErrorCtParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PhyInfoParser.h"
+#include "Parser/Cmd/Sas/PhyInfoParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/PhySetLinkSpeedParser.h"
+#include "Parser/Cmd/Sas/PhySetLinkSpeedParser.h"
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/ParserFactory.h"

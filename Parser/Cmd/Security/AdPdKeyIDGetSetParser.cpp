@@ -1,4 +1,4 @@
-#include "Parser/Cmd/AdPdKeyIDGetSetParser.h"
+#include "Parser/Cmd/Security/AdPdKeyIDGetSetParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/PdParsedObjects.h"

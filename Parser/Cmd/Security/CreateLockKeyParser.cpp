@@ -1,4 +1,4 @@
-#include "Parser/Cmd/CreateLockKeyParser.h"
+#include "Parser/Cmd/Security/CreateLockKeyParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

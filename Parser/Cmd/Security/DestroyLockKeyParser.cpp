@@ -1,4 +1,4 @@
-#include "Parser/Cmd/DestroyLockKeyParser.h"
+#include "Parser/Cmd/Security/DestroyLockKeyParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

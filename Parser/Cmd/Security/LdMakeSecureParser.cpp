@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdMakeSecureParser.h"
+#include "Parser/Cmd/Security/LdMakeSecureParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

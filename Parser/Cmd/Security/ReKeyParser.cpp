@@ -1,4 +1,4 @@
-#include "Parser/Cmd/ReKeyParser.h"
+#include "Parser/Cmd/Security/ReKeyParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdBBMClearParser.h"
+#include "Parser/Cmd/VirtualDrive/LdBBMClearParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

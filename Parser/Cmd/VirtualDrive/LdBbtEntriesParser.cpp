@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdBbtEntriesParser.h"
+#include "Parser/Cmd/VirtualDrive/LdBbtEntriesParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdDelParser.h"
+#include "Parser/Cmd/VirtualDrive/LdDelParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

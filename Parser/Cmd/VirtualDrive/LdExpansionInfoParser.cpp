@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdExpansionInfoParser.h"
+#include "Parser/Cmd/VirtualDrive/LdExpansionInfoParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

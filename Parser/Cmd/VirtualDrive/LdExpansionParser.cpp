@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdExpansionParser.h"
+#include "Parser/Cmd/VirtualDrive/LdExpansionParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdInfoParser.h"
+#include "Parser/Cmd/VirtualDrive/LdInfoParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdMirrorParser.h"
+#include "Parser/Cmd/VirtualDrive/LdMirrorParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdOperationParser.h"
+#include "Parser/Cmd/VirtualDrive/LdOperationParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

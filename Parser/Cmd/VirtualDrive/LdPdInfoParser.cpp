@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdPdInfoParser.h"
+#include "Parser/Cmd/VirtualDrive/LdPdInfoParser.h"
 
 #include "Parser/ParserFactory.h"
 #include "Parser/ParserUtil.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdPowerPolicyParser.h"
+#include "Parser/Cmd/VirtualDrive/LdPowerPolicyParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

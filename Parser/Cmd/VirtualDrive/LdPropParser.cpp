@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdPropParser.h"
+#include "Parser/Cmd/VirtualDrive/LdPropParser.h"
 
 #include "Output/VoMessage.h"
 #include "Parser/CfgParsedObjects.h"

@@ -1,4 +1,4 @@
-#include "Parser/Cmd/LdReconstructParser.h"
+#include "Parser/Cmd/VirtualDrive/LdReconstructParser.h"
 
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/ParserFactory.h"

@@ -4,8 +4,8 @@
 #include "CmdParserTestSupport.h"
 
 #include "Parser/CfgParsedObjects.h"
-#include "Parser/Cmd/CfgAddParser.h"
-#include "Parser/Cmd/CfgClrParser.h"
+#include "Parser/Cmd/Config/CfgAddParser.h"
+#include "Parser/Cmd/Config/CfgClrParser.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/CfgParsedObjects.h"
-#include "Parser/Cmd/LdExpansionParser.h"
-#include "Parser/Cmd/PdCopyBackParser.h"
-#include "Parser/Cmd/PhySetLinkSpeedParser.h"
+#include "Parser/Cmd/VirtualDrive/LdExpansionParser.h"
+#include "Parser/Cmd/Drive/PdCopyBackParser.h"
+#include "Parser/Cmd/Sas/PhySetLinkSpeedParser.h"
 #include "Parser/PdParsedObjects.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "LineParseSupport.h"
 
 #include "Parser/CfgParsedObjects.h"
-#include "Parser/Cmd/PdClearParser.h"
+#include "Parser/Cmd/Drive/PdClearParser.h"
 #include "Parser/PdParsedObjects.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "CmdParserTestSupport.h"
 
 #include "Parser/CfgParsedObjects.h"
-#include "Parser/Cmd/PdFwDownloadParser.h"
-#include "Parser/Cmd/SecureEraseParser.h"
+#include "Parser/Cmd/Drive/PdFwDownloadParser.h"
+#include "Parser/Cmd/Drive/SecureEraseParser.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/ParserUtil.h"
 

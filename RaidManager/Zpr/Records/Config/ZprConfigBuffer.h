@@ -14,10 +14,10 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprArrayRecord.h"
-#include "RaidManager/Zpr/ZprConfigHeader.h"
-#include "RaidManager/Zpr/ZprLdRecord.h"
-#include "RaidManager/Zpr/ZprSpareRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprArrayRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprConfigHeader.h"
+#include "RaidManager/Zpr/Records/Config/ZprLdRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpareRecord.h"
 
 class ZprConfigBuffer {
 public:

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprSpanRecord.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/Config/ZprSpanRecord.h"
 
 class ZprLdRecord {
 public:

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprListHeader.h"
+#include "RaidManager/Zpr/Records/ZprListHeader.h"
 
 class ZprDeviceList : public ZprListHeader {
 public:

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprListHeader.h"
+#include "RaidManager/Zpr/Records/ZprListHeader.h"
 
 class ZprPdListEntry {
 public:

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprEventRecord.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventRecord.h"
 
 class ZprEventList {
 public:

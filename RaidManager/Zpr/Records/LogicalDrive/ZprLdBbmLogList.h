@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprLdBbmLogInfo.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdBbmLogInfo.h"
 
 class ZprLdBbmLogList {
 public:

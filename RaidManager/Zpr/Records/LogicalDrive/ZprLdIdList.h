@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprListHeader.h"
+#include "RaidManager/Zpr/Records/ZprListHeader.h"
 
 class ZprLdIdList : public ZprListHeader {
 public:

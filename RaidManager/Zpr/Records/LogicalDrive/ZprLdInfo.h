@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
-#include "RaidManager/Zpr/ZprLdParameters.h"
-#include "RaidManager/Zpr/ZprLdProperties.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
+#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
 
 class ZprLdInfo {
 public:

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "RaidManager/Zpr/ZprLdRecord.h"
+#include "RaidManager/Zpr/Records/Config/ZprLdRecord.h"
 
 // State of a logical drive (ZprLdParameters::STATE, 8-bit).
 constexpr uint8_t LD_STATE_OFFLINE = 0;
