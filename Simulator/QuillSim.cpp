@@ -10,10 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
+#include "Simulator/Description/SimPresets.h"
+#include "Simulator/Firmware/SimConsistency.h"
 #include "Simulator/SimLayout.h"
-#include "Simulator/SimPresets.h"
 #include "Simulator/SimState.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <scsi/scsi_ioctl.h>
 #include <scsi/sg.h>
 
+#include "Simulator/Firmware/SimFirmware.h"
 #include "Simulator/SimBytes.h"
 #include "Simulator/SimDriver.h"
-#include "Simulator/SimFirmware.h"
 #include "Simulator/SimTranscript.h"
 
 namespace sim {

@@ -7,9 +7,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "Simulator/Firmware/SimFirmware.h"
 #include "Simulator/SimBytes.h"
 #include "Simulator/SimFaults.h"
-#include "Simulator/SimFirmware.h"
 #include "Simulator/SimTranscript.h"
 
 namespace sim {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
+#include "Simulator/Description/SimPresets.h"
 #include "Simulator/SimLayout.h"
-#include "Simulator/SimPresets.h"
 
 namespace sim {
 

@@ -3,10 +3,10 @@
 // the integrated-RAID library stand-in.
 //
 // Every member starts at the default a host description falls back to when it leaves the key
-// out. The model is converted to and from its JSON text only in SimDescription.cpp; nothing
+// out. The model is converted to and from its JSON text only in Description/; nothing
 // else knows the text's keys. A new part of the firmware state (arrays, spares, the event log,
 // the battery, ...) joins its owner here as a struct with defaults, gets one visit function
-// in SimDescription.cpp, and its handlers in the opcode group's file.
+// in its section's file of Description/, and its handlers in the opcode group's file of Firmware/.
 #ifndef SIMMODEL_H
 #define SIMMODEL_H
 
@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "PavUtil/ImageSignatureWords.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimBytes.h"
-#include "Simulator/SimFirmwareValues.h"
 
 namespace sim {
 
@@ -653,7 +653,7 @@ struct Span {
 
 // A running logical-drive operation and its progress (in 65535ths) and elapsed seconds. It
 // advances by `rate` with the simulated clock unless suspended, and at its end takes its
-// effect (SimFwLdOperations.cpp).
+// effect (Firmware/SimFwLdOperations.cpp).
 enum class LdOperation { CONSISTENCY_CHECK, BACKGROUND_INIT, FOREGROUND_INIT, RECONSTRUCTION, SECURE_ERASE };
 // What a reconstruction changes: the RAID level, and drives added or removed.
 enum class ReconstructKind { OTHER, ADD, REMOVE };

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Simulator/SimDescription.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Description/SimDescription.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 

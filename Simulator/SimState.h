@@ -1,5 +1,5 @@
 // The simulated host's state: the typed model of <host>/state.json, which holds the host's
-// description (SimDescription.h).
+// description (Description/SimDescription.h).
 //
 // The file is read once per run, straight from one buffer into the model, and written back
 // (to a temporary file renamed over state.json, so a reader sees either the old or the new

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Simulator/Firmware/SimFirmware.h"
 #include "Simulator/SimBytes.h"
-#include "Simulator/SimFirmware.h"
 
 namespace sim {
 

@@ -15,7 +15,8 @@
 #     compared with a variable or call named ...state or ...status (the codebase writes firmware
 #     codes in hexadecimal; decimal results of the model's own calls are not firmware values).
 # The simulated host keeps its own values (it never sees the program's records) and declares each
-# once too, in Simulator/SimFirmwareValues.h; its files are checked against that header only.
+# once too, in Simulator/Firmware/SimFirmwareValues.h; its files are checked against that header
+# only.
 set -euo pipefail
 
 PRODUCT_DIRS=(CpMgmt Parser RaidManager ControllerMgmt DataProvider Output System PavUtil)
@@ -23,7 +24,7 @@ PRODUCT_VOCABULARY=(RaidManager/Zpr/Records/Drive/ZprDriveValues.h RaidManager/Z
                     RaidManager/Zpr/Records/ZprFirmwareStatus.h RaidManager/Zpr/Records/ZprFrameLayout.h)
 # The controller-information record names its feature bits beside their fields.
 PRODUCT_BIT_OWNER=RaidManager/Zpr/Records/Controller/ZprControllerInfo.h
-SIM_VOCABULARY=Simulator/SimFirmwareValues.h
+SIM_VOCABULARY=Simulator/Firmware/SimFirmwareValues.h
 
 # The names a header declares as constants.
 names_of() {
@@ -102,7 +103,7 @@ self_test() {
     local tmp out found expected
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' RETURN
-    mkdir -p "$tmp"/{RaidManager/Zpr/Records/{Drive,LogicalDrive,Controller},CpMgmt/CmdPro,DataProvider,Simulator}
+    mkdir -p "$tmp"/{RaidManager/Zpr/Records/{Drive,LogicalDrive,Controller},CpMgmt/CmdPro,DataProvider,Simulator/Firmware}
     printf 'constexpr uint16_t PD_STATE_ONLINE = 0x18;\nconstexpr uint8_t LD_STATE_OPTIMAL = 3;\n' \
         > "$tmp/RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
     printf 'constexpr uint8_t LEVEL_RAID0 = 0;\n' > "$tmp/RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
@@ -110,7 +111,7 @@ self_test() {
     printf 'namespace zprframe {\nconstexpr uint8_t FRAME_STATUS = 2;\n}\n' > "$tmp/RaidManager/Zpr/Records/ZprFrameLayout.h"
     printf 'class ZprControllerInfo {\n    static constexpr unsigned LD_POWER_SAVING_BIT = 4;\n    static constexpr size_t LD_FEATURES = 0x5E5;\n};\n' \
         > "$tmp/RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
-    printf 'namespace sim {\nconst uint8_t PD_STATE_HOT_SPARE = 0x02;\n}\n' > "$tmp/Simulator/SimFirmwareValues.h"
+    printf 'namespace sim {\nconst uint8_t PD_STATE_HOT_SPARE = 0x02;\n}\n' > "$tmp/Simulator/Firmware/SimFirmwareValues.h"
     # What must pass: uses by name, an alias of the vocabulary's own constant, a record offset
     # that shares no name, the model's decimal results, a driver status beyond a byte, and the
     # simulator keeping a value of its own under a name of the program's.
@@ -131,7 +132,7 @@ EOF
     printf 'enum Levels {\n    LEVEL_RAID0 = 0,\n};\n' > "$tmp/RaidManager/PlantedEnum.h"
     printf 'const uint8_t FRAME_STATUS = 2;\n' > "$tmp/DataProvider/Planted.cpp"
     printf 'const unsigned LD_POWER_SAVING_BIT = 4;   // of LD_FEATURES\n' > "$tmp/CpMgmt/CmdPro/PlantedBit.cpp"
-    printf 'const uint8_t PD_STATE_HOT_SPARE = 2;\n' > "$tmp/Simulator/Planted.cpp"
+    printf 'const uint8_t PD_STATE_HOT_SPARE = 2;\n' > "$tmp/Simulator/Firmware/Planted.cpp"
     printf 'if (info.firmwareState() == 24) {}\n' > "$tmp/CpMgmt/CmdPro/PlantedLiteral.cpp"
     printf 'if (state != 0x40) {}\n' > "$tmp/RaidManager/PlantedLiteral.cpp"
     printf 'if (d.powerState() == 0x01) {}\n' > "$tmp/Simulator/PlantedLiteral.cpp"

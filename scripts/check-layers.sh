@@ -21,12 +21,12 @@
 #   records          RaidManager/Zpr/Records/: layouts over PavUtil only, so every layer
 #                    above PavUtil may include them
 #   PavUtil/
-# Simulator/ is test equipment beside the layers: it includes Simulator/, System/ and PavUtil/
-# only (its integrated-RAID stand-in also the library's call interface,
-# DataProvider/AkLibCommand.h), and only QuillCliSim's entry (Parser/QuillCliSimMain.cpp)
-# includes it. The link graph in CMakeLists.txt catches most upward includes already (a library
-# does not see the folders of the areas above it); this check also catches those within a
-# folder the library sees, and header-only ones.
+# Simulator/ (its folders Firmware/ and Description/ included) is test equipment beside the
+# layers: it includes Simulator/, System/ and PavUtil/ only (its integrated-RAID stand-in also
+# the library's call interface, DataProvider/AkLibCommand.h), and only QuillCliSim's entry
+# (Parser/QuillCliSimMain.cpp) includes it. The link graph in CMakeLists.txt catches most upward
+# includes already (a library does not see the folders of the areas above it); this check also
+# catches those within a folder the library sees, and header-only ones.
 set -euo pipefail
 
 # The layer of a path relative to the source root: a number (higher is above), "sim" for the
@@ -99,7 +99,7 @@ self_test() {
     local tmp
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' RETURN
-    mkdir -p "$tmp"/{PavUtil,System,Output,DataProvider,ControllerMgmt,RaidManager/Zpr/Records/LogicalDrive,Parser/Cmd/Adapter,CpMgmt/CmdPro/{Adapter,Files,Display},Simulator/ir2lib}
+    mkdir -p "$tmp"/{PavUtil,System,Output,DataProvider,ControllerMgmt,RaidManager/Zpr/Records/LogicalDrive,Parser/Cmd/Adapter,CpMgmt/CmdPro/{Adapter,Files,Display},Simulator/{ir2lib,Firmware,Description}}
     # Includes that must pass.
     printf '#include "PavUtil/LeView.h"\n' > "$tmp/RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
     printf '#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"\n#include "System/OsBoundary.h"\n' > "$tmp/ControllerMgmt/Ok.cpp"
@@ -109,6 +109,8 @@ self_test() {
     printf '#include "Simulator/SimHost.h"\n#include "Parser/VolantManager.h"\n' > "$tmp/Parser/QuillCliSimMain.cpp"
     printf '#include "DataProvider/AkLibCommand.h"\n#include <cstdio>\n' > "$tmp/Simulator/ir2lib/Ok.cpp"
     printf '#include "System/OsBoundary.h"\n#include "Simulator/SimState.h"\n' > "$tmp/Simulator/Ok.cpp"
+    printf '#include "Simulator/Description/SimDescription.h"\n#include "PavUtil/LeView.h"\n' > "$tmp/Simulator/Firmware/Ok.cpp"
+    printf '#include "Simulator/Firmware/SimFirmware.h"\n#include "Simulator/SimModel.h"\n' > "$tmp/Simulator/Description/Ok.h"
     if ! out=$(check_tree "$tmp" 2>&1); then
         echo "self-test: lawful includes were refused:"; echo "$out"; return 1
     fi
@@ -125,8 +127,10 @@ self_test() {
     printf '#include "Parser/VolantManager.h"\n' > "$tmp/CpMgmt/CmdPro/Up.cpp"
     printf '#include "Simulator/SimHost.h"\n' > "$tmp/Parser/QuillCliMain.cpp"
     printf '#include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"\n' > "$tmp/Simulator/Up.cpp"
+    printf '#include "Output/VoPrint.h"\n' > "$tmp/Simulator/Firmware/Up.cpp"
+    printf '#include "Simulator/Firmware/SimFirmware.h"\n' > "$tmp/CpMgmt/CmdPro/Display/Up.h"
     printf '#include "../Output/VoPrint.h"\n' > "$tmp/System/Up.cpp"
-    local expected=13 found
+    local expected=15 found
     out=$(check_tree "$tmp" 2>&1) && { echo "self-test: upward includes were not caught"; return 1; }
     found=$(grep -c ': includes ' <<<"$out" || true)
     if [ "$found" -ne "$expected" ]; then

@@ -10,8 +10,8 @@
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "DataProvider/ControllerId.h"
 #include "RaidManager/RaidManager.h"
+#include "Simulator/Description/SimPresets.h"
 #include "Simulator/SimHost.h"
-#include "Simulator/SimPresets.h"
 #include "System/OsBoundary.h"
 
 namespace simhost {

@@ -1,12 +1,12 @@
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "Simulator/SimDescriptionFormat.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Description/SimDescriptionFormat.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 namespace description {

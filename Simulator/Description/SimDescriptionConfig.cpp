@@ -1,7 +1,7 @@
 // The host description's configuration: logical drives, arrays, spares, foreign configurations.
-#include "Simulator/SimDescriptionFormat.h"
+#include "Simulator/Description/SimDescriptionFormat.h"
 
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 namespace description {

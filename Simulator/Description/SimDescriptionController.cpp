@@ -1,7 +1,7 @@
 // The host description's controllers: a controller and the records it answers with.
-#include "Simulator/SimDescriptionFormat.h"
+#include "Simulator/Description/SimDescriptionFormat.h"
 
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 namespace description {

@@ -1,8 +1,8 @@
 // The host description's faults and file faults, and one fault read on its own.
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
 
-#include "Simulator/SimDescriptionFormat.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Description/SimDescriptionFormat.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 namespace description {

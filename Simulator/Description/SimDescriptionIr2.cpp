@@ -1,5 +1,5 @@
 // The host description's answers of the integrated-RAID library stand-in.
-#include "Simulator/SimDescriptionFormat.h"
+#include "Simulator/Description/SimDescriptionFormat.h"
 
 namespace sim {
 namespace description {

@@ -1,4 +1,4 @@
-#include "Simulator/SimPresets.h"
+#include "Simulator/Description/SimPresets.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "Simulator/SimConsistency.h"
+#include "Simulator/Firmware/SimConsistency.h"
 
 #include <algorithm>
 #include <vector>

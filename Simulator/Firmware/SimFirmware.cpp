@@ -1,4 +1,4 @@
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 #include <cstring>

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimBytes.h"
-#include "Simulator/SimFirmwareValues.h"
 #include "Simulator/SimModel.h"
 
 namespace sim {

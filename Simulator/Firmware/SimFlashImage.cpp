@@ -1,4 +1,4 @@
-#include "Simulator/SimFlashImage.h"
+#include "Simulator/Firmware/SimFlashImage.h"
 
 #include "PavUtil/ImageSignatureWords.h"
 

@@ -2,8 +2,8 @@
 // manufacturing OEM data and defaults, the controller properties and the alarm, and the BIOS
 // data. A record the program writes is taken
 // into its named fields; its other bytes stay as the record's patch.
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 
 #include <algorithm>
 

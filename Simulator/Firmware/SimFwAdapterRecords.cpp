@@ -1,7 +1,7 @@
 // Adapter commands of the simulated firmware behind the information display and the factory
 // reset: manufacturing data, FRU data, PCI ids, the key=value texts, the controller clock, and the
 // restore of the factory settings.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 

@@ -2,7 +2,7 @@
 // records, the properties (kept as written), the mode list (status 2 when the battery has none
 // to give), learn cycle, manufacturing sleep and seal, and the raw read of the gas gauge's
 // memory (a controller-private command).
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 

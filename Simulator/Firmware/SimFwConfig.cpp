@@ -1,7 +1,7 @@
 // Configuration commands of the simulated firmware: the configuration buffer.
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimConsistency.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>

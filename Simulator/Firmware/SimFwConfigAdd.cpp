@@ -5,9 +5,9 @@
 // member (a restored configuration that had one): the array keeps the row, and its logical
 // drives are degraded. A spare record makes an unconfigured-good drive a hot spare. Nothing
 // changes unless the whole buffer is taken.
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimConsistency.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // performance monitor's configuration, the preserved-cache mask and its discard, and the
 // SSD-cache association write (the list is read in SimFwLogicalDrive.cpp). What each command was asked to do is also in the command log, with
 // its mailbox.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 

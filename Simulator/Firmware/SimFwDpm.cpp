@@ -1,5 +1,5 @@
 // Drive performance-monitor commands of the simulated firmware: the statistics of one drive.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 

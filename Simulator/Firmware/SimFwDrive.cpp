@@ -1,8 +1,8 @@
 // Drive commands of the simulated firmware: the drive list, the drive query, each drive's
 // information record and the device-list operation (spinning listed drives up).
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimConsistency.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 
 #include <algorithm>
 

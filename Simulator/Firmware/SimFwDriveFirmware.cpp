@@ -5,7 +5,7 @@
 // noted in the command log: the prepare block's values, and each transfer's whole command
 // block. A device it does not have answers 0x0C; a busy controller or a refusal is a `status`
 // fault on the opcode.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <cstdio>
 #include <string>

@@ -6,11 +6,11 @@
 // A drive is named by its reference (mailbox word 0: device id, sequence number above) or by
 // its device id (mailbox bytes 0-1). An unknown device id answers 0x0C, a reference whose
 // sequence number is not the drive's 0x03, a command the drive's state does not allow 0x32.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 namespace sim {

@@ -1,6 +1,6 @@
 // Commands to the controller's kernel driver, answered by the simulated host for it: the
 // driver's information about the controller (its PCI location).
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 

@@ -1,5 +1,5 @@
 // Enclosure commands of the simulated firmware: the enclosure list.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace sim {
 

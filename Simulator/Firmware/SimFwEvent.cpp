@@ -1,8 +1,8 @@
 // Event commands of the simulated firmware: the event log (its sequence marks, counts and
 // batches of 256-byte event records selected by start number and filter word, and the clear)
 // and advanced event capture (control, dump and settings).
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 // size, receives the image in pieces, each starting where the bytes so far end and staying
 // within that size, and is committed only when it holds all of them. The commit takes the
 // "APP" version and the package version from the image. A close is accepted in any state.
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
-#include "Simulator/SimFlashImage.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFlashImage.h"
 #include "Simulator/SimState.h"
 
 namespace sim {

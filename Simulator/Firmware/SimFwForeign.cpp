@@ -3,8 +3,8 @@
 // the escrow key unlocks it), the reads hand them out as configuration buffers (as stored, or
 // renumbered as an import would make them), the import merges them into the configuration and
 // the clear forgets them; both free their drives of the foreign mark.
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>

@@ -9,9 +9,9 @@
 // that is not the drive's with 0x03. Commands by target id carry only byte 0.
 #include <algorithm>
 
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimConsistency.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 namespace sim {

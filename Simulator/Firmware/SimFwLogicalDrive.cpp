@@ -1,7 +1,7 @@
 // Logical-drive commands of the simulated firmware: the list, each drive's information and
 // its settings written back, and the identification page the drive shows as a SCSI disk.
-#include "Simulator/SimConsistency.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimConsistency.h"
+#include "Simulator/Firmware/SimFirmware.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // configuration (01h) and enclosure status (02h) pages, answered to RECEIVE DIAGNOSTIC RESULTS at
 // the low 8 bits of the enclosure's device id. What a drive is not described to answer ends with
 // a device error (0x2d); a target without a drive, or a logical-drive frame, with 0x0c.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Controller performance-monitor commands of the simulated firmware: start (with its collection
 // period), stop, and the results.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // SAS commands of the simulated firmware: the connector modes (read and written), the
 // connector information, the phy list and the phy-control requests.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 #include <string>

@@ -4,8 +4,8 @@
 // that is online or a hot spare; an SSD only while the properties' onSsd byte is set) per
 // `secondsPerDrive`, stands still while suspended, and when every drive is done it stops and
 // counts one iteration more. Starting with no eligible drive answers 0x58.
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 #include "Simulator/SimState.h"
 
 #include <algorithm>

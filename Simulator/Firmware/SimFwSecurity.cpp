@@ -5,8 +5,8 @@
 // Every text field must end with its NUL and be zero after it (status 3 otherwise), as a block
 // the program zero-fills before copying its text is. Key ids are kept per controller (mailbox
 // bytes 0-1 0xFFFF) and per drive (a device id).
-#include "Simulator/SimFirmware.h"
-#include "Simulator/SimFirmwareValues.h"
+#include "Simulator/Firmware/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmwareValues.h"
 
 namespace sim {
 

@@ -1,6 +1,6 @@
 // The firmware terminal log of the simulated firmware: its text read piece by piece, cleared,
 // and the battery mode of its history.
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CpMgmt/CmdPro/Files/FlashImageReader.h"
-#include "Simulator/SimFlashImage.h"
+#include "Simulator/Firmware/SimFlashImage.h"
 
 namespace {
 

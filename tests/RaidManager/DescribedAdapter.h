@@ -13,7 +13,7 @@
 
 #include "RaidManager/Zpr/AdapterDataZpr.h"
 #include "SimHostFixture.h"
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
 
 namespace describedadapter {
 

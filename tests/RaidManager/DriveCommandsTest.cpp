@@ -17,7 +17,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/Zpr/PdDataZpr.h"
 #include "SimHostFixture.h"
-#include "Simulator/SimDescription.h"
+#include "Simulator/Description/SimDescription.h"
 #include "TestArrayData.h"
 
 namespace {

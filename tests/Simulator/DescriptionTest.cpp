@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "SimTestUtil.h"
+#include "Simulator/Description/SimDescription.h"
 #include "Simulator/QuillSim.h"
-#include "Simulator/SimDescription.h"
 
 using namespace simtest;
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "SimTestUtil.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 #include "Simulator/SimHost.h"
 
 using namespace simtest;

@@ -5,7 +5,7 @@
 
 #include "DataProvider/DcmdCatalogue.h"
 #include "DataProvider/DcmdOpcodes.h"
-#include "Simulator/SimFirmware.h"
+#include "Simulator/Firmware/SimFirmware.h"
 
 namespace {
 

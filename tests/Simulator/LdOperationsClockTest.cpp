@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "SimTestUtil.h"
+#include "Simulator/Description/SimDescription.h"
 #include "Simulator/QuillSim.h"
-#include "Simulator/SimDescription.h"
 #include "Simulator/SimHost.h"
 #include "Simulator/SimState.h"
 

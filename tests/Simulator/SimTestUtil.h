@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Simulator/SimHost.h"
-#include "Simulator/SimPresets.h"
+#include "Simulator/Description/SimPresets.h"
 #include "Simulator/SimState.h"
 #include "SimHostFixture.h"
 #include "TestSupport.h"

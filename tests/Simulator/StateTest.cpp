@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include "SimTestUtil.h"
+#include "Simulator/Description/SimDescription.h"
 #include "Simulator/QuillSim.h"
-#include "Simulator/SimDescription.h"
 #include "Simulator/SimHost.h"
 #include "TestSupport.h"
 

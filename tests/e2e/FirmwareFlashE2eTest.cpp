@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "Simulator/SimFlashImage.h"
+#include "Simulator/Firmware/SimFlashImage.h"
 
 namespace {
 
