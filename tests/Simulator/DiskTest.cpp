@@ -28,6 +28,23 @@ bool endsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// An INQUIRY through SG_IO as the program sends it (96 bytes asked for).
+int sgInquiry(sim::SimOsBoundary& b, int fd, uint8_t evpd, uint8_t page, uint8_t* out, sg_io_hdr_t& h, uint8_t* sense)
+{
+    uint8_t cdb[6] = {0x12, evpd, page, 0, 96, 0};
+    memset(&h, 0, sizeof h);
+    h.interface_id = 'S';
+    h.dxfer_direction = SG_DXFER_FROM_DEV;
+    h.cmd_len = 6;
+    h.cmdp = cdb;
+    h.dxfer_len = 96;
+    h.dxferp = out;
+    h.mx_sb_len = 32;
+    h.sbp = sense;
+    h.timeout = 20000;
+    return b.ioctl(fd, SG_IO, &h);
+}
+
 struct Disk : ::testing::Test {
     TempDir tmp;
     std::string dir = makeHost(tmp, "two");
@@ -44,18 +61,7 @@ struct Disk : ::testing::Test {
 
     int sgInquiry(int fd, uint8_t evpd, uint8_t page, uint8_t* out, sg_io_hdr_t& h, uint8_t* sense)
     {
-        uint8_t cdb[6] = {0x12, evpd, page, 0, 96, 0};
-        memset(&h, 0, sizeof h);
-        h.interface_id = 'S';
-        h.dxfer_direction = SG_DXFER_FROM_DEV;
-        h.cmd_len = 6;
-        h.cmdp = cdb;
-        h.dxfer_len = 96;
-        h.dxferp = out;
-        h.mx_sb_len = 32;
-        h.sbp = sense;
-        h.timeout = 20000;
-        return b.ioctl(fd, SG_IO, &h);
+        return ::sgInquiry(b, fd, evpd, page, out, h, sense);
     }
 };
 
@@ -133,22 +139,12 @@ struct DescribedDisks : ::testing::Test {
       {"targetId": 4, "disk": {"rejectsInquiry": true}},
       {"targetId": 5, "disk": {"ioctlFails": true}}]}]})";
 
+    // An INQUIRY of page 0x83: the ioctl's result, and the SCSI status in `status`.
     int sgInquiry(sim::SimOsBoundary& b, int fd, uint8_t* out, uint8_t& status)
     {
-        uint8_t cdb[6] = {0x12, 1, 0x83, 0, 96, 0};
         uint8_t sense[32] = {0};
         sg_io_hdr_t h;
-        memset(&h, 0, sizeof h);
-        h.interface_id = 'S';
-        h.dxfer_direction = SG_DXFER_FROM_DEV;
-        h.cmd_len = 6;
-        h.cmdp = cdb;
-        h.dxfer_len = 96;
-        h.dxferp = out;
-        h.mx_sb_len = 32;
-        h.sbp = sense;
-        h.timeout = 20000;
-        int rc = b.ioctl(fd, SG_IO, &h);
+        int rc = ::sgInquiry(b, fd, 1, 0x83, out, h, sense);
         status = h.status;
         return rc;
     }
