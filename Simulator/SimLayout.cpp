@@ -18,7 +18,6 @@ namespace sim {
 namespace {
 
 const unsigned SD_MAJOR = 8;
-const unsigned LD_CHANNEL = 2;
 
 class Writer {
 public:
@@ -155,10 +154,20 @@ bool isEmptyOrMissing(const std::string& dir)
     return empty;
 }
 
+// The index of a disk node's name ("sda" 0, "sdz" 25, "sdaa" 26, ...); -1 for another name.
+int diskIndex(const std::string& name)
+{
+    for (unsigned n = 0; !SimLayout::diskName(n).empty(); ++n)
+        if (name == "sd" + SimLayout::diskName(n))
+            return static_cast<int>(n);
+    return -1;
+}
+
 // A controller's SCSI host (its class entry, or its hba_map entry on old kernels) and the
-// SCSI disks of its logical drives, numbered on from `disk`; their lines go to `scsi`.
+// SCSI disks of its logical drives: a disk the description names takes that name, the others
+// the next names, in order, that none takes (numbered on from `disk`); their lines go to `scsi`.
 void controllerEntries(Writer& w, const HostModel& state, const Controller& c, bool sysfs, unsigned& disk,
-                       std::string& scsi)
+                       const std::set<std::string>& taken, std::string& scsi, bool& ok)
 {
     std::string hostDir = pciPath(c.pci) + fmt("/host%u", c.host);
     w.dir("sys/" + hostDir);
@@ -174,35 +183,57 @@ void controllerEntries(Writer& w, const HostModel& state, const Controller& c, b
         w.file("proc/scsi/" + procNameOfKind(c.driverKind) + fmt("/hba_map/%u/bus_devfn", c.host), fmt("%u\n", value));
     }
     for (const LogicalDrive& ld : c.lds) {
-        unsigned target = ld.targetId;
-        std::string name = SimLayout::diskName(disk);
-        if (name.empty())
-            break;
-        std::string addr = fmt("%u:%u:%u:0", c.host, LD_CHANNEL, target);
-        std::string devDir = hostDir + fmt("/target%u:%u:%u", c.host, LD_CHANNEL, target) + "/" + addr;
+        if (!ld.disk.present)
+            continue;
+        std::string name = ld.disk.name;
+        if (name.empty()) {
+            while (!SimLayout::diskName(disk).empty() && taken.count("sd" + SimLayout::diskName(disk)))
+                ++disk;
+            if (SimLayout::diskName(disk).empty())
+                break;   // no names left
+            name = "sd" + SimLayout::diskName(disk++);
+        }
+        const int index = diskIndex(name);
+        if (index < 0) {
+            fprintf(stderr, "quillsim: the disk of logical drive %u on host %u: \"%s\" is no disk's name (sda .. sdzz)\n",
+                    ld.targetId, c.host, name.c_str());
+            ok = false;
+            return;
+        }
+        const ScsiAddress a = diskAddress(c, ld);
+        std::string addr = fmt("%u:%u:%u:%u", a.host, a.channel, a.target, a.lun);
+        std::string devDir = hostDir + fmt("/target%u:%u:%u", a.host, a.channel, a.target) + "/" + addr;
         w.dir("sys/" + devDir);
         if (sysfs) {
             if (ld.blockAsDirectory)
-                w.dir("sys/" + devDir + "/block/sd" + name);
+                w.dir("sys/" + devDir + "/block/" + name);
             else
-                w.link("sys/" + devDir + "/block", upTo(devDir) + "block/sd" + name);
+                w.link("sys/" + devDir + "/block", upTo(devDir) + "block/" + name);
             w.link("sys/bus/scsi/devices/" + addr, upTo("bus/scsi/devices") + devDir);
-            w.dir("sys/block/sd" + name);
+            w.dir("sys/block/" + name);
         }
         NodeInfo n;
         n.type = 'b';
-        n.major = disk < 16 ? SD_MAJOR : 65 + (disk - 16) / 16;
-        n.minor = (disk % 16) * 16;
+        n.major = index < 16 ? SD_MAJOR : 65 + (index - 16) / 16;
+        n.minor = (index % 16) * 16;
         n.hasScsi = true;
-        n.scsi.host = c.host;
-        n.scsi.channel = LD_CHANNEL;
-        n.scsi.target = target;
-        w.node("dev/sd" + name, n, 0660);
-        scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: 00\n", c.host, LD_CHANNEL, target);
+        n.scsi = a;
+        w.node("dev/" + name, n, 0660);
+        scsi += fmt("Host: scsi%u Channel: %02u Id: %02u Lun: %02u\n", a.host, a.channel, a.target, a.lun);
         scsi += "  Vendor: QUILL    Model: " + c.info.productName.substr(0, 16) +
                 " Rev: 4.80\n  Type:   Direct-Access                    ANSI  SCSI revision: 05\n";
-        ++disk;
     }
+}
+
+// The disk nodes named in the description ("sdc"), which the others' names leave out.
+std::set<std::string> namedDisks(const HostModel& state)
+{
+    std::set<std::string> names;
+    for (const Controller& c : state.controllers)
+        for (const LogicalDrive& ld : c.lds)
+            if (ld.disk.present && !ld.disk.name.empty())
+                names.insert(ld.disk.name);
+    return names;
 }
 
 } // namespace
@@ -270,10 +301,13 @@ int SimLayout::create(const std::string& dir, const HostModel& state)
 
     std::string scsi = "Attached devices:\n";
     unsigned disk = 0;
+    bool disksNamed = true;
+    const std::set<std::string> taken = namedDisks(state);
     for (const Controller& c : state.controllers)
-        controllerEntries(w, state, c, sysfs, disk, scsi);
+        if (disksNamed)
+            controllerEntries(w, state, c, sysfs, disk, taken, scsi, disksNamed);
     w.file("proc/scsi/scsi", scsi);
-    if (!w.ok())
+    if (!w.ok() || !disksNamed)
         return -1;
 
     SimState st(dir);

@@ -8,8 +8,10 @@
 //                                    host's entry), as current kernels show it: a link to
 //                                    ../../devices/<pci path>/host<N>/scsi_host/host<N>, a directory
 //                                    holding proc_name, scan and device -> ../../../host<N>
-//   sys/devices/<pci path>/host<N>/target<N>:2:<T>/<N>:2:<T>:0/block -> .../block/sd<x>
-//   sys/bus/scsi/devices/<N>:2:<T>:0 -> the device directory above
+//   sys/devices/<pci path>/host<N>/target<N>:<C>:<T>/<N>:<C>:<T>:<L>/block -> .../block/sd<x>
+//                                    each logical drive's disk at its address (channel 2, the
+//                                    drive's target id and lun 0 unless its description says)
+//   sys/bus/scsi/devices/<N>:<C>:<T>:<L> -> the device directory above
 //   dev/                             empty but for the logical drives' disk nodes (sd<x>)
 //   lib/                             where the integrated-RAID library stand-in goes
 //   state.json

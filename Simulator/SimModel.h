@@ -672,6 +672,23 @@ struct LdProgress {
     bool deleteAfter = false;
 };
 
+// The SCSI disk a logical drive shows the host (dev/sd*, and on current kernels its SCSI device
+// in sysfs), and how it answers the program's SCSI ioctls (SimDisk.cpp).
+const uint32_t DISK_SG_VERSION = 30536;   // what SG_GET_VERSION_NUM answers
+const size_t DISK_VPD83_MAX = 255;       // the most bytes a disk's identification page may hold
+struct LdDisk {
+    bool present = true;              // false: no disk (one the kernel has not added yet)
+    std::string name;                 // its node under dev/ ("sdc"); empty: the next free one
+    uint8_t channel = 2;              // its SCSI address on the controller's host
+    std::optional<uint8_t> target;    // unset: the drive's target id
+    uint8_t lun = 0;
+    Bytes vpd83;                      // its answer to an INQUIRY of page 0x83, whole; empty: the
+                                      // drive's page as the firmware reports it
+    uint32_t sgVersion = DISK_SG_VERSION;
+    bool rejectsInquiry = false;      // every INQUIRY ends in CHECK CONDITION
+    bool ioctlFails = false;          // every SCSI ioctl fails (EIO)
+};
+
 struct LogicalDrive {
     uint8_t targetId = 0;             // required in a description
     uint16_t sequence = 1;
@@ -709,6 +726,7 @@ struct LogicalDrive {
     std::vector<LdProgress> progress;
     Bytes vpd83;                      // the identification page as given; empty: one made up
     bool blockAsDirectory = false;    // the SCSI device's "block" entry: a directory, not a link
+    LdDisk disk;
     std::vector<uint16_t> drives;     // device ids of the member drives
     std::vector<Span> spans;          // its spans in the configuration
     Patch patch;                      // laid over the logical-drive information record and,

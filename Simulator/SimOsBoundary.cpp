@@ -214,6 +214,7 @@ int SimOsBoundary::open(const char* path, int flags, mode_t mode)
         if (node.type == 'b' && node.hasScsi && disk_.exists(node.scsi)) {
             d.disk = true;
             d.scsi = node.scsi;
+            d.path = path;
         } else {
             d.driverKind = node.type == 'c' ? driverKindOfMajor(node.major) : -1;
             if (d.driverKind < 0) {
@@ -236,8 +237,11 @@ int SimOsBoundary::open(const char* path, int flags, mode_t mode)
 int SimOsBoundary::openControlFile(const char* path, int fd)
 {
     controlFds_.erase(fd);
-    if (fd >= 0 && path && SimScsi::isControlFile(path))
+    if (fd >= 0 && path && SimScsi::isControlFile(path)) {
         controlFds_[fd] = path;
+        state_.ensureLoaded();
+        SimTranscript(state_).opened(path);
+    }
     return fd;
 }
 
@@ -263,11 +267,19 @@ int SimOsBoundary::reserveDescriptor(const Descriptor& d)
         ::close(low);
     if (fd >= 0)
         fds_[fd] = d;
+    if (fd >= 0 && d.disk)
+        SimTranscript(state_).opened(d.path);
     return fd;
 }
 
 int SimOsBoundary::close(int fd)
 {
+    auto disk = fds_.find(fd);
+    if (disk != fds_.end() && disk->second.disk)
+        SimTranscript(state_).closed(disk->second.path);
+    auto control = controlFds_.find(fd);
+    if (control != controlFds_.end())
+        SimTranscript(state_).closed(control->second);
     fds_.erase(fd);
     controlFds_.erase(fd);
     return ::close(fd);
@@ -384,7 +396,7 @@ int SimOsBoundary::system(const char* command)
     SimTranscript(state_).shell(command);
     unsigned long seconds = 0;
     if (command && parseShellSleep(command, seconds)) {
-        sleep(seconds > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<unsigned>(seconds));
+        advanceClock(seconds > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<unsigned>(seconds));
         return 0;
     }
     if (command && isClear(command))
@@ -439,9 +451,16 @@ time_t SimOsBoundary::currentTime()
 unsigned int SimOsBoundary::sleep(unsigned int seconds)
 {
     state_.ensureLoaded();
+    SimTranscript(state_).slept(seconds);
+    advanceClock(seconds);
+    return 0;
+}
+
+void SimOsBoundary::advanceClock(unsigned int seconds)
+{
+    state_.ensureLoaded();
     state_.advanceClock(seconds);
     state_.saveIfChanged();
-    return 0;
 }
 
 const char* SimOsBoundary::libraryPathPattern(int attempt)

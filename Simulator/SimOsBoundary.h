@@ -8,8 +8,9 @@
 // ioctls the simulated driver answers; opening a logical drive's disk node gives one whose
 // SCSI ioctls the simulated disk answers. uname reports the state's kernel release; sleeps,
 // shell sleeps and "clear" advance the simulated clock or do nothing instead of waiting. The
-// report's "cat FILE | grep PATTERN > OUT" pipelines run on the host's files, and its
-// temporary file "/..rdlog.tmp.tmp" lies in the host directory.
+// opens and closes of the disks and of the kernel's SCSI control files, and the program's own
+// sleeps, go to the host's transcript. The report's "cat FILE | grep PATTERN > OUT" pipelines
+// run on the host's files, and its temporary file "/..rdlog.tmp.tmp" lies in the host directory.
 #ifndef SIMOSBOUNDARY_H
 #define SIMOSBOUNDARY_H
 
@@ -75,6 +76,8 @@ public:
 
 private:
     int runCatGrep(const std::string& file, const std::string& pattern, const std::string& out);
+    // Moves the simulated clock on (a sleep of the program or of its shell).
+    void advanceClock(unsigned int seconds);
     void reportNode(const std::string& file, struct stat* st) const;
     int driverKindOfMajor(unsigned major);
 
@@ -82,6 +85,7 @@ private:
         bool disk = false;
         int driverKind = 0;
         ScsiAddress scsi;
+        std::string path;      // a disk's node, as the program named it
     };
     int reserveDescriptor(const Descriptor& d);
     // A kernel control file opened for writing: its descriptor and the path the program named,

@@ -62,6 +62,13 @@ void procLines(const std::string& text, std::vector<std::string>& steps)
     }
 }
 
+std::string addressFields(unsigned host, unsigned channel, unsigned target, unsigned lun)
+{
+    char fields[80];
+    snprintf(fields, sizeof fields, "host=%u channel=%u target=%u lun=%u", host, channel, target, lun);
+    return fields;
+}
+
 } // namespace
 
 const char* const SimTranscript::FILE_NAME = "transcript.log";
@@ -120,10 +127,19 @@ void SimTranscript::controlWrite(const std::string& path, const char* data, size
 
 void SimTranscript::diskLookup(unsigned host, unsigned channel, unsigned target, unsigned lun)
 {
-    char fields[96];
-    snprintf(fields, sizeof fields, "visibility find host=%u channel=%u target=%u lun=%u via=sysfs", host, channel,
-             target, lun);
-    append(fields);
+    append("visibility find " + addressFields(host, channel, target, lun) + " via=sysfs");
 }
+
+void SimTranscript::diskCommand(unsigned host, unsigned channel, unsigned target, unsigned lun,
+                                const std::string& request)
+{
+    append("disk " + addressFields(host, channel, target, lun) + " " + request);
+}
+
+void SimTranscript::opened(const std::string& path) { append("open " + oneLine(path.data(), path.size())); }
+
+void SimTranscript::closed(const std::string& path) { append("close " + oneLine(path.data(), path.size())); }
+
+void SimTranscript::slept(unsigned seconds) { append("sleep " + std::to_string(seconds)); }
 
 } // namespace sim

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "ControllerMgmt/Controller.h"
 #include "ControllerMgmt/ControllerClasses.h"
@@ -10,8 +11,10 @@
 #include "ControllerMgmt/LinuxControllerMgmt.h"
 #include "DataProvider/ControllerId.h"
 #include "RaidManager/RaidManager.h"
+#include "Simulator/Description/SimDescription.h"
 #include "Simulator/Description/SimPresets.h"
 #include "Simulator/SimHost.h"
+#include "Simulator/SimTranscript.h"
 #include "System/OsBoundary.h"
 
 namespace simhost {
@@ -132,6 +135,30 @@ StateEdit both(const StateEdit& first, const StateEdit& second)
     };
 }
 
+StateEdit described(const std::string& description)
+{
+    return [description](sim::HostModel& model) {
+        std::string error;
+        sim::HostModel parsed;
+        ASSERT_TRUE(sim::readDescription(description, parsed, error)) << error << "\n" << description;
+        model = parsed;
+    };
+}
+
+StateEdit withFault(const std::string& faultDescription)
+{
+    return [faultDescription](sim::HostModel& model) {
+        std::string error;
+        sim::Fault fault;
+        ASSERT_TRUE(sim::readFault(faultDescription, fault, error)) << error << "\n" << faultDescription;
+        std::vector<sim::Fault>& faults = model.faults;
+        for (size_t i = faults.size(); i-- > 0;)
+            if (faults[i].opcode == fault.opcode)
+                faults.erase(faults.begin() + static_cast<long>(i));
+        faults.push_back(fault);
+    };
+}
+
 SimHostFixture::SimHostFixture(const std::string& preset, const StateEdit& edit, bool install)
     : tmp_("quill-simhost"), dir_(tmp_.path() + "/host")
 {
@@ -247,6 +274,34 @@ size_t SimHostFixture::count(uint32_t opcode, int scsiHost) const
 void SimHostFixture::clearCommands()
 {
     std::remove((dir_ + "/" + COMMAND_LOG).c_str());
+}
+
+std::vector<std::string> SimHostFixture::records(const std::string& kind) const
+{
+    return transcriptLines(dir_, kind);
+}
+
+void SimHostFixture::clearTranscript()
+{
+    std::remove((dir_ + "/" + sim::SimTranscript::FILE_NAME).c_str());
+}
+
+std::vector<std::string> transcriptLines(const std::string& hostDir, const std::string& kind)
+{
+    std::vector<std::string> lines;
+    std::istringstream log(testsupport::readText(hostDir + "/" + sim::SimTranscript::FILE_NAME));
+    std::string line;
+    while (std::getline(log, line)) {
+        const size_t blank = line.find(' ');
+        if (line.rfind("t=", 0) != 0 || blank == std::string::npos)
+            continue;
+        const std::string record = line.substr(blank + 1);
+        if (kind.empty())
+            lines.push_back(record);
+        else if (record.rfind(kind + " ", 0) == 0)
+            lines.push_back(record.substr(kind.size() + 1));
+    }
+    return lines;
 }
 
 SimControllers::SimControllers() : explorer_(new LinuxControllerExplorer())

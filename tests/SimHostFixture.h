@@ -54,6 +54,12 @@ StateEdit withStatusFault(uint32_t opcode, uint8_t status, int scsiHost = -1);
 StateEdit withoutFaults();
 // Runs the edits in order.
 StateEdit both(const StateEdit& first, const StateEdit& second);
+// The host of a description (the JSON text `quillsim create --from` takes) in place of the
+// preset's; a description the simulator refuses is a test failure.
+StateEdit described(const std::string& description);
+// Adds the fault of a fault description (JSON, as in a description's "faults"), after taking
+// away the faults on the same opcode.
+StateEdit withFault(const std::string& faultDescription);
 
 // Makes a host folder `dir` (which must not exist) from a preset's description changed by
 // `edit`; false, with a test failure, when it cannot be made.
@@ -97,6 +103,12 @@ public:
     // Forgets the commands received so far.
     void clearCommands();
 
+    // The transcript lines of one kind ("visibility", "disk", "open", "sleep", ...), in order,
+    // each without its clock and kind.
+    std::vector<std::string> records(const std::string& kind) const;
+    // Forgets the transcript so far.
+    void clearTranscript();
+
 private:
     testsupport::TempDir tmp_;
     std::string dir_;
@@ -106,6 +118,10 @@ private:
     bool hadSysfs_ = false;
     std::string savedSysfs_;
 };
+
+// The lines of a host folder's transcript (transcript.log), each without its clock ("t=N "); with
+// `kind` ("shell", "visibility", ...) only those of that kind, without the kind.
+std::vector<std::string> transcriptLines(const std::string& hostDir, const std::string& kind = "");
 
 // The controllers of the installed host, discovered with an explorer of their own (the
 // process-wide one keeps the driver node of the first host it saw) and made by the Linux

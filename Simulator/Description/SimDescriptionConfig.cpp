@@ -24,6 +24,20 @@ void visit(V& v, Span& s)
 }
 
 template <class V>
+void visit(V& v, LdDisk& d)
+{
+    v.flag("present", d.present);
+    v.text("name", d.name, 8);
+    v.num("channel", d.channel);
+    v.num("target", d.target);
+    v.num("lun", d.lun);
+    v.hex("vpd83", d.vpd83, DISK_VPD83_MAX);
+    v.num("sgVersion", d.sgVersion);
+    v.flag("rejectsInquiry", d.rejectsInquiry);
+    v.flag("ioctlFails", d.ioctlFails);
+}
+
+template <class V>
 void visit(V& v, LogicalDrive& l)
 {
     v.num("targetId", l.targetId, REQUIRED);
@@ -62,6 +76,7 @@ void visit(V& v, LogicalDrive& l)
     v.list("progress", l.progress);
     v.hex("vpd83", l.vpd83, VPD83_PAGE_SIZE);
     v.flag("blockAsDirectory", l.blockAsDirectory);
+    v.object("disk", l.disk);
     v.numbers("drives", l.drives);
     v.list("spans", l.spans, CFG_LD_MAX_SPANS);
     v.patch("patch", l.patch, LD_INFO_SIZE);

@@ -1,39 +1,30 @@
-// Test equipment for making logical drives visible: a controller whose firmware answers the
-// three records read (logical-drive list, logical-drive information, controller information)
-// from a small table, and an OS boundary that keeps /proc, /sys and /dev in a temporary
-// directory, answers the SCSI ioctls of a few fake disks, records what is written to
-// /proc/scsi/scsi and counts sleeps instead of sleeping.
+// Test equipment for making logical drives visible: a simulated host laid out from a host
+// description (its kernel release, the controllers with their SCSI hosts and logical drives, the
+// disks the drives show the host), installed as the OS boundary, with its controllers found as a
+// run finds them. The firmware, /proc, sysfs and the disks are the simulated host's; a test reads
+// back from it what the code did: the firmware commands from its command log; the SCSI commands
+// sent to the disks, the opens and closes of disks and control files and the sleeps from its
+// transcript; the lines written to /proc/scsi/scsi and the scan attributes from its files.
 //
-// Record offsets and SCSI layouts are written out here on purpose, independently of the
-// product's constants, so that a mistake on either side shows.
+// Identification pages are written out here, independently of the simulator and of the product.
 #ifndef EXPOSURE_FIXTURE_H
 #define EXPOSURE_FIXTURE_H
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
-#include <scsi/scsi.h>
-#include <scsi/scsi_ioctl.h>
-#include <scsi/sg.h>
-#include <set>
-#include <sys/ioctl.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "ControllerMgmt/Controller.h"
 #include "ControllerMgmt/LinExpLd.h"
 #include "DataProvider/ControllerId.h"
-#include "DataProvider/DataProvider.h"
-#include "DataProvider/DpParams.h"
-#include "System/OsBoundary.h"
+#include "SimHostFixture.h"
 #include "TestSupport.h"
 
 namespace exposure {
@@ -41,6 +32,13 @@ namespace exposure {
 namespace fs = std::filesystem;
 
 typedef std::vector<uint8_t> Bytes;
+
+const uint32_t LD_LIST = 0x03010000;
+const uint32_t LD_INFO = 0x03020000;
+const uint32_t CTRL_INFO = 0x01010000;
+
+const char NEW_KERNEL[] = "3.10.0-957.el7.x86_64";
+const char OLD_KERNEL[] = "2.4.21-4.ELsmp";
 
 // A device-identification page with one 16-byte NAA designator derived from `seed`.
 inline Bytes naaPage(uint8_t seed)
@@ -57,365 +55,217 @@ inline Bytes naaPage(uint8_t seed)
     return p;
 }
 
-inline void put32(uint8_t* p, uint32_t v)
+inline std::string hexOf(const Bytes& bytes)
 {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    std::string hex;
+    for (uint8_t b : bytes) {
+        char two[3];
+        snprintf(two, sizeof two, "%02x", b);
+        hex += two;
+    }
+    return hex;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Firmware
+inline Bytes bytesOf(const std::string& hex)
+{
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
 
-struct FakeLd {
-    uint8_t target = 0;
-    uint8_t state = 3;         // 0 offline, 3 optimal
-    bool ssdCache = false;
-    Bytes page;                // the identification page the firmware reports (first 64 bytes kept)
-};
+// --- descriptions ------------------------------------------------------------------------------
 
-class FakeFirmware : public DataProvider {
-public:
-    std::vector<FakeLd> lds;
-    uint8_t maxLds = 64;
-    bool overrideCount = false;
-    uint32_t count = 0;                     // reported count when overrideCount is set
-    std::map<uint32_t, int> failWith;       // opcode -> status answered instead
-    std::vector<std::pair<uint32_t, uint32_t>> calls;   // opcode, mailbox word 0
+// A host of a kernel `release` with these controllers (JSON objects) and more keys.
+inline std::string hostOf(const std::string& release, const std::string& controllers, const std::string& more = "")
+{
+    return "{\"kernelRelease\": \"" + release + "\", \"controllers\": [" + controllers + "]" +
+           (more.empty() ? "" : ", " + more) + "}";
+}
 
-    bool supports(uint8_t kind) override { return kind == DP_KIND_DCMD; }
+// A controller on SCSI host `scsiHost` (on a PCI bus of that number) with these logical drives.
+inline std::string controllerOf(unsigned scsiHost, const std::string& lds, const std::string& more = "")
+{
+    const std::string n = std::to_string(scsiHost);
+    return "{\"host\": " + n + ", \"pci\": {\"bus\": " + n + "}, \"lds\": [" + lds + "]" +
+           (more.empty() ? "" : ", " + more) + "}";
+}
 
-    int execute(DpParams* request) override
-    {
-        DcmdZprDpParams* dcmd = dynamic_cast<DcmdZprDpParams*>(request);
-        if (!dcmd)
-            return -1;
-        calls.emplace_back(dcmd->getOpcode(), dcmd->getMailbox0());
-        auto fail = failWith.find(dcmd->getOpcode());
-        if (fail != failWith.end())
-            return fail->second;
-        uint8_t* data = static_cast<uint8_t*>(request->dataBuffer());
-        switch (dcmd->getOpcode()) {
-        case 0x03010000: {   // logical-drive list: count at 0, 16-byte entries from 8
-            memset(data, 0, 1032);
-            put32(data, overrideCount ? count : static_cast<uint32_t>(lds.size()));
-            for (size_t i = 0; i < lds.size() && i < 64; ++i)
-                data[8 + 16 * i] = lds[i].target;
-            return 0;
-        }
-        case 0x03020000: {   // logical-drive information
-            for (const FakeLd& ld : lds) {
-                if (ld.target != dcmd->getMailbox0())
-                    continue;
-                memset(data, 0, 384);
-                data[38] = ld.state;
-                data[47] = ld.ssdCache ? 1 : 0;
-                memcpy(data + 304, ld.page.data(), ld.page.size() < 64 ? ld.page.size() : 64);
-                return 0;
-            }
-            return 0x0C;
-        }
-        case 0x01010000:     // controller information
-            memset(data, 0, 2048);
-            data[0x53F] = maxLds;
-            return 0;
-        }
-        return 0x01;
-    }
+// A logical drive of target id `target` whose firmware reports the page naaPage(target + 1).
+inline std::string ldOf(unsigned target, const std::string& more = "")
+{
+    return "{\"targetId\": " + std::to_string(target) + ", \"vpd83\": \"" +
+           hexOf(naaPage(static_cast<uint8_t>(target + 1))) + "\"" + (more.empty() ? "" : ", " + more) + "}";
+}
 
-    size_t callsOf(uint32_t opcode) const
-    {
-        size_t n = 0;
-        for (const auto& c : calls)
-            n += c.first == opcode;
-        return n;
-    }
-};
+// The key of a logical drive's disk: named `name` ("sdb"), with more keys.
+inline std::string diskOf(const std::string& name, const std::string& more = "")
+{
+    return "\"disk\": {\"name\": \"" + name + "\"" + (more.empty() ? "" : ", " + more) + "}";
+}
 
-class TestController : public Controller {
-public:
-    explicit TestController(ControllerId* id) : Controller(id) {}
-    const string& name() const override
-    {
-        static const string text("Test Controller");
-        return text;
-    }
-    uint8_t adapterNumberBase() const override { return 0; }
-    string vendorName() const override { return string("Test"); }
-};
+const char NO_DISK[] = "\"disk\": {\"present\": false}";
 
-// ---------------------------------------------------------------------------------------------
-// Host
+// --- what the host recorded --------------------------------------------------------------------
 
-struct FakeDisk {
-    unsigned host = 0, channel = 2, target = 0, lun = 0;
-    Bytes page;                    // answer to an INQUIRY of page 0x83
-    int sgVersion = 30536;
-    bool rejectInquiry = false;    // CHECK CONDITION for every INQUIRY
-    bool failIoctl = false;        // the SCSI ioctls fail outright
-};
-
-struct SgRequest {
-    Bytes cdb;
-    int interfaceId = 0;
-    int direction = 0;
+// A SCSI command sent to a disk, from its transcript line.
+struct DiskRequest {
+    std::string request;     // "sg-io" or "send-command"
+    Bytes cdb;               // SG_IO: the command
+    std::string direction;   // SG_IO: "from-device", ...
     unsigned dxferLength = 0;
     unsigned senseLength = 0;
     unsigned timeout = 0;
+    Bytes block;             // SCSI_IOCTL_SEND_COMMAND: its header and command
 };
 
-class FakeHost : public testsupport::RootedBoundary {
-public:
-    std::map<std::string, FakeDisk> disks;     // "/dev/sdb" -> disk
-    bool procScsiMissing = false;
+inline std::string fieldOf(const std::string& line, const std::string& key)
+{
+    const std::string tag = " " + key + "=";
+    const size_t at = line.find(tag);
+    if (at == std::string::npos)
+        return "";
+    const size_t from = at + tag.size();
+    return line.substr(from, line.find(' ', from) - from);
+}
 
-    // Observations.
-    unsigned sleeps = 0;
-    unsigned procScsiOpens = 0;
-    std::vector<std::string> procScsiLines;
-    std::vector<SgRequest> sgRequests;
-    std::vector<Bytes> sendCommandBlocks;
-    unsigned inquiries = 0;
-
-    FakeHost() : RootedBoundary("", "3.10.0-957.el7.x86_64"), dir("exposure")
-    {
-        root = dir.path();
-        fs::create_directories(root + "/proc/scsi");
-        fs::create_directories(root + "/sys/class/scsi_host");
-        fs::create_directories(root + "/sys/bus/scsi/devices");
-        fs::create_directories(root + "/dev");
-    }
-    ~FakeHost() override
-    {
-        for (int fd : openFds)
-            ::close(fd);
-    }
-
-    size_t openDescriptors() const { return openFds.size(); }
-
-    // --- building the host ---------------------------------------------------------------
-
-    void writeFile(const std::string& relative, const std::string& text) { dir.write(relative, text); }
-    std::string readFile(const std::string& relative) const { return dir.read(relative); }
-    void link(const std::string& relative, const std::string& target) { dir.link(relative, target); }
-
-    // A SCSI host of a driver in the sysfs class directory, with its device link and scan file.
-    void addSysfsHost(unsigned host, const std::string& procName)
-    {
-        std::string dev = "sys/devices/pci0000:00/0000:00:03.0/host" + std::to_string(host);
-        fs::create_directories(root + "/" + dev);
-        std::string cls = "sys/class/scsi_host/host" + std::to_string(host);
-        writeFile(cls + "/proc_name", procName);
-        writeFile(cls + "/scan", "");
-        link(cls + "/device", "../../../devices/pci0000:00/0000:00:03.0/host" + std::to_string(host));
-    }
-
-    // A disk of a logical drive: the node /dev/sd<letters>, and on the SCSI bus of sysfs the
-    // device <host>:<channel>:<target>:<lun> whose "block" entry is a link to the block device
-    // (or, with blockAsDirectory, a directory holding it).
-    void addDisk(const std::string& letters, const FakeDisk& disk, bool onBus = true, bool blockAsDirectory = false)
-    {
-        std::string node = "/dev/sd" + letters;
-        disks[node] = disk;
-        writeFile("dev/sd" + letters, "");
-        if (!onBus)
-            return;
-        std::string addr = std::to_string(disk.host) + ":" + std::to_string(disk.channel) + ":" +
-                           std::to_string(disk.target) + ":" + std::to_string(disk.lun);
-        std::string dev = "devices/pci0000:00/0000:00:03.0/host" + std::to_string(disk.host) + "/target" +
-                          std::to_string(disk.host) + ":" + std::to_string(disk.channel) + ":" +
-                          std::to_string(disk.target) + "/" + addr;
-        fs::create_directories(root + "/sys/" + dev);
-        if (blockAsDirectory)
-            fs::create_directories(root + "/sys/" + dev + "/block/sd" + letters);
-        else
-            link("sys/" + dev + "/block", "../../../../../../block/sd" + letters);
-        link("sys/bus/scsi/devices/" + addr, "../../../" + dev);
-    }
-
-    void addHbaMap(const std::string& driver, const std::vector<std::string>& hosts)
-    {
-        for (const std::string& h : hosts)
-            writeFile("proc/scsi/" + driver + "/hba_map/" + h + "/bus_devfn", "196608\n");
-    }
-
-    // --- the boundary ----------------------------------------------------------------------
-
-    int open(const char* path, int flags, mode_t mode) override
-    {
-        std::string p = path ? path : "";
-        if (p == "/proc/scsi/scsi") {
-            if (procScsiMissing) {
-                errno = ENOENT;
-                return -1;
-            }
-            ++procScsiOpens;
-            return reserve(-1, "/proc/scsi/scsi");
-        }
-        if (disks.count(p))
-            return reserve(0, p);
-        return RootedBoundary::open(path, flags, mode);
-    }
-
-    int close(int fd) override
-    {
-        if (openFds.erase(fd)) {
-            fdNames.erase(fd);
-            return ::close(fd);
-        }
-        return ::close(fd);
-    }
-
-    ssize_t write(int fd, const void* buf, size_t count) override
-    {
-        auto it = fdNames.find(fd);
-        if (it != fdNames.end() && it->second == "/proc/scsi/scsi") {
-            procScsiLines.emplace_back(static_cast<const char*>(buf), count);
-            return static_cast<ssize_t>(count);
-        }
-        return ::write(fd, buf, count);
-    }
-
-    int ioctl(int fd, unsigned long request, void* arg) override
-    {
-        auto it = fdNames.find(fd);
-        if (it == fdNames.end() || !disks.count(it->second))
-            return ::ioctl(fd, request, arg);
-        FakeDisk& disk = disks[it->second];
-        if (disk.failIoctl) {
-            errno = EIO;
-            return -1;
-        }
-        if (request == SG_GET_VERSION_NUM) {
-            *static_cast<int*>(arg) = disk.sgVersion;
-            return 0;
-        }
-        if (request == SCSI_IOCTL_GET_IDLUN) {
-            uint32_t* idlun = static_cast<uint32_t*>(arg);
-            idlun[0] = (disk.target & 0xFF) | ((disk.lun & 0xFF) << 8) | ((disk.channel & 0xFF) << 16) |
-                       ((disk.host & 0xFF) << 24);
-            idlun[1] = disk.host;
-            return 0;
-        }
-        if (request == SG_IO) {
-            sg_io_hdr_t* h = static_cast<sg_io_hdr_t*>(arg);
-            SgRequest r;
-            r.cdb.assign(h->cmdp, h->cmdp + h->cmd_len);
-            r.interfaceId = h->interface_id;
-            r.direction = h->dxfer_direction;
-            r.dxferLength = h->dxfer_len;
-            r.senseLength = h->mx_sb_len;
-            r.timeout = h->timeout;
-            sgRequests.push_back(r);
-            ++inquiries;
-            Bytes answer;
-            if (disk.rejectInquiry || !answerInquiry(disk, h->cmdp, answer)) {
-                h->status = 0x02;
-                h->masked_status = 0x01;
-                h->info = SG_INFO_CHECK;
-                return 0;
-            }
-            size_t n = answer.size();
-            n = n < h->dxfer_len ? n : h->dxfer_len;
-            n = n < h->cmdp[4] ? n : h->cmdp[4];
-            memcpy(h->dxferp, answer.data(), n);
-            h->resid = static_cast<int>(h->dxfer_len - n);
-            h->info = SG_INFO_OK;
-            return 0;
-        }
-        if (request == SCSI_IOCTL_SEND_COMMAND) {
-            uint8_t* block = static_cast<uint8_t*>(arg);
-            uint32_t outLength;
-            memcpy(&outLength, block + 4, 4);
-            sendCommandBlocks.emplace_back(block, block + 8 + 6);
-            ++inquiries;
-            Bytes answer;
-            if (disk.rejectInquiry || !answerInquiry(disk, block + 8, answer))
-                return (0x08 << 24) | 0x02;
-            size_t n = answer.size() < outLength ? answer.size() : outLength;
-            memcpy(block + 8, answer.data(), n);
-            return 0;
-        }
-        errno = ENOTTY;
-        return -1;
-    }
-
-    unsigned int sleep(unsigned int) override
-    {
-        ++sleeps;
-        return 0;
-    }
-
-private:
-    testsupport::TempDir dir;
-    std::set<int> openFds;
-    std::map<int, std::string> fdNames;
-
-    int reserve(int, const std::string& name)
-    {
-        int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-        if (fd >= 0) {
-            openFds.insert(fd);
-            fdNames[fd] = name;
-        }
-        return fd;
-    }
-
-    static bool answerInquiry(const FakeDisk& disk, const uint8_t* cdb, Bytes& answer)
-    {
-        if (cdb[0] != 0x12)
-            return false;
-        if (!(cdb[1] & 1)) {
-            answer.assign(36, 0);
-            memcpy(answer.data() + 8, "QUILL   ", 8);
-            return true;
-        }
-        if (cdb[2] != 0x83)
-            return false;
-        answer = disk.page;
-        return true;
-    }
-};
-
-// ---------------------------------------------------------------------------------------------
-// Fixture: a fake host installed as the boundary and one controller as adapter `adapter`.
+// --- the fixture -------------------------------------------------------------------------------
 
 class ExposureTest : public ::testing::Test {
 protected:
-    FakeHost host;
-    FakeFirmware firmware;
-    LinuxCtrlId id{0, 5, 7};
-    TestController controller{&id};
     LinExpLd* exposer = LinExpLd::instance();
 
-    void SetUp() override
+    // Lays out the host of `description` in place of the one before, installs it, finds its
+    // controllers and makes the first; the records start empty.
+    void describe(const std::string& description)
     {
-        scope.reset(new testsupport::BoundaryScope(&host));
-        controller.addDataProvider(&firmware);
-        id.setNumber(0);
+        site.reset();
+        site.reset(new Site(description));
+        ASSERT_TRUE(site->host.ready());
+        site->controllers.controller(0);   // made before the records start: making it reads the firmware
+        initialProcScsi = site->host.file("proc/scsi/scsi");
+        site->host.clearCommands();
+        site->host.clearTranscript();
     }
-    void TearDown() override { scope.reset(); }
 
-    std::unique_ptr<testsupport::BoundaryScope> scope;
+    simhost::SimHostFixture& host() { return site->host; }
+    // The first controller found, made as a run makes it (null when there is none).
+    Controller* controller() { return site->controllers.controller(0); }
+    // The adapter number the dispatcher gives the controller.
+    void setAdapterNumber(uint8_t n) { controller()->controllerId()->setNumber(n); }
 
-    FakeLd& addLd(uint8_t target, uint8_t state = 3, bool ssdCache = false)
+    void setRelease(const std::string& release)
     {
-        FakeLd ld;
-        ld.target = target;
-        ld.state = state;
-        ld.ssdCache = ssdCache;
-        ld.page = naaPage(target + 1);
-        firmware.lds.push_back(ld);
-        return firmware.lds.back();
+        host().change([release](sim::HostModel& m) { m.kernelRelease = release; });
     }
-    // A disk answering the page of logical drive `target`.
-    FakeDisk diskOf(unsigned scsiHost, uint8_t target)
+    void setMaxLds(uint8_t count)
     {
-        FakeDisk d;
-        d.host = scsiHost;
-        d.target = target;
-        d.page = naaPage(target + 1);
-        return d;
+        host().change([count](sim::HostModel& m) { m.controllers.at(0).info.maxVirtualDrives = count; });
     }
+    // The firmware answers `status` to every command `opcode`.
+    void failWith(uint32_t opcode, unsigned status)
+    {
+        char text[96];
+        snprintf(text, sizeof text, "{\"type\": \"status\", \"opcode\": \"0x%08x\", \"status\": \"0x%02x\"}", opcode,
+                 status);
+        host().change(simhost::withFault(text));
+    }
+    // The driver cannot send any command `opcode` (its ioctl fails).
+    void transportFails(uint32_t opcode)
+    {
+        char text[80];
+        snprintf(text, sizeof text, "{\"type\": \"ioctl\", \"opcode\": \"0x%08x\"}", opcode);
+        host().change(simhost::withFault(text));
+    }
+    // The logical-drive list reports `count` drives, whatever it holds.
+    void reportLdCount(uint32_t count)
+    {
+        Bytes le = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count >> 16),
+                    static_cast<uint8_t>(count >> 24)};
+        host().change(simhost::withFault("{\"type\": \"corrupt\", \"opcode\": \"0x03010000\", \"offset\": 0, "
+                                         "\"data\": \"" + hexOf(le) + "\"}"));
+    }
+    // Changes what the disk of logical drive `ld` (list position) is.
+    void changeDisk(size_t ld, const std::function<void(sim::LdDisk&)>& edit)
+    {
+        host().change([ld, edit](sim::HostModel& m) { edit(m.controllers.at(0).lds.at(ld).disk); });
+    }
+
+    std::string file(const std::string& relative) const { return site->host.file(relative); }
+    // The firmware commands received, and those of one opcode.
+    size_t commands() const { return site->host.opcodes().size(); }
+    size_t calls(uint32_t opcode) const { return site->host.count(opcode); }
+
+    // The lines written to /proc/scsi/scsi since the host was laid out.
+    std::vector<std::string> procScsiLines() const
+    {
+        std::string text = file("proc/scsi/scsi");
+        if (text.compare(0, initialProcScsi.size(), initialProcScsi) == 0)
+            text = text.substr(initialProcScsi.size());
+        std::vector<std::string> lines;
+        for (size_t from = 0, end; from < text.size(); from = end + 1) {
+            end = text.find('\n', from);
+            if (end == std::string::npos)
+                end = text.size() - 1;
+            lines.push_back(text.substr(from, end - from + 1));
+        }
+        return lines;
+    }
+    size_t procScsiOpens() const { return opensOf("/proc/scsi/scsi"); }
+    size_t sleeps() const { return site->host.records("sleep").size(); }
+    // Every SCSI command the disks received.
+    size_t inquiries() const { return site->host.records("disk").size(); }
+    std::vector<DiskRequest> requests(const std::string& kind) const
+    {
+        std::vector<DiskRequest> found;
+        for (const std::string& line : site->host.records("disk")) {
+            DiskRequest r;
+            r.request = fieldOf(line, "request");
+            if (r.request != kind)
+                continue;
+            r.cdb = bytesOf(fieldOf(line, "cdb"));
+            r.direction = fieldOf(line, "dir");
+            r.dxferLength = static_cast<unsigned>(atoi(fieldOf(line, "length").c_str()));
+            r.senseLength = static_cast<unsigned>(atoi(fieldOf(line, "sense").c_str()));
+            r.timeout = static_cast<unsigned>(atoi(fieldOf(line, "timeout").c_str()));
+            r.block = bytesOf(fieldOf(line, "block"));
+            found.push_back(r);
+        }
+        return found;
+    }
+    std::vector<DiskRequest> sgRequests() const { return requests("sg-io"); }
+    std::vector<DiskRequest> sendCommandBlocks() const { return requests("send-command"); }
+    // The disks and control files opened and not closed again.
+    size_t openDescriptors() const
+    {
+        std::map<std::string, long> open;
+        for (const std::string& path : site->host.records("open"))
+            ++open[path];
+        for (const std::string& path : site->host.records("close"))
+            --open[path];
+        size_t left = 0;
+        for (const auto& entry : open)
+            left += entry.second > 0 ? static_cast<size_t>(entry.second) : 0;
+        return left;
+    }
+
+private:
+    struct Site {
+        explicit Site(const std::string& description) : host("one", simhost::described(description)) {}
+        simhost::SimHostFixture host;
+        simhost::SimControllers controllers;   // after the host: released while it is installed
+    };
+
+    size_t opensOf(const std::string& path) const
+    {
+        size_t n = 0;
+        for (const std::string& opened : site->host.records("open"))
+            n += opened == path;
+        return n;
+    }
+
+    std::unique_ptr<Site> site;
+    std::string initialProcScsi;
 };
 
 } // namespace exposure

@@ -20,13 +20,7 @@ namespace describedadapter {
 // The host of one controller on SCSI host 2 described by `fields` (the keys of its object).
 inline simhost::StateEdit described(const std::string& fields)
 {
-    return [fields](sim::HostModel& model) {
-        const std::string text = "{\"controllers\": [{\"host\": 2" + (fields.empty() ? "" : ", " + fields) + "}]}";
-        std::string error;
-        sim::HostModel parsed;
-        ASSERT_TRUE(sim::readDescription(text, parsed, error)) << error << "\n" << text;
-        model = parsed;
-    };
+    return simhost::described("{\"controllers\": [{\"host\": 2" + (fields.empty() ? "" : ", " + fields) + "}]}");
 }
 
 // The firmware answers `status` to `opcode` once (or every time).

@@ -125,6 +125,9 @@ TEST_F(Boundary, SleepsAdvanceTheClockWithoutWaiting)
     sim::SimState st(dir);
     ASSERT_EQ(st.load(), 0);
     EXPECT_EQ(st.clock(), 36u);
+    // The program's own sleep is a sleep of the transcript, the shell's a shell command.
+    EXPECT_EQ(simhost::transcriptLines(dir),
+              (std::vector<std::string>{"sleep 30", "shell sleep 5", "shell   sleep 1 ", "shell clear"}));
 }
 
 TEST_F(Boundary, LibraryPathPointsIntoTheHost)

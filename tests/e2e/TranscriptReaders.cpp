@@ -2,25 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <sstream>
 
 #include "E2eHarness.h"
+#include "SimHostFixture.h"
 
 namespace {
-
-// The lines of the transcript without their "t=N " clock.
-std::vector<std::string> transcriptLines(const std::string& hostDir)
-{
-    std::vector<std::string> lines;
-    std::istringstream log(readFile(hostDir + "/transcript.log"));
-    std::string line;
-    while (std::getline(log, line)) {
-        const size_t blank = line.find(' ');
-        if (line.rfind("t=", 0) == 0 && blank != std::string::npos)
-            lines.push_back(line.substr(blank + 1));
-    }
-    return lines;
-}
 
 std::string fieldOf(const std::string& line, const std::string& key)
 {
@@ -28,22 +14,12 @@ std::string fieldOf(const std::string& line, const std::string& key)
     return value == "-" ? std::string() : value;
 }
 
-// The lines of one kind ("shell", "visibility"), without the kind.
-std::vector<std::string> linesOfKind(const std::string& hostDir, const std::string& kind)
-{
-    std::vector<std::string> lines;
-    for (const std::string& line : transcriptLines(hostDir))
-        if (line.rfind(kind + " ", 0) == 0)
-            lines.push_back(line.substr(kind.size() + 1));
-    return lines;
-}
-
 } // namespace
 
 std::vector<LoggedCommand> loggedCommandData(const std::string& hostDir, const std::string& opcode)
 {
     std::vector<LoggedCommand> commands;
-    for (const std::string& line : transcriptLines(hostDir)) {
+    for (const std::string& line : simhost::transcriptLines(hostDir)) {
         if (line.rfind("command ", 0) != 0)
             continue;
         LoggedCommand c;
@@ -62,14 +38,20 @@ std::vector<LoggedCommand> loggedCommandData(const std::string& hostDir, const s
     return commands;
 }
 
-std::vector<std::string> loggedShellCommands(const std::string& hostDir) { return linesOfKind(hostDir, "shell"); }
+std::vector<std::string> loggedShellCommands(const std::string& hostDir)
+{
+    return simhost::transcriptLines(hostDir, "shell");
+}
 
-std::vector<std::string> loggedVisibilitySteps(const std::string& hostDir) { return linesOfKind(hostDir, "visibility"); }
+std::vector<std::string> loggedVisibilitySteps(const std::string& hostDir)
+{
+    return simhost::transcriptLines(hostDir, "visibility");
+}
 
 std::vector<std::string> transcriptOutline(const std::string& hostDir)
 {
     std::vector<std::string> outline;
-    for (const std::string& line : transcriptLines(hostDir)) {
+    for (const std::string& line : simhost::transcriptLines(hostDir)) {
         if (line.rfind("command ", 0) == 0) {
             const std::string status = fieldOf(line, "status");
             outline.push_back("command opcode=" + fieldOf(line, "opcode") +
