@@ -115,4 +115,54 @@ private:
     Request* request_;
 };
 
+// The standard opening of a processor that takes no typed request: CpOpening (the adapter
+// number) with the steps of `needs`.
+class CpPlainStart : public CpOpening {
+public:
+    CpPlainStart(CpController* cpController, ParsedObject* request, unsigned needs) : CpOpening(cpController, request)
+    {
+        takeModelSteps(needs);
+    }
+};
+
+// The standard opening of a processor that takes the model steps later than its request: after
+// a check of the request, a branch that needs no model, or a first read of the controller, so
+// that those keep their place before the steps' messages and reads.
+//
+//   CpDeferredStart<CfgDsplyParsedObject> start(cpController, request, "CfgDsplyParsedObject *");
+//   if (!start)
+//       return start.result();
+//   ... the command's first steps ...
+//   if (!start.take(CP_NEEDS_REFRESHED_MODEL))
+//       return start.result();
+template <class Request>
+class CpDeferredStart : public CpStart<Request> {
+public:
+    CpDeferredStart(CpController* cpController, ParsedObject* request, const char* requestText)
+        : CpStart<Request>(cpController, request, requestText)
+    {
+    }
+
+    // Takes the steps of `needs` now: true when they succeed; else false after the message of
+    // the step that failed, with result() as the opening gives it.
+    bool take(unsigned needs)
+    {
+        this->takeModelSteps(needs);
+        return static_cast<bool>(*this);
+    }
+};
+
+// The frame of a processor class XxxCp that derives from a shared processor base `Base` (a
+// family of processors with common steps, itself a CommandProcessor): the create function and
+// the command ids of XxxCp, as CpFrame gives them. Each class of the family names its own ids;
+// a class derived from a registered one hides that one's create and ids with its own.
+//
+//   class LdAutoCp : public CpFrameOver<LdAddCp, LdAutoCp, TOKEN_ADPCFGALLFREEDRV> { ... };
+template <class Base, class XxxCp, unsigned short... Ids>
+class CpFrameOver : public Base {
+public:
+    static CommandProcessor* create(unsigned short kind) { return CpFrame<XxxCp, Ids...>::create(kind); }
+    static ArrayList<unsigned short>* commandIds() { return CpFrame<XxxCp, Ids...>::commandIds(); }
+};
+
 #endif

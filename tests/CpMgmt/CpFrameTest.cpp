@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "CpMgmt/CmdPro/Cache/SSCDAddCp.h"
+#include "CpMgmt/CmdPro/Config/LdAddCp.h"
+#include "CpMgmt/CmdPro/Config/LdAutoCp.h"
 #include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 #include "CpMgmt/CmdPro/Help/CliVersionCp.h"
 #include "CpMgmt/CmdPro/CpFrame.h"
@@ -105,6 +108,86 @@ TEST_F(CpStartTest, FailedPrintsTheStandardMessageAndGivesTheStatusBack)
     CpStart<CliVersionPo> start(&onController, &request, "CliVersionPo *");
     EXPECT_EQ(start.failed("AdpAll information", 0x0C), 0x0C);
     EXPECT_EQ(output.take(), "Adapter #2: Failed to Perform AdpAll information Operation.\n");
+}
+
+// A family of processors over a shared base: each class has its own ids and makes itself, not
+// the class it derives from (and a base's create never makes a derived class).
+TEST(CpFrameOver, GivesEachClassOfAFamilyItsOwnIdsAndCreate)
+{
+    EXPECT_EQ(idsOf(LdAddCp::commandIds()), (std::vector<unsigned short>{49, 50}));
+    EXPECT_EQ(idsOf(LdAutoCp::commandIds()), (std::vector<unsigned short>{82}));
+    EXPECT_EQ(idsOf(SSCDAddCp::commandIds()), (std::vector<unsigned short>{111, 130}));
+    std::unique_ptr<CommandProcessor> base(LdAddCp::create(CP_KIND_DEFAULT));
+    std::unique_ptr<CommandProcessor> automatic(LdAutoCp::create(CP_KIND_DEFAULT));
+    std::unique_ptr<CommandProcessor> cache(SSCDAddCp::create(CP_KIND_DEFAULT));
+    ASSERT_NE(dynamic_cast<LdAddCp*>(base.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<LdAutoCp*>(base.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<SSCDAddCp*>(base.get()), nullptr);
+    EXPECT_NE(dynamic_cast<LdAutoCp*>(automatic.get()), nullptr);
+    EXPECT_NE(dynamic_cast<SSCDAddCp*>(cache.get()), nullptr);
+    EXPECT_EQ(LdAutoCp::create(1), nullptr);
+}
+
+TEST_F(CpStartTest, APlainStartTakesNoRequestClassAndItsNumberFromTheRequestElseTheController)
+{
+    TestRequest anyClass(126, 3);
+    {
+        OutputCapture output;
+        CpPlainStart numbered(&onController, &anyClass, CP_NEEDS_NOTHING_MORE);
+        EXPECT_TRUE(numbered);
+        EXPECT_EQ(numbered.number(), 3);
+        EXPECT_EQ(numbered.manager(), nullptr) << "not asked for";
+        host.clearCommands();
+        CpPlainStart full(&onController, nullptr, CP_NEEDS_REFRESHED_ADAPTER);
+        EXPECT_TRUE(full);
+        EXPECT_EQ(full.number(), 0);
+        EXPECT_NE(full.manager(), nullptr);
+        EXPECT_NE(full.adapter(), nullptr);
+        EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
+        EXPECT_EQ(output.take(), "");
+    }
+    OutputCapture output;
+    CpPlainStart failing(&withoutController, &anyClass, CP_NEEDS_REFRESHED_MODEL);
+    EXPECT_FALSE(failing);
+    EXPECT_EQ(failing.result(), -1);
+    EXPECT_EQ(output.take(), "\nAdapter #3: Failed to get RM instance\n");
+}
+
+TEST_F(CpStartTest, ADeferredStartTakesTheModelStepsOnlyWhenTheCommandAsks)
+{
+    CliVersionPo request(126, 1, 0);
+    OutputCapture output;
+    host.clearCommands();
+    CpDeferredStart<CliVersionPo> start(&onController, &request, "CliVersionPo *");
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start.request(), &request);
+    EXPECT_EQ(start.manager(), nullptr);
+    EXPECT_TRUE(host.commands().empty()) << "nothing read before the command's own first steps";
+    EXPECT_TRUE(start.take(CP_NEEDS_REFRESHED_ADAPTER));
+    EXPECT_NE(start.manager(), nullptr);
+    EXPECT_NE(start.adapter(), nullptr);
+    EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
+    EXPECT_EQ(output.take(), "");
+}
+
+TEST_F(CpStartTest, ADeferredStartThatFailsPrintsOnlyTheFailingStepsMessage)
+{
+    TestRequest otherClass(126, 3);
+    CliVersionPo ownClass(126, 1, 5);
+    {
+        OutputCapture output;
+        CpDeferredStart<CliVersionPo> wrongClass(&onController, &otherClass, "CliVersionPo *");
+        EXPECT_FALSE(wrongClass.take(CP_NEEDS_REFRESHED_ADAPTER)) << "a failed opening takes no model step";
+        EXPECT_EQ(wrongClass.result(), -1);
+        EXPECT_EQ(wrongClass.manager(), nullptr);
+        EXPECT_EQ(output.take(), "Adapter #3: Dynamic cast failed on CliVersionPo *.\n");
+    }
+    OutputCapture output;
+    CpDeferredStart<CliVersionPo> noController(&withoutController, &ownClass, "CliVersionPo *");
+    EXPECT_TRUE(noController) << "the request alone succeeds";
+    EXPECT_FALSE(noController.take(CP_NEEDS_MODEL_ADAPTER));
+    EXPECT_EQ(noController.result(), -1);
+    EXPECT_EQ(output.take(), "\nAdapter #5: Failed to get RM instance\n");
 }
 
 }  // namespace

@@ -64,26 +64,17 @@ bool contains(const std::vector<uint8_t>& ids, uint8_t id)
 
 }  // namespace
 
-CommandProcessor* SSCDAddCp::create(unsigned short kind)
-{
-    return createCommandProcessor<SSCDAddCp>(kind);
-}
-
-ArrayList<unsigned short>* SSCDAddCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_CFGTIDEWELLADD, TOKEN_TIDEWELL};
-    return makeCommandIdList(ids, 2);
-}
-
 int SSCDAddCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    CfgSSCDAddParsedObject* request =
-        requestAs<CfgSSCDAddParsedObject>(parsed, adapterNumberOf(cpController), "CfgSSCAddParsedObject *");
-    if (request == nullptr || refusesName(request->getName(), request->getAdapterNumber()))
+    CpDeferredStart<CfgSSCDAddParsedObject> start(cpController, parsed, "CfgSSCAddParsedObject *");
+    if (!start)
+        return start.result();
+    CfgSSCDAddParsedObject* request = start.request();
+    // The model is taken after the name is checked; it is read afresh and its adapter element
+    // taken without messages of their own.
+    if (refusesName(request->getName(), request->getAdapterNumber()) || !start.take(CP_NEEDS_MODEL))
         return -1;
-    raidManager = takeRaidManager(cpController, request->getAdapterNumber());
-    if (raidManager == nullptr)
-        return -1;
+    raidManager = start.manager();
     ignoreStatus(raidManager->refresh(),
                  "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = nullptr;
@@ -309,10 +300,6 @@ int SSCDAddCp::updateTidewellAssociations(CpController* cpController, CfgSSCDAdd
     uint8_t allowed = 0;
     if (adapter->isManualSscAssociationAllowed(&allowed) != 0 || allowed == 0) {
         printMessage(MSG_TEXT, "Manual SSC Association is not allowed\n");
-        return -1;
-    }
-    if (request == nullptr) {
-        printMessage(MSG_DYNAMIC_CAST_FAILED, static_cast<int>(adapterNumberOf(cpController)), "CfgSSCAddParsedObject *");
         return -1;
     }
     std::vector<uint8_t> working;

@@ -14,15 +14,14 @@
 #include <vector>
 
 #include "CpMgmt/CmdPro/Config/LdAddCp.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class CfgSSCDAddParsedObject;
 class UnCfgdVdOnFreshPd;
 
-class SSCDAddCp : public LdAddCp {
+class SSCDAddCp : public CpFrameOver<LdAddCp, SSCDAddCp, TOKEN_CFGTIDEWELLADD, TOKEN_TIDEWELL> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     SSCDAddCp() : cacheTargetId(NO_CACHE) {}
     // 0, -1 for the refusals, 11 when no configuration is possible, 1 when the association list
     // cannot be read; else the status of the step that failed.

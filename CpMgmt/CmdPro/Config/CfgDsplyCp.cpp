@@ -157,17 +157,6 @@ int showGroup(Walk& walk, DiskGroup* group)
 
 } // namespace
 
-CommandProcessor* CfgDsplyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<CfgDsplyCp>(kind);
-}
-
-ArrayList<unsigned short>* CfgDsplyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPCFGDISP, TOKEN_TIDEWELLDSPLY};
-    return makeCommandIdList(ids, 2);
-}
-
 CfgDsplyCp::CfgDsplyCp()
 {
     std::memset(controllerInfo, 0, sizeof controllerInfo);
@@ -209,19 +198,19 @@ int CfgDsplyCp::showConfiguration(RaidManager* manager, CfgWalkKind kind)
 
 int CfgDsplyCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    CfgDsplyParsedObject* own = requestAs<CfgDsplyParsedObject>(request, adapterNumber, "CfgDsplyParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<CfgDsplyParsedObject> start(cpController, request, "CfgDsplyParsedObject *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
     if (printControllerSummary(adapterNumber, cpController) != 0) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumberOf(cpController)),
                      "get/print controller properties");
         return -1;
     }
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr || !refreshRaidManager(manager, adapterNumber))
+    // The model is taken and read afresh only after the summary is printed.
+    if (!start.take(CP_NEEDS_REFRESHED_MODEL))
         return -1;
-    return showConfiguration(manager, own->getCommandToken() == TOKEN_ADPCFGDISP ? CfgWalkKind::Full
+    return showConfiguration(start.manager(), start.request()->getCommandToken() == TOKEN_ADPCFGDISP ? CfgWalkKind::Full
                                                                                    : CfgWalkKind::SsdCache);
 }
 

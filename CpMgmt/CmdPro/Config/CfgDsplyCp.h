@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
 class Array;
@@ -22,11 +23,8 @@ enum class CfgWalkKind {
                // their span, no drive list under an SSD-caching drive
 };
 
-class CfgDsplyCp : public CommandProcessor {
+class CfgDsplyCp : public CpFrame<CfgDsplyCp, TOKEN_ADPCFGDISP, TOKEN_TIDEWELLDSPLY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     CfgDsplyCp();
     // The summary, then the walk of the configuration read afresh. 0; -1 for a missing request,
     // an unreadable controller, a missing model or a failed refresh; a failing status inside

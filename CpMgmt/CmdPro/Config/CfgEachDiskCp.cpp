@@ -71,25 +71,17 @@ struct PlanParts {
 
 }  // namespace
 
-CommandProcessor* CfgEachDiskCp::create(unsigned short kind)
-{
-    return createCommandProcessor<CfgEachDiskCp>(kind);
-}
-
-ArrayList<unsigned short>* CfgEachDiskCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPCFGEACHDSKRAID0};
-    return makeCommandIdList(ids, 1);
-}
-
 int CfgEachDiskCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    CfgAddParsedObject* request = requestAs<CfgAddParsedObject>(parsed, adapterNumber, "CfgAddParsedObject *");
-    if (request == nullptr)
-        return -1;
-    raidManager = takeRaidManager(cpController, adapterNumber);
-    if (raidManager == nullptr || raidManager->refresh() != 0)
+    CpStart<CfgAddParsedObject> start(cpController, parsed, "CfgAddParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    CfgAddParsedObject* request = start.request();
+    raidManager = start.manager();
+    // The model is read afresh without a message of its own: a failed read ends the command
+    // with -1 before the adapter element is taken.
+    if (raidManager->refresh() != 0)
         return -1;
     Adapter* adapter = takeAdapter(raidManager, adapterNumber);
     if (adapter == nullptr)

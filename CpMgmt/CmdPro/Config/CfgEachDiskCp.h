@@ -12,15 +12,14 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class CfgAddParsedObject;
 class PhysicalDevice;
 
-class CfgEachDiskCp : public ConfigurationCp {
+class CfgEachDiskCp : public CpFrameOver<ConfigurationCp, CfgEachDiskCp, TOKEN_ADPCFGEACHDSKRAID0> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     CfgEachDiskCp() {}
     // The status of the last drive tried (0 after a final success); 12 without a drive to
     // configure, 11 when no configuration is possible, -1 for the refusals before the walk.

@@ -5,26 +5,25 @@
 #ifndef CFGSAVERESTORECP_H
 #define CFGSAVERESTORECP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class CfgSaveRestorePo;
 class CpController;
+class RaidManager;
 
-class CfgSaveRestoreCp : public CommandProcessor {
+class CfgSaveRestoreCp : public CpFrame<CfgSaveRestoreCp, TOKEN_ADPCFGSAVE, TOKEN_ADPCFGRESTORE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     CfgSaveRestoreCp() {}
-    // The operation of the request's command id (0 for any other id, with no output).
+    // The operation of the request's command id on the model read afresh (0 for any other id).
     int process(CpController* cpController, ParsedObject* request) override;
     ~CfgSaveRestoreCp() override {}
 
     // 0 after the saved line; the model's status after the failure line.
-    static int saveConfig(CpController* cpController, CfgSaveRestorePo* request);
+    static int saveConfig(RaidManager* manager, CfgSaveRestorePo* request);
     // 0 after the restored line; -1 after the failure line, whatever the model's status was (the
     // last firmware status stays in the last-error word).
-    static int restoreConfig(CpController* cpController, CfgSaveRestorePo* request);
+    static int restoreConfig(RaidManager* manager, CfgSaveRestorePo* request);
 };
 
 #endif

@@ -30,17 +30,6 @@ int operationFailed(uint8_t adapterNumber, int status)
 
 } // namespace
 
-CommandProcessor* ForeignCfgCp::create(unsigned short kind)
-{
-    return createCommandProcessor<ForeignCfgCp>(kind);
-}
-
-ArrayList<unsigned short>* ForeignCfgCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPFRNCFG};
-    return makeCommandIdList(ids, 1);
-}
-
 ForeignCfgCp::ForeignCfgCp()
     : manager(nullptr), adapter(nullptr), adapterNumber(0), encryptionEnabled(0), keyAssigned(0), bootKeyFailed(0),
       importAll(0), cleared(0), stop(false)
@@ -54,6 +43,8 @@ bool ForeignCfgCp::prepare(CpController* cpController, ForeignCfgParsedObject* r
         invalidInput();
         return false;
     }
+    // The model is taken only after the key is checked, with a message of its own that names
+    // no adapter; a failed read is left to the adapter lookup, whose failure gives its status.
     manager = getRaidManager(controllerOf(cpController));
     if (manager == nullptr) {
         printMessage(MSG_TEXT, NO_RM_INSTANCE);
@@ -87,11 +78,13 @@ bool ForeignCfgCp::prepare(CpController* cpController, ForeignCfgParsedObject* r
 
 int ForeignCfgCp::process(CpController* cpController, ParsedObject* request)
 {
-    adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    ForeignCfgParsedObject* own =
-        requestAs<ForeignCfgParsedObject>(request, adapterNumber, "ForeignCfgParsedObject *");
+    CpStart<ForeignCfgParsedObject> start(cpController, request, "ForeignCfgParsedObject *");
+    if (!start)
+        return start.result();
+    adapterNumber = start.number();
+    ForeignCfgParsedObject* own = start.request();
     int result = -1;
-    if (own == nullptr || !prepare(cpController, own, &result))
+    if (!prepare(cpController, own, &result))
         return result;
     int status = adapter->isForeignImportAllSupported(&importAll);
     if (status != 0)

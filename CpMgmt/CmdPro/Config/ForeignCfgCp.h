@@ -8,18 +8,16 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class ForeignCfgParsedObject;
 class RaidManager;
 class RmCfg;
 
-class ForeignCfgCp : public CommandProcessor {
+class ForeignCfgCp : public CpFrame<ForeignCfgCp, TOKEN_ADPFRNCFG> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     ForeignCfgCp();
     // 0, -1, or the status of the last operation of the loop over the configurations (a failed
     // display or import check ends the command with its status at once).

@@ -222,16 +222,10 @@ int startWalk(Walk& walk, RmCfg* config, CpController* cpController, ArrayList<D
         printMessage(MSG_DISK_GROUP_LIST_FAILED);
         return -1;
     }
-    RaidManager* manager = getRaidManager(controllerOf(cpController));
-    if (manager == nullptr) {
-        printMessage(MSG_RM_INSTANCE_FAILED, static_cast<int>(adapterNumberOf(cpController)));
+    RaidManager* manager = nullptr;
+    Adapter* adapter = takeModelAdapter(cpController, adapterNumberOf(cpController), &manager);
+    if (adapter == nullptr)
         return -1;
-    }
-    Adapter* adapter = nullptr;
-    if (manager->getAdapter(&adapter) != 0 || adapter == nullptr) {
-        printMessage(MSG_ADAPTER_COMM_FAILED, static_cast<int>(adapterNumberOf(cpController)));
-        return -1;
-    }
     if (!walk.print)
         ignoreStatus(adapter->isPiSupported(&walk.piSupported), "an unread flag keeps 0: not supported");
     if (!walk.warnings)

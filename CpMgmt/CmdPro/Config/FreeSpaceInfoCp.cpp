@@ -9,17 +9,6 @@
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/RaidManager.h"
 
-CommandProcessor* FreeSpaceInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<FreeSpaceInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* FreeSpaceInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPFREESPACEINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 void FreeSpaceInfoCp::deleteExtentList(ArrayList<ArraySpaceInfo*>* extents)
 {
     if (extents == nullptr)
@@ -31,17 +20,12 @@ void FreeSpaceInfoCp::deleteExtentList(ArrayList<ArraySpaceInfo*>* extents)
 
 int FreeSpaceInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    if (requestAs<FreeSpaceInfoParsedObject>(request, adapterNumber, "FreeSpaceInfoParsedObject *") == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    int status = refreshModel(manager, adapterNumber);
-    if (status != 0)
-        return status;
+    CpStart<FreeSpaceInfoParsedObject> start(cpController, request, "FreeSpaceInfoParsedObject *",
+                                             CP_NEEDS_REFRESHED_MODEL);
+    if (!start)
+        return start.result();
     ArrayList<DiskGroup*>* groups = nullptr;
-    status = takeDiskGroups(manager, &groups);
+    int status = takeDiskGroups(start.manager(), &groups);
     if (status != 0)
         return status;
     printMessage(MSG_DISK_GROUP_COUNT, static_cast<int>(groups->count()));

@@ -3,16 +3,14 @@
 #ifndef FREESPACEINFOCP_H
 #define FREESPACEINFOCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Array;
 class ArraySpaceInfo;
 
-class FreeSpaceInfoCp : public CommandProcessor {
+class FreeSpaceInfoCp : public CpFrame<FreeSpaceInfoCp, TOKEN_ADPFREESPACEINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     FreeSpaceInfoCp() {}
     // 0; -1 for a missing request, model, array list or array; the status of a failed refresh
     // or disk-group read (the output so far stays).

@@ -93,17 +93,6 @@ int collectArrays(VirtualDisk* vd, ArrayList<Array*>* arrays)
 
 }  // namespace
 
-CommandProcessor* LdAddCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdAddCp>(kind);
-}
-
-ArrayList<unsigned short>* LdAddCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPCFGADD, TOKEN_ADPCFGSPANADD};
-    return makeCommandIdList(ids, 2);
-}
-
 LdAddCp::~LdAddCp()
 {
     deleteDriveLists();
@@ -154,15 +143,16 @@ int LdAddCp::checkRequest(CfgAddParsedObject* request, uint8_t adapterNumber)
 
 int LdAddCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    CpStart<CfgAddParsedObject> start(cpController, request, "CfgAddParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
     const int a = static_cast<int>(adapterNumber);
-    CfgAddParsedObject* own = requestAs<CfgAddParsedObject>(request, adapterNumber, "CfgAddParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CfgAddParsedObject* own = start.request();
     allSolidState = 0;
-    raidManager = takeRaidManager(cpController, adapterNumber);
-    if (raidManager == nullptr)
-        return -1;
+    raidManager = start.manager();
+    // A failed read is not reported here: the adapter element is then absent, and the request
+    // checks report that.
     ignoreStatus(raidManager->refresh(),
                  "a failed read leaves the adapter absent, which the next step reports");
     if (int result = checkRequest(own, adapterNumber))

@@ -19,6 +19,8 @@
 
 #include "CpMgmt/CmdPro/Config/ConfigurationCp.h"
 #include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 class Array;
@@ -32,7 +34,7 @@ class UnCfgdVdOnFreshPd;
 class UnConfiguredVd;
 class VdId;
 
-class LdAddCp : public ConfigurationCp {
+class LdAddCp : public CpFrameOver<ConfigurationCp, LdAddCp, TOKEN_ADPCFGADD, TOKEN_ADPCFGSPANADD> {
 public:
     // Results of the two add steps beside 0 and the failures.
     static const int ADDED_NOT_IN_OS = -2;        // made, but not made visible to the OS
@@ -42,9 +44,6 @@ public:
     static const unsigned char LIST_ROOM = 4;
     // Spin-up rounds waited for at most (each round waits 5 seconds): a few minutes.
     static const unsigned MAX_SPIN_UP_ROUNDS = MAX_DRIVE_SPIN_UP_ROUNDS;
-
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
 
     LdAddCp() : driveLists(nullptr) {}
     // 0 after "Configured the Adapter!!"; -1 for the processor's own refusals; 3, 9, 11, 12,

@@ -56,26 +56,16 @@ int arraysOfVd(RaidManager* manager, VdId* vdId, ArrayList<Array*>** arrays)
 
 }  // namespace
 
-CommandProcessor* LdAutoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdAutoCp>(kind);
-}
-
-ArrayList<unsigned short>* LdAutoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPCFGALLFREEDRV};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdAutoCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    CfgAutoParsedObject* request = requestAs<CfgAutoParsedObject>(parsed, adapterNumber, "CfgAutoParsedObject *");
-    if (request == nullptr)
-        return -1;
-    raidManager = takeRaidManager(cpController, adapterNumber);
-    if (raidManager == nullptr)
-        return -1;
+    CpStart<CfgAutoParsedObject> start(cpController, parsed, "CfgAutoParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    CfgAutoParsedObject* request = start.request();
+    raidManager = start.manager();
+    // A failed read is not reported here: the adapter element is then absent, and its lookup
+    // reports that.
     ignoreStatus(raidManager->refresh(),
                  "a failed read leaves the adapter absent, which the next step reports");
     if (takeAdapter(raidManager, adapterNumber) == nullptr)

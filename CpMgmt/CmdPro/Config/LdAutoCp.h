@@ -14,14 +14,13 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/Config/LdAddCp.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class CfgAutoParsedObject;
 
-class LdAutoCp : public LdAddCp {
+class LdAutoCp : public CpFrameOver<LdAddCp, LdAutoCp, TOKEN_ADPCFGALLFREEDRV> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdAutoCp() {}
     // 0 after "Configured the Adapter!!"; 12 without a free drive, 30 for a spanned level with
     // one span, 11 when no configuration is possible, -1 for the refusals; else the status of

@@ -6,23 +6,13 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/RaidManager.h"
 
-CommandProcessor* ObjNumberCp::create(unsigned short kind)
-{
-    return createCommandProcessor<ObjNumberCp>(kind);
-}
-
-ArrayList<unsigned short>* ObjNumberCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDNUMBER, TOKEN_PDNUMBER};
-    return makeCommandIdList(ids, 2);
-}
-
 int ObjNumberCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpPlainStart start(cpController, request, CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    RaidManager* manager = start.manager();
     unsigned short command = request != nullptr ? request->getCommandToken() : 0;
     if (command == TOKEN_LDNUMBER) {
         uint8_t count = 0;

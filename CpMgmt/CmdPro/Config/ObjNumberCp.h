@@ -4,13 +4,11 @@
 #ifndef OBJNUMBERCP_H
 #define OBJNUMBERCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class ObjNumberCp : public CommandProcessor {
+class ObjNumberCp : public CpFrame<ObjNumberCp, TOKEN_LDNUMBER, TOKEN_PDNUMBER> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     ObjNumberCp() {}
     // The count printed; -1 without model or when the count cannot be read; 0 for a command
     // the class does not serve.

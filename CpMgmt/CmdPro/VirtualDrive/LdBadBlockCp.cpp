@@ -36,27 +36,16 @@ uint32_t referenceOf(VirtualDisk* vd, uint8_t targetId)
 
 } // namespace
 
-CommandProcessor* LdBBMClearCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdBBMClearCp>(kind);
-}
-
-ArrayList<unsigned short>* LdBBMClearCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDBBMCLR};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdBBMClearParsedObject* own = requestAs<LdBBMClearParsedObject>(request, adapterNumber, "LdBBMClearParsedObject *...");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = nullptr;
-    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &manager);
-    if (adapter == nullptr)
-        return -1;
+    CpStart<LdBBMClearParsedObject> start(cpController, request, "LdBBMClearParsedObject *...",
+                                          CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdBBMClearParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
     uint8_t supported = 0;
     ignoreStatus(adapter->isBadBlockManagementSupported(&supported), "an unread flag keeps 0: not supported");
     uint8_t vdCount = 0;
@@ -98,27 +87,16 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
     return result;
 }
 
-CommandProcessor* LdBbtEntriesCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdBbtEntriesCp>(kind);
-}
-
-ArrayList<unsigned short>* LdBbtEntriesCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDGETBBTENTRIES};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdBbtEntriesCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdBbtEntriesParsedObject* own =
-        requestAs<LdBbtEntriesParsedObject>(request, adapterNumber, "LdBbtEntriesParsedObject *...");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    CpStart<LdBbtEntriesParsedObject> start(cpController, request, "LdBbtEntriesParsedObject *...", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdBbtEntriesParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (manager == nullptr || readVdCount(manager, adapterNumber, &vdCount) != 0)
+    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;
     const bool all = selectsAllVds(own);
     printMessage(MSG_VD_INFO_HEADER, static_cast<int>(adapterNumber));

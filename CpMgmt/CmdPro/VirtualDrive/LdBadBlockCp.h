@@ -7,16 +7,14 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class LdBbtEntriesParsedObject;
 class VirtualDisk;
 
-class LdBBMClearCp : public CommandProcessor {
+class LdBBMClearCp : public CpFrame<LdBBMClearCp, TOKEN_LDBBMCLR> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdBBMClearCp() {}
     // The status of the last drive's bad-block test or clear; -1 when none ran (only missing
     // drives), without model, adapter, VD count or VD list, and when the controller does not
@@ -25,11 +23,8 @@ public:
     ~LdBBMClearCp() override {}
 };
 
-class LdBbtEntriesCp : public CommandProcessor {
+class LdBbtEntriesCp : public CpFrame<LdBbtEntriesCp, TOKEN_LDGETBBTENTRIES> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdBbtEntriesCp() {}
     // With -Lall the whole log list read once; otherwise each drive's log in the request's
     // order. The status of the last read (a failed one ends the walk); -1 for a missing drive

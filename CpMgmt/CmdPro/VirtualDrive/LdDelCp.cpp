@@ -50,26 +50,15 @@ bool ownedByModel(ArrayList<VirtualDisk*>* vds, VirtualDisk* vd)
 
 }  // namespace
 
-CommandProcessor* LdDelCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdDelCp>(kind);
-}
-
-ArrayList<unsigned short>* LdDelCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDDEL, TOKEN_CFGTIDEWELLDEL};
-    return makeCommandIdList(ids, 2);
-}
-
 int LdDelCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    LdDelParsedObject* own = requestAs<LdDelParsedObject>(request, adapterNumber, "LdDelParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpStart<LdDelParsedObject> start(cpController, request, "LdDelParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdDelParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
+    // The model is read afresh and the adapter element taken without messages of their own.
     ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
     Adapter* adapter = nullptr;
     if (manager->getAdapter(&adapter) != 0 || adapter == nullptr)

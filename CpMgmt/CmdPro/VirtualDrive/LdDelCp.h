@@ -9,7 +9,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class LdDelParsedObject;
@@ -17,11 +18,8 @@ class RaidManager;
 class VdIdZpr;
 class VirtualDisk;
 
-class LdDelCp : public CommandProcessor {
+class LdDelCp : public CpFrame<LdDelCp, TOKEN_LDDEL, TOKEN_CFGTIDEWELLDEL> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdDelCp() {}
     // The drives one after the other. The result is 0 after a clean run; -1 when a drive was
     // refused for its snapshot (unless a later association read set it again, whose status it

@@ -28,16 +28,16 @@ struct VdWalk {
     unsigned count = 0;
 };
 
-// What both commands check before the first drive. True with the walk set up; false with the
-// command's result in `result`. A `percentage` above 100 ends the command (-LdExpansion only:
-// the info command passes 0).
-bool openWalk(CpController* cpController, LdParsedObject* request, unsigned percentage, VdWalk* walk, int* result)
+// What both commands check before the first drive, after the opening (`start`, with the model
+// and its adapter element). True with the walk set up; false with the command's result in
+// `result`. A `percentage` above 100 ends the command (-LdExpansion only: the info command
+// passes 0).
+bool openWalk(const CpOpening& start, LdParsedObject* request, unsigned percentage, VdWalk* walk, int* result)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    const uint8_t adapterNumber = start.number();
     *result = -1;
-    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &walk->manager);
-    if (adapter == nullptr)
-        return false;
+    walk->manager = start.manager();
+    Adapter* adapter = start.adapter();
     uint8_t supported = 0;
     if (adapter->isOnlineCapacityExpansionSupported(&supported) != 0) {
         printMessage(MSG_ADAPTER_COMM_FAILED, static_cast<int>(adapterNumber));
@@ -129,28 +129,17 @@ int recordedArrayOf(Span* span, Array** array)
 
 // --- -getLdExpansionInfo -----------------------------------------------------------------
 
-CommandProcessor* LdExpansionInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdExpansionInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* LdExpansionInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_GETLDEXPANSIONINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdExpansionInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdExpansionInfoParsedObject* own = requestAs<LdExpansionInfoParsedObject>(request, adapterNumber, REQUEST_TEXT);
-    if (own == nullptr)
-        return -1;
+    CpStart<LdExpansionInfoParsedObject> start(cpController, request, REQUEST_TEXT, CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    LdExpansionInfoParsedObject* own = start.request();
     VdWalk walk;
     int result = 0;
-    if (!openWalk(cpController, own, 0, &walk, &result))
+    if (!openWalk(start, own, 0, &walk, &result))
         return result;
-    return walkDrives(walk, own, adapterNumber, [this](VirtualDisk* vd, uint8_t number, int* status) {
+    return walkDrives(walk, own, start.number(), [this](VirtualDisk* vd, uint8_t number, int* status) {
         return showDrive(vd, number, targetIdOf(vd), status);
     });
 }
@@ -259,28 +248,17 @@ int LdExpansionInfoCp::roomWithinDisks(uint8_t raidLevel, uint8_t drivesPerSpan,
 
 // --- -LdExpansion ------------------------------------------------------------------------
 
-CommandProcessor* LdExpansionCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdExpansionCp>(kind);
-}
-
-ArrayList<unsigned short>* LdExpansionCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDEXPANSION};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdExpansionCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdExpansionParsedObject* own = requestAs<LdExpansionParsedObject>(request, adapterNumber, REQUEST_TEXT);
-    if (own == nullptr)
-        return -1;
+    CpStart<LdExpansionParsedObject> start(cpController, request, REQUEST_TEXT, CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    LdExpansionParsedObject* own = start.request();
     VdWalk walk;
     int result = 0;
-    if (!openWalk(cpController, own, own->getPercentage(), &walk, &result))
+    if (!openWalk(start, own, own->getPercentage(), &walk, &result))
         return result;
-    return walkDrives(walk, own, adapterNumber, [this, own](VirtualDisk* vd, uint8_t number, int* status) {
+    return walkDrives(walk, own, start.number(), [this, own](VirtualDisk* vd, uint8_t number, int* status) {
         return expandDrive(own, vd, number, status);
     });
 }

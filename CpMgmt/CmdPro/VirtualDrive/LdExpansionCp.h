@@ -9,18 +9,16 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Array;
 class LdExpansionParsedObject;
 class Span;
 class VirtualDisk;
 
-class LdExpansionInfoCp : public CommandProcessor {
+class LdExpansionInfoCp : public CpFrame<LdExpansionInfoCp, TOKEN_GETLDEXPANSIONINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdExpansionInfoCp() {}
     // The status left by the last drive or span handled; 0 when the controller cannot expand
     // drives without new drives or has no virtual drive; -1 or a model status for a step that
@@ -43,11 +41,8 @@ private:
     bool showDiskRoom(VirtualDisk* vd, Array* array, int* status);
 };
 
-class LdExpansionCp : public CommandProcessor {
+class LdExpansionCp : public CpFrame<LdExpansionCp, TOKEN_LDEXPANSION> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdExpansionCp() {}
     // The status left by the last drive or span handled (a failed expansion's firmware status
     // among them); 0 when the controller cannot expand drives without new drives, for a

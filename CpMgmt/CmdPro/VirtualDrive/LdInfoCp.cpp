@@ -19,27 +19,17 @@ const char* const SPARE_SEPARATOR = ": ";
 
 } // namespace
 
-CommandProcessor* LdInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* LdInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    LdInfoParsedObject* own = requestAs<LdInfoParsedObject>(request, adapterNumber, "LdInfoParsedObject *...");
-    if (own == nullptr)
-        return -1;
+    CpStart<LdInfoParsedObject> start(cpController, request, "LdInfoParsedObject *...", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdInfoParsedObject* own = start.request();
     unsigned n = own->getLdCount();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
+    RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (manager == nullptr || readVdCount(manager, adapterNumber, &vdCount) != 0)
+    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;
     bool all = selectsAllVds(own);
     if (all)

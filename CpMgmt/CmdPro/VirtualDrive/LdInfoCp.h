@@ -5,15 +5,13 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class VirtualDisk;
 
-class LdInfoCp : public CommandProcessor {
+class LdInfoCp : public CpFrame<LdInfoCp, TOKEN_LDINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdInfoCp() {}
     // The drives in the request's order (every drive by target id with -Lall); an id that is
     // not configured is reported and the walk goes on. The result is that of the last id: 0

@@ -18,27 +18,15 @@ const uint8_t DATA_FROM_DRIVES = 1;
 
 } // namespace
 
-CommandProcessor* LdMirrorCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdMirrorCp>(kind);
-}
-
-ArrayList<unsigned short>* LdMirrorCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDBREAKMIRROR, TOKEN_LDVIEWMIRROR, TOKEN_LDJOINMIRROR};
-    return makeCommandIdList(ids, 3);
-}
-
 int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdMirrorParsedObject* own = requestAs<LdMirrorParsedObject>(request, adapterNumber, "LdMirrorParsedObject *...");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = nullptr;
-    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &manager);
-    if (adapter == nullptr)
-        return -1;
+    CpStart<LdMirrorParsedObject> start(cpController, request, "LdMirrorParsedObject *...", CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdMirrorParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
     uint8_t supported = 0;
     // A support flag that cannot be read counts as no support.
     ignoreStatus(adapter->isLdMirrorSupported(&supported), "an unread flag keeps 0: not supported");

@@ -6,17 +6,15 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class LdMirrorParsedObject;
 class RaidManager;
 class VirtualDisk;
 
-class LdMirrorCp : public CommandProcessor {
+class LdMirrorCp : public CpFrame<LdMirrorCp, TOKEN_LDBREAKMIRROR, TOKEN_LDVIEWMIRROR, TOKEN_LDJOINMIRROR> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdMirrorCp() {}
     // The status left by the last drive (0 after views and joins); a refusal or a failed view
     // or join ends the walk at once with -1 or its status.

@@ -247,14 +247,6 @@ int checkSuspendResume(RaidManager* manager)
 
 }  // namespace
 
-CommandProcessor* LdOperationCp::create(unsigned short kind) { return createCommandProcessor<LdOperationCp>(kind); }
-
-ArrayList<unsigned short>* LdOperationCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDCC, TOKEN_LDINIT, TOKEN_LDBI};
-    return makeCommandIdList(ids, 3);
-}
-
 int LdOperationCp::showProgress(CpController* cpController, LdOperationParsedObject* request)
 {
     const BackgroundOperation* operation = operationOf(request->getCommandToken());
@@ -267,22 +259,22 @@ int LdOperationCp::showProgress(CpController* cpController, LdOperationParsedObj
 
 int LdOperationCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapter = adapterNumberOf(cpController);
-    LdOperationParsedObject* own = requestAs<LdOperationParsedObject>(request, adapter, "LdOperationParsedObject");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<LdOperationParsedObject> start(cpController, request, "LdOperationParsedObject");
+    if (!start)
+        return start.result();
+    const uint8_t adapter = start.number();
+    LdOperationParsedObject* own = start.request();
     const unsigned short operationWord = own->getOperation();
+    // The progress display takes the model its own way, without the opening's messages.
     if (operationWord == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
     const BackgroundOperation* operation = operationOf(own->getCommandToken());
-    RaidManager* manager = takeRaidManager(cpController, adapter);
-    if (manager == nullptr || operation == nullptr)
+    if (!start.take(CP_NEEDS_MODEL) || operation == nullptr)
         return -1;
+    RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapter), "LD");
-        return -1;
-    }
+    if (manager->getVdCount(&vdCount) != 0)
+        return start.failed("LD", -1);
     const bool all = selectsAllVds(own);
     const unsigned count = all ? vdCount : own->getLdCount();
     if (operationWord == TOKEN_SUSPEND || operationWord == TOKEN_RESUME) {

@@ -7,16 +7,14 @@
 #ifndef LDOPERATIONCP_H
 #define LDOPERATIONCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class LdOperationParsedObject;
 
-class LdOperationCp : public CommandProcessor {
+class LdOperationCp : public CpFrame<LdOperationCp, TOKEN_LDCC, TOKEN_LDINIT, TOKEN_LDBI> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdOperationCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     // The progress display of the request's operation on its virtual drives.

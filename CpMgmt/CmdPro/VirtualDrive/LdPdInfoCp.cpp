@@ -25,28 +25,15 @@ int layoutFailed(uint8_t adapterNumber, const char* operation, int status)
 
 } // namespace
 
-CommandProcessor* LdPdInfoCp::create(unsigned short kind)
+int LdPdInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    return createCommandProcessor<LdPdInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* LdPdInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDPDINFO};
-    return makeCommandIdList(ids, 1);
-}
-
-int LdPdInfoCp::process(CpController* cpController, ParsedObject*)
-{
-    uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    int status = refreshModel(manager, adapterNumber);
-    if (status != 0)
-        return status;
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    RaidManager* manager = start.manager();
     ArrayList<VirtualDisk*>* vds = nullptr;
-    status = manager->getVds(&vds);
+    int status = manager->getVds(&vds);
     if (status != 0 || vds == nullptr) {
         printMessage(MSG_GET_FAILED, "Disk Group list");
         return status != 0 ? status : -1;

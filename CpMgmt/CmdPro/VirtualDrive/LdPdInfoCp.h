@@ -5,15 +5,13 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class VirtualDisk;
 
-class LdPdInfoCp : public CommandProcessor {
+class LdPdInfoCp : public CpFrame<LdPdInfoCp, TOKEN_LDPDINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdPdInfoCp() {}
     // The request is not read. 0; -1 without model or for a missing element; the status of a
     // failed refresh, drive-list read or lookup (the output so far stays).

@@ -67,37 +67,22 @@ int checkController(CpController* cpController, unsigned short word, bool* bothM
 
 } // namespace
 
-CommandProcessor* LdPowerPolicyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdPowerPolicyCp>(kind);
-}
-
-ArrayList<unsigned short>* LdPowerPolicyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDSETPOWERPOLICY};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    CpStart<LdPowerPolicyParsedObject> start(cpController, request, "LdPowerPolicyParsedObject", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
     const int a = static_cast<int>(adapterNumber);
-    LdPowerPolicyParsedObject* own =
-        requestAs<LdPowerPolicyParsedObject>(request, adapterNumber, "LdPowerPolicyParsedObject");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    LdPowerPolicyParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
     bool bothMaximum = false;
     uint8_t options = 0;
     if (checkController(cpController, own->getPowerSavePolicy(), &bothMaximum, &options) != 0)
         return -1;
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0) {
-        printMessage(MSG_OPERATION_FAILED, a, "LD");
-        return -1;
-    }
+    if (manager->getVdCount(&vdCount) != 0)
+        return start.failed("LD", -1);
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     if (vdCount == 0) {

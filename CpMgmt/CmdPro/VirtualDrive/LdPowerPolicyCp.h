@@ -6,13 +6,11 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class LdPowerPolicyCp : public CommandProcessor {
+class LdPowerPolicyCp : public CpFrame<LdPowerPolicyCp, TOKEN_LDSETPOWERPOLICY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdPowerPolicyCp() {}
     // The status of the last property write (0 when none was written); -1 for a controller
     // refusal before any drive is touched, and for a failed lookup, property load or refused

@@ -213,31 +213,23 @@ int printPiType(RaidManager* manager, uint8_t adapterNumber, VirtualDisk* vd, ui
 
 } // namespace
 
-CommandProcessor* LdPropertyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdPropertyCp>(kind);
-}
-
-ArrayList<unsigned short>* LdPropertyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_SET_LDPROPERTY, TOKEN_GET_LDPROPERTY};
-    return makeCommandIdList(ids, 2);
-}
-
 int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
 {
-    Step step = {cpController, nullptr, nullptr, nullptr, adapterNumberOf(cpController), false, false};
+    CpDeferredStart<LdPropParsedObject> start(cpController, request, "ldPropPoPtr");
+    if (!start)
+        return start.result();
+    Step step = {cpController, start.request(), nullptr, nullptr, start.number(), false, false};
     const int a = static_cast<int>(step.adapterNumber);
-    step.request = requestAs<LdPropParsedObject>(request, step.adapterNumber, "ldPropPoPtr");
-    if (step.request == nullptr)
-        return -1;
     const unsigned short property = step.request->getProperty();
     unsigned n = step.request->getLdCount();
     if (step.request->getCommandToken() == TOKEN_SET_LDPROPERTY && property == TOKEN_NAME &&
         refusesName(step.request->getName(), step.adapterNumber))
         return -1;
-    if ((step.adapter = takeModelAdapter(cpController, step.adapterNumber, &step.manager)) == nullptr)
+    // The model is taken after the name is checked.
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
         return -1;
+    step.manager = start.manager();
+    step.adapter = start.adapter();
     if (property == TOKEN_DSKCACHE_EN || property == TOKEN_DSKCACHE_DIS) {
         uint8_t supported = 0;
         if (step.adapter->isDiskCachePolicyChangeSupported(&supported) != 0) {

@@ -6,18 +6,16 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class LdPropParsedObject;
 class RaidManager;
 class VirtualDisk;
 
-class LdPropertyCp : public CommandProcessor {
+class LdPropertyCp : public CpFrame<LdPropertyCp, TOKEN_SET_LDPROPERTY, TOKEN_GET_LDPROPERTY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdPropertyCp() {}
     // The drives in the request's order (every drive by target id with -Lall). The result is
     // that of the last property written (0 when all were written or shown); a refusal, a

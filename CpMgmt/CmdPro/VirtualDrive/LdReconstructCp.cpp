@@ -69,29 +69,16 @@ private:
 
 } // namespace
 
-CommandProcessor* LdReconstructCp::create(unsigned short kind)
-{
-    return createCommandProcessor<LdReconstructCp>(kind);
-}
-
-ArrayList<unsigned short>* LdReconstructCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDRECON};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdReconstructCp::process(CpController* cpController, ParsedObject* request)
 {
-    LdReconstructParsedObject* own =
-        requestAs<LdReconstructParsedObject>(request, adapterNumberOf(cpController), "LdRecnPoPtr");
-    if (own == nullptr)
-        return -1;
+    CpStart<LdReconstructParsedObject> opening(cpController, request, "LdRecnPoPtr", CP_NEEDS_MODEL);
+    if (!opening)
+        return opening.result();
+    LdReconstructParsedObject* own = opening.request();
+    const uint8_t adapterNumber = opening.number();
+    RaidManager* manager = opening.manager();
     if (own->getAction() == TOKEN_PROGDSPLY)
-        return showProgress(cpController, own);
-    const uint8_t adapterNumber = own->getAdapterNumber();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+        return showProgress(own, manager, adapterNumber);
     uint8_t vdCount = 0;
     if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;
@@ -209,12 +196,8 @@ int LdReconstructCp::spinUpDrives(CpController* cpController, LdReconstructParse
     return spinUpDriveLists(manager, driveLists);
 }
 
-int LdReconstructCp::showProgress(CpController* cpController, LdReconstructParsedObject* request)
+int LdReconstructCp::showProgress(LdReconstructParsedObject* request, RaidManager* manager, uint8_t adapterNumber)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
     uint8_t vdCount = 0;
     int status = manager->getVdCount(&vdCount);
     if (status != 0) {

@@ -6,7 +6,10 @@
 #ifndef LDRECONSTRUCTCP_H
 #define LDRECONSTRUCTCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include <cstdint>
+
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class LdReconstructParsedObject;
@@ -14,11 +17,8 @@ class PhysicalDevice;
 class RaidManager;
 class VirtualDisk;
 
-class LdReconstructCp : public CommandProcessor {
+class LdReconstructCp : public CpFrame<LdReconstructCp, TOKEN_LDRECON> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdReconstructCp() {}
     // 0; -1 for a check the processor makes; the status of the firmware's start, of a progress
     // read, of the enclosure resolution or of the spin-up.
@@ -29,8 +29,9 @@ public:
     // nothing had to spin up or all did; -1 or the failing status after its message.
     int spinUpDrives(CpController* cpController, LdReconstructParsedObject* request,
                      ArrayList<ArrayList<PhysicalDevice*>*>* driveLists);
-    // The full-screen progress of the request's drive; the display's result.
-    int showProgress(CpController* cpController, LdReconstructParsedObject* request);
+    // The full-screen progress of the request's drive on the controller's model; the display's
+    // result.
+    int showProgress(LdReconstructParsedObject* request, RaidManager* manager, uint8_t adapterNumber);
 
 private:
     int showProgressOnce(VirtualDisk* vd, uint8_t targetId);
