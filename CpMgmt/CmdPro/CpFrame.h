@@ -115,11 +115,13 @@ private:
     Request* request_;
 };
 
-// The standard opening of a processor that takes no typed request: CpOpening (the adapter
-// number) with the steps of `needs`.
+// The standard opening of a processor that does not look at its request's class (a command
+// with nothing to choose, or one that checks its request later in its own way): the adapter
+// number, then the steps of `needs`.
 class CpPlainStart : public CpOpening {
 public:
-    CpPlainStart(CpController* cpController, ParsedObject* request, unsigned needs) : CpOpening(cpController, request)
+    CpPlainStart(CpController* cpController, ParsedObject* request, unsigned needs = CP_NEEDS_NOTHING_MORE)
+        : CpOpening(cpController, request)
     {
         takeModelSteps(needs);
     }
@@ -163,6 +165,27 @@ class CpFrameOver : public Base {
 public:
     static CommandProcessor* create(unsigned short kind) { return CpFrame<XxxCp, Ids...>::create(kind); }
     static ArrayList<unsigned short>* commandIds() { return CpFrame<XxxCp, Ids...>::commandIds(); }
+};
+
+// Reads the model afresh and leaves a failed read unreported (see CpQuietRefresh).
+void refreshQuietly(RaidManager* manager);
+
+// The opening of a processor that reads the model afresh but reports a failed read only
+// through the step after it: a failed read leaves the adapter element absent, which the
+// adapter step reports (message 0x30023). The steps of `Opening` (CpStart<Request> or
+// CpPlainStart, given their arguments without `needs`) with the RAID manager, then the model
+// read afresh quietly, then the adapter element.
+template <class Opening>
+class CpQuietRefresh : public Opening {
+public:
+    template <class... Args>
+    explicit CpQuietRefresh(Args... args) : Opening(args..., CP_NEEDS_MODEL)
+    {
+        if (!*this)
+            return;
+        refreshQuietly(this->manager());
+        this->takeModelSteps(CP_NEEDS_ADAPTER);
+    }
 };
 
 #endif

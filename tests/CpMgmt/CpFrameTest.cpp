@@ -190,4 +190,81 @@ TEST_F(CpStartTest, ADeferredStartThatFailsPrintsOnlyTheFailingStepsMessage)
     EXPECT_EQ(output.take(), "\nAdapter #5: Failed to get RM instance\n");
 }
 
+TEST_F(CpStartTest, APlainOpeningTakesAnyRequestAndOnlyTheStepsAskedFor)
+{
+    TestRequest otherClass(126, 4);
+    struct Case {
+        const char* what;
+        CpController* executor;
+        ParsedObject* request;
+        unsigned needs;
+        bool opened;
+        int number;
+        const char* printed;
+    } cases[] = {
+        {"a request of any class, numbered by the request", &onController, &otherClass, CP_NEEDS_MODEL_ADAPTER, true,
+         4, ""},
+        {"no request, numbered by the controller", &onController, nullptr, CP_NEEDS_NOTHING_MORE, true, 0, ""},
+        {"no controller, so no RAID manager", &withoutController, &otherClass, CP_NEEDS_MODEL_ADAPTER, false, 4,
+         "\nAdapter #4: Failed to get RM instance\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OutputCapture output;
+        CpPlainStart start(c.executor, c.request, c.needs);
+        EXPECT_EQ(static_cast<bool>(start), c.opened);
+        EXPECT_EQ(start.result(), c.opened ? 0 : -1);
+        EXPECT_EQ(start.number(), c.number);
+        EXPECT_EQ(start.adapter() != nullptr, c.opened && c.needs == CP_NEEDS_MODEL_ADAPTER);
+        EXPECT_EQ(output.take(), c.printed);
+    }
+}
+
+TEST_F(CpStartTest, AQuietRefreshStopsAtTheFirstFailedStepAndSendsNothingAfterIt)
+{
+    TestRequest otherClass(126, 3);
+    CliVersionPo ownClass(126, 1, 5);
+    host.clearCommands();
+    {
+        OutputCapture output;
+        CpQuietRefresh<CpStart<CliVersionPo>> start(&onController, &otherClass, "CliVersionPo *");
+        EXPECT_FALSE(start);
+        EXPECT_EQ(start.manager(), nullptr);
+        EXPECT_EQ(output.take(), "Adapter #3: Dynamic cast failed on CliVersionPo *.\n");
+    }
+    {
+        OutputCapture output;
+        CpQuietRefresh<CpStart<CliVersionPo>> start(&withoutController, &ownClass, "CliVersionPo *");
+        EXPECT_FALSE(start);
+        EXPECT_EQ(start.result(), -1);
+        EXPECT_EQ(output.take(), "\nAdapter #5: Failed to get RM instance\n");
+    }
+    EXPECT_TRUE(host.commands().empty());
+}
+
+TEST_F(CpStartTest, AQuietRefreshReadsTheModelAsTheStandardOneAndTakesTheAdapter)
+{
+    CliVersionPo request(126, 1, 0);
+    host.clearCommands();
+    CpStart<CliVersionPo> standard(&onController, &request, "CliVersionPo *", CP_NEEDS_REFRESHED_ADAPTER);
+    ASSERT_TRUE(standard);
+    const std::vector<uint32_t> standardReads = host.opcodes();
+    host.clearCommands();
+    OutputCapture output;
+    CpQuietRefresh<CpStart<CliVersionPo>> typed(&onController, &request, "CliVersionPo *");
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(typed.request(), &request);
+    EXPECT_EQ(typed.manager(), standard.manager());
+    EXPECT_NE(typed.adapter(), nullptr);
+    EXPECT_FALSE(standardReads.empty());
+    EXPECT_EQ(host.opcodes(), standardReads);
+    host.clearCommands();
+    CpQuietRefresh<CpPlainStart> plain(&onController, nullptr);
+    EXPECT_TRUE(plain);
+    EXPECT_EQ(plain.number(), 0);
+    EXPECT_NE(plain.adapter(), nullptr);
+    EXPECT_EQ(host.opcodes(), standardReads);
+    EXPECT_EQ(output.take(), "");
+}
+
 }  // namespace

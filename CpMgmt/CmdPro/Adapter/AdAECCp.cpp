@@ -6,7 +6,6 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Output/PavaneLog.h"
 #include "PavUtil/FileIO.h"
-#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/LeView.h"
 #include "PavUtil/Memory.h"
 #include "Parser/AdpParsedObjects.h"
@@ -66,31 +65,13 @@ int control(Adapter* adapter, AdAECPo* request, const char** done)
 
 } // namespace
 
-CommandProcessor* AdAECCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdAECCp>(kind);
-}
-
-ArrayList<unsigned short>* AdAECCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPAEC};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdAECCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdAECPo* own = requestAs<AdAECPo>(request, adapterNumber, "AdAECPo *");
-    if (own == nullptr)
+    CpQuietRefresh<CpStart<AdAECPo>> start(cpController, request, "AdAECPo *");
+    if (!start)
         return -1;
-    raidManager = takeRaidManager(cpController, adapterNumber);
-    if (raidManager == nullptr)
-        return -1;
-    ignoreStatus(raidManager->refresh(),
-                 "a failed read leaves the adapter absent, which the next step reports");
-    Adapter* adapter = takeAdapter(raidManager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    AdAECPo* own = start.request();
+    Adapter* adapter = start.adapter();
     switch (own->getAction()) {
     case ACTION_GET:
         return copyToFile(adapter, own);

@@ -4,18 +4,15 @@
 #ifndef ADAECCP_H
 #define ADAECCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class AdAECPo;
 class Adapter;
-class RaidManager;
 
-class AdAECCp : public CommandProcessor {
+class AdAECCp : public CpFrame<AdAECCp, TOKEN_ADPAEC> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
-    AdAECCp() : raidManager(nullptr) {}
+    AdAECCp() {}
     // 0 success; -1 for every failure (the controller's refusals included).
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdAECCp() override {}
@@ -23,8 +20,6 @@ public:
 private:
     static int copyToFile(Adapter* adapter, AdAECPo* request);
     static int showSettings(Adapter* adapter);
-
-    RaidManager* raidManager;
 };
 
 #endif

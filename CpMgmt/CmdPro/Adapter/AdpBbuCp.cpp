@@ -13,7 +13,6 @@
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuModeList.h"
@@ -62,27 +61,14 @@ time_t controllerEpoch(int dstFlag)
 
 } // namespace
 
-CommandProcessor* AdpBbuCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpBbuCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpBbuCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPBBUCMD};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpBbuCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    adapterNumber = parsed != nullptr ? parsed->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpBbuPo* request = requestAs<AdpBbuPo>(parsed, adapterNumber, "AdpBbuPo *");
-    if (request == nullptr)
+    CpQuietRefresh<CpStart<AdpBbuPo>> start(cpController, parsed, "AdpBbuPo *");
+    adapterNumber = start.number();
+    if (!start)
         return -1;
-    Adapter* adapter = refreshedAdapter(cpController);
-    if (adapter == nullptr)
-        return -1;
-    batteryBackupPresent = adapter->getBatteryBackupFlag();
+    AdpBbuPo* request = start.request();
+    batteryBackupPresent = start.adapter()->getBatteryBackupFlag();
 
     uint8_t batteryType = 0;
     if (getBatteryType(cpController, &batteryType) != 0)
@@ -139,7 +125,7 @@ Adapter* AdpBbuCp::refreshedAdapter(CpController* cpController)
     RaidManager* manager = takeRaidManager(cpController, adapterNumber);
     if (manager == nullptr)
         return nullptr;
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
+    refreshQuietly(manager);
     return takeAdapter(manager, adapterNumber);
 }
 

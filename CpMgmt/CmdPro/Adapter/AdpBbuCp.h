@@ -15,7 +15,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
 
 class Adapter;
@@ -26,7 +27,7 @@ class ZprBbuProperties;
 class ZprBbuStatus;
 class ZprMfcFruData;
 
-class AdpBbuCp : public CommandProcessor {
+class AdpBbuCp : public CpFrame<AdpBbuCp, TOKEN_ADPBBUCMD> {
 public:
     // The battery's state as the status display names it.
     enum class BatteryState {
@@ -48,9 +49,6 @@ public:
         std::unique_ptr<uint8_t[]> bytes;
         size_t size = 0;
     };
-
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
 
     AdpBbuCp() : batteryBackupPresent(0) {}
     int process(CpController* cpController, ParsedObject* request) override;

@@ -61,17 +61,6 @@ const char* enabledText(bool enabled)
 
 }  // namespace
 
-CommandProcessor* AdpBiosCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpBiosCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpBiosCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPBIOS};
-    return makeCommandIdList(ids, 1);
-}
-
 AdpBiosCp::AdpBiosCp()
 {
     memset(biosData, 0, sizeof biosData);
@@ -79,17 +68,16 @@ AdpBiosCp::AdpBiosCp()
 
 int AdpBiosCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpBiosParsedObject* own = requestAs<AdpBiosParsedObject>(request, adapterNumber, "AdpBiosCp::process(): PoPtr...");
-    if (own == nullptr)
-        return -1;
+    CpStart<AdpBiosParsedObject> start(cpController, request, "AdpBiosCp::process(): PoPtr...");
+    if (!start)
+        return start.result();
+    AdpBiosParsedObject* own = start.request();
+    const uint8_t adapterNumber = start.number();
 
     uint8_t info[ZprControllerInfo::SIZE] = {};
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
-    if (status != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "AdpAll information");
-        return status;
-    }
+    if (status != 0)
+        return start.failed("AdpAll information", status);
     const bool headlessAllowed = ZprControllerInfo(info, sizeof info).biosHeadlessModesAllowed();
 
     if (sendBiosDcmd(cpController, DCMD_ADP_BIOS_GET_DATA, biosData) != 0) {
@@ -141,32 +129,16 @@ int AdpBiosCp::change(CpController* cpController, unsigned short action, uint8_t
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpAutoRbldCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpAutoRbldCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpAutoRbldCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPAUTORBLD};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpAutoRbldCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpAutoRbldParsedObject* own =
-        requestAs<AdpAutoRbldParsedObject>(request, adapterNumber, "AdpAutoRbldCp::process(): PoPtr...");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpStart<AdpAutoRbldParsedObject> start(cpController, request, "AdpAutoRbldCp::process(): PoPtr...",
+                                           CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    Adapter* adapter = start.adapter();
 
-    const unsigned short action = own->getAction();
+    const unsigned short action = start.request()->getAction();
     if (action == TOKEN_DISPLAY) {
         uint8_t disabled = 0;
         if (adapter->getAutoRebuildDisabled(&disabled) != 0) {

@@ -9,14 +9,12 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 
-class AdpBiosCp : public CommandProcessor {
+class AdpBiosCp : public CpFrame<AdpBiosCp, TOKEN_ADPBIOS> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpBiosCp();
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpBiosCp() override {}
@@ -29,11 +27,8 @@ private:
     uint8_t biosData[ZprBiosData::SIZE];
 };
 
-class AdpAutoRbldCp : public CommandProcessor {
+class AdpAutoRbldCp : public CpFrame<AdpAutoRbldCp, TOKEN_ADPAUTORBLD> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpAutoRbldCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpAutoRbldCp() override {}

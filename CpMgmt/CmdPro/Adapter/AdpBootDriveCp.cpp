@@ -41,31 +41,18 @@ bool isManagersVd(RaidManager* manager, VirtualDisk* vd)
 
 }  // namespace
 
-CommandProcessor* AdpBootDriveCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpBootDriveCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpBootDriveCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPBOOTDRV};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpBootDriveCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr || !refreshRaidManager(manager, adapterNumber))
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_ADAPTER);
+    if (!start)
         return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    const uint8_t adapterNumber = start.number();
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
+    // The request's class is checked after the model is read, with the command's own message.
     AdpBootDriveParsedObject* own = dynamic_cast<AdpBootDriveParsedObject*>(request);
-    if (own == nullptr) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "Adapter Boot drive");
-        return -1;
-    }
+    if (own == nullptr)
+        return start.failed("Adapter Boot drive", -1);
     if (own->getAction() == TOKEN_GET)
         return show(adapter, adapterNumber);
     ArrayList<EnclSlotId*>* drives = own->getDriveList();

@@ -9,17 +9,15 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class AdpBootDriveParsedObject;
 class RaidManager;
 
-class AdpBootDriveCp : public CommandProcessor {
+class AdpBootDriveCp : public CpFrame<AdpBootDriveCp, TOKEN_ADPBOOTDRV> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpBootDriveCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpBootDriveCp() override {}

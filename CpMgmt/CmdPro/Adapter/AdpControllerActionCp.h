@@ -10,16 +10,12 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 
-class RaidManager;
-
-class AdpCacheFlushCp : public CommandProcessor {
+class AdpCacheFlushCp : public CpFrame<AdpCacheFlushCp, TOKEN_ADPCACHEFLUSH> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpCacheFlushCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpCacheFlushCp() override {}
@@ -28,21 +24,15 @@ public:
 // Clears the whole configuration. A plain clear that the controller refuses for the SSD-cache
 // data it keeps (0x66) gets a hint to use -Force. Results: 0, -2 when only the operating
 // system's view could not be brought up to date, else the clear's status.
-class AdpCfgClrCp : public CommandProcessor {
+class AdpCfgClrCp : public CpFrame<AdpCfgClrCp, TOKEN_ADPCFGCLR> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpCfgClrCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpCfgClrCp() override {}
 };
 
-class AdpShutDownCp : public CommandProcessor {
+class AdpShutDownCp : public CpFrame<AdpShutDownCp, TOKEN_ADPSHUTDOWN> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpShutDownCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpShutDownCp() override {}
@@ -50,11 +40,8 @@ public:
 
 // Restarts a controller that can update its firmware online (controller information byte 0x7A6
 // bit 0); a successful restart prints nothing.
-class AdpRestartCp : public CommandProcessor {
+class AdpRestartCp : public CpFrame<AdpRestartCp, TOKEN_ADPRESTART> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpRestartCp();
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpRestartCp() override {}
@@ -63,26 +50,17 @@ private:
     uint8_t controllerInfo[ZprControllerInfo::SIZE];
 };
 
-class AdpDowngradeCp : public CommandProcessor {
+class AdpDowngradeCp : public CpFrame<AdpDowngradeCp, TOKEN_ADPDOWNGRADE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
-    AdpDowngradeCp() : raidManager(nullptr) {}
+    AdpDowngradeCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpDowngradeCp() override {}
-
-private:
-    RaidManager* raidManager;   // the controller's, for the one call
 };
 
 // Runs the controller's diagnostic for the request's seconds (20 when none were given; more
 // than 180 are refused before anything is sent).
-class AdpDiagCp : public CommandProcessor {
+class AdpDiagCp : public CpFrame<AdpDiagCp, TOKEN_ADPDIAG> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpDiagCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpDiagCp() override {}

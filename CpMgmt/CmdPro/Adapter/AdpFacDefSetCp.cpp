@@ -7,22 +7,12 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 
-CommandProcessor* AdpFacDefSetCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpFacDefSetCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpFacDefSetCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPFACDEFSET};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpFacDefSetCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    if (requestAs<AdpFacDefSetPo>(request, adapterNumber, "AdpFacDefSetPo *") == nullptr)
-        return -1;
+    CpStart<AdpFacDefSetPo> start(cpController, request, "AdpFacDefSetPo *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
 
     int status = sendDcmd(cpController, DCMD_ADP_SET_FACTORY_DEFAULTS, nullptr);
     if (status == 0) {

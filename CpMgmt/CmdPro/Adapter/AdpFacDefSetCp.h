@@ -3,13 +3,11 @@
 #ifndef ADPFACDEFSETCP_H
 #define ADPFACDEFSETCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class AdpFacDefSetCp : public CommandProcessor {
+class AdpFacDefSetCp : public CpFrame<AdpFacDefSetCp, TOKEN_ADPFACDEFSET> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpFacDefSetCp() {}
     // The firmware status of the command (0 success); -1 for a request of another class.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -21,17 +21,6 @@ void printFormatted(const char* format, unsigned value)
 
 } // namespace
 
-CommandProcessor* AdpGetPciInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpGetPciInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpGetPciInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPGETPCIINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 AdpGetPciInfoCp::AdpGetPciInfoCp()
 {
     std::memset(&pciInfo, 0, sizeof pciInfo);
@@ -39,6 +28,7 @@ AdpGetPciInfoCp::AdpGetPciInfoCp()
 
 int AdpGetPciInfoCp::process(CpController* cpController, ParsedObject* request)
 {
+    const CpOpening start(cpController, request);
     std::memset(&pciInfo, 0, sizeof pciInfo);
     Controller* controller = controllerOf(cpController);
     const uint8_t result = controller != nullptr ? controller->getPciInfo(&pciInfo) : 0xFF;
@@ -46,8 +36,7 @@ int AdpGetPciInfoCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_TEXT, "Unable to get PCI Information : ");
         return result;
     }
-    const int adapter = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    printFormatted("PCI information for Controller %d", static_cast<unsigned>(adapter));
+    printFormatted("PCI information for Controller %d", static_cast<unsigned>(start.number()));
     printMessage(MSG_TEXT, "--------------------------------");
     printMessage(MSG_NEWLINE);
     printFormatted("Bus Number      : %x", static_cast<unsigned>(pciInfo.busNumber));

@@ -4,13 +4,11 @@
 #define ADPGETPCIINFOCP_H
 
 #include "ControllerMgmt/Controller.h"
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class AdpGetPciInfoCp : public CommandProcessor {
+class AdpGetPciInfoCp : public CpFrame<AdpGetPciInfoCp, TOKEN_ADPGETPCIINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpGetPciInfoCp();
     // 0 success; otherwise the 8-bit result of the location lookup.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -338,30 +338,15 @@ bool showPropertyRow(PropertyRun& run, unsigned short code, int* status)
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpPropertyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPropertyCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPropertyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY};
-    return makeCommandIdList(ids, 2);
-}
-
 int AdpPropertyCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpPropertyPo* own = requestAs<AdpPropertyPo>(request, adapterNumber, "AdpPropertyPo *");
-    if (own == nullptr)
-        return -1;
+    CpStart<AdpPropertyPo> start(cpController, request, "AdpPropertyPo *", CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    AdpPropertyPo* own = start.request();
     const unsigned short code = own->getProperty();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    const uint8_t adapterNumber = start.number();
+    Adapter* adapter = start.adapter();
 
     uint8_t info[Info::SIZE] = {};
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);

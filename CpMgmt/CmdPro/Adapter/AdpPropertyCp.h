@@ -15,7 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class AdpPropertyPo;
@@ -45,11 +46,8 @@ bool showPropertyRow(PropertyRun& run, unsigned short code, int* status);
 // The same for a change; on success run.setText holds the set text.
 bool changePropertyRow(PropertyRun& run, unsigned short code, int* status);
 
-class AdpPropertyCp : public CommandProcessor {
+class AdpPropertyCp : public CpFrame<AdpPropertyCp, TOKEN_SET_ADPPROPERTY, TOKEN_GET_ADPPROPERTY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPropertyCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpPropertyCp() override {}

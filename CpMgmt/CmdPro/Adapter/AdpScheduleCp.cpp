@@ -6,7 +6,6 @@
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
@@ -76,44 +75,19 @@ bool patrolReadSuspended(RaidManager* manager)
     return false;
 }
 
-// The RAID manager read afresh (its result is not looked at) and its adapter element; the
-// manager also to *manager when asked.
-Adapter* freshAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager = nullptr)
-{
-    RaidManager* taken = takeRaidManager(cpController, adapterNumber);
-    if (taken == nullptr)
-        return nullptr;
-    ignoreStatus(taken->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    if (manager != nullptr)
-        *manager = taken;
-    return takeAdapter(taken, adapterNumber);
-}
-
 }  // namespace
-
-CommandProcessor* AdpPatrolReadCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPatrolReadCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPatrolReadCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPPR};
-    return makeCommandIdList(ids, 1);
-}
 
 int AdpPatrolReadCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    CpQuietRefresh<CpStart<AdpPrParsedObject>> start(cpController, request, "AdpPrParsedObject *");
+    if (!start)
+        return -1;
+    const uint8_t adapterNumber = start.number();
     const int number = static_cast<int>(adapterNumber);
-    AdpPrParsedObject* own = requestAs<AdpPrParsedObject>(request, adapterNumber, "AdpPrParsedObject *");
-    if (own == nullptr)
-        return -1;
+    AdpPrParsedObject* own = start.request();
     const unsigned short action = own->getAction();
-    RaidManager* manager = nullptr;
-    Adapter* adapter = freshAdapter(cpController, adapterNumber, &manager);
-    if (adapter == nullptr)
-        return -1;
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
 
     for (const PatrolReadSetting& setting : PATROL_READ_SETTINGS)
         if (setting.action == action) {
@@ -245,28 +219,17 @@ int AdpPatrolReadCp::showInfo(RaidManager* manager, Adapter* adapter, uint8_t ad
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpCCSchedulingCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpCCSchedulingCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpCCSchedulingCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_CC_SCHEDULING};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpCCSchedulingCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    Adapter* adapter = freshAdapter(cpController, adapterNumber);
-    if (adapter == nullptr)
+    CpQuietRefresh<CpPlainStart> start(cpController, request);
+    if (!start)
         return -1;
-    if (adapter->reloadCcSchedule() == 0) {
-        printMessage(MSG_CC_NOT_SUPPORTED, static_cast<int>(adapterNumber));
+    if (start.adapter()->reloadCcSchedule() == 0) {
+        printMessage(MSG_CC_NOT_SUPPORTED, static_cast<int>(start.number()));
         return -1;
     }
-    AdpCCSchedParsedObject* own = requestAs<AdpCCSchedParsedObject>(request, adapterNumber, "AdpCcScParsedObject *");
+    // The request's class is checked only after the schedule was read.
+    AdpCCSchedParsedObject* own = requestAs<AdpCCSchedParsedObject>(request, start.number(), "AdpCcScParsedObject *");
     if (own == nullptr)
         return -1;
     switch (own->getAction()) {
@@ -285,11 +248,11 @@ int AdpCCSchedulingCp::process(CpController* cpController, ParsedObject* request
 
 int AdpCCSchedulingCp::showInfo(CpController* cpController, AdpCCSchedParsedObject*)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    const int number = static_cast<int>(adapterNumber);
-    Adapter* adapter = freshAdapter(cpController, adapterNumber);
-    if (adapter == nullptr)
+    CpQuietRefresh<CpPlainStart> model(cpController, nullptr);
+    if (!model)
         return -1;
+    const int number = static_cast<int>(model.number());
+    Adapter* adapter = model.adapter();
     uint8_t mode = 0;
     uint32_t delay = 0;
     struct tm start = {};
@@ -330,21 +293,20 @@ int AdpCCSchedulingCp::showInfo(CpController* cpController, AdpCCSchedParsedObje
 
 int AdpCCSchedulingCp::setMode(CpController* cpController, AdpCCSchedParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    const int number = static_cast<int>(adapterNumber);
-    if (request == nullptr) {
-        printMessage(MSG_DYNAMIC_CAST_FAILED, number, "AdpCcScParsedObject *");
-        return -1;
-    }
+    const CpStart<AdpCCSchedParsedObject> opening(cpController, request, "AdpCcScParsedObject *");
+    if (!opening)
+        return opening.result();
+    const int number = static_cast<int>(opening.number());
     const int mode = request->getMode();
     if (mode < 0 || mode > 2) {
         printMessage(MSG_CC_MODE_INVALID);
         return -1;
     }
-    RaidManager* manager = nullptr;
-    Adapter* adapter = freshAdapter(cpController, adapterNumber, &manager);
-    if (adapter == nullptr)
+    CpQuietRefresh<CpPlainStart> model(cpController, nullptr);
+    if (!model)
         return -1;
+    RaidManager* manager = model.manager();
+    Adapter* adapter = model.adapter();
 
     ArrayList<unsigned short> excluded;
     ArrayList<unsigned char>* wanted = request->getLdList();
@@ -367,23 +329,22 @@ int AdpCCSchedulingCp::setMode(CpController* cpController, AdpCCSchedParsedObjec
 
 int AdpCCSchedulingCp::setStartTime(CpController* cpController, AdpCCSchedParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    Adapter* adapter = freshAdapter(cpController, adapterNumber);
-    if (adapter == nullptr)
+    CpQuietRefresh<CpPlainStart> model(cpController, nullptr);
+    if (!model)
         return -1;
     struct tm start = *request->getStartTime();
-    const int status = adapter->setCcStartTime(&start);
-    printMessage(status != 0 ? MSG_CC_START_FAILED : MSG_CC_START_SET, static_cast<int>(adapterNumber));
+    const int status = model.adapter()->setCcStartTime(&start);
+    printMessage(status != 0 ? MSG_CC_START_FAILED : MSG_CC_START_SET, static_cast<int>(model.number()));
     return status;
 }
 
 int AdpCCSchedulingCp::setDelay(CpController* cpController, AdpCCSchedParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    const int number = static_cast<int>(adapterNumber);
-    Adapter* adapter = freshAdapter(cpController, adapterNumber);
-    if (adapter == nullptr)
+    CpQuietRefresh<CpPlainStart> model(cpController, nullptr);
+    if (!model)
         return -1;
+    const int number = static_cast<int>(model.number());
+    Adapter* adapter = model.adapter();
     const uint32_t seconds = static_cast<uint32_t>(request->getDelay()) * SECONDS_PER_HOUR;
     const int status = adapter->setCcExecutionDelay(seconds);
     if (status != 0) {

@@ -11,17 +11,15 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class AdpCCSchedParsedObject;
 class RaidManager;
 
-class AdpPatrolReadCp : public CommandProcessor {
+class AdpPatrolReadCp : public CpFrame<AdpPatrolReadCp, TOKEN_ADPPR> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPatrolReadCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpPatrolReadCp() override {}
@@ -32,11 +30,8 @@ private:
     static int suspendOrResume(Adapter* adapter, bool suspend);
 };
 
-class AdpCCSchedulingCp : public CommandProcessor {
+class AdpCCSchedulingCp : public CpFrame<AdpCCSchedulingCp, TOKEN_CC_SCHEDULING> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpCCSchedulingCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpCCSchedulingCp() override {}

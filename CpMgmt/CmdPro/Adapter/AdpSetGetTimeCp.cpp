@@ -49,26 +49,14 @@ int setTime(CpController* cpController, const AdpTimeParsedObject& request, int 
 
 } // namespace
 
-CommandProcessor* AdpSetGetTimeCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpSetGetTimeCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpSetGetTimeCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_SETTIME, TOKEN_GETTIME};
-    return makeCommandIdList(ids, 2);
-}
-
 int AdpSetGetTimeCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpTimeParsedObject* own = requestAs<AdpTimeParsedObject>(request, adapterNumber, "AdpTimeParsedObject *");
-    if (own == nullptr)
-        return -1;
-    if (own->getCommandToken() == TOKEN_GETTIME)
-        return showTime(cpController, adapterNumber);
-    return setTime(cpController, *own, adapterNumber);
+    CpStart<AdpTimeParsedObject> start(cpController, request, "AdpTimeParsedObject *");
+    if (!start)
+        return start.result();
+    if (start.request()->getCommandToken() == TOKEN_GETTIME)
+        return showTime(cpController, start.number());
+    return setTime(cpController, *start.request(), start.number());
 }
 
 namespace {

@@ -3,13 +3,11 @@
 #ifndef ADPSETGETTIMECP_H
 #define ADPSETGETTIMECP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class AdpSetGetTimeCp : public CommandProcessor {
+class AdpSetGetTimeCp : public CpFrame<AdpSetGetTimeCp, TOKEN_SETTIME, TOKEN_GETTIME> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpSetGetTimeCp() {}
     // The firmware status of the read or write (0 success); -1 for a request of another class.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -91,33 +91,18 @@ int compareEntries(const void* a, const void* b)
 
 } // namespace
 
-CommandProcessor* DpmStatCp::create(unsigned short kind)
-{
-    return createCommandProcessor<DpmStatCp>(kind);
-}
-
-ArrayList<unsigned short>* DpmStatCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_DPMSTAT};
-    return makeCommandIdList(ids, 1);
-}
-
 int DpmStatCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr || !refreshRaidManager(manager, adapterNumber))
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_ADAPTER);
+    if (!start)
         return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    Adapter* adapter = start.adapter();
+    // The request's class is checked after the model is read, with the command's own message.
     DpmStatParsedObject* own = dynamic_cast<DpmStatParsedObject*>(request);
-    if (own == nullptr) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), " Dpm stat");
-        return -1;
-    }
+    if (own == nullptr)
+        return start.failed(" Dpm stat", -1);
     if (own->getAction() == TOKEN_DISPLAY)
-        return display(cpController, manager, adapter, own, adapterNumber);
+        return display(cpController, start.manager(), adapter, own, start.number());
     if (own->getAction() == TOKEN_CLEAR)
         return clear(adapter, own->getStatType());
     return 0;

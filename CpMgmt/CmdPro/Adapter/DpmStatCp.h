@@ -6,18 +6,16 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class DpmStatParsedObject;
 class PhysicalDevice;
 class RaidManager;
 
-class DpmStatCp : public CommandProcessor {
+class DpmStatCp : public CpFrame<DpmStatCp, TOKEN_DPMSTAT> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     DpmStatCp() {}
     // 0 success; -1 the processor's own failures (a failed statistics read among them); the
     // firmware status of a failed clear or drive-list read.

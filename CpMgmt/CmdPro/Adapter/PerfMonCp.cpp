@@ -126,29 +126,16 @@ bool writeVdMetrics(FileIO* io, FileHandle* file, const LeView& v, uint32_t leng
 
 } // namespace
 
-CommandProcessor* PerfMonCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PerfMonCp>(kind);
-}
-
-ArrayList<unsigned short>* PerfMonCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PERFMON};
-    return makeCommandIdList(ids, 1);
-}
-
 int PerfMonCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    PerfMonParsedObject* own = requestAs<PerfMonParsedObject>(request, adapterNumber, "PerfMonParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<PerfMonParsedObject> start(cpController, request, "PerfMonParsedObject *");
+    if (!start)
+        return start.result();
+    PerfMonParsedObject* own = start.request();
     uint8_t info[ZprControllerInfo::SIZE] = {};
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
-    if (status != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "PerfMon");
-        return status;
-    }
+    if (status != 0)
+        return start.failed("PerfMon", status);
     if (!LeView(static_cast<const uint8_t*>(info), sizeof info)
              .bit(ZprControllerInfo::LD_FEATURES, ZprControllerInfo::PERF_MONITOR_BIT)) {
         printMessage(MSG_TEXT, "Performance Monitor is not supported\n");
@@ -164,7 +151,7 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
         status = sendDcmd(cpController, DCMD_ADP_PERF_MON_START, nullptr);
         break;
     case ACTION_RESULTS:
-        status = fetchResults(cpController, own, adapterNumber);
+        status = fetchResults(cpController, own, start.number());
         if (status == -1)
             return -1;
         break;
@@ -174,7 +161,7 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
         break;
     }
     if (status != 0)
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "PerfMonCp");
+        return start.failed("PerfMonCp", status);
     return status;
 }
 

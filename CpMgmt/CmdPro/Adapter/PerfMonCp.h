@@ -6,16 +6,14 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class FileHandle;
 class PerfMonParsedObject;
 
-class PerfMonCp : public CommandProcessor {
+class PerfMonCp : public CpFrame<PerfMonCp, TOKEN_PERFMON> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PerfMonCp() {}
     // 0 success; -1 the processor's own failures; otherwise the firmware status.
     int process(CpController* cpController, ParsedObject* request) override;

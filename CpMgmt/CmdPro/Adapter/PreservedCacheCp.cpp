@@ -75,27 +75,15 @@ VdCondition conditionOf(VirtualDisk* vd)
 
 }  // namespace
 
-CommandProcessor* PreservedCacheListCp::create(unsigned short kind)
+// The request is not looked at: the list has nothing to choose.
+int PreservedCacheListCp::process(CpController* cpController, ParsedObject* request)
 {
-    return createCommandProcessor<PreservedCacheListCp>(kind);
-}
-
-ArrayList<unsigned short>* PreservedCacheListCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PRESERVEDCACHELIST};
-    return makeCommandIdList(ids, 1);
-}
-
-int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
-{
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    const int number = static_cast<int>(adapterNumber);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpPlainStart start(cpController, request, CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    const int number = static_cast<int>(start.number());
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
     uint64_t mask = 0;
     const int status = readPreservedCacheMask(adapter, number, &mask);
     if (status != 0)
@@ -137,32 +125,17 @@ int PreservedCacheListCp::process(CpController* cpController, ParsedObject*)
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* DiscardPreservedCacheCp::create(unsigned short kind)
-{
-    return createCommandProcessor<DiscardPreservedCacheCp>(kind);
-}
-
-ArrayList<unsigned short>* DiscardPreservedCacheCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_DISCARDPRESERVEDCACHE};
-    return makeCommandIdList(ids, 1);
-}
-
 int DiscardPreservedCacheCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdInfoParsedObject* own =
-        requestAs<LdInfoParsedObject>(request, adapterNumber, "DiscardPreservedCacheParsedObject *...");
-    if (own == nullptr)
-        return -1;
+    CpStart<LdInfoParsedObject> start(cpController, request, "DiscardPreservedCacheParsedObject *...",
+                                      CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    LdInfoParsedObject* own = start.request();
     unsigned count = own->getLdCount();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
-    Run run = {manager, adapter, nullptr, 0, false, own->getForce() != 0, static_cast<int>(adapterNumber)};
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
+    Run run = {manager, adapter, nullptr, 0, false, own->getForce() != 0, static_cast<int>(start.number())};
     const int status = readPreservedCacheMask(adapter, run.adapterNumber, &run.mask);
     if (status != 0)
         return status;

@@ -10,27 +10,22 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class RaidManager;
 class VirtualDisk;
 
-class PreservedCacheListCp : public CommandProcessor {
+class PreservedCacheListCp : public CpFrame<PreservedCacheListCp, TOKEN_PRESERVEDCACHELIST> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PreservedCacheListCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~PreservedCacheListCp() override {}
 };
 
-class DiscardPreservedCacheCp : public CommandProcessor {
+class DiscardPreservedCacheCp : public CpFrame<DiscardPreservedCacheCp, TOKEN_DISCARDPRESERVEDCACHE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     DiscardPreservedCacheCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~DiscardPreservedCacheCp() override {}

@@ -62,17 +62,6 @@ bool isTag(const FlashImageHeader& header, const char* tag)
 
 } // namespace
 
-CommandProcessor* AdpFwFlashCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpFwFlashCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpFwFlashCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPFWFLASH};
-    return makeCommandIdList(ids, 1);
-}
-
 long long AdpFwFlashCp::getImageFileSize(const char* fileName, bool* openFailed)
 {
     FileIO* io = FileIO::instance();
@@ -90,10 +79,10 @@ long long AdpFwFlashCp::getImageFileSize(const char* fileName, bool* openFailed)
 
 int AdpFwFlashCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpFwFlashPo* flashRequest = requestAs<AdpFwFlashPo>(request, adapterNumber, "AdpFwFlashPo *");
-    if (flashRequest == nullptr)
-        return -1;
+    CpStart<AdpFwFlashPo> start(cpController, request, "AdpFwFlashPo *");
+    if (!start)
+        return start.result();
+    AdpFwFlashPo* flashRequest = start.request();
     const string fileName = flashRequest->getFileName();
     bool openFailed = false;
     long long size = getImageFileSize(fileName.c_str(), &openFailed);

@@ -9,17 +9,15 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/Files/FlashImageReader.h"
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class AdpFwFlashPo;
 class FileHandle;
 class ZprControllerInfo;
 
-class AdpFwFlashCp : public CommandProcessor {
+class AdpFwFlashCp : public CpFrame<AdpFwFlashCp, TOKEN_ADPFWFLASH> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpFwFlashCp() {}
     // 0 flashed; 17 an invalid image; -1 a refusal of the command's own; otherwise the
     // firmware status of the command that failed.

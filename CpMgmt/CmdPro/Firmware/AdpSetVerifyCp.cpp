@@ -112,17 +112,6 @@ uint8_t OemManager::oemNumber(const char* text)
     return OEM_OTHER;
 }
 
-CommandProcessor* AdpSetVerifyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpSetVerifyCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpSetVerifyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPSETVERIFY};
-    return makeCommandIdList(ids, 1);
-}
-
 AdpSetVerifyCp::AdpSetVerifyCp()
 {
     std::memset(oemData, 0, sizeof oemData);
@@ -137,10 +126,9 @@ void AdpSetVerifyCp::trim(char* text)
 
 int AdpSetVerifyCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpSetVerifyPo* verify = requestAs<AdpSetVerifyPo>(request, adapterNumber, "AdpSetVerifyPo *");
-    if (verify == nullptr)
-        return -1;
+    CpStart<AdpSetVerifyPo> start(cpController, request, "AdpSetVerifyPo *");
+    if (!start)
+        return start.result();
     int status = sendPrivateDcmd(cpController, DCMD_ADP_MFC_GET_OEM_DATA, oemData);
     if (status != 0) {
         printMessage(MSG_TEXT, "\nFailed to read MFC feature data from adapter\n");
@@ -157,8 +145,8 @@ int AdpSetVerifyCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_TEXT, "\nFailed to read PCI data from adapter\n");
         return status;
     }
-    printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
-    return compareWithFile(verify, featureLevel);
+    printMessage(MSG_ADAPTER_HEADER, static_cast<int>(start.number()));
+    return compareWithFile(start.request(), featureLevel);
 }
 
 int AdpSetVerifyCp::compareWithFile(AdpSetVerifyPo* request, int featureLevel)

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcOemData.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcPciIds.h"
@@ -23,11 +24,8 @@ public:
     static uint32_t nameSum(const char* text);
 };
 
-class AdpSetVerifyCp : public CommandProcessor {
+class AdpSetVerifyCp : public CpFrame<AdpSetVerifyCp, TOKEN_ADPSETVERIFY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpSetVerifyCp();
     // 0 no difference; -1 differences, or a file that cannot be read; a firmware status when a
     // record cannot be read.

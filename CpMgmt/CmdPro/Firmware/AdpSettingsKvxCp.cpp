@@ -64,17 +64,6 @@ bool valueAccepted(const MfcSettingKey& row, long long value, const LeView& info
 
 } // namespace
 
-CommandProcessor* AdpSettingsKvxCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpSettingsKvxCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpSettingsKvxCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPSETTINGS};
-    return makeCommandIdList(ids, 1);
-}
-
 AdpSettingsKvxCp::AdpSettingsKvxCp()
 {
     std::memset(defaults, 0, sizeof defaults);
@@ -87,18 +76,12 @@ void AdpSettingsKvxCp::trimTrailingSpace(char* text)
 
 int AdpSettingsKvxCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpSettingsPo* settings = requestAs<AdpSettingsPo>(request, adapterNumber, "AdpSettingsPo *");
-    if (settings == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpStart<AdpSettingsPo> start(cpController, request, "AdpSettingsPo *", CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    AdpSettingsPo* settings = start.request();
     int32_t oemId = 0;
-    if (adapter->getOemId(&oemId) != 0 || oemId != SETTINGS_OEM || settings->getDirection() == DIRECTION_WRITE)
+    if (start.adapter()->getOemId(&oemId) != 0 || oemId != SETTINGS_OEM || settings->getDirection() == DIRECTION_WRITE)
         return -1;
     return programFromFile(cpController, settings);
 }

@@ -7,18 +7,16 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 class AdpSettingsPo;
 class LeView;
 struct MfcSettingKey;
 
-class AdpSettingsKvxCp : public CommandProcessor {
+class AdpSettingsKvxCp : public CpFrame<AdpSettingsKvxCp, TOKEN_ADPSETTINGS> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpSettingsKvxCp();
     // 0 success; 3 a value out of range; -1 the processor's own failures (another OEM, the
     // "Write" form, a file that cannot be read); otherwise the firmware status.
