@@ -115,4 +115,42 @@ private:
     Request* request_;
 };
 
+// The frame of a processor class XxxCp that derives from another processor class `Base` (a
+// family whose members share steps): the create function and the command ids of XxxCp, as
+// CpFrame gives them, hiding those of the base.
+//
+//   class PdReplaceMissingCp : public CpFrameOver<PdReplaceMissingCp, PdInfoCp, TOKEN_PDREPLACEMISSING> { ... };
+template <class XxxCp, class Base, unsigned short... Ids>
+class CpFrameOver : public Base {
+public:
+    static CommandProcessor* create(unsigned short kind) { return CpFrame<XxxCp, Ids...>::create(kind); }
+    static ArrayList<unsigned short>* commandIds() { return CpFrame<XxxCp, Ids...>::commandIds(); }
+};
+
+// An opening (CpOpening, or a CpStart) whose model steps the processor takes itself where its
+// command reaches them: after steps of its own that must come first (a check of the request, a
+// progress display that reads the drives itself), or for a processor that reads nothing of its
+// request but the adapter number.
+//
+//   CpStepwise<CpStart<PdRebuildParsedObject>> start(cpController, request, "PdRebuildParsedObject *");
+//   if (!start)
+//       return start.result();
+//   if (start.request()->getAction() == TOKEN_PROGDSPLY)
+//       return showProgress(cpController, start.request());
+//   if (!start.takeModel(CP_NEEDS_MODEL))
+//       return start.result();
+template <class Opening>
+class CpStepwise : public Opening {
+public:
+    using Opening::Opening;
+
+    // The steps of `needs`, each failing one with its standard message (none when the opening
+    // has failed already): false when one failed, with result() as for the opening.
+    bool takeModel(unsigned needs)
+    {
+        this->takeModelSteps(needs);
+        return static_cast<bool>(*this);
+    }
+};
+
 #endif

@@ -107,4 +107,82 @@ TEST_F(CpStartTest, FailedPrintsTheStandardMessageAndGivesTheStatusBack)
     EXPECT_EQ(output.take(), "Adapter #2: Failed to Perform AdpAll information Operation.\n");
 }
 
+// A family of two processor classes: the member derives from the registered base and has
+// ids of its own.
+class FamilyBaseCp : public CpFrame<FamilyBaseCp, 7> {
+public:
+    int process(CpController*, ParsedObject*) override { return 1; }
+};
+
+class FamilyMemberCp : public CpFrameOver<FamilyMemberCp, FamilyBaseCp, 9, 8> {
+public:
+    int process(CpController*, ParsedObject*) override { return 2; }
+};
+
+TEST(CpFrameOver, GivesTheDerivedClassItsOwnIdsAndCreateAndLeavesTheBaseItsOwn)
+{
+    EXPECT_EQ(idsOf(FamilyMemberCp::commandIds()), (std::vector<unsigned short>{9, 8}));
+    EXPECT_EQ(idsOf(FamilyBaseCp::commandIds()), (std::vector<unsigned short>{7}));
+    std::unique_ptr<CommandProcessor> member(FamilyMemberCp::create(CP_KIND_DEFAULT));
+    ASSERT_NE(dynamic_cast<FamilyMemberCp*>(member.get()), nullptr);
+    EXPECT_EQ(member->process(nullptr, nullptr), 2);
+    EXPECT_NE(dynamic_cast<FamilyBaseCp*>(member.get()), nullptr) << "still one of the family";
+    std::unique_ptr<CommandProcessor> base(FamilyBaseCp::create(CP_KIND_DEFAULT));
+    EXPECT_EQ(dynamic_cast<FamilyMemberCp*>(base.get()), nullptr);
+    EXPECT_NE(base.get(), nullptr);
+    EXPECT_EQ(FamilyMemberCp::create(1), nullptr);
+}
+
+TEST_F(CpStartTest, StepwiseTakesTheModelStepsOnlyWhenAskedAndNoneAfterAFailedOpening)
+{
+    {
+        CliVersionPo request(126, 1, 0);
+        OutputCapture output;
+        host.clearCommands();
+        CpStepwise<CpStart<CliVersionPo>> start(&onController, &request, "CliVersionPo *");
+        ASSERT_TRUE(start);
+        EXPECT_EQ(start.manager(), nullptr);
+        EXPECT_TRUE(host.commands().empty()) << "nothing before the model steps";
+        EXPECT_TRUE(start.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
+        EXPECT_EQ(start.result(), 0);
+        EXPECT_EQ(start.request(), &request);
+        EXPECT_NE(start.manager(), nullptr);
+        EXPECT_NE(start.adapter(), nullptr);
+        EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
+        EXPECT_EQ(output.take(), "");
+    }
+    TestRequest otherClass(126, 3);
+    OutputCapture output;
+    CpStepwise<CpStart<CliVersionPo>> refused(&onController, &otherClass, "CliVersionPo *");
+    host.clearCommands();
+    EXPECT_FALSE(refused.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
+    EXPECT_EQ(refused.result(), -1);
+    EXPECT_EQ(refused.manager(), nullptr);
+    EXPECT_TRUE(host.commands().empty());
+    EXPECT_EQ(output.take(), "Adapter #3: Dynamic cast failed on CliVersionPo *.\n") << "no message of a step not taken";
+}
+
+TEST_F(CpStartTest, StepwiseOpeningWithoutRequestClassNamesTheAdapterAndStopsAtTheFailingStep)
+{
+    TestRequest anyClass(126, 6);
+    struct Case {
+        const char* what;
+        ParsedObject* request;
+        const char* printed;
+    } cases[] = {
+        {"numbered by the request, of any class", &anyClass, "\nAdapter #6: Failed to get RM instance\n"},
+        {"no request: numbered by the executor", nullptr, "\nAdapter #255: Failed to get RM instance\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OutputCapture output;
+        CpStepwise<CpOpening> start(&withoutController, c.request);
+        EXPECT_TRUE(start) << "nothing taken yet";
+        EXPECT_FALSE(start.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
+        EXPECT_EQ(start.result(), -1);
+        EXPECT_EQ(start.adapter(), nullptr);
+        EXPECT_EQ(output.take(), c.printed);
+    }
+}
+
 }  // namespace
