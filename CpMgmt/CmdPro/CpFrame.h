@@ -115,6 +115,43 @@ private:
     Request* request_;
 };
 
+// The standard opening of a processor that takes no typed request: CpOpening (the adapter
+// number) with the steps of `needs`.
+class CpPlainStart : public CpOpening {
+public:
+    CpPlainStart(CpController* cpController, ParsedObject* request, unsigned needs) : CpOpening(cpController, request)
+    {
+        takeModelSteps(needs);
+    }
+};
+
+// The standard opening of a processor that takes the model steps later than its request: after
+// a check of the request, a branch that needs no model, or a first read of the controller, so
+// that those keep their place before the steps' messages and reads.
+//
+//   CpDeferredStart<CfgDsplyParsedObject> start(cpController, request, "CfgDsplyParsedObject *");
+//   if (!start)
+//       return start.result();
+//   ... the command's first steps ...
+//   if (!start.take(CP_NEEDS_REFRESHED_MODEL))
+//       return start.result();
+template <class Request>
+class CpDeferredStart : public CpStart<Request> {
+public:
+    CpDeferredStart(CpController* cpController, ParsedObject* request, const char* requestText)
+        : CpStart<Request>(cpController, request, requestText)
+    {
+    }
+
+    // Takes the steps of `needs` now: true when they succeed; else false after the message of
+    // the step that failed, with result() as the opening gives it.
+    bool take(unsigned needs)
+    {
+        this->takeModelSteps(needs);
+        return static_cast<bool>(*this);
+    }
+};
+
 // The frame of a processor class XxxCp that derives from another processor class `Base` (a
 // family whose members share steps): the create function and the command ids of XxxCp, as
 // CpFrame gives them, hiding those of the base.
@@ -125,32 +162,6 @@ class CpFrameOver : public Base {
 public:
     static CommandProcessor* create(unsigned short kind) { return CpFrame<XxxCp, Ids...>::create(kind); }
     static ArrayList<unsigned short>* commandIds() { return CpFrame<XxxCp, Ids...>::commandIds(); }
-};
-
-// An opening (CpOpening, or a CpStart) whose model steps the processor takes itself where its
-// command reaches them: after steps of its own that must come first (a check of the request, a
-// progress display that reads the drives itself), or for a processor that reads nothing of its
-// request but the adapter number.
-//
-//   CpStepwise<CpStart<PdRebuildParsedObject>> start(cpController, request, "PdRebuildParsedObject *");
-//   if (!start)
-//       return start.result();
-//   if (start.request()->getAction() == TOKEN_PROGDSPLY)
-//       return showProgress(cpController, start.request());
-//   if (!start.takeModel(CP_NEEDS_MODEL))
-//       return start.result();
-template <class Opening>
-class CpStepwise : public Opening {
-public:
-    using Opening::Opening;
-
-    // The steps of `needs`, each failing one with its standard message (none when the opening
-    // has failed already): false when one failed, with result() as for the opening.
-    bool takeModel(unsigned needs)
-    {
-        this->takeModelSteps(needs);
-        return static_cast<bool>(*this);
-    }
 };
 
 #endif

@@ -133,56 +133,66 @@ TEST(CpFrameOver, GivesTheDerivedClassItsOwnIdsAndCreateAndLeavesTheBaseItsOwn)
     EXPECT_EQ(FamilyMemberCp::create(1), nullptr);
 }
 
-TEST_F(CpStartTest, StepwiseTakesTheModelStepsOnlyWhenAskedAndNoneAfterAFailedOpening)
+TEST_F(CpStartTest, APlainStartTakesNoRequestClassAndItsNumberFromTheRequestElseTheController)
 {
+    TestRequest anyClass(126, 3);
     {
-        CliVersionPo request(126, 1, 0);
         OutputCapture output;
+        CpPlainStart numbered(&onController, &anyClass, CP_NEEDS_NOTHING_MORE);
+        EXPECT_TRUE(numbered);
+        EXPECT_EQ(numbered.number(), 3);
+        EXPECT_EQ(numbered.manager(), nullptr) << "not asked for";
         host.clearCommands();
-        CpStepwise<CpStart<CliVersionPo>> start(&onController, &request, "CliVersionPo *");
-        ASSERT_TRUE(start);
-        EXPECT_EQ(start.manager(), nullptr);
-        EXPECT_TRUE(host.commands().empty()) << "nothing before the model steps";
-        EXPECT_TRUE(start.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
-        EXPECT_EQ(start.result(), 0);
-        EXPECT_EQ(start.request(), &request);
-        EXPECT_NE(start.manager(), nullptr);
-        EXPECT_NE(start.adapter(), nullptr);
+        CpPlainStart full(&onController, nullptr, CP_NEEDS_REFRESHED_ADAPTER);
+        EXPECT_TRUE(full);
+        EXPECT_EQ(full.number(), 0);
+        EXPECT_NE(full.manager(), nullptr);
+        EXPECT_NE(full.adapter(), nullptr);
         EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
         EXPECT_EQ(output.take(), "");
     }
-    TestRequest otherClass(126, 3);
     OutputCapture output;
-    CpStepwise<CpStart<CliVersionPo>> refused(&onController, &otherClass, "CliVersionPo *");
-    host.clearCommands();
-    EXPECT_FALSE(refused.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
-    EXPECT_EQ(refused.result(), -1);
-    EXPECT_EQ(refused.manager(), nullptr);
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(output.take(), "Adapter #3: Dynamic cast failed on CliVersionPo *.\n") << "no message of a step not taken";
+    CpPlainStart failing(&withoutController, &anyClass, CP_NEEDS_REFRESHED_MODEL);
+    EXPECT_FALSE(failing);
+    EXPECT_EQ(failing.result(), -1);
+    EXPECT_EQ(output.take(), "\nAdapter #3: Failed to get RM instance\n");
 }
 
-TEST_F(CpStartTest, StepwiseOpeningWithoutRequestClassNamesTheAdapterAndStopsAtTheFailingStep)
+TEST_F(CpStartTest, ADeferredStartTakesTheModelStepsOnlyWhenTheCommandAsks)
 {
-    TestRequest anyClass(126, 6);
-    struct Case {
-        const char* what;
-        ParsedObject* request;
-        const char* printed;
-    } cases[] = {
-        {"numbered by the request, of any class", &anyClass, "\nAdapter #6: Failed to get RM instance\n"},
-        {"no request: numbered by the executor", nullptr, "\nAdapter #255: Failed to get RM instance\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    CliVersionPo request(126, 1, 0);
+    OutputCapture output;
+    host.clearCommands();
+    CpDeferredStart<CliVersionPo> start(&onController, &request, "CliVersionPo *");
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start.request(), &request);
+    EXPECT_EQ(start.manager(), nullptr);
+    EXPECT_TRUE(host.commands().empty()) << "nothing read before the command's own first steps";
+    EXPECT_TRUE(start.take(CP_NEEDS_REFRESHED_ADAPTER));
+    EXPECT_NE(start.manager(), nullptr);
+    EXPECT_NE(start.adapter(), nullptr);
+    EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
+    EXPECT_EQ(output.take(), "");
+}
+
+TEST_F(CpStartTest, ADeferredStartThatFailsPrintsOnlyTheFailingStepsMessage)
+{
+    TestRequest otherClass(126, 3);
+    CliVersionPo ownClass(126, 1, 5);
+    {
         OutputCapture output;
-        CpStepwise<CpOpening> start(&withoutController, c.request);
-        EXPECT_TRUE(start) << "nothing taken yet";
-        EXPECT_FALSE(start.takeModel(CP_NEEDS_REFRESHED_ADAPTER));
-        EXPECT_EQ(start.result(), -1);
-        EXPECT_EQ(start.adapter(), nullptr);
-        EXPECT_EQ(output.take(), c.printed);
+        CpDeferredStart<CliVersionPo> wrongClass(&onController, &otherClass, "CliVersionPo *");
+        EXPECT_FALSE(wrongClass.take(CP_NEEDS_REFRESHED_ADAPTER)) << "a failed opening takes no model step";
+        EXPECT_EQ(wrongClass.result(), -1);
+        EXPECT_EQ(wrongClass.manager(), nullptr);
+        EXPECT_EQ(output.take(), "Adapter #3: Dynamic cast failed on CliVersionPo *.\n");
     }
+    OutputCapture output;
+    CpDeferredStart<CliVersionPo> noController(&withoutController, &ownClass, "CliVersionPo *");
+    EXPECT_TRUE(noController) << "the request alone succeeds";
+    EXPECT_FALSE(noController.take(CP_NEEDS_MODEL_ADAPTER));
+    EXPECT_EQ(noController.result(), -1);
+    EXPECT_EQ(output.take(), "\nAdapter #5: Failed to get RM instance\n");
 }
 
 }  // namespace

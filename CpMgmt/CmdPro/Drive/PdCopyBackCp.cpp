@@ -86,7 +86,7 @@ int PdCopyBackCp::showProgress(CpController* cpController, PdCopyBackParsedObjec
 
 int PdCopyBackCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStepwise<CpStart<PdCopyBackParsedObject>> start(cpController, request, "PdCopyBackParsedObject *");
+    CpDeferredStart<PdCopyBackParsedObject> start(cpController, request, "PdCopyBackParsedObject *");
     if (!start)
         return start.result();
     PdCopyBackParsedObject* own = start.request();
@@ -99,7 +99,7 @@ int PdCopyBackCp::process(CpController* cpController, ParsedObject* request)
     // The display reads the drives itself: the model steps come only after it.
     if (action == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    if (!start.takeModel(CP_NEEDS_MODEL_ADAPTER))
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
         return start.result();
     RaidManager* manager = start.manager();
     if (action == TOKEN_SUSPEND || action == TOKEN_RESUME) {

@@ -52,8 +52,8 @@ int PdListCp::compareByEnclosureAndSlot(const void* a, const void* b)
 int PdListCp::process(CpController* cpController, ParsedObject* request)
 {
     // Nothing of the request is read but the adapter number: a request of any class lists.
-    CpStepwise<CpOpening> start(cpController, request);
-    if (!start.takeModel(CP_NEEDS_REFRESHED_MODEL))
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_MODEL);
+    if (!start)
         return -1;
     const uint8_t adapterNumber = start.number();
     ArrayList<PhysicalDevice*>* drives = nullptr;

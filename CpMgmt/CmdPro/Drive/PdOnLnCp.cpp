@@ -89,14 +89,14 @@ std::vector<MissingRow> findMissingRows(const FirmwareBlock& config)
 
 int PdOnLnCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStepwise<CpStart<PdOnLineParsedObject>> start(cpController, request, "PdOnLineParsedObject *");
+    CpDeferredStart<PdOnLineParsedObject> start(cpController, request, "PdOnLineParsedObject *");
     if (!start)
         return start.result();
     PdOnLineParsedObject* own = start.request();
     // The missing rows come from the firmware's configuration, not from the model.
     if (own->getOperation() == PdOnLineParsedObject::OPERATION_GET_MISSING)
         return showMissingDrives(cpController);
-    if (!start.takeModel(CP_NEEDS_MODEL))
+    if (!start.take(CP_NEEDS_MODEL))
         return start.result();
     ArrayList<PdIdListObject*>* drives = own->driveList;
     for (unsigned char i = 0; drives != nullptr && i < drives->count(); ++i) {

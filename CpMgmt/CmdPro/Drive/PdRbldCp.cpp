@@ -104,7 +104,7 @@ int PdRbldCp::showProgress(CpController* cpController, PdRebuildParsedObject* re
 
 int PdRbldCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStepwise<CpStart<PdRebuildParsedObject>> start(cpController, request, "PdRebuildParsedObject *");
+    CpDeferredStart<PdRebuildParsedObject> start(cpController, request, "PdRebuildParsedObject *");
     if (!start)
         return start.result();
     PdRebuildParsedObject* own = start.request();
@@ -112,7 +112,7 @@ int PdRbldCp::process(CpController* cpController, ParsedObject* request)
     // The display reads the drives itself: the model steps come only after it.
     if (action == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    if (!start.takeModel(CP_NEEDS_MODEL))
+    if (!start.take(CP_NEEDS_MODEL))
         return start.result();
     const uint8_t adapterNumber = start.number();
     RaidManager* manager = start.manager();

@@ -66,7 +66,7 @@ int eraseDrive(int adapterNumber, Adapter* adapter, const DriveInRequest& drive,
 
 int PdReprovisionCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStepwise<CpStart<PdReprovisionParsedObject>> start(cpController, request, "PdReprovisionParsedObject *");
+    CpDeferredStart<PdReprovisionParsedObject> start(cpController, request, "PdReprovisionParsedObject *");
     if (!start)
         return start.result();
     PdReprovisionParsedObject* own = start.request();
@@ -75,7 +75,7 @@ int PdReprovisionCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_REPROVISION_DEPRECATED);
         return -1;
     }
-    if (!start.takeModel(CP_NEEDS_MODEL_ADAPTER))
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
         return start.result();
     for (const DriveAddress& address : driveAddressesOf(own->getDriveList())) {
         DriveInRequest drive;

@@ -276,14 +276,14 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
 
 int SecureEraseCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStepwise<CpStart<SecureErasePo>> start(cpController, request, "SecureErasePo *");
+    CpDeferredStart<SecureErasePo> start(cpController, request, "SecureErasePo *");
     if (!start)
         return start.result();
     SecureErasePo* own = start.request();
     // The display looks at the controller only through its own first pass.
     if (own->getAction() == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    if (!start.takeModel(CP_NEEDS_MODEL_ADAPTER))
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
         return start.result();
     if (own->getLdCount() == 0)
         return eraseDrives(cpController, start.manager(), *own);
