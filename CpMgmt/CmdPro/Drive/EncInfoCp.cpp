@@ -72,14 +72,6 @@ struct EncInfoCp::Walk {
     int shown;                 // -EncStatus: enclosures whose status was shown
 };
 
-CommandProcessor* EncInfoCp::create(unsigned short kind) { return createCommandProcessor<EncInfoCp>(kind); }
-
-ArrayList<unsigned short>* EncInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ENCINFO, TOKEN_ENCSTATUS};
-    return makeCommandIdList(ids, 2);
-}
-
 int EncInfoCp::sendDcmd(CpController* cpController, uint32_t opcode, uint32_t value, void* buffer)
 {
     if (opcode == DCMD_PD_GET_INFO)
@@ -210,14 +202,12 @@ int EncInfoCp::showEnclosure(Walk& walk, const ZprEnclosureEntry& entry, uint32_
 
 int EncInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    if (requestAs<EncInfoParsedObject>(request, adapterNumber, "EncInfoParsedObject *") == nullptr)
-        return -1;
-    Walk walk = {cpController, adapterNumber, request->getCommandToken() == TOKEN_ENCINFO, nullptr, nullptr, false,
-                 nullptr, 0};
-    walk.adapter = takeModelAdapter(cpController, adapterNumber, &walk.manager);
-    if (walk.adapter == nullptr)
-        return -1;
+    CpStart<EncInfoParsedObject> start(cpController, request, "EncInfoParsedObject *", CP_NEEDS_MODEL_ADAPTER);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    Walk walk = {cpController, adapterNumber, request->getCommandToken() == TOKEN_ENCINFO, start.manager(),
+                 start.adapter(), false, nullptr, 0};
     uint8_t supported = 0;
     if (walk.adapter->isConnectorInfoSupported(&supported) != 0) {
         printMessage(MSG_ADAPTER_COMM_FAILED, static_cast<int>(adapterNumber));

@@ -12,19 +12,17 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
 #include "CpMgmt/CmdPro/Drive/EnclosureElementStatus.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class PhysicalDevice;
 class RaidManager;
 class ZprEnclosureEntry;
 
-class EncInfoCp : public CommandProcessor {
+class EncInfoCp : public CpFrame<EncInfoCp, TOKEN_ENCINFO, TOKEN_ENCSTATUS> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     EncInfoCp() {}
     // 0 when every enclosure was shown; -1 for a failure before the enclosures are walked; the
     // status of a failed inquiry or page read (after the enclosures before it were shown).

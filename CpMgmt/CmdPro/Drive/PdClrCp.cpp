@@ -67,14 +67,6 @@ int clearDrive(int adapter, unsigned char action, const DriveInRequest& drive)
 
 }  // namespace
 
-CommandProcessor* PdClrCp::create(unsigned short kind) { return createCommandProcessor<PdClrCp>(kind); }
-
-ArrayList<unsigned short>* PdClrCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDCLEAR};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdClrCp::showProgress(CpController* cpController, ArrayList<EnclSlotId*>* drives)
 {
     return showDriveProgress(cpController, driveAddressesOf(drives), CLEAR_DISPLAY);
@@ -82,20 +74,17 @@ int PdClrCp::showProgress(CpController* cpController, ArrayList<EnclSlotId*>* dr
 
 int PdClrCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdClrParsedObject* own = requestAs<PdClrParsedObject>(request, adapterNumber, "PdClrParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpStart<PdClrParsedObject> start(cpController, request, "PdClrParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    PdClrParsedObject* own = start.request();
     if (own->action == PdClearParser::ACTION_PROGRESS_DISPLAY)
         return showProgress(cpController, own->getDriveList());
     for (const DriveAddress& address : driveAddressesOf(own->getDriveList())) {
         DriveInRequest drive;
-        int status = findRequestedDrive(cpController, manager, address, &drive, true);
+        int status = findRequestedDrive(cpController, start.manager(), address, &drive, true);
         if (status == 0)
-            status = clearDrive(adapterNumber, own->action, drive);
+            status = clearDrive(start.number(), own->action, drive);
         if (status != 0)
             return status;
     }

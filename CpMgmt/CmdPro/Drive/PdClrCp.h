@@ -4,15 +4,13 @@
 #ifndef PDCLRCP_H
 #define PDCLRCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class EnclSlotId;
 
-class PdClrCp : public CommandProcessor {
+class PdClrCp : public CpFrame<PdClrCp, TOKEN_PDCLEAR> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdClrCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }

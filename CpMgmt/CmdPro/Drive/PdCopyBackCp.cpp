@@ -74,26 +74,7 @@ int startCopyback(CpController* cpController, RaidManager* manager, const DriveA
     return status;
 }
 
-// The adapter checks before the drives: 0 to go on, else the command's result.
-int checkAdapter(RaidManager* manager, uint8_t adapterNumber, unsigned short action)
-{
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
-    if (action != TOKEN_SUSPEND && action != TOKEN_RESUME)
-        return 0;
-    return checkBackgroundSuspendResume(adapter);
-}
-
 }  // namespace
-
-CommandProcessor* PdCopyBackCp::create(unsigned short kind) { return createCommandProcessor<PdCopyBackCp>(kind); }
-
-ArrayList<unsigned short>* PdCopyBackCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDCPYBK};
-    return makeCommandIdList(ids, 1);
-}
 
 int PdCopyBackCp::showProgress(CpController* cpController, PdCopyBackParsedObject* request)
 {
@@ -105,26 +86,29 @@ int PdCopyBackCp::showProgress(CpController* cpController, PdCopyBackParsedObjec
 
 int PdCopyBackCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdCopyBackParsedObject* own = requestAs<PdCopyBackParsedObject>(request, adapterNumber, "PdCopyBackParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<PdCopyBackParsedObject> start(cpController, request, "PdCopyBackParsedObject *");
+    if (!start)
+        return start.result();
+    PdCopyBackParsedObject* own = start.request();
     const unsigned short action = own->getAction();
     const std::vector<DriveAddress> drives = driveAddressesOf(own->driveList);
     if (drives.size() != (action == TOKEN_START ? 2u : 1u)) {
         printMessage(MSG_PD_INVALID_DRIVES);
         return -1;
     }
+    // The display reads the drives itself: the model steps come only after it.
     if (action == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    int result = checkAdapter(manager, adapterNumber, action);
-    if (result != 0)
-        return result;
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
+        return start.result();
+    RaidManager* manager = start.manager();
+    if (action == TOKEN_SUSPEND || action == TOKEN_RESUME) {
+        const int allowed = checkBackgroundSuspendResume(start.adapter());
+        if (allowed != 0)
+            return allowed;
+    }
     DriveInRequest drive;
-    result = findRequestedDrive(cpController, manager, drives[0], &drive);
+    int result = findRequestedDrive(cpController, manager, drives[0], &drive);
     if (result != 0)
         return result;
     uint16_t deviceId = 0xFFFF;

@@ -4,15 +4,13 @@
 #ifndef PDCOPYBACKCP_H
 #define PDCOPYBACKCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class PdCopyBackParsedObject;
 
-class PdCopyBackCp : public CommandProcessor {
+class PdCopyBackCp : public CpFrame<PdCopyBackCp, TOKEN_PDCPYBK> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdCopyBackCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     // The progress display of the request's first drive.

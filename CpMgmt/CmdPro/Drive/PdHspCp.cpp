@@ -41,20 +41,13 @@ bool sectorSizeOf(RaidManager* manager, uint16_t deviceId, uint16_t* bytes)
 
 }  // namespace
 
-CommandProcessor* PdHspCp::create(unsigned short kind) { return createCommandProcessor<PdHspCp>(kind); }
-
-ArrayList<unsigned short>* PdHspCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDHSP};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdHspCp::process(CpController* cpController, ParsedObject* request)
 {
-    adapter = adapterNumberOf(cpController);
-    PdHspParsedObject* own = requestAs<PdHspParsedObject>(request, static_cast<uint8_t>(adapter), "PdHspParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<PdHspParsedObject> start(cpController, request, "PdHspParsedObject *");
+    if (!start)
+        return start.result();
+    adapter = start.number();
+    PdHspParsedObject* own = start.request();
     // A dedicated spare's record has room for 16 arrays: a longer list is refused whole.
     if (own->set != 0 && own->dedicated != 0 && own->arrayNumbers != nullptr &&
         own->arrayNumbers->count() > ZprSpareRecord::MAX_ARRAY_REFS) {

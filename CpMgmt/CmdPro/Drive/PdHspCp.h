@@ -8,7 +8,8 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 #include "RaidManager/Zpr/Records/Config/ZprSpareRecord.h"
 
@@ -16,11 +17,8 @@ class PdHspParsedObject;
 class PdIdListObject;
 class RaidManager;
 
-class PdHspCp : public CommandProcessor {
+class PdHspCp : public CpFrame<PdHspCp, TOKEN_PDHSP> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdHspCp() {}
     // 0; -1; 9 an array that is not configured; 11 a drive in an array; 12 a drive that is not
     // there or not a disk; or the firmware status of a failed command.

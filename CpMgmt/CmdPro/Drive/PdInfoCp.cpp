@@ -10,27 +10,12 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 
-CommandProcessor* PdInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PdInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* PdInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdInfoParsedObject* own = requestAs<PdInfoParsedObject>(request, adapterNumber, "PdInfoParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    ArrayList<EnclSlotId*>* named = own->getDriveList();
+    CpStart<PdInfoParsedObject> start(cpController, request, "PdInfoParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    ArrayList<EnclSlotId*>* named = start.request()->getDriveList();
     for (unsigned char i = 0; named != nullptr && i < named->count(); ++i) {
         EnclSlotId* address = named->get(i);
         if (address == nullptr)
@@ -40,11 +25,11 @@ int PdInfoCp::process(CpController* cpController, ParsedObject* request)
         if (status != 0)
             return status;
         EnclSlotId lookup(enclosure, address->getSlotNumber());
-        PhysicalDevice* drive = manager->getPdByEnclSlot(&lookup);
+        PhysicalDevice* drive = start.manager()->getPdByEnclSlot(&lookup);
         if (drive != nullptr)
             printDriveBlocks(drive);
         else
-            printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure),
+            printMessage(MSG_PD_NOT_FOUND, static_cast<int>(start.number()), formatEnclosureId(enclosure),
                          static_cast<int>(address->getSlotNumber()));
     }
     return 0;

@@ -4,13 +4,11 @@
 #ifndef PDINFOCP_H
 #define PDINFOCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdInfoCp : public CommandProcessor {
+class PdInfoCp : public CpFrame<PdInfoCp, TOKEN_PDINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdInfoCp() {}
     // The drives named, in the order written (a drive named twice is shown twice); a drive not
     // on the adapter is reported and skipped. 0; -1 without model or for a request of another

@@ -36,17 +36,6 @@ void printDriveBlocks(PhysicalDevice* drive)
     printMessage(MSG_TEXT, drive->formatSecurityDetails().c_str());
 }
 
-CommandProcessor* PdListCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PdListCp>(kind);
-}
-
-ArrayList<unsigned short>* PdListCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDLIST};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdListCp::compareByEnclosureAndSlot(const void* a, const void* b)
 {
     uint16_t enclosureA = 0;
@@ -62,12 +51,13 @@ int PdListCp::compareByEnclosureAndSlot(const void* a, const void* b)
 
 int PdListCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr || !refreshRaidManager(manager, adapterNumber))
+    // Nothing of the request is read but the adapter number: a request of any class lists.
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_MODEL);
+    if (!start)
         return -1;
+    const uint8_t adapterNumber = start.number();
     ArrayList<PhysicalDevice*>* drives = nullptr;
-    int status = manager->getAllPds(&drives);
+    int status = start.manager()->getAllPds(&drives);
     if (status != 0) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get PD list");
         return status;

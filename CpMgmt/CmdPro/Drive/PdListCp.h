@@ -3,15 +3,13 @@
 #ifndef PDLISTCP_H
 #define PDLISTCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class PhysicalDevice;
 
-class PdListCp : public CommandProcessor {
+class PdListCp : public CpFrame<PdListCp, TOKEN_PDLIST> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdListCp() {}
     // Every disk and tape drive of the adapter, by enclosure and then slot, after the adapter
     // header. 0; -1 without model or when it cannot be read afresh; the status of a failed

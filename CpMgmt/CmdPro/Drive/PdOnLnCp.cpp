@@ -87,31 +87,23 @@ std::vector<MissingRow> findMissingRows(const FirmwareBlock& config)
 
 }  // namespace
 
-CommandProcessor* PdOnLnCp::create(unsigned short kind) { return createCommandProcessor<PdOnLnCp>(kind); }
-
-ArrayList<unsigned short>* PdOnLnCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDONLINE};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdOnLnCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    PdOnLineParsedObject* own = requestAs<PdOnLineParsedObject>(request, adapterNumber, "PdOnLineParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<PdOnLineParsedObject> start(cpController, request, "PdOnLineParsedObject *");
+    if (!start)
+        return start.result();
+    PdOnLineParsedObject* own = start.request();
+    // The missing rows come from the firmware's configuration, not from the model.
     if (own->getOperation() == PdOnLineParsedObject::OPERATION_GET_MISSING)
         return showMissingDrives(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    if (!start.take(CP_NEEDS_MODEL))
+        return start.result();
     ArrayList<PdIdListObject*>* drives = own->driveList;
     for (unsigned char i = 0; drives != nullptr && i < drives->count(); ++i) {
         PdIdListObject* entry = drives->get(i);
         if (entry == nullptr)
             return -1;
-        const int status = handleDrive(cpController, manager->getRmData(), *own, adapterNumber, *entry);
+        const int status = handleDrive(cpController, start.manager()->getRmData(), *own, start.number(), *entry);
         if (status != 0)
             return status;
     }

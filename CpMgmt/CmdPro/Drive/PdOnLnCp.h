@@ -6,13 +6,11 @@
 #ifndef PDONLNCP_H
 #define PDONLNCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdOnLnCp : public CommandProcessor {
+class PdOnLnCp : public CpFrame<PdOnLnCp, TOKEN_PDONLINE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdOnLnCp() {}
     // 0 when every drive was handled (or the missing rows were listed); -1 for a missing model,
     // a drive not found or already online, an unreadable configuration; otherwise the firmware

@@ -38,30 +38,19 @@ int prepareDrive(CpController* cpController, RmData* rmData, int adapter, bool u
 
 }  // namespace
 
-CommandProcessor* PdPrpForRmvCp::create(unsigned short kind) { return createCommandProcessor<PdPrpForRmvCp>(kind); }
-
-ArrayList<unsigned short>* PdPrpForRmvCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDPRPRMV};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdPrpForRmvCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    PdPrpRmvParsedObject* own = requestAs<PdPrpRmvParsedObject>(request, adapterNumber, "PdPrpRmvParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpStart<PdPrpRmvParsedObject> start(cpController, request, "PdPrpRmvParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
     // The list is shared by the requests of every adapter: it is only read.
-    ArrayList<EnclSlotId*>* drives = own->getDriveList();
+    ArrayList<EnclSlotId*>* drives = start.request()->getDriveList();
     for (unsigned char i = 0; drives != nullptr && i < drives->count(); ++i) {
         EnclSlotId* entry = drives->get(i);
         if (entry == nullptr)
             return -1;
-        const int status = prepareDrive(cpController, manager->getRmData(), adapterNumber, own->undo == 1, entry);
+        const int status =
+            prepareDrive(cpController, start.manager()->getRmData(), start.number(), start.request()->undo == 1, entry);
         if (status != 0)
             return status;
     }

@@ -4,13 +4,11 @@
 #ifndef PDPRPFORRMVCP_H
 #define PDPRPFORRMVCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdPrpForRmvCp : public CommandProcessor {
+class PdPrpForRmvCp : public CpFrame<PdPrpForRmvCp, TOKEN_PDPRPRMV> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdPrpForRmvCp() {}
     // 0; -1 for a missing model or a drive not found; the firmware status of a refusal; the
     // enclosure resolver's result.

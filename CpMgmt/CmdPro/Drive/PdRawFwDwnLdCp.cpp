@@ -377,16 +377,10 @@ int downloadToDevices(const Download& d, const PdFwDownloadPo& request)
 
 }  // namespace
 
-CommandProcessor* PdRawFwDwnLdCp::create(unsigned short kind) { return createCommandProcessor<PdRawFwDwnLdCp>(kind); }
-
-ArrayList<unsigned short>* PdRawFwDwnLdCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDFWDOWNLOAD};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdRawFwDwnLdCp::process(CpController* cpController, ParsedObject* request)
 {
+    // This command opens in its own way: a request of another class ends it without a message,
+    // and the model's refresh is not checked (downloadToDevices).
     PdFwDownloadPo* own = dynamic_cast<PdFwDownloadPo*>(request);
     if (own == nullptr)
         return -1;

@@ -6,13 +6,11 @@
 #ifndef PDRAWFWDWNLDCP_H
 #define PDRAWFWDWNLDCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdRawFwDwnLdCp : public CommandProcessor {
+class PdRawFwDwnLdCp : public CpFrame<PdRawFwDwnLdCp, TOKEN_PDFWDOWNLOAD> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdRawFwDwnLdCp() {}
     // 0 when every device named (and found) took the image; -1 for a failure found here; the
     // status of the failed firmware or model command otherwise. A drive that is not there is

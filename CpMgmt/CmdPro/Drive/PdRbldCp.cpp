@@ -97,14 +97,6 @@ int checkAdapter(RaidManager* manager, unsigned short action)
 
 }  // namespace
 
-CommandProcessor* PdRbldCp::create(unsigned short kind) { return createCommandProcessor<PdRbldCp>(kind); }
-
-ArrayList<unsigned short>* PdRbldCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDRBLD};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdRbldCp::showProgress(CpController* cpController, PdRebuildParsedObject* request)
 {
     return showDriveProgress(cpController, driveAddressesOf(request->driveList), REBUILD_DISPLAY);
@@ -112,16 +104,18 @@ int PdRbldCp::showProgress(CpController* cpController, PdRebuildParsedObject* re
 
 int PdRbldCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdRebuildParsedObject* own = requestAs<PdRebuildParsedObject>(request, adapterNumber, "PdRebuildParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<PdRebuildParsedObject> start(cpController, request, "PdRebuildParsedObject *");
+    if (!start)
+        return start.result();
+    PdRebuildParsedObject* own = start.request();
     const unsigned short action = own->getAction();
+    // The display reads the drives itself: the model steps come only after it.
     if (action == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    if (!start.take(CP_NEEDS_MODEL))
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    RaidManager* manager = start.manager();
     int result = checkAdapter(manager, action);
     if (result != 0)
         return result;

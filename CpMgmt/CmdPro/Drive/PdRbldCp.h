@@ -5,15 +5,13 @@
 #ifndef PDRBLDCP_H
 #define PDRBLDCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class PdRebuildParsedObject;
 
-class PdRbldCp : public CommandProcessor {
+class PdRbldCp : public CpFrame<PdRbldCp, TOKEN_PDRBLD> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdRbldCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     // The progress display of every drive of the request.

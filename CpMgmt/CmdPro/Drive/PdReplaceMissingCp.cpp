@@ -123,27 +123,14 @@ int replaceMissing(CpController* cpController, RaidManager* manager, const Repla
 
 }  // namespace
 
-CommandProcessor* PdReplaceMissingCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PdReplaceMissingCp>(kind);
-}
-
-ArrayList<unsigned short>* PdReplaceMissingCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDREPLACEMISSING};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdReplaceMissingCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    PdReplaceMissingParsedObject* own =
-        requestAs<PdReplaceMissingParsedObject>(request, adapterNumber, "PdReplaceMissingParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpStart<PdReplaceMissingParsedObject> start(cpController, request, "PdReplaceMissingParsedObject *",
+                                                CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    PdReplaceMissingParsedObject* own = start.request();
     FirmwareBlock list;
     if (readFirmwarePdList(cpController, list) != 0) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "read PD list");
@@ -163,7 +150,7 @@ int PdReplaceMissingCp::process(CpController* cpController, ParsedObject* reques
                      static_cast<int>(first->getSlotNumber()));
         return -1;
     }
-    return replaceMissing(cpController, manager,
+    return replaceMissing(cpController, start.manager(),
                           {adapterNumber, deviceId, own->getArrayNumber(), own->getRowNumber()});
 }
 

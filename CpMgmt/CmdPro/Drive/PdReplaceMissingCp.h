@@ -6,13 +6,12 @@
 #ifndef PDREPLACEMISSINGCP_H
 #define PDREPLACEMISSINGCP_H
 
+#include "CpMgmt/CmdPro/CpFrame.h"
 #include "CpMgmt/CmdPro/Drive/PdInfoCp.h"
+#include "Parser/TokenIds.h"
 
-class PdReplaceMissingCp : public PdInfoCp {
+class PdReplaceMissingCp : public CpFrameOver<PdInfoCp, PdReplaceMissingCp, TOKEN_PDREPLACEMISSING> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdReplaceMissingCp() {}
     // 0 replaced; -1 for a failed check; the firmware status of a failed read or of the
     // replace command; the enclosure resolver's result.

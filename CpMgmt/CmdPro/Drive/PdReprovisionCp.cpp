@@ -64,34 +64,24 @@ int eraseDrive(int adapterNumber, Adapter* adapter, const DriveInRequest& drive,
 
 }  // namespace
 
-CommandProcessor* PdReprovisionCp::create(unsigned short kind) { return createCommandProcessor<PdReprovisionCp>(kind); }
-
-ArrayList<unsigned short>* PdReprovisionCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDINSTANTSECUREERASE, TOKEN_PDREPROVISION};
-    return makeCommandIdList(ids, 2);
-}
-
 int PdReprovisionCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdReprovisionParsedObject* own =
-        requestAs<PdReprovisionParsedObject>(request, adapterNumber, "PdReprovisionParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<PdReprovisionParsedObject> start(cpController, request, "PdReprovisionParsedObject *");
+    if (!start)
+        return start.result();
+    PdReprovisionParsedObject* own = start.request();
+    // The older word only prints its note: it reads nothing of the model.
     if (own->getCommandToken() == TOKEN_PDREPROVISION) {
         printMessage(MSG_REPROVISION_DEPRECATED);
         return -1;
     }
-    RaidManager* manager = nullptr;
-    Adapter* adapter = takeModelAdapter(cpController, adapterNumber, &manager);
-    if (adapter == nullptr)
-        return -1;
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
+        return start.result();
     for (const DriveAddress& address : driveAddressesOf(own->getDriveList())) {
         DriveInRequest drive;
-        int status = findRequestedDrive(cpController, manager, address, &drive);
+        int status = findRequestedDrive(cpController, start.manager(), address, &drive);
         if (status == 0)
-            status = eraseDrive(adapterNumber, adapter, drive, own->force == 1);
+            status = eraseDrive(start.number(), start.adapter(), drive, own->force == 1);
         if (status != 0)
             return status;
     }

@@ -7,13 +7,11 @@
 #ifndef PDREPROVISIONCP_H
 #define PDREPROVISIONCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdReprovisionCp : public CommandProcessor {
+class PdReprovisionCp : public CpFrame<PdReprovisionCp, TOKEN_PDINSTANTSECUREERASE, TOKEN_PDREPROVISION> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdReprovisionCp() {}
     // 0 after the last drive, also when no drive could be erased; -1 when a drive is not found,
     // needs -Force or its erase failed (the drives before it stay erased).

@@ -62,19 +62,15 @@ int changeDrive(CpController* cpController, RmData* rmData, const PdOffLineParse
 
 int changeDrives(CpController* cpController, ParsedObject* request, const StateChange& change)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PdOffLineParsedObject* own = requestAs<PdOffLineParsedObject>(request, adapterNumber, "PdOffLineParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    ArrayList<EnclSlotId*>* drives = own->getDriveList();
+    CpStart<PdOffLineParsedObject> start(cpController, request, "PdOffLineParsedObject *", CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    ArrayList<EnclSlotId*>* drives = start.request()->getDriveList();
     for (unsigned char i = 0; drives != nullptr && i < drives->count(); ++i) {
         EnclSlotId* entry = drives->get(i);
         if (entry == nullptr)
             return -1;
-        int status = changeDrive(cpController, manager->getRmData(), *own, entry, change);
+        int status = changeDrive(cpController, start.manager()->getRmData(), *start.request(), entry, change);
         if (status != 0)
             return status;
     }
@@ -82,28 +78,6 @@ int changeDrives(CpController* cpController, ParsedObject* request, const StateC
 }
 
 }  // namespace
-
-CommandProcessor* PdOfLnCp::create(unsigned short kind) { return createCommandProcessor<PdOfLnCp>(kind); }
-CommandProcessor* PdMakeGoodCp::create(unsigned short kind) { return createCommandProcessor<PdMakeGoodCp>(kind); }
-CommandProcessor* PdMakeSystemCp::create(unsigned short kind) { return createCommandProcessor<PdMakeSystemCp>(kind); }
-
-ArrayList<unsigned short>* PdOfLnCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDOFFLINE};
-    return makeCommandIdList(ids, 1);
-}
-
-ArrayList<unsigned short>* PdMakeGoodCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDMAKEGOOD};
-    return makeCommandIdList(ids, 1);
-}
-
-ArrayList<unsigned short>* PdMakeSystemCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PDMAKESYSTEM};
-    return makeCommandIdList(ids, 1);
-}
 
 int PdOfLnCp::process(CpController* cpController, ParsedObject* request)
 {

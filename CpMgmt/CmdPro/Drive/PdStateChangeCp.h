@@ -5,13 +5,11 @@
 #ifndef PDSTATECHANGECP_H
 #define PDSTATECHANGECP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class PdOfLnCp : public CommandProcessor {
+class PdOfLnCp : public CpFrame<PdOfLnCp, TOKEN_PDOFFLINE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdOfLnCp() {}
     // 0 when every drive changed; -1, 0x5F or the enclosure resolver's result otherwise.
     int process(CpController* cpController, ParsedObject* request) override;
@@ -19,22 +17,16 @@ public:
     ~PdOfLnCp() override {}
 };
 
-class PdMakeGoodCp : public CommandProcessor {
+class PdMakeGoodCp : public CpFrame<PdMakeGoodCp, TOKEN_PDMAKEGOOD> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdMakeGoodCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~PdMakeGoodCp() override {}
 };
 
-class PdMakeSystemCp : public CommandProcessor {
+class PdMakeSystemCp : public CpFrame<PdMakeSystemCp, TOKEN_PDMAKESYSTEM> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdMakeSystemCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }

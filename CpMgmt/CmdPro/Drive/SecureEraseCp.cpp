@@ -220,14 +220,6 @@ int eraseOneVd(const VdErase& step)
 
 }  // namespace
 
-CommandProcessor* SecureEraseCp::create(unsigned short kind) { return createCommandProcessor<SecureEraseCp>(kind); }
-
-ArrayList<unsigned short>* SecureEraseCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_SECUREERASE};
-    return makeCommandIdList(ids, 1);
-}
-
 int SecureEraseCp::showProgress(CpController* cpController, SecureErasePo* request)
 {
     if (request->getLdCount() == 0)
@@ -284,18 +276,18 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
 
 int SecureEraseCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    SecureErasePo* own = requestAs<SecureErasePo>(request, adapterNumber, "SecureErasePo *");
-    if (own == nullptr)
-        return -1;
+    CpDeferredStart<SecureErasePo> start(cpController, request, "SecureErasePo *");
+    if (!start)
+        return start.result();
+    SecureErasePo* own = start.request();
+    // The display looks at the controller only through its own first pass.
     if (own->getAction() == TOKEN_PROGDSPLY)
         return showProgress(cpController, own);
-    RaidManager* manager = nullptr;
-    if (takeModelAdapter(cpController, adapterNumber, &manager) == nullptr)
-        return -1;
+    if (!start.take(CP_NEEDS_MODEL_ADAPTER))
+        return start.result();
     if (own->getLdCount() == 0)
-        return eraseDrives(cpController, manager, *own);
-    return eraseVds(manager, adapterNumber, *own);
+        return eraseDrives(cpController, start.manager(), *own);
+    return eraseVds(start.manager(), start.number(), *own);
 }
 
 namespace {

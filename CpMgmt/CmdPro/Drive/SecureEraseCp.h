@@ -6,17 +6,15 @@
 #ifndef SECUREERASECP_H
 #define SECUREERASECP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 
 class RaidManager;
 class SecureErasePo;
 
-class SecureEraseCp : public CommandProcessor {
+class SecureEraseCp : public CpFrame<SecureEraseCp, TOKEN_SECUREERASE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     SecureEraseCp() {}
     // 0 after the last drive; -1 or the failing status at the first drive that is not found,
     // whose start or stop fails or whose progress cannot be read (the drives before it keep what
