@@ -3,6 +3,8 @@
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "Parser/ParsedObject.h"
+#include "PavUtil/IgnoreStatus.h"
+#include "RaidManager/RaidManager.h"
 
 CpOpening::CpOpening(CpController* cpController, ParsedObject* request)
     : executor_(cpController),
@@ -37,4 +39,12 @@ int CpOpening::failed(const char* what, int status) const
 {
     printMessage(MSG_OPERATION_FAILED, static_cast<int>(number_), what);
     return status;
+}
+
+Adapter* takeAdapterAfterQuietRefresh(const CpOpening& start)
+{
+    RaidManager* manager = start.manager();
+    if (manager != nullptr)
+        ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the adapter step reports");
+    return takeAdapter(manager, start.number());
 }

@@ -146,4 +146,9 @@ public:
     }
 };
 
+// After an opening that took the RAID manager: the model read afresh without a word when the
+// read fails (the adapter step then reports what the read left missing), and the adapter
+// element; null after message 0x30023.
+Adapter* takeAdapterAfterQuietRefresh(const CpOpening& start);
+
 #endif

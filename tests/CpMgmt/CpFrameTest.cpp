@@ -153,4 +153,20 @@ TEST_F(CpStartTest, TheOpeningWithoutARequestClassTakesTheModelStepsOnly)
     EXPECT_EQ(failedOutput.take(), "\nAdapter #4: Failed to get RM instance\n");
 }
 
+TEST_F(CpStartTest, TheAdapterAfterAQuietRefreshReadsTheModelAfreshAndReportsOnlyAMissingAdapter)
+{
+    CliVersionPo request(126, 1, 0);
+    OutputCapture output;
+    CpStart<CliVersionPo> start(&onController, &request, "CliVersionPo *", CP_NEEDS_MODEL);
+    ASSERT_TRUE(start);
+    host.clearCommands();
+    EXPECT_NE(takeAdapterAfterQuietRefresh(start), nullptr);
+    EXPECT_FALSE(host.commands().empty()) << "the refresh reads the controller";
+    EXPECT_EQ(output.take(), "");
+    OutputCapture missing;
+    CpModelOpening withoutModel(&withoutController, nullptr, CP_NEEDS_NOTHING_MORE);
+    EXPECT_EQ(takeAdapterAfterQuietRefresh(withoutModel), nullptr);
+    EXPECT_EQ(missing.take(), "Adapter #255: Failed communicating to adapter...");
+}
+
 }  // namespace

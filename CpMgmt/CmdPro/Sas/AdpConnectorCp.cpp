@@ -70,9 +70,7 @@ int MuxModeCp::process(CpController* cpController, ParsedObject* request)
         return start.result();
     const int adapter = start.number();
     MuxModeParsedObject* own = start.request();
-    // The refresh is silent here: the adapter step reports what it leaves missing.
-    ignoreStatus(start.manager()->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    Adapter* element = takeAdapter(start.manager(), start.number());
+    Adapter* element = takeAdapterAfterQuietRefresh(start);
     if (element == nullptr)
         return -1;
     uint8_t count = 0;

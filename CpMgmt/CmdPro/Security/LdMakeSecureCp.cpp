@@ -116,9 +116,7 @@ int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* reques
     const uint8_t adapterNumber = start.number();
     AdPdKeyIDGetSetParsedObject* own = start.request();
     RaidManager* manager = start.manager();
-    // The refresh is silent here: the adapter step reports what it leaves missing.
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
+    Adapter* adapter = takeAdapterAfterQuietRefresh(start);
     if (adapter == nullptr)
         return -1;
     uint8_t enabled = 0;

@@ -35,14 +35,6 @@ const char* const INVALID_INPUT = "Invalid input\n";
 // and then fail on the old one).
 const int KEY_TEXT_MAX_LENGTH = static_cast<int>(ZprKeyTextBlock::TEXT_WIDTH) - 1;
 
-// After the opening of both processors: the manager read afresh (its status is not examined)
-// and its adapter element; null after the step's message.
-Adapter* adapterOf(const CpOpening& start)
-{
-    ignoreStatus(start.manager()->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    return takeAdapter(start.manager(), start.number());
-}
-
 bool encryptionEnabled(Adapter* adapter, uint8_t adapterNumber)
 {
     uint8_t enabled = 0;
@@ -122,7 +114,7 @@ int LockKeyCp::process(CpController* cpController, ParsedObject* parsed)
     if (!start)
         return start.result();
     LockKeyParsedObject* request = start.request();
-    adapter = adapterOf(start);
+    adapter = takeAdapterAfterQuietRefresh(start);
     if (adapter == nullptr)
         return -1;
     const unsigned short command = request->getCommandToken();
@@ -241,7 +233,7 @@ int DestroyLockKeyCp::process(CpController* cpController, ParsedObject* parsed)
         return start.result();
     const uint8_t adapterNumber = start.number();
     DestroyLockKeyParsedObject* request = start.request();
-    Adapter* adapter = adapterOf(start);
+    Adapter* adapter = takeAdapterAfterQuietRefresh(start);
     if (adapter == nullptr)
         return -1;
     const bool passPhraseDialect = oemIdOf(adapter) == OEM_PASSPHRASE_DIALECT;
