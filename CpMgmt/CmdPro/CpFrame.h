@@ -101,7 +101,17 @@ class CpStart : public CpOpening {
 public:
     CpStart(CpController* cpController, ParsedObject* request, const char* requestText,
             unsigned needs = CP_NEEDS_NOTHING_MORE)
-        : CpOpening(cpController, request), request_(requestAs<Request>(request, number(), requestText))
+        : CpStart(cpController, request, request, requestText, needs)
+    {
+    }
+
+    Request* request() const { return request_; }
+
+protected:
+    // The same opening with the adapter number of `numbered` (the controller's when null).
+    CpStart(CpController* cpController, ParsedObject* numbered, ParsedObject* request, const char* requestText,
+            unsigned needs)
+        : CpOpening(cpController, numbered), request_(requestAs<Request>(request, number(), requestText))
     {
         if (request_ == nullptr)
             fail(-1);
@@ -109,10 +119,21 @@ public:
             takeModelSteps(needs);
     }
 
-    Request* request() const { return request_; }
-
 private:
     Request* request_;
+};
+
+// The standard opening of a processor that names its adapter by the controller's number (the
+// dispatcher's), also in the messages of a request of another class or a missing request:
+// otherwise as CpStart.
+template <class Request>
+class CpStartOnController : public CpStart<Request> {
+public:
+    CpStartOnController(CpController* cpController, ParsedObject* request, const char* requestText,
+                        unsigned needs = CP_NEEDS_NOTHING_MORE)
+        : CpStart<Request>(cpController, nullptr, request, requestText, needs)
+    {
+    }
 };
 
 // The standard opening of a processor that does not look at its request's class (a command

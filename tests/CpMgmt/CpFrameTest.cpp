@@ -61,6 +61,7 @@ TEST_F(CpStartTest, AFailedStepEndsTheOpeningWithItsMessage)
         ParsedObject* request;
         unsigned needs;
         const char* printed;
+        bool onTheController = false;  // the opening that names the controller's number
     } cases[] = {
         {"a request of another class, numbered by the request", &onController, &otherClass, CP_NEEDS_NOTHING_MORE,
          "Adapter #3: Dynamic cast failed on CliVersionPo *.\n"},
@@ -70,15 +71,26 @@ TEST_F(CpStartTest, AFailedStepEndsTheOpeningWithItsMessage)
          "\nAdapter #5: Failed to get RM instance\n"},
         {"no controller: nothing after the RAID manager is tried", &withoutController, &ownClass,
          CP_NEEDS_REFRESHED_ADAPTER, "\nAdapter #5: Failed to get RM instance\n"},
+        {"on the controller: a request of another class", &onController, &otherClass, CP_NEEDS_MODEL,
+         "Adapter #0: Dynamic cast failed on CliVersionPo *.\n", true},
+        {"on the controller: none, so the number nobody was given", &withoutController, &otherClass,
+         CP_NEEDS_NOTHING_MORE, "Adapter #255: Dynamic cast failed on CliVersionPo *.\n", true},
+        {"on the controller: none, so no RAID manager", &withoutController, &ownClass, CP_NEEDS_REFRESHED_ADAPTER,
+         "\nAdapter #255: Failed to get RM instance\n", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         OutputCapture output;
-        CpStart<CliVersionPo> start(c.executor, c.request, "CliVersionPo *", c.needs);
-        EXPECT_FALSE(start);
-        EXPECT_EQ(start.result(), -1);
-        EXPECT_EQ(start.adapter(), nullptr);
-        EXPECT_EQ(output.take(), c.printed);
+        auto check = [&](const CpStart<CliVersionPo>& start) {
+            EXPECT_FALSE(start);
+            EXPECT_EQ(start.result(), -1);
+            EXPECT_EQ(start.adapter(), nullptr);
+            EXPECT_EQ(output.take(), c.printed);
+        };
+        if (c.onTheController)
+            check(CpStartOnController<CliVersionPo>(c.executor, c.request, "CliVersionPo *", c.needs));
+        else
+            check(CpStart<CliVersionPo>(c.executor, c.request, "CliVersionPo *", c.needs));
     }
 }
 
@@ -265,6 +277,40 @@ TEST_F(CpStartTest, AQuietRefreshReadsTheModelAsTheStandardOneAndTakesTheAdapter
     EXPECT_NE(plain.adapter(), nullptr);
     EXPECT_EQ(host.opcodes(), standardReads);
     EXPECT_EQ(output.take(), "");
+}
+
+TEST_F(CpStartTest, TheOpeningOnTheControllerNamesTheControllersNumberWhateverTheRequestSays)
+{
+    CliVersionPo ownClass(126, 1, 5);
+    OutputCapture output;
+    CpStartOnController<CliVersionPo> full(&onController, &ownClass, "CliVersionPo *", CP_NEEDS_MODEL_ADAPTER);
+    EXPECT_TRUE(full);
+    EXPECT_EQ(full.request(), &ownClass);
+    EXPECT_EQ(full.number(), 0);
+    EXPECT_NE(full.adapter(), nullptr);
+    EXPECT_EQ(full.failed("Controller information", 7), 7);
+    EXPECT_EQ(output.take(), "Adapter #0: Failed to Perform Controller information Operation.\n");
+}
+
+TEST_F(CpStartTest, TheOpeningWithoutARequestClassTakesTheModelStepsOnly)
+{
+    TestRequest anyClass(126, 4);
+    OutputCapture output;
+    CpPlainStart full(&onController, &anyClass, CP_NEEDS_REFRESHED_ADAPTER);
+    EXPECT_TRUE(full);
+    EXPECT_EQ(full.number(), 4) << "the request's number";
+    EXPECT_NE(full.manager(), nullptr);
+    EXPECT_NE(full.adapter(), nullptr);
+    EXPECT_EQ(output.take(), "");
+    CpPlainStart bare(&onController, nullptr, CP_NEEDS_NOTHING_MORE);
+    EXPECT_TRUE(bare);
+    EXPECT_EQ(bare.number(), 0) << "the controller's number without a request";
+    EXPECT_EQ(bare.manager(), nullptr);
+    OutputCapture failedOutput;
+    CpPlainStart failed(&withoutController, &anyClass, CP_NEEDS_REFRESHED_ADAPTER);
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.result(), -1);
+    EXPECT_EQ(failedOutput.take(), "\nAdapter #4: Failed to get RM instance\n");
 }
 
 }  // namespace

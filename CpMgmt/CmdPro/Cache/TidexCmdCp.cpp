@@ -274,16 +274,10 @@ int sendLibraryCommand(CpController* cpController, uint8_t type, uint8_t code, u
     return controller->execute(&params);
 }
 
-CommandProcessor* TidexCmdCp::create(unsigned short) { return new (noThrowNew) TidexCmdCp(); }
-
-ArrayList<unsigned short>* TidexCmdCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_TIDEX};
-    return makeCommandIdList(ids, 1);
-}
-
 int TidexCmdCp::process(CpController* cpController, ParsedObject* parsed)
 {
+    // The host-cache commands have no adapter to name: a request of another class is refused
+    // without a word.
     TidexCmdParsedObject* request = dynamic_cast<TidexCmdParsedObject*>(parsed);
     if (request == nullptr)
         return -1;

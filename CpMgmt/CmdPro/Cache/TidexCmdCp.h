@@ -6,17 +6,14 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class TidexCmdParsedObject;
 class LeView;
 
-class TidexCmdCp : public CommandProcessor {
+class TidexCmdCp : public CpFrame<TidexCmdCp, TOKEN_TIDEX> {
 public:
-    // Made for every kind it is asked for: the family has one processor.
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     TidexCmdCp() {}
     // 0 or -1; every failure prints its message first.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -61,17 +61,6 @@ const char* skipBlanks(const char* text, size_t size)
 
 } // namespace
 
-CommandProcessor* AdpAlIInLogCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpAlIInLogCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpAlIInLogCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPALILOG};
-    return makeCommandIdList(ids, 1);
-}
-
 AdpAlIInLogCp::AdpAlIInLogCp() : raidManager(nullptr)
 {
     std::memset(controllerInfo, 0, sizeof controllerInfo);
@@ -81,13 +70,13 @@ AdpAlIInLogCp::AdpAlIInLogCp() : raidManager(nullptr)
 
 int AdpAlIInLogCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    raidManager = takeRaidManager(cpController, adapterNumber);
+    // The report asks for the RAID manager before it looks at the request.
+    raidManager = takeRaidManager(cpController, adapterNumberOf(cpController));
     if (raidManager == nullptr)
         return -1;
-    AdpAllInOneLogParsedObject* own = requestAs<AdpAllInOneLogParsedObject>(request, adapterNumber, REQUEST_TEXT);
-    if (own == nullptr)
-        return -1;
+    CpStartOnController<AdpAllInOneLogParsedObject> start(cpController, request, REQUEST_TEXT);
+    if (!start)
+        return start.result();
     // Without a battery reading the battery section shows type 0 and nothing more.
     std::memset(bbuStatus, 0, sizeof bbuStatus);
     if (sendDcmd(cpController, DCMD_BBU_GET_STATUS, bbuStatus) != 0)
@@ -95,13 +84,12 @@ int AdpAlIInLogCp::process(CpController* cpController, ParsedObject* request)
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
     if (status != 0) {
         std::memset(controllerInfo, 0, sizeof controllerInfo);
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), INFO_READ_NAME);
-        return status;
+        return start.failed(INFO_READ_NAME, status);
     }
     std::memset(bbuDesignInfo, 0, sizeof bbuDesignInfo);
     if (sendDcmd(cpController, DCMD_BBU_GET_DESIGN_INFO, bbuDesignInfo) != 0)
         std::memset(bbuDesignInfo, 0, sizeof bbuDesignInfo);
-    return printControllerSummary(cpController, own->getAdapterNumber());
+    return printControllerSummary(cpController, start.request()->getAdapterNumber());
 }
 
 int AdpAlIInLogCp::printControllerSummary(CpController* cpController, uint8_t adapterNumber)

@@ -12,7 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
@@ -24,11 +25,8 @@ class RaidManager;
 // with the Kolvex banner.
 const uint16_t KOLVEX_PCI_VENDOR_ID = 0x1c5a;
 
-class AdpAlIInLogCp : public CommandProcessor {
+class AdpAlIInLogCp : public CpFrame<AdpAlIInLogCp, TOKEN_ADPALILOG> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpAlIInLogCp();
     // 0 success; -1 without a RAID manager or request; the firmware status when the controller
     // information cannot be read, or that of the section that ended the report.

@@ -128,15 +128,11 @@ int AdpAlIInLogCp::printEventHistory(CpController* cpController)
         printMessage(MSG_RM_INSTANCE_FAILED, n);
         return -1;
     }
-    if (raidManager->refresh() != 0) {
-        printMessage(MSG_RM_INIT_FAILED, n);
+    if (refreshModel(raidManager, static_cast<uint8_t>(n)) != 0)
         return -1;
-    }
-    Adapter* adapter = nullptr;
-    if (raidManager->getAdapter(&adapter) != 0 || adapter == nullptr) {
-        printMessage(MSG_ADAPTER_COMM_FAILED, n);
+    Adapter* adapter = takeAdapter(raidManager, static_cast<uint8_t>(n));
+    if (adapter == nullptr)
         return -1;
-    }
     const uint8_t* record = nullptr;
     int status = adapter->getEventLogInfo(&record);
     if (status != 0)

@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstring>
 
-#include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -42,17 +41,6 @@ int decimalValue(const char* text, size_t length)
 }
 
 } // namespace
-
-CommandProcessor* AdpAllInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpAllInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpAllInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPALLINFO};
-    return makeCommandIdList(ids, 1);
-}
 
 AdpAllInfoCp::AdpAllInfoCp()
     : clusterDisable(1), sasDisable(0), fruStatus(0), postDelaySeconds(DEFAULT_POST_DELAY)
@@ -97,11 +85,12 @@ int AdpAllInfoCp::postDelayFrom(const ZprKeyValueBlock& block, int fallback)
     return fallback;
 }
 
-int AdpAllInfoCp::readRecords(CpController* cpController, uint8_t adapterNumber, int& featureLevel, int& result)
+int AdpAllInfoCp::readRecords(const CpOpening& start, int& featureLevel, int& result)
 {
-    int adapter = adapterNumber;
+    CpController* cpController = start.executor();
     if (sendDcmd(cpController, DCMD_ADP_MFC_GET_MFG_DATA, mfg) != 0) {
-        printMessage(MSG_OPERATION_FAILED, adapter, READ_NAME);
+        // Reported, and the display goes on without the manufacturing data.
+        start.failed(READ_NAME, 0);
         std::memset(mfg, 0, sizeof mfg);
     }
 
@@ -120,8 +109,7 @@ int AdpAllInfoCp::readRecords(CpController* cpController, uint8_t adapterNumber,
     int status = sendDcmd(cpController, DCMD_ADP_MFC_GET_DEFAULTS, defaults);
     if (status != 0) {
         std::memset(defaults, 0, sizeof defaults);
-        printMessage(MSG_OPERATION_FAILED, adapter, READ_NAME);
-        return status;
+        return start.failed(READ_NAME, status);
     }
     featureLevel = defaults[ZprMfcDefaults::FEATURE_LEVEL] != 0 ? defaults[ZprMfcDefaults::FEATURE_LEVEL]
                                                                   : FEATURE_LEVEL_BASE;
@@ -134,8 +122,7 @@ int AdpAllInfoCp::readRecords(CpController* cpController, uint8_t adapterNumber,
     status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
     if (status != 0) {
         std::memset(info, 0, sizeof info);
-        printMessage(MSG_OPERATION_FAILED, adapter, READ_NAME);
-        return status;
+        return start.failed(READ_NAME, status);
     }
 
     std::memset(time, 0, sizeof time);
@@ -149,17 +136,16 @@ int AdpAllInfoCp::readRecords(CpController* cpController, uint8_t adapterNumber,
 int AdpAllInfoCp::process(CpController* cpController, ParsedObject* request)
 {
     appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_DEBUG, LOG_ID_COMMAND_STARTED);
-    uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpAllInfoParsedObject* own = requestAs<AdpAllInfoParsedObject>(request, adapterNumber, "AdpAllInfoParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStartOnController<AdpAllInfoParsedObject> start(cpController, request, "AdpAllInfoParsedObject *");
+    if (!start)
+        return start.result();
 
     int featureLevel = FEATURE_LEVEL_BASE;
     int result = 0;
-    int status = readRecords(cpController, adapterNumber, featureLevel, result);
+    int status = readRecords(start, featureLevel, result);
     if (status != 0)
         return status;
-    printAdapterInfo(own->getAdapterNumber(), featureLevel);
+    printAdapterInfo(start.request()->getAdapterNumber(), featureLevel);
     return result;
 }
 

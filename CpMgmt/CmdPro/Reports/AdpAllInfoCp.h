@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Controller/ZprBiosData.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerTime.h"
@@ -15,13 +16,10 @@
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcFruData.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcMfgData.h"
 
-class AdpAllInfoCp : public CommandProcessor {
+class AdpAllInfoCp : public CpFrame<AdpAllInfoCp, TOKEN_ADPALLINFO> {
 public:
     // The POST delay shown when the key=value texts name none.
     static const int DEFAULT_POST_DELAY = 90;
-
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
 
     AdpAllInfoCp();
     // 0 when the FRU read succeeded, else the status of the clock read (0 when that one
@@ -41,7 +39,7 @@ public:
 
 private:
     // The reads in their order; a nonzero result ends the command with that status.
-    int readRecords(CpController* cpController, uint8_t adapterNumber, int& featureLevel, int& result);
+    int readRecords(const CpOpening& start, int& featureLevel, int& result);
 
     // The display's sections.
     void printIdentity();

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Events/EventRecordText.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -73,24 +72,16 @@ uint32_t startOf(unsigned char action, const ZprEventLogInfo& info)
 
 }  // namespace
 
-CommandProcessor* AdpEventLogCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpEventLogCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpEventLogCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPEVENTLOG};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpEventLogCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpEventLogPo* own = requestAs<AdpEventLogPo>(request, adapterNumber, "AdpEventLogPo *");
-    if (own == nullptr)
+    CpStart<AdpEventLogPo> start(cpController, request, "AdpEventLogPo *", CP_NEEDS_MODEL_ADAPTER);
+    if (start.request() == nullptr)
         return -1;
-    int result = runAction(cpController, own);
+    AdpEventLogPo* own = start.request();
+    // Without a RAID manager the adapter step is still taken: it reports the adapter unreachable.
+    if (!start && start.manager() == nullptr)
+        takeAdapter(nullptr, start.number());
+    int result = start ? runAction(start.manager(), start.adapter(), own) : start.result();
     if (result != 0) {
         printMessage(MSG_TEXT, "AdpEventLog failed\n");
         return result;
@@ -99,13 +90,9 @@ int AdpEventLogCp::process(CpController* cpController, ParsedObject* request)
     return own->getClassFilter() != 0 ? noMatchingEvent : 0;
 }
 
-int AdpEventLogCp::runAction(CpController* cpController, AdpEventLogPo* request)
+int AdpEventLogCp::runAction(RaidManager* manager, Adapter* adapter, AdpEventLogPo* request)
 {
     const uint8_t adapterNumber = request->getAdapterNumber();
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
     const unsigned char action = request->getAction();
     if (action == CLEAR)
         return adapter->clearEventLog();

@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class AdpEventLogPo;
@@ -16,17 +17,14 @@ class RaidManager;
 class VirtualDisk;
 class ZprEventLogInfo;
 
-class AdpEventLogCp : public CommandProcessor {
+class AdpEventLogCp : public CpFrame<AdpEventLogCp, TOKEN_ADPEVENTLOG> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpEventLogCp() : noMatchingEvent(1) {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpEventLogCp() override {}
 
 private:
-    int runAction(CpController* cpController, AdpEventLogPo* request);
+    int runAction(RaidManager* manager, Adapter* adapter, AdpEventLogPo* request);
     int showInformation(Adapter* adapter, uint8_t adapterNumber);
     // Events from a sequence number on, in batches (since reboot, since shutdown, since the last
     // clear, including deleted ones).

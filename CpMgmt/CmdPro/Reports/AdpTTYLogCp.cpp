@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -90,24 +89,13 @@ int printFirmwareTermLog(CpController* cpController)
     }
 }
 
-CommandProcessor* AdpTTYLogCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpTTYLogCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpTTYLogCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_ADPTERMLOG};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpTTYLogCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    AdpTTYLogPo* own = requestAs<AdpTTYLogPo>(request, adapterNumber, "AdpTTYLogPo *");
-    if (own == nullptr)
-        return -1;
-    const uint8_t action = own->getAction();
+    CpStartOnController<AdpTTYLogPo> start(cpController, request, "AdpTTYLogPo *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    const uint8_t action = start.request()->getAction();
     if (action == ACTION_DISPLAY) {
         printMessage(MSG_TTY_LOG_HEADER, static_cast<int>(adapterNumber));
         return printFirmwareTermLog(cpController);

@@ -4,13 +4,11 @@
 #ifndef ADPTTYLOGCP_H
 #define ADPTTYLOGCP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class AdpTTYLogCp : public CommandProcessor {
+class AdpTTYLogCp : public CpFrame<AdpTTYLogCp, TOKEN_ADPTERMLOG> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpTTYLogCp() {}
     // The firmware status of the last command (0 success); -1 for a request of another class
     // or an action the command does not have.

@@ -54,17 +54,6 @@ const char* batteryStatusName(const ZprBbuStatus& status)
 
 } // namespace
 
-CommandProcessor* ShowSummaryCp::create(unsigned short kind)
-{
-    return createCommandProcessor<ShowSummaryCp>(kind);
-}
-
-ArrayList<unsigned short>* ShowSummaryCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_SHOWSUMMARY};
-    return makeCommandIdList(ids, 1);
-}
-
 ShowSummaryCp::ShowSummaryCp()
     : pdList(nullptr), pdListSize(0), reportFile(nullptr), batteryPresent(true), drivesHealthy(true),
       enclosuresHealthy(true), ldsOptimal(true)
@@ -340,8 +329,9 @@ int ShowSummaryCp::printSummary(CpController* cpController, ShowSummaryPo* reque
     const int adapterNumber = request->getAdapterNumber();
     if (openReport(request) != 0)
         return -1;
-    RaidManager* manager = takeRaidManager(cpController, static_cast<uint8_t>(adapterNumber));
-    Adapter* adapter = manager != nullptr ? takeAdapter(manager, static_cast<uint8_t>(adapterNumber)) : nullptr;
+    // The model is taken once the report's file is open.
+    RaidManager* manager = nullptr;
+    Adapter* adapter = takeModelAdapter(cpController, static_cast<uint8_t>(adapterNumber), &manager);
     if (adapter == nullptr)
         return finishReport(-1);
     printSystem();
@@ -360,10 +350,10 @@ int ShowSummaryCp::printSummary(CpController* cpController, ShowSummaryPo* reque
 
 int ShowSummaryCp::process(CpController* cpController, ParsedObject* request)
 {
-    ShowSummaryPo* own = requestAs<ShowSummaryPo>(request, adapterNumberOf(cpController), "ShowSummaryPo *");
-    if (own == nullptr)
-        return -1;
-    return printSummary(cpController, own);
+    CpStartOnController<ShowSummaryPo> start(cpController, request, "ShowSummaryPo *");
+    if (!start)
+        return start.result();
+    return printSummary(cpController, start.request());
 }
 
 namespace {

@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuDesignInfo.h"
 #include "RaidManager/Zpr/Records/Battery/ZprBbuStatus.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
@@ -22,11 +23,8 @@ class FileHandle;
 class RaidManager;
 class ShowSummaryPo;
 
-class ShowSummaryCp : public CommandProcessor {
+class ShowSummaryCp : public CpFrame<ShowSummaryCp, TOKEN_SHOWSUMMARY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     ShowSummaryCp();
     // 0 success; -1 a failure found here; a firmware status passed on.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -63,31 +63,14 @@ int forEachConnector(MuxModeParsedObject* request, uint8_t count, Step step)
 
 }  // namespace
 
-CommandProcessor* MuxModeCp::create(unsigned short kind)
-{
-    return createCommandProcessor<MuxModeCp>(kind);
-}
-
-ArrayList<unsigned short>* MuxModeCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_MUXGETMODE, TOKEN_MUXSETMODE};
-    return makeCommandIdList(ids, 2);
-}
-
 int MuxModeCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    const int adapter = adapterNumber;
-    MuxModeParsedObject* own = requestAs<MuxModeParsedObject>(request, adapterNumber, "MuxModeParsedObject");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    Adapter* element = takeAdapter(manager, adapterNumber);
-    if (element == nullptr)
-        return -1;
+    CpQuietRefresh<CpStart<MuxModeParsedObject>> start(cpController, request, "MuxModeParsedObject");
+    if (!start)
+        return start.result();
+    const int adapter = start.number();
+    MuxModeParsedObject* own = start.request();
+    Adapter* element = start.adapter();
     uint8_t count = 0;
     int status = element->getMuxConnectorCount(&count);
     if (status != 0) {
@@ -146,24 +129,13 @@ int MuxModeCp::setModes(Adapter* adapter, MuxModeParsedObject* request, uint8_t 
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* PdMappingCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PdMappingCp>(kind);
-}
-
-ArrayList<unsigned short>* PdMappingCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_DIRECTPDMAPPING};
-    return makeCommandIdList(ids, 1);
-}
-
 int PdMappingCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    const int adapter = adapterNumber;
-    PdMappingParsedObject* own = requestAs<PdMappingParsedObject>(request, adapterNumber, "PdMappingParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<PdMappingParsedObject> start(cpController, request, "PdMappingParsedObject *");
+    if (!start)
+        return start.result();
+    const int adapter = start.number();
+    PdMappingParsedObject* own = start.request();
     uint8_t defaults[ZprMfcDefaults::SIZE];
     memset(defaults, 0, sizeof defaults);
     if (sendDcmd(cpController, DCMD_ADP_MFC_GET_DEFAULTS, defaults) != 0) {

@@ -6,16 +6,14 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
 class Adapter;
 class MuxModeParsedObject;
 
-class MuxModeCp : public CommandProcessor {
+class MuxModeCp : public CpFrame<MuxModeCp, TOKEN_MUXGETMODE, TOKEN_MUXSETMODE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     MuxModeCp() {}
     // 0, -1 (no request, model, adapter or connector), or the failed operation's status.
     int process(CpController* cpController, ParsedObject* request) override;
@@ -26,11 +24,8 @@ private:
     int setModes(Adapter* adapter, MuxModeParsedObject* request, uint8_t count, int adapterNumber);
 };
 
-class PdMappingCp : public CommandProcessor {
+class PdMappingCp : public CpFrame<PdMappingCp, TOKEN_DIRECTPDMAPPING> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PdMappingCp() {}
     // 0, or -1 when the defaults cannot be read or written.
     int process(CpController* cpController, ParsedObject* request) override;

@@ -62,23 +62,13 @@ bool isPhySpeed(uint8_t speed)
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpPhyInfoCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPhyInfoCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPhyInfoCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PHYINFO};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpPhyInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpPhyInfoParsedObject* own = requestAs<AdpPhyInfoParsedObject>(request, adapterNumber, "AdpPhyInfoParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<AdpPhyInfoParsedObject> start(cpController, request, "AdpPhyInfoParsedObject *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    AdpPhyInfoParsedObject* own = start.request();
     memset(phyList, 0, sizeof phyList);
     int status = sendDcmd(cpController, DCMD_SAS_GET_PHY_INFO, phyList);
     if (status != 0) {
@@ -105,31 +95,13 @@ int AdpPhyInfoCp::process(CpController* cpController, ParsedObject* request)
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpPhyErrorCtsCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPhyErrorCtsCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPhyErrorCtsCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PHYERRORCOUNTERS};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpPhyErrorCtsCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    const int adapter = adapterNumber;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
+    CpPlainStart start(cpController, request, CP_NEEDS_REFRESHED_ADAPTER);
+    if (!start)
         return -1;
-    if (manager->refresh() != 0) {
-        printMessage(MSG_RM_INIT_FAILED, adapter);
-        return -1;
-    }
-    Adapter* element = takeAdapter(manager, adapterNumber);
-    if (element == nullptr)
-        return -1;
+    const int adapter = start.number();
+    Adapter* element = start.adapter();
     uint8_t flat = 0;
     ignoreStatus(element->isFlatPhyIndexingSupported(&flat),
                  "an unread flag keeps 0: the phys are numbered per connector");
@@ -174,24 +146,13 @@ int AdpPhyErrorCtsCp::process(CpController* cpController, ParsedObject* request)
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* AdpPhySetLinkSpeedCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPhySetLinkSpeedCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPhySetLinkSpeedCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PHYSETLINKSPEED};
-    return makeCommandIdList(ids, 1);
-}
-
 int AdpPhySetLinkSpeedCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdpPhySetLinkSpeedParsedObject* own =
-        requestAs<AdpPhySetLinkSpeedParsedObject>(request, adapterNumber, "AdpPhySetLinkSpeedParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<AdpPhySetLinkSpeedParsedObject> start(cpController, request, "AdpPhySetLinkSpeedParsedObject *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    AdpPhySetLinkSpeedParsedObject* own = start.request();
     const uint8_t phy = own->getPhyNumber();
     const uint8_t speed = own->getLinkSpeed();
     if (!isPhySpeed(speed)) {
@@ -201,10 +162,8 @@ int AdpPhySetLinkSpeedCp::process(CpController* cpController, ParsedObject* requ
     uint8_t info[ZprControllerInfo::SIZE];
     memset(info, 0, sizeof info);
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
-    if (status != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "Controller information");
-        return status;
-    }
+    if (status != 0)
+        return start.failed("Controller information", status);
     const LeView record(info, sizeof info);
     if (speed == 8 && !record.bit(ZprControllerInfo::DEVICE_INTERFACE, 5)) {
         printMessage(MSG_TEXT, " Requested Phy-Link-Speed is not supported on this controller\n");
@@ -218,23 +177,12 @@ int AdpPhySetLinkSpeedCp::process(CpController* cpController, ParsedObject* requ
 
 // ---------------------------------------------------------------------------------------------
 
-CommandProcessor* PciLinkSpeedCp::create(unsigned short kind)
-{
-    return createCommandProcessor<PciLinkSpeedCp>(kind);
-}
-
-ArrayList<unsigned short>* PciLinkSpeedCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_PCISETLINKSPEED};
-    return makeCommandIdList(ids, 1);
-}
-
 int PciLinkSpeedCp::process(CpController* cpController, ParsedObject* request)
 {
-    uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    PciLinkSpeedParsedObject* own = requestAs<PciLinkSpeedParsedObject>(request, adapterNumber, "PciLinkSpeedParsedObject *");
-    if (own == nullptr)
-        return -1;
+    CpStart<PciLinkSpeedParsedObject> start(cpController, request, "PciLinkSpeedParsedObject *");
+    if (!start)
+        return start.result();
+    PciLinkSpeedParsedObject* own = start.request();
     uint8_t info[ZprControllerInfo::SIZE];
     memset(info, 0, sizeof info);
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);

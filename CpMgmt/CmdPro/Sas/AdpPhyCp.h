@@ -6,14 +6,12 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "RaidManager/Zpr/Records/Sas/ZprSasPhyList.h"
 
-class AdpPhyInfoCp : public CommandProcessor {
+class AdpPhyInfoCp : public CpFrame<AdpPhyInfoCp, TOKEN_PHYINFO> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPhyInfoCp() : phyList() {}
     // 0, -1 for a phy the list does not have, or the phy-list read's status.
     int process(CpController* cpController, ParsedObject* request) override;
@@ -23,33 +21,24 @@ private:
     uint8_t phyList[ZprSasPhyList::SIZE];
 };
 
-class AdpPhyErrorCtsCp : public CommandProcessor {
+class AdpPhyErrorCtsCp : public CpFrame<AdpPhyErrorCtsCp, TOKEN_PHYERRORCOUNTERS> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPhyErrorCtsCp() {}
     // 0 (also when the listing ends at a disabled phy), -1, or the failed read's status.
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpPhyErrorCtsCp() override {}
 };
 
-class AdpPhySetLinkSpeedCp : public CommandProcessor {
+class AdpPhySetLinkSpeedCp : public CpFrame<AdpPhySetLinkSpeedCp, TOKEN_PHYSETLINKSPEED> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPhySetLinkSpeedCp() {}
     // 0, -1 for a speed the controller does not take, or the failed command's status.
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpPhySetLinkSpeedCp() override {}
 };
 
-class PciLinkSpeedCp : public CommandProcessor {
+class PciLinkSpeedCp : public CpFrame<PciLinkSpeedCp, TOKEN_PCISETLINKSPEED> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     PciLinkSpeedCp() {}
     // 0 (also at the current speed), -1 when the speed cannot be set, 1 above the highest
     // speed, or the command's status (0x59: the change waits for a reboot).

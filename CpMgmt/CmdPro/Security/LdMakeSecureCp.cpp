@@ -66,24 +66,15 @@ int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<
 
 } // namespace
 
-CommandProcessor* LdMakeSecureCp::create(unsigned short kind) { return createCommandProcessor<LdMakeSecureCp>(kind); }
-
-ArrayList<unsigned short>* LdMakeSecureCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_LDMAKESECURE};
-    return makeCommandIdList(ids, 1);
-}
-
 int LdMakeSecureCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = adapterNumberOf(cpController);
-    LdMakeSecureParsedObject* own =
-        requestAs<LdMakeSecureParsedObject>(request, adapterNumber, "LdMakeSecureParsedObject *...");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpStartOnController<LdMakeSecureParsedObject> start(cpController, request, "LdMakeSecureParsedObject *...",
+                                                        CP_NEEDS_MODEL);
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    LdMakeSecureParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
     if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;
@@ -117,31 +108,15 @@ int LdMakeSecureCp::process(CpController* cpController, ParsedObject* request)
     return result;
 }
 
-CommandProcessor* AdpPdKeyIDSetGetCp::create(unsigned short kind)
-{
-    return createCommandProcessor<AdpPdKeyIDSetGetCp>(kind);
-}
-
-ArrayList<unsigned short>* AdpPdKeyIDSetGetCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_GET_KEYID, TOKEN_SET_KEYID};
-    return makeCommandIdList(ids, 2);
-}
-
 int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* request)
 {
-    const uint8_t adapterNumber = request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController);
-    AdPdKeyIDGetSetParsedObject* own =
-        requestAs<AdPdKeyIDGetSetParsedObject>(request, adapterNumber, "AdPdKeyIDGetSetParsedObject *");
-    if (own == nullptr)
-        return -1;
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    Adapter* adapter = takeAdapter(manager, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpQuietRefresh<CpStart<AdPdKeyIDGetSetParsedObject>> start(cpController, request, "AdPdKeyIDGetSetParsedObject *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    AdPdKeyIDGetSetParsedObject* own = start.request();
+    RaidManager* manager = start.manager();
+    Adapter* adapter = start.adapter();
     uint8_t enabled = 0;
     ignoreStatus(adapter->isEncryptionEnabled(&enabled), "an unread flag keeps 0: encryption disabled");
     if (enabled == 0) {

@@ -4,13 +4,11 @@
 #ifndef LDMAKESECURECP_H
 #define LDMAKESECURECP_H
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 
-class LdMakeSecureCp : public CommandProcessor {
+class LdMakeSecureCp : public CpFrame<LdMakeSecureCp, TOKEN_LDMAKESECURE> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LdMakeSecureCp() {}
     // The status of the last make-secure command sent: 0 when each succeeded, -1 when none ran;
     // the first failure ends the walk with its status.
@@ -19,11 +17,8 @@ public:
     ~LdMakeSecureCp() override {}
 };
 
-class AdpPdKeyIDSetGetCp : public CommandProcessor {
+class AdpPdKeyIDSetGetCp : public CpFrame<AdpPdKeyIDSetGetCp, TOKEN_GET_KEYID, TOKEN_SET_KEYID> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     AdpPdKeyIDSetGetCp() {}
     // 0, or -1 after the failure's message (a firmware status stays in the last-error word).
     int process(CpController* cpController, ParsedObject* request) override;

@@ -1,6 +1,5 @@
 #include "CpMgmt/CmdPro/Security/LockKeyCp.h"
 
-#include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -35,17 +34,6 @@ const char* const INVALID_INPUT = "Invalid input\n";
 // cut, so it is refused before the first command (a change would otherwise stage the new key
 // and then fail on the old one).
 const int KEY_TEXT_MAX_LENGTH = static_cast<int>(ZprKeyTextBlock::TEXT_WIDTH) - 1;
-
-// The prologue of both processors: the manager read afresh (its status is not examined) and its
-// adapter element; null after the step's message.
-Adapter* adapterOf(CpController* cpController, uint8_t adapterNumber)
-{
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return nullptr;
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    return takeAdapter(manager, adapterNumber);
-}
 
 bool encryptionEnabled(Adapter* adapter, uint8_t adapterNumber)
 {
@@ -95,14 +83,6 @@ bool validateSecurityKey(const string& text, const char* label)
     return true;
 }
 
-CommandProcessor* LockKeyCp::create(unsigned short kind) { return createCommandProcessor<LockKeyCp>(kind); }
-
-ArrayList<unsigned short>* LockKeyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_CREATESECURITYKEY, TOKEN_CHANGESECURITYKEY, TOKEN_VERIFYSECURITYKEY};
-    return makeCommandIdList(ids, 3);
-}
-
 bool LockKeyCp::inputAccepted(const LockKeyParsedObject& request, int32_t oemId)
 {
     const unsigned short command = request.getCommandToken();
@@ -129,13 +109,12 @@ bool LockKeyCp::inputAccepted(const LockKeyParsedObject& request, int32_t oemId)
 
 int LockKeyCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    adapterNumber = parsed != nullptr ? parsed->getAdapterNumber() : adapterNumberOf(cpController);
-    LockKeyParsedObject* request = requestAs<LockKeyParsedObject>(parsed, adapterNumber, "LockKeyParsedObject *");
-    if (request == nullptr)
-        return -1;
-    adapter = adapterOf(cpController, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpQuietRefresh<CpStart<LockKeyParsedObject>> start(cpController, parsed, "LockKeyParsedObject *");
+    adapterNumber = start.number();
+    if (!start)
+        return start.result();
+    LockKeyParsedObject* request = start.request();
+    adapter = start.adapter();
     const unsigned short command = request->getCommandToken();
     const int32_t oemId = oemIdOf(adapter);
     if (!inputAccepted(*request, oemId))
@@ -245,27 +224,14 @@ int LockKeyCp::applyExternalKeyManagement(CpController*, const LockKeyParsedObje
     return 0;
 }
 
-CommandProcessor* DestroyLockKeyCp::create(unsigned short kind)
-{
-    return createCommandProcessor<DestroyLockKeyCp>(kind);
-}
-
-ArrayList<unsigned short>* DestroyLockKeyCp::commandIds()
-{
-    static const unsigned short ids[] = {TOKEN_DESTROYSECURITYKEY};
-    return makeCommandIdList(ids, 1);
-}
-
 int DestroyLockKeyCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    const uint8_t adapterNumber = parsed != nullptr ? parsed->getAdapterNumber() : adapterNumberOf(cpController);
-    DestroyLockKeyParsedObject* request =
-        requestAs<DestroyLockKeyParsedObject>(parsed, adapterNumber, "DestroyLockKeyParsedObject *");
-    if (request == nullptr)
-        return -1;
-    Adapter* adapter = adapterOf(cpController, adapterNumber);
-    if (adapter == nullptr)
-        return -1;
+    CpQuietRefresh<CpStart<DestroyLockKeyParsedObject>> start(cpController, parsed, "DestroyLockKeyParsedObject *");
+    if (!start)
+        return start.result();
+    const uint8_t adapterNumber = start.number();
+    DestroyLockKeyParsedObject* request = start.request();
+    Adapter* adapter = start.adapter();
     const bool passPhraseDialect = oemIdOf(adapter) == OEM_PASSPHRASE_DIALECT;
     if ((request->deleteWord == 1) != passPhraseDialect)
         return invalidInput();

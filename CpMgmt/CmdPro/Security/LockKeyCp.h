@@ -8,7 +8,8 @@
 
 #include <cstdint>
 
-#include "CpMgmt/CommandProcessor.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
+#include "Parser/TokenIds.h"
 #include "PavUtil/apstring.h"
 
 class Adapter;
@@ -28,11 +29,8 @@ int32_t oemIdOf(Adapter* adapter);
 // `label` ("Security Key" or "Passphrase").
 bool validateSecurityKey(const string& text, const char* label);
 
-class LockKeyCp : public CommandProcessor {
+class LockKeyCp : public CpFrame<LockKeyCp, TOKEN_CREATESECURITYKEY, TOKEN_CHANGESECURITYKEY, TOKEN_VERIFYSECURITYKEY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     LockKeyCp() : adapter(nullptr) {}
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
@@ -54,11 +52,8 @@ private:
     uint8_t adapterNumber = 0;
 };
 
-class DestroyLockKeyCp : public CommandProcessor {
+class DestroyLockKeyCp : public CpFrame<DestroyLockKeyCp, TOKEN_DESTROYSECURITYKEY> {
 public:
-    static CommandProcessor* create(unsigned short kind);
-    static ArrayList<unsigned short>* commandIds();
-
     DestroyLockKeyCp() {}
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
