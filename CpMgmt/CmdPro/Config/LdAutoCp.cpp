@@ -58,18 +58,12 @@ int arraysOfVd(RaidManager* manager, VdId* vdId, ArrayList<Array*>** arrays)
 
 int LdAutoCp::process(CpController* cpController, ParsedObject* parsed)
 {
-    CpStart<CfgAutoParsedObject> start(cpController, parsed, "CfgAutoParsedObject *", CP_NEEDS_MODEL);
+    CpQuietRefresh<CpStart<CfgAutoParsedObject>> start(cpController, parsed, "CfgAutoParsedObject *");
     if (!start)
         return start.result();
     const uint8_t adapterNumber = start.number();
     CfgAutoParsedObject* request = start.request();
     raidManager = start.manager();
-    // A failed read is not reported here: the adapter element is then absent, and its lookup
-    // reports that.
-    ignoreStatus(raidManager->refresh(),
-                 "a failed read leaves the adapter absent, which the next step reports");
-    if (takeAdapter(raidManager, adapterNumber) == nullptr)
-        return -1;
     ArrayList<PhysicalDevice*>* sorted = nullptr;
     int status = raidManager->getUnconfiguredGoodPdsBySize(&sorted, request->getSataOnly());
     if (status != 0 || sorted == nullptr) {
