@@ -17,6 +17,7 @@
 #include "CpMgmt/CmdPro/CpFrame.h"
 #include "CpMgmt/CpController.h"
 #include "Parser/AdpParsedObjects.h"
+#include "PavUtil/Memory.h"
 #include "RaidManager/RaidManager.h"
 #include "SimHostFixture.h"
 
@@ -277,6 +278,126 @@ TEST_F(CpStartTest, AQuietRefreshReadsTheModelAsTheStandardOneAndTakesTheAdapter
     EXPECT_NE(plain.adapter(), nullptr);
     EXPECT_EQ(host.opcodes(), standardReads);
     EXPECT_EQ(output.take(), "");
+}
+
+// The model steps after the RAID manager fail only when the model cannot be built: the adapter
+// element sends no firmware command when it is made (its records are read on first use), so no
+// firmware answer fails the refresh or the adapter step. Allocations that fail do, and the
+// allocation hook makes exactly the steps' own allocations fail (a message printed with one
+// pending would fail to print): the refresh needs the command of its drive-list read, then the
+// adapter element's data, and fails with -1 when that is missing; the adapter step of a model
+// whose adapter is not read yet needs the adapter element's data only. An adapter step taken
+// after a failed refresh would read the adapter anew with memory to spare: the adapter that
+// stays absent shows it is not taken.
+enum class Opening { START, ON_CONTROLLER, PLAIN, DEFERRED, QUIET_START, QUIET_PLAIN };
+
+struct Opened {
+    bool opened;
+    int result;
+    Adapter* adapter;
+    bool requestTaken = true;  // a deferred opening's before its model steps
+};
+
+Opened openWith(Opening kind, CpController* executor, ParsedObject* request, unsigned needs)
+{
+    const char* text = "CliVersionPo *";
+    switch (kind) {
+    case Opening::START: {
+        CpStart<CliVersionPo> start(executor, request, text, needs);
+        return {static_cast<bool>(start), start.result(), start.adapter()};
+    }
+    case Opening::ON_CONTROLLER: {
+        CpStartOnController<CliVersionPo> start(executor, request, text, needs);
+        return {static_cast<bool>(start), start.result(), start.adapter()};
+    }
+    case Opening::PLAIN: {
+        CpPlainStart start(executor, request, needs);
+        return {static_cast<bool>(start), start.result(), start.adapter()};
+    }
+    case Opening::DEFERRED: {
+        CpDeferredStart<CliVersionPo> start(executor, request, text);
+        const bool requestTaken = static_cast<bool>(start);
+        const bool taken = start.take(needs);
+        return {taken, start.result(), start.adapter(), requestTaken};
+    }
+    case Opening::QUIET_START: {
+        CpQuietRefresh<CpStart<CliVersionPo>> start(executor, request, text);
+        return {static_cast<bool>(start), start.result(), start.adapter()};
+    }
+    case Opening::QUIET_PLAIN: {
+        CpQuietRefresh<CpPlainStart> start(executor, request);
+        return {static_cast<bool>(start), start.result(), start.adapter()};
+    }
+    }
+    return {false, 0, nullptr};
+}
+
+// Cancels the allocation failures still pending when the row ends, whatever it checked.
+struct FailingAllocations {
+    explicit FailingAllocations(unsigned count) { failNextAllocations(count); }
+    ~FailingAllocations() { failNextAllocations(0); }
+};
+
+TEST_F(CpStartTest, AModelThatCannotBeReadOrGivesNoAdapterEndsTheOpeningWithItsMessage)
+{
+    CliVersionPo ownClass(126, 1, 2);
+    const std::string oom = "!!! SYSTEM IS OUT OF MEMORY !!!\n";
+    struct Case {
+        const char* what;
+        Opening opening;
+        ParsedObject* request;
+        unsigned needs;
+        unsigned failing;  // allocations made to fail
+        std::string printed;
+        int result;
+    } cases[] = {
+        {"refresh fails: no adapter step after it", Opening::START, &ownClass, CP_NEEDS_REFRESHED_ADAPTER, 2,
+         oom + oom + "\nAdapter #2: Failed to initialize RM\n", -1},
+        {"on the controller: refresh fails", Opening::ON_CONTROLLER, &ownClass, CP_NEEDS_REFRESHED_ADAPTER, 2,
+         oom + oom + "\nAdapter #0: Failed to initialize RM\n", -1},
+        {"plain: refresh fails, numbered by the request", Opening::PLAIN, &ownClass, CP_NEEDS_REFRESH, 2,
+         oom + oom + "\nAdapter #2: Failed to initialize RM\n", -1},
+        {"plain: refresh fails, numbered by the controller", Opening::PLAIN, nullptr, CP_NEEDS_REFRESHED_ADAPTER, 2,
+         oom + oom + "\nAdapter #0: Failed to initialize RM\n", -1},
+        {"deferred: refresh fails in take", Opening::DEFERRED, &ownClass, CP_NEEDS_REFRESHED_ADAPTER, 2,
+         oom + oom + "\nAdapter #2: Failed to initialize RM\n", -1},
+        {"no adapter element", Opening::START, &ownClass, CP_NEEDS_MODEL_ADAPTER, 1,
+         oom + "Adapter #2: Failed communicating to adapter...", -1},
+        {"on the controller: no adapter element", Opening::ON_CONTROLLER, &ownClass, CP_NEEDS_MODEL_ADAPTER, 1,
+         oom + "Adapter #0: Failed communicating to adapter...", -1},
+        {"plain: no adapter element", Opening::PLAIN, &ownClass, CP_NEEDS_ADAPTER, 1,
+         oom + "Adapter #2: Failed communicating to adapter...", -1},
+        {"deferred: no adapter element in take", Opening::DEFERRED, &ownClass, CP_NEEDS_MODEL_ADAPTER, 1,
+         oom + "Adapter #2: Failed communicating to adapter...", -1},
+        {"quiet: the read fails unreported, then no adapter element", Opening::QUIET_START, &ownClass,
+         CP_NEEDS_NOTHING_MORE, 3, oom + oom + oom + "Adapter #2: Failed communicating to adapter...", -1},
+        {"quiet plain: the read fails unreported, then no adapter element", Opening::QUIET_PLAIN, nullptr,
+         CP_NEEDS_NOTHING_MORE, 3, oom + oom + oom + "Adapter #0: Failed communicating to adapter...", -1},
+        {"quiet: the read fails unreported, the adapter step reads the adapter anew", Opening::QUIET_START,
+         &ownClass, CP_NEEDS_NOTHING_MORE, 2, oom + oom, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A model made but not read: the RAID manager is there, its adapter element is not.
+        releaseRaidManagers();
+        ASSERT_TRUE(CpPlainStart(&onController, nullptr, CP_NEEDS_MODEL));
+        Opened opened{};
+        unsigned left = 0;
+        std::string printed;
+        {
+            OutputCapture output;
+            FailingAllocations failing(c.failing);
+            opened = openWith(c.opening, &onController, c.request, c.needs);
+            left = pendingAllocationFailures();
+            printed = output.take();
+        }
+        EXPECT_EQ(printed, c.printed);
+        EXPECT_EQ(opened.result, c.result);
+        EXPECT_EQ(opened.opened, c.result == 0);
+        EXPECT_EQ(opened.adapter != nullptr, c.result == 0);
+        EXPECT_TRUE(opened.requestTaken);
+        EXPECT_EQ(left, 0u) << "every failing allocation is one of the opening's";
+    }
 }
 
 TEST_F(CpStartTest, TheOpeningOnTheControllerNamesTheControllersNumberWhateverTheRequestSays)
