@@ -18,6 +18,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "System/OsBoundary.h"
 
 namespace {
@@ -185,8 +186,7 @@ bool AdpAlIInLogCp::readPipeline(const char* pipeline, long skip, size_t limit, 
     OsBoundary& os = osBoundary();
     if (os.access(TEMP_FILE, F_OK) == 0)
         os.unlink(TEMP_FILE);
-    // The pipeline's own status tells nothing the read below does not.
-    (void)os.system(pipeline);
+    ignoreStatus(os.system(pipeline), "the pipeline's own status tells nothing the read of its file below does not");
     FileIO* io = FileIO::instance();
     FileHandle* file = io != nullptr ? io->open(TEMP_FILE, "r") : nullptr;
     if (file == nullptr)
