@@ -200,9 +200,10 @@ int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* req
     }
     std::memset(results, 0, length);
     const int status = sendDcmdWithWord(cpController, DCMD_ADP_PERF_MON_GET_RESULTS, 0, results, length);
-    writeResults(results, file, length);
+    const int written = writeResults(results, file, length);
     delete[] results;
-    if (io->close(file) != 0) {
+    // A results file that did not take the whole text fails the command, whatever the read gave.
+    if (io->close(file) != 0 || written != 0) {
         printMessage(MSG_FILE_WRITE_FAILED);
         return -1;
     }
@@ -220,7 +221,7 @@ int PerfMonCp::writeResults(const uint8_t* results, FileHandle* file, uint32_t l
     if (!writeVdMetrics(io, file, v, length))
         io->printf(file, "LD OVERALL METRICS,None to Report\n");
     io->printf(file, "\n\n\n");
-    return 0;
+    return io->error(file) != 0 ? -1 : 0;
 }
 
 namespace {
