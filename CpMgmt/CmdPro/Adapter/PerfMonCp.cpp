@@ -128,7 +128,7 @@ bool writeVdMetrics(FileIO* io, FileHandle* file, const LeView& v, uint32_t leng
 
 int PerfMonCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStart<PerfMonParsedObject> start(cpController, request, "PerfMonParsedObject *");
+    CpDeferredStart<PerfMonParsedObject> start(cpController, request, "PerfMonParsedObject *");
     if (!start)
         return start.result();
     PerfMonParsedObject* own = start.request();
@@ -151,7 +151,7 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
         status = sendDcmd(cpController, DCMD_ADP_PERF_MON_START, nullptr);
         break;
     case ACTION_RESULTS:
-        status = fetchResults(cpController, own, start.number());
+        status = fetchResults(cpController, start);
         if (status == -1)
             return -1;
         break;
@@ -166,9 +166,9 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
 }
 
 // -1 after its own messages; otherwise the status of the results command.
-int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* request, uint8_t adapterNumber)
+int PerfMonCp::fetchResults(CpController* cpController, CpDeferredStart<PerfMonParsedObject>& start)
 {
-    const string fileName = request->getFileName();
+    const string fileName = start.request()->getFileName();
     FileIO* io = FileIO::instance();
     FileHandle* file = io->open(fileName.c_str(), "a+");
     if (file == nullptr) {
@@ -176,11 +176,12 @@ int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* req
         printMessage(MSG_FILE_OPEN_FAILED, fileName.c_str());
         return -1;
     }
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr) {
+    // The model is taken once the results file is open.
+    if (!start.take(CP_NEEDS_MODEL)) {
         io->close(file);
         return -1;
     }
+    RaidManager* manager = start.manager();
     uint8_t vds = 0;
     uint8_t sscVds = 0;
     if (manager->getVdCount(&vds) != 0)

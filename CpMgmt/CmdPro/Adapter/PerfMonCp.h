@@ -25,7 +25,7 @@ public:
     [[nodiscard]] static int writeResults(const uint8_t* results, FileHandle* file, uint32_t length);
 
 private:
-    static int fetchResults(CpController* cpController, PerfMonParsedObject* request, uint8_t adapterNumber);
+    static int fetchResults(CpController* cpController, CpDeferredStart<PerfMonParsedObject>& start);
 };
 
 #endif

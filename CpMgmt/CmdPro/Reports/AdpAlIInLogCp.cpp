@@ -71,10 +71,12 @@ AdpAlIInLogCp::AdpAlIInLogCp() : raidManager(nullptr)
 
 int AdpAlIInLogCp::process(CpController* cpController, ParsedObject* request)
 {
-    // The report asks for the RAID manager before it looks at the request.
-    raidManager = takeRaidManager(cpController, adapterNumberOf(cpController));
-    if (raidManager == nullptr)
-        return -1;
+    // The report asks for the RAID manager, naming the controller's number, before it looks at
+    // the request.
+    CpModelSteps model(cpController, adapterNumberOf(cpController), CP_NEEDS_MODEL);
+    if (!model)
+        return model.result();
+    raidManager = model.manager();
     CpStartOnController<AdpAllInOneLogParsedObject> start(cpController, request, REQUEST_TEXT);
     if (!start)
         return start.result();
