@@ -16,6 +16,7 @@
 #include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
@@ -119,8 +120,7 @@ bool writeProcScsi(const char* line)
     if (fd < 0) {
         return false;
     }
-    ssize_t written = osBoundary().write(fd, line, strlen(line));
-    (void)written;
+    ignoreStatus(osBoundary().write(fd, line, strlen(line)), "the kernel's answer is not examined: a line written counts");
     osBoundary().close(fd);
     return true;
 }

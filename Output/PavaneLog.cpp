@@ -2,6 +2,7 @@
 
 #include "Output/VoPrint.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -131,10 +132,13 @@ void FileLogger::log(const char* sourceFile, int line, uint8_t lineModule, uint8
         return;
     }
     // A line that does not reach the log (a full or failing disk) is lost in silence, as when
-    // the log cannot be opened: the log records the command, it does not decide its result.
-    (void)files->printf(file, "%s (%s)(%s) %s %d : %s\n", timestamp, names->moduleName(lineModule).c_str(),
-                        names->levelName(level).c_str(), sourceFile != nullptr ? sourceFile : "", line, text.c_str());
-    (void)files->close(file);
+    // the log cannot be opened.
+    const char* const lost = "the log records the command; it does not decide its result";
+    ignoreStatus(files->printf(file, "%s (%s)(%s) %s %d : %s\n", timestamp, names->moduleName(lineModule).c_str(),
+                               names->levelName(level).c_str(), sourceFile != nullptr ? sourceFile : "", line,
+                               text.c_str()),
+                 lost);
+    ignoreStatus(files->close(file), lost);
 }
 
 void setLogClock(LogClock clock) { logClock = clock; }

@@ -4,6 +4,7 @@
 #include <sys/select.h>
 
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ void OsVoPrint::pagePrompt()
     fflush(out);
     // Exactly one character, whatever it is; the rest of a typed line is left for the next
     // prompts. At end of input the read returns at once and printing goes on.
-    (void)fgetc(consoleIn());
+    ignoreStatus(fgetc(consoleIn()), "any key goes on, and so does the end of input");
     lineCount = 0;
 }
 
@@ -158,10 +159,11 @@ void OsVoPrint::appendToLog(const apstring& text)
     FileHandle* handle = fileIO->open(name.c_str(), "a");
     if (handle == nullptr)
         return;
-    // The console log is a copy of the screen: a text that does not reach it (a full or failing
-    // disk) is lost in silence, as when the log cannot be opened, and the command goes on.
-    (void)fileIO->printf(handle, "%s", text.c_str());
-    (void)fileIO->close(handle);
+    // A text that does not reach the console log (a full or failing disk) is lost in silence,
+    // as when the log cannot be opened, and the command goes on.
+    const char* const lost = "the log is a copy of the screen, which has the text";
+    ignoreStatus(fileIO->printf(handle, "%s", text.c_str()), lost);
+    ignoreStatus(fileIO->close(handle), lost);
 }
 
 int keyPressed()

@@ -15,6 +15,7 @@
 #include "Parser/ParserFactory.h"
 #include "Parser/Token.h"
 #include "Parser/TokenIds.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "System/PavError.h"
 
@@ -194,7 +195,8 @@ int VolantManager::run(const apstring& commandLine)
     }
 
     enableOutputLog();
-    processGlobalOptions(tokens);
+    ignoreStatus(processGlobalOptions(tokens),
+                 "an option whose operand is of the wrong kind has no effect; the command runs all the same");
 
     ArrayList<ParsedObject*>* requests = parser->parse(tokens);
     if (requests == nullptr) {

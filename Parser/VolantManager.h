@@ -23,7 +23,7 @@ public:
     // Applies the global options of the token list to the console printer and the logs and
     // marks them consumed: 0, or -1 when an option's operand was of the wrong kind (that option
     // then has no effect).
-    int processGlobalOptions(ArrayList<Token*>* tokens);
+    [[nodiscard]] int processGlobalOptions(ArrayList<Token*>* tokens);
 
     virtual ~VolantManager();
 

@@ -11,6 +11,7 @@
 #include "Parser/Scanner.h"
 #include "Parser/Token.h"
 #include "Parser/VolantManager.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/apstring.h"
 
 #include <cstddef>
@@ -36,7 +37,7 @@ void runLine(const std::string& line)
         parser = ParserFactory::instance()->create(tokens->get(0)->getId());
     ArrayList<ParsedObject*>* requests = nullptr;
     if (parser != nullptr) {
-        VolantManager::instance()->processGlobalOptions(tokens);
+        ignoreStatus(VolantManager::instance()->processGlobalOptions(tokens), "the front end goes on after it too");
         resetConsole();
         requests = parser->parse(tokens);
     }

@@ -19,15 +19,6 @@ uint8_t adapterNumberOf(CpController* cpController)
     return id != nullptr ? id->getNumber() : CONTROLLER_NUMBER_UNASSIGNED;
 }
 
-RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber)
-{
-    Controller* controller = controllerOf(cpController);
-    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
-    if (manager == nullptr)
-        printMessage(MSG_RM_INSTANCE_FAILED, static_cast<int>(adapterNumber));
-    return manager;
-}
-
 Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber)
 {
     Adapter* adapter = nullptr;
@@ -36,17 +27,6 @@ Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber)
         return nullptr;
     }
     return adapter;
-}
-
-bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber)
-{
-    return refreshModel(manager, adapterNumber) == 0;
-}
-
-Adapter* takeModelAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager)
-{
-    *manager = takeRaidManager(cpController, adapterNumber);
-    return *manager != nullptr ? takeAdapter(*manager, adapterNumber) : nullptr;
 }
 
 int refreshModel(RaidManager* manager, uint8_t adapterNumber)

@@ -1,10 +1,11 @@
-// The steps that every adapter command processor takes in the same way, in the order its
-// process runs them: the adapter number, the request's class, the controller's RAID manager
-// and its adapter element. Each failing step prints its standard message; the processor then
-// returns -1.
+// The steps that processors take in the same way in the middle of their commands, once the
+// frame (CpFrame.h) has opened the command and taken the controller's RAID manager: the
+// executor's controller and its number, the model's adapter element, the model read afresh,
+// the configuration's disk groups, and two checks several commands make. A failing step prints
+// its standard message; the processor then returns -1 or the status the step gives.
 //
-// The processors of the configuration and drive commands take the same steps, and also read
-// the model afresh where they show or change the configuration (refreshRaidManager).
+// The controller's RAID manager and the request's class are not taken here: the frame's
+// openings (CpStart, CpDeferredStart, CpModelSteps, ...) are the one way to take them.
 //
 // Result convention of every processor: 0 success, -1 a failure the processor found itself,
 // any other value the status of a firmware command or model operation, passed on unchanged.
@@ -12,8 +13,6 @@
 #define ADPCPSTEPS_H
 
 #include <cstdint>
-
-#include "PavUtil/List.h"
 
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
@@ -23,7 +22,6 @@ class Adapter;
 class DiskGroup;
 class CpController;
 class Controller;
-class ParsedObject;
 class RaidManager;
 
 // The number that the dispatch gave the executor's controller (255 when it has none).
@@ -31,26 +29,8 @@ uint8_t adapterNumberOf(CpController* cpController);
 // The executor's controller, or null.
 Controller* controllerOf(CpController* cpController);
 
-// The request as the processor's own request class; null after message 0x11 with the class's
-// request text (e.g. "AdpFacDefSetPo *") when it is of another class or missing.
-template <class Request>
-Request* requestAs(ParsedObject* request, uint8_t adapterNumber, const char* requestText)
-{
-    Request* own = dynamic_cast<Request*>(request);
-    if (own == nullptr)
-        printMessage(MSG_DYNAMIC_CAST_FAILED, static_cast<int>(adapterNumber), requestText);
-    return own;
-}
-
-// The controller's RAID manager; null after message 0x30021.
-RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber);
-// Reads the controller's model afresh; false after message 0x30022 when it cannot.
-bool refreshRaidManager(RaidManager* manager, uint8_t adapterNumber);
 // The RAID manager's adapter element; null after message 0x30023.
 Adapter* takeAdapter(RaidManager* manager, uint8_t adapterNumber);
-// The controller's RAID manager (into `manager`) and its adapter element; null after the
-// message of the step that failed.
-Adapter* takeModelAdapter(CpController* cpController, uint8_t adapterNumber, RaidManager** manager);
 // Reads the controller's model afresh: 0, or the refresh's status after message 0x30022.
 int refreshModel(RaidManager* manager, uint8_t adapterNumber);
 // The configuration's disk groups (the model's list): 0, or the read's status (-1 without a

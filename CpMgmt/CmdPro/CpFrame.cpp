@@ -6,10 +6,31 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/RaidManager.h"
 
-CpOpening::CpOpening(CpController* cpController, ParsedObject* request)
-    : executor_(cpController),
-      number_(request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController))
+namespace {
+
+// The controller's RAID manager; null after message 0x30021.
+RaidManager* takeRaidManager(CpController* cpController, uint8_t adapterNumber)
 {
+    Controller* controller = controllerOf(cpController);
+    RaidManager* manager = controller != nullptr ? getRaidManager(controller) : nullptr;
+    if (manager == nullptr)
+        printMessage(MSG_RM_INSTANCE_FAILED, static_cast<int>(adapterNumber));
+    return manager;
+}
+
+} // namespace
+
+CpOpening::CpOpening(CpController* cpController, ParsedObject* request)
+    : CpOpening(cpController, request != nullptr ? request->getAdapterNumber() : adapterNumberOf(cpController))
+{
+}
+
+CpOpening::CpOpening(CpController* cpController, uint8_t number) : executor_(cpController), number_(number) {}
+
+void CpOpening::refuseRequest(const char* requestText)
+{
+    printMessage(MSG_DYNAMIC_CAST_FAILED, static_cast<int>(number_), requestText);
+    result_ = -1;
 }
 
 void CpOpening::takeModelSteps(unsigned needs)

@@ -61,7 +61,13 @@ const unsigned CP_NEEDS_MODEL_ADAPTER = CP_NEEDS_MODEL | CP_NEEDS_ADAPTER;
 const unsigned CP_NEEDS_REFRESHED_ADAPTER = CP_NEEDS_MODEL | CP_NEEDS_REFRESH | CP_NEEDS_ADAPTER;
 
 // The opening steps without the request's class: each failing step has printed its standard
-// message (the steps' own, AdpCpSteps.h) and ends the opening.
+// message and ends the opening (the RAID manager: message 0x30021; the model read afresh:
+// 0x30022; the adapter element: 0x30023). A processor takes the controller's RAID manager and
+// checks its request's class through the frame alone: at its opening (CpStart,
+// CpStartOnController, CpPlainStart, CpQuietRefresh), later in its own steps (CpDeferredStart),
+// or in a step of one branch or a check shared by several commands (CpModelSteps). AdpCpSteps.h
+// holds the steps taken on the model once it is at hand (a refresh or the adapter element
+// again, the disk groups, ...).
 class CpOpening {
 public:
     // The adapter number: the request's, or the controller's when there is no request.
@@ -81,9 +87,15 @@ public:
     int failed(const char* what, int status) const;
 
 protected:
+    // The steps named by `number` in their messages.
+    CpOpening(CpController* cpController, uint8_t number);
+
     // Takes the steps of `needs` after the request's class (unless an earlier step failed).
     void takeModelSteps(unsigned needs);
     void fail(int result) { result_ = result; }
+    // A request of another class, or none: message 0x11 with the class's request text (e.g.
+    // "AdpFacDefSetPo *"), and the opening fails with -1.
+    void refuseRequest(const char* requestText);
 
 private:
     CpController* executor_;
@@ -111,10 +123,10 @@ protected:
     // The same opening with the adapter number of `numbered` (the controller's when null).
     CpStart(CpController* cpController, ParsedObject* numbered, ParsedObject* request, const char* requestText,
             unsigned needs)
-        : CpOpening(cpController, numbered), request_(requestAs<Request>(request, number(), requestText))
+        : CpOpening(cpController, numbered), request_(dynamic_cast<Request*>(request))
     {
         if (request_ == nullptr)
-            fail(-1);
+            refuseRequest(requestText);
         else
             takeModelSteps(needs);
     }
@@ -175,6 +187,24 @@ public:
     }
 };
 
+// The model steps of `needs` taken in the middle of a command by a step that does not hold the
+// command's opening (a helper of one branch, a check shared by several commands): as the
+// opening takes them, with `number` naming the adapter in their messages (the opening's
+// number(), or adapterNumberOf(cpController) where the controller's number names it).
+//
+//   CpModelSteps model(cpController, adapterNumber, CP_NEEDS_MODEL_ADAPTER);
+//   if (!model)
+//       return model.result();
+//   ... model.manager(), model.adapter() ...
+class CpModelSteps : public CpOpening {
+public:
+    CpModelSteps(CpController* cpController, uint8_t number, unsigned needs)
+        : CpOpening(cpController, number)
+    {
+        takeModelSteps(needs);
+    }
+};
+
 // The frame of a processor class XxxCp that derives from a shared processor base `Base` (a
 // family of processors with common steps, itself a CommandProcessor): the create function and
 // the command ids of XxxCp, as CpFrame gives them. Each class of the family names its own ids;
@@ -193,9 +223,9 @@ void refreshQuietly(RaidManager* manager);
 
 // The opening of a processor that reads the model afresh but reports a failed read only
 // through the step after it: a failed read leaves the adapter element absent, which the
-// adapter step reports (message 0x30023). The steps of `Opening` (CpStart<Request> or
-// CpPlainStart, given their arguments without `needs`) with the RAID manager, then the model
-// read afresh quietly, then the adapter element.
+// adapter step reports (message 0x30023). The steps of `Opening` (CpStart<Request>,
+// CpPlainStart or CpModelSteps, given their arguments without `needs`) with the RAID manager,
+// then the model read afresh quietly, then the adapter element.
 template <class Opening>
 class CpQuietRefresh : public Opening {
 public:

@@ -459,3 +459,17 @@ TEST_F(MonitorsE2e, PerformanceMonitorResults)
     }, dir);
     EXPECT_EQ(readFile(dir + "/perf.csv"), NONE_BLOCK + NONE_BLOCK);
 }
+
+// A results file that does not take the text (the disk is full; the close fails) fails the
+// command with the write-failure message, as every other writer of a named file does.
+TEST_F(MonitorsE2e, PerformanceMonitorResultsFileThatFails)
+{
+    const Lines results = {"-PerfMon", "-GetResults", "-f", "perf.csv", "-a0"};
+    const Lines commands = after(false, {sent(INFO), sent(LD_INFO), sent(PERF_RESULTS)});
+    expectRuns({
+        {"every write fails", MONITORED, {{"file", "perf.csv", "write", "no-space"}}, results, 1,
+         "\n File write failed \n" + exitLine("01"), commands, {}},
+        {"the close fails", MONITORED, {{"file", "perf.csv", "close", "io"}}, results, 1,
+         "\n File write failed \n" + exitLine("01"), commands, {}},
+    });
+}

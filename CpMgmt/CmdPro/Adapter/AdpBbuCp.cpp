@@ -122,11 +122,8 @@ int AdpBbuCp::showAll(CpController* cpController, AdpBbuPo* request, uint8_t bat
 
 Adapter* AdpBbuCp::refreshedAdapter(CpController* cpController)
 {
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return nullptr;
-    refreshQuietly(manager);
-    return takeAdapter(manager, adapterNumber);
+    CpQuietRefresh<CpModelSteps> model(cpController, adapterNumber);
+    return model.adapter();
 }
 
 void AdpBbuCp::printAdapterText(const char* text)

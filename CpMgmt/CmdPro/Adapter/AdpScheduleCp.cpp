@@ -229,9 +229,10 @@ int AdpCCSchedulingCp::process(CpController* cpController, ParsedObject* request
         return -1;
     }
     // The request's class is checked only after the schedule was read.
-    AdpCCSchedParsedObject* own = requestAs<AdpCCSchedParsedObject>(request, start.number(), "AdpCcScParsedObject *");
-    if (own == nullptr)
+    CpStart<AdpCCSchedParsedObject> typed(cpController, request, "AdpCcScParsedObject *");
+    if (!typed)
         return -1;
+    AdpCCSchedParsedObject* own = typed.request();
     switch (own->getAction()) {
     case 0:
         return showInfo(cpController, own);

@@ -128,7 +128,7 @@ bool writeVdMetrics(FileIO* io, FileHandle* file, const LeView& v, uint32_t leng
 
 int PerfMonCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStart<PerfMonParsedObject> start(cpController, request, "PerfMonParsedObject *");
+    CpDeferredStart<PerfMonParsedObject> start(cpController, request, "PerfMonParsedObject *");
     if (!start)
         return start.result();
     PerfMonParsedObject* own = start.request();
@@ -151,7 +151,7 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
         status = sendDcmd(cpController, DCMD_ADP_PERF_MON_START, nullptr);
         break;
     case ACTION_RESULTS:
-        status = fetchResults(cpController, own, start.number());
+        status = fetchResults(cpController, start);
         if (status == -1)
             return -1;
         break;
@@ -166,9 +166,9 @@ int PerfMonCp::process(CpController* cpController, ParsedObject* request)
 }
 
 // -1 after its own messages; otherwise the status of the results command.
-int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* request, uint8_t adapterNumber)
+int PerfMonCp::fetchResults(CpController* cpController, CpDeferredStart<PerfMonParsedObject>& start)
 {
-    const string fileName = request->getFileName();
+    const string fileName = start.request()->getFileName();
     FileIO* io = FileIO::instance();
     FileHandle* file = io->open(fileName.c_str(), "a+");
     if (file == nullptr) {
@@ -176,11 +176,12 @@ int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* req
         printMessage(MSG_FILE_OPEN_FAILED, fileName.c_str());
         return -1;
     }
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr) {
+    // The model is taken once the results file is open.
+    if (!start.take(CP_NEEDS_MODEL)) {
         io->close(file);
         return -1;
     }
+    RaidManager* manager = start.manager();
     uint8_t vds = 0;
     uint8_t sscVds = 0;
     if (manager->getVdCount(&vds) != 0)
@@ -200,9 +201,10 @@ int PerfMonCp::fetchResults(CpController* cpController, PerfMonParsedObject* req
     }
     std::memset(results, 0, length);
     const int status = sendDcmdWithWord(cpController, DCMD_ADP_PERF_MON_GET_RESULTS, 0, results, length);
-    writeResults(results, file, length);
+    const int written = writeResults(results, file, length);
     delete[] results;
-    if (io->close(file) != 0) {
+    // A results file that did not take the whole text fails the command, whatever the read gave.
+    if (io->close(file) != 0 || written != 0) {
         printMessage(MSG_FILE_WRITE_FAILED);
         return -1;
     }
@@ -220,7 +222,7 @@ int PerfMonCp::writeResults(const uint8_t* results, FileHandle* file, uint32_t l
     if (!writeVdMetrics(io, file, v, length))
         io->printf(file, "LD OVERALL METRICS,None to Report\n");
     io->printf(file, "\n\n\n");
-    return 0;
+    return io->error(file) != 0 ? -1 : 0;
 }
 
 namespace {

@@ -20,11 +20,12 @@ public:
     ~PerfMonCp() override {}
 
     // Appends the text of one results buffer of `length` bytes to the open file; reads nothing
-    // outside the buffer, whatever counts and offsets it reports. Always 0.
-    static int writeResults(const uint8_t* results, FileHandle* file, uint32_t length);
+    // outside the buffer, whatever counts and offsets it reports. 0, or -1 when a write into the
+    // file failed (a failure the stream's buffer still holds shows when the file is closed).
+    [[nodiscard]] static int writeResults(const uint8_t* results, FileHandle* file, uint32_t length);
 
 private:
-    static int fetchResults(CpController* cpController, PerfMonParsedObject* request, uint8_t adapterNumber);
+    static int fetchResults(CpController* cpController, CpDeferredStart<PerfMonParsedObject>& start);
 };
 
 #endif

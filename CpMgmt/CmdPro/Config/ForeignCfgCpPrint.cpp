@@ -222,10 +222,10 @@ int startWalk(Walk& walk, RmCfg* config, CpController* cpController, ArrayList<D
         printMessage(MSG_DISK_GROUP_LIST_FAILED);
         return -1;
     }
-    RaidManager* manager = nullptr;
-    Adapter* adapter = takeModelAdapter(cpController, adapterNumberOf(cpController), &manager);
-    if (adapter == nullptr)
-        return -1;
+    CpModelSteps model(cpController, adapterNumberOf(cpController), CP_NEEDS_MODEL_ADAPTER);
+    if (!model)
+        return model.result();
+    Adapter* adapter = model.adapter();
     if (!walk.print)
         ignoreStatus(adapter->isPiSupported(&walk.piSupported), "an unread flag keeps 0: not supported");
     if (!walk.warnings)

@@ -156,9 +156,10 @@ int PdHspCp::buildSpareRecord(CpController* cpController, const PdHspParsedObjec
         return 0;
     // The sector sizes come from the model: without it, or without the spare in it, nothing
     // can be compared and nothing is sent.
-    RaidManager* manager = takeRaidManager(cpController, static_cast<uint8_t>(adapter));
-    if (manager == nullptr)
-        return -1;
+    CpModelSteps model(cpController, static_cast<uint8_t>(adapter), CP_NEEDS_MODEL);
+    if (!model)
+        return model.result();
+    RaidManager* manager = model.manager();
     uint16_t spareSectorSize = 0;
     if (!sectorSizeOf(manager, info.deviceId(), &spareSectorSize)) {
         printMessage(MSG_OPERATION_FAILED, adapter, OPERATION);

@@ -339,12 +339,10 @@ int findEnclosureDevice(const Download& d, RmData* rmData, const EnclSlotId& ent
 
 int downloadToDevices(const Download& d, const PdFwDownloadPo& request)
 {
-    RaidManager* manager = takeRaidManager(d.cpController, static_cast<uint8_t>(d.adapter));
-    if (manager == nullptr)
-        return -1;
-    ignoreStatus(manager->refresh(), "a failed read leaves the adapter absent, which the next step reports");
-    if (takeAdapter(manager, static_cast<uint8_t>(d.adapter)) == nullptr)
-        return -1;
+    CpQuietRefresh<CpModelSteps> model(d.cpController, static_cast<uint8_t>(d.adapter));
+    if (!model)
+        return model.result();
+    RaidManager* manager = model.manager();
     ArrayList<EnclSlotId*>* devices = request.getDeviceList();
     unsigned int mode = d.mode;
     for (unsigned char i = 0; devices != nullptr && i < devices->count(); ++i) {

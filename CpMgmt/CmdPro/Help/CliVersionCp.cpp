@@ -98,18 +98,15 @@ void CliVersionCp::printDriver() const
     printMessage(MSG_NEWLINE);
 }
 
-int CliVersionCp::printDrives(CpController* cpController, uint8_t adapterNumber) const
+void CliVersionCp::printDrives(RaidManager* manager) const
 {
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
     printMessage(MSG_TEXT, "Location");
     printMessage(MSG_TEXT, "\tModel\t        ");
     printMessage(MSG_TEXT, "Fw Version");
     printMessage(MSG_NEWLINE);
     ArrayList<PhysicalDevice*>* drives = nullptr;
     if (manager->getAllPds(&drives) != 0 || drives == nullptr)
-        return 0;
+        return;
     for (unsigned char i = 0; i < drives->count(); ++i) {
         PhysicalDevice* drive = drives->get(i);
         uint8_t unavailable = 1;
@@ -132,12 +129,11 @@ int CliVersionCp::printDrives(CpController* cpController, uint8_t adapterNumber)
         printMessage(MSG_TEXT, makePrintable(model));
         printMessage(MSG_NEWLINE);
     }
-    return 0;
 }
 
 int CliVersionCp::process(CpController* cpController, ParsedObject* request)
 {
-    CpStart<CliVersionPo> start(cpController, request, "CliVersionPo *");
+    CpDeferredStart<CliVersionPo> start(cpController, request, "CliVersionPo *");
     if (!start)
         return start.result();
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
@@ -157,7 +153,11 @@ int CliVersionCp::process(CpController* cpController, ParsedObject* request)
         printDriver();
         return 0;
     case KIND_DRIVES:
-        return printDrives(cpController, start.request()->getAdapterNumber());
+        // Only the drives' versions need the model.
+        if (!start.take(CP_NEEDS_MODEL))
+            return start.result();
+        printDrives(start.manager());
+        return 0;
     default:
         return -1;
     }

@@ -21,7 +21,9 @@ public:
 private:
     void printController() const;
     void printDriver() const;
-    int printDrives(CpController* cpController, uint8_t adapterNumber) const;
+    // The location, model and firmware revision of every drive of the model, after the heading
+    // (the heading alone when the drive list cannot be read).
+    void printDrives(RaidManager* manager) const;
 
     uint8_t controllerInfo[ZprControllerInfo::SIZE];
 };

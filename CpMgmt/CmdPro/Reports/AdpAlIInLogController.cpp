@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Reports/AdpTTYLogCp.h"
 #include "CpMgmt/CmdPro/Display/InterfaceNames.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerProperties.h"
 
@@ -271,6 +272,6 @@ void AdpAlIInLogCp::printTermLog(CpController* cpController, uint8_t adapterNumb
         printMessage(MSG_NEWLINE);
     printMessage(MSG_TTY_LOG_HEADER, static_cast<int>(adapterNumber));
     printMessage(MSG_NEWLINE);
-    // A failed read prints its message inside the loop; the report goes on either way.
-    (void)printFirmwareTermLog(cpController);
+    ignoreStatus(printFirmwareTermLog(cpController),
+                 "a failed read has printed its message; the report finishes whatever the log section returns");
 }

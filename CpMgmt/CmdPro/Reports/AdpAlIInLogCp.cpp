@@ -18,6 +18,7 @@
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
 #include "PavUtil/FileIO.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "System/OsBoundary.h"
 
 namespace {
@@ -70,10 +71,12 @@ AdpAlIInLogCp::AdpAlIInLogCp() : raidManager(nullptr)
 
 int AdpAlIInLogCp::process(CpController* cpController, ParsedObject* request)
 {
-    // The report asks for the RAID manager before it looks at the request.
-    raidManager = takeRaidManager(cpController, adapterNumberOf(cpController));
-    if (raidManager == nullptr)
-        return -1;
+    // The report asks for the RAID manager, naming the controller's number, before it looks at
+    // the request.
+    CpModelSteps model(cpController, adapterNumberOf(cpController), CP_NEEDS_MODEL);
+    if (!model)
+        return model.result();
+    raidManager = model.manager();
     CpStartOnController<AdpAllInOneLogParsedObject> start(cpController, request, REQUEST_TEXT);
     if (!start)
         return start.result();
@@ -185,8 +188,7 @@ bool AdpAlIInLogCp::readPipeline(const char* pipeline, long skip, size_t limit, 
     OsBoundary& os = osBoundary();
     if (os.access(TEMP_FILE, F_OK) == 0)
         os.unlink(TEMP_FILE);
-    // The pipeline's own status tells nothing the read below does not.
-    (void)os.system(pipeline);
+    ignoreStatus(os.system(pipeline), "the pipeline's own status tells nothing the read of its file below does not");
     FileIO* io = FileIO::instance();
     FileHandle* file = io != nullptr ? io->open(TEMP_FILE, "r") : nullptr;
     if (file == nullptr)

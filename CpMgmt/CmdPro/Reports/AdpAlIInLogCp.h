@@ -45,7 +45,9 @@ public:
 
     // Report sections: 0, -1 or a firmware status (which ends the report).
     int printDevices(CpController* cpController);
-    int printDefectCounts(CpController* cpController, uint8_t target);
+    // A drive's primary and grown defect counts ("---" for a count that cannot be read): 0, or
+    // the status of the read that failed.
+    [[nodiscard]] int printDefectCounts(CpController* cpController, uint8_t target);
     int printLogicalDrives(CpController* cpController);
     int printRedundantSpace(CpController* cpController, const uint8_t* ldInfo, size_t size);
     int printLdDrives(CpController* cpController, uint8_t targetId);

@@ -11,6 +11,7 @@
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
@@ -202,8 +203,8 @@ void AdpAlIInLogCp::printDiskRows(CpController* cpController, const uint8_t* inf
     printMessage(MSG_COLUMN_25, nameOf(drive.linkSpeed(), LINK_SPEEDS));
     printMessage(MSG_TEXT, "DDF State:           ");
     printMessage(MSG_TEXT, nameOf(drive.interfaceType(), INTERFACES));
-    // Its status only says whether the lines show counts or "---".
-    (void)printDefectCounts(cpController, static_cast<uint8_t>(drive.deviceId() & 0xFF));
+    ignoreStatus(printDefectCounts(cpController, static_cast<uint8_t>(drive.deviceId() & 0xFF)),
+                 "a failed read shows \"---\" in place of a count; the drive's other lines follow all the same");
     const uint16_t sectorSize = drive.logicalSectorSize();
     printSize("\nRaw size:          ", MSG_COLUMN_25, drive.rawSize(), sectorSize);
     printSize("Non-coerced size:    ", MSG_TEXT, drive.nonCoercedSize(), sectorSize);

@@ -191,9 +191,8 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
             printMessageToFile(file, MSG_EVENT_COUNT_HEADING, static_cast<int>(request->getAdapterNumber()),
                                static_cast<unsigned long>(count)) != 0) {
             printMessage(MSG_FILE_WRITE_FAILED);
-            (void)closeOutput(file, -1);
             delete[] buffer;
-            return -1;
+            return closeOutput(file, -1);
         }
     }
     // A full batch asks again from the number after its last event; a shorter one, or a next
@@ -237,8 +236,7 @@ int AdpEventLogCp::walkNewestFirst(Adapter* adapter, AdpEventLogPo* request, con
     uint8_t* buffer = new (noThrowNew) uint8_t[bufferSize]();
     if (buffer == nullptr) {
         printMessage(MSG_NO_MEMORY, "getting events");
-        (void)closeOutput(file, -1);
-        return -1;
+        return closeOutput(file, -1);
     }
     int status = walkNumbers(adapter, request, info, buffer, file);
     delete[] buffer;

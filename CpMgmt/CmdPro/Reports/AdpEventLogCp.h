@@ -48,7 +48,7 @@ private:
     // Closes the output file (when one is open) and returns the action's result: `status`, or
     // -1 with the write-failure message when the action had succeeded but the text did not all
     // reach the file (a write, the flush or the close failed).
-    static int closeOutput(FileHandle* file, int status);
+    [[nodiscard]] static int closeOutput(FileHandle* file, int status);
 
     int noMatchingEvent;   // 1 until an event passed the class filter
 };

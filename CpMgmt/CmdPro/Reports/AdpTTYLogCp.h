@@ -21,6 +21,6 @@ public:
 // Returns the status of the last read (0 when the log was read to its end), or -1 with a
 // message when the pieces still come full at the largest size a log has. The diagnostic report
 // prints the log with the same loop.
-int printFirmwareTermLog(CpController* cpController);
+[[nodiscard]] int printFirmwareTermLog(CpController* cpController);
 
 #endif

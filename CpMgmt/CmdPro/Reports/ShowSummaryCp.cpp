@@ -330,10 +330,11 @@ int ShowSummaryCp::printSummary(CpController* cpController, ShowSummaryPo* reque
     if (openReport(request) != 0)
         return -1;
     // The model is taken once the report's file is open.
-    RaidManager* manager = nullptr;
-    Adapter* adapter = takeModelAdapter(cpController, static_cast<uint8_t>(adapterNumber), &manager);
-    if (adapter == nullptr)
-        return finishReport(-1);
+    CpModelSteps model(cpController, static_cast<uint8_t>(adapterNumber), CP_NEEDS_MODEL_ADAPTER);
+    if (!model)
+        return finishReport(model.result());
+    RaidManager* manager = model.manager();
+    Adapter* adapter = model.adapter();
     printSystem();
     int result = readRecords(cpController, adapter, adapterNumber);
     if (result != 0)

@@ -179,21 +179,12 @@ int LdReconstructCp::start(CpController* cpController, LdReconstructParsedObject
             printMessage(MSG_NO_MEMORY, "pdListListPtr");
             return -1;
         }
-        if (int result = spinUpDrives(cpController, request, &driveLists))
+        if (int result = spinUpDriveLists(manager, &driveLists))
             return result;
     }
     int status = vd->startReconstruction(request->getRaidLevel(), mode, &drives, 0);
     printMessage(status != 0 ? MSG_RECON_START_FAILED : MSG_RECON_STARTED);
     return status;
-}
-
-int LdReconstructCp::spinUpDrives(CpController* cpController, LdReconstructParsedObject* request,
-                                  ArrayList<ArrayList<PhysicalDevice*>*>* driveLists)
-{
-    RaidManager* manager = takeRaidManager(cpController, request->getAdapterNumber());
-    if (manager == nullptr)
-        return -1;
-    return spinUpDriveLists(manager, driveLists);
 }
 
 int LdReconstructCp::showProgress(LdReconstructParsedObject* request, RaidManager* manager, uint8_t adapterNumber)

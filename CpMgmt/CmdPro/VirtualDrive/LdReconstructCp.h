@@ -25,10 +25,6 @@ public:
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdReconstructCp() override {}
 
-    // Spins up the spun-down drives of the lists, pacing itself by the model's waits: 0 when
-    // nothing had to spin up or all did; -1 or the failing status after its message.
-    int spinUpDrives(CpController* cpController, LdReconstructParsedObject* request,
-                     ArrayList<ArrayList<PhysicalDevice*>*>* driveLists);
     // The full-screen progress of the request's drive on the controller's model; the display's
     // result.
     int showProgress(LdReconstructParsedObject* request, RaidManager* manager, uint8_t adapterNumber);

@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/CpFrame.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -26,9 +27,10 @@ const uint8_t BBU_TYPE_WITHOUT_LEARN = 2;
 int checkWriteBackPossible(CpController* cpController)
 {
     const uint8_t adapterNumber = adapterNumberOf(cpController);
-    RaidManager* manager = takeRaidManager(cpController, adapterNumber);
-    if (manager == nullptr)
-        return -1;
+    CpModelSteps model(cpController, adapterNumber, CP_NEEDS_MODEL);
+    if (!model)
+        return model.result();
+    RaidManager* manager = model.manager();
     uint8_t bbu[ZprBbuStatus::SIZE] = {};
     if (sendDcmd(cpController, DCMD_BBU_GET_STATUS, bbu) != 0) {
         printMessage(MSG_ADAPTER_TEXT, static_cast<int>(adapterNumber), "Get BBU Status Failed.");
