@@ -9,8 +9,8 @@
 # blank and either contains a '/' or ends in a source, script or text file's extension (.h,
 # .cpp, .def, .inc, .py, .sh, .cmake, .txt, .md); any other span is code, a command line or a
 # word and is not checked. A path starting with '/' is a path of the host the program runs on
-# (`/proc/scsi`), not of the tree, and is not checked either, nor is an address (`https://...`). What a path must match, relative to
-# SOURCE_ROOT:
+# (`/proc/scsi`), not of the tree, and is not checked either, nor is an address (`https://...`).
+# What a path must match, relative to SOURCE_ROOT:
 #   - a concrete path (`Parser/Grammar.cpp`) must exist; one ending in '/' (`CpMgmt/CmdPro/Adapter/`)
 #     must be a folder;
 #   - braces list alternatives, each checked on its own (`Parser/VolantManager.{h,cpp}` names two
