@@ -52,18 +52,19 @@ is_path() {
     [[ $span =~ ^[^.].*\.($EXTENSIONS)$ || $span =~ ^[^.].*\.\{[a-z,]+\}$ ]]
 }
 
-# Prints each alternative of the braces of the span, one per line (no braces: the span).
+# Appends each alternative of the braces of the span to the array `alternatives` (no braces:
+# the span itself).
 expand_braces() {
     local span=$1
     if [[ $span =~ ^([^{]*)\{([^{}]*)\}(.*)$ ]]; then
-        local head=${BASH_REMATCH[1]} tail=${BASH_REMATCH[3]} alternative
-        local -a alternatives
-        IFS=, read -r -a alternatives <<<"${BASH_REMATCH[2]}"
-        for alternative in "${alternatives[@]}"; do
-            expand_braces "$head$alternative$tail"
+        local head=${BASH_REMATCH[1]} tail=${BASH_REMATCH[3]} choice
+        local -a choices
+        IFS=, read -r -a choices <<<"${BASH_REMATCH[2]}"
+        for choice in "${choices[@]}"; do
+            expand_braces "$head$choice$tail"
         done
     else
-        printf '%s\n' "$span"
+        alternatives+=("$span")
     fi
 }
 
@@ -106,9 +107,12 @@ check_tree() {
         cd "$root" || exit 2
         [ -f "$MAP" ] || { echo "no $MAP under $root" >&2; exit 2; }
         local bad=0 checked=0 number span path why
+        local -a alternatives
         while IFS=$'\t' read -r number span; do
             is_path "$span" || continue
-            while IFS= read -r path; do
+            alternatives=()
+            expand_braces "$span"
+            for path in "${alternatives[@]}"; do
                 checked=$((checked + 1))
                 why_missing "$path"
                 if [ -n "$why" ]; then
@@ -119,7 +123,7 @@ check_tree() {
                     fi
                     bad=1
                 fi
-            done < <(expand_braces "$span")
+            done
         done < <(spans_of "$MAP")
         [ "$checked" -gt 0 ] || { echo "$MAP names no path" >&2; exit 2; }
         exit $bad
