@@ -10,17 +10,25 @@
 //   // LdInfoCp.cpp: the standard opening, then the command's own steps
 //   int LdInfoCp::process(CpController* cpController, ParsedObject* request)
 //   {
-//       CpStart<LdInfoParsedObject> start(cpController, request, "LdInfoParsedObject *", CP_NEEDS_REFRESHED_MODEL);
+//       CpStart<LdInfoParsedObject> start(cpController, request, "LdInfoParsedObject *...", CP_NEEDS_MODEL);
 //       if (!start)
 //           return start.result();
-//       ... start.number(), start.request(), start.manager(), start.adapter() ...
-//       if (status != 0)
-//           return start.failed("LD information", status);
+//       const uint8_t adapterNumber = start.number();
+//       RaidManager* manager = start.manager();
+//       uint8_t vdCount = 0;
+//       if (readVdCount(manager, adapterNumber, &vdCount) != 0)
+//           return -1;   // readVdCount has printed its message
+//       ... the drives of start.request(), each read and printed in turn ...
 //   }
 //
 //   namespace {
-//   const CpRegistration<LdInfoCp> registration;   // beside the class, with the command's traits
+//   const CpRegistration<LdInfoCp> registration;   // beside the class; the default traits
 //   }
+//
+// A failed firmware read or operation ends with the standard failure message, as in PerfMonCp:
+//
+//   if (status != 0)
+//       return start.failed("PerfMon", status);
 //
 // The controller check is the dispatcher's, by the traits of the registration.
 #ifndef CPFRAME_H
