@@ -17,8 +17,6 @@
 
 namespace {
 
-// What every accepted line prints first: it overwrites the characters the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string UNSUPPORTED = "Un-supported command\n";
 const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 

@@ -17,7 +17,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string SAVED = "Config data is saved to the file.\n";
 const std::string SAVE_FAILED = "Failed to get config data.\n";
 const std::string RESTORED = "Config data is restored to the adapter.\n";

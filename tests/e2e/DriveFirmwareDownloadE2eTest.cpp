@@ -17,8 +17,6 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 std::string exitLine(const char* code)
 {
     return std::string("\nExit Code: 0x") + code + "\n";

@@ -14,7 +14,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string SUCCESS = "Success in AdpEventLog\n";
 const std::string DEVICE_BUSY =
     "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";

@@ -18,7 +18,6 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string WRITE_FAILED = "\n File write failed \n";
 
 Lines operator+(Lines a, const Lines& b)

@@ -31,9 +31,6 @@
 
 namespace {
 
-// What every accepted line prints first: it overwrites the characters the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const std::string NOT_PRESENT = "User specified controller is not present.\n";
 const std::string NO_CP_CONTROLLER = "Failed to get CpController object.\n";
 const std::string NO_ID_LIST = "Failed to get ControllerId List.\n";

@@ -21,7 +21,6 @@ namespace {
 using sim::Bytes;
 using sim::ImageHeaderSpec;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const uint32_t QR30 = 0x30335251;   // the default host's check word, "QR30"
 const uint32_t QR41 = 0x31345251;   // "QR41", a word of another chip
 

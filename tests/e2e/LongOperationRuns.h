@@ -20,7 +20,6 @@ namespace longops {
 
 typedef std::vector<std::string> Lines;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
 // A terminal the program cannot open: the display stays on the plain console.
 const char* const NO_TERMINAL = "quill-no-such-terminal";

@@ -17,8 +17,6 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const CREATE = "0x01150100";
 const char* const SET_KEY_ID = "0x01150302";
 const char* const VERIFY = "0x01150500";

@@ -19,7 +19,6 @@ namespace {
 typedef std::vector<std::string> Lines;
 typedef std::vector<std::pair<size_t, std::string>> Patches;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string CONFIGURED = "\nAdapter 0: Configured the Adapter!!\n";
 const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const char* const CFG_ADD = "opcode=0x04020000 ";
