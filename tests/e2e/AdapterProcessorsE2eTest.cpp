@@ -14,11 +14,6 @@ const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const FACTORY = "0x010d0000";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(unsigned host, const char* opcode, const char* outcome = "status=0x00")
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;

@@ -31,11 +31,6 @@ const std::string UTC = "UTC0";
 // A zone with daylight-saving time from the second Sunday of March (2014-03-09).
 const std::string EASTERN = "EST5EDT,M3.2.0,M11.1.0";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* outcome = "status=0x00")
 {
     return std::string("host=2 opcode=") + opcode + " " + outcome;

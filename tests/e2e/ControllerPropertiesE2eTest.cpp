@@ -44,13 +44,6 @@ const char* const LD_PROGRESS = "0x03080000";
 const char* const PHY_LIST = "0x07010000";
 const char* const GET_MUX = "0x07020100";
 
-std::string exitLine(int code)
-{
-    char text[32];
-    snprintf(text, sizeof text, "\nExit Code: 0x%02x\n", code);
-    return text;
-}
-
 std::string sent(unsigned host, const char* opcode, const char* outcome = "status=0x00")
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;

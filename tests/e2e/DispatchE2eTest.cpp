@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 // Runs quillsim with the arguments; fails the test when it does not succeed.
 void quillsim(const std::vector<std::string>& args)
 {

@@ -32,11 +32,6 @@ const char* const MAKE_HOTSPARE = "0x04040000";
 const char* const REMOVE_HOTSPARE = "0x04050000";
 const char* const CONFIG_READ = "0x04010000";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00", unsigned host = 2)
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;

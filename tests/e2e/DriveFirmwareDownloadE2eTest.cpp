@@ -17,11 +17,6 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string flashing(const char* size, const char* b6, const char* b7, const char* b8)
 {
     return std::string("Flashing firmware image size ") + size + " (" + b6 + " " + b7 + " " + b8 +

@@ -13,8 +13,6 @@
 
 #include "E2eHarness.h"
 
-std::string exitLine(const char* code);
-
 // What one drive of the described hosts shows: a 1 TB SAS disk in enclosure 252, which the
 // controller reports on no connector (so the drive's own position byte, 0, is shown), with the
 // simulated drive's inquiry texts, no ports and no diagnostics.

@@ -4,9 +4,24 @@
 #ifndef E2ETEXTS_H
 #define E2ETEXTS_H
 
+#include <cstdio>
 #include <string>
 
 // What every accepted line prints first: it overwrites the characters the scanner echoed.
 inline const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
+
+// The closing line of every run, from the code as the program prints it ("00", "2d", "fffffffe").
+inline std::string exitLine(const char* code)
+{
+    return std::string("\nExit Code: 0x") + code + "\n";
+}
+
+// The same from the exit code as a number: two hex digits at least, lower case.
+inline std::string exitLine(int code)
+{
+    char text[32];
+    snprintf(text, sizeof text, "\nExit Code: 0x%02x\n", static_cast<unsigned>(code));
+    return text;
+}
 
 #endif

@@ -19,11 +19,6 @@ namespace {
 typedef std::vector<std::string> Lines;
 typedef nlohmann::json Json;
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 const std::string DEVICE_ERROR = "\nFW error description: \n The requested operation could not be completed as "
                                  "device is busy or unexpected error occurred.  \n";
 const std::string NO_DEVICE =

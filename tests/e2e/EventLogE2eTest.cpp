@@ -21,11 +21,6 @@ const char* const DST_ZONE = "EST5EDT,M3.2.0,M11.1.0";
 
 typedef std::vector<std::string> Lines;
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 Lines operator+(Lines a, const Lines& b)
 {
     a.insert(a.end(), b.begin(), b.end());

@@ -26,11 +26,6 @@ Lines operator+(Lines a, const Lines& b)
     return a;
 }
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 class FailedWritesE2e : public ::testing::Test {
 protected:
     void TearDown() override

@@ -50,11 +50,6 @@ const std::string SECURITY_KEY_INVALID = "\n  The specified security key is not 
 const char* const INFO = "0x01010000";   // controller information
 const char* const OEM = "0x010e8481";    // OEM data
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string fwError(const std::string& description)
 {
     return "\nFW error description: " + description;

@@ -25,11 +25,6 @@ const char* const OEM = "0x010e8481";
 
 typedef std::vector<std::string> Lines;
 
-inline std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 inline std::string sent(unsigned host, const char* opcode, const char* status = "0x00")
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;

@@ -33,11 +33,6 @@ const std::string INVALID = "ERROR: The image file is invalid and could not be f
 const std::string NOT_NEWER = "ERROR: The image file has older version than or same as that on the \n"
                               "       controller. The controller is not flashed.\n\n";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string fwError(const char* description)
 {
     return std::string("\nFW error description: \n ") + description + "  \n";

@@ -18,11 +18,6 @@ const std::string QUILL_BANNER = "\n      QuillCLI SAS RAID Management Tool  Ver
 const std::string VOLANT_BANNER =
     "\n\tKolvex(R) RAID Command Line Utilities Version 2\n\t\tVer 1.02.00 Dec 10, 2026\n\n";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string noMatch(const std::string& word)
 {
     return "Invalid input at or near token     " + word + "\nUse -help to know command name\n";

@@ -24,8 +24,6 @@ const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
 // A terminal the program cannot open: the display stays on the plain console.
 const char* const NO_TERMINAL = "quill-no-such-terminal";
 
-inline std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
 inline std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;

@@ -32,11 +32,6 @@ const char* const LD_INFO = "0x03020000";
 
 typedef std::vector<std::string> Lines;
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;

@@ -20,11 +20,6 @@ const char* const SET_STATE = "0x02030100";
 
 typedef std::vector<std::string> Lines;
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;

@@ -25,11 +25,6 @@ const char* const GET_DEFAULTS = "0x010e0201";
 const char* const SET_DEFAULTS = "0x010e0202";
 const char* const SET_PCI_SPEED = "0x010e0103";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* outcome = "status=0x00")
 {
     return std::string("host=2 opcode=") + opcode + " " + outcome;

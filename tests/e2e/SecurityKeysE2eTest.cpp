@@ -31,8 +31,6 @@ const std::string INVALID = "Invalid input\n";
 const std::string DONE = "Adapter 0: Operation successfully done.\n";
 const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
 
-std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
 // The key commands in the log (create, key id, verify, change, destroy, make secure), each as
 // "opcode status".
 Lines keyCommands(const std::string& dir)

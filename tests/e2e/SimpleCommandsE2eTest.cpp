@@ -21,11 +21,6 @@ const std::string UNSUPPORTED = "Un-supported command\n";
 const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string BAD_ADAPTER = "Invalid Adapter number.\n";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string joined(const std::vector<std::string>& args)
 {
     std::string line;

@@ -24,11 +24,6 @@ const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const char* const CFG_ADD = "opcode=0x04020000 ";
 const char* const SPIN_UP_LIST = "opcode=0x020d0200 ";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 // A buffer of `size` zero bytes with the given bytes (hex) laid over it at their offsets.
 std::string buffer(size_t size, const Patches& patches)
 {
