@@ -29,12 +29,6 @@ std::vector<std::string> checked(unsigned host)
     return reads;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 struct Case {
     const char* what;
     const char* preset;

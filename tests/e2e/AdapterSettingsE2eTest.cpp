@@ -23,17 +23,9 @@ const char* const GET_DEFAULTS = "0x010e0201";
 const char* const SET_DEFAULTS = "0x010e0202";
 const char* const PCI_IDS = "0x010e0100";
 
-typedef std::vector<std::string> Lines;
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Discovery, the model's refresh and the controller check of adapter 0, then the command's own.

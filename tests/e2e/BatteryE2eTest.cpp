@@ -36,12 +36,6 @@ std::string sent(const char* opcode, const char* outcome = "status=0x00")
     return std::string("host=2 opcode=") + opcode + " " + outcome;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // The OEM identifier, asked after a model refresh.
 std::vector<std::string> oemRead()
 {

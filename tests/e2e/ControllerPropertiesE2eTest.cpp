@@ -49,12 +49,6 @@ std::string sent(unsigned host, const char* opcode, const char* outcome = "statu
     return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // What reaches controller `host` before its command: the refresh and the check.
 std::vector<std::string> checked(unsigned host)
 {

@@ -17,8 +17,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const SET_STATE = "0x02030100";
@@ -35,12 +33,6 @@ const char* const CONFIG_READ = "0x04010000";
 std::string sent(const char* opcode, const char* status = "0x00", unsigned host = 2)
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Discovery, the refresh before the command and the controller check, without the model's reads.

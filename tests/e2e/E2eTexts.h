@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // What every accepted line prints first: it overwrites the characters the scanner echoed.
 inline const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
@@ -22,6 +23,16 @@ inline std::string exitLine(int code)
     char text[32];
     snprintf(text, sizeof text, "\nExit Code: 0x%02x\n", static_cast<unsigned>(code));
     return text;
+}
+
+// Lines in order (the commands a host logs, the shell commands run, ...).
+typedef std::vector<std::string> Lines;
+
+// `a`, then `b`.
+inline Lines operator+(Lines a, const Lines& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 #endif

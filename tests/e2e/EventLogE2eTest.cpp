@@ -19,14 +19,6 @@ const std::string DEVICE_BUSY =
     "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 const char* const DST_ZONE = "EST5EDT,M3.2.0,M11.1.0";
 
-typedef std::vector<std::string> Lines;
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 std::string repeat(const std::string& text, int times)
 {
     std::string out;

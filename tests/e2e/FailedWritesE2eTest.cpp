@@ -16,15 +16,7 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 const std::string WRITE_FAILED = "\n File write failed \n";
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 class FailedWritesE2e : public ::testing::Test {
 protected:

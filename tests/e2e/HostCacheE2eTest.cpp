@@ -15,8 +15,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 // A library command in the log: type, code, controller, data length and status.
 std::string lib(int type, int code, int controller, int length, const char* status = "0x0")
 {

@@ -30,17 +30,9 @@ const char* const PERF_START = "0x01170100";
 const char* const PERF_RESULTS = "0x01170200";
 const char* const LD_INFO = "0x03020000";
 
-typedef std::vector<std::string> Lines;
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Lines repeat(const std::string& line, size_t n)

@@ -15,8 +15,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 const char* const CREATE = "0x01150100";
 const char* const SET_KEY_ID = "0x01150302";
 const char* const VERIFY = "0x01150500";

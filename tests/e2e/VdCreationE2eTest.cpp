@@ -16,7 +16,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
 typedef std::vector<std::pair<size_t, std::string>> Patches;
 
 const std::string CONFIGURED = "\nAdapter 0: Configured the Adapter!!\n";
