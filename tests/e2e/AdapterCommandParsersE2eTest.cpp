@@ -17,9 +17,6 @@
 
 namespace {
 
-const std::string UNSUPPORTED = "Un-supported command\n";
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
-
 // One adapter of a command without processor.
 const std::string NO_PROCESSOR_YET = UNSUPPORTED + exitLine("01");
 const std::string REFUSED = PARSE_FAILED + exitLine("01");

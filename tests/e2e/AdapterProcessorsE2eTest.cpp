@@ -83,9 +83,6 @@ std::string factoryFailed(int adapter)
     return "Adapter " + std::to_string(adapter) + ": Factory Default Set FAILED. \n";
 }
 
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 TEST_F(AdapterProcessorsE2e, FactoryDefaults)
 {
     const std::vector<std::string> discovered2 = {sent(2, INFO), sent(3, INFO)};

@@ -14,9 +14,6 @@
 
 namespace {
 
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const GET_DEFAULTS = "0x010e0201";

@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string EXIT_1 = "\nExit Code: 0x01\n";
 
 struct Refused {

@@ -150,9 +150,6 @@ private:
     }
 };
 
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 // What every property command reads before its row: the information and the OEM data.
 std::vector<std::string> property(const std::vector<std::string>& own)
 {

@@ -11,6 +11,16 @@
 // What every accepted line prints first: it overwrites the characters the scanner echoed.
 inline const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 
+// What the console shows when the firmware answers that the device is busy (status 0x2d).
+inline const std::string DEVICE_BUSY =
+    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
+
+// What a parsed command prints when no processor on the controller carries it out.
+inline const std::string UNSUPPORTED = "Un-supported command\n";
+
+// What a line the grammar does not accept prints.
+inline const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
+
 // The closing line of every run, from the code as the program prints it ("00", "2d", "fffffffe").
 inline std::string exitLine(const char* code)
 {

@@ -15,8 +15,6 @@
 namespace {
 
 const std::string SUCCESS = "Success in AdpEventLog\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 const char* const DST_ZONE = "EST5EDT,M3.2.0,M11.1.0";
 
 std::string repeat(const std::string& text, int times)

@@ -101,9 +101,6 @@ protected:
     nlohmann::json lastState;
 };
 
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const nlohmann::json PHYS = {
     {"phyList",
      {{"phys",

@@ -17,8 +17,6 @@
 
 namespace {
 
-const std::string UNSUPPORTED = "Un-supported command\n";
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string BAD_ADAPTER = "Invalid Adapter number.\n";
 
 std::string joined(const std::vector<std::string>& args)
