@@ -1,4 +1,4 @@
-// The pieces of expected console text and command lists that most end-to-end tests build from:
+// Fragments of expected console text and command lists that most end-to-end tests build from:
 // the line the scanner leaves before a command's own output, the closing exit-code line, and a
 // list of lines (firmware commands, shell commands, ...) that rows join with +.
 #ifndef E2ETEXTS_H
