@@ -17,16 +17,6 @@
 
 namespace {
 
-// What every accepted line prints first: it overwrites the characters the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string UNSUPPORTED = "Un-supported command\n";
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 // One adapter of a command without processor.
 const std::string NO_PROCESSOR_YET = UNSUPPORTED + exitLine("01");
 const std::string REFUSED = PARSE_FAILED + exitLine("01");

@@ -10,16 +10,9 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const FACTORY = "0x010d0000";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string sent(unsigned host, const char* opcode, const char* outcome = "status=0x00")
 {
@@ -34,12 +27,6 @@ std::vector<std::string> checked(unsigned host)
     std::vector<std::string> reads = refreshReads(host);
     reads.push_back(sent(host, OEM));
     return reads;
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 struct Case {
@@ -95,9 +82,6 @@ std::string factoryFailed(int adapter)
 {
     return "Adapter " + std::to_string(adapter) + ": Factory Default Set FAILED. \n";
 }
-
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
 TEST_F(AdapterProcessorsE2e, FactoryDefaults)
 {

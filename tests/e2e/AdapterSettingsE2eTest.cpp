@@ -14,32 +14,15 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const GET_DEFAULTS = "0x010e0201";
 const char* const SET_DEFAULTS = "0x010e0202";
 const char* const PCI_IDS = "0x010e0100";
 
-typedef std::vector<std::string> Lines;
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Discovery, the model's refresh and the controller check of adapter 0, then the command's own.

@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const MFG = "0x010e0301";

@@ -16,8 +16,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 class AllInOneReportE2e : public FirmwareCaseE2e {
 protected:
     // The report's host: the checked-in description, with `edit` merged into the description

@@ -16,7 +16,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const char* const CFG_ADD = "0x04020000";
 const char* const SPIN_UP = "0x020d0200";

@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const FRU = "0x010e0302";
@@ -33,20 +31,9 @@ const std::string UTC = "UTC0";
 // A zone with daylight-saving time from the second Sunday of March (2014-03-09).
 const std::string EASTERN = "EST5EDT,M3.2.0,M11.1.0";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* outcome = "status=0x00")
 {
     return std::string("host=2 opcode=") + opcode + " " + outcome;
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // The OEM identifier, asked after a model refresh.

@@ -16,9 +16,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 const std::string SSD_CACHE_DATA = "\nFW error description: \n LD Cached data is present on a (this) SSCD\n";
 const std::string FORCE_HINT = "Performing this operation will result in data corruption or data lost, use -force option "
                                "if you are sure to perform this operation. \n";

@@ -15,8 +15,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string EXIT_1 = "\nExit Code: 0x01\n";
 
 struct Refused {

@@ -17,13 +17,10 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string SAVED = "Config data is saved to the file.\n";
 const std::string SAVE_FAILED = "Failed to get config data.\n";
 const std::string RESTORED = "Config data is restored to the adapter.\n";
 const std::string RESTORE_FAILED = "Failed to restore config data.\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
 const char* const GET_PROPERTIES = "0x01020100";
 const char* const SET_PROPERTIES = "0x01020200";

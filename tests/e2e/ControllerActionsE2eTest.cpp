@@ -16,10 +16,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const char* const FLUSH = "0x01101000";
 const char* const SHUTDOWN = "0x01050000";
 const char* const DOWNGRADE = "0x01190000";

@@ -15,8 +15,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const GET_PROPS = "0x01020100";
@@ -46,22 +44,9 @@ const char* const LD_PROGRESS = "0x03080000";
 const char* const PHY_LIST = "0x07010000";
 const char* const GET_MUX = "0x07020100";
 
-std::string exitLine(int code)
-{
-    char text[32];
-    snprintf(text, sizeof text, "\nExit Code: 0x%02x\n", code);
-    return text;
-}
-
 std::string sent(unsigned host, const char* opcode, const char* outcome = "status=0x00")
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // What reaches controller `host` before its command: the refresh and the check.
@@ -164,9 +149,6 @@ private:
         return log.size();
     }
 };
-
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
 // What every property command reads before its row: the information and the OEM data.
 std::vector<std::string> property(const std::vector<std::string>& own)

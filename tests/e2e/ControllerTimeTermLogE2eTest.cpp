@@ -14,10 +14,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const char* const GET_TIME = "0x01080101";
 const char* const SET_TIME = "0x01080102";
 const char* const LOG_CLEAR = "0x01090100";

@@ -12,14 +12,6 @@
 
 namespace {
 
-// What every accepted line prints first: it overwrites the characters the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 // Runs quillsim with the arguments; fails the test when it does not succeed.
 void quillsim(const std::vector<std::string>& args)
 {

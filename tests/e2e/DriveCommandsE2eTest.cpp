@@ -17,10 +17,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const SET_STATE = "0x02030100";
@@ -34,20 +30,9 @@ const char* const MAKE_HOTSPARE = "0x04040000";
 const char* const REMOVE_HOTSPARE = "0x04050000";
 const char* const CONFIG_READ = "0x04010000";
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00", unsigned host = 2)
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Discovery, the refresh before the command and the controller check, without the model's reads.

@@ -15,15 +15,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string flashing(const char* size, const char* b6, const char* b7, const char* b8)
 {
     return std::string("Flashing firmware image size ") + size + " (" + b6 + " " + b7 + " " + b8 +
@@ -38,12 +29,6 @@ std::string prepared(const char* transfers, const char* size, const char* device
 std::string piece(unsigned target, const char* cdb, unsigned length, const char* status = "0x00")
 {
     return "transfer " + std::to_string(target) + " len=" + std::to_string(length) + " " + status + " cdb=" + cdb;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // A command that an injected fault answered: it never reached the firmware, which notes nothing.

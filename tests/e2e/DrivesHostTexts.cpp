@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string driveText(const Shown& d)
 {
     return "Enclosure Device ID: 252\nSlot Number: " + std::to_string(d.slot) + "\n" + d.position +

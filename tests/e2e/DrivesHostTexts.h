@@ -13,11 +13,6 @@
 
 #include "E2eHarness.h"
 
-// The line the scanner leaves before the command's own output.
-inline const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
-std::string exitLine(const char* code);
-
 // What one drive of the described hosts shows: a 1 TB SAS disk in enclosure 252, which the
 // controller reports on no connector (so the drive's own position byte, 0, is shown), with the
 // simulated drive's inquiry texts, no ports and no diagnostics.

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "E2eTexts.h"
+
 struct RunSpec {
     std::vector<std::string> args;                           // without the program name
     std::vector<std::pair<std::string, std::string>> env;    // added to a cleaned environment (replacing)

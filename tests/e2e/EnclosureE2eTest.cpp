@@ -16,15 +16,7 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
 typedef nlohmann::json Json;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 const std::string DEVICE_ERROR = "\nFW error description: \n The requested operation could not be completed as "
                                  "device is busy or unexpected error occurred.  \n";
@@ -47,12 +39,6 @@ const Lines READS_252 = {pageRead(252, 1, 1008), pageRead(252, 2, 1024)};
 const Lines READS_253 = {pageRead(253, 1, 1008), pageRead(253, 2, 1024)};
 const Lines INFO_READS_252 = {pageRead(252, 1, 1008), pageRead(252, 2, 2048)};
 const Lines INFO_READS_253 = {pageRead(253, 1, 1008), pageRead(253, 2, 2048)};
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // ---------------------------------------------------------------------------------------------
 // -EncInfo texts.

@@ -14,24 +14,8 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string SUCCESS = "Success in AdpEventLog\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 const char* const DST_ZONE = "EST5EDT,M3.2.0,M11.1.0";
-
-typedef std::vector<std::string> Lines;
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 std::string repeat(const std::string& text, int times)
 {

@@ -16,21 +16,7 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string WRITE_FAILED = "\n File write failed \n";
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 class FailedWritesE2e : public ::testing::Test {
 protected:

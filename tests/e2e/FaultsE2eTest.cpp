@@ -31,20 +31,14 @@
 
 namespace {
 
-// What every accepted line prints first: it overwrites the characters the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const std::string NOT_PRESENT = "User specified controller is not present.\n";
 const std::string NO_CP_CONTROLLER = "Failed to get CpController object.\n";
 const std::string NO_ID_LIST = "Failed to get ControllerId List.\n";
 // Written straight to standard output: neither paged nor logged.
 const std::string NOT_DETECTED = "ERROR:Could not detect controller.\n";
-const std::string UNSUPPORTED = "Un-supported command\n";
 
 const std::string DEVICE_MISSING =
     "\n The requested command cannot be completed, as the specified device does not exist.  \n";
-const std::string DEVICE_BUSY =
-    "\n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 const std::string INVALID_STATUS = "\n Invalid error status.  \n";
 const std::string UNKNOWN_ERROR = "\n  Unknown error \n";
 const std::string PASSPHRASE_INVALID = "\n The specified passphrase is not valid.  \n";
@@ -52,11 +46,6 @@ const std::string SECURITY_KEY_INVALID = "\n  The specified security key is not 
 
 const char* const INFO = "0x01010000";   // controller information
 const char* const OEM = "0x010e8481";    // OEM data
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string fwError(const std::string& description)
 {
@@ -269,7 +258,7 @@ TEST_F(FaultsE2e, FirmwareStatusOfTheControllerInformation)
          BLANK_OUT + UNSUPPORTED + exitLine("01"), UNSUPPORTED + exitLine("01"),
          {sent(2, INFO, "status=0x2d"), sent(3, INFO, OK), sent(3, OEM, OK), sent(3, INFO, OK)}, TOKEN_ADPFACDEFSET},
         {"-aALL: adapter 0 fails its check, adapter 1 is not checked", "two", {busy("2")}, {"-AdpFacDefSet", "-aALL"},
-         0x2d, BLANK_OUT + fwError(DEVICE_BUSY) + exitLine("2d"), fwError(DEVICE_BUSY) + exitLine("2d"),
+         0x2d, BLANK_OUT + DEVICE_BUSY + exitLine("2d"), DEVICE_BUSY + exitLine("2d"),
          {sent(2, INFO, OK), sent(3, INFO, OK), sent(2, OEM, OK), sent(2, INFO, "status=0x2d")}},
         // The result is adapter 1's; the firmware status of adapter 0 is not reported.
         {"-a0,1: adapter 0 fails its check, adapter 1 still runs", "two", {busy("2")}, {"-AdpFacDefSet", "-a0,1"}, 1,
@@ -281,8 +270,8 @@ TEST_F(FaultsE2e, FirmwareStatusOfTheControllerInformation)
          {"-AdpFacDefSet", "-aALL"}, 1, BLANK_OUT + UNSUPPORTED + exitLine("01"), UNSUPPORTED + exitLine("01"),
          {sent(2, INFO, OK), sent(3, INFO, OK), sent(2, OEM, OK), sent(2, INFO, OK)}, TOKEN_ADPFACDEFSET},
         {"-a0,1: adapter 1's check fails last: its status is the exit code", "two", {busy("3")},
-         {"-AdpFacDefSet", "-a0,1"}, 0x2d, "," + BLANK_OUT + UNSUPPORTED + fwError(DEVICE_BUSY) + exitLine("2d"),
-         UNSUPPORTED + fwError(DEVICE_BUSY) + exitLine("2d"),
+         {"-AdpFacDefSet", "-a0,1"}, 0x2d, "," + BLANK_OUT + UNSUPPORTED + DEVICE_BUSY + exitLine("2d"),
+         UNSUPPORTED + DEVICE_BUSY + exitLine("2d"),
          {sent(2, INFO, OK), sent(2, OEM, OK), sent(2, INFO, OK), sent(3, INFO, OK), sent(3, OEM, OK),
           sent(3, INFO, "status=0x2d")},
          TOKEN_ADPFACDEFSET},

@@ -23,22 +23,9 @@ namespace e2ecase {
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 
-typedef std::vector<std::string> Lines;
-
-inline std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 inline std::string sent(unsigned host, const char* opcode, const char* status = "0x00")
 {
     return "host=" + std::to_string(host) + " opcode=" + opcode + " status=" + status;
-}
-
-inline Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // The dispatcher's reads before a command: the model's refresh (which reads the information

@@ -21,7 +21,6 @@ namespace {
 using sim::Bytes;
 using sim::ImageHeaderSpec;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const uint32_t QR30 = 0x30335251;   // the default host's check word, "QR30"
 const uint32_t QR41 = 0x31345251;   // "QR41", a word of another chip
 
@@ -33,11 +32,6 @@ const std::string REBOOT = "Please reboot the system for the changes to take eff
 const std::string INVALID = "ERROR: The image file is invalid and could not be flashed to the controller!!!\n";
 const std::string NOT_NEWER = "ERROR: The image file has older version than or same as that on the \n"
                               "       controller. The controller is not flashed.\n\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string fwError(const char* description)
 {

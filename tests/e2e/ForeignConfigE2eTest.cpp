@@ -19,8 +19,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 const char* const SCAN = "0x04060100";
 const char* const GET = "0x04060200";
 const char* const PREVIEW = "0x04060300";
@@ -34,12 +32,6 @@ std::string cmd(const char* opcode, unsigned index = 0, const char* status = "0x
     char mailbox[16];
     snprintf(mailbox, sizeof mailbox, "0x%08x", index);
     return std::string(opcode) + " " + mailbox + " " + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // The two reads of one configuration (or of all): the first block, then the whole.

@@ -13,8 +13,6 @@
 
 namespace {
 
-// Printed after a valid line: overwrites what the scanner echoed.
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string EXIT_1 = "\nExit Code: 0x01\n";
 
 // The message printer keeps at most 2047 characters of one formatted text, so a message naming

@@ -14,15 +14,9 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string QUILL_BANNER = "\n      QuillCLI SAS RAID Management Tool  Ver 1.02.00 Dec 10, 2026\n\n";
 const std::string VOLANT_BANNER =
     "\n\tKolvex(R) RAID Command Line Utilities Version 2\n\t\tVer 1.02.00 Dec 10, 2026\n\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string noMatch(const std::string& word)
 {

@@ -15,12 +15,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
-std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
 // A library command in the log: type, code, controller, data length and status.
 std::string lib(int type, int code, int controller, int length, const char* status = "0x0")
 {

@@ -11,8 +11,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 class HostRecordsE2e : public ::testing::Test {
 protected:
     void TearDown() override

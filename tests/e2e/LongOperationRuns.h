@@ -18,24 +18,13 @@
 
 namespace longops {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string PRESS_ESC = "\n\r    Press <ESC> key to quit...\n\r";
 // A terminal the program cannot open: the display stays on the plain console.
 const char* const NO_TERMINAL = "quill-no-such-terminal";
 
-inline std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
-
 inline std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-inline Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Discovery, the refresh before the command and the controller check, without the model's reads.

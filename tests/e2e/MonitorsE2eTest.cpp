@@ -15,10 +15,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const DPM_GET = "0x0a010000";
@@ -31,22 +27,9 @@ const char* const PERF_START = "0x01170100";
 const char* const PERF_RESULTS = "0x01170200";
 const char* const LD_INFO = "0x03020000";
 
-typedef std::vector<std::string> Lines;
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
-
 std::string sent(const char* opcode, const char* status = "0x00")
 {
     return std::string("host=2 opcode=") + opcode + " status=" + status;
-}
-
-Lines operator+(Lines a, const Lines& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Lines repeat(const std::string& line, size_t n)

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const INFO = "0x01010000";
 const char* const OEM = "0x010e8481";
 const char* const PHY_LIST = "0x07010000";
@@ -26,11 +24,6 @@ const char* const SET_MUX = "0x07020200";
 const char* const GET_DEFAULTS = "0x010e0201";
 const char* const SET_DEFAULTS = "0x010e0202";
 const char* const SET_PCI_SPEED = "0x010e0103";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string sent(const char* opcode, const char* outcome = "status=0x00")
 {
@@ -107,9 +100,6 @@ protected:
     std::vector<std::string> cleanup;
     nlohmann::json lastState;
 };
-
-const std::string DEVICE_BUSY =
-    "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
 const nlohmann::json PHYS = {
     {"phyList",

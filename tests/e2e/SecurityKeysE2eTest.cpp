@@ -15,10 +15,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 const char* const CREATE = "0x01150100";
 const char* const SET_KEY_ID = "0x01150302";
 const char* const VERIFY = "0x01150500";
@@ -32,8 +28,6 @@ const std::string KEY_RULES = " is case-sensitive.  It must be between eight and
 const std::string INVALID = "Invalid input\n";
 const std::string DONE = "Adapter 0: Operation successfully done.\n";
 const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
-
-std::string exitLine(const char* code) { return std::string("\nExit Code: 0x") + code + "\n"; }
 
 // The key commands in the log (create, key id, verify, change, destroy, make secure), each as
 // "opcode status".

@@ -17,15 +17,7 @@
 
 namespace {
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-const std::string UNSUPPORTED = "Un-supported command\n";
-const std::string PARSE_FAILED = "Failed to parse command. Use -h option for usage.\n";
 const std::string BAD_ADAPTER = "Invalid Adapter number.\n";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 std::string joined(const std::vector<std::string>& args)
 {

@@ -17,8 +17,6 @@ namespace {
 
 using namespace e2ecase;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
-
 class SummaryAndPciE2e : public FirmwareCaseE2e {};
 
 std::string pciBlock(int adapter, const char* bus, const char* device, const char* function)

@@ -16,19 +16,12 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
 typedef std::vector<std::pair<size_t, std::string>> Patches;
 
-const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 const std::string CONFIGURED = "\nAdapter 0: Configured the Adapter!!\n";
 const std::string FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const char* const CFG_ADD = "opcode=0x04020000 ";
 const char* const SPIN_UP_LIST = "opcode=0x020d0200 ";
-
-std::string exitLine(const char* code)
-{
-    return std::string("\nExit Code: 0x") + code + "\n";
-}
 
 // A buffer of `size` zero bytes with the given bytes (hex) laid over it at their offsets.
 std::string buffer(size_t size, const Patches& patches)

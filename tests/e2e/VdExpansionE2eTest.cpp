@@ -16,8 +16,6 @@
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
 const char* const SET_ARRAY = "0x04060000";
 const char* const RECONSTRUCT_START = "0x03070100";
 const char* const ALLOWED_OPS = "0x030b0000";
