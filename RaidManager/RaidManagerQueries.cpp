@@ -18,7 +18,6 @@
 
 namespace {
 
-const uint16_t DEVICE_ID_MISSING = 0xFFFF;
 // The firmware's status for "maximum number of virtual drives configured", kept in the
 // last-error word so that the entry point names it.
 const uint32_t LAST_ERROR_MAX_VDS = 0x0201001Au;
@@ -384,7 +383,7 @@ int checkSpanMatchesArray(ArrayList<PhysicalDevice*>* span, Array* array)
     bool missing = false;
     for (unsigned char i = 0; i < members->count(); ++i) {
         uint16_t id = 0;
-        if (members->get(i) != nullptr && members->get(i)->getDeviceId(&id) == 0 && id == DEVICE_ID_MISSING)
+        if (members->get(i) != nullptr && members->get(i)->getDeviceId(&id) == 0 && id == MISSING_DEVICE_ID)
             missing = true;
     }
     ArrayList<VirtualDisk*>* vds = nullptr;

@@ -76,7 +76,7 @@ bool isSpannedPlanLevel(uint8_t level)
 // Fills one drive entry of an array record from the drive element.
 int putDrive(ZprArrayRecord& record, uint32_t index, PhysicalDevice* pd, bool ownState)
 {
-    uint16_t deviceId = 0, sequence = 0, state = ZprArrayDrive::STATE_ONLINE;
+    uint16_t deviceId = 0, sequence = 0, state = PD_STATE_ONLINE;
     int status = pd == nullptr ? -1 : pd->getDeviceId(&deviceId);
     if (status == 0)
         status = pd->getSequenceNumber(&sequence);

@@ -36,4 +36,8 @@ constexpr uint8_t INTERFACE_FC = 4;
 constexpr uint8_t MEDIA_ROTATING = 0;
 constexpr uint8_t MEDIA_SOLID_STATE = 1;
 
+// Device id of an array member that is missing (ZprArrayDrive::DEVICE_ID, 16-bit): the drive
+// left the array and no drive stands in its place yet.
+constexpr uint16_t MISSING_DEVICE_ID = 0xFFFF;
+
 #endif
