@@ -11,6 +11,7 @@
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RmData.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
@@ -21,14 +22,6 @@ namespace {
 // The firmware's status for "maximum number of virtual drives configured", kept in the
 // last-error word so that the entry point names it.
 const uint32_t LAST_ERROR_MAX_VDS = 0x0201001Au;
-
-// Why no virtual drive can be made: the drive maximum, no free room on an array, no usable
-// unconfigured drive, none of those at all.
-const int NO_ROOM = 26;
-const int NO_FREE_SPACE = 3;
-const int NO_UNCONFIGURED_DRIVE = 11;
-const int NO_DRIVE_FOUND = 12;
-const int DRIVE_REBUILDING = 28;
 
 int compareByCoercedSize(const void* a, const void* b)
 {
@@ -154,7 +147,7 @@ int SnapShotRaidManager::canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi)
     if (found)
         return rmData->canCreateVdOnFreshPds(answer);
     *answer = 0;
-    return NO_UNCONFIGURED_DRIVE;
+    return NOT_POSSIBLE;
 }
 
 int SnapShotRaidManager::checkArrayHasRoom(Array* array, uint8_t* answer)
@@ -295,22 +288,6 @@ int SnapShotRaidManager::canReplacePd(PhysicalDevice* pd, PhysicalDevice* candid
 }
 
 namespace {
-
-// The codes of a span-list check.
-enum SpanCheck {
-    SPANS_VALID = 0,
-    SPANS_MIXED = 1,
-    SPANS_NO_ARRAY = 2,
-    SPANS_UNEVEN = 3,
-    SPANS_NOT_ARRAY_DRIVES = 5,
-    SPANS_MISSING = 6,
-    SPANS_EMPTY = 7,
-    SPANS_NO_DISK_GROUP = 8,
-    SPANS_GROUP_UNREADABLE = 9,
-    SPANS_NOT_GROUP = 10,
-    SPANS_NO_FREE_EXTENTS = 11,
-    SPANS_EXTENTS_DIFFER = 12,
-};
 
 typedef ArrayList<ArrayList<PhysicalDevice*>*> SpanList;
 

@@ -17,6 +17,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
@@ -50,9 +51,9 @@ int exposeChange(Controller* controller, ControllerId* controllerId, uint16_t ta
     return LinExpLd::instance(adapterNumber)->expose(controller, targetId, operation);
 }
 
-// The result of a change whose firmware command answered `status`: -2 when the controller did
-// it and only the operating-system step failed. When the controller refused it after the disks
-// had left the operating system, they are made visible again.
+// The result of a change whose firmware command answered `status`: OS_STEP_FAILED when the
+// controller did it and only the operating-system step failed. When the controller refused it
+// after the disks had left the operating system, they are made visible again.
 int changeResult(Controller* controller, ControllerId* controllerId, int status, bool removedFromOs, int osStatus)
 {
     if (status != 0) {
@@ -64,7 +65,7 @@ int changeResult(Controller* controller, ControllerId* controllerId, int status,
         }
         return status;
     }
-    return osStatus != 0 ? -2 : 0;
+    return osStatus != 0 ? OS_STEP_FAILED : 0;
 }
 
 int sendWithMailbox(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1)

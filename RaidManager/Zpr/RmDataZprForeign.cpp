@@ -11,6 +11,7 @@
 #include "RaidManager/Array.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RmCfg.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/Records/Config/ZprForeignScan.h"
@@ -41,7 +42,7 @@ bool arraysHoldDrive(ArrayList<Array*>* arrays, uint16_t deviceId)
 int RmDataZpr::exposeNewLds()
 {
     const uint8_t adapterNumber = controllerId != nullptr ? controllerId->getNumber() : 0;
-    return LinExpLd::instance(adapterNumber)->expose(controller, 0, EXPOSE_ADD_NEW) != 0 ? -2 : 0;
+    return LinExpLd::instance(adapterNumber)->expose(controller, 0, EXPOSE_ADD_NEW) != 0 ? OS_STEP_FAILED : 0;
 }
 
 int RmDataZpr::scanForeignConfigs()

@@ -10,6 +10,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/RmCfg.h"
 #include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
 
@@ -230,12 +231,12 @@ int ForeignCfgCp::importOne(uint8_t i, uint8_t index, CpController* cpController
 
 void ForeignCfgCp::reportImport(uint8_t i, bool all, int status)
 {
-    if (status == 0 || status == -2) {
+    if (status == 0 || status == OS_STEP_FAILED) {
         if (all)
             printMessage(MSG_FOREIGN_ALL_IMPORTED, static_cast<int>(adapterNumber));
         else
             printMessage(MSG_FOREIGN_IMPORTED, static_cast<int>(i), static_cast<int>(adapterNumber));
-        if (status == -2)
+        if (status == OS_STEP_FAILED)
             printMessage(MSG_OS_UPDATE_FAILED);
         return;
     }

@@ -14,6 +14,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
@@ -294,7 +295,7 @@ int LdAddCp::applySize(CfgAddParsedObject* request, UnConfiguredVd* plan, size_t
     return 0;
 }
 
-// Reports the drive the model made (status 0, or -2 when the OS step failed) and assigns it
+// Reports the drive the model made (status 0, or OS_STEP_FAILED) and assigns it
 // to the SSD cache on request: the step's result, -3 when the assignment failed.
 int LdAddCp::reportNewVd(CpController* cpController, CfgAddParsedObject* request, VdId* vdId, int status)
 {
@@ -344,7 +345,7 @@ int LdAddCp::addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* 
     if (made == nullptr)
         return 3;
     // A drive the controller refused is no drive: its identifier is not handed out.
-    if (status != 0 && status != ADDED_NOT_IN_OS) {
+    if (status != 0 && status != OS_STEP_FAILED) {
         delete made;
         return status;
     }
