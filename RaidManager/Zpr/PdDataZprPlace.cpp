@@ -25,6 +25,7 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 #include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int PdDataZpr::readFromDevice(uint16_t deviceId, const uint8_t* cdb, uint8_t cdb
     if (controller == nullptr)
         return -1;
     DcdbZprDpParams request(FRAME_PD_SCSI, static_cast<uint8_t>(deviceId & 0xFF), 0, cdbLength, cdb, length, data,
-                            DIRECTION_FROM_DEVICE, sense != nullptr ? ZprBridgeFirmwarePage::SENSE_SIZE : 0,
+                            DIRECTION_FROM_DEVICE, sense != nullptr ? zprframe::SENSE_SIZE : 0,
                             reinterpret_cast<uint64_t>(sense), 0, 0);
     return controller->execute(&request);
 }
@@ -306,7 +307,7 @@ int PdDataZpr::readTemperaturePage(uint8_t* page)
 
 int PdDataZpr::readBridgeFirmwarePage(uint8_t* page, uint16_t deviceId)
 {
-    uint8_t sense[ZprBridgeFirmwarePage::SENSE_SIZE];
+    uint8_t sense[zprframe::SENSE_SIZE];
     memset(sense, 0, sizeof sense);
     return readFromDevice(deviceId, ZprBridgeFirmwarePage::CDB, sizeof ZprBridgeFirmwarePage::CDB, page,
                           ZprBridgeFirmwarePage::SIZE, sense) &
