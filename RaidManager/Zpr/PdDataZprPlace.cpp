@@ -24,6 +24,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 #include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 
@@ -31,7 +32,6 @@ namespace {
 
 const uint8_t FRAME_PD_SCSI = 4;
 const uint8_t DIRECTION_FROM_DEVICE = 2;
-const uint8_t NO_CONNECTOR = 0xFF;
 
 // The enclosure models whose identification pages are read.
 const char* const MODEL_VENDOR = "IBM";

@@ -27,13 +27,8 @@
 
 namespace {
 
-// Mailbox byte 0 of the association-list read, and of a forced clear.
-const uint8_t ASSOCIATIONS_QUERY = 0;
+// Mailbox byte 0 of a forced clear.
 const uint32_t CLEAR_FORCED = 1;
-
-// Controller-information bit: the controller wants spun-down drives spun up before they are
-// configured.
-const unsigned SPIN_UP_BEFORE_CONFIG_BIT = 1;
 
 // Drives waiting to be spun up, for the whole process: the controller may answer that it is
 // still at work, and the caller then sends the same list again.
@@ -134,7 +129,7 @@ int RmDataZpr::spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint3
         memset(info, 0, ZprControllerInfo::SIZE);
         int status = ZprData::sendCommand(controller, DCMD_ADP_GET_INFO, 0, info, ZprControllerInfo::SIZE);
         const uint8_t needed = ZprControllerInfo(info, ZprControllerInfo::SIZE)
-                                   .flag(ZprControllerInfo::POWER_FEATURES, SPIN_UP_BEFORE_CONFIG_BIT);
+                                   .flag(ZprControllerInfo::POWER_FEATURES, ZprControllerInfo::SPIN_UP_BEFORE_CONFIG_BIT);
         delete[] info;
         if (status != 0)
             return status;

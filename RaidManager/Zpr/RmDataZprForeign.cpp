@@ -18,9 +18,6 @@
 
 namespace {
 
-// Mailbox byte 0 of the foreign-configuration commands that stands for every configuration.
-const uint8_t ALL_FOREIGN_CONFIGS = 255;
-
 // 1 when an array of the list holds a drive with the device id.
 bool arraysHoldDrive(ArrayList<Array*>* arrays, uint16_t deviceId)
 {

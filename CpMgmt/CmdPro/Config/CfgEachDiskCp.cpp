@@ -15,6 +15,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "System/OsBoundary.h"
@@ -24,8 +25,6 @@ namespace {
 const int DRIVE_NOT_ACCEPTED = 38;
 const int NO_DRIVE_TO_CONFIGURE = 12;
 const uint8_t PI_REQUESTED = 8;
-// The spin-up of one drive is given this long before the drive is configured.
-const char* const SPIN_UP_PAUSE = "sleep 5";
 
 const char* const NO_DRIVE_TEXT = "\nThere is no configurable physical drive available on adapter %d.\n";
 const char* const NO_MORE_TEXT = "\nNo More Configuration is allowed on adapter %d.\n";
@@ -290,6 +289,7 @@ int CfgEachDiskCp::spinUpDrive(PhysicalDevice* pd)
     ignoreStatus(pd->getSlotNumber(&slot), "an unread address keeps 0 and is printed as such");
     printMessage(MSG_SPINUP_ONE_STARTED, formatEnclosureId(enclosure), static_cast<int>(slot));
     const int status = pd->spinUp();
+    // The spin-up of one drive is given one round before the drive is configured.
     osBoundary().system(SPIN_UP_PAUSE);
     if (status != 0) {
         printMessage(MSG_SPINUP_ONE_FAILED, formatEnclosureId(enclosure), static_cast<int>(slot));

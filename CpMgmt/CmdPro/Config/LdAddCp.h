@@ -43,8 +43,6 @@ public:
     // No "-AfterLd" given; the room a new drive list starts with.
     static const uint8_t AFTER_LD_NONE = 255;
     static const unsigned char LIST_ROOM = 4;
-    // Spin-up rounds waited for at most (each round waits 5 seconds): a few minutes.
-    static const unsigned MAX_SPIN_UP_ROUNDS = MAX_DRIVE_SPIN_UP_ROUNDS;
 
     LdAddCp() : driveLists(nullptr) {}
     // 0 after "Configured the Adapter!!"; -1 for the processor's own refusals; 3, 9, 11, 12,

@@ -25,11 +25,6 @@ namespace {
 const uint8_t PI_REQUESTED = 8;
 const uint16_t BASE_BLOCK_SIZE = 512;
 
-// The defaults' power-saving options and their bits.
-const uint8_t DEFAULTS_UNRESTRICTED = 0xFF;      // the defaults' power-saving options byte
-const unsigned NOT_PER_DRIVE_BIT = 3;
-const unsigned NO_MAXIMUM_BIT = 4;
-
 uint8_t encryptionOf(const CfgAddParsedObject* request)
 {
     return request->encryption == ENCRYPTION_SECURE ? ENCRYPTION_FDE : request->encryption;
@@ -116,10 +111,11 @@ int LdAddCp::decidePowerSavePolicy(uint8_t requested, bool supported, bool maxim
     const bool maximum = requested == POWER_SAVE_MAXIMUM || requested == POWER_SAVE_MAXIMUM_WITHOUT_CACHING;
     if (!supported && (requested <= POWER_SAVE_MAXIMUM_WITHOUT_CACHING || requested == POWER_SAVE_NONE))
         text = "Adapter does not support Power savings on logical drives.\n";
-    else if (defaultsOptions != DEFAULTS_UNRESTRICTED && ((defaultsOptions >> NOT_PER_DRIVE_BIT) & 1u) != 0 &&
+    else if (defaultsOptions != ZprMfcDefaults::POWER_SAVING_UNSET &&
+             ((defaultsOptions >> ZprMfcDefaults::NOT_PER_DRIVE_BIT) & 1u) != 0 &&
              requested != POWER_SAVE_NOT_GIVEN)
         text = "Power savings level cannot be selected on per logical drive basis.\n";
-    else if (((defaultsOptions >> NO_MAXIMUM_BIT) & 1u) != 0 && maximum)
+    else if (((defaultsOptions >> ZprMfcDefaults::NO_MAXIMUM_BIT) & 1u) != 0 && maximum)
         text = "Maximum power saving on logical drives is not allowed\n";
     else if (!maximumWithoutCaching && requested == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)
         text = "Invalid power savings level input.\n";

@@ -36,6 +36,10 @@ constexpr uint8_t INTERFACE_FC = 4;
 constexpr uint8_t MEDIA_ROTATING = 0;
 constexpr uint8_t MEDIA_SOLID_STATE = 1;
 
+// The connector of a drive port or an enclosure that hangs on none (ZprDriveInfo::CONNECTOR_INDEX,
+// ZprEnclosureEntry::PROPERTY; 8-bit).
+constexpr uint8_t NO_CONNECTOR = 0xFF;
+
 // Device id of an array member that is missing (ZprArrayDrive::DEVICE_ID, 16-bit): the drive
 // left the array and no drive stands in its place yet.
 constexpr uint16_t MISSING_DEVICE_ID = 0xFFFF;
