@@ -91,7 +91,7 @@ int AdpRestartCp::process(CpController* cpController, ParsedObject* request)
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
     if (status != 0) {
         memset(controllerInfo, 0, sizeof controllerInfo);
-        return start.failed("AdpAll information", status);
+        return start.failed(INFO_READ_NAME, status);
     }
     if (!ZprControllerInfo(controllerInfo, sizeof controllerInfo).onlineFwUpdateSupported()) {
         printMessage(MSG_TEXT, "Adapter Restart is not supported\n");

@@ -33,8 +33,6 @@ const uint8_t MAX_CACHE_DRIVES = 32;
 const int NOT_MADE = 3;
 const int ASSOCIATIONS_UNREAD = 1;
 
-const char* const NO_SSD_CACHE = "Failed to associate the VD as there is no Tidewell\n";
-
 // The text of "VD : <t> is SSCD VD ..." for a drive that is itself an SSD cache.
 void printIsSsdCache(uint8_t targetId)
 {

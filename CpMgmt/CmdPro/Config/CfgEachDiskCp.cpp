@@ -24,7 +24,6 @@ namespace {
 
 const int DRIVE_NOT_ACCEPTED = 38;
 const int NO_DRIVE_TO_CONFIGURE = 12;
-const uint8_t PI_REQUESTED = 8;
 
 const char* const NO_DRIVE_TEXT = "\nThere is no configurable physical drive available on adapter %d.\n";
 const char* const NO_MORE_TEXT = "\nNo More Configuration is allowed on adapter %d.\n";
@@ -259,7 +258,7 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
     someSolidState = media == MEDIA_SOLID_STATE ? 1 : 0;
     if (int status = applySsdDriveCache(adapter, plan))
         return status;
-    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     uint64_t size = 0, aligned = 0;
     ignoreStatus(pd->getCoercedSize(&size), "an unread size keeps 0, which the add refuses");

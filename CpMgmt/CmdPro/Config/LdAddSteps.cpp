@@ -17,13 +17,12 @@
 #include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 
-const uint8_t PI_REQUESTED = 8;
-const uint16_t BASE_BLOCK_SIZE = 512;
 
 uint8_t encryptionOf(const CfgAddParsedObject* request)
 {
@@ -145,7 +144,7 @@ int LdAddCp::applyPowerSave(CpController* cpController, CfgAddParsedObject* requ
     // Capabilities that cannot be read are never taken from an unfilled record.
     uint8_t info[ZprControllerInfo::SIZE] = {};
     if (sendDcmd(cpController, DCMD_ADP_GET_INFO, info) != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumberOf(cpController)), "AdpAll information");
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumberOf(cpController)), INFO_READ_NAME);
         return -1;
     }
     const ZprControllerInfo controller(info, sizeof info);
@@ -334,7 +333,7 @@ int LdAddCp::addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* 
         return result;
     if (applyPowerSave(cpController, request, fresh.plan) != 0)
         return -1;
-    ignoreStatus(fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     const int status = raidManager->addVdOnFreshPds(fresh.plan);
     VdId* made = fresh.plan->getVdId();
@@ -418,7 +417,7 @@ int LdAddCp::planOnFreeSpace(CpController* cpController, CfgAddParsedObject* req
     if (applyPowerSave(cpController, request, plan) != 0)
         return -1;
     ignoreStatus(plan->setRaidLevel(code), "a setter of the plan: always 0");
-    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     ArrayList<PhysicalDevice*>* members = nullptr;
     const uint16_t blockSize =

@@ -37,9 +37,6 @@ enum Action : unsigned char {
 // otherwise be asked once per number, up to four thousand million times.
 const uint32_t MAX_NUMBERS_WITHOUT_EVENT = 1024;
 
-const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x300;
-const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x302;
-
 // The class options: -info 0x08 (class 0), -warning 0x10 (1), -critical 0x20 (2), -fatal 0x40
 // (3). Only those four classes can pass a non-zero filter.
 bool passes(int8_t eventClass, uint8_t classFilter)

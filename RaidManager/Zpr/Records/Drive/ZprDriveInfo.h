@@ -75,7 +75,7 @@ public:
     static constexpr size_t INTERFACE_CODE = 401;        // 8-bit: 1 SCSI, 2 SAS, 3 SATA, 4 FC
     static constexpr size_t TEMPERATURE = 402;           // 8-bit Celsius; 0 and 0xFF none
     static constexpr size_t PHYSICAL_SECTOR_EXPONENT = 403;  // 8-bit: physical = logical << (v & 31)
-    static constexpr size_t LOGICAL_SECTOR_SIZE = 404;   // 16-bit bytes; 0 counts as 512
+    static constexpr size_t LOGICAL_SECTOR_SIZE = 404;   // 16-bit bytes; 0 counts as BASE_BLOCK_SIZE
     static constexpr size_t PROTECTION = 408;            // 8-bit, bits below
     static constexpr size_t SPARE_FLAGS = 409;           // 8-bit: bit 0 emergency spare
     static constexpr size_t DIAGNOSTICS_DATE = 412;      // 16-bit year, month, day, hour, minute, second
