@@ -18,9 +18,9 @@
 #include "DataProvider/DpParams.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
-#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "System/OsBoundary.h"
 
 namespace {

@@ -25,8 +25,8 @@
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
-#include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 #include "RaidManager/Zpr/Records/ZprFrameLayout.h"
+#include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 
 namespace {
 

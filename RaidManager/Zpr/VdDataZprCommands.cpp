@@ -15,11 +15,11 @@
 #include "RaidManager/Zpr/VdDataZpr.h"
 #include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
 #include "RaidManager/Zpr/Records/Config/ZprReconstructRequest.h"
-#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
-#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 #include "RaidManager/Zpr/Records/Controller/ZprPatrolReadProperties.h"
+#include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 

@@ -23,7 +23,6 @@
 namespace {
 
 const int DRIVE_NOT_ACCEPTED = 38;
-const int NO_DRIVE_TO_CONFIGURE = 12;
 
 const char* const NO_DRIVE_TEXT = "\nThere is no configurable physical drive available on adapter %d.\n";
 const char* const NO_MORE_TEXT = "\nNo More Configuration is allowed on adapter %d.\n";
@@ -104,11 +103,11 @@ int CfgEachDiskCp::checkBeforeWalk(CfgAddParsedObject* request, uint8_t adapterN
     }
     if (unused == nullptr) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "creating pdListPtr");
-        return NO_DRIVE_TO_CONFIGURE;
+        return NO_DRIVE_FOUND;
     }
     if (unused->count() == 0) {
         printFormatted(NO_DRIVE_TEXT, adapterNumber);
-        return NO_DRIVE_TO_CONFIGURE;
+        return NO_DRIVE_FOUND;
     }
     uint8_t possible = 0, nonPi = 0;
     status = raidManager->canCreateVdOnFreshPds(&possible, &nonPi);
