@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a firmware value is declared twice: every drive state, logical-drive state, policy
-# code, RAID level code, media and interface code, firmware status and frame offset is declared
-# once, in the vocabulary headers below, and used by name everywhere else; and no constant of the
-# product is declared twice under one name.
+# code, RAID level code, media and interface code, firmware status, status of the RAID model and
+# frame offset is declared once, in the vocabulary headers below, and used by name everywhere
+# else; and no constant of the product is declared twice under one name.
 #
 # Usage: scripts/check-firmware-values.sh [SOURCE_ROOT]   (default: the folder above this script)
 #        scripts/check-firmware-values.sh --self-test      (checks that the checker catches what it must)
@@ -30,15 +30,18 @@ set -euo pipefail
 
 PRODUCT_DIRS=(CpMgmt Parser RaidManager ControllerMgmt DataProvider Output System PavUtil)
 PRODUCT_VOCABULARY=(RaidManager/Zpr/Records/Drive/ZprDriveValues.h RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h
-                    RaidManager/Zpr/Records/ZprFirmwareStatus.h RaidManager/Zpr/Records/ZprFrameLayout.h)
+                    RaidManager/Zpr/Records/ZprFirmwareStatus.h RaidManager/Zpr/Records/ZprFrameLayout.h
+                    RaidManager/RmStatus.h)
 # The controller-information record names its feature bits beside their fields.
 PRODUCT_BIT_OWNER=RaidManager/Zpr/Records/Controller/ZprControllerInfo.h
 SIM_VOCABULARY=Simulator/Firmware/SimFirmwareValues.h
 
-# The names a header declares as constants.
+# The names a header declares as constants or as enumerators with a number.
 names_of() {
-    grep -hoE '^[[:space:]]*(static[[:space:]]+)?(constexpr|const)[[:space:]]+[A-Za-z_0-9:]+[[:space:]]+[A-Z][A-Z0-9_]+[[:space:]]*=' "$@" \
-        | sed -E 's/[[:space:]]*=$//; s/.*[[:space:]]//' | sort -u
+    {
+        grep -hoE '^[[:space:]]*(static[[:space:]]+)?(constexpr|const)[[:space:]]+[A-Za-z_0-9:]+[[:space:]]+[A-Z][A-Z0-9_]+[[:space:]]*=' "$@" || true
+        grep -hoE '^[[:space:]]+[A-Z][A-Z0-9_]+[[:space:]]*=[[:space:]]*-?[0-9]' "$@" | sed -E 's/=.*/=/' || true
+    } | sed -E 's/[[:space:]]*=$//; s/.*[[:space:]]//' | sort -u
 }
 
 # Source files under the given folders, one per line, relative to the current folder.
@@ -328,6 +331,7 @@ self_test() {
     printf 'constexpr uint8_t LEVEL_RAID0 = 0;\n' > "$tmp/RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
     printf 'constexpr uint8_t STATUS_NO_DEVICE = 0x0C;\n' > "$tmp/RaidManager/Zpr/Records/ZprFirmwareStatus.h"
     printf 'namespace zprframe {\nconstexpr uint8_t FRAME_STATUS = 2;\n}\n' > "$tmp/RaidManager/Zpr/Records/ZprFrameLayout.h"
+    printf 'enum RmStatus : int {\n    OS_STEP_FAILED = -2,\n    NOT_POSSIBLE = 11,\n};\n' > "$tmp/RaidManager/RmStatus.h"
     printf 'class ZprControllerInfo {\n    static constexpr unsigned LD_POWER_SAVING_BIT = 4;\n    static constexpr size_t LD_FEATURES = 0x5E5;\n};\n' \
         > "$tmp/RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
     printf 'namespace sim {\nconst uint8_t PD_STATE_HOT_SPARE = 0x02;\n}\n' > "$tmp/Simulator/Firmware/SimFirmwareValues.h"
@@ -338,6 +342,7 @@ self_test() {
 if (info.firmwareState() == PD_STATE_ONLINE && state != LD_STATE_OPTIMAL) {}
 if (status == STATUS_NO_DEVICE || status == 1 || state == 2 || status == 0x6001 || state == 0) {}
 const size_t LD_FEATURES_COPY = ZprControllerInfo::LD_FEATURES;
+if (status == OS_STEP_FAILED) { return NOT_POSSIBLE; }
 EOF
     printf 'class Plan {\n    static constexpr uint8_t LEVEL_RAID0 = ::LEVEL_RAID0;\n};\n' > "$tmp/RaidManager/Ok.h"
     printf 'const uint16_t PD_STATE_ONLINE = 0x18;\nif (d.state == PD_STATE_HOT_SPARE) {}\n' > "$tmp/Simulator/Ok.cpp"
@@ -374,6 +379,7 @@ EOF
     printf '#define LD_STATE_OPTIMAL 3\n' > "$tmp/RaidManager/Planted.h"
     printf 'enum Levels {\n    LEVEL_RAID0 = 0,\n};\n' > "$tmp/RaidManager/PlantedEnum.h"
     printf 'const uint8_t FRAME_STATUS = 2;\n' > "$tmp/DataProvider/Planted.cpp"
+    printf 'const int NOT_POSSIBLE = 11;\n' > "$tmp/CpMgmt/CmdPro/PlantedStatus.cpp"
     printf 'const unsigned LD_POWER_SAVING_BIT = 4;   // of LD_FEATURES\n' > "$tmp/CpMgmt/CmdPro/PlantedBit.cpp"
     printf 'const uint8_t PD_STATE_HOT_SPARE = 2;\n' > "$tmp/Simulator/Firmware/Planted.cpp"
     printf 'if (info.firmwareState() == 24) {}\n' > "$tmp/CpMgmt/CmdPro/PlantedLiteral.cpp"
@@ -383,11 +389,11 @@ EOF
     printf 'constexpr int SHARED_LIMIT = 16;   // the same again\n' > "$tmp/RaidManager/PlantedPair.h"
     printf 'enum Codes {\n    FIRST_CODE = 2,\n    PLANTED_CODE,\n};\n' > "$tmp/Output/PlantedEnum.h"
     printf '#define PLANTED_CODE 3\n' > "$tmp/System/PlantedDefine.h"
-    expected=12
+    expected=13
     if [ -n "$exempt_name" ]; then
         # An exemption covers its own files only: a third copy is reported.
         printf 'const int %s = 1;\n' "$exempt_name" > "$tmp/DataProvider/PlantedExempt.cpp"
-        expected=13
+        expected=14
     fi
     out=$(check_tree "$tmp" 2>&1) && { echo "self-test: planted re-declarations were not caught"; return 1; }
     found=$(grep -cE '^  (redeclares|literal|same value): ' <<<"$out" || true)
