@@ -211,8 +211,8 @@ int PdDataZpr::spinUp()
         return -1;
     memset(info, 0, ZprControllerInfo::SIZE);
     int status = readDriveData(DCMD_ADP_GET_INFO, 0, info, ZprControllerInfo::SIZE);
-    const uint8_t capable =
-        ZprControllerInfo(info, ZprControllerInfo::SIZE).flag(ZprControllerInfo::POWER_FEATURES, ZprControllerInfo::SPIN_UP_BEFORE_CONFIG_BIT);
+    typedef ZprControllerInfo Info;
+    const uint8_t capable = Info(info, Info::SIZE).flag(Info::POWER_FEATURES, Info::SPIN_UP_BEFORE_CONFIG_BIT);
     delete[] info;
     if (status != 0)
         return status;

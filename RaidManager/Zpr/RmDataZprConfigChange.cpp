@@ -128,8 +128,8 @@ int RmDataZpr::spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint3
             return -1;
         memset(info, 0, ZprControllerInfo::SIZE);
         int status = ZprData::sendCommand(controller, DCMD_ADP_GET_INFO, 0, info, ZprControllerInfo::SIZE);
-        const uint8_t needed = ZprControllerInfo(info, ZprControllerInfo::SIZE)
-                                   .flag(ZprControllerInfo::POWER_FEATURES, ZprControllerInfo::SPIN_UP_BEFORE_CONFIG_BIT);
+        typedef ZprControllerInfo Info;
+        const uint8_t needed = Info(info, Info::SIZE).flag(Info::POWER_FEATURES, Info::SPIN_UP_BEFORE_CONFIG_BIT);
         delete[] info;
         if (status != 0)
             return status;

@@ -13,8 +13,8 @@ class PhysicalDevice;
 class RaidManager;
 
 // At most MAX_SPIN_UP_ROUNDS rounds. 0 when nothing was spun down or every drive spun up (then
-// its line); -1 when only some spun up or the rounds ran out ("Failed to spin up PD's" after the partial count); else the
-// firmware's status after "Failed to spin up PD's".
+// its line); -1 when only some spun up or the rounds ran out ("Failed to spin up PD's" after the
+// partial count); else the firmware's status after "Failed to spin up PD's".
 int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*>* lists);
 
 #endif

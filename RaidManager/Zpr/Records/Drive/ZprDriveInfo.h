@@ -138,7 +138,10 @@ public:
     uint32_t portEntryCount() const { return clampCount(portCount(), MAX_PORTS); }
     uint8_t portFlags() const { return bytes.u8(PORT_FLAGS); }
     bool isWidePortCapable() const { return bytes.bit(PORT_FLAGS, PORT_WIDE); }
-    uint8_t connectorIndex(uint32_t port) const { return port < MAX_PORTS ? bytes.u8(CONNECTOR_INDEX + port) : NO_CONNECTOR; }
+    uint8_t connectorIndex(uint32_t port) const
+    {
+        return port < MAX_PORTS ? bytes.u8(CONNECTOR_INDEX + port) : NO_CONNECTOR;
+    }
     uint64_t sasAddress(uint32_t port) const { return port < MAX_PORTS ? bytes.u64(SAS_ADDRESSES + port * 8) : 0; }
     uint64_t rawSize() const { return bytes.u64(RAW_SIZE); }
     uint64_t nonCoercedSize() const { return bytes.u64(NON_COERCED_SIZE); }
