@@ -19,6 +19,7 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/Memory.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 #include "System/OsBoundary.h"
@@ -47,7 +48,6 @@ const uint8_t VPD_DEVICE_IDENTIFICATION = 0x83;
 const uint8_t DESIGNATOR_TYPE_NAA = 3;
 const int SG_MIN_VERSION = 30000;
 const unsigned int SG_TIMEOUT_MS = 20000;
-const unsigned char SENSE_SIZE = 32;
 // SCSI_IOCTL_SEND_COMMAND block: input length, output length, then the command; the answer
 // overwrites the block from the command on.
 const size_t SEND_COMMAND_HEADER = 8;
@@ -538,7 +538,7 @@ int LinExpLd::scsi_inquiry(const char* node, uint8_t page, uint32_t length, uint
             return -1;
         }
         uint8_t data[INQUIRY_ALLOCATION_LENGTH];
-        uint8_t sense[SENSE_SIZE];
+        uint8_t sense[zprframe::SENSE_SIZE];
         memset(data, 0, sizeof data);
         memset(sense, 0, sizeof sense);
         sg_io_hdr_t header;
@@ -546,7 +546,7 @@ int LinExpLd::scsi_inquiry(const char* node, uint8_t page, uint32_t length, uint
         header.interface_id = 'S';
         header.dxfer_direction = SG_DXFER_FROM_DEV;
         header.cmd_len = sizeof cdb;
-        header.mx_sb_len = SENSE_SIZE;
+        header.mx_sb_len = zprframe::SENSE_SIZE;
         header.dxfer_len = INQUIRY_ALLOCATION_LENGTH;
         header.dxferp = data;
         header.cmdp = cdb;

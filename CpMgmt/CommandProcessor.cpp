@@ -6,6 +6,7 @@
 #include "Output/VoMessage.h"
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 
 bool CommandProcessor::isDone()
 {
@@ -32,9 +33,9 @@ int CommandProcessor::resolveEnclosureId(CpController* cpController, unsigned sh
     int status = manager->getOnlyEnclosureId(&resolved);
     if (status == 0)
         *enclosureId = resolved;
-    else if (status == 1)
+    else if (status == SEVERAL_ENCLOSURES)
         printMessage(MSG_MULTIPLE_ENCLOSURES);
-    else if (status == 2)
+    else if (status == DRIVE_WITHOUT_ENCLOSURE)
         printMessage(MSG_DIRECT_CONNECTED_DEVICE);
     return status;
 }

@@ -256,7 +256,7 @@ DcdbZprDpParams::DcdbZprDpParams(uint32_t frameCommand, uint8_t targetId, uint8_
     : ZprDpParams(dataBuffer, frameCommand),
       target(targetId),
       lunValue(lun),
-      senseLen(senseLength > MAX_SENSE_LENGTH ? MAX_SENSE_LENGTH : senseLength),
+      senseLen(senseLength > SENSE_SIZE ? SENSE_SIZE : senseLength),
       senseAddr(senseAddress),
       length(dataLength),
       buffer(dataBuffer),

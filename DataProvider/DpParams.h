@@ -201,9 +201,8 @@ protected:
 class DcdbZprDpParams : public ZprDpParams {
 public:
     static const uint8_t MAX_CDB_LENGTH = 16;
-    // The packet's sense area is 32 bytes; a larger sense length is cut to it.
-    static const uint8_t MAX_SENSE_LENGTH = 32;
 
+    // A sense length above the packet's sense area (zprframe::SENSE_SIZE) is cut to it.
     DcdbZprDpParams(uint32_t frameCommand, uint8_t targetId, uint8_t lun, uint8_t cdbLength,
                     const void* cdb, uint32_t dataLength, void* dataBuffer, uint8_t direction,
                     uint8_t senseLength, uint64_t senseAddress, uint16_t timeout, uint32_t controlCode);

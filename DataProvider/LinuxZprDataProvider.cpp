@@ -224,8 +224,7 @@ int LinuxZprDataProvider::buildIoctlPacket(uint8_t* driverPacket, uint8_t* ioctl
         entryOffset = sglOffset;
         senseOffset = DCDB_SENSE_ADDRESS;
         // The driver writes sense data into the packet's 32-byte sense area.
-        senseLength = frame.u8(FRAME_BYTE1) > ZprDriverPacket::SENSE_SIZE
-                          ? ZprDriverPacket::SENSE_SIZE : frame.u8(FRAME_BYTE1);
+        senseLength = frame.u8(FRAME_BYTE1) > SENSE_SIZE ? SENSE_SIZE : frame.u8(FRAME_BYTE1);
         break;
     case ZPR_FRAME_DCMD:
         entryOffset = SGL_OFFSETS[ZPR_FRAME_DCMD];

@@ -37,8 +37,7 @@ struct ZprDriverPacket {
     static const size_t CONTROL_CODE = 16;
     static const size_t FRAME = 28;
     static const size_t FRAME_AREA_SIZE = 128;
-    static const size_t SENSE = 156;
-    static const size_t SENSE_SIZE = 32;
+    static const size_t SENSE = 156;              // zprframe::SENSE_SIZE bytes
     static const size_t DATA = 188;
     static const size_t HEADER_SIZE = DATA;
     // Frame status byte, as seen in the packet (frame offset 2).

@@ -69,6 +69,13 @@ string errorText(uint16_t id);       // VolantErrorStrings::text
 string logMessageText(uint16_t id);  // VoAppLogDebugStrings::text
 string debugLogText(uint16_t id);    // VolantDebugStrings::text
 
+// The rows the processors log by. A line with arguments takes its text from the debug table,
+// whichever log it goes to; a line without from the table of its own log.
+const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x0300;       // debug table: a file that would not open
+const uint16_t LOG_ID_FIRMWARE_FAILED = 0x0301;        // debug table: an opcode and its error
+const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x0302;   // debug table: an event command's answer
+const uint16_t LOG_ID_ALL_INFO_STARTED = 0x0300;       // application-log table
+
 // One argument of a table text: an integer (with its width and signedness, as printf would see
 // it after the default promotions) or a C string.
 class TextArg {

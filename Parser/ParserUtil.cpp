@@ -389,7 +389,6 @@ bool ParserUtil::readDate(int value, unsigned int* year, unsigned int* month, un
 
 int ParserUtil::takeStartTime(ArrayList<Token*>* tokens, int position, struct tm* startTime)
 {
-    const int LAST_HOUR = 23;
     int number = 0;
     unsigned int year = 0;
     unsigned int month = 0;

@@ -112,6 +112,8 @@ public:
     // state in force now, as the hour is local time. 0, or -1 (the time untouched) otherwise.
     static int takeStartTime(ArrayList<Token*>* tokens, int position, struct tm* startTime);
     static constexpr unsigned int FIRST_SCHEDULE_YEAR = 2000;
+    // The last hour of a day that a typed hour may name.
+    static constexpr int LAST_HOUR = 23;
 
     // A size typed after "-sz": the text of a number token or of a decimal-number token
     // ("100", "1.5", "1.05"). The whole part goes to *whole and the fraction, in thousandths

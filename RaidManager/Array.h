@@ -9,6 +9,7 @@
 
 #include "PavUtil/List.h"
 #include "RaidManager/RaidElement.h"
+#include "RaidManager/RmStatus.h"
 
 class DiskGroup;
 class ArraySpaceInfo;
@@ -44,14 +45,12 @@ public:
     [[nodiscard]] virtual int isHmg() = 0;
     [[nodiscard]] virtual int isRedundant(uint8_t* answer) = 0;
 
-    // What getFreeExtents answers for an array without room for another virtual drive.
-    static constexpr int NO_FREE_EXTENT = 26;
     // Every extent of the array in block order (blocks per member drive): each virtual drive's
     // and the gaps, free (no virtual drive). A new list, owned by the caller with its extents;
     // -1 without a record or virtual drives, or when a drive's layout cannot be read.
     [[nodiscard]] int getSpaceMap(ArrayList<ArraySpaceInfo*>** map);
     // The free extents of the space map, as a new list owned by the caller with its extents;
-    // NO_FREE_EXTENT, nothing handed out, when there is none.
+    // NO_ROOM, nothing handed out, when there is none.
     [[nodiscard]] int getFreeExtents(ArrayList<ArraySpaceInfo*>** extents);
 
     [[nodiscard]] int addPd(PhysicalDevice* pd);

@@ -206,7 +206,7 @@ int Array::getFreeExtents(ArrayList<ArraySpaceInfo*>** extents)
     delete map;
     if (free->count() == 0) {
         delete free;
-        return NO_FREE_EXTENT;
+        return NO_ROOM;
     }
     if (extents != nullptr)
         *extents = free;

@@ -324,7 +324,7 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
         return 0;
     }
     if (count > 1)
-        return 1;
+        return SEVERAL_ENCLOSURES;
     if (config == nullptr)
         ignoreStatus(refresh(), "a failed read leaves the drive lists empty: no enclosure");
     if (allPds != nullptr && allPds->count() > 0) {
@@ -334,7 +334,7 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
             if (allPds->get(i)->getEnclosureDeviceId(&id) != 0)
                 continue;
             if (id == ENCLOSURE_ID_NONE)
-                return 2;
+                return DRIVE_WITHOUT_ENCLOSURE;
             last = id;
         }
         *enclosureId = last;

@@ -20,6 +20,7 @@
 #include <cstdint>
 
 #include "PavUtil/List.h"
+#include "RaidManager/RmStatus.h"
 
 class Adapter;
 class Array;
@@ -50,8 +51,8 @@ public:
     // A drive of the snapshot with the device id, else the RmData's.
     virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
     // The adapter's single enclosure: 0 with its id (ENCLOSURE_ID_NONE when there is none),
-    // 1 when there are several, 2 when a drive is attached without enclosure, -1 when the
-    // enclosures cannot be counted.
+    // SEVERAL_ENCLOSURES, DRIVE_WITHOUT_ENCLOSURE (RmStatus.h), -1 when the enclosures cannot
+    // be counted.
     [[nodiscard]] virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
     // Drops the snapshot and reads the controller again. 0, or the status of reading the
     // adapter; the other parts that cannot be read stay absent.
@@ -111,15 +112,16 @@ public:
 
     // Questions before a configuration change; none changes the controller.
     // The unconfigured-good drives in no array (SATA ones only with `sataOnly`), smallest
-    // first: a new list whose container the caller deletes; 12 when there is none.
+    // first: a new list whose container the caller deletes; NO_DRIVE_FOUND when there is none.
     [[nodiscard]] virtual int getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>** list, uint8_t sataOnly) = 0;
     // Answer 1 when a virtual drive can be made on unconfigured drives; `nonPi` 1 when a drive
-    // up to the first usable one cannot take protection information. 26 at the virtual-drive
-    // maximum, 11 without an unconfigured-good drive (answer 0).
+    // up to the first usable one cannot take protection information. NO_ROOM at the
+    // virtual-drive maximum, NOT_POSSIBLE without an unconfigured-good drive (answer 0).
     [[nodiscard]] virtual int canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi) = 0;
-    // Answer 1 when a virtual drive can be made on the group's free space: 26 at a maximum
-    // (the firmware's status then in the last-error word), 3 without room, 28 while a drive of
-    // the group rebuilds (answer untouched).
+    // Answer 1 when a virtual drive can be made on the group's free space: NO_ROOM at a
+    // maximum (the firmware's status then in the last-error word), NO_FREE_SPACE without room,
+    // DRIVE_REBUILDING while a drive of the group rebuilds (answer untouched); BEYOND_16_VDS is
+    // part of the answer's range, though the model's own check never gives it.
     [[nodiscard]] virtual int canCreateVdOnFreeSpace(DiskGroup* group, uint8_t* answer) = 0;
     // 1 when the unconfigured-good drive (the spare's drive) may join the redundant array: it
     // mixes with the members and is as large as the smallest member (the array's extent).
@@ -129,7 +131,8 @@ public:
     [[nodiscard]] virtual int canReplacePd(PhysicalDevice* pd, PhysicalDevice* candidate, uint8_t* answer) = 0;
     // Checks the spans a configuration command names: 0 with `out` 0 for spans of
     // unconfigured-good drives only, 0 with `out` the matched DiskGroup* for spans naming
-    // exactly the arrays of one disk group with equal free extents, else a code above 0.
+    // exactly the arrays of one disk group with equal free extents, else a code above 0
+    // (RmSpanCheck).
     [[nodiscard]] virtual int validateSpanDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint64_t* out) = 0;
     // The RmData's adds of a planned logical drive, and its element for a planned drive.
     [[nodiscard]] virtual int addVdOnFreshPds(UnConfiguredVd* plan) = 0;
@@ -224,8 +227,8 @@ public:
     [[nodiscard]] int getForeignPdsOutsidePreview(ArrayList<PhysicalDevice*>* list) override;
     ~SnapShotRaidManager() override;
 
-    // 0 when the two arrays have the same free extents; 11 when either has none (or they
-    // cannot be read), 12 when they differ.
+    // SPANS_VALID when the two arrays have the same free extents; SPANS_NO_FREE_EXTENTS when
+    // either has none (or they cannot be read), SPANS_EXTENTS_DIFFER when they differ.
     [[nodiscard]] int compareFreeExtents(Array* a, Array* b);
 
     // The drive-mix matrix the last refresh set; null before the first refresh.

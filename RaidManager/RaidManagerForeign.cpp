@@ -4,13 +4,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
-
-namespace {
-
-// The index that stands for every foreign configuration.
-const uint8_t ALL_FOREIGN_CONFIGS = 255;
-
-}  // namespace
+#include "RaidManager/Zpr/Records/Config/ZprForeignScan.h"
 
 int SnapShotRaidManager::scanForeignConfigs()
 {

@@ -11,6 +11,7 @@
 #include "RaidManager/DiskGroup.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RmData.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
@@ -18,18 +19,9 @@
 
 namespace {
 
-const uint16_t DEVICE_ID_MISSING = 0xFFFF;
 // The firmware's status for "maximum number of virtual drives configured", kept in the
 // last-error word so that the entry point names it.
 const uint32_t LAST_ERROR_MAX_VDS = 0x0201001Au;
-
-// Why no virtual drive can be made: the drive maximum, no free room on an array, no usable
-// unconfigured drive, none of those at all.
-const int NO_ROOM = 26;
-const int NO_FREE_SPACE = 3;
-const int NO_UNCONFIGURED_DRIVE = 11;
-const int NO_DRIVE_FOUND = 12;
-const int DRIVE_REBUILDING = 28;
 
 int compareByCoercedSize(const void* a, const void* b)
 {
@@ -155,7 +147,7 @@ int SnapShotRaidManager::canCreateVdOnFreshPds(uint8_t* answer, uint8_t* nonPi)
     if (found)
         return rmData->canCreateVdOnFreshPds(answer);
     *answer = 0;
-    return NO_UNCONFIGURED_DRIVE;
+    return NOT_POSSIBLE;
 }
 
 int SnapShotRaidManager::checkArrayHasRoom(Array* array, uint8_t* answer)
@@ -297,22 +289,6 @@ int SnapShotRaidManager::canReplacePd(PhysicalDevice* pd, PhysicalDevice* candid
 
 namespace {
 
-// The codes of a span-list check.
-enum SpanCheck {
-    SPANS_VALID = 0,
-    SPANS_MIXED = 1,
-    SPANS_NO_ARRAY = 2,
-    SPANS_UNEVEN = 3,
-    SPANS_NOT_ARRAY_DRIVES = 5,
-    SPANS_MISSING = 6,
-    SPANS_EMPTY = 7,
-    SPANS_NO_DISK_GROUP = 8,
-    SPANS_GROUP_UNREADABLE = 9,
-    SPANS_NOT_GROUP = 10,
-    SPANS_NO_FREE_EXTENTS = 11,
-    SPANS_EXTENTS_DIFFER = 12,
-};
-
 typedef ArrayList<ArrayList<PhysicalDevice*>*> SpanList;
 
 // The mode the first drive sets and that every drive must share: unconfigured good or not.
@@ -384,7 +360,7 @@ int checkSpanMatchesArray(ArrayList<PhysicalDevice*>* span, Array* array)
     bool missing = false;
     for (unsigned char i = 0; i < members->count(); ++i) {
         uint16_t id = 0;
-        if (members->get(i) != nullptr && members->get(i)->getDeviceId(&id) == 0 && id == DEVICE_ID_MISSING)
+        if (members->get(i) != nullptr && members->get(i)->getDeviceId(&id) == 0 && id == MISSING_DEVICE_ID)
             missing = true;
     }
     ArrayList<VirtualDisk*>* vds = nullptr;

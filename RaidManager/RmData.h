@@ -62,8 +62,8 @@ public:
     [[nodiscard]] virtual int getAllPdsRaw(ArrayList<PhysicalDevice*>** list) = 0;
     [[nodiscard]] virtual int getAllPds(ArrayList<PhysicalDevice*>** list) = 0;
     // A new list (the container owned by the caller, the drives by the drive cache) of the
-    // drives in no array whose state is not JBOD or shielded; 3 when a drive element cannot be
-    // had.
+    // drives in no array whose state is not JBOD or shielded; DRIVE_ELEMENT_MISSING when a
+    // drive element cannot be had.
     [[nodiscard]] virtual int getUnusedPds(ArrayList<PhysicalDevice*>** list) = 0;
     // Number of enclosures the controller reports.
     [[nodiscard]] virtual int getEnclosureCount(uint32_t* count) = 0;
@@ -112,8 +112,8 @@ public:
     [[nodiscard]] virtual int readSnapshotSubcmd0A(uint8_t** block) = 0;
 
     // Configuration changes (the caller refreshes its manager afterwards to see them). A
-    // result of -2 means the controller made the change but the operating system's view of
-    // the logical drives could not be brought up to date.
+    // result of OS_STEP_FAILED (RmStatus.h) means the controller made the change but the
+    // operating system's view of the logical drives could not be brought up to date.
     // Deletes the logical drive the id names (its reference from the logical-drive list; -1
     // when none has the target id). Unless `skipOs` is set, its disk leaves the operating
     // system first. `mailbox4` goes to mailbox byte 4 of the delete command.
@@ -163,7 +163,7 @@ public:
     // would be after an import. 0 with `config` untouched when there is nothing to show.
     [[nodiscard]] virtual int previewForeignConfig(RmCfg** config, uint8_t index, uint8_t preview) = 0;
     // Imports configuration `index` (255: all) and makes the new logical drives visible to the
-    // operating system: 0, a firmware status, or -2 when only that last step failed.
+    // operating system: 0, a firmware status, or OS_STEP_FAILED when only that last step failed.
     [[nodiscard]] virtual int importForeignConfig(uint8_t index) = 0;
     // Clears configuration `index` (no value stands for all): -1, nothing sent, for an index at
     // or beyond the scan's count (also when the scan fails).

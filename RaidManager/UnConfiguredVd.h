@@ -125,7 +125,7 @@ protected:
     uint64_t requestedSize;
     uint8_t raidLevel;
     uint8_t stripSize;
-    uint8_t parameter26;   // protection information: 8 asks for it
+    uint8_t parameter26;   // protection information: PI_TYPE_PROPRIETARY asks for it
     uint8_t parameter27;   // I/O policy: 0 cached, 1 direct
     uint8_t parameter28;   // read policy: 0 read-ahead, 1 adaptive, 2 none
     uint8_t parameter29;   // write-policy code

@@ -9,8 +9,6 @@
 
 namespace {
 
-const uint16_t LOG_ID_FIRMWARE_FAILED = 0x301;
-
 int execute(CpController* cpController, MailboxZprDpParams& params)
 {
     Controller* controller = controllerOf(cpController);

@@ -12,6 +12,10 @@
 
 class CpController;
 
+// The name the operation-failed message gives a failed read of the controller information
+// (DCMD_ADP_GET_INFO).
+const char* const INFO_READ_NAME = "AdpAll information";
+
 // Zero mailbox, the opcode's own length.
 int sendDcmd(CpController* cpController, uint32_t opcode, void* buffer);
 

@@ -6,10 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "DataProvider/DpParams.h"
 #include "DataProvider/LinuxZprDataProvider.h"
-
-namespace {
-const uint8_t SENSE_SIZE = 32;
-}  // namespace
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 
 int sendScsiPassThrough(CpController* cpController, uint8_t target, uint8_t direction, const uint8_t* cdb,
                         uint8_t cdbLength, void* data, uint32_t length)
@@ -21,7 +18,7 @@ int sendScsiPassThrough(CpController* cpController, uint8_t target, uint8_t dire
     Controller* controller = controllerOf(cpController);
     if (controller == nullptr)
         return -1;
-    uint8_t sense[SENSE_SIZE];
+    uint8_t sense[zprframe::SENSE_SIZE];
     memset(sense, 0, sizeof sense);
     DcdbZprDpParams params(ZPR_FRAME_PD_SCSI_IO, target, 0, cdbLength, cdb, length, data, direction, sizeof sense,
                            reinterpret_cast<uintptr_t>(sense), 0, 0);

@@ -37,8 +37,6 @@ const uint8_t DPM_MODE_WITH_VALUE = 2;
 
 const uint32_t CACHE_FLUSH_CONTROLLER_AND_DRIVES = 3;
 const uint32_t EVENT_CAPTURE_STATUS_NO_DATA = 3;
-// The mailbox word 0 of the SSD-cache association write.
-const uint32_t SSD_CACHE_ALL_ASSOCIATIONS = 255;
 const uint32_t PRESERVED_CACHE_DISCARD = 1;
 
 }  // namespace
@@ -300,6 +298,6 @@ int AdapterDataZpr::setSsdCacheAssociation(uint8_t* block)
     const uint32_t length = ZprListHeader(LeView(static_cast<const uint8_t*>(block), lengthWord)).size();
     if (length < lengthWord)
         return 0xFF;
-    const uint32_t mailbox[3] = {SSD_CACHE_ALL_ASSOCIATIONS, 0, 0};
+    const uint32_t mailbox[3] = {ASSOCIATIONS_WRITE_ALL, 0, 0};
     return static_cast<uint8_t>(sendWithMailbox(DCMD_LD_TIDEWELL_SET_ASSOCIATIONS, mailbox, block, length));
 }

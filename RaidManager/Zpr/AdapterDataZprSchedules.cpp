@@ -24,9 +24,7 @@ const uint8_t PATROL_READ_STATE_UNKNOWN = 3;
 // The mailbox byte 0 of DCMD_ADP_PR_SUSPEND_RESUME.
 const uint32_t PATROL_READ_SUSPEND = 0;
 const uint32_t PATROL_READ_RESUME = 1;
-// The stored form of a schedule delay of 0 (continuous), and a delay argument that keeps the
-// stored one.
-const uint32_t DELAY_CONTINUOUS = 0xFFFFFFFF;
+// A delay argument that keeps the stored one.
 const uint32_t DELAY_KEEP = 0xFFFFFFFF;
 // The patrol-read-on-SSD bit of controller-properties byte 32.
 const unsigned PATROL_READ_ON_SSD_BIT = 6;

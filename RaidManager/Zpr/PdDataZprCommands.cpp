@@ -27,10 +27,6 @@
 
 namespace {
 
-const char* const SPIN_UP_PAUSE = "sleep 5";
-// Five minutes of pauses: a controller that stays busy longer is not waited for.
-const unsigned MAX_SPIN_UP_ROUNDS = 60;
-const unsigned SPIN_UP_POWER_BIT = 1;   // of the controller's power features
 
 const uint8_t DEFAULT_ERASE_PATTERN_1 = 0xAA;
 const uint8_t DEFAULT_ERASE_PATTERN_2 = 0x55;
@@ -215,8 +211,8 @@ int PdDataZpr::spinUp()
         return -1;
     memset(info, 0, ZprControllerInfo::SIZE);
     int status = readDriveData(DCMD_ADP_GET_INFO, 0, info, ZprControllerInfo::SIZE);
-    const uint8_t capable =
-        ZprControllerInfo(info, ZprControllerInfo::SIZE).flag(ZprControllerInfo::POWER_FEATURES, SPIN_UP_POWER_BIT);
+    typedef ZprControllerInfo Info;
+    const uint8_t capable = Info(info, Info::SIZE).flag(Info::POWER_FEATURES, Info::SPIN_UP_BEFORE_CONFIG_BIT);
     delete[] info;
     if (status != 0)
         return status;

@@ -24,13 +24,14 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 
 namespace {
 
 const uint8_t FRAME_PD_SCSI = 4;
 const uint8_t DIRECTION_FROM_DEVICE = 2;
-const uint8_t NO_CONNECTOR = 0xFF;
 
 // The enclosure models whose identification pages are read.
 const char* const MODEL_VENDOR = "IBM";
@@ -54,7 +55,7 @@ int PdDataZpr::readFromDevice(uint16_t deviceId, const uint8_t* cdb, uint8_t cdb
     if (controller == nullptr)
         return -1;
     DcdbZprDpParams request(FRAME_PD_SCSI, static_cast<uint8_t>(deviceId & 0xFF), 0, cdbLength, cdb, length, data,
-                            DIRECTION_FROM_DEVICE, sense != nullptr ? ZprBridgeFirmwarePage::SENSE_SIZE : 0,
+                            DIRECTION_FROM_DEVICE, sense != nullptr ? zprframe::SENSE_SIZE : 0,
                             reinterpret_cast<uint64_t>(sense), 0, 0);
     return controller->execute(&request);
 }
@@ -306,7 +307,7 @@ int PdDataZpr::readTemperaturePage(uint8_t* page)
 
 int PdDataZpr::readBridgeFirmwarePage(uint8_t* page, uint16_t deviceId)
 {
-    uint8_t sense[ZprBridgeFirmwarePage::SENSE_SIZE];
+    uint8_t sense[zprframe::SENSE_SIZE];
     memset(sense, 0, sizeof sense);
     return readFromDevice(deviceId, ZprBridgeFirmwarePage::CDB, sizeof ZprBridgeFirmwarePage::CDB, page,
                           ZprBridgeFirmwarePage::SIZE, sense) &

@@ -148,7 +148,7 @@ private:
     // Sends the buffer (and frees it); the operating-system step after a successful add.
     [[nodiscard]] int sendAdd(uint8_t* buffer, uint32_t size, bool exposeToOs);
 
-    // Makes new logical drives visible to the operating system: 0, or -2 when that fails.
+    // Makes new logical drives visible to the operating system: 0, or OS_STEP_FAILED when that fails.
     [[nodiscard]] int exposeNewLds();
     // Builds the drive cache when it does not exist yet: 0, or -1 when it cannot be built.
     [[nodiscard]] int ensureDriveCache();

@@ -32,9 +32,6 @@ namespace {
 
 const uint16_t SEQUENCE_UNKNOWN = 0xFFFF;
 const uint8_t TARGET_ID_PLANNED = 255;
-// Controller-information bit of DEVICES_PRESENT: cache memory, without which nothing is
-// cached on the controller.
-const unsigned CACHE_MEMORY_BIT = 4;
 
 // The controller information, read into `info` (ZprControllerInfo::SIZE bytes, zeroed first).
 int readControllerInfo(Controller* controller, uint8_t* info)
@@ -76,7 +73,7 @@ bool isSpannedPlanLevel(uint8_t level)
 // Fills one drive entry of an array record from the drive element.
 int putDrive(ZprArrayRecord& record, uint32_t index, PhysicalDevice* pd, bool ownState)
 {
-    uint16_t deviceId = 0, sequence = 0, state = ZprArrayDrive::STATE_ONLINE;
+    uint16_t deviceId = 0, sequence = 0, state = PD_STATE_ONLINE;
     int status = pd == nullptr ? -1 : pd->getDeviceId(&deviceId);
     if (status == 0)
         status = pd->getSequenceNumber(&sequence);
@@ -111,7 +108,7 @@ int RmDataZpr::cachePolicyFromPlan(UnConfiguredVd* plan, uint8_t* policy)
     // An information read that fails leaves the cache memory unknown: nothing is cached then.
     readControllerInfo(controller, info);
     const uint8_t memory = ZprControllerInfo(info, ZprControllerInfo::SIZE)
-                               .flag(ZprControllerInfo::DEVICES_PRESENT, CACHE_MEMORY_BIT);
+                               .flag(ZprControllerInfo::DEVICES_PRESENT, ZprControllerInfo::CACHE_MEMORY_BIT);
     delete[] info;
     uint8_t read = 0, write = 0, io = 0, badBattery = 0;
     int status = plan->getParameter28(&read);

@@ -17,6 +17,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
 #include "RaidManager/Zpr/ZprData.h"
@@ -26,13 +27,8 @@
 
 namespace {
 
-// Mailbox byte 0 of the association-list read, and of a forced clear.
-const uint8_t ASSOCIATIONS_QUERY = 0;
+// Mailbox byte 0 of a forced clear.
 const uint32_t CLEAR_FORCED = 1;
-
-// Controller-information bit: the controller wants spun-down drives spun up before they are
-// configured.
-const unsigned SPIN_UP_BEFORE_CONFIG_BIT = 1;
 
 // Drives waiting to be spun up, for the whole process: the controller may answer that it is
 // still at work, and the caller then sends the same list again.
@@ -50,9 +46,9 @@ int exposeChange(Controller* controller, ControllerId* controllerId, uint16_t ta
     return LinExpLd::instance(adapterNumber)->expose(controller, targetId, operation);
 }
 
-// The result of a change whose firmware command answered `status`: -2 when the controller did
-// it and only the operating-system step failed. When the controller refused it after the disks
-// had left the operating system, they are made visible again.
+// The result of a change whose firmware command answered `status`: OS_STEP_FAILED when the
+// controller did it and only the operating-system step failed. When the controller refused it
+// after the disks had left the operating system, they are made visible again.
 int changeResult(Controller* controller, ControllerId* controllerId, int status, bool removedFromOs, int osStatus)
 {
     if (status != 0) {
@@ -64,7 +60,7 @@ int changeResult(Controller* controller, ControllerId* controllerId, int status,
         }
         return status;
     }
-    return osStatus != 0 ? -2 : 0;
+    return osStatus != 0 ? OS_STEP_FAILED : 0;
 }
 
 int sendWithMailbox(Controller* controller, uint32_t opcode, uint32_t mailbox0, uint32_t mailbox1)
@@ -132,8 +128,8 @@ int RmDataZpr::spinUpDrives(ArrayList<ArrayList<PhysicalDevice*>*>* spans, uint3
             return -1;
         memset(info, 0, ZprControllerInfo::SIZE);
         int status = ZprData::sendCommand(controller, DCMD_ADP_GET_INFO, 0, info, ZprControllerInfo::SIZE);
-        const uint8_t needed = ZprControllerInfo(info, ZprControllerInfo::SIZE)
-                                   .flag(ZprControllerInfo::POWER_FEATURES, SPIN_UP_BEFORE_CONFIG_BIT);
+        typedef ZprControllerInfo Info;
+        const uint8_t needed = Info(info, Info::SIZE).flag(Info::POWER_FEATURES, Info::SPIN_UP_BEFORE_CONFIG_BIT);
         delete[] info;
         if (status != 0)
             return status;

@@ -11,14 +11,12 @@
 #include "RaidManager/Array.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RmCfg.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/Records/Config/ZprForeignScan.h"
 
 namespace {
-
-// Mailbox byte 0 of the foreign-configuration commands that stands for every configuration.
-const uint8_t ALL_FOREIGN_CONFIGS = 255;
 
 // 1 when an array of the list holds a drive with the device id.
 bool arraysHoldDrive(ArrayList<Array*>* arrays, uint16_t deviceId)
@@ -41,7 +39,7 @@ bool arraysHoldDrive(ArrayList<Array*>* arrays, uint16_t deviceId)
 int RmDataZpr::exposeNewLds()
 {
     const uint8_t adapterNumber = controllerId != nullptr ? controllerId->getNumber() : 0;
-    return LinExpLd::instance(adapterNumber)->expose(controller, 0, EXPOSE_ADD_NEW) != 0 ? -2 : 0;
+    return LinExpLd::instance(adapterNumber)->expose(controller, 0, EXPOSE_ADD_NEW) != 0 ? OS_STEP_FAILED : 0;
 }
 
 int RmDataZpr::scanForeignConfigs()

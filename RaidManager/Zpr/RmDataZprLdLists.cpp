@@ -23,9 +23,7 @@
 
 namespace {
 
-// Mailbox byte 0 of the association list's read and write, and of the reserved-id query.
-const uint8_t ASSOCIATIONS_QUERY = 0;
-const uint32_t ASSOCIATIONS_WRITE = 255;
+// Mailbox byte 0 of the reserved-id query.
 const uint32_t RESERVED_IDS_QUERY = 2;
 
 const uint8_t POLICY_NONE = 0;
@@ -124,7 +122,7 @@ int RmDataZpr::setTidewellAssociations(uint8_t targetId, uint8_t add)
                 block[next++] = oldList.targetId(i);
     }
     delete[] old;
-    status = ZprData::sendCommand(controller, DCMD_LD_TIDEWELL_SET_ASSOCIATIONS, ASSOCIATIONS_WRITE, block, length);
+    status = ZprData::sendCommand(controller, DCMD_LD_TIDEWELL_SET_ASSOCIATIONS, ASSOCIATIONS_WRITE_ALL, block, length);
     delete[] block;
     return status;
 }

@@ -5,6 +5,7 @@
 #include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RmCfg.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/RmDataZpr.h"
 #include "RaidManager/Zpr/ZprData.h"
@@ -187,7 +188,7 @@ int RmDataZpr::getUnusedPds(ArrayList<PhysicalDevice*>** out)
         PhysicalDevice* pd = getPdByDeviceId(entry.deviceId());
         if (pd == nullptr) {
             delete unused;
-            return 3;
+            return DRIVE_ELEMENT_MISSING;
         }
         uint16_t state = 0;
         ignoreStatus(pd->getFirmwareState(&state),
@@ -217,7 +218,7 @@ int RmDataZpr::getPdsInStateX40(ArrayList<PhysicalDevice*>** out)
         PhysicalDevice* pd = getPdByDeviceId(list.entry(i).deviceId());
         if (pd == nullptr) {
             delete jbods;
-            return 3;
+            return DRIVE_ELEMENT_MISSING;
         }
         uint16_t state = 0;
         if (pd->getFirmwareState(&state) == 0 && state == PD_STATE_JBOD && jbods->add(pd) != 0) {

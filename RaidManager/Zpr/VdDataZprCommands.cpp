@@ -15,6 +15,7 @@
 #include "RaidManager/Zpr/VdDataZpr.h"
 #include "RaidManager/Zpr/Records/Config/ZprConfigBuffer.h"
 #include "RaidManager/Zpr/ZprData.h"
+#include "RaidManager/Zpr/Records/ZprFrameLayout.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProgressBlock.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
@@ -40,7 +41,6 @@ const uint8_t SCSI_READ_10 = 0x28;
 const uint8_t READ_10_CDB_LENGTH = 10;
 const uint8_t READ_10_LENGTH_LSB = 8;
 const uint32_t BLOCK_SIZE = 512;
-const uint8_t SENSE_SIZE = 32;
 
 // The first read of the mirror information: a header and room for a small configuration.
 const uint32_t MIRROR_FIRST_READ = static_cast<uint32_t>(ZprConfigBuffer::FIRST_READ_SIZE);
@@ -300,7 +300,7 @@ int VdDataZpr::sendScsiPassThrough()
     cdb[0] = SCSI_READ_10;
     cdb[READ_10_LENGTH_LSB] = 1;
     uint8_t block[BLOCK_SIZE];
-    uint8_t sense[SENSE_SIZE];
+    uint8_t sense[zprframe::SENSE_SIZE];
     memset(block, 0, sizeof block);
     memset(sense, 0, sizeof sense);
     DcdbZprDpParams* request = new (noThrowNew) DcdbZprDpParams(

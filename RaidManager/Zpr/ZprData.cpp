@@ -19,9 +19,6 @@ namespace {
 ZprData* objects[ZprData::MAX_OBJECTS];
 uint8_t objectCount = 0;
 
-// How long the firmware is given to spin the listed drives up.
-const char* const DEVICE_LIST_PAUSE = "sleep 5";
-
 }  // namespace
 
 ZprData* ZprData::instance(Controller* controller)
@@ -345,7 +342,7 @@ int ZprData::sendDeviceList(uint32_t count, const uint16_t* deviceIds, uint32_t*
     for (uint32_t i = 0; i < count; ++i)
         list.setDeviceId(i, deviceIds[i]);
     int status = send(DCMD_PD_LIST_OPERATION, 0, block.bytes, block.size);
-    osBoundary().system(DEVICE_LIST_PAUSE);
+    osBoundary().system(SPIN_UP_PAUSE);
     if (status == 0 && firmwareCount != nullptr)
         *firmwareCount = list.count();
     freeBlock(block);

@@ -15,6 +15,7 @@
 #include "RaidManager/Zpr/ZprData.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdParameters.h"
 
@@ -286,7 +287,7 @@ int ZprData::buildVdOnDrives(VdOnDrivesRequest* request)
     bool written = record.setArrayRef(ref) && record.setDriveCount(n) && record.setSizeBlocks(size);
     for (uint8_t i = 0; i < n && written; ++i)
         written = record.setDrive(i, facts[i].deviceId, facts[i].sequence,
-                                  member ? facts[i].state : ZprArrayDrive::STATE_ONLINE);
+                                  member ? facts[i].state : PD_STATE_ONLINE);
     if (!written)
         return -1;
     status = putDrivesLd(*request, static_cast<uint8_t>(targetId), n, ref);
@@ -335,7 +336,7 @@ int putSpanArray(ZprArrayRecord record, ArrayList<PhysicalDevice*>* drives, uint
             status = drives->get(d)->getSequenceNumber(&sequence);
         if (status != 0)
             return status;
-        if (!record.setDrive(d, deviceId, sequence, ZprArrayDrive::STATE_ONLINE))
+        if (!record.setDrive(d, deviceId, sequence, PD_STATE_ONLINE))
             return -1;
     }
     return 0;

@@ -86,7 +86,7 @@ TEST(ArraySpace, ADriveStartingBelowThePositionIsPlacedAtThePosition)
     ArrayList<ArraySpaceInfo*>* list = nullptr;
     ASSERT_EQ(array->getSpaceMap(&list), 0);
     EXPECT_EQ(extentsOf(list), (std::vector<Extent>{{0, 2 * M, 0}, {2 * M, M, 1}}));
-    EXPECT_EQ(array->getFreeExtents(&list), Array::NO_FREE_EXTENT);
+    EXPECT_EQ(array->getFreeExtents(&list), NO_ROOM);
 }
 
 TEST(ArraySpace, TheOnlySpannedDriveIsOneExtentOfItsWholeSize)

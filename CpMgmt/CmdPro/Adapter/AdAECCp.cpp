@@ -29,7 +29,6 @@ enum Action : unsigned char {
     ACTION_CLEAR = 8,
 };
 
-const uint16_t LOG_ID_FILE = 0x300;
 
 void printText(const char* text)
 {
@@ -118,7 +117,7 @@ int AdAECCp::copyToFile(Adapter* adapter, AdAECPo* request)
     FileIO* io = FileIO::instance();
     FileHandle* file = io->open(fileName.c_str(), "wb");
     if (file == nullptr) {
-        appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE, fileName.c_str());
+        appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE_OPEN_FAILED, fileName.c_str());
         printMessage(MSG_FILE_OPEN_FAILED, fileName.c_str());
         return -1;
     }
@@ -153,7 +152,7 @@ int AdAECCp::copyToFile(Adapter* adapter, AdAECPo* request)
     delete[] segment;
     // A file that could not be written whole is not reported as captured.
     if (io->close(file) != 0 || !written) {
-        appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE, fileName.c_str());
+        appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE_OPEN_FAILED, fileName.c_str());
         printMessage(MSG_FILE_WRITE_FAILED);
         return -1;
     }

@@ -40,11 +40,8 @@ const char* const MONTH_NAMES[] = {"January", "February", "March",     "April", 
 const uint8_t SCHEDULE_DISABLE = 1;
 const uint8_t SCHEDULE_INFO = 2;
 const uint8_t SCHEDULE_START_TIME = 3;
-const uint8_t TYPE_CAPACITOR_MODULE = 6;
-const uint8_t TYPE_WITH_MODES = 5;
 const uint8_t MODE_LIST_UNAVAILABLE = 2;
 const uint32_t SECONDS_PER_WEEK = 604800;
-const size_t TEXT_SIZE = 256;
 // A piece of a properties file: at most 254 characters and the NUL.
 const int PIECE_SIZE = 255;
 
@@ -145,7 +142,7 @@ int AdpBbuCp::scheduleLearn(CpController* cpController, AdpBbuPo* request)
     if (getBatteryType(cpController, &type) != 0)
         type = 0;
     uint8_t action = request->getScheduleAction();
-    if (designInfo.transparentLearn() != 0 && type == TYPE_CAPACITOR_MODULE && action != SCHEDULE_INFO) {
+    if (designInfo.transparentLearn() != 0 && type == ZprBbuStatus::TYPE_CAPACITOR_MODULE && action != SCHEDULE_INFO) {
         printAdapterText("Can not set bbu Schedule Learn for KPRB Battery with Transparent Learn.");
         return -1;
     }
@@ -242,7 +239,7 @@ int AdpBbuCp::setPropertiesFromFile(CpController* cpController, AdpBbuPo* reques
         printAdapterText("Failed open file.");
         return -1;
     }
-    if (type == TYPE_CAPACITOR_MODULE && designInfo.transparentLearn() != 0) {
+    if (type == ZprBbuStatus::TYPE_CAPACITOR_MODULE && designInfo.transparentLearn() != 0) {
         io->close(file);
         printAdapterText("Can not set bbu properties for KPRB Battery with Transparent Learn.");
         return -1;
@@ -289,7 +286,7 @@ int AdpBbuCp::applyPropertyLine(char* line, uint8_t* properties, uint8_t battery
         return 1;
     }
     if (std::strcmp(key, "bbuMode") == 0) {
-        if (!design.modesSupported() || batteryType != TYPE_WITH_MODES) {
+        if (!design.modesSupported() || batteryType != ZprBbuStatus::TYPE_WITH_MODES) {
             printAdapterText("Does not support BBU Mode.");
             return -1;
         }

@@ -37,7 +37,6 @@ enum SubCommand : uint8_t {
     SCHEDULE_LEARN = 12,
 };
 
-const uint8_t TYPE_CAPACITOR_MODULE = 6;
 const uint8_t RETENTION_24_HOURS = 24;
 const uint8_t RETENTION_48_HOURS = 48;
 const uint8_t SERVICE_LIFE_BALANCED = 3;
@@ -113,7 +112,7 @@ int AdpBbuCp::showAll(CpController* cpController, AdpBbuPo* request, uint8_t bat
     if (status != 0)
         return status;
     showChargeTime(cpController, request);
-    if (batteryType != TYPE_CAPACITOR_MODULE)
+    if (batteryType != ZprBbuStatus::TYPE_CAPACITOR_MODULE)
         showCapacityInfo(cpController, request);
     showDesignInfo(cpController, request);
     showProperties(cpController, request);

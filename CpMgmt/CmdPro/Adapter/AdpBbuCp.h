@@ -50,6 +50,9 @@ public:
         size_t size = 0;
     };
 
+    // The buffer of one formatted line or value of the battery displays.
+    static const size_t TEXT_SIZE = 256;
+
     AdpBbuCp() : batteryBackupPresent(0) {}
     int process(CpController* cpController, ParsedObject* request) override;
     ~AdpBbuCp() override {}

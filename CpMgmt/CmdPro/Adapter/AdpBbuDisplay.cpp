@@ -35,7 +35,6 @@ const uint16_t LAST_CHARGER_STATUS = 3;
 
 const int OEM_ID_NO_FULL_CHARGE_TIME = 6;
 const uint8_t MAX_CHARGE_HOURS = 48;
-const size_t TEXT_SIZE = 256;
 
 // Firmware status bits.
 enum StatusBit : unsigned {
@@ -112,7 +111,7 @@ bool showsGasGaugeFlags(const ZprBbuStatus& status)
 
 void printFormatted(const char* format, const char* text, int value)
 {
-    char line[TEXT_SIZE];
+    char line[AdpBbuCp::TEXT_SIZE];
     std::snprintf(line, sizeof line, format, text, value);
     printMessage(MSG_TEXT, line);
 }

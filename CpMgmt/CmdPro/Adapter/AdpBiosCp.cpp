@@ -77,7 +77,7 @@ int AdpBiosCp::process(CpController* cpController, ParsedObject* request)
     uint8_t info[ZprControllerInfo::SIZE] = {};
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
     if (status != 0)
-        return start.failed("AdpAll information", status);
+        return start.failed(INFO_READ_NAME, status);
     const bool headlessAllowed = ZprControllerInfo(info, sizeof info).biosHeadlessModesAllowed();
 
     if (sendBiosDcmd(cpController, DCMD_ADP_BIOS_GET_DATA, biosData) != 0) {

@@ -11,14 +11,13 @@
 #include "Parser/TokenIds.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 
 // The argument of the shutdown and restart commands: act now.
 const uint8_t ACT_NOW = 1;
-// The configuration change succeeded, the operating system's view of it did not.
-const int STATUS_OS_STEP_FAILED = -2;
 // The longest diagnostic that leaves the driver connected.
 const uint32_t MAX_DIAG_SECONDS = 180;
 
@@ -58,7 +57,7 @@ int AdpCfgClrCp::process(CpController* cpController, ParsedObject* request)
     }
     if (status == 0)
         printMessage(MSG_CONFIG_CLEARED, static_cast<int>(adapterNumber));
-    else if (status == STATUS_OS_STEP_FAILED)
+    else if (status == OS_STEP_FAILED)
         printMessage(MSG_OS_UPDATE_FAILED);
     else
         printMessage(MSG_CONFIG_CLEAR_FAILED, static_cast<int>(adapterNumber));
@@ -92,7 +91,7 @@ int AdpRestartCp::process(CpController* cpController, ParsedObject* request)
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
     if (status != 0) {
         memset(controllerInfo, 0, sizeof controllerInfo);
-        return start.failed("AdpAll information", status);
+        return start.failed(INFO_READ_NAME, status);
     }
     if (!ZprControllerInfo(controllerInfo, sizeof controllerInfo).onlineFwUpdateSupported()) {
         printMessage(MSG_TEXT, "Adapter Restart is not supported\n");

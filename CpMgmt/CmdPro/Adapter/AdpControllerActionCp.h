@@ -22,8 +22,8 @@ public:
 };
 
 // Clears the whole configuration. A plain clear that the controller refuses for the SSD-cache
-// data it keeps (0x66) gets a hint to use -Force. Results: 0, -2 when only the operating
-// system's view could not be brought up to date, else the clear's status.
+// data it keeps (0x66) gets a hint to use -Force. Results: 0, OS_STEP_FAILED (-2) when only the
+// operating system's view could not be brought up to date, else the clear's status.
 class AdpCfgClrCp : public CpFrame<AdpCfgClrCp, TOKEN_ADPCFGCLR> {
 public:
     AdpCfgClrCp() {}

@@ -23,10 +23,6 @@ namespace {
 
 typedef ZprControllerInfo Info;
 
-// Capability bits of the controller information.
-const unsigned EMERGENCY_SPARES_BIT = 0;       // of SPARE_FEATURES
-const unsigned PERF_TUNING_BIT = 5;            // of SPARE_FEATURES
-
 // The codes that need a capability before anything else, with the line that refuses them.
 struct CapabilityGate {
     unsigned short code;
@@ -42,9 +38,9 @@ const CapabilityGate CAPABILITY_GATES[] = {
     {TOKEN_SPINUPENCDELAY, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
     {TOKEN_DISABLELDPSINTERVAL, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
     {TOKEN_DISABLELDPSTIME, Info::LD_FEATURES, Info::LD_POWER_SAVING_BIT, "Adapter does not support Power savings on logical drives.\n"},
-    {TOKEN_ENBL_E_GHSP, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
-    {TOKEN_ENBL_E_UG, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
-    {TOKEN_ENBL_E_SMARTER, Info::SPARE_FEATURES, EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
+    {TOKEN_ENBL_E_GHSP, Info::SPARE_FEATURES, Info::EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
+    {TOKEN_ENBL_E_UG, Info::SPARE_FEATURES, Info::EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
+    {TOKEN_ENBL_E_SMARTER, Info::SPARE_FEATURES, Info::EMERGENCY_SPARES_BIT, "Adapter does not support Emergency Spare.\n"},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -255,7 +251,7 @@ int showEmergencySpareForSmarter(PropertyRun& run, int provisional)
 
 bool perfTuningSupported(PropertyRun& run)
 {
-    if (propertyCapability(run, Info::SPARE_FEATURES, PERF_TUNING_BIT))
+    if (propertyCapability(run, Info::SPARE_FEATURES, Info::PERF_TUNING_BIT))
         return true;
     printMessage(MSG_TEXT, "Fw Not Support Perf Tuning\n");
     run.endNow = true;

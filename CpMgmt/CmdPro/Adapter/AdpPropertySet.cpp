@@ -19,9 +19,6 @@ namespace {
 
 typedef ZprControllerInfo Info;
 
-const unsigned PERF_TUNING_BIT = 5;                 // of Info::SPARE_FEATURES
-const unsigned PS_SCHEDULE_BIT = 6;                 // of the defaults' power-saving options
-const uint8_t PS_OPTIONS_UNSET = 0xFF;
 const uint8_t NOT_GIVEN = 255;
 const uint16_t SPIN_DOWN_MINUTES_MIN = 30;
 const uint16_t SPIN_DOWN_MINUTES_MAX = 1440;
@@ -251,7 +248,7 @@ int changePowerSavingSchedule(PropertyRun& run)
         return -1;
     }
     const uint8_t options = ZprMfcDefaults(defaults, sizeof defaults).byteAt(ZprMfcDefaults::POWER_SAVING_OPTIONS);
-    if (options == PS_OPTIONS_UNSET || ((options >> PS_SCHEDULE_BIT) & 1u) == 0) {
+    if (options == ZprMfcDefaults::POWER_SAVING_UNSET || ((options >> ZprMfcDefaults::SCHEDULE_OFF_BIT) & 1u) == 0) {
         printMessage(MSG_TEXT, "Failed to schedule disable power savings on the adapter.\n");
         run.endNow = true;
         return -1;
@@ -266,7 +263,7 @@ int changePowerSavingSchedule(PropertyRun& run)
 
 int changePerfMode(PropertyRun& run)
 {
-    if (!propertyCapability(run, Info::SPARE_FEATURES, PERF_TUNING_BIT)) {
+    if (!propertyCapability(run, Info::SPARE_FEATURES, Info::PERF_TUNING_BIT)) {
         printMessage(MSG_TEXT, "Fw Not Support Perf Tuning\n");
         run.endNow = true;
         return -1;

@@ -19,9 +19,6 @@ const char* const BACKPLANE[] = {"None", "SGPIO", "i2c SEP", "SGPIO/i2c SEP"};
 const char* const LOAD_BALANCE_SHOW[] = {"Auto", "Disabled"};
 const char* const LOAD_BALANCE_SET[] = {"Auto", "Disable"};
 
-// Patrol read of SSDs may be switched: bit 6 of the spare-feature byte.
-const unsigned SSD_PATROL_READ_BIT = 6;
-
 struct PolicyText {
     uint8_t policy;
     const char* text;
@@ -83,7 +80,7 @@ bool propertyNeedMet(PropertyRun& run, PropertyNeed need, int* status)
         return false;
     case PropertyNeed::SSD_PATROL_READ:
         *status = 0;
-        if (propertyCapability(run, ZprControllerInfo::SPARE_FEATURES, SSD_PATROL_READ_BIT))
+        if (propertyCapability(run, ZprControllerInfo::SPARE_FEATURES, ZprControllerInfo::SSD_PATROL_READ_BIT))
             return true;
         printMessage(MSG_PROP_NOT_SUPPORTED, adapter);
         return false;

@@ -13,11 +13,11 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Controller/ZprPatrolReadProperties.h"
 #include "RaidManager/Zpr/Records/Drive/ZprPdProgressBlock.h"
 
 namespace {
 
-const uint32_t DELAY_CONTINUOUS = 0xFFFFFFFF;
 const uint32_t DELAY_NOT_GIVEN = 0xFFFFFFFF;
 const uint32_t SECONDS_PER_HOUR = 3600;
 const uint8_t PR_STATE_STOPPED = 0;

@@ -16,6 +16,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Controller/ZprDpmConfiguration.h"
 #include "RaidManager/Zpr/Records/Controller/ZprDpmStatistics.h"
+#include "RaidManager/Zpr/Records/ZprTimeStamp.h"
 
 namespace {
 
@@ -270,16 +271,16 @@ void DpmStatCp::formatTimestamp(uint32_t stamp, char* out)
 {
     if (out == nullptr)
         return;
-    if ((stamp >> 24) == 0xFF) {
+    if (isSinceBootStamp(stamp)) {
         // Seconds since the controller started: hours, minutes and seconds of that time.
-        const uint32_t seconds = stamp & 0x00FFFFFF;
+        const uint32_t seconds = secondsSinceBoot(stamp);
         std::snprintf(out, TIMESTAMP_SIZE, "%d:%d:%d ", static_cast<int>(seconds / 3600),
                       static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
         return;
     }
     uint32_t days = stamp / 86400;
     const uint32_t secondOfDay = stamp % 86400;
-    unsigned year = 2000;
+    unsigned year = STAMP_EPOCH_YEAR;
     for (;;) {
         const bool leap = (year % 400 == 0) || (year % 4 == 0 && year % 100 != 0);
         const uint32_t yearDays = leap ? 366 : 365;

@@ -24,7 +24,6 @@ enum Action : unsigned char { ACTION_START = 0, ACTION_STOP = 1, ACTION_RESULTS 
 
 // The collection period of a start without an interval.
 const uint16_t DEFAULT_PERIOD = 5;
-const uint16_t LOG_ID_FILE = 0x300;
 
 const char* const SIZE_RANGE = ",,,Range,<=512Bytes,<=4KB,<=16KB,<=64KB,<=256KB,>256KB\n";
 const char* const ACCESS_RANGE =
@@ -172,7 +171,7 @@ int PerfMonCp::fetchResults(CpController* cpController, CpDeferredStart<PerfMonP
     FileIO* io = FileIO::instance();
     FileHandle* file = io->open(fileName.c_str(), "a+");
     if (file == nullptr) {
-        debugLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE, fileName.c_str());
+        debugLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FILE_OPEN_FAILED, fileName.c_str());
         printMessage(MSG_FILE_OPEN_FAILED, fileName.c_str());
         return -1;
     }

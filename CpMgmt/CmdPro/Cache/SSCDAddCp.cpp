@@ -20,6 +20,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
@@ -29,19 +30,8 @@ namespace {
 
 const uint8_t WRITE_BACK = 0;
 const uint8_t MAX_CACHE_DRIVES = 32;
-const int NOT_POSSIBLE = 11;
 const int NOT_MADE = 3;
 const int ASSOCIATIONS_UNREAD = 1;
-
-const char* const NO_SSD_CACHE = "Failed to associate the VD as there is no Tidewell\n";
-const char* const NOT_POSSIBLE_TEXT = "\nConfiguration is currently not possible on adapter %d.\n";
-
-// The messages of the span-validation codes 1 to 12, in code order.
-const uint32_t SPAN_CODE_MESSAGES[] = {
-    MSG_SPAN_MIXED_CONFIGURED, MSG_SPAN_BAD_ATTRIBUTES, MSG_SPAN_DRIVE_COUNT,    MSG_SPAN_NO_SLICING,
-    MSG_SPAN_ARRAY_MISMATCH,   MSG_SPAN_NO_PD_LIST,     MSG_SPAN_INVALID_PD_LIST, MSG_SPAN_NO_DISK_GROUP,
-    MSG_SPAN_NO_ARRAY,         MSG_SPAN_GROUP_MISMATCH, MSG_SPAN_NO_FREE_SPACE,  MSG_SPAN_FREE_SPACE_MISMATCH,
-};
 
 // The text of "VD : <t> is SSCD VD ..." for a drive that is itself an SSD cache.
 void printIsSsdCache(uint8_t targetId)
@@ -130,9 +120,9 @@ int SSCDAddCp::createCache(CpController* cpController, CfgSSCDAddParsedObject* r
         return result;
     uint64_t group = 0;
     int code = raidManager->validateSpanDrives(driveLists, &group);
-    if (code != 0) {
-        if (code > 0 && code <= static_cast<int>(sizeof SPAN_CODE_MESSAGES / sizeof SPAN_CODE_MESSAGES[0]))
-            printMessage(SPAN_CODE_MESSAGES[code - 1]);
+    if (code != SPANS_VALID) {
+        if (const unsigned message = spanCheckMessage(code))
+            printMessage(message);
         return -1;
     }
     if (group == 0) {
@@ -142,9 +132,7 @@ int SSCDAddCp::createCache(CpController* cpController, CfgSSCDAddParsedObject* r
             return status;
         }
         if (possible == 0) {
-            char line[96];
-            std::snprintf(line, sizeof line, NOT_POSSIBLE_TEXT, adapterNumber);
-            printText(string(line));
+            printMessage(MSG_CFG_NOT_POSSIBLE, adapterNumber);
             return NOT_POSSIBLE;
         }
     } else {
@@ -153,11 +141,11 @@ int SSCDAddCp::createCache(CpController* cpController, CfgSSCDAddParsedObject* r
         std::fflush(stdout);
     }
     int result = addTidewellVd(cpController, request, raidManager);
-    if (result != 0 && result != ADDED_NOT_IN_OS) {
+    if (result != 0 && result != OS_STEP_FAILED) {
         printMessage(MSG_CFG_FAILED, adapterNumber);
         return result;
     }
-    if (result == ADDED_NOT_IN_OS)
+    if (result == OS_STEP_FAILED)
         printMessage(MSG_OS_UPDATE_FAILED);
     if (request->assignAction == CfgSSCDAddParsedObject::ASSIGN_ADD)
         return updateTidewellAssociations(cpController, request, raidManager);

@@ -4,6 +4,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-const char* const SPANNED_PREFIX = "SPANNED ";
-const char* const SSD_GROUP_PREFIX = "TIDEWELL ";
-const char* const SSD_VD_PREFIX = "Tidewell ";
 const char* const SSD_VD_END = " \n";
 
 // One run of the walk: the counters of each kind of disk group, numbered on their own, and the

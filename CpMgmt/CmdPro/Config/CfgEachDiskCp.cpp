@@ -13,24 +13,19 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "System/OsBoundary.h"
 
 namespace {
 
-const int ADDED_NOT_IN_OS = -2;
 const int DRIVE_NOT_ACCEPTED = 38;
-const int NO_DRIVE_TO_CONFIGURE = 12;
-const int NOT_POSSIBLE = 11;
-const uint8_t PI_REQUESTED = 8;
-// The spin-up of one drive is given this long before the drive is configured.
-const char* const SPIN_UP_PAUSE = "sleep 5";
 
 const char* const NO_DRIVE_TEXT = "\nThere is no configurable physical drive available on adapter %d.\n";
 const char* const NO_MORE_TEXT = "\nNo More Configuration is allowed on adapter %d.\n";
-const char* const NOT_POSSIBLE_TEXT = "\nConfiguration is currently not possible on adapter %d.\n";
 const char* const SUMMARY_TEXT = "\n%d physical devices are Configured on adapter %d.\n";
 const char* const POWER_SAVE_TEXT = "Invalid power savings level input for physical device at Encl-%d:Slot-%d.\n";
 const char* const FAILED_TEXT = "Failed to configure physical device at Encl-%d:Slot-%d.\n";
@@ -108,11 +103,11 @@ int CfgEachDiskCp::checkBeforeWalk(CfgAddParsedObject* request, uint8_t adapterN
     }
     if (unused == nullptr) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "creating pdListPtr");
-        return NO_DRIVE_TO_CONFIGURE;
+        return NO_DRIVE_FOUND;
     }
     if (unused->count() == 0) {
         printFormatted(NO_DRIVE_TEXT, adapterNumber);
-        return NO_DRIVE_TO_CONFIGURE;
+        return NO_DRIVE_FOUND;
     }
     uint8_t possible = 0, nonPi = 0;
     status = raidManager->canCreateVdOnFreshPds(&possible, &nonPi);
@@ -121,7 +116,7 @@ int CfgEachDiskCp::checkBeforeWalk(CfgAddParsedObject* request, uint8_t adapterN
         return status;
     }
     if (possible == 0) {
-        printFormatted(NOT_POSSIBLE_TEXT, adapterNumber);
+        printMessage(MSG_CFG_NOT_POSSIBLE, static_cast<int>(adapterNumber));
         return NOT_POSSIBLE;
     }
     uint8_t piSupported = 0;
@@ -207,12 +202,12 @@ CfgEachDiskCp::Outcome CfgEachDiskCp::tryDrive(CpController* cpController, CfgAd
         return Outcome::PASSED_OVER;
     }
     *status = addRaid0Vd(cpController, request, raidManager, pd);
-    if (*status != 0 && *status != ADDED_NOT_IN_OS) {
+    if (*status != 0 && *status != OS_STEP_FAILED) {
         printDriveLine(FAILED_TEXT, pd);
         return Outcome::FAILED;
     }
     printDriveLine(CONFIGURED_TEXT, pd);
-    if (*status == ADDED_NOT_IN_OS)
+    if (*status == OS_STEP_FAILED)
         printMessage(MSG_OS_UPDATE_FAILED);
     return Outcome::CONFIGURED;
 }
@@ -262,7 +257,7 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
     someSolidState = media == MEDIA_SOLID_STATE ? 1 : 0;
     if (int status = applySsdDriveCache(adapter, plan))
         return status;
-    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     uint64_t size = 0, aligned = 0;
     ignoreStatus(pd->getCoercedSize(&size), "an unread size keeps 0, which the add refuses");
@@ -274,7 +269,7 @@ int CfgEachDiskCp::addRaid0Vd(CpController* cpController, CfgAddParsedObject* re
     if (id != nullptr && status == 0)
         printMessage(MSG_CFG_VD_CREATED, static_cast<int>(adapterNumber), static_cast<int>(id->getTargetId()));
     // Only a drive that was made can join the SSD cache; the assignment's result is its own.
-    if (id != nullptr && request->cache == 1 && (status == 0 || status == ADDED_NOT_IN_OS))
+    if (id != nullptr && request->cache == 1 && (status == 0 || status == OS_STEP_FAILED))
         assignVdToCachePool(cpController, id->getTargetId(), request, manager);
     return status;
 }
@@ -292,6 +287,7 @@ int CfgEachDiskCp::spinUpDrive(PhysicalDevice* pd)
     ignoreStatus(pd->getSlotNumber(&slot), "an unread address keeps 0 and is printed as such");
     printMessage(MSG_SPINUP_ONE_STARTED, formatEnclosureId(enclosure), static_cast<int>(slot));
     const int status = pd->spinUp();
+    // The spin-up of one drive is given one round before the drive is configured.
     osBoundary().system(SPIN_UP_PAUSE);
     if (status != 0) {
         printMessage(MSG_SPINUP_ONE_FAILED, formatEnclosureId(enclosure), static_cast<int>(slot));

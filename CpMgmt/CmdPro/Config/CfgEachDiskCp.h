@@ -21,14 +21,16 @@ class PhysicalDevice;
 class CfgEachDiskCp : public CpFrameOver<ConfigurationCp, CfgEachDiskCp, TOKEN_ADPCFGEACHDSKRAID0> {
 public:
     CfgEachDiskCp() {}
-    // The status of the last drive tried (0 after a final success); 12 without a drive to
-    // configure, 11 when no configuration is possible, -1 for the refusals before the walk.
+    // The status of the last drive tried (0 after a final success); NO_DRIVE_FOUND without a
+    // drive to configure, NOT_POSSIBLE when no configuration is possible, -1 for the refusals
+    // before the walk.
     int process(CpController* cpController, ParsedObject* request) override;
     ~CfgEachDiskCp() override {}
 
 protected:
-    // One RAID-0 virtual drive on the drive alone: 0, -2 when it was made but the operating
-    // system could not be told, 38 when the plan refuses the drive, else the failing status.
+    // One RAID-0 virtual drive on the drive alone: 0, OS_STEP_FAILED when it was made but the
+    // operating system could not be told, 38 when the plan refuses the drive, else the failing
+    // status.
     int addRaid0Vd(CpController* cpController, CfgAddParsedObject* request, RaidManager* manager, PhysicalDevice* pd);
     // Spins a spun-down drive up before it is configured: 0 when it runs (nothing printed when
     // it already ran), else the failing status after its message.

@@ -15,11 +15,11 @@
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
 
-const uint16_t BASE_BLOCK_SIZE = 512;
 const uint16_t STRIP_NOT_GIVEN = 0xFFFF;
 
 // The OEM whose controllers take the SECURE form of a request's encryption byte.
@@ -28,7 +28,6 @@ const int32_t OEM_SECURE_FORM = 2;
 const int32_t OEM_SSD_CACHE_EXEMPT_A = 7;
 const int32_t OEM_SSD_CACHE_EXEMPT_B = 9;
 
-const char* const NO_SSD_CACHE = "Failed to associate the VD as there is no Tidewell\n";
 
 int readByte(CfgParsedObject* request, uint8_t CfgParsedObject::*field, uint8_t* value)
 {

@@ -69,6 +69,8 @@ protected:
     // OEMs 7 and 9), a configuration with a solid-state drive keeps the drives' own cache
     // setting. 0, or the status of the failed capability read after its messages.
     int applySsdDriveCache(Adapter* adapter, UnConfiguredVd* plan);
+    // The refusal of an association while the controller has no SSD-caching drive.
+    static constexpr const char* NO_SSD_CACHE = "Failed to associate the VD as there is no Tidewell\n";
     // Adds the virtual drive with `targetId` to the association list of the controller's first
     // SSD cache and writes the list. 0, the write's status, 1 when the list cannot be read, or
     // -1 after the refusal's text; the refusals name what the controller lacks.

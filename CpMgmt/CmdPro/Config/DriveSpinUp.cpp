@@ -3,13 +3,7 @@
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "RaidManager/RaidManager.h"
-
-namespace {
-
-const int SPIN_UP_RUNNING = 0x55;   // the drives are spinning up
-const int SPIN_UP_BUSY = 0x56;      // another set of drives is spinning up
-
-}  // namespace
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*>* lists)
 {
@@ -21,7 +15,7 @@ int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*
     uint32_t spunDown = 0;
     bool reported = false;
     int status = 0;
-    for (unsigned round = 0; round < MAX_DRIVE_SPIN_UP_ROUNDS; ++round) {
+    for (unsigned round = 0; round < MAX_SPIN_UP_ROUNDS; ++round) {
         status = manager->spinUpDrives(lists, &spunUp, &spunDown);
         if (status == 0 && spunDown == 0)
             return 0;
@@ -34,11 +28,11 @@ int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*
             printMessage(MSG_SPINUP_FAILED);
             return -1;
         }
-        if (status == SPIN_UP_BUSY) {
+        if (status == STATUS_OTHER_POWER_UPDATE_BUSY) {   // another set is spinning up
             printMessage(MSG_SPINUP_OTHER_SET);
             continue;
         }
-        if (status != SPIN_UP_RUNNING) {
+        if (status != STATUS_POWER_UPDATE_BUSY) {   // the drives are spinning up
             printMessage(MSG_SPINUP_FAILED);
             return status;
         }

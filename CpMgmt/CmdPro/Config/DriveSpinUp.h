@@ -7,16 +7,14 @@
 #define DRIVESPINUP_H
 
 #include "PavUtil/List.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
 
 class PhysicalDevice;
 class RaidManager;
 
-// Rounds waited for at most: 60 rounds of 5 seconds, five minutes.
-const unsigned MAX_DRIVE_SPIN_UP_ROUNDS = 60;
-
-// 0 when nothing was spun down or every drive spun up (then its line); -1 when only some spun
-// up or the rounds ran out ("Failed to spin up PD's" after the partial count); else the
-// firmware's status after "Failed to spin up PD's".
+// At most MAX_SPIN_UP_ROUNDS rounds. 0 when nothing was spun down or every drive spun up (then
+// its line); -1 when only some spun up or the rounds ran out ("Failed to spin up PD's" after the
+// partial count); else the firmware's status after "Failed to spin up PD's".
 int spinUpDriveLists(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*>* lists);
 
 #endif

@@ -11,16 +11,14 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmCfg.h"
+#include "RaidManager/RmStatus.h"
+#include "RaidManager/Zpr/Records/Config/ZprForeignScan.h"
 #include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
 
 namespace {
 
-const uint8_t ALL_CONFIGS = 255;
 const char* const OPERATION = "Foreign Config";
 const char* const NO_RM_INSTANCE = "\nFailed to get RM instance\n";
-// The escrow key's block holds the text and its NUL: a longer key would be cut, and a cut key
-// unlocks nothing, so it is refused before any command.
-const int KEY_TEXT_MAX_LENGTH = static_cast<int>(ZprKeyTextBlock::TEXT_WIDTH) - 1;
 
 int operationFailed(uint8_t adapterNumber, int status)
 {
@@ -39,7 +37,8 @@ ForeignCfgCp::ForeignCfgCp()
 bool ForeignCfgCp::prepare(CpController* cpController, ForeignCfgParsedObject* request, int* result)
 {
     *result = -1;
-    if (request->getKeyText().length() > KEY_TEXT_MAX_LENGTH) {
+    // A longer escrow key would be cut, and a cut key unlocks nothing: refused before any command.
+    if (request->getKeyText().length() > ZprKeyTextBlock::MAX_LENGTH) {
         invalidInput();
         return false;
     }
@@ -120,20 +119,20 @@ int ForeignCfgCp::process(CpController* cpController, ParsedObject* request)
         return 0;
     }
     const uint8_t index = own->getForeignConfigNumber();
-    if (index != ALL_CONFIGS && index >= count) {
+    if (index != ALL_FOREIGN_CONFIGS && index >= count) {
         printMessage(MSG_FOREIGN_NOT_FOUND, static_cast<int>(index), static_cast<int>(adapterNumber));
         return 0;
     }
     int last = 0;
     for (unsigned i = 0; i < count && !stop; ++i) {
-        if (index != ALL_CONFIGS && i != index)
+        if (index != ALL_FOREIGN_CONFIGS && i != index)
             continue;
         const uint8_t at = static_cast<uint8_t>(i);
         if (action == TOKEN_DISPLAY) {
             if ((last = displayOne(at, cpController)) != 0)
                 return last;
         } else if (action == TOKEN_PREVIEW) {
-            last = importAll == 1 && index == ALL_CONFIGS ? previewAll(cpController) : previewOne(at, cpController);
+            last = importAll == 1 && index == ALL_FOREIGN_CONFIGS ? previewAll(cpController) : previewOne(at, cpController);
         } else if (action == TOKEN_IMPORT) {
             last = importOne(at, index, cpController);
         } else if (action == TOKEN_CLEAR) {
@@ -176,7 +175,7 @@ int ForeignCfgCp::previewOne(uint8_t i, CpController* cpController)
 int ForeignCfgCp::previewAll(CpController* cpController)
 {
     RmCfg* config = nullptr;
-    const int status = manager->previewForeignConfig(&config, ALL_CONFIGS, 1);
+    const int status = manager->previewForeignConfig(&config, ALL_FOREIGN_CONFIGS, 1);
     if (status != 0) {
         // The loop goes on and asks again for the next configuration.
         printMessage(MSG_FOREIGN_GET_ALL_FAILED, static_cast<int>(adapterNumber));
@@ -221,8 +220,8 @@ int ForeignCfgCp::importOne(uint8_t i, uint8_t index, CpController* cpController
         stop = true;
         return status;
     }
-    const bool all = importAll == 1 && index == ALL_CONFIGS;
-    status = manager->importForeignConfig(all ? ALL_CONFIGS : i);
+    const bool all = importAll == 1 && index == ALL_FOREIGN_CONFIGS;
+    status = manager->importForeignConfig(all ? ALL_FOREIGN_CONFIGS : i);
     reportImport(i, all, status);
     stop = stop || all;
     return status;
@@ -230,12 +229,12 @@ int ForeignCfgCp::importOne(uint8_t i, uint8_t index, CpController* cpController
 
 void ForeignCfgCp::reportImport(uint8_t i, bool all, int status)
 {
-    if (status == 0 || status == -2) {
+    if (status == 0 || status == OS_STEP_FAILED) {
         if (all)
             printMessage(MSG_FOREIGN_ALL_IMPORTED, static_cast<int>(adapterNumber));
         else
             printMessage(MSG_FOREIGN_IMPORTED, static_cast<int>(i), static_cast<int>(adapterNumber));
-        if (status == -2)
+        if (status == OS_STEP_FAILED)
             printMessage(MSG_OS_UPDATE_FAILED);
         return;
     }

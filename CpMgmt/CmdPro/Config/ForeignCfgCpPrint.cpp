@@ -4,6 +4,7 @@
 #include "CpMgmt/CmdPro/Config/ForeignCfgCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "PavUtil/IgnoreStatus.h"
@@ -18,9 +19,6 @@
 
 namespace {
 
-const char* const SPANNED_PREFIX = "SPANNED ";
-const char* const SSD_GROUP_PREFIX = "TIDEWELL ";
-const char* const SSD_VD_PREFIX = "Tidewell ";
 const char* const MISSING_SPAN = "(Missing Span)\n";
 const char* const PI_NOT_IMPORTABLE = "Controller is unable to import PI enable foreign configuration \n";
 const uint8_t NO_TARGET_ID = 255;

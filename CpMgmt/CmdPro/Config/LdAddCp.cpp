@@ -15,6 +15,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
@@ -24,23 +25,25 @@ namespace {
 const uint8_t HIGHEST_SINGLE_SPAN_LEVEL = 9;
 const unsigned char VD_DRIVES_ROOM = 32;
 
-// What canCreateVdOnFreeSpace answers beside 0: a disk group beyond what 16-drive systems
-// accept, and the controller's maximum of virtual drives.
-const int BEYOND_16_VDS = 2;
-const int VD_MAXIMUM_REACHED = 26;
-
-// The checks of the drive lists against the configuration: code c prints its message and
-// ends the command with its result.
+// The checks of the drive lists against the configuration (the model's RmSpanCheck codes, in
+// code order from SPANS_MIXED): code c prints its message and ends the command with its result.
 struct SpanCheck {
     unsigned message;
     int result;
 };
 const SpanCheck SPAN_CHECKS[] = {
-    {MSG_SPAN_MIXED_CONFIGURED, 11}, {MSG_SPAN_BAD_ATTRIBUTES, 38},   {MSG_SPAN_DRIVE_COUNT, 3},
-    {MSG_SPAN_NO_SLICING, 3},        {MSG_SPAN_ARRAY_MISMATCH, 3},    {MSG_SPAN_NO_PD_LIST, 3},
-    {MSG_SPAN_INVALID_PD_LIST, 3},   {MSG_SPAN_NO_DISK_GROUP, 3},     {MSG_SPAN_NO_ARRAY, 9},
-    {MSG_SPAN_GROUP_MISMATCH, 3},    {MSG_SPAN_NO_FREE_SPACE, 3},     {MSG_SPAN_FREE_SPACE_MISMATCH, 3},
+    {MSG_SPAN_MIXED_CONFIGURED, NOT_POSSIBLE}, {MSG_SPAN_BAD_ATTRIBUTES, 38}, {MSG_SPAN_DRIVE_COUNT, 3},
+    {MSG_SPAN_NO_SLICING, 3},                  {MSG_SPAN_ARRAY_MISMATCH, 3},  {MSG_SPAN_NO_PD_LIST, 3},
+    {MSG_SPAN_INVALID_PD_LIST, 3},             {MSG_SPAN_NO_DISK_GROUP, 3},   {MSG_SPAN_NO_ARRAY, 9},
+    {MSG_SPAN_GROUP_MISMATCH, 3},              {MSG_SPAN_NO_FREE_SPACE, 3},   {MSG_SPAN_FREE_SPACE_MISMATCH, 3},
 };
+
+// The row of a code above SPANS_VALID; null for a code the check does not give.
+const SpanCheck* spanCheckOf(int code)
+{
+    const int count = static_cast<int>(sizeof SPAN_CHECKS / sizeof SPAN_CHECKS[0]);
+    return code < SPANS_MIXED || code >= SPANS_MIXED + count ? nullptr : &SPAN_CHECKS[code - SPANS_MIXED];
+}
 
 bool isShielded(uint16_t state)
 {
@@ -54,15 +57,15 @@ int checkSpans(RaidManager* manager, ArrayList<ArrayList<PhysicalDevice*>*>* lis
 {
     uint64_t out = 0;
     const int code = manager->validateSpanDrives(lists, &out);
-    if (code == 0) {
+    if (code == SPANS_VALID) {
         *group = reinterpret_cast<DiskGroup*>(static_cast<uintptr_t>(out));
         return 0;
     }
-    const int count = static_cast<int>(sizeof SPAN_CHECKS / sizeof SPAN_CHECKS[0]);
-    if (code < 1 || code > count)
+    const SpanCheck* check = spanCheckOf(code);
+    if (check == nullptr)
         return code;
-    printMessage(SPAN_CHECKS[code - 1].message);
-    return SPAN_CHECKS[code - 1].result;
+    printMessage(check->message);
+    return check->result;
 }
 
 size_t countOf(const ArrayList<unsigned long long*>* sizes)
@@ -92,6 +95,12 @@ int collectArrays(VirtualDisk* vd, ArrayList<Array*>* arrays)
 }
 
 }  // namespace
+
+unsigned LdAddCp::spanCheckMessage(int code)
+{
+    const SpanCheck* check = spanCheckOf(code);
+    return check != nullptr ? check->message : 0;
+}
 
 LdAddCp::~LdAddCp()
 {
@@ -199,7 +208,7 @@ int LdAddCp::addFirstVdOnFreshDrives(CpController* cpController, CfgAddParsedObj
     }
     if (possible == 0) {
         printMessage(MSG_CFG_NOT_POSSIBLE, a);
-        return 11;
+        return NOT_POSSIBLE;
     }
     result = takeAddResult(addVdOnFreshDrives(cpController, request, vdId), a, stop);
     if (*stop)
@@ -219,9 +228,9 @@ int LdAddCp::addFirstVdOnFreshDrives(CpController* cpController, CfgAddParsedObj
 int LdAddCp::takeAddResult(int result, int adapterNumber, bool* stop)
 {
     *stop = false;
-    if (result == ADDED_NOT_IN_OS) {
+    if (result == OS_STEP_FAILED) {
         printMessage(MSG_OS_UPDATE_FAILED);
-        return ADDED_NOT_IN_OS;
+        return OS_STEP_FAILED;
     }
     if (result == ADDED_NOT_CACHED)
         return -1;
@@ -242,7 +251,7 @@ int LdAddCp::checkFreeSpace(DiskGroup* group, uint8_t force, int adapterNumber)
         printMessage(MSG_CFG_16_VD_COMPAT, adapterNumber);
         return 3;
     }
-    if (status == VD_MAXIMUM_REACHED)
+    if (status == NO_ROOM)
         return status;
     if (status != 0) {
         printMessage(MSG_CFG_FAILED, adapterNumber);
@@ -250,7 +259,7 @@ int LdAddCp::checkFreeSpace(DiskGroup* group, uint8_t force, int adapterNumber)
     }
     if (possible == 0) {
         printMessage(MSG_CFG_NOT_POSSIBLE, adapterNumber);
-        return 11;
+        return NOT_POSSIBLE;
     }
     return 0;
 }

@@ -21,6 +21,7 @@
 #include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
 #include "CpMgmt/CmdPro/CpFrame.h"
 #include "Parser/TokenIds.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 class Array;
@@ -36,19 +37,17 @@ class VdId;
 
 class LdAddCp : public CpFrameOver<ConfigurationCp, LdAddCp, TOKEN_ADPCFGADD, TOKEN_ADPCFGSPANADD> {
 public:
-    // Results of the two add steps beside 0 and the failures.
-    static const int ADDED_NOT_IN_OS = -2;        // made, but not made visible to the OS
-    static const int ADDED_NOT_CACHED = -3;       // made, but the SSD-cache assignment failed
+    // Result of the two add steps beside 0, the model's OS_STEP_FAILED and the failures: made,
+    // but the SSD-cache assignment failed.
+    static const int ADDED_NOT_CACHED = -3;
     // No "-AfterLd" given; the room a new drive list starts with.
     static const uint8_t AFTER_LD_NONE = 255;
     static const unsigned char LIST_ROOM = 4;
-    // Spin-up rounds waited for at most (each round waits 5 seconds): a few minutes.
-    static const unsigned MAX_SPIN_UP_ROUNDS = MAX_DRIVE_SPIN_UP_ROUNDS;
 
     LdAddCp() : driveLists(nullptr) {}
     // 0 after "Configured the Adapter!!"; -1 for the processor's own refusals; 3, 9, 11, 12,
-    // 13, 26, 30, 38 as the checks decide; -2 when the last virtual drive was made but the
-    // operating system could not be told; else the status of the step that failed.
+    // 13, 26, 30, 38 as the checks decide; OS_STEP_FAILED when the last virtual drive was made
+    // but the operating system could not be told; else the status of the step that failed.
     int process(CpController* cpController, ParsedObject* request) override;
     // Deletes the drive lists (not their drives).
     ~LdAddCp() override;
@@ -74,10 +73,13 @@ protected:
     // out) no spare is set: each is reported as failed and the result is 0, so that the
     // caller's result stands.
     int addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdListObject*>* hotSpares, VdId* vdId);
+    // The message of a code of the model's span check (RmSpanCheck) above SPANS_VALID; 0 for
+    // a code the check does not give.
+    static unsigned spanCheckMessage(int code);
 
     // One virtual drive on the unconfigured drives of the drive lists, as new arrays; the new
     // drive's identifier (owned by the caller) goes to *vdId, null when none was made.
-    // 0, ADDED_NOT_IN_OS, ADDED_NOT_CACHED, or 1, 3, 13, 30, -1, a model or firmware status.
+    // 0, OS_STEP_FAILED, ADDED_NOT_CACHED, or 1, 3, 13, 30, -1, a model or firmware status.
     int addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* request, VdId** vdId);
     // One virtual drive in the free space of the disk group: size number `slice` of the
     // request, in the first free extent, or in the extent right after the virtual drive
@@ -96,9 +98,10 @@ protected:
     // The command's own steps: the request checks before any drive is looked up; the first
     // virtual drive on unconfigured drives with its hot spares; the slices cut from the disk
     // group's free space from `firstSlice` on (`result` the command's result so far); an add
-    // step's result as the command takes it (-2 stands after its message, -3 becomes -1,
-    // another failure prints "Configure Adapter Failed" and sets `stop`); whether a slice may
-    // be cut from the group (0, or the command's result after its message). Each returns the
+    // step's result as the command takes it (OS_STEP_FAILED stands after its message,
+    // ADDED_NOT_CACHED becomes -1, another failure prints "Configure Adapter Failed" and sets
+    // `stop`); whether a slice may be cut from the group (0, or the command's result after its
+    // message). Each returns the
     // command's result.
     int checkRequest(CfgAddParsedObject* request, uint8_t adapterNumber);
     int addFirstVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* request, VdId** vdId, bool* stop);

@@ -14,20 +14,15 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/UnConfiguredVd.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 #include "RaidManager/Zpr/Records/Mfc/ZprMfcDefaults.h"
 
 namespace {
 
-const uint8_t PI_REQUESTED = 8;
-const uint16_t BASE_BLOCK_SIZE = 512;
-
-// The defaults' power-saving options and their bits.
-const uint8_t DEFAULTS_UNRESTRICTED = 0xFF;      // the defaults' power-saving options byte
-const unsigned NOT_PER_DRIVE_BIT = 3;
-const unsigned NO_MAXIMUM_BIT = 4;
 
 uint8_t encryptionOf(const CfgAddParsedObject* request)
 {
@@ -115,10 +110,11 @@ int LdAddCp::decidePowerSavePolicy(uint8_t requested, bool supported, bool maxim
     const bool maximum = requested == POWER_SAVE_MAXIMUM || requested == POWER_SAVE_MAXIMUM_WITHOUT_CACHING;
     if (!supported && (requested <= POWER_SAVE_MAXIMUM_WITHOUT_CACHING || requested == POWER_SAVE_NONE))
         text = "Adapter does not support Power savings on logical drives.\n";
-    else if (defaultsOptions != DEFAULTS_UNRESTRICTED && ((defaultsOptions >> NOT_PER_DRIVE_BIT) & 1u) != 0 &&
+    else if (defaultsOptions != ZprMfcDefaults::POWER_SAVING_UNSET &&
+             ((defaultsOptions >> ZprMfcDefaults::NOT_PER_DRIVE_BIT) & 1u) != 0 &&
              requested != POWER_SAVE_NOT_GIVEN)
         text = "Power savings level cannot be selected on per logical drive basis.\n";
-    else if (((defaultsOptions >> NO_MAXIMUM_BIT) & 1u) != 0 && maximum)
+    else if (((defaultsOptions >> ZprMfcDefaults::NO_MAXIMUM_BIT) & 1u) != 0 && maximum)
         text = "Maximum power saving on logical drives is not allowed\n";
     else if (!maximumWithoutCaching && requested == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)
         text = "Invalid power savings level input.\n";
@@ -148,7 +144,7 @@ int LdAddCp::applyPowerSave(CpController* cpController, CfgAddParsedObject* requ
     // Capabilities that cannot be read are never taken from an unfilled record.
     uint8_t info[ZprControllerInfo::SIZE] = {};
     if (sendDcmd(cpController, DCMD_ADP_GET_INFO, info) != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumberOf(cpController)), "AdpAll information");
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumberOf(cpController)), INFO_READ_NAME);
         return -1;
     }
     const ZprControllerInfo controller(info, sizeof info);
@@ -294,7 +290,7 @@ int LdAddCp::applySize(CfgAddParsedObject* request, UnConfiguredVd* plan, size_t
     return 0;
 }
 
-// Reports the drive the model made (status 0, or -2 when the OS step failed) and assigns it
+// Reports the drive the model made (status 0, or OS_STEP_FAILED) and assigns it
 // to the SSD cache on request: the step's result, -3 when the assignment failed.
 int LdAddCp::reportNewVd(CpController* cpController, CfgAddParsedObject* request, VdId* vdId, int status)
 {
@@ -337,14 +333,14 @@ int LdAddCp::addVdOnFreshDrives(CpController* cpController, CfgAddParsedObject* 
         return result;
     if (applyPowerSave(cpController, request, fresh.plan) != 0)
         return -1;
-    ignoreStatus(fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(fresh.plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     const int status = raidManager->addVdOnFreshPds(fresh.plan);
     VdId* made = fresh.plan->getVdId();
     if (made == nullptr)
         return 3;
     // A drive the controller refused is no drive: its identifier is not handed out.
-    if (status != 0 && status != ADDED_NOT_IN_OS) {
+    if (status != 0 && status != OS_STEP_FAILED) {
         delete made;
         return status;
     }
@@ -421,7 +417,7 @@ int LdAddCp::planOnFreeSpace(CpController* cpController, CfgAddParsedObject* req
     if (applyPowerSave(cpController, request, plan) != 0)
         return -1;
     ignoreStatus(plan->setRaidLevel(code), "a setter of the plan: always 0");
-    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_REQUESTED : 0),
+    ignoreStatus(plan->setParameter26(request->getEnablePi() == 1 ? PI_TYPE_PROPRIETARY : 0),
                  "a setter of the plan: always 0");
     ArrayList<PhysicalDevice*>* members = nullptr;
     const uint16_t blockSize =

@@ -11,6 +11,7 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 const uint8_t HIGHEST_PLAIN_LEVEL = 9;
 const int SPANNED_NEEDS_SPANS = 30;
-const int NOT_POSSIBLE = 11;
 const int NOT_FOUND = 3;
 
 // The arrays of the virtual drive, into a new list the caller deletes: 0, or the status of the

@@ -18,12 +18,12 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/Drive/ZprEnclosureList.h"
 #include "RaidManager/Zpr/Records/Drive/ZprScsiPages.h"
 
 namespace {
 
-const uint8_t NO_CONNECTOR = 0xFF;
 const char* const UNAVAILABLE = "Unavailable";
 const char* const ENCLOSURE_TYPES[] = {"Unknown", "SAFTE", "SES", "SGPIO"};
 

@@ -13,11 +13,11 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Controller/ZprControllerInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 
 namespace {
 
-const uint16_t MISSING_DEVICE_ID = 0xFFFF;
 const char* const OPERATION = "PD hotspare";
 
 // The first present drive of an array record; false when every row is missing.

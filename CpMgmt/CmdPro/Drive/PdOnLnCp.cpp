@@ -17,7 +17,6 @@
 
 namespace {
 
-const uint16_t MISSING_DEVICE_ID = 0xFFFF;
 const uint64_t BLOCKS_PER_MB = 2048;
 
 // One array row without its drive.

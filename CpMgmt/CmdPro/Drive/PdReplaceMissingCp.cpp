@@ -15,10 +15,9 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveInfo.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
-
-const uint16_t MISSING_DEVICE_ID = 0xFFFF;
 
 // The logical sector size of the drive the model knows by that device id; false when the model
 // has no such drive or cannot tell its size.

@@ -8,12 +8,12 @@
 #include "PavUtil/FileIO.h"
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventRecord.h"
+#include "RaidManager/Zpr/Records/ZprTimeStamp.h"
 
 namespace {
 
 typedef ZprEventRecord R;
 
-const uint8_t STAMP_SINCE_REBOOT = 0xFF;
 const size_t CDB_BYTES = 16;
 const size_t SENSE_BYTES = 64;
 const size_t CDB_AT = 40;
@@ -243,8 +243,8 @@ const ArgWriter ARG_WRITERS[] = {
 // text ends there).
 int eventTime(FileHandle* f, uint32_t stamp)
 {
-    if ((stamp >> 24) == STAMP_SINCE_REBOOT)
-        return printMessageToFile(f, MSG_EVENT_SINCE_REBOOT, static_cast<int>(stamp & 0xFFFFFF));
+    if (isSinceBootStamp(stamp))
+        return printMessageToFile(f, MSG_EVENT_SINCE_REBOOT, static_cast<int>(secondsSinceBoot(stamp)));
     struct tm local;
     if (!eventLocalTime(stamp, &local))
         return 1;

@@ -15,7 +15,6 @@
 
 namespace {
 
-const uint16_t LOG_ID_FAILED = 0x301;
 const uint8_t OEM_OTHER = 10;
 
 // {OEM number, weighted sum of its name}.
@@ -165,7 +164,7 @@ int AdpSetVerifyCp::compareWithFile(AdpSetVerifyPo* request, int featureLevel)
         Compared compared = compareKey(key, value, featureLevel);
         if (compared == Compared::UnknownKey) {
             printMessage(MSG_INVALID_SETTINGS_KEY, key);
-            appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FAILED, 0u, 0u);
+            appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FIRMWARE_FAILED, 0u, 0u);
         }
         differs = differs || compared == Compared::Differs;
     }

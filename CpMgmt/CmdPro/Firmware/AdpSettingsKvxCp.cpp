@@ -20,7 +20,6 @@ namespace {
 const int32_t SETTINGS_OEM = 8;
 const unsigned char DIRECTION_WRITE = 1;
 const int RESULT_INVALID_VALUE = 3;
-const uint16_t LOG_ID_FAILED = 0x301;
 
 // Keys that are accepted and not stored.
 const char* const IGNORED_HEX_KEYS[] = {"SUBVENDORID", "SUBDEVICEID", "SUBOEM"};
@@ -116,7 +115,7 @@ int AdpSettingsKvxCp::programFromFile(CpController* cpController, AdpSettingsPo*
         Applied applied = applyKey(key, value, featureLevel, infoView);
         if (applied == Applied::UnknownKey) {
             printMessage(MSG_INVALID_SETTINGS_KEY, key);
-            appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FAILED, 0u, 0u);
+            appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_ERROR, LOG_ID_FIRMWARE_FAILED, 0u, 0u);
         }
         invalid = applied == Applied::Invalid;
     }

@@ -27,7 +27,6 @@ enum VersionKind : unsigned char {
     KIND_DRIVES = 5,
 };
 
-const char* const INFO_READ_NAME = "AdpAll information";
 // The firmware image whose version is the controller's firmware version.
 const char* const APP_IMAGE = "APP";
 const size_t APP_IMAGE_LENGTH = 3;

@@ -23,7 +23,6 @@
 
 namespace {
 
-const char* const INFO_READ_NAME = "AdpAll information";
 // The request class named when the request is missing (the report shares the text of the
 // adapter information display).
 const char* const REQUEST_TEXT = "AdpAllInfoParsedObject *";

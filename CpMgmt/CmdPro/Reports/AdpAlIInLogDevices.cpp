@@ -18,7 +18,6 @@
 
 namespace {
 
-const uint16_t DEFAULT_SECTOR_SIZE = 512;
 const unsigned BYTES_PER_MB_SHIFT = 20;
 
 // A name by value; the last row (value -1) names every other value.
@@ -120,7 +119,7 @@ void printDriveProgress(const ZprDriveInfo& drive)
 
 uint64_t blocksToMb(uint64_t blocks, uint16_t sectorSize)
 {
-    const uint64_t size = sectorSize == 0 ? DEFAULT_SECTOR_SIZE : sectorSize;
+    const uint64_t size = sectorSize == 0 ? BASE_BLOCK_SIZE : sectorSize;
     // blocks x size / 1 MiB without overflow, for every sector size and block count.
     const uint64_t high = blocks >> BYTES_PER_MB_SHIFT;
     const uint64_t low = blocks & ((1ull << BYTES_PER_MB_SHIFT) - 1);

@@ -18,6 +18,7 @@
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdInfo.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdList.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdProperties.h"
@@ -27,7 +28,6 @@ namespace {
 
 // The drive list of one logical drive holds this many drives at most.
 const unsigned char LD_DRIVE_ROOM = 32;
-const uint16_t DEFAULT_SECTOR_SIZE = 512;
 const unsigned DRIVE_IDS_PER_LINE = 16;
 
 // A value's text: the first row whose masked value matches; the last row (mask 0) for the rest.
@@ -123,12 +123,12 @@ void printLdProgress(const ZprLdInfo& info)
 uint16_t AdpAlIInLogCp::ldSectorSize(uint8_t targetId)
 {
     if (raidManager == nullptr)
-        return DEFAULT_SECTOR_SIZE;
+        return BASE_BLOCK_SIZE;
     ArrayList<PhysicalDevice*> drives(LD_DRIVE_ROOM);
-    uint16_t size = DEFAULT_SECTOR_SIZE;
+    uint16_t size = BASE_BLOCK_SIZE;
     if (raidManager->getVdPds(&drives, targetId) == 0 && drives.count() > 0 && drives.get(0) != nullptr &&
         drives.get(0)->getLogicalSectorSize(&size) != 0)
-        size = DEFAULT_SECTOR_SIZE;
+        size = BASE_BLOCK_SIZE;
     return size;
 }
 

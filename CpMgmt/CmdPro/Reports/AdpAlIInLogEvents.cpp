@@ -11,20 +11,17 @@
 #include "PavUtil/PrintableText.h"
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventFilter.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventList.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventLogInfo.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventRecord.h"
+#include "RaidManager/Zpr/Records/ZprTimeStamp.h"
 
 namespace {
 
 // Events asked for in one request.
 const uint32_t EVENT_BATCH = 32;
-// Every locale, class 0 (information) and above.
-const uint32_t FILTER_ALL_FROM_INFO = 0x0000FFFF;
-const uint32_t BOOT_RELATIVE_MARK = 0xFF000000;
-const uint32_t BOOT_RELATIVE_SECONDS = 0x00FFFFFF;
 const uint32_t SECONDS_PER_DAY = 86400;
-const int FIRST_YEAR = 2000;
 const char* const SENSE_MARK = "Sense:";
 // The description keeps "Sense:" and the character after it.
 const size_t SENSE_MARK_KEPT = 7;
@@ -96,15 +93,15 @@ int isLeapYear(int year)
 
 int AdpAlIInLogCp::formatEventTime(uint32_t stamp, char* text, size_t size)
 {
-    if ((stamp & BOOT_RELATIVE_MARK) == BOOT_RELATIVE_MARK) {
-        const uint32_t seconds = stamp & BOOT_RELATIVE_SECONDS;
+    if (isSinceBootStamp(stamp)) {
+        const uint32_t seconds = secondsSinceBoot(stamp);
         snprintf(text, size, "%d:%d:%d ", static_cast<int>(seconds / SECONDS_PER_DAY),
                  static_cast<int>(seconds % SECONDS_PER_DAY / 3600), static_cast<int>(seconds % 3600 / 60));
         return 0;
     }
     uint32_t days = stamp / SECONDS_PER_DAY;
     const uint32_t rest = stamp % SECONDS_PER_DAY;
-    int year = FIRST_YEAR;
+    int year = STAMP_EPOCH_YEAR;
     while (days >= static_cast<uint32_t>(365 + isLeapYear(year))) {
         days -= 365 + isLeapYear(year);
         ++year;
@@ -116,7 +113,7 @@ int AdpAlIInLogCp::formatEventTime(uint32_t stamp, char* text, size_t size)
             break;
         days -= inMonth;
     }
-    snprintf(text, size, "%02d-%02d-%02d,%02d:%02d:%02d ", year - FIRST_YEAR, month + 1, static_cast<int>(days) + 1,
+    snprintf(text, size, "%02d-%02d-%02d,%02d:%02d:%02d ", year - STAMP_EPOCH_YEAR, month + 1, static_cast<int>(days) + 1,
              static_cast<int>(rest / 3600), static_cast<int>(rest % 3600 / 60), static_cast<int>(rest % 60));
     return 0;
 }
@@ -160,7 +157,7 @@ int AdpAlIInLogCp::printEventHistory(CpController* cpController)
         uint8_t* buffer = new (std::nothrow) uint8_t[size]();
         if (buffer == nullptr)
             return -1;
-        status = adapter->getEvents(start, buffer, size, FILTER_ALL_FROM_INFO);
+        status = adapter->getEvents(start, buffer, size, EVENT_FILTER_FROM_INFO);
         if (status != 0) {
             delete[] buffer;
             return status;

@@ -13,8 +13,6 @@
 
 namespace {
 
-const uint16_t LOG_ID_COMMAND_STARTED = 0x300;
-const char* const READ_NAME = "AdpAll information";
 const char* const POST_DELAY_KEY = "delaySOD";
 const int FEATURE_LEVEL_BASE = 64;
 
@@ -90,7 +88,7 @@ int AdpAllInfoCp::readRecords(const CpOpening& start, int& featureLevel, int& re
     CpController* cpController = start.executor();
     if (sendDcmd(cpController, DCMD_ADP_MFC_GET_MFG_DATA, mfg) != 0) {
         // Reported, and the display goes on without the manufacturing data.
-        start.failed(READ_NAME, 0);
+        start.failed(INFO_READ_NAME, 0);
         std::memset(mfg, 0, sizeof mfg);
     }
 
@@ -109,7 +107,7 @@ int AdpAllInfoCp::readRecords(const CpOpening& start, int& featureLevel, int& re
     int status = sendDcmd(cpController, DCMD_ADP_MFC_GET_DEFAULTS, defaults);
     if (status != 0) {
         std::memset(defaults, 0, sizeof defaults);
-        return start.failed(READ_NAME, status);
+        return start.failed(INFO_READ_NAME, status);
     }
     featureLevel = defaults[ZprMfcDefaults::FEATURE_LEVEL] != 0 ? defaults[ZprMfcDefaults::FEATURE_LEVEL]
                                                                   : FEATURE_LEVEL_BASE;
@@ -122,7 +120,7 @@ int AdpAllInfoCp::readRecords(const CpOpening& start, int& featureLevel, int& re
     status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
     if (status != 0) {
         std::memset(info, 0, sizeof info);
-        return start.failed(READ_NAME, status);
+        return start.failed(INFO_READ_NAME, status);
     }
 
     std::memset(time, 0, sizeof time);
@@ -135,7 +133,7 @@ int AdpAllInfoCp::readRecords(const CpOpening& start, int& featureLevel, int& re
 
 int AdpAllInfoCp::process(CpController* cpController, ParsedObject* request)
 {
-    appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_DEBUG, LOG_ID_COMMAND_STARTED);
+    appLog(__FILE__, __LINE__, LOG_MODULE_VOLANT, LOGLEVEL_DEBUG, LOG_ID_ALL_INFO_STARTED);
     CpStartOnController<AdpAllInfoParsedObject> start(cpController, request, "AdpAllInfoParsedObject *");
     if (!start)
         return start.result();

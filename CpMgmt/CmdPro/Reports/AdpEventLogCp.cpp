@@ -14,6 +14,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventCount.h"
+#include "RaidManager/Zpr/Records/Event/ZprEventFilter.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventList.h"
 #include "RaidManager/Zpr/Records/Event/ZprEventLogInfo.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
@@ -31,19 +32,10 @@ enum Action : unsigned char {
     CC_INCONSISTENCIES = 7,
 };
 
-// Filter words: all locales, class 0 and above; all locales, class -2 and above.
-const uint32_t FILTER_FROM_INFO = 0x0000FFFF;
-const uint32_t FILTER_FROM_DEBUG = 0xFE00FFFF;
-// The virtual-drive locale only, class 0 and above.
-const uint32_t FILTER_VD_EVENTS = 0x00000001;
-
 // The newest-first walk gives up after this many sequence numbers in a row that brought no
 // event it had not seen: a controller whose newest number lies far above its events would
 // otherwise be asked once per number, up to four thousand million times.
 const uint32_t MAX_NUMBERS_WITHOUT_EVENT = 1024;
-
-const uint16_t LOG_ID_FILE_OPEN_FAILED = 0x300;
-const uint16_t LOG_ID_EVENT_COMMAND_FAILED = 0x302;
 
 // The class options: -info 0x08 (class 0), -warning 0x10 (1), -critical 0x20 (2), -fatal 0x40
 // (3). Only those four classes can pass a non-zero filter.
@@ -172,7 +164,7 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
         return -1;
     }
     uint8_t countWord[ZprEventCount::SIZE] = {};
-    int status = adapter->getEventCount(countWord, start, FILTER_FROM_INFO);
+    int status = adapter->getEventCount(countWord, start, EVENT_FILTER_FROM_INFO);
     uint32_t count = status == 0 ? ZprEventCount(countWord, sizeof countWord).count() : 0;
     if (status != 0 && status != STATUS_NOT_FOUND) {
         logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
@@ -199,7 +191,7 @@ int AdpEventLogCp::walkFrom(Adapter* adapter, AdpEventLogPo* request, const uint
     // number that does not move forward (the numbers wrapped), ends the walk.
     uint32_t previous = ZprEventList::MAX_BATCH;
     while (previous == ZprEventList::MAX_BATCH && info.newest() >= start) {
-        int fetched = adapter->getEvents(start, buffer, bufferSize, FILTER_FROM_INFO);
+        int fetched = adapter->getEvents(start, buffer, bufferSize, EVENT_FILTER_FROM_INFO);
         if (fetched != 0) {
             logEventCommandFailed(DCMD_ADP_EVENT_GET, start, fetched, 0);
             status = fetched;
@@ -255,7 +247,7 @@ int AdpEventLogCp::walkNumbers(Adapter* adapter, AdpEventLogPo* request, const Z
     uint32_t seq = info.newest();
     const uint64_t span = static_cast<uint64_t>(static_cast<uint32_t>(info.newest() - info.oldest())) + 1;
     for (uint64_t asked = 0; printed < wanted && asked < span; ++asked) {
-        int fetched = adapter->getEvents(seq, buffer, bufferSize, FILTER_FROM_DEBUG);
+        int fetched = adapter->getEvents(seq, buffer, bufferSize, EVENT_FILTER_FROM_DEBUG);
         if (fetched != 0) {
             logEventCommandFailed(DCMD_ADP_EVENT_GET, seq, fetched, 1);
             return fetched;
@@ -311,7 +303,7 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
     const ZprEventLogInfo info(infoRecord, ZprEventLogInfo::SIZE);
     const uint32_t start = info.reboot();
     uint8_t countWord[ZprEventCount::SIZE] = {};
-    int status = adapter->getEventCount(countWord, start, FILTER_VD_EVENTS);
+    int status = adapter->getEventCount(countWord, start, EVENT_FILTER_VD_EVENTS);
     if (status != 0 && status != STATUS_NOT_FOUND) {
         logEventCommandFailed(DCMD_ADP_EVENT_GET_COUNT, start, status, 0);
         return status;
@@ -368,7 +360,7 @@ int AdpEventLogCp::collectEvents(Adapter* adapter, uint32_t start, uint32_t coun
     uint32_t held = 0;
     for (uint32_t remaining = count; remaining > 0;) {
         const uint32_t asked = remaining < ZprEventList::MAX_BATCH ? remaining : ZprEventList::MAX_BATCH;
-        status = adapter->getEvents(start, buffer, ZprEventList::sizeFor(asked), FILTER_VD_EVENTS);
+        status = adapter->getEvents(start, buffer, ZprEventList::sizeFor(asked), EVENT_FILTER_VD_EVENTS);
         if (status != 0) {
             logEventCommandFailed(DCMD_ADP_EVENT_GET, start, status, asked);
             break;

@@ -25,7 +25,6 @@
 
 namespace {
 
-const char* const INFO_READ_NAME = "AdpAll information";
 const size_t LINE_SIZE = 512;
 // Drive firmware states that make the drives unhealthy: unconfigured bad, offline, failed.
 const uint16_t UNHEALTHY_DRIVE_STATES[] = {1, 16, 17};

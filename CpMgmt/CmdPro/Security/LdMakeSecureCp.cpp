@@ -14,10 +14,9 @@
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyIdBlock.h"
 
 namespace {
-
-const int KEY_ID_MAX_LENGTH = 256;
 
 // Makes one drive secure when it may be: 0 made secure, 1 not allowed (reported), else the
 // failed command's status (reported).
@@ -125,7 +124,7 @@ int AdpPdKeyIDSetGetCp::process(CpController* cpController, ParsedObject* reques
     }
     if (own->getCommandToken() == TOKEN_SET_KEYID) {
         const string keyId = own->getKeyId();
-        if (keyId.length() > KEY_ID_MAX_LENGTH) {
+        if (keyId.length() > ZprKeyIdBlock::MAX_LENGTH) {
             printMessage(MSG_KEY_ID_TOO_LONG);
             return -1;
         }

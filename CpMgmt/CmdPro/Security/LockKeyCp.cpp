@@ -7,6 +7,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
+#include "RaidManager/Zpr/Records/Security/ZprKeyIdBlock.h"
 #include "RaidManager/Zpr/Records/Security/ZprKeyTextBlock.h"
 
 namespace {
@@ -16,7 +17,6 @@ const int32_t OEM_UNREAD = 1;
 
 const unsigned KEY_MIN_LENGTH = 8;
 const unsigned KEY_MAX_LENGTH = 32;
-const int KEY_ID_MAX_LENGTH = 256;
 
 // Mailbox flags of the key-create command.
 const uint8_t KEY_CREATE = 0;
@@ -30,10 +30,6 @@ const uint8_t MODE_CLIENT = 0x01;
 const uint8_t MODE_BOOT_AGENT = 0x10;
 
 const char* const INVALID_INPUT = "Invalid input\n";
-// The longest text a key-text block holds with its NUL: a longer verified or old text would be
-// cut, so it is refused before the first command (a change would otherwise stage the new key
-// and then fail on the old one).
-const int KEY_TEXT_MAX_LENGTH = static_cast<int>(ZprKeyTextBlock::TEXT_WIDTH) - 1;
 
 bool encryptionEnabled(Adapter* adapter, uint8_t adapterNumber)
 {
@@ -93,10 +89,12 @@ bool LockKeyCp::inputAccepted(const LockKeyParsedObject& request, int32_t oemId)
         request.getSecurityKey().length() == 0)
         return false;
     const string verified = passPhraseDialect ? request.getPassphrase() : request.getSecurityKey();
-    if (command == TOKEN_VERIFYSECURITYKEY && verified.length() > KEY_TEXT_MAX_LENGTH)
+    // A longer verified or old text would be cut by its key-text block, so it is refused before
+    // the first command (a change would otherwise stage the new key and then fail on the old one).
+    if (command == TOKEN_VERIFYSECURITYKEY && verified.length() > ZprKeyTextBlock::MAX_LENGTH)
         return false;
     if (command == TOKEN_CHANGESECURITYKEY) {
-        if (request.getOldSecurityKey().length() > KEY_TEXT_MAX_LENGTH)
+        if (request.getOldSecurityKey().length() > ZprKeyTextBlock::MAX_LENGTH)
             return false;
         if (!passPhraseDialect && request.oldIsPassphrase == 1)
             return false;
@@ -149,7 +147,7 @@ int LockKeyCp::process(CpController* cpController, ParsedObject* parsed)
 int LockKeyCp::readKeys(const LockKeyParsedObject& request, int32_t oemId)
 {
     keyId = request.getKeyId();
-    if (keyId.length() > KEY_ID_MAX_LENGTH) {
+    if (keyId.length() > ZprKeyIdBlock::MAX_LENGTH) {
         printMessage(MSG_KEY_ID_TOO_LONG);
         return -1;
     }

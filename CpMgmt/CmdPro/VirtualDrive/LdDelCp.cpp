@@ -11,13 +11,12 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 
 namespace {
 
-// The deletion succeeded, the operating system's view of it did not.
-const int STATUS_OS_STEP_FAILED = -2;
 
 // 1 when an SSD cache serves the drive with the target id; the read's status goes to `status`.
 bool servedBySsdCache(VirtualDisk* vd, uint8_t target, int* status)
@@ -122,13 +121,13 @@ LdDelCp::Step LdDelCp::deleteOne(RaidManager* manager, Adapter* adapter, LdDelPa
         return Step::NEXT;
     const uint8_t cacheFlag = isCache != 0 ? 1 : 0;
     const int status = request->force == 1 ? manager->deleteVd(&id, 1, cacheFlag) : manager->deleteVd(&id, cacheFlag, 0);
-    if (status != 0 && status != STATUS_OS_STEP_FAILED) {
+    if (status != 0 && status != OS_STEP_FAILED) {
         printMessage(MSG_VD_DELETE_FAILED, static_cast<int>(adapterNumber), static_cast<int>(targetId));
         *result = status;
         return Step::END;
     }
     printMessage(MSG_VD_DELETED, static_cast<int>(adapterNumber), static_cast<int>(targetId), static_cast<int>(target));
-    if (status == STATUS_OS_STEP_FAILED)
+    if (status == OS_STEP_FAILED)
         printMessage(MSG_OS_UPDATE_FAILED);
     return Step::NEXT;
 }

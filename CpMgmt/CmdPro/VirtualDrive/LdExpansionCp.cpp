@@ -10,6 +10,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/RaidManager.h"
+#include "RaidManager/RmStatus.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
 
@@ -171,7 +172,7 @@ bool LdExpansionInfoCp::showSpan(VirtualDisk* vd, Span* span, uint8_t number, ui
         return true;
     ArrayList<ArraySpaceInfo*>* extents = nullptr;
     *status = array->getFreeExtents(&extents);
-    if (*status == Array::NO_FREE_EXTENT) {
+    if (*status == NO_ROOM) {
         printMessage(MSG_EXPANSION_NOT_POSSIBLE, static_cast<int>(number), static_cast<int>(targetId));
         *status = 0;
     }
@@ -303,7 +304,7 @@ bool LdExpansionCp::expandSpan(const LdExpansionParsedObject* request, VirtualDi
     *status = array->getFreeExtents(&extents);
     const bool empty = *status == 0 && extents != nullptr && extents->count() == 0;
     FreeSpaceInfoCp::deleteExtentList(extents);
-    if (*status == Array::NO_FREE_EXTENT || empty) {
+    if (*status == NO_ROOM || empty) {
         printMessage(MSG_EXPANSION_NO_SPACE, static_cast<int>(number), static_cast<int>(adapterNumber));
         *status = 0;
         return !empty;

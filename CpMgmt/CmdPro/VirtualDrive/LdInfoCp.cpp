@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/VirtualDrive/LdInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-const char* const SSD_CACHE_PREFIX = "Tidewell ";
 const char* const SPARE_INDENT = "    ";
 const char* const SPARE_SEPARATOR = ": ";
 
@@ -70,7 +70,7 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
 
 int LdInfoCp::showVd(VirtualDisk* vd, uint8_t targetId)
 {
-    printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_CACHE_PREFIX : "", static_cast<int>(targetId),
+    printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_VD_PREFIX : "", static_cast<int>(targetId),
                  static_cast<int>(targetId));
     printMessage(MSG_TEXT, vd->toString().c_str());
     printMessage(MSG_NEWLINE);

@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/VirtualDrive/LdPdInfoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const char* const SSD_CACHE_PREFIX = "Tidewell ";
 const char* const LAYOUT_OPERATION = "to get LD/PD information";
 
 int layoutFailed(uint8_t adapterNumber, const char* operation, int status)
@@ -56,7 +56,7 @@ int LdPdInfoCp::showVd(uint8_t adapterNumber, VirtualDisk* vd)
     if (status != 0 || spans == nullptr)
         return layoutFailed(adapterNumber, LAYOUT_OPERATION, status);
     int targetId = static_cast<int>(targetIdOf(vd));
-    printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_CACHE_PREFIX : "", targetId, targetId);
+    printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_VD_PREFIX : "", targetId, targetId);
     printMessage(MSG_TEXT, vd->toString().c_str());
     printMessage(MSG_SPAN_COUNT, static_cast<int>(spans->count()));
     for (unsigned char j = 0; j < spans->count(); ++j) {

@@ -15,10 +15,6 @@
 
 namespace {
 
-const uint8_t DEFAULTS_NOT_SET = 0xFF;
-const unsigned NOT_PER_DRIVE_BIT = 3;        // of the defaults' power-saving options
-const unsigned NO_MAXIMUM_BIT = 4;
-
 // The value of the policy word; `bothMaximum` when the controller has both maximum levels.
 uint8_t policyValue(unsigned short word, bool bothMaximum)
 {
@@ -53,7 +49,7 @@ int checkController(CpController* cpController, unsigned short word, bool* bothM
         return -1;
     }
     *options = ZprMfcDefaults(defaults, sizeof defaults).byteAt(ZprMfcDefaults::POWER_SAVING_OPTIONS);
-    if (*options != DEFAULTS_NOT_SET && ((*options >> NOT_PER_DRIVE_BIT) & 1u) != 0) {
+    if (*options != ZprMfcDefaults::POWER_SAVING_UNSET && ((*options >> ZprMfcDefaults::NOT_PER_DRIVE_BIT) & 1u) != 0) {
         printMessage(MSG_TEXT, "Power savings level cannot be set on per logical drive basis.\n");
         return -1;
     }
@@ -107,7 +103,8 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
         }
         uint8_t value = policyValue(own->getPowerSavePolicy(), bothMaximum);
         // Defaults that are not set count as refusing both maximum levels.
-        if (((options >> NO_MAXIMUM_BIT) & 1u) != 0 && (value == POWER_SAVE_MAXIMUM || value == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)) {
+        if (((options >> ZprMfcDefaults::NO_MAXIMUM_BIT) & 1u) != 0 &&
+            (value == POWER_SAVE_MAXIMUM || value == POWER_SAVE_MAXIMUM_WITHOUT_CACHING)) {
             printMessage(MSG_TEXT, "Maximum power saving on logical drives is not allowed\n");
             return -1;
         }

@@ -27,9 +27,7 @@
 
 namespace {
 
-const uint8_t PI_TYPE_PROPRIETARY = 8;
 const unsigned char DRIVE_LIST_ROOM = 32;
-const uint16_t LOG_ID_FIRMWARE_FAILED = 0x301;
 
 struct ValueText {
     uint8_t value;

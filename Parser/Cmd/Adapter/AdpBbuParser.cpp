@@ -28,7 +28,6 @@ const SubCommand SUB_COMMANDS[] = {
 // A day's code is its index, Sunday first, as the C library counts weekdays.
 const char* const DAY_NAMES[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
 
-const int LAST_HOUR = 23;
 // The most hexadecimal digits of a 32-bit offset, leading zeroes aside.
 const int OFFSET_DIGITS = 8;
 
@@ -155,7 +154,7 @@ int AdpBbuParser::onScheduleLearnOption(ArrayList<Token*>* tokens, unsigned char
     int hour = 0;
     if (ParserUtil::takeNumber(tokens, position + 2, INT_MAX, &hour) != 0)
         return -1;
-    if (hour > LAST_HOUR) {
+    if (hour > ParserUtil::LAST_HOUR) {
         printMessage(MSG_TEXT, "Invalid Hour!\n");
         return -1;
     }

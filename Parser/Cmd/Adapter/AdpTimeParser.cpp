@@ -11,7 +11,6 @@ namespace {
 
 const unsigned short YEAR_NOT_GIVEN = 0xFFFF;
 const unsigned char HOUR_NOT_GIVEN = 0xFF;
-const int LAST_HOUR = 23;
 const int LAST_MINUTE = 59;
 const int LAST_SECOND = 59;
 
@@ -58,7 +57,7 @@ int AdpTimeParser::readGroup(ArrayList<Token*>* tokens, int position, int* next)
     int value = 0;
     if (ParserUtil::takeNumber(tokens, position, INT_MAX, &value) != 0)
         return -1;
-    if (value > LAST_HOUR) {
+    if (value > ParserUtil::LAST_HOUR) {
         unsigned int year = 0;
         unsigned int month = 0;
         unsigned int day = 0;

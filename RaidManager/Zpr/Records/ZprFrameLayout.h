@@ -44,6 +44,11 @@ constexpr uint8_t STP_DATA_ADDRESS_LOW = 60;  // the data entry
 // The first of two scatter-gather entries of frame command 7, which no request builds.
 constexpr uint8_t TWO_ENTRY_SGE_ADDRESS = 32;
 
+// The sense bytes a SCSI command keeps: the room of the driver packet's sense area, so the
+// most a pass-through frame asks for (FRAME_BYTE1); the requests through the operating
+// system's SCSI interface keep as many.
+constexpr uint8_t SENSE_SIZE = 32;
+
 // The status byte as a request writes it, before the firmware answers.
 constexpr uint8_t FRESH_STATUS = 0xFF;
 

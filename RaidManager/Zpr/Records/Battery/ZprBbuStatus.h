@@ -13,7 +13,9 @@ class ZprBbuStatus {
 public:
     static constexpr size_t SIZE = 64;
 
-    static constexpr size_t TYPE = 0;
+    static constexpr size_t TYPE = 0;              // 0 no battery, 1-6 the maker's packs
+    static constexpr uint8_t TYPE_WITH_MODES = 5;        // a pack with learn modes to choose from
+    static constexpr uint8_t TYPE_CAPACITOR_MODULE = 6;
     static constexpr size_t VARIANT = 1;
     static constexpr size_t VOLTAGE = 2;           // u16, mV
     static constexpr size_t CURRENT = 4;           // i16, mA

@@ -6,18 +6,16 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 // One drive of an array record.
 class ZprArrayDrive {
 public:
     static constexpr size_t SIZE = 8;
 
-    static constexpr size_t DEVICE_ID = 0;   // 16-bit
+    static constexpr size_t DEVICE_ID = 0;   // 16-bit; MISSING_DEVICE_ID for a missing drive
     static constexpr size_t SEQUENCE = 2;    // 16-bit sequence number of the drive's record
-    static constexpr size_t STATE = 4;       // 16-bit firmware state (0x18 online)
-
-    // The firmware state of a drive that is online in its array.
-    static constexpr uint16_t STATE_ONLINE = 0x18;
+    static constexpr size_t STATE = 4;       // 16-bit firmware state (PD_STATE_ONLINE in use)
 
     explicit ZprArrayDrive(const LeView& bytes) : bytes(bytes) {}
 

@@ -8,6 +8,10 @@
 
 #include "PavUtil/LeView.h"
 
+// Mailbox byte 0 of the foreign-configuration commands (preview, import, clear) that stands for
+// every configuration the scan found.
+constexpr uint8_t ALL_FOREIGN_CONFIGS = 255;
+
 class ZprForeignScan {
 public:
     static constexpr size_t SIZE = 196;

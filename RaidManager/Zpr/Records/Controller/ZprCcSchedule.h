@@ -17,7 +17,7 @@ public:
     static constexpr size_t EXCLUDED = 4;             // 16-bit target ids
     static constexpr size_t MAX_EXCLUDED = 74;        // what fits before the start time
     static constexpr size_t NEXT_START = 152;         // 32-bit
-    static constexpr size_t EXECUTION_DELAY = 156;    // 32-bit, seconds; 0xFFFFFFFF for 0
+    static constexpr size_t EXECUTION_DELAY = 156;    // 32-bit, seconds; DELAY_CONTINUOUS for 0
 
     explicit ZprCcSchedule(const LeView& bytes) : bytes(bytes) {}
     ZprCcSchedule(uint8_t* record, size_t size) : bytes(record, size) {}

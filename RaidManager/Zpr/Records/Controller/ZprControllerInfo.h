@@ -50,6 +50,7 @@ public:
     static constexpr size_t PRODUCT_NAME = 0x540;
     static constexpr size_t PRODUCT_NAME_WIDTH = 80;
     static constexpr size_t DEVICES_PRESENT = 0x5B0;         // bit 0 battery unit, 1 alarm, 4 memory
+    static constexpr unsigned CACHE_MEMORY_BIT = 4;          // of DEVICES_PRESENT: without it nothing is cached
     static constexpr size_t SENSORS_PRESENT = 0x5B1;         // bit 2 ROC, 3 controller temperature
     static constexpr size_t MAX_PARALLEL_COMMANDS = 0x5B8;   // 16-bit
     static constexpr size_t MAX_SGE_COUNT = 0x5BA;           // 16-bit
@@ -81,6 +82,7 @@ public:
     static constexpr size_t MAX_STRIP_EXPONENT = 0x5E9;      // 8-bit
     static constexpr size_t PD_OPERATIONS = 0x5EC;
     static constexpr size_t POWER_FEATURES = 0x5ED;          // bits 0, 1, 3
+    static constexpr unsigned SPIN_UP_BEFORE_CONFIG_BIT = 1; // of POWER_FEATURES: spin drives up before use
     static constexpr size_t DRIVE_MIXING = 0x5F0;            // bits 3, 5, 6
     static constexpr size_t ECC_BUCKET_COUNT = 0x5F4;        // 16-bit
     static constexpr size_t SECURITY_STATE = 0x5F8;          // bit 1 key assigned, 2 key failed, 6 security bit
@@ -121,6 +123,9 @@ public:
     static constexpr size_t FW_CACHE_SIZE = 0x7A2;           // 16-bit, MB
     static constexpr size_t PI_FEATURES = 0x7A4;             // bits 0, 6, 7
     static constexpr size_t SPARE_FEATURES = 0x7A5;          // bit 0 emergency spares, 7 real-time scheduling
+    static constexpr unsigned EMERGENCY_SPARES_BIT = 0;      // of SPARE_FEATURES
+    static constexpr unsigned PERF_TUNING_BIT = 5;           // of SPARE_FEATURES: performance tuning modes
+    static constexpr unsigned SSD_PATROL_READ_BIT = 6;       // of SPARE_FEATURES: patrol read of SSDs switchable
     static constexpr size_t FIRMWARE_FEATURES = 0x7A6;       // bits 0, 1, 2
     static constexpr unsigned ONLINE_FW_UPDATE_BIT = 0;      // of FIRMWARE_FEATURES
     static constexpr unsigned BIOS_HEADLESS_MODES_BIT = 2;   // of FIRMWARE_FEATURES: ignore-error and safe mode

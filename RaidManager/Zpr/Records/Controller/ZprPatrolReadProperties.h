@@ -8,6 +8,10 @@
 
 #include "PavUtil/LeView.h"
 
+// The execution delay that runs the background check continuously, here and in the
+// consistency-check schedule (ZprCcSchedule::EXECUTION_DELAY), which stores a delay of 0 so.
+constexpr uint32_t DELAY_CONTINUOUS = 0xFFFFFFFF;
+
 class ZprPatrolReadProperties {
 public:
     static constexpr size_t SIZE = 208;
@@ -16,7 +20,7 @@ public:
     static constexpr size_t MAX_CONCURRENT_PDS = 1;
     static constexpr size_t ON_SSD = 2;
     static constexpr size_t NEXT_START = 196;         // 32-bit
-    static constexpr size_t EXECUTION_DELAY = 200;    // 32-bit, hours; 0xFFFFFFFF continuous
+    static constexpr size_t EXECUTION_DELAY = 200;    // 32-bit, hours; DELAY_CONTINUOUS
 
     explicit ZprPatrolReadProperties(const LeView& bytes) : bytes(bytes) {}
     ZprPatrolReadProperties(uint8_t* record, size_t size) : bytes(record, size) {}

@@ -9,6 +9,13 @@
 #include "PavUtil/LeView.h"
 #include "RaidManager/Zpr/Records/ZprListHeader.h"
 
+// The time the firmware is given to spin up the drives of a DCMD_PD_LIST_OPERATION, as the
+// shell command that waits it: one round of a spin-up.
+constexpr const char* SPIN_UP_PAUSE = "sleep 5";
+// The rounds a spin-up is waited for at most: 60 rounds of 5 seconds, five minutes, so that a
+// controller that never finishes does not hold the command for ever.
+constexpr unsigned MAX_SPIN_UP_ROUNDS = 60;
+
 class ZprDeviceList : public ZprListHeader {
 public:
     static constexpr size_t RESERVED = 8;    // 16-bit

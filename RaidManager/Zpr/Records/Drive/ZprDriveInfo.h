@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "PavUtil/LeView.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 class ZprDriveInfo {
 public:
@@ -42,7 +43,7 @@ public:
     static constexpr size_t INTERFACE = 189;             // 8-bit: interface in the high nibble
     static constexpr size_t PORT_COUNT = 192;            // 8-bit, at most MAX_PORTS
     static constexpr size_t PORT_FLAGS = 193;            // 8-bit: bits 0-3 passive path, bit 7 wide port
-    static constexpr size_t CONNECTOR_INDEX = 194;       // 8-bit per port; 0xFF none
+    static constexpr size_t CONNECTOR_INDEX = 194;       // 8-bit per port; NO_CONNECTOR none
     static constexpr size_t SAS_ADDRESSES = 200;         // 64-bit per port
     static constexpr size_t RAW_SIZE = 232;              // 64-bit sectors
     static constexpr size_t NON_COERCED_SIZE = 240;      // 64-bit sectors
@@ -74,7 +75,7 @@ public:
     static constexpr size_t INTERFACE_CODE = 401;        // 8-bit: 1 SCSI, 2 SAS, 3 SATA, 4 FC
     static constexpr size_t TEMPERATURE = 402;           // 8-bit Celsius; 0 and 0xFF none
     static constexpr size_t PHYSICAL_SECTOR_EXPONENT = 403;  // 8-bit: physical = logical << (v & 31)
-    static constexpr size_t LOGICAL_SECTOR_SIZE = 404;   // 16-bit bytes; 0 counts as 512
+    static constexpr size_t LOGICAL_SECTOR_SIZE = 404;   // 16-bit bytes; 0 counts as BASE_BLOCK_SIZE
     static constexpr size_t PROTECTION = 408;            // 8-bit, bits below
     static constexpr size_t SPARE_FLAGS = 409;           // 8-bit: bit 0 emergency spare
     static constexpr size_t DIAGNOSTICS_DATE = 412;      // 16-bit year, month, day, hour, minute, second
@@ -137,7 +138,10 @@ public:
     uint32_t portEntryCount() const { return clampCount(portCount(), MAX_PORTS); }
     uint8_t portFlags() const { return bytes.u8(PORT_FLAGS); }
     bool isWidePortCapable() const { return bytes.bit(PORT_FLAGS, PORT_WIDE); }
-    uint8_t connectorIndex(uint32_t port) const { return port < MAX_PORTS ? bytes.u8(CONNECTOR_INDEX + port) : 0xFF; }
+    uint8_t connectorIndex(uint32_t port) const
+    {
+        return port < MAX_PORTS ? bytes.u8(CONNECTOR_INDEX + port) : NO_CONNECTOR;
+    }
     uint64_t sasAddress(uint32_t port) const { return port < MAX_PORTS ? bytes.u64(SAS_ADDRESSES + port * 8) : 0; }
     uint64_t rawSize() const { return bytes.u64(RAW_SIZE); }
     uint64_t nonCoercedSize() const { return bytes.u64(NON_COERCED_SIZE); }

@@ -36,4 +36,16 @@ constexpr uint8_t INTERFACE_FC = 4;
 constexpr uint8_t MEDIA_ROTATING = 0;
 constexpr uint8_t MEDIA_SOLID_STATE = 1;
 
+// Logical sector size of a drive that reports 0 (ZprDriveInfo::LOGICAL_SECTOR_SIZE, 16-bit), and
+// the block the controller counts sizes in.
+constexpr uint16_t BASE_BLOCK_SIZE = 512;
+
+// The connector of a drive port or an enclosure that hangs on none (ZprDriveInfo::CONNECTOR_INDEX,
+// ZprEnclosureEntry::PROPERTY; 8-bit).
+constexpr uint8_t NO_CONNECTOR = 0xFF;
+
+// Device id of an array member that is missing (ZprArrayDrive::DEVICE_ID, 16-bit): the drive
+// left the array and no drive stands in its place yet.
+constexpr uint16_t MISSING_DEVICE_ID = 0xFFFF;
+
 #endif

@@ -22,7 +22,7 @@ public:
     static constexpr size_t STATUS = 9;      // 8-bit: nonzero faulty
     static constexpr size_t TYPE = 10;       // 8-bit: 1 SAF-TE, 2 SES, 3 SGPIO
     static constexpr size_t POSITION = 12;   // 8-bit
-    static constexpr size_t PROPERTY = 13;   // 8-bit: the controller connector it hangs on; 0xFF none
+    static constexpr size_t PROPERTY = 13;   // 8-bit: the controller connector it hangs on; NO_CONNECTOR none
     static constexpr size_t DRIVES = 15;     // 8-bit number of physical drives
 
     explicit ZprEnclosureEntry(const LeView& bytes) : bytes(bytes) {}

@@ -75,7 +75,6 @@ struct ZprTemperaturePage {
 // boot-loader and configuration versions.
 struct ZprBridgeFirmwarePage {
     static constexpr size_t SIZE = 158;
-    static constexpr size_t SENSE_SIZE = 32;
     static constexpr uint8_t CDB[10] = {0x4D, 0x00, 0x75, 0, 0, 0, 0, 0x00, 0x9E, 0};
 
     static constexpr size_t FIRMWARE_VERSION = 126;
@@ -91,7 +90,6 @@ struct ZprBridgeFirmwarePage {
 // list's length in bytes, 8 bytes per entry. Read into a zeroed 512-byte buffer.
 struct ZprDefectListHeader {
     static constexpr size_t SIZE = 512;
-    static constexpr size_t SENSE_SIZE = 32;
     static constexpr uint8_t CDB_PRIMARY[12] = {0xB7, 0x15, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0x00};
     static constexpr uint8_t CDB_GROWN[12] = {0xB7, 0x0D, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0x00};
 

@@ -13,7 +13,7 @@ public:
     static constexpr size_t SIZE = 256;
 
     static constexpr size_t SEQ_NUM = 0;
-    static constexpr size_t TIME_STAMP = 4;        // seconds since 2000; top byte 0xFF: since reboot
+    static constexpr size_t TIME_STAMP = 4;        // a controller time stamp (ZprTimeStamp.h)
     static constexpr size_t CODE = 8;
     static constexpr size_t LOCALE = 12;           // 16-bit
     static constexpr size_t EVENT_CLASS = 15;      // signed

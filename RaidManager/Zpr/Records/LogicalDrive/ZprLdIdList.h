@@ -11,6 +11,12 @@
 #include "PavUtil/LeView.h"
 #include "RaidManager/Zpr/Records/ZprListHeader.h"
 
+// Mailbox byte 0 of the SSD-cache association commands: the model's read of the list
+// (DCMD_LD_TIDEWELL_GET_ASSOCIATIONS), and the write of the whole list
+// (DCMD_LD_TIDEWELL_SET_ASSOCIATIONS).
+constexpr uint8_t ASSOCIATIONS_QUERY = 0;
+constexpr uint8_t ASSOCIATIONS_WRITE_ALL = 255;
+
 class ZprLdIdList : public ZprListHeader {
 public:
     static constexpr size_t IDS = 11;       // 8-bit target ids

@@ -26,7 +26,7 @@ public:
     static constexpr size_t SNAPSHOT = 13;              // 8-bit: nonzero snapshot enabled
     static constexpr size_t SSD_CACHE = 15;     // 8-bit: 1 when the drive is an SSD cache
     static constexpr size_t POWER_CONDITIONS = 16;      // 8-bit power-condition bits
-    static constexpr size_t PI_TYPE = 17;               // 8-bit: 0 none, 1-7, 8 proprietary
+    static constexpr size_t PI_TYPE = 17;               // 8-bit: 0 none, 1-7, PI_TYPE_PROPRIETARY
     static constexpr size_t CACHE_ASSOCIATION = 18;     // 8-bit: 1 when an SSD cache caches this drive
     static constexpr size_t CURRENT_ACCESS_POLICY = 19; // 8-bit, coded as the properties' access policy
 

@@ -59,6 +59,10 @@ constexpr uint8_t ENCRYPTION_FDE = 1;
 constexpr uint8_t ENCRYPTION_CTRLBASED = 2;
 constexpr uint8_t ENCRYPTION_SECURE = 3;
 
+// Protection-information type of a logical drive (ZprLdParameters::PI_TYPE, ZprLdRecord::PI_TYPE,
+// 8-bit; 0 none, 1-7 the standard types): the controller's own type, which a new drive asks for.
+constexpr uint8_t PI_TYPE_PROPRIETARY = 8;
+
 // SSD caching of a logical drive (ZprLdParameters::SSD_CACHE, 8-bit): the drive is an SSD cache;
 // and its association with one (ZprLdParameters::CACHE_ASSOCIATION, 8-bit).
 constexpr uint8_t SSD_CACHE_DRIVE = 1;

@@ -60,7 +60,11 @@ public:
     static constexpr size_t FAIL_PD_ON_SMART_ERROR = 52;
     static constexpr size_t NON_REVERTIBLE_SPARES = 53;
     static constexpr size_t ONLINE_RESET_DISABLED = 54;
-    static constexpr size_t POWER_SAVING_OPTIONS = 55;
+    static constexpr size_t POWER_SAVING_OPTIONS = 55;   // POWER_SAVING_UNSET, or the bits below
+    static constexpr uint8_t POWER_SAVING_UNSET = 0xFF;  // no option set: every bit reads as set
+    static constexpr unsigned NOT_PER_DRIVE_BIT = 3;     // no power-save level per logical drive
+    static constexpr unsigned NO_MAXIMUM_BIT = 4;        // no maximum level for logical drives
+    static constexpr unsigned SCHEDULE_OFF_BIT = 6;      // power saving may be scheduled off
     static constexpr size_t SPIN_DOWN_TIME = 56;         // 16-bit, minutes
     static constexpr size_t SNAPSHOT_SPACE = 58;
     static constexpr size_t AUTO_SNAPSHOT_SPACE = 59;

@@ -12,6 +12,9 @@ public:
 
     static constexpr size_t TEXT = 0;
     static constexpr size_t TEXT_WIDTH = 256;
+    // The longest key id: it may fill its field without a NUL (so may the key id field of
+    // ZprSecurityKeyBlock, as wide). As a text's length is counted.
+    static constexpr int MAX_LENGTH = static_cast<int>(TEXT_WIDTH);
 };
 
 #endif

@@ -12,6 +12,8 @@ public:
 
     static constexpr size_t TEXT = 0;
     static constexpr size_t TEXT_WIDTH = 104;
+    // The longest text the block holds with its NUL (as a text's length is counted).
+    static constexpr int MAX_LENGTH = static_cast<int>(TEXT_WIDTH) - 1;
 };
 
 #endif
