@@ -79,7 +79,7 @@ public:
     virtual ~ProgressItems() {}
     virtual size_t count() const = 0;
     // False when the item is not to be shown in this cycle (without a line).
-    virtual bool present(size_t index) { (void)index; return true; }
+    virtual bool present(size_t /*index*/) { return true; }
     // Reads the item's progress afresh into its record; the status of the read (or lookup).
     virtual int refresh(size_t index, ReadOutcome* outcome) = 0;
     virtual ProgressRecord& record(size_t index) = 0;

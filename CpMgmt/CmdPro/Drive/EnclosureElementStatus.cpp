@@ -160,7 +160,7 @@ int EncInfoCp::receiveDiagnostic(CpController* cpController, uint16_t deviceId, 
     return status;
 }
 
-int EncInfoCp::readConfigurationPage(uint8_t adapterNumber, uint16_t deviceId, SesConfigBuffer* buffer,
+int EncInfoCp::readConfigurationPage(uint8_t /*adapterNumber*/, uint16_t deviceId, SesConfigBuffer* buffer,
                                      CpController* cpController)
 {
     memset(buffer->bytes, 0, sizeof buffer->bytes);
@@ -170,7 +170,6 @@ int EncInfoCp::readConfigurationPage(uint8_t adapterNumber, uint16_t deviceId, S
         printMessage(MSG_SES_PAGE_READ_FAILED, ZprSesConfigPage::CODE, static_cast<int>(deviceId), status);
         return status;
     }
-    (void)adapterNumber;
     LeView words(buffer->bytes, ZprSesConfigBuffer::PAGE);
     const ZprSesConfigPage page = buffer->page();
     words.setU32(ZprSesConfigBuffer::TYPE_HEADERS_OFFSET, static_cast<uint32_t>(page.typeHeadersOffset()));
