@@ -33,9 +33,21 @@ RaidManager::~RaidManager()
     delete rmData;
 }
 
+PhysicalDevice* RaidManager::getPdByEnclSlot(EnclSlotId* address)
+{
+    PhysicalDevice* pd = nullptr;
+    return findPdByEnclSlot(address, &pd) == 0 ? pd : nullptr;
+}
+
+uint8_t RaidManager::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
+{
+    uint8_t inConfig = 0;
+    return findTargetIdInConfig(targetId, reread, &inConfig) == 0 ? inConfig : 0;
+}
+
 SnapShotRaidManager::SnapShotRaidManager(RmData* rmData, Controller* controller)
     : RaidManager(rmData, controller), driveMix(nullptr), adapter(nullptr), allPds(nullptr), config(nullptr),
-      unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), foreignScanned(false),
+      snapshotComplete(false), unusedPds(nullptr), jbodPds(nullptr), foreignScan(-1), foreignScanned(false),
       replacedConfigs(nullptr), builtDriveLists(nullptr), builtLists(nullptr)
 {
 }
@@ -69,6 +81,7 @@ void SnapShotRaidManager::dropSnapshot()
     adapter = nullptr;
     delete jbodPds;
     jbodPds = nullptr;
+    snapshotComplete = false;
 }
 
 namespace {
@@ -94,19 +107,19 @@ int SnapShotRaidManager::refresh()
     if (status != 0)
         return status;
     adapter = loaded;
-    loadDrivesAndConfig();
+    snapshotComplete = loadDrivesAndConfig();
     buildDriveMixMatrix();
     return 0;
 }
 
-void SnapShotRaidManager::loadDrivesAndConfig()
+bool SnapShotRaidManager::loadDrivesAndConfig()
 {
-    // A part that cannot be read stays absent; the lookups then ask the data access.
+    // A part that cannot be read stays unknown; the lookups then ask the data access again.
     if (rmData->getUnusedPds(&unusedPds) != 0)
-        return;
+        return false;
     allPds = new (noThrowNew) ArrayList<PhysicalDevice*>(4);
     if (allPds == nullptr)
-        return;
+        return false;
     appendDrives(allPds, unusedPds);
     if (rmData->getPdsInStateX40(&jbodPds) == 0)
         appendDrives(allPds, jbodPds);
@@ -114,7 +127,7 @@ void SnapShotRaidManager::loadDrivesAndConfig()
         jbodPds = nullptr;
     if (rmData->readConfig(&config) != 0) {
         config = nullptr;
-        return;
+        return false;
     }
     ArrayList<Array*>* arrays = config->getArrays();
     for (unsigned char i = 0; arrays != nullptr && i < arrays->count(); ++i) {
@@ -122,6 +135,7 @@ void SnapShotRaidManager::loadDrivesAndConfig()
         if (arrays->get(i)->getPdList(&members) == 0)
             appendDrives(allPds, members);
     }
+    return true;
 }
 
 void SnapShotRaidManager::buildDriveMixMatrix()
@@ -154,6 +168,12 @@ int SnapShotRaidManager::getConfig(RmCfg** out)
     }
     *out = config;
     return 0;
+}
+
+int SnapShotRaidManager::ensureConfig()
+{
+    RmCfg* cached = nullptr;
+    return getConfig(&cached);
 }
 
 int SnapShotRaidManager::getAdapter(Adapter** out)
@@ -190,22 +210,26 @@ int cachedList(RmCfg* config, ArrayList<T>* (RmCfg::*get)() const, ArrayList<T>*
 
 int SnapShotRaidManager::getDiskGroups(ArrayList<DiskGroup*>** list)
 {
-    return cachedList(config, &RmCfg::getDiskGroups, list);
+    const int read = ensureConfig();
+    return read != 0 ? read : cachedList(config, &RmCfg::getDiskGroups, list);
 }
 
 int SnapShotRaidManager::getVds(ArrayList<VirtualDisk*>** list)
 {
-    return cachedList(config, &RmCfg::getVds, list);
+    const int read = ensureConfig();
+    return read != 0 ? read : cachedList(config, &RmCfg::getVds, list);
 }
 
 int SnapShotRaidManager::getArrays(ArrayList<Array*>** list)
 {
-    return cachedList(config, &RmCfg::getArrays, list);
+    const int read = ensureConfig();
+    return read != 0 ? read : cachedList(config, &RmCfg::getArrays, list);
 }
 
 int SnapShotRaidManager::getSpares(ArrayList<Spare*>** list)
 {
-    return cachedList(config, &RmCfg::getSpares, list);
+    const int read = ensureConfig();
+    return read != 0 ? read : cachedList(config, &RmCfg::getSpares, list);
 }
 
 int SnapShotRaidManager::keepBuiltList(int (RmData::*build)(ArrayList<PhysicalDevice*>**), bool ownsDrives,
@@ -231,7 +255,7 @@ int SnapShotRaidManager::keepBuiltList(int (RmData::*build)(ArrayList<PhysicalDe
 
 int SnapShotRaidManager::getAllPds(ArrayList<PhysicalDevice*>** list)
 {
-    if (config == nullptr)
+    if (!snapshotComplete)
         return keepBuiltList(&RmData::getAllPds, true, list);
     if (list != nullptr)
         *list = allPds;
@@ -240,7 +264,7 @@ int SnapShotRaidManager::getAllPds(ArrayList<PhysicalDevice*>** list)
 
 int SnapShotRaidManager::getUnusedPds(ArrayList<PhysicalDevice*>** list)
 {
-    if (config == nullptr)
+    if (!snapshotComplete)
         return keepBuiltList(&RmData::getUnusedPds, false, list);
     if (list != nullptr)
         *list = unusedPds;
@@ -249,17 +273,17 @@ int SnapShotRaidManager::getUnusedPds(ArrayList<PhysicalDevice*>** list)
 
 int SnapShotRaidManager::getPdsInStateX40(ArrayList<PhysicalDevice*>** list)
 {
-    if (config == nullptr)
+    if (!snapshotComplete)
         return keepBuiltList(&RmData::getPdsInStateX40, false, list);
     if (list != nullptr)
         *list = jbodPds;
     return 0;
 }
 
-PhysicalDevice* SnapShotRaidManager::getPdByEnclSlot(EnclSlotId* address)
+int SnapShotRaidManager::findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** found)
 {
-    if (address == nullptr || rmData == nullptr)
-        return nullptr;
+    if (address == nullptr || found == nullptr || rmData == nullptr)
+        return -1;
     for (unsigned char i = 0; allPds != nullptr && i < allPds->count(); ++i) {
         PhysicalDevice* pd = allPds->get(i);
         uint8_t type = 0xFF;
@@ -269,10 +293,12 @@ PhysicalDevice* SnapShotRaidManager::getPdByEnclSlot(EnclSlotId* address)
         uint8_t slot = 0;
         if (pd->getEnclosureDeviceId(&enclosure) != 0 || pd->getSlotNumber(&slot) != 0)
             break;
-        if (enclosure == address->getEnclosureId() && slot == address->getSlotNumber())
-            return pd;
+        if (enclosure == address->getEnclosureId() && slot == address->getSlotNumber()) {
+            *found = pd;
+            return 0;
+        }
     }
-    return rmData->getPdByEnclSlot(address);
+    return rmData->findPdByEnclSlot(address, found);
 }
 
 PhysicalDevice* SnapShotRaidManager::getPdByDeviceId(uint16_t deviceId)
@@ -293,7 +319,11 @@ int SnapShotRaidManager::getVd(VdId* id, VirtualDisk** out)
 {
     if (id == nullptr || out == nullptr || rmData == nullptr)
         return -1;
-    ArrayList<VirtualDisk*>* vds = config != nullptr ? config->getVds() : nullptr;
+    // Without the configuration a drive it holds would look like one it does not.
+    const int read = ensureConfig();
+    if (read != 0)
+        return read;
+    ArrayList<VirtualDisk*>* vds = config->getVds();
     for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
         VdId* own = dynamic_cast<VdId*>(vds->get(i)->getId());
         if (own == nullptr)
@@ -387,9 +417,9 @@ int SnapShotRaidManager::countEkmAttentionPds(uint16_t* count)
     return rmData != nullptr ? rmData->countEkmAttentionPds(count) : -1;
 }
 
-uint8_t SnapShotRaidManager::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
+int SnapShotRaidManager::findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig)
 {
-    return static_cast<uint8_t>(rmData != nullptr ? rmData->isTargetIdInConfig(targetId, reread) : 0);
+    return rmData != nullptr ? rmData->findTargetIdInConfig(targetId, reread, inConfig) : -1;
 }
 
 int SnapShotRaidManager::sortVdsByTargetId(ArrayList<VirtualDisk*>* list)

@@ -46,8 +46,13 @@ public:
     // Takes ownership of the data access; the controller is not owned.
     RaidManager(RmData* rmData, Controller* controller);
 
-    // A drive of the snapshot at the address (device type 0 or 1), else the RmData's.
-    virtual PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) = 0;
+    // A drive of the snapshot at the address (device type 0 or 1), else the RmData's: 0 with
+    // the drive, or with null when a drive list that was read has none there; the drive list's
+    // status when it cannot be read.
+    [[nodiscard]] virtual int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) = 0;
+    // The same drive, null when there is none or it cannot be told: only for a caller to whom
+    // both mean "no drive to use".
+    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address);
     // A drive of the snapshot with the device id, else the RmData's.
     virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
     // The adapter's single enclosure: 0 with its id (ENCLOSURE_ID_NONE when there is none),
@@ -55,16 +60,19 @@ public:
     // be counted.
     [[nodiscard]] virtual int getOnlyEnclosureId(uint16_t* enclosureId) = 0;
     // Drops the snapshot and reads the controller again. 0, or the status of reading the
-    // adapter; the other parts that cannot be read stay absent.
+    // adapter. The other parts that cannot be read stay unknown, not empty: the lookups that
+    // need them read them again and return that read's status when it fails again.
     [[nodiscard]] virtual int refresh() = 0;
     // The cached configuration, read first when there is none.
     [[nodiscard]] virtual int getConfig(RmCfg** config) = 0;
     // The adapter element, read on first use and kept.
     [[nodiscard]] virtual int getAdapter(Adapter** adapter) = 0;
-    // The lists of the cached configuration; -1 when none is cached.
+    // The lists of the cached configuration, read first when there is none (its status when
+    // that read fails).
     [[nodiscard]] virtual int getDiskGroups(ArrayList<DiskGroup*>** list) = 0;
     // The virtual drive with the id's target id: the snapshot's (the id completed from the
-    // logical-drive list), else a new element owned by the caller; -1 when there is none.
+    // logical-drive list), else a new element owned by the caller; -1 when there is none; the
+    // configuration read's status when no configuration is cached and it cannot be read.
     [[nodiscard]] virtual int getVd(VdId* id, VirtualDisk** vd) = 0;
     [[nodiscard]] virtual int getVdCount(uint8_t* count) = 0;
     // The virtual drives that are SSD caches (each drive's information read anew); a failed
@@ -94,8 +102,13 @@ public:
     [[nodiscard]] virtual int countEkmAttentionPds(uint16_t* count) = 0;
     // Takes (and clears) the last-error word; the firmware status it holds, else 0.
     [[nodiscard]] virtual int takeFirmwareStatus() = 0;
-    // 1 when a logical drive of the configuration (read again with `reread`) has the target id.
-    virtual uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) = 0;
+    // 0 with `inConfig` 1 when a logical drive of the configuration (read again with `reread`)
+    // has the target id, 0 when none has; the configuration read's status when it cannot be
+    // read.
+    [[nodiscard]] virtual int findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig) = 0;
+    // 1 when the configuration has the target id, else 0 (also when it cannot be read): only
+    // for a caller to whom both mean the same.
+    uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread);
     [[nodiscard]] virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
     // The snapshot of the buffer replaces the cached configuration; the one it replaces lives
     // on, with its elements, until the next refresh or release.
@@ -171,7 +184,7 @@ protected:
 class SnapShotRaidManager : public RaidManager {
 public:
     SnapShotRaidManager(RmData* rmData, Controller* controller);
-    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
+    [[nodiscard]] int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) override;
     PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
     [[nodiscard]] int getOnlyEnclosureId(uint16_t* enclosureId) override;
     [[nodiscard]] int refresh() override;
@@ -197,7 +210,7 @@ public:
     [[nodiscard]] int countLockedForeignPds(uint16_t* count) override;
     [[nodiscard]] int countEkmAttentionPds(uint16_t* count) override;
     [[nodiscard]] int takeFirmwareStatus() override;
-    uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
+    [[nodiscard]] int findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig) override;
     [[nodiscard]] int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
     [[nodiscard]] int parseConfigBuffer(const ZprConfigBuffer& buffer) override;
     [[nodiscard]] int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;
@@ -237,8 +250,12 @@ public:
 private:
     // Deletes the snapshot (drive-list containers, configurations, adapter) and forgets it.
     void dropSnapshot();
-    // Steps of the refresh after the adapter: the drive lists and the configuration.
-    void loadDrivesAndConfig();
+    // Steps of the refresh after the adapter: the drive lists and the configuration; true
+    // when every one was read (the list of JBOD drives may be missing).
+    bool loadDrivesAndConfig();
+    // The cached configuration, read again when the refresh could not read it: 0, or that
+    // read's status.
+    [[nodiscard]] int ensureConfig();
     void buildDriveMixMatrix();
     // Steps of the capacity queries.
     [[nodiscard]] int vdCountAndMaximum(uint8_t* count, uint8_t* maximum);
@@ -251,6 +268,7 @@ private:
     Adapter* adapter;                         // owned
     ArrayList<PhysicalDevice*>* allPds;       // container owned, drives not
     RmCfg* config;                            // owned
+    bool snapshotComplete;                    // the refresh read the drive lists and the configuration
     ArrayList<PhysicalDevice*>* unusedPds;    // container owned
     ArrayList<PhysicalDevice*>* jbodPds;      // container owned
     int32_t foreignScan;                      // -1 until the first foreign scan (kept across refreshes)

@@ -15,6 +15,7 @@
 #include "RaidManager/Spare.h"
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
 
 namespace {
@@ -86,7 +87,13 @@ int SnapShotRaidManager::getUnconfiguredGoodPdsBySize(ArrayList<PhysicalDevice*>
             delete kept;
             return -1;
         }
-        if (pd->isUnconfiguredGoodDisk(&good) != 0 || good == 0)
+        const int read = pd->isUnconfiguredGoodDisk(&good);
+        // A drive whose information cannot be read may be a good one: the list is unknown.
+        if (read != 0 && read != STATUS_NO_DEVICE) {
+            delete kept;
+            return read;
+        }
+        if (read != 0 || good == 0)
             continue;
         if (sataOnly != 0 && (pd->getInterfaceType(&interfaceType) != 0 || interfaceType != INTERFACE_SATA))
             continue;

@@ -8,3 +8,15 @@ RmData::RmData(Controller* controller)
 }
 
 RmData::~RmData() {}
+
+PhysicalDevice* RmData::getPdByEnclSlot(EnclSlotId* address)
+{
+    PhysicalDevice* pd = nullptr;
+    return findPdByEnclSlot(address, &pd) == 0 ? pd : nullptr;
+}
+
+int RmData::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
+{
+    uint8_t inConfig = 0;
+    return findTargetIdInConfig(targetId, reread, &inConfig) == 0 ? inConfig : 0;
+}

@@ -34,9 +34,13 @@ class RmData {
 public:
     explicit RmData(Controller* controller);
 
-    // The disk (device type 0) at an enclosure and slot: the cached element, else a new one
-    // entered in the drive cache; null when the drive list has none.
-    virtual PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) = 0;
+    // The disk (device type 0) at an enclosure and slot: 0 with the cached element, else a new
+    // one entered in the drive cache, or with null when the drive list has none; the drive
+    // list's status when it cannot be read (then nothing is known of the drive).
+    [[nodiscard]] virtual int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) = 0;
+    // The same drive, null when there is none or the drive list cannot be read: only for a
+    // caller to whom both mean "no drive to use".
+    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address);
     // The drive with a device id: the cached element, else a new one entered in the drive
     // cache (also for an id no drive has); null only when memory runs out.
     virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
@@ -77,9 +81,12 @@ public:
     // A new list (as getUnusedPds) of the drives of the drive query in state JBOD (0x40).
     [[nodiscard]] virtual int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) = 0;
     virtual ~RmData();
-    // 1 when a logical-drive record of the configuration (read again with `reread`) has the
-    // target id, else 0 (also when the configuration cannot be read).
-    [[nodiscard]] virtual int isTargetIdInConfig(uint8_t targetId, uint8_t reread) = 0;
+    // 0 with `inConfig` 1 when a logical-drive record of the configuration (read again with
+    // `reread`) has the target id, 0 when none has; the configuration read's status when it
+    // cannot be read (`inConfig` untouched).
+    [[nodiscard]] virtual int findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig) = 0;
+    // 1 when the configuration has the target id, else 0 (also when it cannot be read).
+    [[nodiscard]] int isTargetIdInConfig(uint8_t targetId, uint8_t reread);
     // Sorts the list in place by ascending target id; -1 for a null list.
     [[nodiscard]] virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
     // A new snapshot of a given configuration buffer, which the caller keeps alive as long as

@@ -40,7 +40,7 @@ public:
     // when memory runs out.
     static RmData* create(Controller* controller);
 
-    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address) override;
+    [[nodiscard]] int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) override;
     PhysicalDevice* getPdByDeviceId(uint16_t deviceId) override;
     [[nodiscard]] int countDiskPds(uint16_t* count) override;
     [[nodiscard]] int countLockedForeignPds(uint16_t* count) override;
@@ -58,7 +58,7 @@ public:
     [[nodiscard]] int getEnclosureProperty(uint16_t enclosureId, uint8_t* property) override;
     [[nodiscard]] int readConfig(RmCfg** config) override;
     [[nodiscard]] int getPdsInStateX40(ArrayList<PhysicalDevice*>** list) override;
-    [[nodiscard]] int isTargetIdInConfig(uint8_t targetId, uint8_t reread) override;
+    [[nodiscard]] int findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig) override;
     [[nodiscard]] int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) override;
     [[nodiscard]] int parseConfigBuffer(const ZprConfigBuffer& buffer, RmCfg** config) override;
     [[nodiscard]] int getVdPds(ArrayList<PhysicalDevice*>* list, uint8_t targetId) override;

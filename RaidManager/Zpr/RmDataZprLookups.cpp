@@ -96,26 +96,28 @@ PhysicalDevice* RmDataZpr::findCachedPdByDeviceId(uint16_t deviceId)
     return nullptr;
 }
 
-PhysicalDevice* RmDataZpr::getPdByEnclSlot(EnclSlotId* address)
+int RmDataZpr::findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd)
 {
-    if (address == nullptr)
-        return nullptr;
+    if (address == nullptr || pd == nullptr)
+        return -1;
     const uint16_t enclosureId = address->getEnclosureId();
     const uint8_t slot = address->getSlotNumber();
-    PhysicalDevice* cached = findCachedPdByEnclSlot(enclosureId, slot);
-    if (cached != nullptr)
-        return cached;
+    *pd = findCachedPdByEnclSlot(enclosureId, slot);
+    if (*pd != nullptr)
+        return 0;
     ZprPdList list;
-    if (zprData == nullptr || zprData->getPdList(&list) != 0)
-        return nullptr;
+    const int status = zprData != nullptr ? zprData->getPdList(&list) : -1;
+    if (status != 0)
+        return status;
     for (uint32_t i = 0; i < list.entryCount(); ++i) {
         ZprPdListEntry entry = list.entry(i);
         if (entry.enclosureId() != enclosureId || entry.slotNumber() != slot ||
             entry.deviceType() != ZprPdListEntry::DEVICE_TYPE_DISK)
             continue;
-        return keepInCache(createPd(new (noThrowNew) PdIdZpr(entry.enclosureIndex(), slot, entry.deviceId(), enclosureId)));
+        *pd = keepInCache(createPd(new (noThrowNew) PdIdZpr(entry.enclosureIndex(), slot, entry.deviceId(), enclosureId)));
+        return *pd != nullptr ? 0 : -1;
     }
-    return nullptr;
+    return 0;
 }
 
 PhysicalDevice* RmDataZpr::getPdByDeviceId(uint16_t deviceId)
@@ -379,14 +381,18 @@ int RmDataZpr::sortVdsByTargetId(ArrayList<VirtualDisk*>* list)
     return 0;
 }
 
-int RmDataZpr::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
+int RmDataZpr::findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig)
 {
+    if (inConfig == nullptr)
+        return -1;
     ZprConfigBuffer config;
-    if (zprData == nullptr || zprData->readConfig(&config, reread) != 0)
-        return 0;
+    const int status = zprData != nullptr ? zprData->readConfig(&config, reread) : -1;
+    if (status != 0)
+        return status;
+    *inConfig = 0;
     for (uint32_t i = 0; i < config.ldCount(); ++i)
         if (config.ldRecord(i).targetId() == targetId)
-            return 1;
+            *inConfig = 1;
     return 0;
 }
 

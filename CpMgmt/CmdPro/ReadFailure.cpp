@@ -1,0 +1,33 @@
+#include "CpMgmt/CmdPro/ReadFailure.h"
+
+#include "CpMgmt/EnclosureIdText.h"
+#include "Output/VoMessage.h"
+#include "Output/VtMessages.h"
+
+namespace {
+
+int failure(int status)
+{
+    return status != 0 ? status : -1;
+}
+
+}  // namespace
+
+int vdListUnreadable(int status)
+{
+    printMessage(MSG_VD_LIST_FAILED);
+    return failure(status);
+}
+
+int vdUnreadable(uint8_t adapterNumber, uint8_t targetId, int status)
+{
+    printMessage(MSG_VD_DATA_FAILED, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+    return failure(status);
+}
+
+int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, int status)
+{
+    printMessage(MSG_PD_INFO_READ_FAILED, static_cast<int>(adapterNumber), formatEnclosureId(enclosureId),
+                 static_cast<int>(slot));
+    return failure(status);
+}
