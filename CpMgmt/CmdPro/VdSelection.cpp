@@ -1,5 +1,6 @@
 #include "CpMgmt/CmdPro/VdSelection.h"
 
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
 #include "PavUtil/IgnoreStatus.h"
@@ -23,13 +24,15 @@ int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count)
     return 0;
 }
 
-ArrayList<VirtualDisk*>* sortedVds(RaidManager* manager)
+int sortedVds(RaidManager* manager, ArrayList<VirtualDisk*>** vds)
 {
-    ArrayList<VirtualDisk*>* vds = nullptr;
-    if (manager == nullptr || manager->getVds(&vds) != 0 || vds == nullptr)
-        return nullptr;
-    ignoreStatus(manager->sortVdsByTargetId(vds), "an unsorted list still holds every drive");
-    return vds;
+    ArrayList<VirtualDisk*>* list = nullptr;
+    const int status = manager != nullptr ? manager->getVds(&list) : -1;
+    if (status != 0 || list == nullptr)
+        return vdListUnreadable(status);
+    ignoreStatus(manager->sortVdsByTargetId(list), "an unsorted list still holds every drive");
+    *vds = list;
+    return 0;
 }
 
 uint8_t targetIdOf(VirtualDisk* vd)
@@ -79,14 +82,21 @@ void VdLookup::release()
 }
 
 bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
-                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId)
+                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId, int* failure)
 {
+    *failure = 0;
     if (all) {
         *targetId = targetIdOf(vds != nullptr && i < vds->count() ? vds->get(static_cast<unsigned char>(i)) : nullptr);
         return true;
     }
     *targetId = request->getLd(static_cast<unsigned char>(i));
-    if (manager->isTargetIdInConfig(*targetId, 0) != 0)
+    uint8_t inConfig = 0;
+    const int status = manager->findTargetIdInConfig(*targetId, 0, &inConfig);
+    if (status != 0) {
+        *failure = vdListUnreadable(status);
+        return false;
+    }
+    if (inConfig != 0)
         return true;
     printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(*targetId));
     return false;

@@ -18,9 +18,10 @@ bool selectsAllVds(const LdParsedObject* request);
 // The number of configured virtual drives; -1 after message 0x32001 when it cannot be read.
 int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count);
 
-// The model's virtual drives sorted by target id, ascending (the list is the model's); null
-// when the model has none.
-ArrayList<VirtualDisk*>* sortedVds(RaidManager* manager);
+// The model's virtual drives sorted by target id, ascending (the list is the model's): 0, or,
+// after message 0x30025, the status of the configuration read that failed (-1 without a
+// manager). A configuration that could not be read is never an empty one.
+int sortedVds(RaidManager* manager, ArrayList<VirtualDisk*>** vds);
 
 // The drive's target id; 255 when it has no identifier.
 uint8_t targetIdOf(VirtualDisk* vd);
@@ -51,8 +52,10 @@ private:
 
 // The drive number of step i of a walk: with `all` the target id of the i-th drive of the
 // sorted list; otherwise the request's i-th entry, which the cached configuration must hold.
-// False after message 0x32005 when it does not.
+// False with `failure` 0 after message 0x32005 when the configuration does not hold it; false
+// with `failure` the read's status (never 0) after message 0x30025 when the configuration
+// cannot be read: the caller then stops its walk and ends with that status.
 bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
-                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId);
+                  RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId, int* failure);
 
 #endif

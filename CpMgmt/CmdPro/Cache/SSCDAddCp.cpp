@@ -364,7 +364,10 @@ int SSCDAddCp::changeAssociations(CfgSSCDAddParsedObject* request, bool served, 
     }
     if (all && action == CfgSSCDAddParsedObject::ASSIGN_REMOVE)
         return 0;
-    ArrayList<VirtualDisk*>* vds = sortedVds(raidManager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(raidManager, &vds);
+    if (listed != 0)
+        return listed;
     // The count of the drives walked is the list's, never more than the model holds.
     const unsigned walk = all ? std::min<unsigned>(vdCount, vds != nullptr ? vds->count() : 0) : lds->count();
     for (unsigned k = 0; k < walk; ++k) {

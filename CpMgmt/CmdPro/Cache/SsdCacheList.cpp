@@ -10,7 +10,9 @@
 
 VirtualDisk* firstSsdCache(RaidManager* manager)
 {
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    if (sortedVds(manager, &vds) != 0)
+        return nullptr;
     for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
         VirtualDisk* vd = vds->get(i);
         if (vd != nullptr && vd->isTidewellCache() == 1)

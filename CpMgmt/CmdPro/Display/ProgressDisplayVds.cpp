@@ -6,6 +6,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "Output/VoMessage.h"
+#include "PavUtil/IgnoreStatus.h"
 #include "Parser/ParsedObject.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -74,7 +75,8 @@ std::vector<uint8_t> requestedTargetIds(RaidManager* manager, const LdParsedObje
 {
     std::vector<uint8_t> ids;
     if (selectsAllVds(request)) {
-        ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+        ArrayList<VirtualDisk*>* vds = nullptr;
+        ignoreStatus(sortedVds(manager, &vds), "no drive to show: the list's line is printed");
         for (unsigned char i = 0; vds != nullptr && i < vdCount && i < vds->count(); ++i)
             ids.push_back(targetIdOf(vds->get(i)));
         return ids;

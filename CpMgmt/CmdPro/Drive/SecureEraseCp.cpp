@@ -255,13 +255,20 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
     }
     const bool all = selectsAllVds(&request);
     const unsigned count = all ? vdCount : request.getLdCount();
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     for (unsigned i = 0; i < count; ++i) {
         if (all && (vds == nullptr || i >= vds->count()))
             break;
         uint8_t targetId = 0;
-        if (!walkTargetId(&request, vds, all, i, manager, adapterNumber, &targetId))
+        int failure = 0;
+        if (!walkTargetId(&request, vds, all, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
             continue;
+        }
         VdLookup lookup;
         if (lookup.lookUp(manager, targetId) != 0) {
             printMessage(MSG_GET_FAILED, "VD object");

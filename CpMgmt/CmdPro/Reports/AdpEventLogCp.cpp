@@ -322,10 +322,11 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
     status = collectEvents(adapter, start, count, &records, &collected);
     if (status != 0)
         return status;
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    if (vds == nullptr) {
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0) {
         delete[] records;
-        return -1;
+        return listed;
     }
     const string name = request->getFileName();
     FileHandle* file = FileIO::instance() != nullptr

@@ -81,16 +81,21 @@ int LdMakeSecureCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    if (vds == nullptr)
-        return -1;
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     int result = -1;
     for (unsigned i = 0; i < n; ++i) {
         uint8_t targetId = 0;
-        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId))
+        int failure = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
             continue;
+        }
         VirtualDisk* vd = findVdByTargetId(vds, targetId);
         if (vd == nullptr) {
             printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));

@@ -57,15 +57,21 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    if (vds == nullptr)
-        return -1;
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     int result = -1;
     for (unsigned i = 0; i < n; ++i) {
         uint8_t targetId = 0;
         VirtualDisk* vd = nullptr;
-        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId) ||
-            (vd = walkDrive(vds, targetId, adapterNumber)) == nullptr)
+        int failure = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
+            continue;
+        }
+        if ((vd = walkDrive(vds, targetId, adapterNumber)) == nullptr)
             continue;
         if (supported == 0) {
             printMessage(MSG_BBM_NOT_SUPPORTED);
@@ -104,17 +110,24 @@ int LdBbtEntriesCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    if (vds == nullptr)
-        return -1;
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     if (all)
         return showLogList(cpController, vds);
     int result = 0;
     for (unsigned char i = 0; i < own->getLdCount(); ++i) {
         uint8_t targetId = 0;
         VirtualDisk* vd = nullptr;
-        if (!walkTargetId(own, vds, false, i, manager, adapterNumber, &targetId) ||
-            (vd = walkDrive(vds, targetId, adapterNumber)) == nullptr) {
+        int failure = 0;
+        if (!walkTargetId(own, vds, false, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
+            result = -1;
+            continue;
+        }
+        if ((vd = walkDrive(vds, targetId, adapterNumber)) == nullptr) {
             result = -1;
             continue;
         }

@@ -65,7 +65,10 @@ int LdDelCp::process(CpController* cpController, ParsedObject* request)
     uint8_t vdCount = 0;
     if (readVdCount(manager, adapterNumber, &vdCount) != 0)
         return -1;
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     const bool all = own->allDrives != 0;
     const unsigned n = all ? vdCount : (own->ldList != nullptr ? own->ldList->count() : 0);
     int result = 0;

@@ -64,9 +64,9 @@ bool openWalk(const CpOpening& start, LdParsedObject* request, unsigned percenta
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return false;
     }
-    walk->vds = sortedVds(walk->manager);
-    if (walk->vds == nullptr) {
-        *result = -1;
+    const int listed = sortedVds(walk->manager, &walk->vds);
+    if (listed != 0) {
+        *result = listed;
         return false;
     }
     return true;
@@ -81,7 +81,10 @@ int walkDrives(const VdWalk& walk, LdParsedObject* request, uint8_t adapterNumbe
     int status = 0;
     for (unsigned i = 0; i < walk.count; ++i) {
         uint8_t number = 0;
-        if (!walkTargetId(request, walk.vds, walk.all, i, walk.manager, adapterNumber, &number)) {
+        int failure = 0;
+        if (!walkTargetId(request, walk.vds, walk.all, i, walk.manager, adapterNumber, &number, &failure)) {
+            if (failure != 0)
+                return failure;
             status = -1;
             continue;
         }

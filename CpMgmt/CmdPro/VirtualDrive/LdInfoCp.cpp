@@ -39,9 +39,10 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
-    if (vds == nullptr)
-        return -1;
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     int result = 0;
     for (unsigned i = 0; i < n; ++i) {
         VirtualDisk* vd = nullptr;

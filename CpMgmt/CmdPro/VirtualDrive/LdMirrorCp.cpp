@@ -45,11 +45,17 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     int result = 0;
     for (unsigned i = 0; i < n; ++i) {
         uint8_t targetId = 0;
-        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId)) {
+        int failure = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
             result = -1;
             continue;
         }

@@ -286,7 +286,10 @@ int LdOperationCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapter));
         return -1;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     int status = 0;
     for (unsigned i = 0; i < count; ++i) {
         if (all && (vds == nullptr || i >= vds->count()))

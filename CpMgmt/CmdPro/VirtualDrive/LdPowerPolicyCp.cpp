@@ -85,12 +85,19 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_NO_VD_CONFIGURED, a);
         return -1;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(manager, &vds);
+    if (listed != 0)
+        return listed;
     int result = 0;
     for (unsigned i = 0; i < n; ++i) {
         uint8_t targetId = 0;
-        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId))
+        int failure = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
             continue;
+        }
         VdLookup lookup;
         if (lookup.lookUp(manager, targetId) != 0) {
             printMessage(MSG_GET_FAILED, "VD object");

@@ -249,12 +249,19 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
         printMessage(MSG_TEXT, "No Logical drive configured.\n");
         return -1;
     }
-    ArrayList<VirtualDisk*>* vds = sortedVds(step.manager);
+    ArrayList<VirtualDisk*>* vds = nullptr;
+    const int listed = sortedVds(step.manager, &vds);
+    if (listed != 0)
+        return listed;
     int result = 0;
     for (unsigned i = 0; i < n; ++i) {
         uint8_t targetId = 0;
-        if (!walkTargetId(step.request, vds, step.all, i, step.manager, step.adapterNumber, &targetId))
+        int failure = 0;
+        if (!walkTargetId(step.request, vds, step.all, i, step.manager, step.adapterNumber, &targetId, &failure)) {
+            if (failure != 0)
+                return failure;
             continue;
+        }
         VdLookup lookup;
         if (lookup.lookUp(step.manager, targetId) != 0) {
             printMessage(MSG_GET_FAILED, "VD object");
