@@ -17,9 +17,10 @@ bool selectsAllVds(const LdParsedObject* request)
 
 int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count)
 {
-    if (manager == nullptr || manager->getVdCount(count) != 0) {
+    const int status = manager != nullptr ? manager->getVdCount(count) : -1;
+    if (status != 0) {
         printMessage(MSG_VD_COUNT_FAILED, static_cast<int>(adapterNumber));
-        return -1;
+        return status;
     }
     return 0;
 }
@@ -81,6 +82,21 @@ void VdLookup::release()
     owned = false;
 }
 
+bool configHoldsTargetId(RaidManager* manager, uint8_t adapterNumber, uint8_t targetId, int* failure)
+{
+    *failure = 0;
+    uint8_t inConfig = 0;
+    const int status = manager != nullptr ? manager->findTargetIdInConfig(targetId, 0, &inConfig) : -1;
+    if (status != 0) {
+        *failure = vdListUnreadable(status);
+        return false;
+    }
+    if (inConfig != 0)
+        return true;
+    printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
+    return false;
+}
+
 bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, bool all, unsigned i,
                   RaidManager* manager, uint8_t adapterNumber, uint8_t* targetId, int* failure)
 {
@@ -90,14 +106,5 @@ bool walkTargetId(const LdParsedObject* request, ArrayList<VirtualDisk*>* vds, b
         return true;
     }
     *targetId = request->getLd(static_cast<unsigned char>(i));
-    uint8_t inConfig = 0;
-    const int status = manager->findTargetIdInConfig(*targetId, 0, &inConfig);
-    if (status != 0) {
-        *failure = vdListUnreadable(status);
-        return false;
-    }
-    if (inConfig != 0)
-        return true;
-    printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(*targetId));
-    return false;
+    return configHoldsTargetId(manager, adapterNumber, *targetId, failure);
 }

@@ -15,7 +15,8 @@ class VirtualDisk;
 // True when the request asks for every virtual drive (its first entry is ALL_LDS).
 bool selectsAllVds(const LdParsedObject* request);
 
-// The number of configured virtual drives; -1 after message 0x32001 when it cannot be read.
+// The number of configured virtual drives: 0, or, after message 0x32001, the status of the
+// logical-drive list read that failed (-1 without a manager).
 int readVdCount(RaidManager* manager, uint8_t adapterNumber, uint8_t* count);
 
 // The model's virtual drives sorted by target id, ascending (the list is the model's): 0, or,
@@ -49,6 +50,11 @@ private:
     VirtualDisk* vd;
     bool owned;
 };
+
+// True when the cached configuration holds the target id the user named. False with `failure`
+// 0 after message 0x32005 when it does not; false with `failure` the read's status (never 0)
+// after message 0x30025 when the configuration cannot be read.
+bool configHoldsTargetId(RaidManager* manager, uint8_t adapterNumber, uint8_t targetId, int* failure);
 
 // The drive number of step i of a walk: with `all` the target id of the i-th drive of the
 // sorted list; otherwise the request's i-th entry, which the cached configuration must hold.

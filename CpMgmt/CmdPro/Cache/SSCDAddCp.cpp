@@ -7,6 +7,7 @@
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Help/AppVersionCp.h"
 #include "CpMgmt/CmdPro/Cache/SsdCacheList.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -31,7 +32,6 @@ namespace {
 const uint8_t WRITE_BACK = 0;
 const uint8_t MAX_CACHE_DRIVES = 32;
 const int NOT_MADE = 3;
-const int ASSOCIATIONS_UNREAD = 1;
 
 // The text of "VD : <t> is SSCD VD ..." for a drive that is itself an SSD cache.
 void printIsSsdCache(uint8_t targetId)
@@ -170,13 +170,18 @@ int SSCDAddCp::buildCacheDriveList(CpController* cpController, CfgSSCDAddParsedO
         if (int status = resolveEnclosureId(cpController, &enclosure))
             return status;
         EnclSlotId address(enclosure, slot);
-        PhysicalDevice* pd = raidManager->getPdByEnclSlot(&address);
+        PhysicalDevice* pd = nullptr;
+        // A drive list or drive information that cannot be read says nothing of the drive.
+        if (const int unread = raidManager->findPdByEnclSlot(&address, &pd))
+            return driveUnreadable(static_cast<uint8_t>(adapterNumber), enclosure, slot, unread);
         if (pd == nullptr) {
             printMessage(MSG_PD_NOT_FOUND, adapterNumber, formatEnclosureId(enclosure), static_cast<int>(slot));
             return -1;
         }
         uint8_t media = 0;
-        if (pd->getMediaType(&media) != 0 || media != MEDIA_SOLID_STATE) {
+        if (const int unread = pd->getMediaType(&media))
+            return driveUnreadable(static_cast<uint8_t>(adapterNumber), enclosure, slot, unread);
+        if (media != MEDIA_SOLID_STATE) {
             printMessage(MSG_PD_NOT_SSD, adapterNumber, formatEnclosureId(enclosure), static_cast<int>(slot));
             return -1;
         }
@@ -329,7 +334,9 @@ int SSCDAddCp::readAssociations(CpController* cpController, CfgSSCDAddParsedObje
         return -1;
     }
     if (cacheTargetId == NO_CACHE) {
-        VirtualDisk* cache = firstSsdCache(raidManager);
+        VirtualDisk* cache = nullptr;
+        if (const int unread = findFirstSsdCache(raidManager, &cache))
+            return unread;
         if (cache == nullptr) {
             printMessage(MSG_TEXT, NO_SSD_CACHE);
             return -1;
@@ -342,8 +349,10 @@ int SSCDAddCp::readAssociations(CpController* cpController, CfgSSCDAddParsedObje
                                    : NO_SSD_CACHE);
         return -1;
     }
-    if (readSsdCacheList(adapter, cacheTargetId, served) != 0)
-        return ASSOCIATIONS_UNREAD;
+    if (const int unread = readSsdCacheList(adapter, cacheTargetId, served)) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(request->getAdapterNumber()), "get Tidewell association");
+        return unread;
+    }
     return 0;
 }
 
@@ -354,9 +363,9 @@ int SSCDAddCp::changeAssociations(CfgSSCDAddParsedObject* request, bool served, 
     ArrayList<unsigned char>* lds = request->getLdList();
     const bool all = lds->count() == 1 && lds->get(0) == ALL_LDS;
     uint8_t vdCount = 0;
-    if (raidManager->getVdCount(&vdCount) != 0) {
+    if (const int unread = raidManager->getVdCount(&vdCount)) {
         printMessage(MSG_OPERATION_FAILED, adapterNumber, "LD");
-        return -1;
+        return unread;
     }
     if (vdCount == 0) {
         printMessage(MSG_NO_VD_CONFIGURED, adapterNumber);
@@ -376,10 +385,9 @@ int SSCDAddCp::changeAssociations(CfgSSCDAddParsedObject* request, bool served, 
             t = targetIdOf(vds->get(static_cast<unsigned char>(k)));
         } else {
             t = lds->get(static_cast<unsigned char>(k));
-            if (raidManager->isTargetIdInConfig(t, 0) == 0) {
-                printMessage(MSG_VD_NOT_FOUND, adapterNumber, static_cast<int>(t));
-                return -1;
-            }
+            int unread = 0;
+            if (!configHoldsTargetId(raidManager, static_cast<uint8_t>(adapterNumber), t, &unread))
+                return unread != 0 ? unread : -1;
         }
         if (isSsdCache(vds, t)) {
             printIsSsdCache(t);

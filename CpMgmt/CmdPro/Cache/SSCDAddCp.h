@@ -23,8 +23,9 @@ class UnCfgdVdOnFreshPd;
 class SSCDAddCp : public CpFrameOver<LdAddCp, SSCDAddCp, TOKEN_CFGTIDEWELLADD, TOKEN_TIDEWELL> {
 public:
     SSCDAddCp() : cacheTargetId(NO_CACHE) {}
-    // 0, -1 for the refusals, 11 when no configuration is possible, 1 when the association list
-    // cannot be read; else the status of the step that failed.
+    // 0, -1 for the refusals, 11 when no configuration is possible; else the status of the step
+    // that failed, a read among them (the drive list, a drive's information, the configuration,
+    // the logical-drive list, the association list), each after the line that names it.
     int process(CpController* cpController, ParsedObject* request) override;
     ~SSCDAddCp() override {}
 

@@ -8,25 +8,35 @@
 #include "RaidManager/VirtualDisk.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdIdList.h"
 
-VirtualDisk* firstSsdCache(RaidManager* manager)
+int findFirstSsdCache(RaidManager* manager, VirtualDisk** cache)
 {
+    *cache = nullptr;
     ArrayList<VirtualDisk*>* vds = nullptr;
-    if (sortedVds(manager, &vds) != 0)
-        return nullptr;
+    if (const int unread = sortedVds(manager, &vds))
+        return unread;
     for (unsigned char i = 0; vds != nullptr && i < vds->count(); ++i) {
         VirtualDisk* vd = vds->get(i);
-        if (vd != nullptr && vd->isTidewellCache() == 1)
-            return vd;
+        if (vd != nullptr && vd->isTidewellCache() == 1) {
+            *cache = vd;
+            return 0;
+        }
     }
-    return nullptr;
+    return 0;
+}
+
+VirtualDisk* firstSsdCache(RaidManager* manager)
+{
+    VirtualDisk* cache = nullptr;
+    return findFirstSsdCache(manager, &cache) == 0 ? cache : nullptr;
 }
 
 int readSsdCacheList(Adapter* adapter, uint8_t cacheTargetId, std::vector<uint8_t>* ids)
 {
     uint8_t* read = nullptr;
-    if (adapter->getSsdCacheVirtualDrives(&read, cacheTargetId) != 0 || read == nullptr) {
+    const int status = adapter->getSsdCacheVirtualDrives(&read, cacheTargetId);
+    if (status != 0 || read == nullptr) {
         delete[] read;
-        return 1;
+        return status != 0 ? status : -1;
     }
     // The block was read at the size its count asks for; the count is clamped to it.
     uint32_t size = ZprLdIdList::UNIT;

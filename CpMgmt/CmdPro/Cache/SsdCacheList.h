@@ -11,11 +11,17 @@ class Adapter;
 class RaidManager;
 class VirtualDisk;
 
-// The first SSD-caching virtual drive in ascending target-id order; null when there is none.
+// The first SSD-caching virtual drive in ascending target-id order: 0 with the drive, or with
+// null when a configuration that was read has none; the configuration read's status after
+// message 0x30025 when it cannot be read.
+int findFirstSsdCache(RaidManager* manager, VirtualDisk** cache);
+// The same drive, null when there is none or it cannot be told: only for a caller to whom both
+// mean "no SSD cache to use".
 VirtualDisk* firstSsdCache(RaidManager* manager);
 
-// The target ids the SSD cache `cacheTargetId` serves, appended to `ids`: 0, or 1 when the
-// list cannot be read. The walk stays within the ids the list was read with.
+// The target ids the SSD cache `cacheTargetId` serves, appended to `ids`: 0, or the status of
+// the list's read when it cannot be read (never 0). The walk stays within the ids the list was
+// read with.
 int readSsdCacheList(Adapter* adapter, uint8_t cacheTargetId, std::vector<uint8_t>* ids);
 
 // The list to write for the target ids; an empty list still has one entry's room.

@@ -9,6 +9,7 @@
 
 #include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Output/VoMessage.h"
@@ -259,7 +260,13 @@ public:
         DriveItem& item = items[index];
         if (member.lookUpAtRefresh) {
             EnclSlotId address(item.enclosureId, item.slot);
-            item.pd = manager->getPdByEnclSlot(&address);
+            item.pd = nullptr;
+            if (const int unread = manager->findPdByEnclSlot(&address, &item.pd)) {
+                // A drive list that cannot be read says nothing of the drive: it has not gone
+                // away, and its line keeps what it showed (or shows the error).
+                *outcome = member.showsErrors ? ReadOutcome::FAILED : ReadOutcome::UNCHANGED;
+                return unread;
+            }
         }
         if (item.pd == nullptr) {
             // A drive that went away shows its operation as ended; it keeps nothing alive.
@@ -337,7 +344,12 @@ FirstPass passDrive(CpController* cpController, RaidManager* manager, const Driv
         return FirstPass::ENDS;
     }
     EnclSlotId lookup(item.enclosureId, item.slot);
-    item.pd = manager->getPdByEnclSlot(&lookup);
+    status = manager->findPdByEnclSlot(&lookup, &item.pd);
+    if (status != 0) {
+        // Unknown is not missing: the display ends on the drive list that cannot be read.
+        *result = driveUnreadable(adapterNumberOf(cpController), item.enclosureId, item.slot, status);
+        return FirstPass::ENDS;
+    }
     if (item.pd == nullptr) {
         if (member.reportsMissing)
             printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumberOf(cpController)),

@@ -112,7 +112,8 @@ struct DriveProgressMember {
     size_t entry;                 // the progress entry of the operation
     uint32_t suspendedBit;        // in the suspended word; 0: not tested
     // A drive that cannot be found in the first pass: left out (false) or the end of the
-    // display with -1 (true), with message 0x33005 when reportsMissing.
+    // display with -1 (true), with message 0x33005 when reportsMissing. A drive list that
+    // cannot be read always ends the display, after message 0x33006, with the read's status.
     bool missingEnds;
     bool reportsMissing;
     // Not running: the suspended text (message 0x1) when suspended, then the not-running
@@ -149,7 +150,10 @@ struct VdProgressMember {
 };
 
 // The display of the virtual drives of a request's logical-drive list (or all of them), reading
-// into the processor's progress block.
+// into the processor's progress block. The logical-drive list or the configuration that cannot
+// be read ends it, after its line, with the read's status; a drive whose lookup or progress
+// cannot be read in the first pass gets its line, and the status is the result unless the
+// screen runs.
 int showVdProgress(CpController* cpController, const LdParsedObject* request, LdProgressBlock* block,
                    const VdProgressMember& member);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -63,8 +64,8 @@ int LdDelCp::process(CpController* cpController, ParsedObject* request)
     if (manager->getAdapter(&adapter) != 0 || adapter == nullptr)
         return -1;
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int unread = readVdCount(manager, adapterNumber, &vdCount))
+        return unread;
     ArrayList<VirtualDisk*>* vds = nullptr;
     const int listed = sortedVds(manager, &vds);
     if (listed != 0)
@@ -73,18 +74,18 @@ int LdDelCp::process(CpController* cpController, ParsedObject* request)
     const unsigned n = all ? vdCount : (own->ldList != nullptr ? own->ldList->count() : 0);
     int result = 0;
     for (unsigned i = 0; i < n; ++i) {
-        uint8_t targetId = 0;
-        if (all) {
-            // The list of drives and the count are two reads of one model.
-            if (vds == nullptr || i >= vds->count())
-                break;
-            targetId = targetIdOf(vds->get(static_cast<unsigned char>(i)));
-        } else {
-            targetId = own->ldList->get(static_cast<unsigned char>(i));
-            if (manager->isTargetIdInConfig(targetId, 0) == 0) {
-                printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
-                continue;
-            }
+        // The list of drives and the count are two reads of one model.
+        if (all && (vds == nullptr || i >= vds->count()))
+            break;
+        uint8_t targetId = all ? targetIdOf(vds->get(static_cast<unsigned char>(i)))
+                               : own->ldList->get(static_cast<unsigned char>(i));
+        int unread = 0;
+        if (!all && !configHoldsTargetId(manager, adapterNumber, targetId, &unread)) {
+            // A drive the configuration does not hold is passed over; one that cannot be told
+            // ends the walk, the drives deleted before it staying deleted.
+            if (unread != 0)
+                return unread;
+            continue;
         }
         if (deleteOne(manager, adapter, own, adapterNumber, targetId, &result) == Step::END)
             break;
@@ -97,9 +98,12 @@ LdDelCp::Step LdDelCp::deleteOne(RaidManager* manager, Adapter* adapter, LdDelPa
 {
     VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
     VirtualDisk* vd = nullptr;
-    if (manager->getVd(&id, &vd) != 0 || vd == nullptr) {
+    const int looked = manager->getVd(&id, &vd);
+    if (looked != 0 || vd == nullptr) {
+        // Nothing is deleted on a drive the model cannot give: the walk ends with the lookup.
         printMessage(MSG_GET_FAILED, "VD object");
-        return Step::NEXT;
+        *result = looked != 0 ? looked : -1;
+        return Step::END;
     }
     ArrayList<VirtualDisk*>* vds = nullptr;
     ignoreStatus(manager->getVds(&vds), "without the list the drive is looked for nowhere");
@@ -109,6 +113,13 @@ LdDelCp::Step LdDelCp::deleteOne(RaidManager* manager, Adapter* adapter, LdDelPa
         ~Made() { delete vd; }
     } made{ownedByModel(vds, vd) ? nullptr : vd};
     const uint8_t target = id.getTargetId();
+    // The drive's information is read once and kept: its status tells a drive whose snapshot
+    // flag is unknown from one that has none.
+    uint64_t blocks = 0;
+    if (const int unread = vd->getLdInfoBlock256(&blocks)) {
+        *result = vdUnreadable(adapterNumber, targetId, unread);
+        return Step::END;
+    }
     if (vd->isSnapshotEnabled() != 0) {
         // Said on the terminal only, past the printer and its log.
         std::printf("Snapshot is enabled on the Virtual Disk %d. Cannot delete Virtual Disk %d\n",
@@ -168,7 +179,17 @@ LdDelCp::Step LdDelCp::checkKind(Adapter* adapter, LdDelParsedObject* request, V
         *result = -1;
         return Step::END;
     }
-    if (servedBySsdCache(vd, target, result) && request->force != 1) {
+    int unread = 0;
+    const bool served = servedBySsdCache(vd, target, &unread);
+    // The association read's status is the result from here on, also after a snapshot refusal.
+    *result = unread;
+    if (unread != 0) {
+        // Without the list the drive may be one the SSD cache serves: it is not deleted.
+        const int adapterNumber = request->getAdapterNumber();
+        printMessage(MSG_OPERATION_FAILED, adapterNumber, "get Tidewell association");
+        return Step::END;
+    }
+    if (served && request->force != 1) {
         printMessage(MSG_TEXT, " Virtual Disk is associate with Tidewell. Please Use force option to delete \n");
         *result = -1;
         return Step::END;

@@ -25,7 +25,9 @@ public:
     // refused for its snapshot (unless a later association read set it again, whose status it
     // then is), or when the command was refused for a drive's kind or its SSD cache; the
     // status of the first deletion that failed, which ends the walk (the drives deleted
-    // before it stay deleted).
+    // before it stay deleted). A read the walk depends on (the logical-drive list, the
+    // configuration, a drive's lookup, its information, the SSD cache's association list)
+    // that fails ends it the same way, after the line that names the read, with its status.
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~LdDelCp() override {}

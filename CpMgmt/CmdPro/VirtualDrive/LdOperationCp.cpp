@@ -5,6 +5,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -13,6 +14,7 @@
 #include "RaidManager/Adapter.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
+#include "System/PavError.h"
 
 namespace {
 
@@ -56,6 +58,25 @@ const BackgroundOperation* operationOf(unsigned short command)
 const uint32_t SUSPEND_ALLOWED = 1u << 17;
 const uint32_t RESUME_ALLOWED = 1u << 18;
 
+// The first read of the walk that failed: its status, and the last-error word it left, which
+// the end of the run describes (the drives read after it leave words of their own).
+struct WalkFailure {
+    int status = 0;
+    uint32_t lastError = 0;
+};
+
+// Notes a read that failed after its line, unless one failed before it; its status is given
+// back.
+int noteReadFailure(WalkFailure* failure, int status)
+{
+    if (failure->status == 0) {
+        failure->status = status;
+        failure->lastError = PavError::takeLastError();
+        PavError::setLastError(failure->lastError);
+    }
+    return status;
+}
+
 // One drive of the walk.
 struct DriveStep {
     const LdOperationParsedObject& request;
@@ -65,7 +86,23 @@ struct DriveStep {
     int number;     // the target id the user gave (or the drive's, for all drives)
     int targetId;   // the drive's own
     LdProgressBlock* block;
+    WalkFailure* unread;
 };
+
+// A read of the drive failed after its line: the walk goes on, and ends with the first such
+// status whatever the drives after it answer. The read's status is given back.
+int readFailed(const DriveStep& step, int status)
+{
+    return noteReadFailure(step.unread, status);
+}
+
+// The allowed-operations word could not be read: its line.
+void printAllowedOperationsUnread(int number)
+{
+    printMessage(MSG_TEXT, "Fail to Get VD Allowed operation. VD = ");
+    printMessage(MSG_DECIMAL, number);
+    printMessage(MSG_NEWLINE);
+}
 
 int printOutcome(int status)
 {
@@ -75,16 +112,21 @@ int printOutcome(int status)
 
 int startConsistencyCheck(const DriveStep& step)
 {
+    // A word or a state that cannot be read says nothing of the drive: it is not started.
     uint8_t allowed = 0;
-    ignoreStatus(step.vd->isCcAllowed(&allowed), "an unread word keeps 0: not possible");
+    if (const int status = step.vd->isCcAllowed(&allowed)) {
+        printAllowedOperationsUnread(step.number);
+        return readFailed(step, status);
+    }
     if (allowed == 0) {
         printMessage(MSG_VD_CC_NOT_POSSIBLE, step.adapter, step.number);
         return 0;
     }
-    // A drive whose state cannot be read counts as not initialized: only -force starts it.
     uint8_t initialized = 0;
-    if (step.vd->isInitialized(&initialized) != 0)
-        initialized = 0;
+    if (const int status = step.vd->isInitialized(&initialized)) {
+        const uint8_t adapter = static_cast<uint8_t>(step.adapter);
+        return readFailed(step, vdUnreadable(adapter, static_cast<uint8_t>(step.number), status));
+    }
     if (initialized == 0 && step.request.force != 1) {
         printMessage(MSG_VD_NOT_INITIALIZED);
         return -1;
@@ -106,7 +148,7 @@ int abortOperation(const DriveStep& step)
     const int status = step.vd->getProgress(step.block);
     if (status != 0) {
         printMessage(MSG_VD_PROGRESS_READ_FAILED, step.number);
-        return printOutcome(status);
+        return readFailed(step, printOutcome(status));
     }
     if ((step.block->running() & step.operation.runningBit) == 0) {
         printMessage(step.operation.notRunningMessage, step.number);
@@ -122,7 +164,8 @@ int showProgressLine(const DriveStep& step)
     const int status = step.vd->getProgress(step.block);
     if (status != 0) {
         printMessage(MSG_VD_PROGRESS_READ_FAILED, step.number);
-        return status;
+        printMessage(MSG_NEWLINE);
+        return readFailed(step, status);
     }
     const BackgroundOperation& operation = step.operation;
     const bool running = (step.block->running() & operation.runningBit) != 0;
@@ -144,7 +187,7 @@ int setBackgroundInitialization(const DriveStep& step, bool disable)
     int status = step.vd->beginUpdate();
     if (status != 0) {
         printMessage(MSG_VD_DATA_FAILED, step.adapter, step.number);
-        return status;
+        return readFailed(step, status);
     }
     ignoreStatus(step.vd->setBgiDisabled(disable ? 1 : 0),
                  "fails only without properties, and then the update fails too");
@@ -162,7 +205,7 @@ int showBackgroundInitializationSetting(const DriveStep& step)
     const int status = step.vd->isBgiDisabled(&disabled);
     if (status != 0) {
         printMessage(MSG_VD_DATA_FAILED, step.adapter, step.number);
-        return status;
+        return readFailed(step, status);
     }
     printMessage(MSG_VD_BGI_SETTING, disabled != 0 ? "Disabled" : "Enabled", step.number, step.targetId, step.adapter);
     return 0;
@@ -175,10 +218,8 @@ int suspendOrResume(const DriveStep& step, bool suspend)
     uint8_t word[4] = {0, 0, 0, 0};
     int status = step.vd->getAllowedOperations(word);
     if (status != 0) {
-        printMessage(MSG_TEXT, "Fail to Get VD Allowed operation. VD = ");
-        printMessage(MSG_DECIMAL, step.number);
-        printMessage(MSG_NEWLINE);
-        return status;
+        printAllowedOperationsUnread(step.number);
+        return readFailed(step, status);
     }
     const uint32_t allowed = static_cast<uint32_t>(word[0]) | static_cast<uint32_t>(word[1]) << 8 |
                              static_cast<uint32_t>(word[2]) << 16 | static_cast<uint32_t>(word[3]) << 24;
@@ -273,8 +314,8 @@ int LdOperationCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0)
-        return start.failed("LD", -1);
+    if (const int unread = manager->getVdCount(&vdCount))
+        return start.failed("LD", unread);
     const bool all = selectsAllVds(own);
     const unsigned count = all ? vdCount : own->getLdCount();
     if (operationWord == TOKEN_SUSPEND || operationWord == TOKEN_RESUME) {
@@ -291,12 +332,16 @@ int LdOperationCp::process(CpController* cpController, ParsedObject* request)
     if (listed != 0)
         return listed;
     int status = 0;
+    WalkFailure unread;
     for (unsigned i = 0; i < count; ++i) {
         if (all && (vds == nullptr || i >= vds->count()))
             break;
-        const uint8_t number = all ? targetIdOf(vds->get(static_cast<unsigned char>(i))) : own->getLd(static_cast<unsigned char>(i));
-        if (!all && manager->isTargetIdInConfig(number, 0) == 0) {
-            printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapter), static_cast<int>(number));
+        uint8_t number = 0;
+        int failure = 0;
+        if (!walkTargetId(own, vds, all, i, manager, adapter, &number, &failure)) {
+            // Without the configuration no drive after it can be told either.
+            if (failure != 0)
+                return failure;
             status = -1;
             continue;
         }
@@ -304,12 +349,17 @@ int LdOperationCp::process(CpController* cpController, ParsedObject* request)
         status = lookup.lookUp(manager, number);
         if (status != 0) {
             printMessage(MSG_GET_FAILED, "VD object");
+            noteReadFailure(&unread, status);
             continue;
         }
-        const DriveStep step = {*own, *operation, lookup.get(), adapter, number, targetIdOf(lookup.get()), &progress};
+        const DriveStep step = {*own, *operation, lookup.get(), adapter, number, targetIdOf(lookup.get()), &progress,
+                                &unread};
         status = operateOnDrive(step);
     }
-    return status;
+    if (unread.status == 0)
+        return status;
+    PavError::setLastError(unread.lastError);
+    return unread.status;
 }
 
 namespace {

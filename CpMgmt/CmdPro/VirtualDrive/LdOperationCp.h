@@ -3,7 +3,10 @@
 // a list of virtual drives (or all of them); the operation is applied to each drive in turn:
 // start, abort, suspend, resume, a one-line progress report, the progress display, and for the
 // background initialization enable, disable and the setting. A failure on one drive is reported
-// and the walk goes on; the result is the status of the last drive handled.
+// and the walk goes on; the result is the status of the last drive handled, unless a read of a
+// drive failed (its lookup, information, progress or allowed operations): the walk then ends
+// with the first such status, since nothing was done or shown on that drive. A configuration
+// that cannot be read ends the walk at once.
 #ifndef LDOPERATIONCP_H
 #define LDOPERATIONCP_H
 
