@@ -3,6 +3,8 @@
 #include "CpMgmt/EnclosureIdText.h"
 #include "Output/VoMessage.h"
 #include "Output/VtMessages.h"
+#include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidElementId.h"
 
 namespace {
 
@@ -10,6 +12,9 @@ int failure(int status)
 {
     return status != 0 ? status : -1;
 }
+
+// The slot of an element the configuration made: it came with no drive-list entry.
+const uint8_t SLOT_NOT_LISTED = 255;
 
 }  // namespace
 
@@ -30,4 +35,14 @@ int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, i
     printMessage(MSG_PD_INFO_READ_FAILED, static_cast<int>(adapterNumber), formatEnclosureId(enclosureId),
                  static_cast<int>(slot));
     return failure(status);
+}
+
+int driveUnreadable(uint8_t adapterNumber, PhysicalDevice* drive, int status)
+{
+    const PdIdZpr* id = drive != nullptr ? dynamic_cast<const PdIdZpr*>(drive->getId()) : nullptr;
+    if (id == nullptr || id->getSlotNumber() == SLOT_NOT_LISTED) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get PD info");
+        return failure(status);
+    }
+    return driveUnreadable(adapterNumber, id->getEnclosureDeviceId(), id->getSlotNumber(), status);
 }

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+class PhysicalDevice;
+
 // The configuration (its virtual drives) could not be read: message 0x30025.
 int vdListUnreadable(int status);
 // The virtual drive's information could not be read: message 0x32105.
@@ -16,5 +18,10 @@ int vdUnreadable(uint8_t adapterNumber, uint8_t targetId, int status);
 // The drive at the enclosure and slot could not be looked up (the drive list) or its
 // information could not be read: message 0x33006.
 int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, int status);
+// The information of a drive the command holds as a model element could not be read, so the
+// drive cannot name its own address: message 0x33006 with the address the drive list gave the
+// element; for an element made from the configuration, which knows only the drive's device
+// id, message 0x36017 naming the read.
+int driveUnreadable(uint8_t adapterNumber, PhysicalDevice* drive, int status);
 
 #endif

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/AdpParsedObjects.h"
@@ -16,6 +17,7 @@
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Zpr/Records/Controller/ZprDpmConfiguration.h"
 #include "RaidManager/Zpr/Records/Controller/ZprDpmStatistics.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 #include "RaidManager/Zpr/Records/ZprTimeStamp.h"
 
 namespace {
@@ -90,6 +92,36 @@ int compareEntries(const void* a, const void* b)
                                     const_cast<PhysicalDevice**>(static_cast<PhysicalDevice* const*>(b)));
 }
 
+// The drives named with -PhysDrv, in order, into `drives`: an address with no drive, by a drive
+// list that was read, is reported and passed over. 0, or the status of the enclosure's
+// resolution or, after message 0x33006, of the drive list that could not be read.
+int namedDrives(CpController* cpController, RaidManager* manager, ArrayList<EnclSlotId*>* named, uint8_t adapterNumber,
+                ArrayList<PhysicalDevice*>* drives)
+{
+    for (unsigned char i = 0; i < named->count(); ++i) {
+        EnclSlotId* address = named->get(i);
+        if (address == nullptr)
+            continue;
+        unsigned short enclosure = address->getEnclosureId();
+        int status = CommandProcessor::resolveEnclosureId(cpController, &enclosure);
+        if (status != 0)
+            return status;
+        EnclSlotId lookup(enclosure, address->getSlotNumber());
+        PhysicalDevice* drive = nullptr;
+        status = manager->findPdByEnclSlot(&lookup, &drive);
+        if (status != 0)
+            return driveUnreadable(adapterNumber, enclosure, address->getSlotNumber(), status);
+        if (drive == nullptr) {
+            printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure),
+                         static_cast<int>(address->getSlotNumber()));
+            continue;
+        }
+        if (drives->add(drive) != 0)
+            return -1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int DpmStatCp::process(CpController* cpController, ParsedObject* request)
@@ -148,24 +180,8 @@ int DpmStatCp::display(CpController* cpController, RaidManager* manager, Adapter
     ArrayList<PhysicalDevice*> drives(4);
     ArrayList<EnclSlotId*>* named = request->getDriveList();
     if (named != nullptr) {
-        for (unsigned char i = 0; i < named->count(); ++i) {
-            EnclSlotId* address = named->get(i);
-            if (address == nullptr)
-                continue;
-            unsigned short enclosure = address->getEnclosureId();
-            int status = resolveEnclosureId(cpController, &enclosure);
-            if (status != 0)
-                return status;
-            EnclSlotId lookup(enclosure, address->getSlotNumber());
-            PhysicalDevice* drive = manager->getPdByEnclSlot(&lookup);
-            if (drive == nullptr) {
-                printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure),
-                             static_cast<int>(address->getSlotNumber()));
-                continue;
-            }
-            if (drives.add(drive) != 0)
-                return -1;
-        }
+        if (int status = namedDrives(cpController, manager, named, adapterNumber, &drives))
+            return status;
     } else {
         ArrayList<PhysicalDevice*>* all = nullptr;
         int status = manager->getAllPds(&all);
@@ -180,6 +196,12 @@ int DpmStatCp::display(CpController* cpController, RaidManager* manager, Adapter
         drives.sort(compareEntries);
     }
     for (unsigned char i = 0; i < drives.count(); ++i) {
+        // A drive the controller no longer has is passed over; one whose information cannot be
+        // read ends the display with the read's line, not without its block.
+        uint16_t enclosure = 0;
+        const int read = drives.get(i)->getEnclosureDeviceId(&enclosure);
+        if (read != 0 && read != STATUS_NO_DEVICE)
+            return driveUnreadable(adapterNumber, drives.get(i), read);
         if (showDrive(drives.get(i), statType, config.ticksPerSecond()) < 0) {
             printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get DPM data");
             return -1;

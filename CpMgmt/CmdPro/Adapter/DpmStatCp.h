@@ -18,7 +18,8 @@ class DpmStatCp : public CpFrame<DpmStatCp, TOKEN_DPMSTAT> {
 public:
     DpmStatCp() {}
     // 0 success; -1 the processor's own failures (a failed statistics read among them); the
-    // firmware status of a failed clear or drive-list read.
+    // firmware status of a failed clear, or of a drive list or drive information that could not
+    // be read (after message 0x33006 or 0x36017).
     int process(CpController* cpController, ParsedObject* request) override;
     ~DpmStatCp() override {}
 

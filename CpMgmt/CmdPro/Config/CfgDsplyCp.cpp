@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "ControllerMgmt/Controller.h"
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
+#include "DataProvider/ControllerId.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -27,6 +30,7 @@ const char* const SSD_VD_END = " \n";
 // running number of SSD-caching drives shown by the SSD-cache display.
 struct Walk {
     CfgWalkKind kind;
+    uint8_t adapterNumber;
     uint32_t ordinaryGroups = 0;
     uint32_t spannedGroups = 0;
     uint32_t ssdGroups = 0;
@@ -57,7 +61,18 @@ bool isSsdCache(VirtualDisk* vd)
     return vd != nullptr && vd->isTidewellCache() != 0;
 }
 
-int showDrives(Array* array)
+// The block of a virtual drive, whose information must be read for it: 0, or the read's status
+// after message 0x32105 (the display does not go on without the block).
+int showVdBlock(const Walk& walk, VirtualDisk* vd)
+{
+    uint64_t blocks = 0;
+    if (int status = vd->getLdInfoBlock256(&blocks))
+        return vdUnreadable(walk.adapterNumber, targetIdOf(vd), status);
+    printMessage(MSG_TEXT, vd->toString().c_str());
+    return 0;
+}
+
+int showDrives(const Walk& walk, Array* array)
 {
     printMessage(MSG_PD_INFORMATION_TITLE);
     ArrayList<PhysicalDevice*>* drives = nullptr;
@@ -68,6 +83,11 @@ int showDrives(Array* array)
         if (drives->get(k) == nullptr)
             return failed("PD", -1);
         printMessage(MSG_PHYSICAL_DISK_TITLE, static_cast<int>(k));
+        // The drive's blocks are made from its information: one that cannot be read ends the
+        // display with the read's line rather than leave the drive without its blocks.
+        uint16_t state = 0;
+        if ((status = drives->get(k)->getFirmwareState(&state)) != 0)
+            return driveUnreadable(walk.adapterNumber, drives->get(k), status);
         printDriveBlocks(drives->get(k));
     }
     return 0;
@@ -96,9 +116,10 @@ int showSsdSpan(const Walk& walk, Array* array, VirtualDisk* vd)
 {
     printMessage(MSG_VD_INFORMATION_TITLE, SSD_VD_PREFIX);
     printMessage(MSG_VD_TITLE, SSD_VD_PREFIX, 0, static_cast<int>(targetIdOf(vd)));
-    printMessage(MSG_TEXT, vd->toString().c_str());
+    if (int status = showVdBlock(walk, vd))
+        return status;
     printMessage(MSG_TEXT, SSD_VD_END);
-    return walk.kind == CfgWalkKind::Mirror ? 0 : showDrives(array);
+    return walk.kind == CfgWalkKind::Mirror ? 0 : showDrives(walk, array);
 }
 
 // A span with its virtual drives and drives.
@@ -123,9 +144,10 @@ int showSpan(Walk& walk, DiskGroup* group, unsigned spanIndex, Array* array, Arr
         int status = vd->getSpans(&spans);
         if (status != 0)
             return failed("Span list", status);
-        printMessage(MSG_TEXT, vd->toString().c_str());
+        if ((status = showVdBlock(walk, vd)) != 0)
+            return status;
     }
-    return showDrives(array);
+    return showDrives(walk, array);
 }
 
 int showGroup(Walk& walk, DiskGroup* group)
@@ -185,7 +207,10 @@ int CfgDsplyCp::showConfiguration(RaidManager* manager, CfgWalkKind kind)
     int status = takeDiskGroups(manager, &groups);
     if (status != 0)
         return status;
-    Walk walk{kind};
+    // The failure messages name the adapter by the number the dispatch gave its controller.
+    Controller* controller = manager->getController();
+    ControllerId* id = controller != nullptr ? controller->controllerId() : nullptr;
+    Walk walk{kind, id != nullptr ? id->getNumber() : CONTROLLER_NUMBER_UNASSIGNED};
     if (kind != CfgWalkKind::SsdCache)
         printMessage(MSG_DISK_GROUP_COUNT, static_cast<int>(groups->count()));
     for (unsigned char g = 0; g < groups->count(); ++g)

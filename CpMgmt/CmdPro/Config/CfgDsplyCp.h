@@ -37,7 +37,9 @@ public:
     int printControllerSummary(uint8_t adapterNumber, CpController* cpController);
 
     // Lists the manager's configuration: 0, or the status of the first failing lookup after
-    // its message (-1 for a missing element).
+    // its message (-1 for a missing element). A virtual drive or drive whose information
+    // cannot be read ends the walk after its title with message 0x32105 or 0x33006 (0x36017
+    // for a drive the configuration knows by its device id alone).
     static int showConfiguration(RaidManager* manager, CfgWalkKind kind);
 
 private:

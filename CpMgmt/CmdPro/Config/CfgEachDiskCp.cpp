@@ -4,6 +4,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/CfgParsedObjects.h"
@@ -18,6 +19,7 @@
 #include "RaidManager/Zpr/Records/Drive/ZprDeviceList.h"
 #include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 #include "RaidManager/Zpr/Records/LogicalDrive/ZprLdValues.h"
+#include "RaidManager/Zpr/Records/ZprFirmwareStatus.h"
 #include "System/OsBoundary.h"
 
 namespace {
@@ -98,7 +100,7 @@ int CfgEachDiskCp::checkBeforeWalk(CfgAddParsedObject* request, uint8_t adapterN
     ArrayList<PhysicalDevice*>* unused = nullptr;
     int status = raidManager->getUnusedPds(&unused);
     if (status != 0) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "to get unconfig pd list");
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), UNUSED_DRIVES_READ);
         return status;
     }
     if (unused == nullptr) {
@@ -156,30 +158,56 @@ int CfgEachDiskCp::walkDrives(CpController* cpController, CfgAddParsedObject* re
             continue;
         if (++*configured >= mostDrives)
             break;
-        ignoreStatus(raidManager->refresh(), "a failed read shows when the unused drives are asked next");
-        drives = nullptr;
-        if (raidManager->getUnusedPds(&drives) != 0 || drives == nullptr)
-            break;
-        if (drives->count() > 0) {
-            uint8_t possible = 0, nonPi = 0;
-            if (raidManager->canCreateVdOnFreshPds(&possible, &nonPi) != 0)
-                break;
-            if (possible == 0) {
-                printFormatted(NO_MORE_TEXT, adapterNumber);
-                break;
-            }
+        if (int failed = rereadDrives(adapterNumber, &drives)) {
+            *ended = true;
+            return failed;
         }
         i = 0;
     }
     return result;
 }
 
+int CfgEachDiskCp::rereadDrives(uint8_t adapterNumber, ArrayList<PhysicalDevice*>** drives)
+{
+    ignoreStatus(raidManager->refresh(), "a failed read shows when the unused drives are asked next");
+    *drives = nullptr;
+    int status = raidManager->getUnusedPds(drives);
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), UNUSED_DRIVES_READ);
+        return status;
+    }
+    if (*drives == nullptr || (*drives)->count() == 0)
+        return 0;
+    uint8_t possible = 0, nonPi = 0;
+    status = raidManager->canCreateVdOnFreshPds(&possible, &nonPi);
+    // The controller's room is full, or no drive left is unconfigured good: the walk is over.
+    if (status == NO_ROOM || status == NOT_POSSIBLE) {
+        *drives = nullptr;
+        return 0;
+    }
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "configuration");
+        return status;
+    }
+    if (possible == 0) {
+        printFormatted(NO_MORE_TEXT, adapterNumber);
+        *drives = nullptr;
+    }
+    return 0;
+}
+
 CfgEachDiskCp::Outcome CfgEachDiskCp::tryDrive(CpController* cpController, CfgAddParsedObject* request,
                                                PhysicalDevice* pd, int* status)
 {
     uint8_t good = 0;
-    // A drive whose state cannot be read is passed over, as one that is not unconfigured good.
-    if (pd == nullptr || pd->isUnconfiguredGoodDisk(&good) != 0 || good == 0)
+    const int read = pd != nullptr ? pd->isUnconfiguredGoodDisk(&good) : STATUS_NO_DEVICE;
+    // A drive the controller no longer has is passed over; one whose information cannot be read
+    // may be a good one, so the walk cannot tell what is left to configure and ends there.
+    if (read != 0 && read != STATUS_NO_DEVICE) {
+        *status = driveUnreadable(adapterNumberOf(cpController), pd, read);
+        return Outcome::ENDS_COMMAND;
+    }
+    if (read != 0 || good == 0)
         return Outcome::PASSED_OVER;
     if (request->getEnablePi() == 1) {
         uint16_t eligible = 0;

@@ -3,9 +3,10 @@
 //
 // The drives are walked over the list of drives in no array. A drive that fails is reported and
 // passed over; after each drive that is configured the model is read again and the walk starts
-// over at the head of the new list, so a drive that failed earlier is tried again. A drive whose
-// state cannot be read is passed over like one that is not unconfigured good. Nothing made is
-// undone when a later drive fails.
+// over at the head of the new list, so a drive that failed earlier is tried again. A drive
+// whose information cannot be read, or a list of unused drives that cannot be read again after
+// a drive is made, ends the walk with the read's line and status: what is left to configure is
+// then unknown. Nothing made is undone when a later drive fails.
 #ifndef CFGEACHDISKCP_H
 #define CFGEACHDISKCP_H
 
@@ -23,7 +24,7 @@ public:
     CfgEachDiskCp() {}
     // The status of the last drive tried (0 after a final success); NO_DRIVE_FOUND without a
     // drive to configure, NOT_POSSIBLE when no configuration is possible, -1 for the refusals
-    // before the walk.
+    // before the walk; the status of a read that failed, after its line.
     int process(CpController* cpController, ParsedObject* request) override;
     ~CfgEachDiskCp() override {}
 
@@ -46,6 +47,10 @@ private:
     // drives made, `ended` is set when a drive ended the command before its summary.
     int walkDrives(CpController* cpController, CfgAddParsedObject* request, uint8_t adapterNumber,
                    unsigned* configured, bool* ended);
+    // The unused drives read again after a drive is made: 0 with the list to walk on (null when
+    // the walk is over: no room for another drive, or no drive left to configure), else the
+    // status of the read that failed after its message.
+    int rereadDrives(uint8_t adapterNumber, ArrayList<PhysicalDevice*>** drives);
     // One drive of the walk, its status in `status` (0 or -2 for a drive configured).
     Outcome tryDrive(CpController* cpController, CfgAddParsedObject* request, PhysicalDevice* pd, int* status);
 };

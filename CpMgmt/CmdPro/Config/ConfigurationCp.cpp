@@ -5,6 +5,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Cache/SsdCacheList.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "Parser/CfgParsedObjects.h"
@@ -230,7 +231,10 @@ int ConfigurationCp::assignVdToCachePool(CpController* cpController, uint8_t tar
     std::vector<uint8_t> ids;
     if (readSsdCacheList(adapter, targetIdOf(cache), &ids) != 0)
         return 1;
-    if (manager->isTargetIdInConfig(targetId, 1) == 0) {
+    uint8_t inConfig = 0;
+    if (int status = manager->findTargetIdInConfig(targetId, 1, &inConfig))
+        return vdListUnreadable(status);
+    if (inConfig == 0) {
         printMessage(MSG_VD_NOT_FOUND, static_cast<int>(request->getAdapterNumber()), static_cast<int>(targetId));
         return -1;
     }

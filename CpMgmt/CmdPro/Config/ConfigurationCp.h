@@ -27,6 +27,9 @@ public:
     static const uint8_t POLICY_NOT_GIVEN = 255;
     // The power-save byte when no power-save word was typed.
     static const uint8_t POWER_SAVE_NOT_GIVEN = 25;
+    // What the failure message names when the unused drives cannot be listed (the drive list,
+    // the configuration or a drive's information could not be read).
+    static constexpr const char* UNUSED_DRIVES_READ = "to get unconfig pd list";
 
     ConfigurationCp() : raidManager(nullptr), allSolidState(0), someSolidState(0) {}
     bool isDone() override { return true; }
@@ -73,7 +76,8 @@ protected:
     static constexpr const char* NO_SSD_CACHE = "Failed to associate the VD as there is no Tidewell\n";
     // Adds the virtual drive with `targetId` to the association list of the controller's first
     // SSD cache and writes the list. 0, the write's status, 1 when the list cannot be read, or
-    // -1 after the refusal's text; the refusals name what the controller lacks.
+    // -1 after the refusal's text; the refusals name what the controller lacks. A configuration
+    // that cannot be read to find the drive in gives its read's status after message 0x30025.
     int assignVdToCachePool(CpController* cpController, uint8_t targetId, CfgParsedObject* request,
                             RaidManager* manager);
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -159,6 +160,7 @@ int LdAddCp::process(CpController* cpController, ParsedObject* request)
     const int a = static_cast<int>(adapterNumber);
     CfgAddParsedObject* own = start.request();
     allSolidState = 0;
+    readFailureReported = false;
     raidManager = start.manager();
     // A failed read is not reported here: the adapter element is then absent, and the request
     // checks report that.
@@ -167,7 +169,7 @@ int LdAddCp::process(CpController* cpController, ParsedObject* request)
     if (int result = checkRequest(own, adapterNumber))
         return result;
     if (int result = buildDriveLists(cpController, own)) {
-        printMessage(MSG_CFG_FAILED, a);
+        reportFailure(a);
         return result;
     }
     const uint8_t powerSave = own->getPowerSavePolicy();
@@ -176,7 +178,7 @@ int LdAddCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     }
     DiskGroup* group = nullptr;
-    if (int result = checkSpans(raidManager, driveLists, &group))
+    if (int result = takeSpans(&group))
         return result;
     VdId* vdId = nullptr;
     int result = 0;
@@ -217,7 +219,7 @@ int LdAddCp::addFirstVdOnFreshDrives(CpController* cpController, CfgAddParsedObj
     if (spares != nullptr && spares->count() > 0) {
         const int spareResult = addDedicatedHotSpares(cpController, spares, *vdId);
         if (spareResult != 0) {
-            printMessage(MSG_CFG_FAILED, a);
+            reportFailure(a);
             *stop = true;
             return spareResult;
         }
@@ -280,10 +282,10 @@ int LdAddCp::addSlices(CpController* cpController, CfgAddParsedObject* request, 
                 previous.lookUp(raidManager, (*vdId)->getTargetId()) == 0)
                 afterLd = targetIdOf(previous.get());
             if (int built = buildDriveLists(cpController, request)) {
-                printMessage(MSG_CFG_FAILED, a);
+                reportFailure(a);
                 return built;
             }
-            if (int code = checkSpans(raidManager, driveLists, &group))
+            if (int code = takeSpans(&group))
                 return code;
         }
         if (int refused = checkFreeSpace(group, request->force, a))
@@ -298,7 +300,7 @@ int LdAddCp::addSlices(CpController* cpController, CfgAddParsedObject* request, 
         if (i == 0 && spares != nullptr && spares->count() > 0) {
             const int spareResult = addDedicatedHotSpares(cpController, spares, *vdId);
             if (spareResult != 0) {
-                printMessage(MSG_CFG_FAILED, a);
+                reportFailure(a);
                 return spareResult;
             }
         }
@@ -345,22 +347,29 @@ int LdAddCp::fillDriveList(CpController* cpController, ArrayList<PdIdListObject*
     if (index > 0 && n != driveLists->get(static_cast<unsigned char>(index - 1))->count())
         return 9;
     unsigned char solidState = 0;
+    const uint8_t adapter = adapterNumberOf(cpController);
     for (unsigned char k = 0; k < n; ++k) {
         PdIdListObject* entry = entries->get(k);
         unsigned short enclosure = entry == nullptr ? 0 : entry->getEnclosureId();
         if (int status = resolveEnclosureId(cpController, &enclosure))
             return status;
         EnclSlotId address(enclosure, entry == nullptr ? 0 : entry->getSlot());
-        PhysicalDevice* pd = entry == nullptr ? nullptr : raidManager->getPdByEnclSlot(&address);
+        PhysicalDevice* pd = nullptr;
+        if (int status = entry == nullptr ? 0 : raidManager->findPdByEnclSlot(&address, &pd))
+            return readFailed(driveUnreadable(adapter, enclosure, address.getSlotNumber(), status));
         if (pd == nullptr) {
             printMessage(MSG_CFG_NOT_A_DISK, formatEnclosureId(enclosure), static_cast<int>(address.getSlotNumber()));
             return 12;
         }
+        // Whether the drive may join (its state, media and block size) is known only from its
+        // information: a drive that cannot be read is not taken for one in a good state.
+        uint16_t state = 0;
+        if (int status = pd->getFirmwareState(&state))
+            return readFailed(driveUnreadable(adapter, enclosure, address.getSlotNumber(), status));
         uint8_t media = 0;
         if (pd->getMediaType(&media) == 0 && media == MEDIA_SOLID_STATE)
             ++solidState;
-        uint16_t state = 0;
-        if (pd->getFirmwareState(&state) == 0 && isShielded(state)) {
+        if (isShielded(state)) {
             printMessage(MSG_TEXT, "Cannot create configuration with disks in Shielded state. \n");
             return -1;
         }
@@ -396,7 +405,7 @@ int LdAddCp::addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdLis
     VdLookup lookup;
     int status = lookup.lookUp(raidManager, vdId->getTargetId());
     if (status != 0)
-        return status;
+        return readFailed(vdListUnreadable(status));
     if (lookup.get() == nullptr)
         return 3;
     ArrayList<Array*> arrays(LIST_ROOM);
@@ -426,7 +435,9 @@ int LdAddCp::setHotSpares(CpController* cpController, ArrayList<PdIdListObject*>
         const int slot = static_cast<int>(entry->getSlot());
         const char* enclosureText = formatEnclosureId(enclosure);
         EnclSlotId address(enclosure, entry->getSlot());
-        PhysicalDevice* pd = raidManager->getPdByEnclSlot(&address);
+        PhysicalDevice* pd = nullptr;
+        if (int status = raidManager->findPdByEnclSlot(&address, &pd))
+            return readFailed(driveUnreadable(static_cast<uint8_t>(a), enclosure, entry->getSlot(), status));
         if (pd == nullptr) {
             printMessage(MSG_NEWLINE);
             printMessage(MSG_NEWLINE);
@@ -434,13 +445,16 @@ int LdAddCp::setHotSpares(CpController* cpController, ArrayList<PdIdListObject*>
             printMessage(MSG_PD_HOT_SPARE_RESULT, a, "Set", enclosureText, slot, "Failed");
             return result;
         }
+        // The state and the block size come from the drive's information, which must be read.
         uint16_t state = 0;
-        if (pd->getFirmwareState(&state) == 0 && isShielded(state)) {
+        if (int status = pd->getFirmwareState(&state))
+            return readFailed(driveUnreadable(static_cast<uint8_t>(a), enclosure, entry->getSlot(), status));
+        if (isShielded(state)) {
             printMessage(MSG_TEXT, "Cannot set a disk in Shielded state as hotspare.\n");
             return -1;
         }
         uint16_t size = 0;
-        ignoreStatus(pd->getLogicalSectorSize(&size), "an unread block size keeps 0 and does not match");
+        ignoreStatus(pd->getLogicalSectorSize(&size), "read with the state above: the record is at hand");
         if (size != blockSize) {
             printMessage(MSG_TEXT, "Block size mismatch: Cannot set a disk with different block size as hotspare.\n");
             return -1;
@@ -451,6 +465,28 @@ int LdAddCp::setHotSpares(CpController* cpController, ArrayList<PdIdListObject*>
             return result;
     }
     return result;
+}
+
+int LdAddCp::takeSpans(DiskGroup** group)
+{
+    // The spans are judged against the configuration: one that cannot be read is no reason to
+    // call a drive unfit.
+    ArrayList<DiskGroup*>* groups = nullptr;
+    if (int status = takeDiskGroups(raidManager, &groups))
+        return readFailed(status);
+    return checkSpans(raidManager, driveLists, group);
+}
+
+void LdAddCp::reportFailure(int adapterNumber)
+{
+    if (!readFailureReported)
+        printMessage(MSG_CFG_FAILED, adapterNumber);
+}
+
+int LdAddCp::readFailed(int status)
+{
+    readFailureReported = true;
+    return status;
 }
 
 int LdAddCp::spinUpDrives(CpController*, CfgAddParsedObject*, ArrayList<ArrayList<PhysicalDevice*>*>* lists)

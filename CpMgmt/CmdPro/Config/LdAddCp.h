@@ -44,7 +44,7 @@ public:
     static const uint8_t AFTER_LD_NONE = 255;
     static const unsigned char LIST_ROOM = 4;
 
-    LdAddCp() : driveLists(nullptr) {}
+    LdAddCp() : driveLists(nullptr), readFailureReported(false) {}
     // 0 after "Configured the Adapter!!"; -1 for the processor's own refusals; 3, 9, 11, 12,
     // 13, 26, 30, 38 as the checks decide; OS_STEP_FAILED when the last virtual drive was made
     // but the operating system could not be told; else the status of the step that failed.
@@ -62,16 +62,17 @@ public:
 protected:
     // Turns the request's drive addresses into the drive lists (one per array, in order) and
     // sets the solid-state flags. 0, -1 (no lists in the request, shielded drive, no memory),
-    // 9 (arrays of unequal sizes), 12 (an address that names no disk), or the status of the
-    // enclosure resolution.
+    // 9 (arrays of unequal sizes), 12 (an address that names no disk, by a drive list that was
+    // read), or the status of the enclosure resolution or, after message 0x33006, of the drive
+    // list or drive information that could not be read.
     int buildDriveLists(CpController* cpController, CfgAddParsedObject* request);
     // Deletes the drive lists held (inner lists, then the outer list) and forgets them.
     void deleteDriveLists();
     // The "-Hsp" drives become hot spares dedicated to the arrays of the virtual drive `vdId`,
     // in order, until one is not found (the rest skipped, the result that of the last spare
-    // set) or fails (its status). Without a virtual drive (null: it was made but not handed
-    // out) no spare is set: each is reported as failed and the result is 0, so that the
-    // caller's result stands.
+    // set) or fails (its status), or a read it depends on fails (its status after its line).
+    // Without a virtual drive (null: it was made but not handed out) no spare is set: each is
+    // reported as failed and the result is 0, so that the caller's result stands.
     int addDedicatedHotSpares(CpController* cpController, ArrayList<PdIdListObject*>* hotSpares, VdId* vdId);
     // The message of a code of the model's span check (RmSpanCheck) above SPANS_VALID; 0 for
     // a code the check does not give.
@@ -132,9 +133,21 @@ protected:
                         ArraySpaceInfo* extent, Array* first, uint8_t slice);
     int reportNewVd(CpController* cpController, CfgAddParsedObject* request, VdId* vdId, int status);
 
+    // The drive lists against the configuration (the disk groups read first): 0 with the disk
+    // group whose free space they name (null: unconfigured drives), else the command's result
+    // after its message.
+    int takeSpans(DiskGroup** group);
+    // A read the command depends on failed and its line is printed: the status given, and the
+    // command's own "Configure Adapter Failed" is no longer printed after it.
+    int readFailed(int status);
+    // "Configure Adapter Failed" unless a failed read has been reported.
+    void reportFailure(int adapterNumber);
+
     // One inner list per array (span), in request order; the lists are owned, the drives
     // belong to the model.
     ArrayList<ArrayList<PhysicalDevice*>*>* driveLists;
+    // A failed read was reported with its own line (see readFailed).
+    bool readFailureReported;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/Config/LdAutoCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -22,13 +23,16 @@ const int SPANNED_NEEDS_SPANS = 30;
 const int NOT_FOUND = 3;
 
 // The arrays of the virtual drive, into a new list the caller deletes: 0, or the status of the
-// lookup that failed (3 when something is missing).
-int arraysOfVd(RaidManager* manager, VdId* vdId, ArrayList<Array*>** arrays)
+// lookup that failed (3 when something is missing; the configuration's read, after message
+// 0x30025, when the drive cannot be looked up).
+int arraysOfVd(RaidManager* manager, VdId* vdId, ArrayList<Array*>** arrays, bool* unreadable)
 {
     VdLookup lookup;
     int status = lookup.lookUp(manager, vdId->getTargetId());
-    if (status != 0)
-        return status;
+    if (status != 0) {
+        *unreadable = true;
+        return vdListUnreadable(status);
+    }
     if (lookup.get() == nullptr)
         return NOT_FOUND;
     ArrayList<Span*>* spans = nullptr;
@@ -54,6 +58,16 @@ int arraysOfVd(RaidManager* manager, VdId* vdId, ArrayList<Array*>** arrays)
     return 0;
 }
 
+// The unconfigured good drives could not be listed: the drive list, the configuration or a
+// drive's information could not be read, so whether a drive is free is unknown. The line names
+// the read as the one-drive-per-disk command of this family does; the read's status ends the
+// command.
+int freeDrivesUnreadable(uint8_t adapterNumber, int status)
+{
+    printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), ConfigurationCp::UNUSED_DRIVES_READ);
+    return status;
+}
+
 }  // namespace
 
 int LdAutoCp::process(CpController* cpController, ParsedObject* parsed)
@@ -64,8 +78,11 @@ int LdAutoCp::process(CpController* cpController, ParsedObject* parsed)
     const uint8_t adapterNumber = start.number();
     CfgAutoParsedObject* request = start.request();
     raidManager = start.manager();
+    readFailureReported = false;
     ArrayList<PhysicalDevice*>* sorted = nullptr;
     int status = raidManager->getUnconfiguredGoodPdsBySize(&sorted, request->getSataOnly());
+    if (status != 0 && status != NO_DRIVE_FOUND)
+        return freeDrivesUnreadable(adapterNumber, status);
     if (status != 0 || sorted == nullptr) {
         printMessage(MSG_CFG_NO_FREE_DRIVE, static_cast<int>(adapterNumber));
         return status != 0 ? status : -1;
@@ -160,6 +177,8 @@ int LdAutoCp::addHotSpares(CpController* cpController, CfgAutoParsedObject* requ
     ignoreStatus(raidManager->refresh(), "a failed read leaves no unused drive to add as spare");
     ArrayList<PhysicalDevice*>* left = nullptr;
     int status = raidManager->getUnconfiguredGoodPdsBySize(&left, request->getSataOnly());
+    if (status != 0 && status != NO_DRIVE_FOUND)
+        return freeDrivesUnreadable(static_cast<uint8_t>(adapterNumber), status);
     if (status != 0 || left == nullptr) {
         printMessage(MSG_CFG_FAILED, adapterNumber);
         return status != 0 ? status : -1;
@@ -167,7 +186,7 @@ int LdAutoCp::addHotSpares(CpController* cpController, CfgAutoParsedObject* requ
     status = makeHotSpares(cpController, left, vdId, request);
     delete left;
     if (status != 0)
-        printMessage(MSG_CFG_FAILED, adapterNumber);
+        reportFailure(adapterNumber);
     return status;
 }
 
@@ -180,8 +199,9 @@ int LdAutoCp::makeHotSpares(CpController*, ArrayList<PhysicalDevice*>* drives, V
         return 0;
     ArrayList<Array*>* arrays = nullptr;
     if (vdId != nullptr && request->getDedicated() == 1) {
-        if (int status = arraysOfVd(raidManager, vdId, &arrays))
-            return status;
+        bool unreadable = false;
+        if (int status = arraysOfVd(raidManager, vdId, &arrays, &unreadable))
+            return unreadable ? readFailed(status) : status;
     }
     int status = 0;
     for (unsigned char i = 0; i < drives->count() && drives->get(i) != nullptr && status == 0; ++i)

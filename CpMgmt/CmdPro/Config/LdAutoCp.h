@@ -24,7 +24,8 @@ public:
     LdAutoCp() {}
     // 0 after "Configured the Adapter!!"; 12 without a free drive, 30 for a spanned level with
     // one span, 11 when no configuration is possible, -1 for the refusals; else the status of
-    // the last attempt or of the hot spares.
+    // the last attempt or of the hot spares, or of a read that failed (the drive list, the
+    // configuration or a drive's information: the free drives are then unknown, never none).
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdAutoCp() override {}
 
@@ -32,7 +33,8 @@ protected:
     // Every drive of the list becomes a hot spare, in order, until one fails (no message per
     // drive): dedicated to the arrays of `vdId` with the request's dedicated flag, else global.
     // 0, -1 for a null request, 3 when the drive or its arrays cannot be found, or the status of
-    // the lookup or of the spare that failed.
+    // the lookup (after message 0x30025 when the configuration cannot be read) or of the spare
+    // that failed.
     int makeHotSpares(CpController* cpController, ArrayList<PhysicalDevice*>* drives, VdId* vdId,
                       CfgAutoParsedObject* request);
 

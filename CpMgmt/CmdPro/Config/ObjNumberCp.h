@@ -10,8 +10,8 @@
 class ObjNumberCp : public CpFrame<ObjNumberCp, TOKEN_LDNUMBER, TOKEN_PDNUMBER> {
 public:
     ObjNumberCp() {}
-    // The count printed; -1 without model or when the count cannot be read; 0 for a command
-    // the class does not serve.
+    // The count printed; -1 without model; the status of the read that failed (message 0x32001
+    // or 0x33001 first) when the count cannot be read; 0 for a command the class does not serve.
     int process(CpController* cpController, ParsedObject* request) override;
     ~ObjNumberCp() override {}
 };

@@ -8,6 +8,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "DataProvider/DpParams.h"
@@ -139,9 +140,10 @@ int AdpAlIInLogCp::printDevices(CpController* cpController)
     const uint32_t count = drives.entryCount();
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t info[ZprDriveInfo::SIZE] = {};
-        status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, drives.entry(i).deviceId(), info, 0);
+        const ZprPdListEntry entry = drives.entry(i);
+        status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, entry.deviceId(), info, 0);
         if (status != 0)
-            return status;
+            return driveUnreadable(adapterNumberOf(cpController), entry.enclosureId(), entry.slotNumber(), status);
         printDeviceBlock(cpController, info, sizeof info);
     }
     return 0;

@@ -9,6 +9,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/PrintableText.h"
@@ -169,8 +170,11 @@ int AdpAlIInLogCp::printLogicalDrive(CpController* cpController, const uint8_t* 
     printMessage(MSG_TEXT, text.c_str());
     uint8_t record[ZprLdInfo::SIZE] = {};
     int status = sendDcmdWithWord(cpController, DCMD_LD_GET_INFO, targetId, record, 0);
-    if (status != 0)
-        return status;
+    if (status != 0) {
+        // The size line above has no line end of its own.
+        printMessage(MSG_NEWLINE);
+        return vdUnreadable(adapterNumberOf(cpController), targetId, status);
+    }
     const ZprLdInfo info(record, sizeof record);
     const ZprLdRecord ld(info.view().sub(0, ZprLdRecord::SIZE));
     printMessage(MSG_TEXT, "\n\nDetail Logical Drive Information");
@@ -281,10 +285,12 @@ int AdpAlIInLogCp::printRedundantSpace(CpController*, const uint8_t* ldInfo, siz
     return 0;
 }
 
-int AdpAlIInLogCp::printLdDrives(CpController*, uint8_t targetId)
+int AdpAlIInLogCp::printLdDrives(CpController* cpController, uint8_t targetId)
 {
-    if (raidManager == nullptr || raidManager->refresh() != 0)
+    if (raidManager == nullptr)
         return -1;
+    if (int status = refreshModel(raidManager, adapterNumberOf(cpController)))
+        return status;
     ArrayList<DiskGroup*>* groups = nullptr;
     int status = raidManager->getDiskGroups(&groups);
     if (status != 0 || groups == nullptr) {

@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Help/AppVersionCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/Display/HostTexts.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -55,7 +56,7 @@ const char* batteryStatusName(const ZprBbuStatus& status)
 
 ShowSummaryCp::ShowSummaryCp()
     : pdList(nullptr), pdListSize(0), reportFile(nullptr), batteryPresent(true), drivesHealthy(true),
-      enclosuresHealthy(true), ldsOptimal(true)
+      enclosuresHealthy(true), ldsOptimal(true), adapterNumber(0)
 {
     std::memset(controllerInfo, 0, sizeof controllerInfo);
     std::memset(driverInfo, 0, sizeof driverInfo);
@@ -198,7 +199,7 @@ int ShowSummaryCp::readDriveList(CpController* cpController)
 }
 
 // Everything the status lines depend on is read before the controller part is printed.
-int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter, int adapterNumber)
+int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter)
 {
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, controllerInfo);
     if (status != 0) {
@@ -226,13 +227,14 @@ int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter, int
     }
     status = readDriveList(cpController);
     if (status != 0)
-        return status;
+        return readFailed("get PD list", status);
     const ZprPdList drives(pdList, pdListSize);
     for (uint32_t i = 0; i < drives.entryCount(); ++i) {
         uint8_t info[ZprDriveInfo::SIZE] = {};
-        status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, drives.entry(i).deviceId(), info, 0);
+        const ZprPdListEntry entry = drives.entry(i);
+        status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, entry.deviceId(), info, 0);
         if (status != 0)
-            return status;
+            return driveUnreadable(adapterNumber, entry.enclosureId(), entry.slotNumber(), status);
         const uint16_t state = ZprDriveInfo(info, sizeof info).firmwareState();
         for (uint16_t unhealthy : UNHEALTHY_DRIVE_STATES)
             drivesHealthy = drivesHealthy && state != unhealthy;
@@ -254,11 +256,17 @@ int ShowSummaryCp::readRecords(CpController* cpController, Adapter* adapter, int
         enclosuresHealthy = enclosuresHealthy && enclosures.entry(i).status() == 0;
     status = sendDcmd(cpController, DCMD_LD_GET_LIST, ldList);
     if (status != 0)
-        return status;
+        return vdListUnreadable(status);
     const ZprLdList lds(ldList, sizeof ldList);
     for (uint32_t i = 0; i < lds.entryCount(); ++i)
         ldsOptimal = ldsOptimal && lds.state(i) == ZprLdParameters::STATE_OPTIMAL;
     return 0;
+}
+
+int ShowSummaryCp::readFailed(const char* what, int status) const
+{
+    printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), what);
+    return status;
 }
 
 void ShowSummaryCp::printHardware()
@@ -325,17 +333,17 @@ void ShowSummaryCp::printBattery()
 
 int ShowSummaryCp::printSummary(CpController* cpController, ShowSummaryPo* request)
 {
-    const int adapterNumber = request->getAdapterNumber();
+    adapterNumber = request->getAdapterNumber();
     if (openReport(request) != 0)
         return -1;
     // The model is taken once the report's file is open.
-    CpModelSteps model(cpController, static_cast<uint8_t>(adapterNumber), CP_NEEDS_MODEL_ADAPTER);
+    CpModelSteps model(cpController, adapterNumber, CP_NEEDS_MODEL_ADAPTER);
     if (!model)
         return finishReport(model.result());
     RaidManager* manager = model.manager();
     Adapter* adapter = model.adapter();
     printSystem();
-    int result = readRecords(cpController, adapter, adapterNumber);
+    int result = readRecords(cpController, adapter);
     if (result != 0)
         return finishReport(result);
     printHardware();

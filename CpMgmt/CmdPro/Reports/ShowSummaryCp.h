@@ -50,13 +50,17 @@ private:
     int openReport(ShowSummaryPo* request);
     int finishReport(int result);
     void printSystem();
-    int readRecords(CpController* cpController, Adapter* adapter, int adapterNumber);
+    int readRecords(CpController* cpController, Adapter* adapter);
+    // A read the summary needs failed: message 0x36017 naming `what`; gives `status` back.
+    int readFailed(const char* what, int status) const;
     int readDriveList(CpController* cpController);
     void printHardware();
     void printBattery();
     int printEnclosures(CpController* cpController, RaidManager* manager, int adapterNumber);
     int printDrives(CpController* cpController, RaidManager* manager);
-    int printDrive(CpController* cpController, RaidManager* manager, uint16_t deviceId);
+    // One drive of the drive list, named by the list's address in a failure message.
+    int printDrive(CpController* cpController, RaidManager* manager, uint16_t deviceId, uint16_t enclosureId,
+                   uint8_t slot);
     void printConnector(CpController* cpController, class PhysicalDevice* drive, const ZprDriveInfo& info,
                         int* result);
     int printLogicalDrives(CpController* cpController, Adapter* adapter);
@@ -78,6 +82,7 @@ private:
     bool drivesHealthy;
     bool enclosuresHealthy;
     bool ldsOptimal;
+    uint8_t adapterNumber;   // the request's, named by the failure messages
 };
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "DataProvider/DcmdOpcodes.h"
 #include "PavUtil/IgnoreStatus.h"
 #include "PavUtil/PrintableText.h"
@@ -160,16 +161,20 @@ void ShowSummaryCp::printConnector(CpController* cpController, PhysicalDevice* d
     put(line);
 }
 
-int ShowSummaryCp::printDrive(CpController* cpController, RaidManager* manager, uint16_t deviceId)
+int ShowSummaryCp::printDrive(CpController* cpController, RaidManager* manager, uint16_t deviceId,
+                              uint16_t enclosureId, uint8_t slot)
 {
     uint8_t record[ZprDriveInfo::SIZE] = {};
     int status = sendDcmdWithWord(cpController, DCMD_PD_GET_INFO, deviceId, record, 0);
     if (status != 0)
-        return status;
+        return driveUnreadable(adapterNumber, enclosureId, slot, status);
     const ZprDriveInfo info(record, sizeof record);
+    // The model makes an element for any device id it is asked for: none means no memory.
     PhysicalDevice* drive = manager->getPdByDeviceId(info.deviceId());
-    if (drive == nullptr)
+    if (drive == nullptr) {
+        printMessage(MSG_NO_MEMORY, "PD");
         return -1;
+    }
     if (info.enclosureDeviceId() == info.deviceId())
         return 0;
     put("                Connector          : ");
@@ -216,7 +221,8 @@ int ShowSummaryCp::printDrives(CpController* cpController, RaidManager* manager)
         screenNewline();
     }
     for (uint32_t i = 0; i < drives.entryCount(); ++i) {
-        int status = printDrive(cpController, manager, drives.entry(i).deviceId());
+        const ZprPdListEntry entry = drives.entry(i);
+        int status = printDrive(cpController, manager, entry.deviceId(), entry.enclosureId(), entry.slotNumber());
         if (status != 0)
             return status;
     }
@@ -274,7 +280,7 @@ int ShowSummaryCp::printLogicalDrives(CpController* cpController, Adapter* adapt
         uint8_t record[ZprLdInfo::SIZE] = {};
         int status = sendDcmdWithWord(cpController, DCMD_LD_GET_INFO, lds.targetId(i), record, 0);
         if (status != 0)
-            return status;
+            return vdUnreadable(adapterNumber, lds.targetId(i), status);
         const ZprLdInfo info(record, sizeof record);
         char name[ZprLdProperties::NAME_SIZE + 1];
         info.properties().name(name, sizeof name);

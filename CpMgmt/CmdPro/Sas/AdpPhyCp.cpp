@@ -187,7 +187,7 @@ int PciLinkSpeedCp::process(CpController* cpController, ParsedObject* request)
     memset(info, 0, sizeof info);
     int status = sendDcmd(cpController, DCMD_ADP_GET_INFO, info);
     if (status != 0)
-        return status;
+        return start.failed("Controller information", status);
     const LeView record(info, sizeof info);
     const uint8_t highest = record.u8(ZprControllerInfo::PCI_MAX_LINK_SPEED);
     const uint8_t speed = own->getLinkSpeed();

@@ -41,7 +41,8 @@ class PciLinkSpeedCp : public CpFrame<PciLinkSpeedCp, TOKEN_PCISETLINKSPEED> {
 public:
     PciLinkSpeedCp() {}
     // 0 (also at the current speed), -1 when the speed cannot be set, 1 above the highest
-    // speed, or the command's status (0x59: the change waits for a reboot).
+    // speed, or the command's status (0x59: the change waits for a reboot); the status of the
+    // controller-information read, after its failure message, when that read fails.
     int process(CpController* cpController, ParsedObject* request) override;
     ~PciLinkSpeedCp() override {}
 };
