@@ -46,3 +46,9 @@ int driveUnreadable(uint8_t adapterNumber, PhysicalDevice* drive, int status)
     }
     return driveUnreadable(adapterNumber, id->getEnclosureDeviceId(), id->getSlotNumber(), status);
 }
+
+int ssdCacheListUnreadable(uint8_t adapterNumber, int status)
+{
+    printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get Tidewell association");
+    return failure(status);
+}

@@ -23,5 +23,7 @@ int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, i
 // element; for an element made from the configuration, which knows only the drive's device
 // id, message 0x36017 naming the read.
 int driveUnreadable(uint8_t adapterNumber, PhysicalDevice* drive, int status);
+// The list of the virtual drives an SSD cache serves could not be read: message 0x36017.
+int ssdCacheListUnreadable(uint8_t adapterNumber, int status);
 
 #endif

@@ -349,10 +349,8 @@ int SSCDAddCp::readAssociations(CpController* cpController, CfgSSCDAddParsedObje
                                    : NO_SSD_CACHE);
         return -1;
     }
-    if (const int unread = readSsdCacheList(adapter, cacheTargetId, served)) {
-        printMessage(MSG_OPERATION_FAILED, static_cast<int>(request->getAdapterNumber()), "get Tidewell association");
-        return unread;
-    }
+    if (const int unread = readSsdCacheList(adapter, cacheTargetId, served))
+        return ssdCacheListUnreadable(request->getAdapterNumber(), unread);
     return 0;
 }
 

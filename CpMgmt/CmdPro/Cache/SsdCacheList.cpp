@@ -24,12 +24,6 @@ int findFirstSsdCache(RaidManager* manager, VirtualDisk** cache)
     return 0;
 }
 
-VirtualDisk* firstSsdCache(RaidManager* manager)
-{
-    VirtualDisk* cache = nullptr;
-    return findFirstSsdCache(manager, &cache) == 0 ? cache : nullptr;
-}
-
 int readSsdCacheList(Adapter* adapter, uint8_t cacheTargetId, std::vector<uint8_t>* ids)
 {
     uint8_t* read = nullptr;

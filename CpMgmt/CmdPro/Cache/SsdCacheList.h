@@ -15,9 +15,6 @@ class VirtualDisk;
 // null when a configuration that was read has none; the configuration read's status after
 // message 0x30025 when it cannot be read.
 int findFirstSsdCache(RaidManager* manager, VirtualDisk** cache);
-// The same drive, null when there is none or it cannot be told: only for a caller to whom both
-// mean "no SSD cache to use".
-VirtualDisk* firstSsdCache(RaidManager* manager);
 
 // The target ids the SSD cache `cacheTargetId` serves, appended to `ids`: 0, or the status of
 // the list's read when it cannot be read (never 0). The walk stays within the ids the list was

@@ -216,7 +216,9 @@ int ConfigurationCp::assignVdToCachePool(CpController* cpController, uint8_t tar
         printMessage(MSG_TEXT, "Vd association is not supported \n");
         return -1;
     }
-    VirtualDisk* cache = firstSsdCache(manager);
+    VirtualDisk* cache = nullptr;
+    if (const int unread = findFirstSsdCache(manager, &cache))
+        return unread;
     if (cache == nullptr) {
         printMessage(MSG_TEXT, NO_SSD_CACHE);
         return -1;
@@ -229,8 +231,8 @@ int ConfigurationCp::assignVdToCachePool(CpController* cpController, uint8_t tar
         return -1;
     }
     std::vector<uint8_t> ids;
-    if (readSsdCacheList(adapter, targetIdOf(cache), &ids) != 0)
-        return 1;
+    if (const int unread = readSsdCacheList(adapter, targetIdOf(cache), &ids))
+        return ssdCacheListUnreadable(request->getAdapterNumber(), unread);
     uint8_t inConfig = 0;
     if (int status = manager->findTargetIdInConfig(targetId, 1, &inConfig))
         return vdListUnreadable(status);

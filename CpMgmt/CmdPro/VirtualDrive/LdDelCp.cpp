@@ -185,8 +185,7 @@ LdDelCp::Step LdDelCp::checkKind(Adapter* adapter, LdDelParsedObject* request, V
     *result = unread;
     if (unread != 0) {
         // Without the list the drive may be one the SSD cache serves: it is not deleted.
-        const int adapterNumber = request->getAdapterNumber();
-        printMessage(MSG_OPERATION_FAILED, adapterNumber, "get Tidewell association");
+        ssdCacheListUnreadable(request->getAdapterNumber(), unread);
         return Step::END;
     }
     if (served && request->force != 1) {
