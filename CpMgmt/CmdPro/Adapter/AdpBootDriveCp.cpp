@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/Adapter/AdpBootDriveCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/AdpParsedObjects.h"
@@ -101,13 +102,18 @@ int AdpBootDriveCp::changeDrive(CpController* cpController, RaidManager* manager
         return resolved;
     EnclSlotId address(enclosure, first->getSlotNumber());
     const int slot = static_cast<int>(first->getSlotNumber());
-    PhysicalDevice* pd = manager->getPdByEnclSlot(&address);
+    PhysicalDevice* pd = nullptr;
+    if (const int read = manager->findPdByEnclSlot(&address, &pd))
+        return driveUnreadable(adapterNumber, enclosure, first->getSlotNumber(), read);
     if (pd == nullptr) {
         printMessage(MSG_PD_NOT_FOUND, number, formatEnclosureId(enclosure), slot);
         return -1;
     }
+    // A state that cannot be read is unknown, not "not JBOD".
     uint16_t state = 0;
-    if (pd->getFirmwareState(&state) != 0 || state != PD_STATE_JBOD) {
+    if (const int read = pd->getFirmwareState(&state))
+        return driveUnreadable(adapterNumber, enclosure, first->getSlotNumber(), read);
+    if (state != PD_STATE_JBOD) {
         printMessage(MSG_BOOT_PD_NOT_JBOD, number, formatEnclosureId(enclosure), slot);
         return -1;
     }
@@ -132,16 +138,24 @@ int AdpBootDriveCp::changeVirtualDrive(RaidManager* manager, Adapter* adapter, A
         printMessage(MSG_VD_COUNT_FAILED, number);
         return -1;
     }
-    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
+    // Absent only when a configuration that was read lacks the drive; a read that fails
+    // leaves it unknown and ends the command with that read's status.
+    uint8_t inConfig = 0;
+    const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
+    if (read != 0)
+        return vdListUnreadable(read);
+    if (inConfig == 0) {
         printMessage(MSG_VD_NOT_FOUND, number, static_cast<int>(targetId));
         return -1;
     }
     VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
     VirtualDisk* vd = nullptr;
     int status = manager->getVd(&id, &vd);
-    if (status != 0 || vd == nullptr) {
+    if (status != 0)
+        return vdUnreadable(adapterNumber, targetId, status);
+    if (vd == nullptr) {
         printMessage(MSG_VD_NOT_FOUND, number, static_cast<int>(targetId));
-        return status != 0 ? status : -1;
+        return -1;
     }
     const bool unset = request->getAction() == TOKEN_UNSET;
     status = writeBootDevice<VirtualDisk>(adapter, vd, unset ? &Adapter::clearBootVirtualDrive

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -369,15 +370,24 @@ int AdpCCSchedulingCp::collectExcluded(RaidManager* manager, ArrayList<unsigned 
         printMessage(MSG_VD_COUNT_FAILED, number);
         return -1;
     }
+    // A configuration that cannot be read holds drives unknown, not none: its read's status
+    // ends the command after its line.
     ArrayList<VirtualDisk*>* vds = nullptr;
-    if (count == 0 || manager->getVds(&vds) != 0 || vds == nullptr) {
+    const int listed = count != 0 ? manager->getVds(&vds) : 0;
+    if (listed != 0)
+        return vdListUnreadable(listed);
+    if (count == 0 || vds == nullptr) {
         printMessage(MSG_NO_VIRTUAL_DRIVE, number);
         return -1;
     }
     for (unsigned char i = 0; i < wanted->count(); ++i) {
         const uint8_t targetId = wanted->get(i);
+        uint8_t inConfig = 0;
+        const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
+        if (read != 0)
+            return vdListUnreadable(read);
         VdId* found = nullptr;
-        for (unsigned char j = 0; manager->isTargetIdInConfig(targetId, 0) != 0 && j < vds->count() && !found; ++j) {
+        for (unsigned char j = 0; inConfig != 0 && j < vds->count() && !found; ++j) {
             VdId* id = vds->get(j) != nullptr ? dynamic_cast<VdId*>(vds->get(j)->getId()) : nullptr;
             if (id != nullptr && id->getTargetId() == targetId)
                 found = id;

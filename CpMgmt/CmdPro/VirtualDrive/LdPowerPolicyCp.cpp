@@ -98,10 +98,12 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
                 return failure;
             continue;
         }
+        // A drive the configuration holds whose lookup fails is unknown, not absent: the
+        // lookup's status (a read's) ends the command.
         VdLookup lookup;
-        if (lookup.lookUp(manager, targetId) != 0) {
+        if (const int looked = lookup.lookUp(manager, targetId)) {
             printMessage(MSG_GET_FAILED, "VD object");
-            return -1;
+            return looked;
         }
         VirtualDisk* vd = lookup.get();
         if (vd->beginUpdate() != 0) {
