@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/ReadFailure.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/AdpParsedObjects.h"
@@ -134,10 +135,8 @@ int AdpBootDriveCp::changeVirtualDrive(RaidManager* manager, Adapter* adapter, A
     const int number = static_cast<int>(adapterNumber);
     const uint8_t targetId = request->getLd();
     uint8_t count = 0;
-    if (manager->getVdCount(&count) != 0) {
-        printMessage(MSG_VD_COUNT_FAILED, number);
-        return -1;
-    }
+    if (const int counted = readVdCount(manager, adapterNumber, &count))
+        return counted;
     // Absent only when a configuration that was read lacks the drive; a read that fails
     // leaves it unknown and ends the command with that read's status.
     uint8_t inConfig = 0;

@@ -4,6 +4,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/ReadFailure.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -366,10 +367,8 @@ int AdpCCSchedulingCp::collectExcluded(RaidManager* manager, ArrayList<unsigned 
                                        ArrayList<unsigned short>* excluded, int number)
 {
     uint8_t count = 0;
-    if (manager->getVdCount(&count) != 0) {
-        printMessage(MSG_VD_COUNT_FAILED, number);
-        return -1;
-    }
+    if (const int counted = readVdCount(manager, static_cast<uint8_t>(number), &count))
+        return counted;
     // A configuration that cannot be read holds drives unknown, not none: its read's status
     // ends the command after its line.
     ArrayList<VirtualDisk*>* vds = nullptr;

@@ -293,9 +293,9 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
 {
     const uint8_t adapterNumber = request->getAdapterNumber();
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0) {
+    if (const int counted = manager->getVdCount(&vdCount)) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "VD count");
-        return -1;
+        return counted;
     }
     if (vdCount == 0) {
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));

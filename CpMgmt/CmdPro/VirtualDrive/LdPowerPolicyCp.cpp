@@ -77,8 +77,8 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
     if (checkController(cpController, own->getPowerSavePolicy(), &bothMaximum, &options) != 0)
         return -1;
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0)
-        return start.failed("LD", -1);
+    if (const int counted = manager->getVdCount(&vdCount))
+        return start.failed("LD", counted);
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     if (vdCount == 0) {
