@@ -139,14 +139,9 @@ int AdpBootDriveCp::changeVirtualDrive(RaidManager* manager, Adapter* adapter, A
         return counted;
     // Absent only when a configuration that was read lacks the drive; a read that fails
     // leaves it unknown and ends the command with that read's status.
-    uint8_t inConfig = 0;
-    const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
-    if (read != 0)
-        return vdListUnreadable(read);
-    if (inConfig == 0) {
-        printMessage(MSG_VD_NOT_FOUND, number, static_cast<int>(targetId));
-        return -1;
-    }
+    int unread = 0;
+    if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread))
+        return unread != 0 ? unread : -1;
     VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
     VirtualDisk* vd = nullptr;
     int status = manager->getVd(&id, &vd);

@@ -381,12 +381,11 @@ int AdpCCSchedulingCp::collectExcluded(RaidManager* manager, ArrayList<unsigned 
     }
     for (unsigned char i = 0; i < wanted->count(); ++i) {
         const uint8_t targetId = wanted->get(i);
-        uint8_t inConfig = 0;
-        const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
-        if (read != 0)
-            return vdListUnreadable(read);
+        int unread = 0;
+        if (!configHoldsTargetId(manager, static_cast<uint8_t>(number), targetId, &unread))
+            return unread != 0 ? unread : -1;
         VdId* found = nullptr;
-        for (unsigned char j = 0; inConfig != 0 && j < vds->count() && !found; ++j) {
+        for (unsigned char j = 0; j < vds->count() && !found; ++j) {
             VdId* id = vds->get(j) != nullptr ? dynamic_cast<VdId*>(vds->get(j)->getId()) : nullptr;
             if (id != nullptr && id->getTargetId() == targetId)
                 found = id;

@@ -53,12 +53,14 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
             targetId = targetIdOf(vd);
         } else {
             targetId = own->getLd(static_cast<unsigned char>(i));
-            uint8_t inConfig = 0;
-            const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
-            if (read != 0)
-                return vdListUnreadable(read);
-            if (inConfig != 0)
-                vd = findVdByTargetId(vds, targetId);
+            int unread = 0;
+            if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread)) {
+                if (unread != 0)
+                    return unread;
+                result = -1;
+                continue;
+            }
+            vd = findVdByTargetId(vds, targetId);
         }
         // The configuration and the list of drives are two views of the model: an id that one
         // confirms and the other lacks is reported as missing rather than shown from nothing.

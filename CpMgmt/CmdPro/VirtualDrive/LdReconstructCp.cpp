@@ -79,14 +79,9 @@ private:
 // configuration cannot be read, or after "Failed to get VD object" when the lookup fails.
 int lookUpNamedVd(RaidManager* manager, uint8_t adapterNumber, uint8_t targetId, VdLookup* lookup)
 {
-    uint8_t inConfig = 0;
-    const int read = manager->findTargetIdInConfig(targetId, 0, &inConfig);
-    if (read != 0)
-        return vdListUnreadable(read);
-    if (inConfig == 0) {
-        printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
-        return -1;
-    }
+    int unread = 0;
+    if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread))
+        return unread != 0 ? unread : -1;
     if (const int looked = lookup->lookUp(manager, targetId)) {
         printMessage(MSG_GET_FAILED, "VD object");
         return looked;
