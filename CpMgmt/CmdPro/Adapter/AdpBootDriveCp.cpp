@@ -1,6 +1,8 @@
 #include "CpMgmt/CmdPro/Adapter/AdpBootDriveCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/AdpParsedObjects.h"
@@ -101,13 +103,18 @@ int AdpBootDriveCp::changeDrive(CpController* cpController, RaidManager* manager
         return resolved;
     EnclSlotId address(enclosure, first->getSlotNumber());
     const int slot = static_cast<int>(first->getSlotNumber());
-    PhysicalDevice* pd = manager->getPdByEnclSlot(&address);
+    PhysicalDevice* pd = nullptr;
+    if (const int read = manager->findPdByEnclSlot(&address, &pd))
+        return driveUnreadable(adapterNumber, enclosure, first->getSlotNumber(), read);
     if (pd == nullptr) {
         printMessage(MSG_PD_NOT_FOUND, number, formatEnclosureId(enclosure), slot);
         return -1;
     }
+    // A state that cannot be read is unknown, not "not JBOD".
     uint16_t state = 0;
-    if (pd->getFirmwareState(&state) != 0 || state != PD_STATE_JBOD) {
+    if (const int read = pd->getFirmwareState(&state))
+        return driveUnreadable(adapterNumber, enclosure, first->getSlotNumber(), read);
+    if (state != PD_STATE_JBOD) {
         printMessage(MSG_BOOT_PD_NOT_JBOD, number, formatEnclosureId(enclosure), slot);
         return -1;
     }
@@ -128,20 +135,21 @@ int AdpBootDriveCp::changeVirtualDrive(RaidManager* manager, Adapter* adapter, A
     const int number = static_cast<int>(adapterNumber);
     const uint8_t targetId = request->getLd();
     uint8_t count = 0;
-    if (manager->getVdCount(&count) != 0) {
-        printMessage(MSG_VD_COUNT_FAILED, number);
-        return -1;
-    }
-    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
-        printMessage(MSG_VD_NOT_FOUND, number, static_cast<int>(targetId));
-        return -1;
-    }
+    if (const int counted = readVdCount(manager, adapterNumber, &count))
+        return counted;
+    // Absent only when a configuration that was read lacks the drive; a read that fails
+    // leaves it unknown and ends the command with that read's status.
+    int unread = 0;
+    if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread))
+        return unread != 0 ? unread : -1;
     VdIdZpr id(targetId, VdIdZpr::SEQUENCE_UNKNOWN);
     VirtualDisk* vd = nullptr;
     int status = manager->getVd(&id, &vd);
-    if (status != 0 || vd == nullptr) {
+    if (status != 0)
+        return vdUnreadable(adapterNumber, targetId, status);
+    if (vd == nullptr) {
         printMessage(MSG_VD_NOT_FOUND, number, static_cast<int>(targetId));
-        return status != 0 ? status : -1;
+        return -1;
     }
     const bool unset = request->getAction() == TOKEN_UNSET;
     status = writeBootDevice<VirtualDisk>(adapter, vd, unset ? &Adapter::clearBootVirtualDrive

@@ -3,7 +3,8 @@
 // change goes into the adapter element's kept copy of the BIOS data, written once.
 //
 // Results: 0 success, -1 a failure the processor found itself or a failed change, else the
-// status of a failed lookup.
+// status of a failed lookup or of a read it needed (the configuration, the drive list, a
+// drive's or the virtual drive's information), after the line that names the read.
 #ifndef ADPBOOTDRIVECP_H
 #define ADPBOOTDRIVECP_H
 

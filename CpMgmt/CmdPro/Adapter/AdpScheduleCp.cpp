@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
+#include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/AdpParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -365,19 +367,25 @@ int AdpCCSchedulingCp::collectExcluded(RaidManager* manager, ArrayList<unsigned 
                                        ArrayList<unsigned short>* excluded, int number)
 {
     uint8_t count = 0;
-    if (manager->getVdCount(&count) != 0) {
-        printMessage(MSG_VD_COUNT_FAILED, number);
-        return -1;
-    }
+    if (const int counted = readVdCount(manager, static_cast<uint8_t>(number), &count))
+        return counted;
+    // A configuration that cannot be read holds drives unknown, not none: its read's status
+    // ends the command after its line.
     ArrayList<VirtualDisk*>* vds = nullptr;
-    if (count == 0 || manager->getVds(&vds) != 0 || vds == nullptr) {
+    const int listed = count != 0 ? manager->getVds(&vds) : 0;
+    if (listed != 0)
+        return vdListUnreadable(listed);
+    if (count == 0 || vds == nullptr) {
         printMessage(MSG_NO_VIRTUAL_DRIVE, number);
         return -1;
     }
     for (unsigned char i = 0; i < wanted->count(); ++i) {
         const uint8_t targetId = wanted->get(i);
+        int unread = 0;
+        if (!configHoldsTargetId(manager, static_cast<uint8_t>(number), targetId, &unread))
+            return unread != 0 ? unread : -1;
         VdId* found = nullptr;
-        for (unsigned char j = 0; manager->isTargetIdInConfig(targetId, 0) != 0 && j < vds->count() && !found; ++j) {
+        for (unsigned char j = 0; j < vds->count() && !found; ++j) {
             VdId* id = vds->get(j) != nullptr ? dynamic_cast<VdId*>(vds->get(j)->getId()) : nullptr;
             if (id != nullptr && id->getTargetId() == targetId)
                 found = id;

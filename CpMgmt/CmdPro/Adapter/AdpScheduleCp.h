@@ -43,7 +43,8 @@ public:
 
 private:
     // The 16-bit target ids of the wanted virtual drives; -1 after the message naming the first
-    // that the configuration does not have (or when there is none).
+    // that the configuration does not have (or when there is none); the read's status after
+    // message 0x30025 when the configuration cannot be read.
     static int collectExcluded(RaidManager* manager, ArrayList<unsigned char>* wanted,
                                ArrayList<unsigned short>* excluded, int adapterNumber);
 };

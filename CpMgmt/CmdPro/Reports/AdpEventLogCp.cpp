@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "CpMgmt/CmdPro/Events/EventRecordText.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -292,9 +293,9 @@ int AdpEventLogCp::reportCcInconsistencies(RaidManager* manager, Adapter* adapte
 {
     const uint8_t adapterNumber = request->getAdapterNumber();
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0) {
+    if (const int counted = manager->getVdCount(&vdCount)) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "VD count");
-        return -1;
+        return counted;
     }
     if (vdCount == 0) {
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
@@ -403,7 +404,12 @@ int AdpEventLogCp::writeCcReport(RaidManager* manager, AdpEventLogPo* request, A
     for (unsigned i = 0; i < drives; ++i) {
         const unsigned char index = static_cast<unsigned char>(i);
         const uint8_t targetId = all ? targetIdOf(vds->get(index)) : listed->get(index);
-        if (!all && manager->isTargetIdInConfig(targetId, 0) == 0) {
+        // Only a configuration that was read shows a listed drive absent.
+        uint8_t inConfig = 1;
+        const int read = all ? 0 : manager->findTargetIdInConfig(targetId, 0, &inConfig);
+        if (read != 0)
+            return vdListUnreadable(read);
+        if (inConfig == 0) {
             printMessage(MSG_VD_NOT_FOUND, adapterNumber, static_cast<int>(targetId));
             if (printMessageToFile(file, MSG_VD_NOT_FOUND, adapterNumber, static_cast<int>(targetId)) != 0) {
                 printMessage(MSG_FILE_WRITE_FAILED);

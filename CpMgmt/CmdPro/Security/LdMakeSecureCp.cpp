@@ -1,6 +1,7 @@
 #include "CpMgmt/CmdPro/Security/LdMakeSecureCp.h"
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -48,7 +49,9 @@ int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<
             return resolved;
         const int slot = address->getSlotNumber();
         EnclSlotId lookup(enclosure, address->getSlotNumber());
-        PhysicalDevice* pd = manager->getPdByEnclSlot(&lookup);
+        PhysicalDevice* pd = nullptr;
+        if (const int read = manager->findPdByEnclSlot(&lookup, &pd))
+            return driveUnreadable(adapterNumber, enclosure, address->getSlotNumber(), read);
         if (pd == nullptr) {
             printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure), slot);
             return -1;
@@ -75,8 +78,8 @@ int LdMakeSecureCp::process(CpController* cpController, ParsedObject* request)
     LdMakeSecureParsedObject* own = start.request();
     RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     if (vdCount == 0) {
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
         return 0;

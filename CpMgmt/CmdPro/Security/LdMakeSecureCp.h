@@ -11,7 +11,8 @@ class LdMakeSecureCp : public CpFrame<LdMakeSecureCp, TOKEN_LDMAKESECURE> {
 public:
     LdMakeSecureCp() {}
     // The status of the last make-secure command sent: 0 when each succeeded, -1 when none ran;
-    // the first failure ends the walk with its status.
+    // the first failure ends the walk with its status, as does a configuration that cannot be
+    // read, after its line.
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~LdMakeSecureCp() override {}
@@ -20,7 +21,9 @@ public:
 class AdpPdKeyIDSetGetCp : public CpFrame<AdpPdKeyIDSetGetCp, TOKEN_GET_KEYID, TOKEN_SET_KEYID> {
 public:
     AdpPdKeyIDSetGetCp() {}
-    // 0, or -1 after the failure's message (a firmware status stays in the last-error word).
+    // 0, or -1 after the failure's message (a firmware status stays in the last-error word); a
+    // drive list that cannot be read ends the drives' key ids with the read's status after
+    // message 0x33006.
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~AdpPdKeyIDSetGetCp() override {}

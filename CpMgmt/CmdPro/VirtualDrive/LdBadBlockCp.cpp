@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/AdpDcmd.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "DataProvider/DcmdOpcodes.h"
@@ -49,8 +50,8 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
     uint8_t supported = 0;
     ignoreStatus(adapter->isBadBlockManagementSupported(&supported), "an unread flag keeps 0: not supported");
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     if (vdCount == 0) {
@@ -77,8 +78,11 @@ int LdBBMClearCp::process(CpController* cpController, ParsedObject* request)
             printMessage(MSG_BBM_NOT_SUPPORTED);
             return -1;
         }
+        // A drive whose information cannot be read has unknown bad blocks, not none.
         uint8_t badBlocks = 0;
         result = vd->hasBadBlocks(&badBlocks);
+        if (result != 0)
+            return vdUnreadable(adapterNumber, targetId, result);
         if (badBlocks == 0) {
             printMessage(MSG_BBM_NOTHING);
             continue;
@@ -102,8 +106,8 @@ int LdBbtEntriesCp::process(CpController* cpController, ParsedObject* request)
     LdBbtEntriesParsedObject* own = start.request();
     RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     const bool all = selectsAllVds(own);
     printMessage(MSG_VD_INFO_HEADER, static_cast<int>(adapterNumber));
     if (vdCount == 0) {

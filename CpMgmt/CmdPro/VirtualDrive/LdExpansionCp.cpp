@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Config/FreeSpaceInfoCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -50,8 +51,8 @@ bool openWalk(const CpOpening& start, LdParsedObject* request, unsigned percenta
         return false;
     }
     uint8_t vdCount = 0;
-    if (readVdCount(walk->manager, adapterNumber, &vdCount) != 0) {
-        *result = -1;
+    if (const int counted = readVdCount(walk->manager, adapterNumber, &vdCount)) {
+        *result = counted;
         return false;
     }
     walk->all = selectsAllVds(request);
@@ -143,15 +144,23 @@ int LdExpansionInfoCp::process(CpController* cpController, ParsedObject* request
     int result = 0;
     if (!openWalk(start, own, 0, &walk, &result))
         return result;
-    return walkDrives(walk, own, start.number(), [this](VirtualDisk* vd, uint8_t number, int* status) {
-        return showDrive(vd, number, targetIdOf(vd), status);
+    const uint8_t adapterNumber = start.number();
+    return walkDrives(walk, own, adapterNumber, [this, adapterNumber](VirtualDisk* vd, uint8_t number, int* status) {
+        return showDrive(vd, adapterNumber, number, targetIdOf(vd), status);
     });
 }
 
-bool LdExpansionInfoCp::showDrive(VirtualDisk* vd, uint8_t number, uint8_t targetId, int* status)
+bool LdExpansionInfoCp::showDrive(VirtualDisk* vd, uint8_t adapterNumber, uint8_t number, uint8_t targetId,
+                                  int* status)
 {
+    // Allowed operations that cannot be read leave the answer unknown, not "not possible".
     uint8_t allowed = 0;
-    if (vd->isExpansionAllowed(&allowed) != 0 || allowed == 0) {
+    const int read = vd->isExpansionAllowed(&allowed);
+    if (read != 0) {
+        *status = vdUnreadable(adapterNumber, targetId, read);
+        return false;
+    }
+    if (allowed == 0) {
         printMessage(MSG_EXPANSION_NOT_POSSIBLE, static_cast<int>(number), static_cast<int>(targetId));
         return true;
     }
@@ -270,10 +279,11 @@ int LdExpansionCp::process(CpController* cpController, ParsedObject* request)
 bool LdExpansionCp::expandDrive(const LdExpansionParsedObject* request, VirtualDisk* vd, uint8_t number, int* status)
 {
     const uint8_t adapterNumber = request->getAdapterNumber();
+    // Allowed operations that cannot be read end the command with their line.
     uint8_t allowed = 0;
     int answer = vd->isExpansionAllowed(&allowed);
     if (answer != 0) {
-        *status = answer;
+        *status = vdUnreadable(adapterNumber, targetIdOf(vd), answer);
         return false;
     }
     if (allowed == 0) {

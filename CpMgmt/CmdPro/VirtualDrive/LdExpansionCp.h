@@ -22,7 +22,8 @@ public:
     LdExpansionInfoCp() {}
     // The status left by the last drive or span handled; 0 when the controller cannot expand
     // drives without new drives or has no virtual drive; -1 or a model status for a step that
-    // ends the command.
+    // ends the command (a configuration or a drive's allowed operations that cannot be read
+    // after its line).
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdExpansionInfoCp() override {}
 
@@ -36,7 +37,7 @@ private:
     // The steps of one drive, one span, and the room within the array's drives: each updates
     // the walk's `status` and answers whether the walk goes on (false: `status` ends the
     // command).
-    bool showDrive(VirtualDisk* vd, uint8_t number, uint8_t targetId, int* status);
+    bool showDrive(VirtualDisk* vd, uint8_t adapterNumber, uint8_t number, uint8_t targetId, int* status);
     bool showSpan(VirtualDisk* vd, Span* span, uint8_t number, uint8_t targetId, int* status);
     bool showDiskRoom(VirtualDisk* vd, Array* array, int* status);
 };
@@ -47,7 +48,8 @@ public:
     // The status left by the last drive or span handled (a failed expansion's firmware status
     // among them); 0 when the controller cannot expand drives without new drives, for a
     // percentage above 100 and without virtual drives; -1 or a model status for a step that
-    // ends the command.
+    // ends the command (a configuration or a drive's allowed operations that cannot be read
+    // after its line).
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdExpansionCp() override {}
 

@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -29,8 +30,8 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
     unsigned n = own->getLdCount();
     RaidManager* manager = start.manager();
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     bool all = selectsAllVds(own);
     if (all)
         n = vdCount;
@@ -52,8 +53,14 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
             targetId = targetIdOf(vd);
         } else {
             targetId = own->getLd(static_cast<unsigned char>(i));
-            if (manager->isTargetIdInConfig(targetId, 0) != 0)
-                vd = findVdByTargetId(vds, targetId);
+            int unread = 0;
+            if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread)) {
+                if (unread != 0)
+                    return unread;
+                result = -1;
+                continue;
+            }
+            vd = findVdByTargetId(vds, targetId);
         }
         // The configuration and the list of drives are two views of the model: an id that one
         // confirms and the other lacks is reported as missing rather than shown from nothing.
@@ -62,15 +69,21 @@ int LdInfoCp::process(CpController* cpController, ParsedObject* request)
             result = -1;
             continue;
         }
-        result = showVd(vd, targetId);
+        result = showVd(vd, adapterNumber, targetId);
         if (result != 0)
             return result;
     }
     return result;
 }
 
-int LdInfoCp::showVd(VirtualDisk* vd, uint8_t targetId)
+int LdInfoCp::showVd(VirtualDisk* vd, uint8_t adapterNumber, uint8_t targetId)
 {
+    // The block is the drive's information: one that cannot be read is reported, not shown
+    // as an empty block. The read is the one the title's first question would send.
+    uint64_t blocks = 0;
+    const int read = vd->getLdInfoBlock256(&blocks);
+    if (read != 0)
+        return vdUnreadable(adapterNumber, targetId, read);
     printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_VD_PREFIX : "", static_cast<int>(targetId),
                  static_cast<int>(targetId));
     printMessage(MSG_TEXT, vd->toString().c_str());

@@ -37,8 +37,8 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
         return -1;
     }
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     if (vdCount == 0) {
@@ -60,11 +60,12 @@ int LdMirrorCp::process(CpController* cpController, ParsedObject* request)
             continue;
         }
         // A drive the model makes for the lookup (one not in the configuration it holds, which
-        // a view replaces) is deleted with the lookup.
+        // a view replaces) is deleted with the lookup. A drive the configuration holds whose
+        // lookup fails is unknown: the lookup's status (a read's) ends the walk.
         VdLookup lookup;
         if ((result = lookup.lookUp(manager, targetId)) != 0) {
             printMessage(MSG_GET_FAILED, "VD object");
-            continue;
+            return result;
         }
         bool ends = false;
         result = mirrorOneVd(own, manager, lookup.get(), &ends);

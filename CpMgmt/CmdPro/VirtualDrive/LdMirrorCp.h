@@ -17,7 +17,8 @@ class LdMirrorCp : public CpFrame<LdMirrorCp, TOKEN_LDBREAKMIRROR, TOKEN_LDVIEWM
 public:
     LdMirrorCp() {}
     // The status left by the last drive (0 after views and joins); a refusal or a failed view
-    // or join ends the walk at once with -1 or its status.
+    // or join ends the walk at once with -1 or its status, a configuration that cannot be read
+    // or a failed lookup with the read's status.
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdMirrorCp() override {}
 

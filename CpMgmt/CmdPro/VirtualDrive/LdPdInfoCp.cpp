@@ -3,6 +3,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Display/TitlePrefixes.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/TokenIds.h"
@@ -55,6 +56,11 @@ int LdPdInfoCp::showVd(uint8_t adapterNumber, VirtualDisk* vd)
     int status = vd->getSpans(&spans);
     if (status != 0 || spans == nullptr)
         return layoutFailed(adapterNumber, LAYOUT_OPERATION, status);
+    // The block is the drive's information: one that cannot be read ends the layout rather
+    // than standing as an empty block. The read is the one the title's first question sends.
+    uint64_t blocks = 0;
+    if ((status = vd->getLdInfoBlock256(&blocks)) != 0)
+        return vdUnreadable(adapterNumber, targetIdOf(vd), status);
     int targetId = static_cast<int>(targetIdOf(vd));
     printMessage(MSG_VD_TITLE, vd->isTidewellCache() != 0 ? SSD_VD_PREFIX : "", targetId, targetId);
     printMessage(MSG_TEXT, vd->toString().c_str());

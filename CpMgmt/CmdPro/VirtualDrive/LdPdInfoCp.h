@@ -14,7 +14,8 @@ class LdPdInfoCp : public CpFrame<LdPdInfoCp, TOKEN_LDPDINFO> {
 public:
     LdPdInfoCp() {}
     // The request is not read. 0; -1 without model or for a missing element; the status of a
-    // failed refresh, drive-list read or lookup (the output so far stays).
+    // failed refresh, drive-list read, drive-information read (message 0x32105) or lookup (the
+    // output so far stays).
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdPdInfoCp() override {}
 

@@ -77,8 +77,8 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
     if (checkController(cpController, own->getPowerSavePolicy(), &bothMaximum, &options) != 0)
         return -1;
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0)
-        return start.failed("LD", -1);
+    if (const int counted = manager->getVdCount(&vdCount))
+        return start.failed("LD", counted);
     const bool all = selectsAllVds(own);
     const unsigned n = all ? vdCount : own->getLdCount();
     if (vdCount == 0) {
@@ -98,10 +98,12 @@ int LdPowerPolicyCp::process(CpController* cpController, ParsedObject* request)
                 return failure;
             continue;
         }
+        // A drive the configuration holds whose lookup fails is unknown, not absent: the
+        // lookup's status (a read's) ends the command.
         VdLookup lookup;
-        if (lookup.lookUp(manager, targetId) != 0) {
+        if (const int looked = lookup.lookUp(manager, targetId)) {
             printMessage(MSG_GET_FAILED, "VD object");
-            return -1;
+            return looked;
         }
         VirtualDisk* vd = lookup.get();
         if (vd->beginUpdate() != 0) {

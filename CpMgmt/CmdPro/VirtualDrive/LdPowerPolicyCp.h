@@ -13,8 +13,9 @@ class LdPowerPolicyCp : public CpFrame<LdPowerPolicyCp, TOKEN_LDSETPOWERPOLICY> 
 public:
     LdPowerPolicyCp() {}
     // The status of the last property write (0 when none was written); -1 for a controller
-    // refusal before any drive is touched, and for a failed lookup, property load or refused
-    // level, which end the walk.
+    // refusal before any drive is touched, and for a failed property load or refused level,
+    // which end the walk; a configuration that cannot be read or a failed lookup ends it with
+    // the read's status.
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdPowerPolicyCp() override {}
 };

@@ -240,8 +240,8 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
         }
     }
     uint8_t vdCount = 0;
-    if (readVdCount(step.manager, step.adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(step.manager, step.adapterNumber, &vdCount))
+        return counted;
     step.all = selectsAllVds(step.request);
     if (step.all)
         n = vdCount;
@@ -262,10 +262,12 @@ int LdPropertyCp::process(CpController* cpController, ParsedObject* request)
                 return failure;
             continue;
         }
+        // A drive the configuration holds whose lookup fails is unknown, not absent: the
+        // lookup's status (a read's) ends the command.
         VdLookup lookup;
-        if (lookup.lookUp(step.manager, targetId) != 0) {
+        if (const int looked = lookup.lookUp(step.manager, targetId)) {
             printMessage(MSG_GET_FAILED, "VD object");
-            return -1;
+            return looked;
         }
         VirtualDisk* vd = lookup.get();
         step.lastDrive = i + 1 == n;
@@ -338,16 +340,16 @@ int LdPropertyCp::checkDiskCacheChange(const Step& step, uint8_t targetId, bool*
     if (blocked == 0)
         return 0;
     ArrayList<PhysicalDevice*> drives(DRIVE_LIST_ROOM);
-    if ((status = step.manager->getVdPds(&drives, targetId)) != 0) {
-        printMessage(MSG_TEXT, "Fail To Get Pd List in LD. AdpID =");
-        printMessage(MSG_DECIMAL, a);
-        printMessage(MSG_TEXT, "\n");
-        *ends = true;
-        return status;
-    }
-    for (unsigned char k = 0; k < drives.count(); ++k) {
+    status = step.manager->getVdPds(&drives, targetId);
+    for (unsigned char k = 0; status == 0 && k < drives.count(); ++k) {
         uint8_t media = 0;
-        if (drives.get(k) != nullptr && drives.get(k)->getMediaType(&media) == 0 && media == MEDIA_SOLID_STATE) {
+        if (drives.get(k) == nullptr)
+            continue;
+        // A member whose information cannot be read may be a solid-state drive: its media is
+        // unknown, which refuses the change as a list that cannot be read does.
+        if ((status = drives.get(k)->getMediaType(&media)) != 0)
+            break;
+        if (media == MEDIA_SOLID_STATE) {
             printMessage(MSG_TEXT, "Not Allowed To Change Disk Cache Policy. AdpID =");
             printMessage(MSG_DECIMAL, a);
             printMessage(MSG_TEXT, "\n");
@@ -355,7 +357,13 @@ int LdPropertyCp::checkDiskCacheChange(const Step& step, uint8_t targetId, bool*
             return -1;
         }
     }
-    return 0;
+    if (status != 0) {
+        printMessage(MSG_TEXT, "Fail To Get Pd List in LD. AdpID =");
+        printMessage(MSG_DECIMAL, a);
+        printMessage(MSG_TEXT, "\n");
+        *ends = true;
+    }
+    return status;
 }
 
 int LdPropertyCp::removeBlockedAccess(const Step& step, VirtualDisk* vd, uint8_t targetId, bool* ends)

@@ -19,7 +19,8 @@ public:
     LdPropertyCp() {}
     // The drives in the request's order (every drive by target id with -Lall). The result is
     // that of the last property written (0 when all were written or shown); a refusal, a
-    // failed check or an unknown property ends the walk at once with -1 or the failing status.
+    // failed check or an unknown property ends the walk at once with -1 or the failing status;
+    // a configuration that cannot be read or a failed lookup ends it with the read's status.
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdPropertyCp() override {}
 

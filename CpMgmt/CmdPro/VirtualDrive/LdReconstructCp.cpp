@@ -3,6 +3,7 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Config/DriveSpinUp.h"
 #include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/CfgParsedObjects.h"
@@ -39,7 +40,13 @@ public:
 
     size_t count() const override { return 1; }
     ProgressRecord& record(size_t) override { return shown; }
-    bool present(size_t) override { return manager->isTargetIdInConfig(targetId, 1) != 0; }
+    // A configuration that cannot be read again does not show the drive gone: its progress
+    // read decides.
+    bool present(size_t) override
+    {
+        uint8_t inConfig = 0;
+        return manager->findTargetIdInConfig(targetId, 1, &inConfig) != 0 || inConfig != 0;
+    }
     void prefix(size_t, char* out, size_t size) override { formatVdPrefix(targetId, out, size); }
 
     int refresh(size_t, ReadOutcome* outcome) override
@@ -67,6 +74,21 @@ private:
     ProgressRecord shown;
 };
 
+// The drive the request names: 0 with it in `lookup`; -1 after message 0x32005 when the
+// configuration, read, does not hold it; the read's status after message 0x30025 when the
+// configuration cannot be read, or after "Failed to get VD object" when the lookup fails.
+int lookUpNamedVd(RaidManager* manager, uint8_t adapterNumber, uint8_t targetId, VdLookup* lookup)
+{
+    int unread = 0;
+    if (!configHoldsTargetId(manager, adapterNumber, targetId, &unread))
+        return unread != 0 ? unread : -1;
+    if (const int looked = lookup->lookUp(manager, targetId)) {
+        printMessage(MSG_GET_FAILED, "VD object");
+        return looked;
+    }
+    return 0;
+}
+
 } // namespace
 
 int LdReconstructCp::process(CpController* cpController, ParsedObject* request)
@@ -80,20 +102,14 @@ int LdReconstructCp::process(CpController* cpController, ParsedObject* request)
     if (own->getAction() == TOKEN_PROGDSPLY)
         return showProgress(own, manager, adapterNumber);
     uint8_t vdCount = 0;
-    if (readVdCount(manager, adapterNumber, &vdCount) != 0)
-        return -1;
+    if (const int counted = readVdCount(manager, adapterNumber, &vdCount))
+        return counted;
     if (vdCount == 0)
         printMessage(MSG_NO_VD_CONFIGURED, static_cast<int>(adapterNumber));
     const uint8_t targetId = own->getLd();
-    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
-        printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumberOf(cpController)), static_cast<int>(targetId));
-        return -1;
-    }
     VdLookup lookup;
-    if (lookup.lookUp(manager, targetId) != 0) {
-        printMessage(MSG_GET_FAILED, "VD object");
-        return -1;
-    }
+    if (const int found = lookUpNamedVd(manager, adapterNumberOf(cpController), targetId, &lookup))
+        return found;
     if (own->getAction() == TOKEN_SHOWPROG)
         return showProgressOnce(lookup.get(), targetId);
     if (own->getAction() == TOKEN_START)
@@ -128,24 +144,18 @@ int LdReconstructCp::collectDrives(CpController* cpController, LdReconstructPars
         unsigned short enclosureId = named->get(i)->getEnclosureId();
         if (int status = resolveEnclosureId(cpController, &enclosureId))
             return status;
-        EnclSlotId address(enclosureId, named->get(i)->getSlotNumber());
-        PhysicalDevice* pd = manager->getPdByEnclSlot(&address);
+        const uint8_t slot = named->get(i)->getSlotNumber();
+        EnclSlotId address(enclosureId, slot);
+        PhysicalDevice* pd = nullptr;
+        if (const int read = manager->findPdByEnclSlot(&address, &pd))
+            return driveUnreadable(request->getAdapterNumber(), enclosureId, slot, read);
         if (pd == nullptr) {
             printMessage(MSG_OPERATION_FAILED, static_cast<int>(request->getAdapterNumber()), "LD reconstruction");
             return -1;
         }
         if (adding) {
-            // The drive's first present member gives the sector size. Without one, or when a
-            // size cannot be read, nothing shows that the sizes match: the drive is refused.
-            ArrayList<PhysicalDevice*> members(MEMBER_LIST_ROOM);
-            uint16_t memberSize = 0;
-            uint16_t newSize = 0;
-            if (manager->getVdPds(&members, request->getLd()) != 0 || members.count() == 0 ||
-                members.get(0) == nullptr || members.get(0)->getLogicalSectorSize(&memberSize) != 0 ||
-                pd->getLogicalSectorSize(&newSize) != 0 || newSize != memberSize) {
-                printMessage(MSG_TEXT, "Reconstruction operation failed due to sector size mismatch.");
-                return -1;
-            }
+            if (int result = checkSectorSize(manager, request, pd, enclosureId, slot))
+                return result;
             uint8_t encryption = 0;
             uint16_t secured = 0;
             ignoreStatus(vd->getEncryptionType(&encryption), "an unread type keeps 0: not encrypted");
@@ -159,6 +169,32 @@ int LdReconstructCp::collectDrives(CpController* cpController, LdReconstructPars
             printMessage(MSG_NO_MEMORY, "pdListPtr");
             return -1;
         }
+    }
+    return 0;
+}
+
+int LdReconstructCp::checkSectorSize(RaidManager* manager, LdReconstructParsedObject* request, PhysicalDevice* pd,
+                                     uint16_t enclosureId, uint8_t slot)
+{
+    // The drive's first present member gives the sector size. Without one nothing shows that
+    // the sizes match: the drive is refused. A size that cannot be read is unknown, not a
+    // mismatch: the read that failed is reported.
+    const int adapterNumber = static_cast<int>(request->getAdapterNumber());
+    ArrayList<PhysicalDevice*> members(MEMBER_LIST_ROOM);
+    uint16_t memberSize = 0;
+    uint16_t newSize = 0;
+    int status = manager->getVdPds(&members, request->getLd());
+    if (status == 0 && members.count() > 0 && members.get(0) != nullptr)
+        status = members.get(0)->getLogicalSectorSize(&memberSize);
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, adapterNumber, "to get PD list");
+        return status;
+    }
+    if (members.count() > 0 && members.get(0) != nullptr && (status = pd->getLogicalSectorSize(&newSize)) != 0)
+        return driveUnreadable(request->getAdapterNumber(), enclosureId, slot, status);
+    if (members.count() == 0 || members.get(0) == nullptr || newSize != memberSize) {
+        printMessage(MSG_TEXT, "Reconstruction operation failed due to sector size mismatch.");
+        return -1;
     }
     return 0;
 }
@@ -200,15 +236,9 @@ int LdReconstructCp::showProgress(LdReconstructParsedObject* request, RaidManage
         return -1;
     }
     const uint8_t targetId = request->getLd();
-    if (manager->isTargetIdInConfig(targetId, 0) == 0) {
-        printMessage(MSG_VD_NOT_FOUND, static_cast<int>(adapterNumber), static_cast<int>(targetId));
-        return -1;
-    }
     VdLookup lookup;
-    if (lookup.lookUp(manager, targetId) != 0) {
-        printMessage(MSG_GET_FAILED, "VD object");
-        return -1;
-    }
+    if (const int found = lookUpNamedVd(manager, adapterNumber, targetId, &lookup))
+        return found;
     // A reconstruction that does not run is reported, and the display starts all the same.
     if (lookup.get()->getProgress(&progress) != 0 || (progress.running() & RECONSTRUCTION_DISPLAY.runningBit) == 0) {
         printMessage(RECONSTRUCTION_DISPLAY.notRunningMessage, static_cast<int>(targetId));

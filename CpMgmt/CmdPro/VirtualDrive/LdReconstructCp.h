@@ -21,7 +21,8 @@ class LdReconstructCp : public CpFrame<LdReconstructCp, TOKEN_LDRECON> {
 public:
     LdReconstructCp() {}
     // 0; -1 for a check the processor makes; the status of the firmware's start, of a progress
-    // read, of the enclosure resolution or of the spin-up.
+    // read, of the enclosure resolution or of the spin-up; the status of a read the checks
+    // needed (the configuration, the drive list, a drive's information) after its line.
     int process(CpController* cpController, ParsedObject* request) override;
     ~LdReconstructCp() override {}
 
@@ -33,6 +34,11 @@ private:
     int showProgressOnce(VirtualDisk* vd, uint8_t targetId);
     int start(CpController* cpController, LdReconstructParsedObject* request, RaidManager* manager,
               VirtualDisk* vd);
+    // 0 when the added drive `pd` (at the enclosure and slot) has the sector size of the
+    // request's drive; else the result that ends the command after its line: -1 for a
+    // mismatch or a drive without members, the status of a read that failed.
+    static int checkSectorSize(RaidManager* manager, LdReconstructParsedObject* request, PhysicalDevice* pd,
+                               uint16_t enclosureId, uint8_t slot);
     // The drives of the request's list, checked, appended to `drives`: 0, or the result that
     // ends the command.
     int collectDrives(CpController* cpController, LdReconstructParsedObject* request, RaidManager* manager,
