@@ -9,6 +9,10 @@
 
 #include <cstdint>
 
+class PhysicalDevice;
+class RaidManager;
+class RmData;
+
 // The configuration (its virtual drives) could not be read: message 0x30025.
 int vdListUnreadable(int status);
 // The virtual drive's information could not be read: message 0x32105.
@@ -16,5 +20,16 @@ int vdUnreadable(uint8_t adapterNumber, uint8_t targetId, int status);
 // The drive at the enclosure and slot could not be looked up (the drive list) or its
 // information could not be read: message 0x33006.
 int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, int status);
+
+// The drive at the enclosure and slot, looked up in the model (through the RAID manager, or
+// through its data access as some commands do) before a command acts on it: 0 with `pd` when
+// its information can be read; 0 with `pd` null when the drive list that was read has no such
+// drive (the caller reports that as it always has); else, after message 0x33006, the status of
+// the drive list or of the drive's information, which could not be read (-1 without a model).
+// The drive's information is read here only when the model does not hold it yet: every command
+// on a drive reads it next anyway, so a healthy controller sees the same commands in the same
+// order.
+int lookUpDrive(RaidManager* manager, uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, PhysicalDevice** pd);
+int lookUpDrive(RmData* rmData, uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, PhysicalDevice** pd);
 
 #endif

@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "RaidManager/EnclSlotId.h"
@@ -24,8 +25,10 @@ int PdInfoCp::process(CpController* cpController, ParsedObject* request)
         int status = resolveEnclosureId(cpController, &enclosure);
         if (status != 0)
             return status;
-        EnclSlotId lookup(enclosure, address->getSlotNumber());
-        PhysicalDevice* drive = start.manager()->getPdByEnclSlot(&lookup);
+        PhysicalDevice* drive = nullptr;
+        status = lookUpDrive(start.manager(), start.number(), enclosure, address->getSlotNumber(), &drive);
+        if (status != 0)
+            return status;
         if (drive != nullptr)
             printDriveBlocks(drive);
         else
