@@ -1,11 +1,11 @@
 // The drive commands when a read they depend on fails, through the real binary: the drive list
 // (0x02010000), a drive's information (0x02020000), the configuration (0x04010000) or a virtual
 // drive's allowed-operations word (0x030b0000), each failing always, from a later send or in its
-// ioctl. A read that failed is never a drive "not found", a drive "not in appropriate state" or
-// a refusal: the command prints the line naming the read, sends nothing more that acts on a
-// drive, and ends with the read's status (0xffff, exit status 255, for a failed ioctl). A walk
-// keeps what it did before the failure. A drive missing from a drive list that WAS read is still
-// "not found".
+// ioctl. A read that failed is never a drive "not found", a drive "not in appropriate state", a
+// drive outside every disk group, an empty drive block or a refusal: the command prints the line
+// naming the read, sends nothing more that acts on a drive, and ends with the read's status
+// (0xffff, exit status 255, for a failed ioctl). A walk keeps what it did before the failure. A
+// drive missing from a drive list that WAS read is still "not found".
 //
 // Each row gives the console text between the blank-out line and the exit line, the exit code,
 // and the commands of the command's own that reached the controller: those that act on a drive
@@ -139,6 +139,11 @@ TEST_F(ReadFailureDriveE2e, AFailedReadIsNeitherAbsenceNorARefusal)
     expectRuns({
         {"a display of a drive whose information cannot be read", "configs", infoFails,
          {"-pdInfo", "-PhysDrv[252:0]", "-a0"}, "03", driveUnreadable(0, 0) + INVALID_ARGUMENTS, {}},
+        {"a drive's place: the configuration", "configs", {"status", "0x04010000", "3"},
+         {"-pdInfo", "-PhysDrv[252:0]", "-a0"}, "03", "Failed to get Disk Group list\n" + INVALID_ARGUMENTS, {}},
+        {"the drive list display: no empty block for a drive that cannot be read", "configs", infoFails,
+         {"-PDList", "-a0"}, "03", "Adapter #0\n\nAdapter #0: Failed to Perform get PD info Operation.\n" +
+         INVALID_ARGUMENTS, {}},
         {"the drive list's ioctl fails", "configs", {"ioctl", "--opcode", "0x02010000"},
          {"-PdLocate", "-start", "-PhysDrv[252:2]", "-a0"}, "ffff", driveUnreadable(0, 2), {}},
         {"a state change keeps the drive changed before the one that cannot be read", "configs",

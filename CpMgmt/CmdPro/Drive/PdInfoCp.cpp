@@ -16,6 +16,12 @@ int PdInfoCp::process(CpController* cpController, ParsedObject* request)
     CpStart<PdInfoParsedObject> start(cpController, request, "PdInfoParsedObject *", CP_NEEDS_MODEL);
     if (!start)
         return start.result();
+    // Each drive's place in the disk groups comes from the configuration: one that could not be
+    // read would show a configured drive as outside every disk group.
+    ArrayList<DiskGroup*>* groups = nullptr;
+    const int read = takeDiskGroups(start.manager(), &groups);
+    if (read != 0)
+        return read;
     ArrayList<EnclSlotId*>* named = start.request()->getDriveList();
     for (unsigned char i = 0; named != nullptr && i < named->count(); ++i) {
         EnclSlotId* address = named->get(i);
