@@ -94,7 +94,8 @@ protected:
         const std::string name = c.host;
         std::string dir;
         if (name.size() > 5 && name.substr(name.size() - 5) == ".json") {
-            nlohmann::json d = nlohmann::json::parse(readFile(std::string(QUILL_SOURCE_DIR) + "/tests/e2e/data/" + name));
+            const std::string path = std::string(QUILL_SOURCE_DIR) + "/tests/e2e/data/" + name;
+            nlohmann::json d = nlohmann::json::parse(readFile(path));
             if (c.edit)
                 c.edit(d["controllers"][0]);
             dir = makeSimHostFrom(d.dump(2));
@@ -169,8 +170,8 @@ TEST_F(ReadFailureDriveE2e, AFailedReadIsNeitherAbsenceNorARefusal)
          "Adapter: 0: EnclId-252 SlotId-1 state changed to OffLine.\n" + driveUnreadable(1, 1) + INVALID_ARGUMENTS,
          {sent("0x02030100")}},
         {"a drive absent from a drive list that was read is still not found", "configs", {},
-         {"-PDOffline", "-PhysDrv[252:7]", "-a0"}, "01", "Adapter 0: Device at Enclosure - 252, Slot - 7 is not found.\n",
-         {}},
+         {"-PDOffline", "-PhysDrv[252:7]", "-a0"}, "01",
+         "Adapter 0: Device at Enclosure - 252, Slot - 7 is not found.\n", {}},
     });
 }
 
