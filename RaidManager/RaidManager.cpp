@@ -359,6 +359,7 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
         ignoreStatus(refresh(), "a failed read leaves the drive lists empty: no enclosure");
     if (allPds != nullptr && allPds->count() > 0) {
         uint16_t last = ENCLOSURE_ID_NONE;
+        bool read = false;
         for (unsigned char i = 0; i < allPds->count(); ++i) {
             uint16_t id = 0;
             if (allPds->get(i)->getEnclosureDeviceId(&id) != 0)
@@ -366,9 +367,13 @@ int SnapShotRaidManager::getOnlyEnclosureId(uint16_t* enclosureId)
             if (id == ENCLOSURE_ID_NONE)
                 return DRIVE_WITHOUT_ENCLOSURE;
             last = id;
+            read = true;
         }
-        *enclosureId = last;
-        return 0;
+        // Drives whose information could not be read tell no enclosure: the list's one does.
+        if (read) {
+            *enclosureId = last;
+            return 0;
+        }
     }
     uint16_t id = 0;
     if (rmData->getEnclosureId(0, &id) != 0)

@@ -10,6 +10,8 @@
 #include <cstdint>
 
 class PhysicalDevice;
+class RaidManager;
+class RmData;
 
 // The configuration (its virtual drives) could not be read: message 0x30025.
 int vdListUnreadable(int status);
@@ -25,5 +27,16 @@ int driveUnreadable(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, i
 int driveUnreadable(uint8_t adapterNumber, PhysicalDevice* drive, int status);
 // The list of the virtual drives an SSD cache serves could not be read: message 0x36017.
 int ssdCacheListUnreadable(uint8_t adapterNumber, int status);
+
+// The drive at the enclosure and slot, looked up in the model (through the RAID manager, or
+// through its data access as some commands do) before a command acts on it: 0 with `pd` when
+// its information can be read; 0 with `pd` null when the drive list that was read has no such
+// drive (the caller reports that as it always has); else, after message 0x33006, the status of
+// the drive list or of the drive's information, which could not be read (-1 without a model).
+// The drive's information is read here only when the model does not hold it yet: every command
+// on a drive reads it next anyway, so a healthy controller sees the same commands in the same
+// order.
+int lookUpDrive(RaidManager* manager, uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, PhysicalDevice** pd);
+int lookUpDrive(RmData* rmData, uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, PhysicalDevice** pd);
 
 #endif

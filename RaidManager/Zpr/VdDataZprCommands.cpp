@@ -231,6 +231,8 @@ int VdDataZpr::isMakeSecureAllowed(uint8_t* a) { return allowedBitStatus(6, a); 
 int VdDataZpr::isLdAllowedOperationBit14(uint8_t* a) { return allowedBitStatus(14, a); }
 int VdDataZpr::isLdAllowedOperationBit24(uint8_t* a) { return allowedBitStatus(24, a); }
 int VdDataZpr::isLdAllowedOperationBit25(uint8_t* a) { return allowedBitStatus(25, a); }
+int VdDataZpr::canStartSecureErase(uint8_t* a) { return allowedBitStatus(21, a); }
+int VdDataZpr::canStopSecureErase(uint8_t* a) { return allowedBitStatus(22, a); }
 int VdDataZpr::isLdAllowedOperationBit7() { return allowedBitAnswer(7, 1); }
 int VdDataZpr::isLdAllowedOperationBit8() { return allowedBitAnswer(8, 1); }
 int VdDataZpr::isLdAllowedOperationBit9() { return allowedBitAnswer(9, 1); }

@@ -192,6 +192,19 @@ TEST(Snapshot, OnlyEnclosure)
     }
 }
 
+// Drives whose information cannot be read tell no enclosure, not "none": with one enclosure
+// listed, the only enclosure is the list's.
+TEST(Snapshot, OnlyEnclosureWhenNoDriveCanBeRead)
+{
+    layouts::ModelHost sim(
+        simhost::both(layouts::describe(layouts::spannedRaid10()), simhost::withStatusFault(0x02020000, 3)));
+    ASSERT_NE(sim.manager, nullptr);
+    ASSERT_EQ(sim.manager->refresh(), 0);
+    uint16_t id = 0x1234;
+    EXPECT_EQ(sim.manager->getOnlyEnclosureId(&id), 0);
+    EXPECT_EQ(id, 252);
+}
+
 TEST(Snapshot, VirtualDrivesOfTheSnapshotOrNew)
 {
     layouts::ModelHost sim(simhost::both(layouts::describe(layouts::raid1Raid5WithSpares()), [](sim::HostModel& m) {

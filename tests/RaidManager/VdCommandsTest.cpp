@@ -255,6 +255,36 @@ TEST(VdCommands, FailedAllowedOperationsRead)
     EXPECT_EQ(word[0], 9);
 }
 
+// The secure-erase bits in the status form: the answer from a word that was read, the read's
+// status (the answer untouched) from one that was not, never a refusal.
+TEST(VdCommands, SecureEraseBitsInTheStatusForm)
+{
+    struct Case {
+        const char* what;
+        int fault;        // the status of the allowed-operations read; 0 none
+        int status;
+        uint8_t start;    // bit 21
+        uint8_t stop;     // bit 22
+    } cases[] = {
+        {"read", 0, 0, 1, 0},
+        {"not read", 0x0C, 0x0C, 0xEE, 0xEE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        simhost::SimHostFixture host("one", simhost::both(withMirror(true), withAllowedWord(0x00200000)));
+        if (c.fault != 0)
+            host.change(simhost::withStatusFault(LD_GET_ALLOWED_OPS, c.fault));
+        Ld ld;
+        uint8_t start = 0xEE;
+        uint8_t stop = 0xEE;
+        EXPECT_EQ(ld.vd->canStartSecureErase(&start), c.status);
+        EXPECT_EQ(ld.vd->canStopSecureErase(&stop), c.status);
+        EXPECT_EQ(start, c.start);
+        EXPECT_EQ(stop, c.stop);
+        EXPECT_EQ(host.count(LD_GET_ALLOWED_OPS), 2u) << "one read per query";
+    }
+}
+
 TEST(VdCommands, ConsistencyCheckProgressesOnTheClockUnlessSuspended)
 {
     simhost::SimHostFixture host("one", simhost::both(withMirror(true), [](sim::HostModel& m) {

@@ -2,6 +2,7 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Drive/PdListCp.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "RaidManager/EnclSlotId.h"
@@ -15,6 +16,12 @@ int PdInfoCp::process(CpController* cpController, ParsedObject* request)
     CpStart<PdInfoParsedObject> start(cpController, request, "PdInfoParsedObject *", CP_NEEDS_MODEL);
     if (!start)
         return start.result();
+    // Each drive's place in the disk groups comes from the configuration: one that could not be
+    // read would show a configured drive as outside every disk group.
+    ArrayList<DiskGroup*>* groups = nullptr;
+    const int read = takeDiskGroups(start.manager(), &groups);
+    if (read != 0)
+        return read;
     ArrayList<EnclSlotId*>* named = start.request()->getDriveList();
     for (unsigned char i = 0; named != nullptr && i < named->count(); ++i) {
         EnclSlotId* address = named->get(i);
@@ -24,8 +31,10 @@ int PdInfoCp::process(CpController* cpController, ParsedObject* request)
         int status = resolveEnclosureId(cpController, &enclosure);
         if (status != 0)
             return status;
-        EnclSlotId lookup(enclosure, address->getSlotNumber());
-        PhysicalDevice* drive = start.manager()->getPdByEnclSlot(&lookup);
+        PhysicalDevice* drive = nullptr;
+        status = lookUpDrive(start.manager(), start.number(), enclosure, address->getSlotNumber(), &drive);
+        if (status != 0)
+            return status;
         if (drive != nullptr)
             printDriveBlocks(drive);
         else

@@ -12,7 +12,10 @@ public:
     PdInfoCp() {}
     // The drives named, in the order written (a drive named twice is shown twice); a drive not
     // on the adapter is reported and skipped. 0; -1 without model or for a request of another
-    // class; the resolver's result when "?" names no single enclosure.
+    // class; the resolver's result when "?" names no single enclosure; the status of a
+    // configuration that cannot be read (message 0x30024, before any drive), or of the drive
+    // list or a drive's information that cannot be read (message 0x33006), which ends the
+    // command after the drives shown before it.
     int process(CpController* cpController, ParsedObject* request) override;
     ~PdInfoCp() override {}
 };

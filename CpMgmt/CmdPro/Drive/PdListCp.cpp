@@ -69,9 +69,22 @@ int PdListCp::process(CpController* cpController, ParsedObject* request)
         if (drives->get(i) != nullptr && shown.add(drives->get(i)) != 0)
             return -1;
     shown.sort(&PdListCp::compareByEnclosureAndSlot);
+    // Each drive's place in the disk groups comes from the configuration: one that could not be
+    // read would show configured drives as outside every disk group.
+    ArrayList<DiskGroup*>* groups = nullptr;
+    status = takeDiskGroups(start.manager(), &groups);
+    if (status != 0)
+        return status;
     printMessage(MSG_ADAPTER_HEADER, static_cast<int>(adapterNumber));
-    for (unsigned char i = 0; i < shown.count(); ++i)
+    for (unsigned char i = 0; i < shown.count(); ++i) {
+        // A drive whose information cannot be read sorts last and is no empty block: its read is
+        // named and ends the list.
+        uint16_t state = 0;
+        status = shown.get(i)->getFirmwareState(&state);
+        if (status != 0)
+            return start.failed("get PD info", status);
         printDriveBlocks(shown.get(i));
+    }
     return 0;
 }
 

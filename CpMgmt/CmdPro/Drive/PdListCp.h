@@ -13,7 +13,9 @@ public:
     PdListCp() {}
     // Every disk and tape drive of the adapter, by enclosure and then slot, after the adapter
     // header. 0; -1 without model or when it cannot be read afresh; the status of a failed
-    // drive-list read.
+    // drive-list read, of a configuration that cannot be read (message 0x30024, before the
+    // header) or of the first drive whose information cannot be read (message 0x36017, after
+    // the drives shown before it).
     int process(CpController* cpController, ParsedObject* request) override;
     ~PdListCp() override {}
 

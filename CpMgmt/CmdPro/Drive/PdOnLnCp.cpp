@@ -5,11 +5,11 @@
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Drive/PdFirmwareReads.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "RaidManager/EnclSlotId.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/RmData.h"
@@ -58,8 +58,10 @@ int handleDrive(CpController* cpController, RmData* rmData, const PdOnLineParsed
     if (status != 0)
         return status;
     const int slot = entry.getSlot();
-    EnclSlotId address(enclosureId, entry.getSlot());
-    PhysicalDevice* pd = rmData != nullptr ? rmData->getPdByEnclSlot(&address) : nullptr;
+    PhysicalDevice* pd = nullptr;
+    status = lookUpDrive(rmData, static_cast<uint8_t>(adapter), enclosureId, entry.getSlot(), &pd);
+    if (status != 0)
+        return status;
     if (pd == nullptr) {
         printMessage(MSG_PD_NOT_FOUND, adapter, formatEnclosureId(enclosureId), slot);
         return -1;
@@ -113,9 +115,14 @@ int PdOnLnCp::showMissingDrives(CpController* cpController)
 {
     const int adapter = adapterNumberOf(cpController);
     FirmwareBlock config;
-    // Without a logical drive nothing is shown, and only the first block is read.
-    if (readFirmwareConfig(cpController, ConfigSecondRead::WhenLdsConfigured, config) != 0)
-        return -1;
+    // Without a logical drive nothing is shown, and only the first block is read. A
+    // configuration that cannot be read tells nothing of missing drives: it is named, not
+    // taken for one without them.
+    const int status = readFirmwareConfig(cpController, ConfigSecondRead::WhenLdsConfigured, config);
+    if (status != 0) {
+        printMessage(MSG_OPERATION_FAILED, adapter, "read configuration");
+        return status;
+    }
     if (configOf(config).ldCount() == 0)
         return 0;
     const std::vector<MissingRow> rows = findMissingRows(config);

@@ -13,8 +13,10 @@ class PdOnLnCp : public CpFrame<PdOnLnCp, TOKEN_PDONLINE> {
 public:
     PdOnLnCp() {}
     // 0 when every drive was handled (or the missing rows were listed); -1 for a missing model,
-    // a drive not found or already online, an unreadable configuration; otherwise the firmware
-    // status of the failed command, or the enclosure resolver's result.
+    // a drive not found or already online; the status of the drive list or of a drive's
+    // information that cannot be read (message 0x33006), or of the configuration read of
+    // "-PdGetMissing" (message 0x36017); otherwise the firmware status of the failed command,
+    // or the enclosure resolver's result.
     int process(CpController* cpController, ParsedObject* request) override;
     ~PdOnLnCp() override {}
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CommandProcessor.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/ParsedObject.h"
@@ -41,12 +42,14 @@ int findRequestedDrive(CpController* cpController, RaidManager* manager, const D
     const int status = CommandProcessor::resolveEnclosureId(cpController, &drive->enclosureId);
     if (status != 0)
         return status;
-    EnclSlotId lookup(drive->enclosureId, drive->slot);
-    drive->pd = manager != nullptr ? manager->getPdByEnclSlot(&lookup) : nullptr;
+    const uint8_t adapterNumber = adapterNumberOf(cpController);
+    const int checked = lookUpDrive(manager, adapterNumber, drive->enclosureId, drive->slot, &drive->pd);
+    if (checked != 0)
+        return checked;
     if (drive->pd != nullptr)
         return 0;
     const bool written = namesWrittenEnclosure && address.enclosureId != ENCLOSURE_ID_RESOLVE;
-    printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumberOf(cpController)),
+    printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber),
                  formatEnclosureId(written ? address.enclosureId : drive->enclosureId), drive->slot);
     return -1;
 }

@@ -27,8 +27,10 @@ struct DriveInRequest {
 };
 
 // Resolves the address's enclosure and looks the drive up: 0 with the drive; the resolver's
-// result (it printed the reason); -1 after message 0x33005 when the drive is not there, naming
-// the resolved enclosure, or the one written when namesWrittenEnclosure (unless it was "?").
+// result (it printed the reason); the status of the drive list or of the drive's information
+// after message 0x33006 when either cannot be read (checkDriveLookup); -1 after message 0x33005
+// when the drive list read has no such drive, naming the resolved enclosure, or the one written
+// when namesWrittenEnclosure (unless it was "?").
 int findRequestedDrive(CpController* cpController, RaidManager* manager, const DriveAddress& address,
                        DriveInRequest* drive, bool namesWrittenEnclosure = false);
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
@@ -20,8 +21,10 @@ int prepareDrive(CpController* cpController, RmData* rmData, int adapter, bool u
     int status = CommandProcessor::resolveEnclosureId(cpController, &enclosureId);
     if (status != 0)
         return status;
-    EnclSlotId address(enclosureId, entry->getSlotNumber());
-    PhysicalDevice* pd = rmData != nullptr ? rmData->getPdByEnclSlot(&address) : nullptr;
+    PhysicalDevice* pd = nullptr;
+    status = lookUpDrive(rmData, static_cast<uint8_t>(adapter), enclosureId, entry->getSlotNumber(), &pd);
+    if (status != 0)
+        return status;
     if (pd == nullptr) {
         printMessage(MSG_OPERATION_FAILED, adapter, "prepare for removal");
         return -1;

@@ -11,7 +11,8 @@ class PdPrpForRmvCp : public CpFrame<PdPrpForRmvCp, TOKEN_PDPRPRMV> {
 public:
     PdPrpForRmvCp() {}
     // 0; -1 for a missing model or a drive not found; the firmware status of a refusal; the
-    // enclosure resolver's result.
+    // enclosure resolver's result; the status of the drive list or of a drive's information
+    // that cannot be read (message 0x33006).
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~PdPrpForRmvCp() override {}

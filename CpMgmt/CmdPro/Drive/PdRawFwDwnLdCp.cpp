@@ -10,6 +10,7 @@
 #include "CpMgmt/CmdPro/AdpDcmd.h"
 #include "CpMgmt/CmdPro/Files/DriveFirmwareImage.h"
 #include "CpMgmt/CmdPro/Files/FlashImageReader.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/ScsiPassThrough.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
@@ -274,8 +275,9 @@ int downloadTo(const Download& d, const Device& device, unsigned int mode)
     return status;
 }
 
-// The device of a "-PhysDrv" entry: 0, 1 when the drive is not there (reported, skipped), or
-// the command's result.
+// The device of a "-PhysDrv" entry: 0, 1 when the drive list read has no such drive (reported,
+// skipped), or the command's result (a drive list or drive information that cannot be read is
+// reported and ends the command: a drive that may be there is not passed over).
 int findDrive(const Download& d, RmData* rmData, const EnclSlotId& entry, uint8_t sataBridge, Device* device,
               unsigned int* mode)
 {
@@ -285,8 +287,10 @@ int findDrive(const Download& d, RmData* rmData, const EnclSlotId& entry, uint8_
         return status;
     device->enclosureId = enclosureId;
     device->slot = entry.getSlotNumber();
-    EnclSlotId address(enclosureId, entry.getSlotNumber());
-    PhysicalDevice* pd = rmData != nullptr ? rmData->getPdByEnclSlot(&address) : nullptr;
+    PhysicalDevice* pd = nullptr;
+    status = lookUpDrive(rmData, static_cast<uint8_t>(d.adapter), enclosureId, device->slot, &pd);
+    if (status != 0)
+        return status;
     if (pd == nullptr) {
         printMessage(MSG_PD_NOT_FOUND, d.adapter, formatEnclosureId(enclosureId), static_cast<int>(device->slot));
         return 1;

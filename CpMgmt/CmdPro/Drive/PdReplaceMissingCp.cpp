@@ -19,17 +19,17 @@
 
 namespace {
 
-// The logical sector size of the drive the model knows by that device id; false when the model
-// has no such drive or cannot tell its size.
-bool sectorSizeOf(RaidManager* manager, uint16_t deviceId, uint16_t* bytes)
+// The logical sector size of the drive the model knows by that device id: 0, the status of the
+// drive's information that cannot be read, or -1 when the model has no such drive.
+int sectorSizeOf(RaidManager* manager, uint16_t deviceId, uint16_t* bytes)
 {
     PhysicalDevice* pd = manager->getPdByDeviceId(deviceId);
-    return pd != nullptr && pd->getLogicalSectorSize(bytes) == 0;
+    return pd != nullptr ? pd->getLogicalSectorSize(bytes) : -1;
 }
 
 // The sector size the configured drives have: that of the first present drive of the last
-// array that has one. 0 when no array has a present drive (nothing to compare with), -1 when
-// the model does not know the drive that gives it.
+// array that has one. 0 when no array has a present drive (nothing to compare with), else
+// sectorSizeOf's failure for the drive that gives it.
 int referenceSectorSize(RaidManager* manager, const FirmwareBlock& config, bool* found, uint16_t* bytes)
 {
     const ZprConfigBuffer buffer = configOf(config);
@@ -42,8 +42,9 @@ int referenceSectorSize(RaidManager* manager, const FirmwareBlock& config, bool*
             const uint16_t deviceId = record.drive(j).deviceId();
             if (deviceId == MISSING_DEVICE_ID)
                 continue;
-            if (!sectorSizeOf(manager, deviceId, bytes))
-                return -1;
+            const int status = sectorSizeOf(manager, deviceId, bytes);
+            if (status != 0)
+                return status;
             *found = true;
             break;
         }
@@ -59,13 +60,15 @@ struct Replacement {
 };
 
 // The checks of the array, the row and the sector size against the configuration read; 0 when
-// the replace command may go out, else -1 after the check's message.
+// the replace command may go out, else -1 after the check's message, or the status of a drive's
+// information that cannot be read.
 int checkPlace(RaidManager* manager, const FirmwareBlock& config, const Replacement& r)
 {
     uint16_t newSize = 0;
-    if (!sectorSizeOf(manager, r.deviceId, &newSize)) {
+    int status = sectorSizeOf(manager, r.deviceId, &newSize);
+    if (status != 0) {
         printMessage(MSG_OPERATION_FAILED, r.adapter, "get PD info");
-        return -1;
+        return status;
     }
     if (r.arrayNumber >= arraysRead(config)) {
         printMessage(MSG_PD_ARRAY_OUT_OF_RANGE);
@@ -82,9 +85,10 @@ int checkPlace(RaidManager* manager, const FirmwareBlock& config, const Replacem
     }
     bool found = false;
     uint16_t reference = 0;
-    if (referenceSectorSize(manager, config, &found, &reference) != 0) {
+    status = referenceSectorSize(manager, config, &found, &reference);
+    if (status != 0) {
         printMessage(MSG_OPERATION_FAILED, r.adapter, "get PD info");
-        return -1;
+        return status;
     }
     if (found && reference != newSize) {
         printMessage(MSG_TEXT, "Cannot perform replace operation with drives having different Sector size . \n");
@@ -109,8 +113,9 @@ int replaceMissing(CpController* cpController, RaidManager* manager, const Repla
         printMessage(MSG_OPERATION_FAILED, r.adapter, "read configuration");
         return status;
     }
-    if (checkPlace(manager, config, r) != 0)
-        return -1;
+    status = checkPlace(manager, config, r);
+    if (status != 0)
+        return status;
     const uint32_t arrayRef = configOf(config).arrayRecord(r.arrayNumber).arrayRef();
     const uint32_t mailbox[3] = {ZprDriveInfo(info, sizeof info).deviceRef(),
                                  arrayRef | (static_cast<uint32_t>(r.rowNumber) << 16), 0};
@@ -131,9 +136,10 @@ int PdReplaceMissingCp::process(CpController* cpController, ParsedObject* reques
     const uint8_t adapterNumber = start.number();
     PdReplaceMissingParsedObject* own = start.request();
     FirmwareBlock list;
-    if (readFirmwarePdList(cpController, list) != 0) {
+    const int read = readFirmwarePdList(cpController, list);
+    if (read != 0) {
         printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "read PD list");
-        return -1;
+        return read;
     }
     ArrayList<EnclSlotId*>* drives = own->getDriveList();
     EnclSlotId* first = drives != nullptr && drives->count() > 0 ? drives->get(0) : nullptr;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
@@ -37,8 +38,10 @@ int changeDrive(CpController* cpController, RmData* rmData, const PdOffLineParse
     if (status != 0)
         return status;
     const int slot = entry->getSlotNumber();
-    EnclSlotId address(enclosureId, entry->getSlotNumber());
-    PhysicalDevice* pd = rmData != nullptr ? rmData->getPdByEnclSlot(&address) : nullptr;
+    PhysicalDevice* pd = nullptr;
+    status = lookUpDrive(rmData, static_cast<uint8_t>(adapter), enclosureId, entry->getSlotNumber(), &pd);
+    if (status != 0)
+        return status;
     if (pd == nullptr) {
         printMessage(MSG_PD_NOT_FOUND, adapter, formatEnclosureId(enclosureId), slot);
         return -1;

@@ -11,7 +11,8 @@
 class PdOfLnCp : public CpFrame<PdOfLnCp, TOKEN_PDOFFLINE> {
 public:
     PdOfLnCp() {}
-    // 0 when every drive changed; -1, 0x5F or the enclosure resolver's result otherwise.
+    // 0 when every drive changed; -1, 0x5F or the enclosure resolver's result otherwise, or the
+    // status of the drive list or of a drive's information that cannot be read (message 0x33006).
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     ~PdOfLnCp() override {}

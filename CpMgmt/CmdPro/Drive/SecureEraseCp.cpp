@@ -5,12 +5,12 @@
 #include "CpMgmt/CmdPro/AdpCpSteps.h"
 #include "CpMgmt/CmdPro/Drive/PdProgressSteps.h"
 #include "CpMgmt/CmdPro/Display/ProgressDisplay.h"
+#include "CpMgmt/CmdPro/ReadFailure.h"
 #include "CpMgmt/CmdPro/VdSelection.h"
 #include "CpMgmt/CpFactoryRegistry.h"
 #include "CpMgmt/EnclosureIdText.h"
 #include "Parser/PdParsedObjects.h"
 #include "Parser/TokenIds.h"
-#include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/PhysicalDevice.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/VirtualDisk.h"
@@ -55,9 +55,12 @@ struct DriveErase {
 
 int startDriveErase(const DriveErase& step)
 {
-    // A state that cannot be read is no state to start an erase in.
+    // A state that cannot be read is no state to start an erase in, nor a wrong one: the read
+    // is named and ends the command.
     uint16_t state = 0xFFFF;
-    ignoreStatus(step.drive.pd->getFirmwareState(&state), "an unread state keeps 0xFFFF: no erase");
+    const int read = step.drive.pd->getFirmwareState(&state);
+    if (read != 0)
+        return driveUnreadable(static_cast<uint8_t>(step.adapter), step.drive.enclosureId, step.drive.slot, read);
     if (state != 0) {
         printMessage(MSG_PD_ERASE_WRONG_STATE, step.adapter, step.enclosure, step.drive.slot);
         return 0;
@@ -142,24 +145,39 @@ struct VdErase {
     LdProgressBlock* block;
 };
 
+// The allowed-operations word could not be read: the drive was not refused, its answer is
+// unknown. Message 0x36017 and the read's status.
+int allowedOperationsUnreadable(int adapter, int status)
+{
+    printMessage(MSG_OPERATION_FAILED, adapter, "get allowed operations");
+    return status;
+}
+
 int startVdErase(const VdErase& step)
 {
-    // A state that cannot be read counts as offline.
+    // Neither a state nor an allowed-operations word that cannot be read refuses the drive:
+    // each failed read is named and ends the command.
     uint8_t state = 0;
-    ignoreStatus(step.vd->getState(&state), "an unread state keeps 0: offline");
+    int status = step.vd->getState(&state);
+    if (status != 0)
+        return vdUnreadable(static_cast<uint8_t>(step.adapter), static_cast<uint8_t>(step.targetId), status);
     if (state == 0) {
         printMessage(MSG_VD_ERASE_WRONG_STATE, step.adapter, step.targetId);
         return 0;
     }
-    if (step.vd->isSecureEraseAllowed() != 1) {
+    uint8_t allowed = 0;
+    status = step.vd->canStartSecureErase(&allowed);
+    if (status != 0)
+        return allowedOperationsUnreadable(step.adapter, status);
+    if (allowed != 1) {
         printMessage(MSG_VD_ERASE_NOT_ALLOWED, step.adapter, step.targetId);
         return 0;
     }
     const int type = eraseTypeCode(step.request.getEraseType());
     if (type < 0)
         return -1;
-    const int status = step.vd->startSecureErase(static_cast<uint8_t>(type), step.request.deleteVd == 1 ? 1 : 0,
-                                                 step.request.getPattern1(), step.request.getPattern2());
+    status = step.vd->startSecureErase(static_cast<uint8_t>(type), step.request.deleteVd == 1 ? 1 : 0,
+                                       step.request.getPattern1(), step.request.getPattern2());
     printMessage(status != 0 ? MSG_VD_ERASE_START_FAILED : MSG_VD_ERASE_STARTED, step.adapter, step.targetId);
     return status;
 }
@@ -181,7 +199,11 @@ int stopVdErase(const VdErase& step)
         printMessage(MSG_VD_NOT_IN_ERASE, step.targetId);
         return 0;
     }
-    if (step.vd->isSecureEraseStopAllowed() != 1) {
+    uint8_t stoppable = 0;
+    const int read = step.vd->canStopSecureErase(&stoppable);
+    if (read != 0)
+        return allowedOperationsUnreadable(step.adapter, read);
+    if (stoppable != 1) {
         printMessage(MSG_VD_ERASE_NOT_STOPPABLE, step.adapter, step.targetId);
         return 0;
     }
@@ -245,9 +267,10 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
 {
     const int adapter = adapterNumber;
     uint8_t vdCount = 0;
-    if (manager->getVdCount(&vdCount) != 0) {
+    const int counted = manager->getVdCount(&vdCount);
+    if (counted != 0) {
         printMessage(MSG_OPERATION_FAILED, adapter, "LD");
-        return -1;
+        return counted;
     }
     if (vdCount == 0) {
         printMessage(MSG_NO_VD_CONFIGURED, adapter);
@@ -259,6 +282,9 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
     const int listed = sortedVds(manager, &vds);
     if (listed != 0)
         return listed;
+    // A drive whose object cannot be had is reported and passed over, and the walk then ends
+    // with that failure: it erased only what it says it erased.
+    int result = 0;
     for (unsigned i = 0; i < count; ++i) {
         if (all && (vds == nullptr || i >= vds->count()))
             break;
@@ -270,15 +296,17 @@ int SecureEraseCp::eraseVds(RaidManager* manager, uint8_t adapterNumber, const S
             continue;
         }
         VdLookup lookup;
-        if (lookup.lookUp(manager, targetId) != 0) {
+        const int found = lookup.lookUp(manager, targetId);
+        if (found != 0) {
             printMessage(MSG_GET_FAILED, "VD object");
+            result = found;
             continue;
         }
         const int status = eraseOneVd({adapter, request, lookup.get(), targetId, &progress});
         if (status != 0)
             return status;
     }
-    return 0;
+    return result;
 }
 
 int SecureEraseCp::process(CpController* cpController, ParsedObject* request)

@@ -18,7 +18,9 @@ public:
     SecureEraseCp() {}
     // 0 after the last drive; -1 or the failing status at the first drive that is not found,
     // whose start or stop fails or whose progress cannot be read (the drives before it keep what
-    // was done). Drives in the wrong state, not stoppable or not erasing are only reported.
+    // was done). Drives in the wrong state, not stoppable or not erasing are only reported; a
+    // state or an allowed-operations word that cannot be read is no refusal: its line names the
+    // read and the command ends with its status.
     int process(CpController* cpController, ParsedObject* request) override;
     bool isDone() override { return true; }
     // The progress display of the request's drives, or of its virtual drives when it names any.

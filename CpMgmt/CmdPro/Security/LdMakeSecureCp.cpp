@@ -35,7 +35,8 @@ int makeSecure(VirtualDisk* vd)
     return status;
 }
 
-// The key identifiers of the named drives, in the order given; the first failure ends the list.
+// The key identifiers of the named drives, in the order given; the first failure ends the list
+// (a drive list or drive information that cannot be read with its status, message 0x33006).
 int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<EnclSlotId*>* drives,
                     uint8_t adapterNumber)
 {
@@ -48,10 +49,10 @@ int showDriveKeyIds(CpController* cpController, RaidManager* manager, ArrayList<
         if (resolved != 0)
             return resolved;
         const int slot = address->getSlotNumber();
-        EnclSlotId lookup(enclosure, address->getSlotNumber());
         PhysicalDevice* pd = nullptr;
-        if (const int read = manager->findPdByEnclSlot(&lookup, &pd))
-            return driveUnreadable(adapterNumber, enclosure, address->getSlotNumber(), read);
+        const int checked = lookUpDrive(manager, adapterNumber, enclosure, address->getSlotNumber(), &pd);
+        if (checked != 0)
+            return checked;
         if (pd == nullptr) {
             printMessage(MSG_PD_NOT_FOUND, static_cast<int>(adapterNumber), formatEnclosureId(enclosure), slot);
             return -1;
