@@ -111,6 +111,12 @@ TEST_F(ReadFailureVdE2e, AFailedReadEndsTheCommandWithItsLineAndStatus)
          {"-LdPdInfo", "-a0"},
          "Adapter #0\n\nNumber of Virtual Disks: 2\nFailed to get VD data on Adapter 0, VD 0\n" + INVALID_ARGUMENTS,
          "03", 3, {sent(2, "0x03020000", "status=0x03")}},
+        {"the layout: a member drive's information cannot be read, so no empty block is shown", "", none,
+         {{"status", "0x02020000", "3"}}, {"-LdPdInfo", "-a0"},
+         "Adapter #0\n\nNumber of Virtual Disks: 2\nVirtual Drive: 0 (Target Id: 0)\n" + MIRROR_BLOCK +
+             "Number of Spans: 1\nSpan: 0 - Number of PDs: 2\nAdapter #0: Failed to Perform get PD info Operation.\n" +
+             INVALID_ARGUMENTS,
+         "03", 3, {sent(2, "0x03020000"), sent(2, "0x03100200")}},
         {"a property change: nothing is written", "", none, {CONFIG_FAILS}, {"-LDSetProp", "WT", "-L0", "-a0"},
          VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
         {"a property shown: the configuration read's ioctl fails", "", none, {{"ioctl", "--opcode", "0x04010000"}},

@@ -10,13 +10,29 @@
 #include "PavUtil/IgnoreStatus.h"
 #include "RaidManager/Array.h"
 #include "RaidManager/PhysicalDevice.h"
+#include "RaidManager/RaidElementId.h"
 #include "RaidManager/RaidManager.h"
 #include "RaidManager/Span.h"
 #include "RaidManager/VirtualDisk.h"
+#include "RaidManager/Zpr/Records/Drive/ZprDriveValues.h"
 
 namespace {
 
 const char* const LAYOUT_OPERATION = "to get LD/PD information";
+
+// A member the array records as missing has no drive to read and shows as an empty block; any
+// other member whose information cannot be read is unknown: its read is named and ends the
+// display. 0 when the member may be shown.
+int checkMemberReadable(uint8_t adapterNumber, PhysicalDevice* drive)
+{
+    // The id the element was made with: the drive's own record is what may not be readable.
+    const PdIdZpr* id = dynamic_cast<const PdIdZpr*>(drive->getId());
+    if (id == nullptr || id->getDeviceId() == MISSING_DEVICE_ID)
+        return 0;
+    uint16_t state = 0;
+    const int status = drive->getFirmwareState(&state);
+    return status != 0 ? driveUnreadable(adapterNumber, drive, status) : 0;
+}
 
 int layoutFailed(uint8_t adapterNumber, const char* operation, int status)
 {
@@ -76,6 +92,8 @@ int LdPdInfoCp::showVd(uint8_t adapterNumber, VirtualDisk* vd)
         for (unsigned char k = 0; k < drives->count(); ++k) {
             if (drives->get(k) == nullptr)
                 return layoutFailed(adapterNumber, "to get PD list", -1);
+            if ((status = checkMemberReadable(adapterNumber, drives->get(k))) != 0)
+                return status;
             printMessage(MSG_NEWLINE);
             printMessage(MSG_PD_INFORMATION, static_cast<int>(k));
             printDriveBlocks(drives->get(k));
