@@ -33,17 +33,6 @@ RaidManager::~RaidManager()
     delete rmData;
 }
 
-PhysicalDevice* RaidManager::getPdByEnclSlot(EnclSlotId* address)
-{
-    PhysicalDevice* pd = nullptr;
-    return findPdByEnclSlot(address, &pd) == 0 ? pd : nullptr;
-}
-
-uint8_t RaidManager::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
-{
-    uint8_t inConfig = 0;
-    return findTargetIdInConfig(targetId, reread, &inConfig) == 0 ? inConfig : 0;
-}
 
 SnapShotRaidManager::SnapShotRaidManager(RmData* rmData, Controller* controller)
     : RaidManager(rmData, controller), driveMix(nullptr), adapter(nullptr), allPds(nullptr), config(nullptr),

@@ -50,9 +50,6 @@ public:
     // the drive, or with null when a drive list that was read has none there; the drive list's
     // status when it cannot be read.
     [[nodiscard]] virtual int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) = 0;
-    // The same drive, null when there is none or it cannot be told: only for a caller to whom
-    // both mean "no drive to use".
-    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address);
     // A drive of the snapshot with the device id, else the RmData's.
     virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;
     // The adapter's single enclosure: 0 with its id (ENCLOSURE_ID_NONE when there is none),
@@ -106,9 +103,6 @@ public:
     // has the target id, 0 when none has; the configuration read's status when it cannot be
     // read.
     [[nodiscard]] virtual int findTargetIdInConfig(uint8_t targetId, uint8_t reread, uint8_t* inConfig) = 0;
-    // 1 when the configuration has the target id, else 0 (also when it cannot be read): only
-    // for a caller to whom both mean the same.
-    uint8_t isTargetIdInConfig(uint8_t targetId, uint8_t reread);
     [[nodiscard]] virtual int sortVdsByTargetId(ArrayList<VirtualDisk*>* list) = 0;
     // The snapshot of the buffer replaces the cached configuration; the one it replaces lives
     // on, with its elements, until the next refresh or release.

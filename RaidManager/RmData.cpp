@@ -9,12 +9,6 @@ RmData::RmData(Controller* controller)
 
 RmData::~RmData() {}
 
-PhysicalDevice* RmData::getPdByEnclSlot(EnclSlotId* address)
-{
-    PhysicalDevice* pd = nullptr;
-    return findPdByEnclSlot(address, &pd) == 0 ? pd : nullptr;
-}
-
 int RmData::isTargetIdInConfig(uint8_t targetId, uint8_t reread)
 {
     uint8_t inConfig = 0;

@@ -38,9 +38,6 @@ public:
     // one entered in the drive cache, or with null when the drive list has none; the drive
     // list's status when it cannot be read (then nothing is known of the drive).
     [[nodiscard]] virtual int findPdByEnclSlot(EnclSlotId* address, PhysicalDevice** pd) = 0;
-    // The same drive, null when there is none or the drive list cannot be read: only for a
-    // caller to whom both mean "no drive to use".
-    PhysicalDevice* getPdByEnclSlot(EnclSlotId* address);
     // The drive with a device id: the cached element, else a new one entered in the drive
     // cache (also for an id no drive has); null only when memory runs out.
     virtual PhysicalDevice* getPdByDeviceId(uint16_t deviceId) = 0;

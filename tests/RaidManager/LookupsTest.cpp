@@ -38,23 +38,31 @@ simhost::StateEdit drivesOfEveryKind()
     });
 }
 
+// The drive at the address, from a drive list that can be read.
+PhysicalDevice* driveAt(RmDataZpr* rmData, EnclSlotId* address)
+{
+    PhysicalDevice* pd = nullptr;
+    EXPECT_EQ(rmData->findPdByEnclSlot(address, &pd), 0);
+    return pd;
+}
+
 TEST(Lookups, DrivesByAddressAndById)
 {
     layouts::ModelHost sim(drivesOfEveryKind());
     ASSERT_NE(sim.rmData, nullptr);
     EnclSlotId disk(252, 2);
-    PhysicalDevice* found = sim.rmData->getPdByEnclSlot(&disk);
+    PhysicalDevice* found = driveAt(sim.rmData, &disk);
     ASSERT_NE(found, nullptr);
     uint16_t id = 0;
     ASSERT_EQ(found->getDeviceId(&id), 0);
     EXPECT_EQ(id, 10);
-    EXPECT_EQ(sim.rmData->getPdByEnclSlot(&disk), found) << "the second time from the cache";
+    EXPECT_EQ(driveAt(sim.rmData, &disk), found) << "the second time from the cache";
     EXPECT_EQ(sim.rmData->getPdByDeviceId(10), found);
 
     EnclSlotId tape(252, 7);
-    EXPECT_EQ(sim.rmData->getPdByEnclSlot(&tape), nullptr);
+    EXPECT_EQ(driveAt(sim.rmData, &tape), nullptr);
     EnclSlotId empty(252, 20);
-    EXPECT_EQ(sim.rmData->getPdByEnclSlot(&empty), nullptr);
+    EXPECT_EQ(driveAt(sim.rmData, &empty), nullptr);
 
     // An id that no drive has still gives an element, placed nowhere.
     PhysicalDevice* unknown = sim.rmData->getPdByDeviceId(0x77);

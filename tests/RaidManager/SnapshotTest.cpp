@@ -50,7 +50,8 @@ TEST(Snapshot, RefreshLoadsDrivesConfigurationAndMatrix)
 
     // Lookups answer with the snapshot's own drives.
     EnclSlotId slot3(252, 3);
-    PhysicalDevice* pd = sim.manager->getPdByEnclSlot(&slot3);
+    PhysicalDevice* pd = nullptr;
+    EXPECT_EQ(sim.manager->findPdByEnclSlot(&slot3, &pd), 0);
     EXPECT_EQ(pd, list->get(6));
     EXPECT_EQ(sim.manager->getPdByDeviceId(11), list->get(6));
     ASSERT_NE(dynamic_cast<SnapShotRaidManager*>(sim.manager)->getDriveMixMatrix(), nullptr);
@@ -222,8 +223,11 @@ TEST(Snapshot, VirtualDrivesOfTheSnapshotOrNew)
     vd = nullptr;
     EXPECT_EQ(sim.manager->getVd(&unknown, &vd), -1);
     EXPECT_EQ(vd, nullptr);
-    EXPECT_EQ(sim.manager->isTargetIdInConfig(1, 0), 1);
-    EXPECT_EQ(sim.manager->isTargetIdInConfig(9, 0), 0);
+    uint8_t inConfig = 0;
+    EXPECT_EQ(sim.manager->findTargetIdInConfig(1, 0, &inConfig), 0);
+    EXPECT_EQ(inConfig, 1);
+    EXPECT_EQ(sim.manager->findTargetIdInConfig(9, 0, &inConfig), 0);
+    EXPECT_EQ(inConfig, 0);
 
     // A parsed buffer replaces the snapshot's configuration; the elements of the one replaced
     // stay usable until the next refresh.
