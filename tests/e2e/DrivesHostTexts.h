@@ -103,11 +103,13 @@ protected:
         return base + "/host";
     }
 
-    RunResult run(const std::string& hostDir, const std::vector<std::string>& args)
+    // Runs the command line on the host, in `workDir` when given (else a fresh folder).
+    RunResult run(const std::string& hostDir, const std::vector<std::string>& args, const std::string& workDir = "")
     {
         RunSpec spec;
         spec.args = args;
         spec.env = {{"QUILLCLI_SIM_HOST", hostDir}};
+        spec.workDir = workDir;
         RunResult r = runProgram(spec);
         cleanup.push_back(r.workDir);
         EXPECT_EQ(r.err, "");

@@ -15,6 +15,10 @@ inline const std::string BLANK_OUT = "\r" + std::string(37, ' ') + "\n";
 inline const std::string DEVICE_BUSY =
     "\nFW error description: \n The requested operation could not be completed as device is busy or unexpected error occurred.  \n";
 
+// What the console shows when the firmware answers that the command's arguments are invalid
+// (status 0x03).
+inline const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
+
 // What a parsed command prints when no processor on the controller carries it out.
 inline const std::string UNSUPPORTED = "Un-supported command\n";
 

@@ -5,7 +5,7 @@
 // read's status (a failed ioctl: 0xFFFF, exit status 255); what it did before the failure stays.
 // Beside them, absence found by a read that succeeded keeps its message, and a command that does
 // not depend on the failing read answers as on a healthy host.
-#include "E2eHarness.h"
+#include "ReadFailureE2e.h"
 
 #include <gtest/gtest.h>
 
@@ -33,20 +33,10 @@ const Lines CHANGES = {CFG_ADD, MAKE_SPARE, SET_PCI_SPEED, SET_MUX};
 // unconfigured (252:5 is device 13), slot 12 is empty.
 const char* const LDADD_HOST = "ldadd-host.json";
 
-const std::string INVALID = "\nFW error description: \n The requested command has invalid arguments.  \n";
 const std::string CFG_FAILED = "\nAdapter 0: Configure Adapter Failed\n";
 const std::string UNUSED_DRIVES_FAILED = "Adapter #0: Failed to Perform to get unconfig pd list Operation.\n";
 
-std::string driveUnreadable(int adapter, int slot)
-{
-    return "Adapter " + std::to_string(adapter) + ": Failed to Get Drive Information on Device(Encl-252 Slot-" +
-           std::to_string(slot) + ")\n";
-}
-
-std::string change(const char* opcode)
-{
-    return std::string("host=2 opcode=") + opcode + " status=0x00";
-}
+using e2ecase::sent;
 
 // The controller summary and layout that -CfgDsply prints for the "configs" preset before the
 // first virtual drive's block.
@@ -73,68 +63,19 @@ struct Row {
     Lines changes;             // the commands that change the controller, in the order logged
 };
 
-class ReadFailureConfigE2e : public ::testing::Test {
+class ReadFailureConfigE2e : public ReadFailureE2e {
 protected:
-    void TearDown() override
-    {
-        for (const std::string& dir : cleanup)
-            removeTree(dir);
-    }
-
-    std::string host(const Row& row)
-    {
-        const std::string name = row.host;
-        std::string dir;
-        if (name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0) {
-            nlohmann::json description =
-                nlohmann::json::parse(readFile(std::string(QUILL_SOURCE_DIR) + "/tests/e2e/data/" + name));
-            if (!row.edit.is_null())
-                description["controllers"][0].merge_patch(row.edit);
-            dir = makeSimHostFrom(description.dump(2));
-        } else if (row.edit.is_null()) {
-            dir = makeSimHost(name);
-        } else {
-            const std::string preset = makeSimHost(name);
-            cleanup.push_back(preset.substr(0, preset.rfind('/')));
-            nlohmann::json description = nlohmann::json::parse(readFile(preset + "/state.json"));
-            description["controllers"][0].merge_patch(row.edit);
-            dir = makeSimHostFrom(description.dump(2));
-        }
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        if (!row.fault.empty()) {
-            EXPECT_EQ(addSimFault(dir, row.fault), "");
-        }
-        return dir;
-    }
-
-    static Lines changesIn(const Lines& log)
-    {
-        Lines kept;
-        for (const std::string& line : log)
-            for (const std::string& opcode : CHANGES)
-                if (line.find(" opcode=" + opcode + " ") != std::string::npos)
-                    kept.push_back(line);
-        return kept;
-    }
-
     void expectRows(const std::vector<Row>& rows)
     {
         for (const Row& row : rows) {
             SCOPED_TRACE(row.what);
-            const std::string dir = host(row);
-            RunSpec spec;
-            spec.args = row.args;
-            spec.env = {{"QUILLCLI_SIM_HOST", dir}};
-            RunResult r = runProgram(spec);
-            cleanup.push_back(r.workDir);
+            const std::string dir = hostNamed(row.host, merged(row.edit), row.fault);
+            const RunResult r = run(dir, row.args);
             EXPECT_EQ(r.exitCode, row.exitStatus);
             EXPECT_EQ(r.out, row.out);
-            EXPECT_EQ(r.err, "");
-            EXPECT_EQ(changesIn(loggedFirmwareCommands(dir)), row.changes);
+            EXPECT_EQ(loggedWithOpcodes(dir, CHANGES), row.changes);
         }
     }
-
-    Lines cleanup;
 };
 
 TEST_F(ReadFailureConfigE2e, AReadThatFailsIsNamedAndEndsTheCommand)
@@ -145,58 +86,62 @@ TEST_F(ReadFailureConfigE2e, AReadThatFailsIsNamedAndEndsTheCommand)
     expectRows({
         // Automatic configuration: the free drives are unknown, not none.
         {"all free drives: the drive list cannot be read", "configs", none, {"status", PD_LIST, "3"},
-         {"-CfgAllFreeDrv", "-r0", "-a0"}, 3, BLANK_OUT + UNUSED_DRIVES_FAILED + INVALID + exitLine("03"), {}},
+         {"-CfgAllFreeDrv", "-r0", "-a0"}, 3,
+         BLANK_OUT + UNUSED_DRIVES_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"all free drives: the drives' information cannot be read (failed ioctl)", "configs", none,
          {"ioctl", "--opcode", PD_INFO}, {"-CfgAllFreeDrv", "-r5", "-a0"}, 255,
          BLANK_OUT + UNUSED_DRIVES_FAILED + exitLine("ffff"), {}},
         // One named drive: not "is not Disk" from a list that was not read.
         {"a named drive: the drive list cannot be read", LDADD_HOST, none, {"status", PD_LIST, "3"},
-         {"-CfgLdAdd", "-r0[252:5]", "-a0"}, 3, BLANK_OUT + driveUnreadable(0, 5) + INVALID + exitLine("03"), {}},
+         {"-CfgLdAdd", "-r0[252:5]", "-a0"}, 3,
+         BLANK_OUT + driveUnreadable(0, 5) + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"a named drive: no drive at the address of a list that was read", LDADD_HOST, none, {},
          {"-CfgLdAdd", "-r0[252:12]", "-a0"}, 12,
          BLANK_OUT + "\nDevice at [252 : 12] is not Disk\n" + CFG_FAILED + exitLine("0c"), {}},
         {"a named drive of a span: its information cannot be read", LDADD_HOST, none,
          {"status", PD_INFO, "3", "--mailbox", "0=0d"},
          {"-CfgSpanAdd", "-r10", "-Array0[252:2,252:3]", "-Array1[252:4,252:5]", "-a0"}, 3,
-         BLANK_OUT + driveUnreadable(0, 5) + INVALID + exitLine("03"), {}},
+         BLANK_OUT + driveUnreadable(0, 5) + INVALID_ARGUMENTS + exitLine("03"), {}},
         // The free space of a disk group is judged against the configuration, which must be read.
         {"drives of a disk group: the configuration cannot be read", LDADD_HOST, none, {"status", CFG_READ, "3"},
          {"-CfgLdAdd", "-r1[252:0,252:1]", "-sz10GB", "-a0"}, 3,
-         BLANK_OUT + "Failed to get Disk Group list\n" + INVALID + exitLine("03"), {}},
+         BLANK_OUT + "Failed to get Disk Group list\n" + INVALID_ARGUMENTS + exitLine("03"), {}},
         // The drive made stays; the spare is not set and the command does not claim success.
         {"a hot spare's information cannot be read after the drive is made", LDADD_HOST, none,
          {"status", PD_INFO, "3", "--mailbox", "0=0d", "--from", "3"},
          {"-CfgLdAdd", "-r1[252:2,252:3]", "-Hsp[252:5]", "-a0"}, 3,
-         BLANK_OUT + "Adapter 0: Created VD 2\n" + driveUnreadable(0, 5) + INVALID + exitLine("03"), {change(CFG_ADD)}},
+         BLANK_OUT + "Adapter 0: Created VD 2\n" + driveUnreadable(0, 5) + INVALID_ARGUMENTS + exitLine("03"),
+         {sent(2, CFG_ADD)}},
         {"one drive per disk: the unused drives cannot be read again after the first", "configs", none,
          {"status", PD_LIST, "3", "--from", "5"}, {"-CfgEachDskRaid0", "-a0"}, 3,
          BLANK_OUT + "Adapter 0: Created VD 1\nConfigured physical device at Encl-252:Slot-2.\n" + UNUSED_DRIVES_FAILED +
-             INVALID + exitLine("03"),
-         {change(CFG_ADD)}},
+             INVALID_ARGUMENTS + exitLine("03"),
+         {sent(2, CFG_ADD)}},
         // Displays: the block of what could not be read is not left out in silence.
         {"the configuration display: a virtual drive's information cannot be read", "configs", none,
          {"status", LD_INFO, "3"}, {"-CfgDsply", "-a0"}, 3,
-         BLANK_OUT + CONFIGS_LAYOUT_HEAD + "Failed to get VD data on Adapter 0, VD 0\n" + INVALID + exitLine("03"), {}},
+         BLANK_OUT + CONFIGS_LAYOUT_HEAD + vdDataUnreadable(0, 0) + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"drive statistics of a named drive: the drive list cannot be read", "configs", none, {"status", PD_LIST, "3"},
          {"-DpmStat", "-Dsply", "-Hist", "-PhysDrv[252:0]", "-a0"}, 3,
-         BLANK_OUT + DPM_HEADING + driveUnreadable(0, 0) + INVALID + exitLine("03"), {}},
+         BLANK_OUT + DPM_HEADING + driveUnreadable(0, 0) + INVALID_ARGUMENTS + exitLine("03"), {}},
         // A drive of the configuration is known by its device id alone: the line names the read.
         {"drive statistics of every drive: the drives' information cannot be read", "configs", none,
          {"status", PD_INFO, "3"}, {"-DpmStat", "-Dsply", "-Lct", "-a0"}, 3,
-         BLANK_OUT + DPM_HEADING + "Adapter #0: Failed to Perform get PD info Operation.\n" + INVALID + exitLine("03"),
-         {}},
+         BLANK_OUT + DPM_HEADING + PD_INFO_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"the summary to a file: the drive list cannot be read (failed ioctl)", "configs", none,
          {"ioctl", "--opcode", PD_LIST}, {"-ShowSummary", "-f", "s.txt", "-a0"}, 255,
          BLANK_OUT + "Adapter #0: Failed to Perform get PD list Operation.\n" + exitLine("ffff"), {}},
         // A count that cannot be read ends with the read's status, not a count of 1.
         {"drive counts: the second adapter's drive list cannot be read", "two", none,
          {"status", PD_LIST, "3", "--host", "3"}, {"-PDGetNum", "-aALL"}, 3,
-         BLANK_OUT + " Number of Physical Drives on Adapter 0: 4\nAdapter 1: Failed to get PD Count\n" + INVALID +
-             exitLine("03"),
+         BLANK_OUT + " Number of Physical Drives on Adapter 0: 4\nAdapter 1: Failed to get PD Count\n" +
+             INVALID_ARGUMENTS + exitLine("03"),
          {}},
         {"PCI link speed: the controller information cannot be read", "configs", pci,
          {"status", CONTROLLER_INFO, "3", "--from", "3"}, {"-PciSetLinkSpeed", "3", "-a0"}, 3,
-         BLANK_OUT + "Adapter #0: Failed to Perform Controller information Operation.\n" + INVALID + exitLine("03"), {}},
+         BLANK_OUT + "Adapter #0: Failed to Perform Controller information Operation.\n" + INVALID_ARGUMENTS +
+             exitLine("03"),
+         {}},
         // Connector modes are their own record: the drive list does not decide them.
         {"connectors while the drive list cannot be read", "configs", connectors, {"status", PD_LIST, "3"},
          {"-AdpGetConnectorMode", "-ConnectorAll", "-a0"}, 0,

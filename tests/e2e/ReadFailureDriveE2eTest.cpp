@@ -10,7 +10,7 @@
 // Each row gives the console text between the blank-out line and the exit line, the exit code,
 // and the commands of the command's own that reached the controller: those that act on a drive
 // or virtual drive, and the reads that follow only a drive found (the key id).
-#include "E2eHarness.h"
+#include "ReadFailureE2e.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 
 namespace {
 
-const char* const OWN_COMMANDS[] = {
+const Lines OWN_COMMANDS = {
     "0x02030100",   // a drive's state
     "0x02040100",   // rebuild start
     "0x02050100",   // clear start
@@ -38,29 +38,7 @@ const char* const OWN_COMMANDS[] = {
     "0x01150301",   // a drive's key id
 };
 
-const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
-
-std::string driveUnreadable(int adapter, int slot)
-{
-    return "Adapter " + std::to_string(adapter) + ": Failed to Get Drive Information on Device(Encl-252 Slot-" +
-           std::to_string(slot) + ")\n";
-}
-
-std::string sent(const char* opcode, unsigned host = 2)
-{
-    return "host=" + std::to_string(host) + " opcode=" + opcode + " status=0x00";
-}
-
-// The log's commands of OWN_COMMANDS, in the order sent.
-Lines ownCommands(const std::string& dir)
-{
-    Lines out;
-    for (const std::string& line : loggedFirmwareCommands(dir))
-        for (const char* opcode : OWN_COMMANDS)
-            if (line.find(std::string(" opcode=") + opcode + " ") != std::string::npos)
-                out.push_back(line);
-    return out;
-}
+using e2ecase::sent;
 
 // Virtual drive 1 of the erase host with its secure erase running.
 void eraseRunningOnVd1(nlohmann::json& controller)
@@ -81,56 +59,23 @@ struct Case {
     std::function<void(nlohmann::json&)> edit = nullptr;   // of a description's controller
 };
 
-class ReadFailureDriveE2e : public ::testing::Test {
+class ReadFailureDriveE2e : public ReadFailureE2e {
 protected:
-    void TearDown() override
-    {
-        for (const std::string& dir : cleanup)
-            removeTree(dir);
-    }
-
-    std::string host(const Case& c)
-    {
-        const std::string name = c.host;
-        std::string dir;
-        if (name.size() > 5 && name.substr(name.size() - 5) == ".json") {
-            const std::string path = std::string(QUILL_SOURCE_DIR) + "/tests/e2e/data/" + name;
-            nlohmann::json d = nlohmann::json::parse(readFile(path));
-            if (c.edit)
-                c.edit(d["controllers"][0]);
-            dir = makeSimHostFrom(d.dump(2));
-        } else {
-            dir = makeSimHost(name);
-        }
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        return dir;
-    }
-
     void expectRuns(const std::vector<Case>& cases)
     {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.what);
-            const std::string dir = host(c);
-            if (!c.fault.empty()) {
-                EXPECT_EQ(addSimFault(dir, c.fault), "");
-            }
-            const std::string work = makeTempDir("quilldrive");
-            cleanup.push_back(work);
+            const std::string dir = hostNamed(c.host, c.edit, c.fault);
+            const std::string work = makeTempDir("quilldrive");   // removed after the test (run records it)
             std::ofstream(work + "/fw.bin", std::ios::binary) << std::string(70000, '\x5a');
-            RunSpec spec;
-            spec.args = c.args;
-            spec.env = {{"QUILLCLI_SIM_HOST", dir}};
-            spec.workDir = work;
-            const RunResult r = runProgram(spec);
+            const RunResult r = run(dir, c.args, work);
             const std::string code = c.exitCode;
             EXPECT_EQ(r.exitCode, code == "ffff" ? 255 : std::stoi(code, nullptr, 16));
             EXPECT_EQ(r.out, BLANK_OUT + c.out + exitLine(c.exitCode));
-            EXPECT_EQ(r.err, "");
-            EXPECT_EQ(ownCommands(dir), c.commands);
+            // The log's commands of OWN_COMMANDS, in the order sent.
+            EXPECT_EQ(loggedWithOpcodes(dir, OWN_COMMANDS), c.commands);
         }
     }
-
-    std::vector<std::string> cleanup;
 };
 
 TEST_F(ReadFailureDriveE2e, AFailedReadIsNeitherAbsenceNorARefusal)
@@ -143,14 +88,13 @@ TEST_F(ReadFailureDriveE2e, AFailedReadIsNeitherAbsenceNorARefusal)
         {"a drive's place: the configuration", "configs", {"status", "0x04010000", "3"},
          {"-pdInfo", "-PhysDrv[252:0]", "-a0"}, "03", "Failed to get Disk Group list\n" + INVALID_ARGUMENTS, {}},
         {"the drive list display: no empty block for a drive that cannot be read", "configs", infoFails,
-         {"-PDList", "-a0"}, "03", "Adapter #0\n\nAdapter #0: Failed to Perform get PD info Operation.\n" +
-         INVALID_ARGUMENTS, {}},
+         {"-PDList", "-a0"}, "03", "Adapter #0\n\n" + PD_INFO_FAILED + INVALID_ARGUMENTS, {}},
         {"the drive list's ioctl fails", "configs", {"ioctl", "--opcode", "0x02010000"},
          {"-PdLocate", "-start", "-PhysDrv[252:2]", "-a0"}, "ffff", driveUnreadable(0, 2), {}},
         {"a state change keeps the drive changed before the one that cannot be read", "configs",
          {"status", "0x02020000", "3", "--from", "4"}, {"-PDMakeJBOD", "-PhysDrv[252:2,252:3]", "-a0"}, "03",
          "Adapter: 0: EnclId-252 SlotId-2 state changed to JBOD.\n" + driveUnreadable(0, 3) + INVALID_ARGUMENTS,
-         {sent("0x02030100")}},
+         {sent(2, "0x02030100")}},
         {"the drive list from its second send: removal", "configs", {"status", "0x02010000", "3", "--from", "2"},
          {"-PdPrpRmv", "-PhysDrv[252:2]", "-a0"}, "03", driveUnreadable(0, 2) + INVALID_ARGUMENTS, {}},
         {"a copyback's destination cannot be read", "configs", {"status", "0x02020000", "3", "--from", "3"},
@@ -168,7 +112,7 @@ TEST_F(ReadFailureDriveE2e, AFailedReadIsNeitherAbsenceNorARefusal)
         {"two controllers: the second one's drive list fails", "two", {"status", "0x02010000", "3", "--host", "3"},
          {"-PDOffline", "-PhysDrv[252:1]", "-aALL"}, "03",
          "Adapter: 0: EnclId-252 SlotId-1 state changed to OffLine.\n" + driveUnreadable(1, 1) + INVALID_ARGUMENTS,
-         {sent("0x02030100")}},
+         {sent(2, "0x02030100")}},
         {"a drive absent from a drive list that was read is still not found", "configs", {},
          {"-PDOffline", "-PhysDrv[252:7]", "-a0"}, "01",
          "Adapter 0: Device at Enclosure - 252, Slot - 7 is not found.\n", {}},
@@ -189,7 +133,7 @@ TEST_F(ReadFailureDriveE2e, TheCommandsOwnReadsOfTheFirmware)
         {"every virtual drive: the one started before stays started", "erase-host.json",
          {"status", "0x030b0000", "3", "--from", "2"}, {"-SecureErase", "-Start", "Simple", "-LALL", "-a0"}, "03",
          "Adapter 0: Secure Erase is started on Virtual Drive 0.\n" + allowedUnreadable + INVALID_ARGUMENTS,
-         {sent("0x03130100")}},
+         {sent(2, "0x03130100")}},
         {"a stop: its allowed operations", "erase-host.json", {"ioctl", "--opcode", "0x030b0000"},
          {"-SecureErase", "-Stop", "-L1", "-a0"}, "ffff", allowedUnreadable, {}, eraseRunningOnVd1},
     });

@@ -14,8 +14,7 @@
 //   so a configuration read that fails from its second send fails the refresh as well.
 // - The commands logged are compared without the model's reads and the controller check's
 //   reads: what is left is what the command itself sent.
-#include "DrivesHostTexts.h"
-#include "E2eHarness.h"
+#include "ReadFailureE2e.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +25,13 @@
 
 namespace {
 
-const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
-const std::string VD_LIST_FAILED = "Failed to get Virtual Drive list\n";
 const std::string LD_HEADER = "\nAdapter 0 -- Virtual Drive Information:\n";
 
 // Faults, as the arguments of "quillsim fault HOST ...".
 const Lines CONFIG_FAILS = {"status", "0x04010000", "3"};
 
 // One firmware command of the host's log, as loggedFirmwareCommands gives it.
-std::string sent(unsigned host, const char* opcode, const char* outcome = "status=0x00")
-{
-    return "host=" + std::to_string(host) + " opcode=" + opcode + " " + outcome;
-}
+using e2ecase::sent;
 
 // What the command sent itself: the log without the model's reads, the controller information
 // and the OEM data.
@@ -45,8 +39,8 @@ Lines ownCommands(const std::string& hostDir)
 {
     Lines own;
     for (const std::string& line : withoutModelReads(loggedFirmwareCommands(hostDir)))
-        if (line.find(" opcode=0x01010000 ") == std::string::npos &&
-            line.find(" opcode=0x010e8481 ") == std::string::npos)
+        if (line.find(std::string(" opcode=") + e2ecase::INFO + " ") == std::string::npos &&
+            line.find(std::string(" opcode=") + e2ecase::OEM + " ") == std::string::npos)
             own.push_back(line);
     return own;
 }
@@ -63,23 +57,14 @@ struct Row {
     Lines commands;                      // ownCommands after the run
 };
 
-class ReadFailureVdE2e : public DrivesHostE2e {
+class ReadFailureVdE2e : public ReadFailureE2e {
 protected:
-    std::string presetHost(const char* preset, const std::vector<Lines>& faults)
-    {
-        const std::string dir = makeSimHost(preset);
-        cleanup.push_back(dir.substr(0, dir.rfind('/')));
-        for (const Lines& fault : faults)
-            EXPECT_EQ(addSimFault(dir, fault), "");
-        return dir;
-    }
-
     void expectRows(const std::vector<Row>& rows)
     {
         for (const Row& row : rows) {
             SCOPED_TRACE(row.what);
             const std::string dir =
-                *row.preset != '\0' ? presetHost(row.preset, row.faults) : host(row.edit, row.faults);
+                *row.preset != '\0' ? hostNamed(row.preset, nullptr, row.faults) : host(row.edit, row.faults);
             RunResult r = run(dir, row.args);
             std::string line;
             for (const std::string& a : row.args)
@@ -105,17 +90,16 @@ TEST_F(ReadFailureVdE2e, AFailedReadEndsTheCommandWithItsLineAndStatus)
          LD_HEADER + VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
         {"a display walk: drive 0 is shown, drive 2's information cannot be read", "", none,
          {{"status", "0x03020000", "3", "--mailbox", "0=02"}}, {"-LDInfo", "-LALL", "-a0"},
-         LD_HEADER + mirrorShown + "Failed to get VD data on Adapter 0, VD 2\n" + INVALID_ARGUMENTS, "03", 3,
-         {sent(2, "0x03020000"), sent(2, "0x03100200"), sent(2, "0x03020000", "status=0x03")}},
+         LD_HEADER + mirrorShown + vdDataUnreadable(0, 2) + INVALID_ARGUMENTS, "03", 3,
+         {sent(2, "0x03020000"), sent(2, "0x03100200"), sent(2, "0x03020000", "0x03")}},
         {"the layout: the first drive's information cannot be read", "", none, {{"status", "0x03020000", "3"}},
          {"-LdPdInfo", "-a0"},
-         "Adapter #0\n\nNumber of Virtual Disks: 2\nFailed to get VD data on Adapter 0, VD 0\n" + INVALID_ARGUMENTS,
-         "03", 3, {sent(2, "0x03020000", "status=0x03")}},
+         "Adapter #0\n\nNumber of Virtual Disks: 2\n" + vdDataUnreadable(0, 0) + INVALID_ARGUMENTS, "03", 3,
+         {sent(2, "0x03020000", "0x03")}},
         {"the layout: a member drive's information cannot be read, so no empty block is shown", "", none,
          {{"status", "0x02020000", "3"}}, {"-LdPdInfo", "-a0"},
          "Adapter #0\n\nNumber of Virtual Disks: 2\nVirtual Drive: 0 (Target Id: 0)\n" + MIRROR_BLOCK +
-             "Number of Spans: 1\nSpan: 0 - Number of PDs: 2\nAdapter #0: Failed to Perform get PD info Operation.\n" +
-             INVALID_ARGUMENTS,
+             "Number of Spans: 1\nSpan: 0 - Number of PDs: 2\n" + PD_INFO_FAILED + INVALID_ARGUMENTS,
          "03", 3, {sent(2, "0x03020000"), sent(2, "0x03100200")}},
         {"a property change: nothing is written", "", none, {CONFIG_FAILS}, {"-LDSetProp", "WT", "-L0", "-a0"},
          VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
@@ -129,15 +113,15 @@ TEST_F(ReadFailureVdE2e, AFailedReadEndsTheCommandWithItsLineAndStatus)
         {"a reconstruction adding a drive: the drive list cannot be read", "", none,
          {{"ioctl", "--opcode", "0x02010000"}},
          {"-LDRecon", "-Start", "-r5", "-Add", "-PhysDrv[252:6]", "-L2", "-a0"},
-         "Adapter 0: Failed to Get Drive Information on Device(Encl-252 Slot-6)\n", "ffff", 255, {}},
+         driveUnreadable(0, 6), "ffff", 255, {}},
         {"joining mirrors: nothing is joined", "", {{"info", {{"ldFeatures", "0x40"}}}}, {CONFIG_FAILS},
          {"-LDJoinMirror", "-DataSrc", "0", "-L0,2", "-a0"}, VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
         {"making drives secure: nothing is made secure", "", none, {CONFIG_FAILS}, {"-LDMakeSecure", "-L0,2", "-a0"},
          VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
         {"expansion: allowed operations that cannot be read are not 'not possible'", "",
          {{"info", {{"storageFeatures", "0x10"}, {"reportingFeatures", "0x40"}}}}, {{"status", "0x030b0000", "3"}},
-         {"-getLdExpansionInfo", "-L0", "-a0"}, "Failed to get VD data on Adapter 0, VD 0\n" + INVALID_ARGUMENTS, "03",
-         3, {sent(2, "0x030b0000", "status=0x03")}},
+         {"-getLdExpansionInfo", "-L0", "-a0"}, vdDataUnreadable(0, 0) + INVALID_ARGUMENTS, "03", 3,
+         {sent(2, "0x030b0000", "0x03")}},
         {"the boot drive: nothing is set", "", none, {CONFIG_FAILS}, {"-AdpBootDrive", "-Set", "-L0", "-a0"},
          VD_LIST_FAILED + INVALID_ARGUMENTS, "03", 3, {}},
         {"the check schedule's excluded drives: the schedule is not written", "", none, {CONFIG_FAILS},
@@ -146,7 +130,7 @@ TEST_F(ReadFailureVdE2e, AFailedReadEndsTheCommandWithItsLineAndStatus)
         {"a drive's key id: the drive list cannot be read", "",
          {{"info", {{"storageFeatures", "0x04"}, {"securityState", "0x40"}}}}, {{"status", "0x02010000", "3"}},
          {"-GetKeyID", "-PhysDrv[252:0]", "-a0"},
-         "Adapter 0: Failed to Get Drive Information on Device(Encl-252 Slot-0)\n" + INVALID_ARGUMENTS, "03", 3, {}},
+         driveUnreadable(0, 0) + INVALID_ARGUMENTS, "03", 3, {}},
         {"two adapters: adapter 0 is changed, adapter 1's configuration cannot be read", "two", none,
          {{"status", "0x04010000", "3", "--host", "3"}}, {"-LDSetProp", "WT", "-L0", "-aALL"},
          "Set Write Policy to WriteThrough on Adapter 0, VD 0 (target id: 0) success\n" + VD_LIST_FAILED +

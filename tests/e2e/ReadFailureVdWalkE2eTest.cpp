@@ -6,6 +6,7 @@
 // that changes the controller after it, and ends with its status; the drives a walk changed
 // before it stay changed. Absence found by a read that succeeded keeps its message and result.
 #include "FirmwareCaseE2e.h"
+#include "ReadFailureE2e.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,6 @@ const char* const SET_ASSOCIATIONS = "0x03100100";
 const char* const CFG_ADD = "0x04020000";
 const Lines CHANGES = {LD_DELETE, CC_START, CC_ABORT, INIT_START, LD_SET_PROPERTIES, SET_ASSOCIATIONS, CFG_ADD};
 
-const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
-const std::string LIST_UNREAD = "Failed to get Virtual Drive list\n";
 // What "-a0,1" prints before the command's own output.
 const std::string TWO_ADAPTERS = "," + BLANK_OUT;
 
@@ -159,16 +158,16 @@ TEST_F(ReadFailureVdWalkE2e, Deletions)
 {
     expectRows({
         {"-LALL with the configuration unreadable: nothing deleted", "one", TWO_MIRRORS, {{"status", CFG_READ, "3"}},
-         {"-CfgLdDel", "-LALL", "-a0"}, 3, BLANK_OUT + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"), {}},
+         {"-CfgLdDel", "-LALL", "-a0"}, 3, BLANK_OUT + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"-CfgTidewellDel -LALL with the configuration unreadable: no silent success", "one", CACHE_SERVES_0,
          {{"ioctl", "--opcode", CFG_READ}}, {"-CfgTidewellDel", "-LALL", "-a0"}, 255,
-         BLANK_OUT + LIST_UNREAD + exitLine("ffff"), {}},
+         BLANK_OUT + VD_LIST_FAILED + exitLine("ffff"), {}},
         {"the logical-drive list unreadable: the count's line and its status", "one", TWO_MIRRORS,
          {{"status", LD_LIST, "3"}}, {"-CfgLdDel", "-L1", "-a0"}, 3,
          BLANK_OUT + "Failed to get VD count on adapter 0.\n" + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"drive 1's information unreadable: drive 0 stays deleted, no snapshot is claimed for 1", "one", TWO_MIRRORS,
          {{"status", LD_INFO, "3", "--from", "2"}}, {"-CfgLdDel", "-LALL", "-Force", "-a0"}, 3,
-         BLANK_OUT + deleted(0, 0) + "Failed to get VD data on Adapter 0, VD 1\n" + INVALID_ARGUMENTS + exitLine("03"),
+         BLANK_OUT + deleted(0, 0) + vdDataUnreadable(0, 1) + INVALID_ARGUMENTS + exitLine("03"),
          {change(2, LD_DELETE, "0x00010000")}},
         {"the association list unreadable: the drive the cache may serve is not deleted", "one", CACHE_SERVES_0,
          {{"status", ASSOCIATIONS, "3"}}, {"-CfgLdDel", "-L0", "-a0"}, 3,
@@ -194,10 +193,10 @@ TEST_F(ReadFailureVdWalkE2e, Operations)
     expectRows({
         {"-LDCC -Start -LALL with the configuration unreadable: nothing started", "one", TWO_MIRRORS,
          {{"status", CFG_READ, "3"}}, {"-LDCC", "-Start", "-LALL", "-a0"}, 3,
-         BLANK_OUT + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"), {}},
+         BLANK_OUT + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"-LDBI -Enbl -L0 with the configuration's ioctl failing", "one", TWO_MIRRORS,
          {{"ioctl", "--opcode", CFG_READ}}, {"-LDBI", "-Enbl", "-L0", "-a0"}, 255,
-         BLANK_OUT + LIST_UNREAD + exitLine("ffff"), {}},
+         BLANK_OUT + VD_LIST_FAILED + exitLine("ffff"), {}},
         {"-LDInit -Start -full -LALL with the logical-drive list unreadable", "one", TWO_MIRRORS,
          {{"status", LD_LIST, "3"}}, {"-LDInit", "-Start", "-full", "-LALL", "-a0"}, 3,
          BLANK_OUT + "Adapter #0: Failed to Perform LD Operation.\n" + INVALID_ARGUMENTS + exitLine("03"), {}},
@@ -219,12 +218,10 @@ TEST_F(ReadFailureVdWalkE2e, SsdCache)
     expectRows({
         {"the drive list unreadable: the drive is not called missing, no cache is made", "one", NO_CACHE_YET,
          {{"status", PD_LIST, "3"}}, {"-CfgTidewellAdd", "-r0", "-Physdrv[252:6,252:7]", "-a0"}, 3,
-         BLANK_OUT + "Adapter 0: Failed to Get Drive Information on Device(Encl-252 Slot-6)\n" + INVALID_ARGUMENTS +
-             exitLine("03"),
-         {}},
+         BLANK_OUT + driveUnreadable(0, 6) + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"the configuration unreadable: no claim that there is no SSD cache", "one", CACHE_SERVES_0,
          {{"status", CFG_READ, "3"}}, {"-Tidewell", "-assign", "-L1", "-a0"}, 3,
-         BLANK_OUT + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"), {}},
+         BLANK_OUT + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
     });
 }
 
@@ -234,12 +231,10 @@ TEST_F(ReadFailureVdWalkE2e, ProgressDisplays)
     expectRows({
         {"virtual drives with the configuration unreadable: the line, not a silent success", "one", CHECKING_0,
          {{"status", CFG_READ, "3"}}, {"-LDCC", "-ProgDsply", "-LALL", "-a0"}, 3,
-         BLANK_OUT + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"), {}},
+         BLANK_OUT + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"), {}},
         {"a drive with the drive list unreadable: the line, not a silent success", "one", nullptr,
          {{"status", PD_LIST, "3"}}, {"-PDRbld", "-ProgDsply", "-PhysDrv[252:0]", "-a0"}, 3,
-         BLANK_OUT + "Adapter 0: Failed to Get Drive Information on Device(Encl-252 Slot-0)\n" + INVALID_ARGUMENTS +
-             exitLine("03"),
-         {}},
+         BLANK_OUT + driveUnreadable(0, 0) + INVALID_ARGUMENTS + exitLine("03"), {}},
     });
 }
 
@@ -250,7 +245,7 @@ TEST_F(ReadFailureVdWalkE2e, SecondAdapter)
     expectRows({
         {"-LDCC -Start -LALL -aALL, the second configuration unreadable", "two", nullptr,
          {{"status", CFG_READ, "3", "--host", "3"}}, {"-LDCC", "-Start", "-LALL", "-aALL"}, 3,
-         BLANK_OUT + ccStarted(0) + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"),
+         BLANK_OUT + ccStarted(0) + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"),
          {change(2, CC_START, "0x00010000")}},
         {"-LDCC -Start -LALL -aALL, the second drive list unreadable: not needed, both started", "two", nullptr,
          {{"status", PD_LIST, "3", "--host", "3"}}, {"-LDCC", "-Start", "-LALL", "-aALL"}, 0,
@@ -258,7 +253,7 @@ TEST_F(ReadFailureVdWalkE2e, SecondAdapter)
          {change(2, CC_START, "0x00010000"), change(3, CC_START, "0x00010000")}},
         {"-CfgLdDel -L0 -a0,1, the second configuration unreadable", "two", nullptr,
          {{"status", CFG_READ, "3", "--host", "3"}}, {"-CfgLdDel", "-L0", "-a0,1"}, 3,
-         TWO_ADAPTERS + deleted(0, 0) + LIST_UNREAD + INVALID_ARGUMENTS + exitLine("03"),
+         TWO_ADAPTERS + deleted(0, 0) + VD_LIST_FAILED + INVALID_ARGUMENTS + exitLine("03"),
          {change(2, LD_DELETE, "0x00010000")}},
     });
 }

@@ -27,7 +27,6 @@ const std::string KEY_RULES = " is case-sensitive.  It must be between eight and
                               "character(e.g. < > @ +). \n";
 const std::string INVALID = "Invalid input\n";
 const std::string DONE = "Adapter 0: Operation successfully done.\n";
-const std::string INVALID_ARGUMENTS = "\nFW error description: \n The requested command has invalid arguments.  \n";
 
 // The key commands in the log (create, key id, verify, change, destroy, make secure), each as
 // "opcode status".
