@@ -19,6 +19,18 @@ int failure(int status)
 // The slot of an element the configuration made: it came with no drive-list entry.
 const uint8_t SLOT_NOT_LISTED = 255;
 
+// What the lookup answered, checked: see lookUpDrive.
+int checkDriveLookup(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, int lookup, PhysicalDevice* pd)
+{
+    if (lookup != 0)
+        return driveUnreadable(adapterNumber, enclosureId, slot, lookup);
+    if (pd == nullptr)
+        return 0;
+    uint16_t state = 0;
+    const int status = pd->getFirmwareState(&state);
+    return status != 0 ? driveUnreadable(adapterNumber, enclosureId, slot, status) : 0;
+}
+
 }  // namespace
 
 int vdListUnreadable(int status)
@@ -55,22 +67,6 @@ int ssdCacheListUnreadable(uint8_t adapterNumber, int status)
     printMessage(MSG_OPERATION_FAILED, static_cast<int>(adapterNumber), "get Tidewell association");
     return failure(status);
 }
-
-namespace {
-
-// What the lookup answered, checked: see lookUpDrive.
-int checkDriveLookup(uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, int lookup, PhysicalDevice* pd)
-{
-    if (lookup != 0)
-        return driveUnreadable(adapterNumber, enclosureId, slot, lookup);
-    if (pd == nullptr)
-        return 0;
-    uint16_t state = 0;
-    const int status = pd->getFirmwareState(&state);
-    return status != 0 ? driveUnreadable(adapterNumber, enclosureId, slot, status) : 0;
-}
-
-}  // namespace
 
 int lookUpDrive(RaidManager* manager, uint8_t adapterNumber, uint16_t enclosureId, uint8_t slot, PhysicalDevice** pd)
 {
